@@ -1,0 +1,131 @@
+#include "EventScript.h"
+
+#include <charconv>
+
+namespace kalvor {
+namespace {
+
+int HexValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+std::string_view Trim(std::string_view s)
+{
+    while (!s.empty() && (s.back() == '\r' || s.back() == ' ' || s.back() == '\t'))
+        s.remove_suffix(1);
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
+        s.remove_prefix(1);
+    return s;
+}
+
+} // namespace
+
+std::optional<std::string> UnescapeEventText(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\\') {
+            out.push_back(text[i]);
+            continue;
+        }
+        if (++i >= text.size())
+            return std::nullopt;
+        switch (text[i]) {
+        case 'e': out.push_back('\x1b'); break;
+        case 'r': out.push_back('\r'); break;
+        case 'n': out.push_back('\n'); break;
+        case 't': out.push_back('\t'); break;
+        case '\\': out.push_back('\\'); break;
+        case 'x': {
+            if (i + 2 >= text.size())
+                return std::nullopt;
+            const int hi = HexValue(text[i + 1]);
+            const int lo = HexValue(text[i + 2]);
+            if (hi < 0 || lo < 0)
+                return std::nullopt;
+            out.push_back(static_cast<char>(hi * 16 + lo));
+            i += 2;
+            break;
+        }
+        default:
+            return std::nullopt;
+        }
+    }
+    return out;
+}
+
+std::optional<ScriptEvent> ParseEventLine(std::string_view line, int lineNumber, std::string& error)
+{
+    error.clear();
+    // Only a trailing CR (a file written with CR LF) is cut from the line:
+    // blanks at the end of host text are data.
+    if (!line.empty() && line.back() == '\r')
+        line.remove_suffix(1);
+    const std::string_view trimmed = Trim(line);
+    if (trimmed.empty() || trimmed.front() == '#')
+        return std::nullopt;
+    while (!line.empty() && (line.front() == ' ' || line.front() == '\t'))
+        line.remove_prefix(1);
+    const std::size_t space = line.find(' ');
+    const std::string_view word = line.substr(0, space);
+    const std::string_view arg = space == std::string_view::npos ? std::string_view() : line.substr(space + 1);
+
+    ScriptEvent ev;
+    ev.Line = lineNumber;
+    if (word == "host" || word == "type") {
+        ev.Type = word == "host" ? ScriptEvent::Kind::Host : ScriptEvent::Kind::Type;
+        auto text = UnescapeEventText(arg);
+        if (!text) {
+            error = "bad escape in text";
+            return std::nullopt;
+        }
+        ev.Text = std::move(*text);
+        return ev;
+    }
+    if (word == "wait") {
+        ev.Type = ScriptEvent::Kind::Wait;
+        const std::string_view n = Trim(arg);
+        auto [ptr, ec] = std::from_chars(n.data(), n.data() + n.size(), ev.Milliseconds);
+        if (ec != std::errc() || ptr != n.data() + n.size() || ev.Milliseconds < 0) {
+            error = "wait takes a number of milliseconds";
+            return std::nullopt;
+        }
+        return ev;
+    }
+    if (word == "key") {
+        ev.Type = ScriptEvent::Kind::Key;
+        std::string_view rest = Trim(arg);
+        bool first = true;
+        while (!rest.empty()) {
+            const std::size_t sp = rest.find(' ');
+            const std::string_view tok = rest.substr(0, sp);
+            if (first)
+                ev.Text = std::string(tok);
+            else if (tok == "shift" || tok == "ctrl" || tok == "alt")
+                ev.Mods.emplace_back(tok);
+            else {
+                error = "unknown modifier " + std::string(tok);
+                return std::nullopt;
+            }
+            first = false;
+            rest = sp == std::string_view::npos ? std::string_view() : Trim(rest.substr(sp + 1));
+        }
+        if (ev.Text.empty()) {
+            error = "key needs a key name";
+            return std::nullopt;
+        }
+        return ev;
+    }
+    error = "unknown event " + std::string(word);
+    return std::nullopt;
+}
+
+} // namespace kalvor

@@ -1,0 +1,34 @@
+// Events files of kalvor-screen: one event per line; blank lines and lines
+// starting with "#" are ignored.
+//   host TEXT          host output, delivered as one chunk
+//   wait MS            advance the terminal's clock, a receive tick every 25 ms
+//   key NAME [MOD...]  press a key
+//   type TEXT          type characters
+// TEXT escapes: \e ESC, \r CR, \n LF, \t HT, \\ backslash, \xHH any byte.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kalvor {
+
+struct ScriptEvent {
+    enum class Kind { Host, Wait, Key, Type };
+    Kind Type = Kind::Host;
+    std::string Text;               // host/type: the unescaped bytes; key: the key name
+    std::vector<std::string> Mods;  // key: shift, ctrl, alt
+    long Milliseconds = 0;          // wait
+    int Line = 0;
+};
+
+// Decodes the escapes of a TEXT argument. Returns nothing on a malformed
+// escape (an unknown letter or a bad \x).
+std::optional<std::string> UnescapeEventText(std::string_view text);
+
+// Parses one line; returns nothing for a blank or comment line. On a bad line
+// `error` is set.
+std::optional<ScriptEvent> ParseEventLine(std::string_view line, int lineNumber, std::string& error);
+
+} // namespace kalvor

@@ -1,0 +1,170 @@
+#include "HeadlessTerminal.h"
+
+#include "EventScript.h"
+#include "ScreenReport.h"
+
+#include <fstream>
+#include <iostream>
+#include <string>
+#include <vector>
+
+namespace kalvor {
+
+HeadlessTerminal::HeadlessTerminal(const ScreenOptions& options, std::FILE* replies)
+    : session_(std::make_unique<Session>(clock_))
+{
+    TerminalState& st = session_->State();
+    st.Mem.SetWidth(options.Cols);
+    st.Mem.RowsInTerm = options.Rows;
+    st.HostRoman8 = options.Roman8;
+    if (replies != nullptr) {
+        connection_ = std::make_unique<ReplyFileConnection>(replies, options.Serial);
+        session_->SetConnection(*connection_);
+        st.RemoteMode = true;
+    }
+    st.Mem.ClearRepaint();
+}
+
+void HeadlessTerminal::DeliverHostChunk(std::string_view bytes)
+{
+    Connection& c = session_->CurrentConnection();
+    if (!c.Connected())
+        session_->Receive().AppendLocal(bytes);
+    else if (c.Network())
+        session_->Receive().DeliverNetworkData(bytes);
+    else
+        connection_->Arrive(bytes);
+    Tick();
+    while (session_->Receive().CommBuffer().Size() > kBacklogLimit && session_->Busy())
+        AdvanceClock(Session::kTickMs);
+}
+
+void HeadlessTerminal::Tick()
+{
+    session_->Tick();
+}
+
+void HeadlessTerminal::AdvanceClock(long ms)
+{
+    while (ms > 0) {
+        const long step = std::min(ms, Session::kTickMs - phase_);
+        clock_.Advance(step);
+        phase_ += step;
+        ms -= step;
+        if (phase_ == Session::kTickMs) {
+            phase_ = 0;
+            Tick();
+        }
+    }
+}
+
+void HeadlessTerminal::Finish()
+{
+    // Ten simulated minutes at most: a paused display never drains.
+    for (int i = 0; i < 24000 && session_->Busy(); ++i)
+        AdvanceClock(Session::kTickMs - phase_);
+}
+
+namespace {
+
+bool FeedStream(HeadlessTerminal& term, std::istream& in)
+{
+    std::vector<char> buf(HeadlessTerminal::kChunk);
+    while (in) {
+        in.read(buf.data(), static_cast<std::streamsize>(buf.size()));
+        const std::streamsize n = in.gcount();
+        if (n <= 0)
+            break;
+        term.DeliverHostChunk(std::string_view(buf.data(), static_cast<std::size_t>(n)));
+    }
+    return !in.bad();
+}
+
+bool RunEvents(HeadlessTerminal& term, std::istream& in, const std::string& name, std::ostream& err)
+{
+    std::string line;
+    int number = 0;
+    while (std::getline(in, line)) {
+        ++number;
+        std::string error;
+        auto ev = ParseEventLine(line, number, error);
+        if (!ev) {
+            if (!error.empty()) {
+                err << "kalvor-screen: " << name << ":" << number << ": " << error << "\n";
+                return false;
+            }
+            continue;
+        }
+        switch (ev->Type) {
+        case ScriptEvent::Kind::Host:
+            term.DeliverHostChunk(ev->Text);
+            break;
+        case ScriptEvent::Kind::Wait:
+            term.AdvanceClock(ev->Milliseconds);
+            break;
+        case ScriptEvent::Kind::Key:
+        case ScriptEvent::Kind::Type:
+            err << "kalvor-screen: " << name << ":" << number << ": key and type events need the keyboard\n";
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+int RunScreen(const ScreenOptions& options, std::ostream& out, std::ostream& err)
+{
+    std::FILE* replies = nullptr;
+    if (!options.RepliesFile.empty()) {
+        replies = std::fopen(options.RepliesFile.c_str(), "wb");
+        if (replies == nullptr) {
+            err << "kalvor-screen: cannot write " << options.RepliesFile << "\n";
+            return 1;
+        }
+    }
+    int status = 0;
+    {
+        HeadlessTerminal term(options, replies);
+        if (!options.EventsFile.empty()) {
+            std::ifstream in(options.EventsFile, std::ios::binary);
+            if (!in) {
+                err << "kalvor-screen: cannot read " << options.EventsFile << "\n";
+                status = 1;
+            } else if (!RunEvents(term, in, options.EventsFile, err)) {
+                status = 2;
+            }
+        } else if (options.Files.empty()) {
+            FeedStream(term, std::cin);
+        } else {
+            for (const std::string& f : options.Files) {
+                if (f == "-") {
+                    FeedStream(term, std::cin);
+                    continue;
+                }
+                std::ifstream in(f, std::ios::binary);
+                if (!in) {
+                    err << "kalvor-screen: cannot read " << f << "\n";
+                    status = 1;
+                    break;
+                }
+                FeedStream(term, in);
+            }
+        }
+        if (status == 0) {
+            term.Finish();
+            if (!options.Quiet) {
+                const DisplayMemory& mem = term.GetSession().Memory();
+                if (options.OutputFormat == ScreenOptions::Format::Json)
+                    WriteJsonReport(out, mem, options.Memory);
+                else
+                    WriteTextReport(out, mem, options.Memory);
+            }
+        }
+    }
+    if (replies != nullptr)
+        std::fclose(replies);
+    return status;
+}
+
+} // namespace kalvor

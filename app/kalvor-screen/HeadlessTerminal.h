@@ -1,0 +1,50 @@
+// The headless terminal behind kalvor-screen: a Session on a simulated clock,
+// fed host data in chunks, with ticks of the receive timer run as the clock
+// moves. The clock starts at 12:00:00 and moves only by wait events and, once
+// the input has ended, by 25 ms ticks until nothing waits; the output is the
+// same on every run.
+#pragma once
+
+#include "ScreenOptions.h"
+#include "TestConnections.h"
+#include "comms/Clock.h"
+#include "session/Session.h"
+
+#include <cstdio>
+#include <iosfwd>
+#include <memory>
+#include <string_view>
+
+namespace kalvor {
+
+class HeadlessTerminal {
+public:
+    static constexpr std::size_t kChunk = 64 * 1024;
+    // A receive buffer held back (ESC @, pause) beyond this moves the clock on
+    // while input is still arriving, so memory stays bounded.
+    static constexpr std::size_t kBacklogLimit = 1 << 20;
+
+    HeadlessTerminal(const ScreenOptions& options, std::FILE* replies);
+
+    // One chunk of host output, then a receive pass.
+    void DeliverHostChunk(std::string_view bytes);
+    // Moves the clock, running a receive tick at every 25 ms boundary.
+    void AdvanceClock(long ms);
+    // Input has ended: tick until the receive buffer is empty and nothing waits.
+    void Finish();
+
+    Session& GetSession() { return *session_; }
+
+private:
+    void Tick();
+
+    ManualClock clock_;
+    std::unique_ptr<ReplyFileConnection> connection_;
+    std::unique_ptr<Session> session_;
+    long phase_ = 0; // milliseconds since the last tick
+};
+
+// The whole program: returns the exit status.
+int RunScreen(const ScreenOptions& options, std::ostream& out, std::ostream& err);
+
+} // namespace kalvor

@@ -1,0 +1,140 @@
+#include "ScreenReport.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace kalvor {
+namespace {
+
+// Latin-1 to UTF-8.
+void PutLatin1(std::string& out, std::string_view text)
+{
+    for (char ch : text) {
+        const auto c = static_cast<std::uint8_t>(ch);
+        if (c < 0x80) {
+            out.push_back(ch);
+        } else {
+            out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        }
+    }
+}
+
+std::string_view TrimRight(std::string_view s)
+{
+    while (!s.empty() && s.back() == ' ')
+        s.remove_suffix(1);
+    return s;
+}
+
+void PutJsonString(std::string& out, std::string_view latin1)
+{
+    static const char* const kHex = "0123456789abcdef";
+    out.push_back('"');
+    for (char ch : latin1) {
+        const auto c = static_cast<std::uint8_t>(ch);
+        if (c == '"' || c == '\\') {
+            out.push_back('\\');
+            out.push_back(ch);
+        } else if (c < 0x20 || c == 0x7f) {
+            out.append("\\u00");
+            out.push_back(kHex[c >> 4]);
+            out.push_back(kHex[c & 15]);
+        } else {
+            PutLatin1(out, std::string_view(&ch, 1));
+        }
+    }
+    out.push_back('"');
+}
+
+void PutRuns(std::string& out, std::string_view runs)
+{
+    out.push_back('[');
+    for (std::size_t i = 1; i + 1 < runs.size(); i += 2) {
+        if (i > 1)
+            out.push_back(',');
+        out.push_back('[');
+        PutJsonString(out, runs.substr(i, 1));
+        out.push_back(',');
+        out.append(std::to_string(static_cast<std::uint8_t>(runs[i + 1])));
+        out.push_back(']');
+    }
+    out.push_back(']');
+}
+
+void PutRow(std::string& out, const DisplayRow* row)
+{
+    static const DisplayRow kEmpty;
+    const DisplayRow& r = row != nullptr ? *row : kEmpty;
+    out.append("{\"text\":");
+    PutJsonString(out, TrimRight(r.Text));
+    out.append(",\"enh\":");
+    PutRuns(out, r.Cntl);
+    out.append(",\"set\":");
+    PutRuns(out, r.Shift);
+    out.append(",\"fields\":");
+    PutRuns(out, r.Form);
+    out.append(",\"linestart\":");
+    out.append(std::to_string(row != nullptr ? r.LineStartCol : 0));
+    out.push_back('}');
+}
+
+// Calls f(row or nullptr) for each printed row.
+template <typename F>
+void ForEachRow(const DisplayMemory& mem, bool wholeMemory, F&& f)
+{
+    if (wholeMemory) {
+        const int used = mem.UsedRows();
+        for (int age = 0; age < used; ++age)
+            f(&mem.Row(mem.Wrap(mem.FirstRow + age)));
+        return;
+    }
+    for (int r = 0; r < mem.RowsInTerm; ++r) {
+        const int ring = mem.ScreenRowToRing(r);
+        f(ring < 0 ? nullptr : &mem.Row(ring));
+    }
+}
+
+} // namespace
+
+void WriteTextReport(std::ostream& out, const DisplayMemory& mem, bool wholeMemory)
+{
+    std::string buf;
+    ForEachRow(mem, wholeMemory, [&](const DisplayRow* row) {
+        if (row != nullptr)
+            PutLatin1(buf, TrimRight(row->Text));
+        buf.push_back('\n');
+        if (buf.size() > 60000) {
+            out << buf;
+            buf.clear();
+        }
+    });
+    buf.append("cursor " + std::to_string(mem.CurRow) + " " + std::to_string(mem.CurCol) + "\n");
+    out << buf;
+}
+
+void WriteJsonReport(std::ostream& out, const DisplayMemory& mem, bool wholeMemory)
+{
+    std::string buf;
+    buf.append("{\"cols\":" + std::to_string(mem.ColsInTerm) + ",\"rows\":" + std::to_string(mem.RowsInTerm) +
+               ",\"cursor\":{\"row\":" + std::to_string(mem.CurRow) + ",\"col\":" + std::to_string(mem.CurCol) +
+               "},\"top\":" + std::to_string(mem.TopRow) + ",\"first\":" + std::to_string(mem.FirstRow) +
+               ",\"last\":" + std::to_string(mem.LastRow) + ",\"" + (wholeMemory ? "memory" : "screen") + "\":[");
+    bool first = true;
+    ForEachRow(mem, wholeMemory, [&](const DisplayRow* row) {
+        if (!first)
+            buf.push_back(',');
+        first = false;
+        buf.push_back('\n');
+        PutRow(buf, row);
+        if (buf.size() > 60000) {
+            out << buf;
+            buf.clear();
+        }
+    });
+    buf.append("]}\n");
+    out << buf;
+}
+
+} // namespace kalvor

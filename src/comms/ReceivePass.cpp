@@ -1,0 +1,225 @@
+#include "comms/ReceivePass.h"
+
+#include <cstring>
+
+namespace kalvor {
+namespace {
+
+constexpr char kEsc = '\x1b';
+constexpr char kCr = '\r';
+constexpr char kEnq = '\x05';
+constexpr char kAck = '\x06';
+
+// Position of the first ESC or CR, or the size when neither occurs.
+std::size_t FindEscOrCr(std::string_view s)
+{
+    const char* p = s.data();
+    const std::size_t n = s.size();
+    for (std::size_t i = 0; i < n; ++i)
+        if (p[i] == kEsc || p[i] == kCr)
+            return i;
+    return n;
+}
+
+} // namespace
+
+void ReceivePass::PollingCommBuffer()
+{
+    // Keyboard routines call the pass directly; a call made while a pass runs
+    // leaves its data to the running pass, which drains until empty.
+    if (running_)
+        return;
+    running_ = true;
+    for (;;) {
+        Gather();
+        if (hooks_.ScriptRunning())
+            hooks_.RunScriptStep();
+        if (comm_.Empty()) {
+            hooks_.ScriptIdleStep();
+            break;
+        }
+        PaceHost();
+        if (!DisplayRunning || Holding())
+            break;
+        AnswerEnq();
+        if (hooks_.FormDownloadActive()) {
+            const std::size_t before = comm_.Size();
+            hooks_.DivertFormData(comm_);
+            enqFree_ = 0;
+            if (comm_.Size() == before)
+                break; // waiting for more of the form
+            continue;
+        }
+        if (!InterpretPiece())
+            break;
+        if (comm_.Empty())
+            RepaintNow();
+    }
+    running_ = false;
+}
+
+void ReceivePass::Gather()
+{
+    const bool traceOn = trace_ != nullptr && trace_->Tracing();
+    if (!conn_->Connected()) {
+        if (conn_->InputWaiting() > 0) {
+            serialIn_.clear();
+            conn_->ReadInput(serialIn_);
+        }
+        return;
+    }
+    if (conn_->Network()) {
+        if (!netIn_.empty()) {
+            if (traceOn)
+                trace_->LogTrace("Received:", netIn_);
+            comm_.Append(netIn_);
+            netIn_.clear();
+        }
+        return;
+    }
+    if (traceOn || conn_->InputWaiting() > 0) {
+        serialIn_.clear();
+        conn_->ReadInput(serialIn_);
+        if (traceOn)
+            trace_->LogTrace("Received:", serialIn_);
+        comm_.Append(serialIn_);
+    }
+}
+
+void ReceivePass::PaceHost()
+{
+    const bool paced = conn_->Connected() &&
+                       (conn_->Network() ? NetworkXoff : conn_->Handshaking() != 0);
+    if (!paced)
+        return;
+    if (tx_.HostPaused && comm_.Size() < kLowWater) {
+        tx_.HostPaused = false;
+        tx_.XmitString("\x11", false);
+    } else if (!tx_.HostPaused && comm_.Size() > kHighWater) {
+        tx_.XmitString("\x13", false);
+        tx_.HostPaused = true;
+    }
+}
+
+void ReceivePass::AnswerEnq()
+{
+    if (!EnqAck)
+        return;
+    const std::string_view view = comm_.View();
+    if (enqFree_ >= view.size())
+        return;
+    const void* hit = std::memchr(view.data() + enqFree_, kEnq, view.size() - enqFree_);
+    if (hit == nullptr) {
+        enqFree_ = view.size();
+        return;
+    }
+    const auto pos = static_cast<std::size_t>(static_cast<const char*>(hit) - view.data());
+    comm_.EraseAt(pos);
+    enqFree_ = pos;
+    tx_.XmitString(std::string_view(&kAck, 1), false);
+}
+
+void ReceivePass::Consume(std::size_t n)
+{
+    comm_.Consume(n);
+    enqFree_ = enqFree_ > n ? enqFree_ - n : 0;
+}
+
+// Cuts the next piece off the front of the receive buffer and interprets it.
+// Returns false when nothing could be taken (the data must wait for more).
+bool ReceivePass::InterpretPiece()
+{
+    if (framer_.Pending()) {
+        CollectEscape();
+        return true;
+    }
+    if (term_.State.DisplayFunctions)
+        return InterpretDisplayFunctions();
+
+    const std::string_view view = comm_.View();
+    const std::size_t pos = FindEscOrCr(view);
+    if (pos == 0 && view[0] == kEsc) {
+        CollectEscape();
+        return true;
+    }
+    const bool endsWithCr = pos < view.size() && view[pos] == kCr;
+    const std::size_t take = endsWithCr ? pos + 1 : pos;
+    term_.Writer.PendingText().append(view.substr(0, take));
+    Consume(take);
+    term_.Writer.WriteHostText();
+    if (endsWithCr && clock_.NowMs() - lastRepaint_ >= kRepaintIntervalMs && netIn_.size() < kRepaintBacklog)
+        RepaintNow();
+    return true;
+}
+
+// With display functions on nothing is framed: a piece ends after a CR or
+// after the pair ESC Z that switches display functions off. A final lone ESC
+// waits for the character that follows it.
+bool ReceivePass::InterpretDisplayFunctions()
+{
+    const std::string_view view = comm_.View();
+    std::size_t take = view.size();
+    for (std::size_t i = 0; i < view.size(); ++i) {
+        if (view[i] == kCr) {
+            take = i + 1;
+            break;
+        }
+        if (view[i] == kEsc) {
+            if (i + 1 == view.size()) {
+                take = i;
+                break;
+            }
+            if (view[i + 1] == 'Z') {
+                take = i + 2;
+                break;
+            }
+        }
+    }
+    if (take == 0)
+        return false;
+    term_.Writer.PendingText().append(view.substr(0, take));
+    Consume(take);
+    term_.Writer.WriteHostText();
+    return true;
+}
+
+void ReceivePass::CollectEscape()
+{
+    for (;;) {
+        const std::size_t before = comm_.Size();
+        const EscapeFramer::Step step = framer_.Collect(comm_);
+        enqFree_ = enqFree_ > before - comm_.Size() ? enqFree_ - (before - comm_.Size()) : 0;
+        if (step == EscapeFramer::Step::Incomplete)
+            return;
+        if (step == EscapeFramer::Step::Overflow) {
+            framer_.Reset();
+            return;
+        }
+        const EscapeResult result = term_.Escapes.Dispatch(framer_.Sequence());
+        if (result.Status == EscapeStatus::NeedMore) {
+            framer_.ExpectData(result.MoreChars);
+            continue;
+        }
+        framer_.Reset();
+        return;
+    }
+}
+
+void ReceivePass::RepaintNow()
+{
+    lastRepaint_ = clock_.NowMs();
+    hooks_.Repaint();
+}
+
+void ReceivePass::StopStart()
+{
+    if (DisplayRunning) {
+        tx_.XmitString("\x13", false);
+        DisplayRunning = false;
+    } else {
+        tx_.XmitString("\x11", false);
+        DisplayRunning = true;
+    }
+}
+
+} // namespace kalvor

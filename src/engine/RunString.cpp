@@ -1,0 +1,139 @@
+#include "engine/RunString.h"
+
+#include <algorithm>
+
+namespace kalvor {
+
+ExpandedRuns ExpandedRuns::Expand(std::string_view s)
+{
+    ExpandedRuns r;
+    if (s.empty())
+        return r;
+    int col = 0;
+    std::size_t i = 1;
+    for (; i + 1 < s.size(); i += 2) {
+        const char attr = s[i];
+        const int len = static_cast<std::uint8_t>(s[i + 1]);
+        if (len == 0) {
+            r.Tail = attr;
+            break;
+        }
+        const int end = std::min(col + len, kMaxHeader);
+        for (; col < end; ++col)
+            r.Col[col] = attr;
+    }
+    r.Header = col;
+    return r;
+}
+
+void ExpandedRuns::EncodeTo(std::string& out) const
+{
+    // Trailing explicit columns equal to the open-ended attribute merge into it.
+    int header = Header;
+    while (header > 0 && Col[header - 1] == Tail)
+        --header;
+    out.clear();
+    out.push_back(static_cast<char>(header));
+    int col = 0;
+    while (col < header) {
+        const char attr = Col[col];
+        int end = col + 1;
+        while (end < header && Col[end] == attr)
+            ++end;
+        out.push_back(attr);
+        out.push_back(static_cast<char>(end - col));
+        col = end;
+    }
+    out.push_back(Tail);
+    out.push_back('\0');
+}
+
+void ExpandedRuns::ExtendTo(int col)
+{
+    col = std::min(col, kMaxHeader);
+    for (; Header < col; ++Header)
+        Col[Header] = Tail;
+}
+
+int ExpandedRuns::RunEnd(int col) const
+{
+    if (col >= Header)
+        return Header;
+    const char attr = Col[col];
+    int end = col + 1;
+    while (end < Header && Col[end] == attr)
+        ++end;
+    return end;
+}
+
+namespace runstring {
+
+char AttributeAt(std::string_view s, int col, char none)
+{
+    if (s.empty())
+        return none;
+    int start = 0;
+    for (std::size_t i = 1; i + 1 < s.size(); i += 2) {
+        const int len = static_cast<std::uint8_t>(s[i + 1]);
+        if (len == 0 || col < start + len)
+            return s[i];
+        start += len;
+    }
+    return none;
+}
+
+void MarkFrom(std::string& s, char attr, int col, bool blankIfThree, char filler)
+{
+    col = std::clamp(col, 0, ExpandedRuns::kMaxHeader);
+    if (s.empty() || (blankIfThree && IsBlankForWriter(s))) {
+        s.clear();
+        s.push_back(static_cast<char>(col));
+        if (col > 0) {
+            s.push_back(filler);
+            s.push_back(static_cast<char>(col));
+        }
+        s.push_back(attr);
+        s.push_back('\0');
+        return;
+    }
+    ExpandedRuns r = ExpandedRuns::Expand(s);
+    if (col >= r.Header) {
+        r.ExtendTo(col);
+        r.Tail = attr;
+    } else {
+        const int end = r.RunEnd(col);
+        for (int c = col; c < end; ++c)
+            r.Col[c] = attr;
+    }
+    r.EncodeTo(s);
+}
+
+std::string RemoveColumns(std::string_view s, int col, int count)
+{
+    ExpandedRuns r = ExpandedRuns::Expand(s);
+    if (s.empty() || col >= r.Header || count <= 0 || col < 0)
+        return std::string(s);
+    const int removed = std::min(count, r.Header - col);
+    std::copy(r.Col.begin() + col + removed, r.Col.begin() + r.Header, r.Col.begin() + col);
+    r.Header -= removed;
+    std::string out;
+    r.EncodeTo(out);
+    return out;
+}
+
+std::string InsertColumns(std::string_view s, int col, int count)
+{
+    ExpandedRuns r = ExpandedRuns::Expand(s);
+    if (s.empty() || col >= r.Header || count <= 0 || col < 0)
+        return std::string(s);
+    const int added = std::min(count, ExpandedRuns::kMaxHeader - r.Header);
+    std::copy_backward(r.Col.begin() + col, r.Col.begin() + r.Header, r.Col.begin() + r.Header + added);
+    std::fill(r.Col.begin() + col, r.Col.begin() + col + added, r.Col[col + added]);
+    r.Header += added;
+    std::string out;
+    r.EncodeTo(out);
+    return out;
+}
+
+} // namespace runstring
+} // namespace kalvor

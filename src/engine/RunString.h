@@ -1,0 +1,73 @@
+// Run strings: the per-row attribute encoding shared by CntlBuf (enhancements),
+// ShiftBuf (character set) and FormBuf (format-mode fields).
+//
+//   ""                      the row carries no such attribute
+//   H (a1 n1) (a2 n2) ...   H = sum of all lengths = column where the last run
+//                           starts; each run is an attribute character and a
+//                           length character; the last run has length 0 ("to
+//                           the end of the row"). Runs cover the row from
+//                           column 0 without gaps.
+//
+// Every character is a byte; lengths and the header are unsigned 8-bit values
+// (rows never exceed 200 columns). Writers keep runs gap-free, ordered and
+// consistent with the header, and merge neighbours with equal attributes.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace kalvor {
+
+// A run string expanded to one attribute per column, for editing. Columns at
+// or beyond `Header` take the open-ended attribute `Tail`.
+struct ExpandedRuns {
+    static constexpr int kMaxHeader = 255;
+    std::array<char, kMaxHeader + 1> Col{};
+    int Header = 0;
+    char Tail = ' ';
+
+    static ExpandedRuns Expand(std::string_view encoded);
+    // Writes the canonical encoding (equal neighbours merged) into `out`,
+    // reusing its capacity.
+    void EncodeTo(std::string& out) const;
+
+    char At(int col) const { return col < Header ? Col[col] : Tail; }
+    // Makes columns up to `col` explicit (the header moves right to `col`).
+    void ExtendTo(int col);
+    // Column where the run containing `col` ends (exclusive); Header when the
+    // run is the open-ended one.
+    int RunEnd(int col) const;
+};
+
+namespace runstring {
+
+inline int Header(std::string_view s) { return s.empty() ? 0 : static_cast<std::uint8_t>(s[0]); }
+
+// Rule 5: a string of three characters (header and one pair) carries no
+// information for the next writer and may be replaced as if it were empty.
+inline bool IsBlankForWriter(std::string_view s) { return s.size() <= 3; }
+
+// The attribute at `col`, or `none` when the string is empty.
+char AttributeAt(std::string_view s, int col, char none = ' ');
+
+// Records that attribute `attr` starts at `col`. An empty string (or, with
+// `blankIfThree`, a three-character one) becomes: header col, the pair
+// (filler, col) when col > 0, then (attr, 0). Otherwise: at the header the
+// open-ended run takes `attr`; beyond it the open run is closed and `attr`
+// runs to the end of the row; inside the explicit runs the run containing
+// `col` is split and `attr` reaches to the end of that run.
+void MarkFrom(std::string& s, char attr, int col, bool blankIfThree, char filler = ' ');
+
+// Removes `count` columns from `col` on (the runs covering them shrink, runs
+// that become empty disappear, the header drops). Columns in the open-ended
+// run (col >= header) change nothing.
+std::string RemoveColumns(std::string_view s, int col, int count);
+
+// Inserts `count` columns at `col`, taking the attribute of the column they
+// push right. Columns in the open-ended run change nothing.
+std::string InsertColumns(std::string_view s, int col, int count);
+
+} // namespace runstring
+} // namespace kalvor

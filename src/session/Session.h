@@ -1,0 +1,68 @@
+// One terminal session: the engine, the receive pass, the transmit path and
+// the keyboard-side subsystems of one terminal window, wired together. The
+// desktop program and the headless terminal both drive a Session: they feed
+// host data, run a receive tick every 25 ms, and read display memory.
+#pragma once
+
+#include "comms/Clock.h"
+#include "comms/Connection.h"
+#include "comms/ReceivePass.h"
+#include "comms/TraceSink.h"
+#include "comms/Transmitter.h"
+#include "engine/Terminal.h"
+#include "keyboard/Handshake.h"
+
+#include <functional>
+#include <string_view>
+
+namespace kalvor {
+
+class Session final : private TerminalHooks, private ReceiveHooks {
+public:
+    static constexpr int kTickMs = 25;
+
+    explicit Session(Clock& clock, TraceSink* trace = nullptr);
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+
+    void SetConnection(Connection& connection);
+    Connection& CurrentConnection() { return *conn_; }
+
+    Terminal& Term() { return term_; }
+    TerminalState& State() { return term_.State; }
+    DisplayMemory& Memory() { return term_.State.Mem; }
+    ReceivePass& Receive() { return receive_; }
+    Transmitter& Transmit() { return tx_; }
+    Handshake& Handshaking() { return handshake_; }
+    Clock& GetClock() { return clock_; }
+
+    // One tick of the receive timer: a receive pass, then queued serial output.
+    void Tick();
+    // True while something waits on the clock or in the buffers.
+    bool Busy() const;
+
+    // Observers for the window (or the headless terminal).
+    std::function<void()> OnBell;
+    std::function<void()> OnRepaint;
+
+    int BellCount() const { return bells_; }
+
+private:
+    // TerminalHooks
+    void Transmit(std::string_view text, bool lineFeedRequest) override;
+    void Bell() override;
+    void HostDc1() override;
+    void HoldInterpretation(int milliseconds) override;
+    void Repaint() override;
+
+    Clock& clock_;
+    NoConnection none_;
+    Connection* conn_;
+    Terminal term_;
+    Transmitter tx_;
+    ReceivePass receive_;
+    Handshake handshake_;
+    int bells_ = 0;
+};
+
+} // namespace kalvor
