@@ -1,0 +1,50 @@
+// Case files for kalvor-screen tests.
+//
+//   # comment
+//   args --rows 5               options for every case of the file (before the first case)
+//   case NAME                   starts a case
+//   args --cols 132             more options for this case
+//   host \e&a5c10Yhi            events, passed to kalvor-screen --events as they stand
+//   ? cursor 10 7               expected cursor (screen row, column)
+//   ? row 10 "     hi"          expected text of screen row 10 (memory row with --memory)
+//   ? enh 10 _5 B0              expected CntlBuf runs ("_" is the space attribute, "-" none)
+//   ? set 10 -                  ShiftBuf runs;  ? fields N ...  FormBuf runs
+//   ? linestart 10 5            LineStartCol
+//   ? top 0 / ? first 0 / ? last 3
+//   ? replies "\e&a005c010Y\r"  every byte transmitted (the case runs connected)
+//   ? screen                    the whole screen: following lines "|text" give rows
+//   |row 0                      0, 1, ...; rows not given must be empty
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace kalvor::test {
+
+struct Expectation {
+    std::string Kind; // cursor, row, enh, set, fields, linestart, top, first, last, replies, screen
+    std::vector<std::string> Args;
+    std::vector<std::string> ScreenRows; // for "screen"
+    int Line = 0;
+};
+
+struct ScreenCase {
+    std::string File;
+    std::string Name;
+    int Line = 0;
+    std::vector<std::string> Args;
+    std::vector<std::string> Events;
+    std::vector<Expectation> Expect;
+};
+
+std::vector<ScreenCase> LoadCaseFile(const std::string& path, std::string& error);
+
+// Splits a directive's arguments: words, or "quoted text" with event escapes.
+bool SplitArgs(const std::string& text, std::vector<std::string>& out);
+
+} // namespace kalvor::test
+
+#include <ostream>
+namespace kalvor::test {
+inline void PrintTo(const ScreenCase& c, std::ostream* os) { *os << c.File << ":" << c.Line << " " << c.Name; }
+} // namespace kalvor::test

@@ -1,0 +1,215 @@
+// Runs every case of tests/screen/cases/*.case through kalvor-screen and
+// compares the JSON it prints with the case's expectations.
+#include "CaseFile.h"
+#include "MiniJson.h"
+#include "TempHome.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include <spawn.h>
+#include <sys/wait.h>
+#include <fcntl.h>
+
+extern char** environ;
+
+namespace kalvor::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::vector<ScreenCase> AllCases()
+{
+    std::vector<ScreenCase> all;
+    std::vector<fs::path> files;
+    for (const auto& entry : fs::directory_iterator(KALVOR_CASES_DIR))
+        if (entry.path().extension() == ".case")
+            files.push_back(entry.path());
+    std::sort(files.begin(), files.end());
+    for (const auto& f : files) {
+        std::string error;
+        auto cases = LoadCaseFile(f.string(), error);
+        if (!error.empty()) {
+            ScreenCase broken;
+            broken.File = f.string();
+            broken.Name = "LOAD ERROR: " + error;
+            all.push_back(broken);
+            continue;
+        }
+        all.insert(all.end(), cases.begin(), cases.end());
+    }
+    return all;
+}
+
+std::string ReadFile(const fs::path& p)
+{
+    std::ifstream in(p, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+int RunProcess(const std::vector<std::string>& args, const fs::path& out, const fs::path& err)
+{
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    std::vector<char*> argv;
+    for (const auto& a : args)
+        argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    const int rc = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (rc != 0)
+        return -1;
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// "B10 _5 @0" -> [("B",10),(" ",5),("@",0)]; "-" is an empty list.
+std::string RunsText(const JsonValue& runs)
+{
+    if (runs.Array.empty())
+        return "-";
+    std::string s;
+    for (const auto& pair : runs.Array) {
+        if (!s.empty())
+            s.push_back(' ');
+        const std::string& attr = pair[0].String;
+        s += attr == " " ? "_" : attr;
+        s += std::to_string(pair[1].Int());
+    }
+    return s;
+}
+
+std::string Join(const std::vector<std::string>& v)
+{
+    std::string s;
+    for (const auto& w : v)
+        s += (s.empty() ? "" : " ") + w;
+    return s.empty() ? "-" : s;
+}
+
+std::string Visible(const std::string& bytes)
+{
+    std::string s;
+    for (unsigned char c : bytes) {
+        if (c == 27)
+            s += "\\e";
+        else if (c == '\r')
+            s += "\\r";
+        else if (c == '\n')
+            s += "\\n";
+        else if (c == '\\')
+            s += "\\\\";
+        else if (c < 32 || c >= 127) {
+            char buf[8];
+            std::snprintf(buf, sizeof buf, "\\x%02x", c);
+            s += buf;
+        } else
+            s.push_back(static_cast<char>(c));
+    }
+    return s;
+}
+
+class ScreenCaseTest : public ::testing::TestWithParam<ScreenCase> {};
+
+TEST_P(ScreenCaseTest, Matches)
+{
+    const ScreenCase& c = GetParam();
+    ASSERT_EQ(c.Name.rfind("LOAD ERROR", 0), std::string::npos) << c.Name;
+    TempHome home;
+    const fs::path events = home.Path() / "events.txt";
+    const fs::path replies = home.Path() / "replies.bin";
+    const fs::path out = home.Path() / "out.json";
+    const fs::path err = home.Path() / "err.txt";
+    {
+        std::ofstream ev(events, std::ios::binary);
+        for (const auto& e : c.Events)
+            ev << e << "\n";
+    }
+    std::vector<std::string> args{KALVOR_SCREEN_PATH, "--format", "json"};
+    args.insert(args.end(), c.Args.begin(), c.Args.end());
+    const bool wantReplies = std::any_of(c.Expect.begin(), c.Expect.end(),
+                                         [](const Expectation& e) { return e.Kind == "replies"; });
+    if (wantReplies) {
+        args.push_back("--replies");
+        args.push_back(replies.string());
+    }
+    args.push_back("--events");
+    args.push_back(events.string());
+    const int status = RunProcess(args, out, err);
+    ASSERT_EQ(status, 0) << c.File << ":" << c.Line << ": kalvor-screen failed: " << ReadFile(err);
+
+    std::string error;
+    auto json = ParseJson(ReadFile(out), error);
+    ASSERT_TRUE(json.has_value()) << error;
+    const JsonValue& root = *json;
+    const bool memory = std::find(c.Args.begin(), c.Args.end(), "--memory") != c.Args.end();
+    const JsonValue& rows = root[memory ? "memory" : "screen"];
+
+    for (const Expectation& e : c.Expect) {
+        const std::string where = c.File + ":" + std::to_string(e.Line) + " (" + c.Name + ")";
+        auto rowArg = [&]() -> const JsonValue& {
+            const std::size_t n = e.Args.empty() ? 0 : static_cast<std::size_t>(std::stoul(e.Args[0]));
+            return rows[n];
+        };
+        if (e.Kind == "cursor") {
+            ASSERT_EQ(e.Args.size(), 2u) << where;
+            EXPECT_EQ(std::to_string(root["cursor"]["row"].Int()) + " " + std::to_string(root["cursor"]["col"].Int()),
+                      e.Args[0] + " " + e.Args[1])
+                << where;
+        } else if (e.Kind == "row") {
+            ASSERT_EQ(e.Args.size(), 2u) << where;
+            EXPECT_EQ(Visible(rowArg()["text"].String), Visible(e.Args[1])) << where;
+        } else if (e.Kind == "enh" || e.Kind == "set" || e.Kind == "fields") {
+            ASSERT_GE(e.Args.size(), 2u) << where;
+            const std::vector<std::string> want(e.Args.begin() + 1, e.Args.end());
+            EXPECT_EQ(RunsText(rowArg()[e.Kind]), Join(want)) << where;
+        } else if (e.Kind == "linestart") {
+            ASSERT_EQ(e.Args.size(), 2u) << where;
+            EXPECT_EQ(std::to_string(rowArg()["linestart"].Int()), e.Args[1]) << where;
+        } else if (e.Kind == "top" || e.Kind == "first" || e.Kind == "last" || e.Kind == "cols" ||
+                   e.Kind == "rows") {
+            ASSERT_EQ(e.Args.size(), 1u) << where;
+            EXPECT_EQ(std::to_string(root[e.Kind].Int()), e.Args[0]) << where;
+        } else if (e.Kind == "replies") {
+            ASSERT_EQ(e.Args.size(), 1u) << where;
+            EXPECT_EQ(Visible(ReadFile(replies)), Visible(e.Args[0])) << where;
+        } else if (e.Kind == "screen") {
+            for (std::size_t r = 0; r < rows.Array.size(); ++r) {
+                const std::string want = r < e.ScreenRows.size() ? e.ScreenRows[r] : std::string();
+                std::string wantTrimmed = want;
+                while (!wantTrimmed.empty() && wantTrimmed.back() == ' ')
+                    wantTrimmed.pop_back();
+                EXPECT_EQ(Visible(rows[r]["text"].String), Visible(wantTrimmed)) << where << " row " << r;
+            }
+        } else {
+            ADD_FAILURE() << where << ": unknown expectation " << e.Kind;
+        }
+    }
+}
+
+std::string CaseName(const ::testing::TestParamInfo<ScreenCase>& info)
+{
+    std::string stem = fs::path(info.param.File).stem().string();
+    std::string name = stem + "_" + std::to_string(info.param.Line) + "_";
+    for (char ch : info.param.Name)
+        name.push_back(std::isalnum(static_cast<unsigned char>(ch)) ? ch : '_');
+    if (name.size() > 90)
+        name.resize(90);
+    return name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ScreenCaseTest, ::testing::ValuesIn(AllCases()), CaseName);
+
+} // namespace
+} // namespace kalvor::test
