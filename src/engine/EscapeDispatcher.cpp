@@ -1,6 +1,8 @@
 #include "engine/EscapeDispatcher.h"
 
-#include "engine/HostTextWriter.h"
+#include "engine/EscapeHandlers.h"
+#include "engine/EscapeParameters.h"
+#include "engine/Terminal.h"
 
 #include <algorithm>
 #include <cctype>
@@ -23,38 +25,223 @@ std::size_t FindParameterTerminator(std::string_view seq, std::size_t from)
 EscapeResult EscapeDispatcher::Dispatch(std::string_view seq)
 {
     if (seq.size() < 2 || seq[0] != '\x1b')
-        return {EscapeStatus::Invalid};
+        return kEscInvalid;
     switch (seq[1]) {
     case '&':
-        return DispatchAmpersand(seq);
+        return Ampersand(seq);
     case '*':
+        return Asterisk(seq);
     case '%':
-        return {EscapeStatus::Done};
+        return Percent(seq);
     case ')':
         // ESC ) x: the line-drawing selection is on for "B", off otherwise.
         if (seq.size() < 3)
             return {EscapeStatus::NeedMore, 1};
-        st_.LineDrawingSelection = seq[2] == 'B';
-        return {EscapeStatus::Done};
+        t_.State.LineDrawingSelection = seq[2] == 'B';
+        return kEscDone;
     default:
-        return {EscapeStatus::Done};
+        return SingleCharacter(seq[1]);
     }
 }
 
-EscapeResult EscapeDispatcher::DispatchAmpersand(std::string_view seq)
+EscapeResult EscapeDispatcher::SingleCharacter(char command)
+{
+    TerminalState& st = t_.State;
+    DisplayMemory& m = st.Mem;
+    LocalEditing& edit = t_.Editing;
+    TerminalHooks& hooks = t_.Hooks;
+
+    if (st.ShadowRowMode) {
+        // Shadow-row mode: the vertical commands move the shadow row; the
+        // other cursor and editing commands do nothing.
+        switch (command) {
+        case 'A': st.ShadowRow = st.ShadowRow == 0 ? 23 : st.ShadowRow - 1; return kEscDone;
+        case 'B': st.ShadowRow = st.ShadowRow == 23 ? 0 : st.ShadowRow + 1; return kEscDone;
+        case 'H': st.ShadowRow = 0; return kEscDone;
+        case 'F': st.ShadowRow = 16; return kEscDone;
+        case 'C': case 'D': case 'I': case 'i': case 'J': case 'K': case 'L':
+        case 'M': case 'O': case 'P': case 'S': case 'T': case 'U': case 'V':
+            return kEscDone;
+        default:
+            break;
+        }
+    }
+
+    switch (command) {
+    case '0': hooks.PrintScreen(); break;                    // print the screen
+    case '1':                                                 // set a tab stop
+        if (m.CurCol < DisplayMemory::kMaxCols)
+            st.TabStops[static_cast<std::size_t>(m.CurCol)] = true;
+        hooks.StateChanged();
+        break;
+    case '2':                                                 // clear a tab stop
+        if (m.CurCol < DisplayMemory::kMaxCols)
+            st.TabStops[static_cast<std::size_t>(m.CurCol)] = false;
+        hooks.StateChanged();
+        break;
+    case '3':                                                 // clear all tab stops
+        st.TabStops.fill(false);
+        hooks.StateChanged();
+        break;
+    case '4':                                                 // left margin
+        m.LeftMargin = m.CurCol < m.RightMargin ? m.CurCol : m.RightMargin - 1;
+        m.LeftMargin = std::max(m.LeftMargin, 0);
+        hooks.StateChanged();
+        break;
+    case '5':                                                 // right margin
+        m.RightMargin = m.CurCol > m.LeftMargin ? m.CurCol : m.LeftMargin + 1;
+        m.RightMargin = std::min(m.RightMargin, m.ColsInTerm - 1);
+        hooks.StateChanged();
+        break;
+    case '9':                                                 // clear the margins
+        m.LeftMargin = 0;
+        m.RightMargin = m.ColsInTerm - 1;
+        hooks.StateChanged();
+        break;
+    case '@': hooks.HoldInterpretation(1000); break;         // one-second hold
+    case 'A': edit.ExecUpArrow(0); break;
+    case 'B': edit.ExecDownArrow(0); break;
+    case 'C': edit.ExecRightArrow(0); break;
+    case 'D': edit.ExecLeftArrow(0); break;
+    case 'E': hooks.HardReset(true); break;                  // hard reset, function keys again
+    case 'F': edit.ExecEndKey(0); break;                     // home down
+    case 'G': m.CurCol = m.LeftMargin; break;
+    case 'H':
+    case 'h': edit.ExecHomeKey(0); break;                    // home up
+    case 'I': edit.ExecTabKey(0); break;
+    case 'i': edit.ExecTabKey(LocalEditing::kShift); break;  // back tab
+    case 'J': edit.ExecEscJ(); break;                        // clear to end of memory
+    case 'K': edit.ClearLine_Click(); break;                 // clear to end of line
+    case 'L': edit.ExecInsertKey(LocalEditing::kCtrl); break; // insert line
+    case 'M': edit.ExecDeleteKey(LocalEditing::kCtrl); break; // delete line
+    case 'N':
+    case 'Q': edit.SetInsertMode(true); break;               // insert character on
+    case 'R': edit.SetInsertMode(false); break;              // insert character off
+    case 'O':
+    case 'P': edit.ExecDeleteKey(0); break;                  // delete character
+    case 'S': edit.ExecDownArrow(LocalEditing::kAlt); break; // roll up
+    case 'T': edit.ExecUpArrow(LocalEditing::kAlt); break;   // roll down
+    case 'U': edit.ExecPageDown(0); break;                   // next page
+    case 'V': edit.ExecPageUp(0); break;                     // previous page
+    case 'W':                                                 // format mode on
+        st.FormatMode = true;
+        hooks.StateChanged();
+        break;
+    case 'X':                                                 // format mode off
+        st.FormatMode = false;
+        hooks.StateChanged();
+        break;
+    case 'Y':                                                 // display functions on
+        st.DisplayFunctions = true;
+        hooks.StateChanged();
+        break;
+    case 'Z':                                                 // display functions off
+        st.DisplayFunctions = false;
+        hooks.StateChanged();
+        break;
+    case '`': hooks.HostRequest(5); break;                   // relative cursor sensing
+    case 'a': hooks.HostRequest(4); break;                   // absolute cursor sensing
+    case 'b':                                                 // unlock the keyboard
+        st.KeyboardLocked = false;
+        hooks.StateChanged();
+        break;
+    case 'c':                                                 // lock the keyboard
+        st.KeyboardLocked = true;
+        hooks.StateChanged();
+        break;
+    case 'd':                                                 // transmit a block
+        hooks.HostRequest(3);
+        st.KeyboardLocked = false;
+        hooks.StateChanged();
+        break;
+    case 'f':
+    case 'p': case 'q': case 'r': case 's': case 't': case 'u': case 'v': case 'w':
+    case 'z':
+        break;                                                // accepted and ignored
+    case 'g': hooks.SoftReset(); break;                      // soft reset
+    case 'j':                                                 // shadow-row mode on
+        st.ShadowRowMode = true;
+        break;
+    case 'k': hooks.ApplyFunctionKeyConfig(); break;
+    case 'l':                                                 // memory lock on
+        if (!hooks.FormsShown())
+            t_.Scroll.MemLock("on");
+        break;
+    case 'm':                                                 // memory lock off
+        if (!hooks.FormsShown() && st.MemLock.On)
+            t_.Scroll.MemLock("off");
+        break;
+    case '[':                                                 // start of an unprotected field
+    case ']':                                                 // end of a field
+    case '{':                                                 // start of a transmit-only field
+        m.ApplyPendingRow();
+        m.UpdateFormBuf(command);
+        m.MarkCursorRowChanged(m.CurCol);
+        break;
+    case '^': hooks.HostRequest(7); break;                   // primary status
+    case '~': hooks.HostRequest(8); break;                   // secondary status
+    default:
+        return kEscInvalid;
+    }
+    return kEscDone;
+}
+
+EscapeResult EscapeDispatcher::Ampersand(std::string_view seq)
 {
     const std::size_t end = FindParameterTerminator(seq);
-    if (end == std::string_view::npos)
-        return {EscapeStatus::Invalid};
-    if (seq.size() > 2 && seq[2] == 'f')
-        return DefineFunctionKey(seq, end);
-    return {EscapeStatus::Done};
+    if (end == std::string_view::npos || seq.size() < 3)
+        return kEscInvalid;
+    switch (seq[2]) {
+    case 'a': return EscCursorAddress(t_, seq);
+    case 'd': return EscEnhancement(t_, seq);
+    case 'f': return DefineFunctionKey(seq, end);
+    case 'j': return FunctionKeyControl(seq, end);
+    case 'k': return EscTermSwitches(t_, seq);
+    case 'p': return DeviceControl(seq);
+    case 'q':
+    case 'v': return kEscDone;                                // accepted and ignored
+    case 's': return EscStraps(t_, seq);
+    case 'w': return EscScreenWidth(t_, seq);
+    case 'x': return EscTermConfig(t_, seq);
+    default: return kEscInvalid;
+    }
+}
+
+EscapeResult EscapeDispatcher::Asterisk(std::string_view seq)
+{
+    if (seq.size() < 3)
+        return kEscInvalid;
+    switch (seq[2]) {
+    case 'd': return EscDisplayControl(t_, seq);
+    case 's': return EscStatusRequest(t_, seq);
+    case 'y': return EscIdentify(t_, seq);
+    default: return kEscInvalid;
+    }
+}
+
+EscapeResult EscapeDispatcher::Percent(std::string_view seq)
+{
+    if (seq.size() < 3)
+        return kEscInvalid;
+    switch (seq[2]) {
+    case 'x': return EscColorScheme(t_, seq);
+    case 'p': return EscPrintSettings(t_, seq);
+    case 'd': return EscDisplayDump(t_, seq);
+    case 'c': return EscTelnetVariant(t_, seq);
+    case 'f':
+    case 'k':
+    case 'a':
+        t_.Hooks.FormsEscape(seq);
+        return kEscDone;
+    default: return kEscInvalid;
+    }
 }
 
 // ESC & f: user-key definition. Parameter groups are an optional "-", digits
 // and a letter (a attribute, k key, d label length, l string length, e
 // execute, b save); when the header ends with D, K or L the label and the
-// string follow it, label length plus string length characters in all.
+// string follow it, label length plus string length characters in all. The
+// complete definition goes to the function keys.
 EscapeResult EscapeDispatcher::DefineFunctionKey(std::string_view seq, std::size_t headerEnd)
 {
     int labelLength = 0;
@@ -90,22 +277,156 @@ EscapeResult EscapeDispatcher::DefineFunctionKey(std::string_view seq, std::size
         case 'b':
             break;
         default:
-            return {EscapeStatus::Invalid};
+            return kEscInvalid;
         }
         negative = false;
         number = 0;
         haveNumber = false;
     }
     const char last = seq[headerEnd];
-    if (last != 'D' && last != 'K' && last != 'L')
-        return {EscapeStatus::Done};
-    if (labelLength + stringLength > 255)
-        stringLength = 255 - labelLength;
-    const std::size_t have = seq.size() - headerEnd - 1;
-    const auto need = static_cast<std::size_t>(labelLength + stringLength);
-    if (have < need)
-        return {EscapeStatus::NeedMore, static_cast<int>(need - have)};
-    return {EscapeStatus::Done};
+    if (last == 'D' || last == 'K' || last == 'L') {
+        if (labelLength + stringLength > 255)
+            stringLength = 255 - labelLength;
+        const std::size_t have = seq.size() - headerEnd - 1;
+        const auto need = static_cast<std::size_t>(labelLength + stringLength);
+        if (have < need)
+            return {EscapeStatus::NeedMore, static_cast<int>(need - have)};
+    }
+    t_.Hooks.DefineFunctionKey(seq);
+    return kEscDone;
+}
+
+// ESC & j: function-key display control. With "L" the number is the length
+// of a host message that follows the sequence.
+EscapeResult EscapeDispatcher::FunctionKeyControl(std::string_view seq, std::size_t headerEnd)
+{
+    if (seq[headerEnd] == 'L') {
+        long length = -1;
+        const bool valid = ReadEscParameters(seq.substr(0, headerEnd + 1), "@abcdlrs", false,
+                                             [&](const EscParameter& p) {
+                                                 if (p.Lower() == 'l')
+                                                     length = p.Value;
+                                             });
+        if (!valid || length < 0 || length > 255)
+            return kEscInvalid;
+        const std::size_t have = seq.size() - headerEnd - 1;
+        if (have < static_cast<std::size_t>(length))
+            return {EscapeStatus::NeedMore, static_cast<int>(static_cast<std::size_t>(length) - have)};
+    }
+    const int result = t_.Hooks.FunctionKeyControl(seq);
+    return result == -2 ? kEscInvalid : kEscDone;
+}
+
+// ESC & p: output device control (routing, logging, record mode); ending in
+// "^" it asks for a device status reply.
+EscapeResult EscapeDispatcher::DeviceControl(std::string_view seq)
+{
+    long device = -1;
+    bool status = false;
+    const bool valid = ReadEscParameters(seq, "cdup^", false, [&](const EscParameter& p) {
+        if (p.Letter == '^') {
+            status = true;
+            if (p.HasValue)
+                device = p.Value;
+        } else if (p.HasValue && device < 0) {
+            device = p.Value;
+        }
+    });
+    if (!valid)
+        return kEscInvalid;
+    if (status) {
+        t_.Hooks.HostRequest(device == 4 ? 13 : 14);
+        return kEscDone;
+    }
+    t_.Hooks.DeviceControl(seq);
+    return kEscDone;
+}
+
+// ESC * s n ^: status request n (-1 .. 8).
+EscapeResult EscStatusRequest(Terminal& t, std::string_view seq)
+{
+    long id = 0;
+    bool found = false;
+    const bool valid = ReadEscParameters(seq, "^", true, [&](const EscParameter& p) {
+        id = p.Signed();
+        found = true;
+    });
+    if (!valid || !found)
+        return kEscInvalid;
+    // Status -1 is request 6, 0..5 are 7..12, 6 (printer) 14, 7 and 8 are 15 and 16.
+    int request = 21; // outside -1..8: the terminator alone
+    if (id >= -1 && id <= 5)
+        request = static_cast<int>(id) + 7;
+    else if (id == 6)
+        request = 14;
+    else if (id == 7 || id == 8)
+        request = static_cast<int>(id) + 8;
+    t.Hooks.HostRequest(request);
+    return kEscDone;
+}
+
+// ESC * y ^: the terminal identification request (exactly these four characters).
+EscapeResult EscIdentify(Terminal& t, std::string_view seq)
+{
+    if (seq != "\x1b*y^")
+        return kEscInvalid;
+    t.Hooks.HostRequest(15);
+    return kEscDone;
+}
+
+// ESC % p: print font size (F, 4..24), copies (N, 1..99), page header (H, 1 on, 0 off).
+EscapeResult EscPrintSettings(Terminal& t, std::string_view seq)
+{
+    TerminalState next = t.State;
+    const bool valid = ReadEscParameters(seq, "fnh", false, [&](const EscParameter& p) {
+        switch (p.Lower()) {
+        case 'f': next.PrintFontSize = static_cast<int>(std::clamp(p.Value, 4L, 24L)); break;
+        case 'n': next.PrintCopies = static_cast<int>(std::clamp(p.Value, 1L, 99L)); break;
+        case 'h':
+            if (p.Value == 1)
+                next.PrintPageHeader = true;
+            else if (p.Value == 0)
+                next.PrintPageHeader = false;
+            break;
+        }
+    });
+    if (!valid)
+        return kEscInvalid;
+    t.State.PrintFontSize = next.PrintFontSize;
+    t.State.PrintCopies = next.PrintCopies;
+    t.State.PrintPageHeader = next.PrintPageHeader;
+    return kEscDone;
+}
+
+// ESC % d n S n E ... D: diagnostic dump of display-memory rows S .. E.
+EscapeResult EscDisplayDump(Terminal& t, std::string_view seq)
+{
+    long start = 0;
+    long end = 0;
+    const bool valid = ReadEscParameters(seq, "sed", false, [&](const EscParameter& p) {
+        if (p.Lower() == 's')
+            start = p.Value;
+        else if (p.Lower() == 'e')
+            end = p.Value;
+    });
+    if (!valid)
+        return kEscInvalid;
+    const int maxRow = t.State.Mem.MaxRow;
+    t.Hooks.DumpDisplay(static_cast<int>(std::clamp(start, 0L, static_cast<long>(maxRow))),
+                        static_cast<int>(std::clamp(end, 0L, static_cast<long>(maxRow))));
+    return kEscDone;
+}
+
+// ESC % c n N: Telnet variant, 0 standard, 1 advanced.
+EscapeResult EscTelnetVariant(Terminal& t, std::string_view seq)
+{
+    long variant = -1;
+    const bool valid = ReadEscParameters(seq, "n", false, [&](const EscParameter& p) { variant = p.Value; });
+    if (!valid)
+        return kEscInvalid;
+    if (variant == 0 || variant == 1)
+        t.Hooks.TelnetVariant(static_cast<int>(variant));
+    return kEscDone;
 }
 
 } // namespace kalvor

@@ -4,14 +4,11 @@
 // ")" takes one more character, anything else is a two-character command.
 #pragma once
 
-#include "engine/TerminalHooks.h"
-#include "engine/TerminalState.h"
-
 #include <string_view>
 
 namespace kalvor {
 
-class HostTextWriter;
+class Terminal;
 
 enum class EscapeStatus {
     Done,     // consumed
@@ -24,22 +21,25 @@ struct EscapeResult {
     int MoreChars = 0; // with NeedMore: how many characters are still missing
 };
 
+inline constexpr EscapeResult kEscDone{EscapeStatus::Done, 0};
+inline constexpr EscapeResult kEscInvalid{EscapeStatus::Invalid, 0};
+
 class EscapeDispatcher {
 public:
-    EscapeDispatcher(TerminalState& state, HostTextWriter& writer, TerminalHooks& hooks)
-        : st_(state), writer_(writer), hooks_(hooks)
-    {
-    }
+    explicit EscapeDispatcher(Terminal& terminal) : t_(terminal) {}
 
     EscapeResult Dispatch(std::string_view seq);
 
 private:
-    EscapeResult DispatchAmpersand(std::string_view seq);
+    EscapeResult SingleCharacter(char command);
+    EscapeResult Ampersand(std::string_view seq);
+    EscapeResult Asterisk(std::string_view seq);
+    EscapeResult Percent(std::string_view seq);
     EscapeResult DefineFunctionKey(std::string_view seq, std::size_t headerEnd);
+    EscapeResult FunctionKeyControl(std::string_view seq, std::size_t headerEnd);
+    EscapeResult DeviceControl(std::string_view seq);
 
-    TerminalState& st_;
-    HostTextWriter& writer_;
-    TerminalHooks& hooks_;
+    Terminal& t_;
 };
 
 // Position of the character that ends a parameterised sequence (the first

@@ -123,10 +123,15 @@ void HostTextWriter::WriteDisplayFunctions(std::string& run)
     const std::size_t n = run.size();
     std::size_t segStart = 0;
     std::size_t w = 0;
+    std::uint8_t previous = 0; // the character shown before this one (a dropped DC2 is not shown)
     for (std::size_t r = 0; r < n; ++r) {
         const auto c = static_cast<std::uint8_t>(buf[r]);
         if (c == 18)
             continue;
+        // Shown characters are compacted into buf, so buf[r - 1] may already
+        // hold a later character: compare with the one remembered instead.
+        const bool escZ = c == 'Z' && previous == kEsc;
+        previous = c;
         buf[w++] = static_cast<char>(tr[c]);
         if (c == 13 || c == 17) {
             WriteSegment(buf + segStart, w - segStart);
@@ -137,7 +142,7 @@ void HostTextWriter::WriteDisplayFunctions(std::string& run)
             } else {
                 HostDc1();
             }
-        } else if (c == 'Z' && r > 0 && buf[r - 1] == kEsc) {
+        } else if (escZ) {
             WriteSegment(buf + segStart, w - segStart);
             st_.DisplayFunctions = false;
             std::string rest(buf + r + 1, n - r - 1);
@@ -237,7 +242,7 @@ void HostTextWriter::CarriageReturn()
 
 void HostTextWriter::LineFeed()
 {
-    st_.Mem.LineFeed();
+    scroll_.LineFeed();
 }
 
 void HostTextWriter::Backspace()

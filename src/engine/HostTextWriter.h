@@ -4,6 +4,7 @@
 // out BS, HT, LF, CR, SO, SI and DC1.
 #pragma once
 
+#include "engine/Scroller.h"
 #include "engine/TerminalHooks.h"
 #include "engine/TerminalState.h"
 
@@ -14,7 +15,10 @@ namespace kalvor {
 
 class HostTextWriter {
 public:
-    HostTextWriter(TerminalState& state, TerminalHooks& hooks) : st_(state), hooks_(hooks) {}
+    HostTextWriter(TerminalState& state, Scroller& scroller, TerminalHooks& hooks)
+        : st_(state), scroll_(scroller), hooks_(hooks)
+    {
+    }
 
     // The pending text run: the receive pass appends to it, WriteHostText
     // consumes it.
@@ -52,6 +56,7 @@ private:
     void EscapeLogChar(unsigned char code);
 
     TerminalState& st_;
+    Scroller& scroll_;
     TerminalHooks& hooks_;
     std::string pending_;
     std::string work_;    // the run being written

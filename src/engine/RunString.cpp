@@ -121,6 +121,22 @@ std::string RemoveColumns(std::string_view s, int col, int count)
     return out;
 }
 
+void ClearFrom(std::string& s, int col)
+{
+    if (s.empty())
+        return;
+    ExpandedRuns r = ExpandedRuns::Expand(s);
+    col = std::clamp(col, 0, ExpandedRuns::kMaxHeader);
+    if (col < r.Header)
+        r.Header = col;
+    else
+        r.ExtendTo(col);
+    r.Tail = ' ';
+    r.EncodeTo(s);
+    if (s.size() == 3 && s[1] == ' ')
+        s.clear();
+}
+
 std::string InsertColumns(std::string_view s, int col, int count)
 {
     ExpandedRuns r = ExpandedRuns::Expand(s);

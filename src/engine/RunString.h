@@ -65,6 +65,11 @@ void MarkFrom(std::string& s, char attr, int col, bool blankIfThree, char filler
 // run (col >= header) change nothing.
 std::string RemoveColumns(std::string_view s, int col, int count);
 
+// Clears the attributes from `col` to the end of the row (erase to end of
+// line): those columns take the space attribute. A string left with no
+// explicit attribute becomes empty.
+void ClearFrom(std::string& s, int col);
+
 // Inserts `count` columns at `col`, taking the attribute of the column they
 // push right. Columns in the open-ended run change nothing.
 std::string InsertColumns(std::string_view s, int col, int count);

@@ -1,13 +1,45 @@
 // The terminal's switches and display memory: the state that host output,
 // escape sequences and the keyboard act on. A plain record; the subsystems
-// that change it own the rules.
+// that change it own the rules. What the window shows of it (indicators,
+// soft-key marks, colours) is read from here after a StateChanged hook.
 #pragma once
 
 #include "engine/DisplayMemory.h"
 
 #include <array>
+#include <cstdint>
+#include <string>
 
 namespace kalvor {
+
+// Terminal straps set by ESC & s.
+struct Straps {
+    bool A = false;             // cursor and editing keys transmit their escape sequences
+    bool B = false;
+    bool G = false;             // inhibit handshake
+    bool H = false;             // inhibit DC2
+    // Strap D is stored inverted: ESC & s 1 D clears this flag (page
+    // strapping, the default), any other value sets it (line strapping).
+    bool LineStrapping = false;
+    bool PageStrapping() const { return !LineStrapping; }
+};
+
+// Mode bits of the transmit-mode word.
+enum ModeBit : int {
+    kLineModify = 1,
+    kModifyAll = 2,
+    kBlockMode = 4,
+};
+
+// Memory lock: the screen rows above the cursor stay in place while the rows
+// below them scroll. The locked rows remain ordinary rows of display memory
+// (the host may still write to them); when the unlocked part scrolls, the row
+// leaving it is moved above the locked rows in memory.
+struct MemoryLockState {
+    static constexpr int kMaxLockedRows = 24;
+    bool On = false;
+    int LastLockedRow = -1; // index of the last locked screen row (CurRow - 1 when set, at most 23)
+};
 
 struct TerminalState {
     TerminalState() { ResetTabStops(); }
@@ -28,7 +60,47 @@ struct TerminalState {
     bool HostRoman8 = true;           // host character set is "Roman8" (else Latin-1)
     bool AutoLineFeed = false;        // ESC & k A: NUL LF follows a transmitted CR on request
 
+    // Configuration switches (ESC & k, ESC & s, ESC & x).
+    Straps Strap;
+    int ModeBits = 0;                 // kLineModify | kModifyAll | kBlockMode
+    bool CapsLock = false;            // ESC & k P: the upper-case lock
+    bool EightBitData = true;         // ESC & k I: serial line data bits
+    bool PreferenceC = false;         // ESC & k C
+    bool PreferenceL = false;         // ESC & k L
+    bool InputOption = false;         // ESC & x C: local keyboard input option
+    bool StatusFlag = false;          // the terminal's status flag (primary status byte 6)
+    bool BlockMode() const { return (ModeBits & kBlockMode) != 0; }
+
+    // Keyboard and display indicators.
+    bool KeyboardLocked = false;      // ESC c / ESC b: keyboard-lock indicator, scroll bars disabled
+    bool ShadowRowMode = false;       // ESC j; only a reset turns it off
+    int ShadowRow = 0;                // 0..23
+    MemoryLockState MemLock;
+    int CursorForm = 1;               // 1 or another value: the two cursor forms (ESC * d n Q)
+    bool CursorHidden = false;        // ESC * d R
+    int SavedCursorForm = 1;
+
+    // Colours (ESC % x, ESC * d E).
+    int ColorScheme = 0;              // 0..12
+    bool InverseScreen = false;
+    std::uint32_t Foreground = 0xffc000;
+    std::uint32_t Background = 0x000000;
+    std::uint32_t HalfBright = 0xcf9400;
+    std::uint32_t HalfBright2 = 0xcf9400;
+
+    // Print settings (ESC % p).
+    int PrintFontSize = 10;           // 4..24
+    int PrintCopies = 1;              // 1..99
+    bool PrintPageHeader = true;
+
     std::array<bool, DisplayMemory::kMaxCols> TabStops{};
+
+    // Host-defined replacement strings for keys, indexed by key code 0..256
+    // (ESC & k remapping); empty = not remapped.
+    std::array<std::string, 257> KeyRemap;
+    // Accented character entered after the extend-character key, by the code
+    // of the key typed (0 = none); rebuilt when the character set changes.
+    std::array<std::uint8_t, 256> ExtendChar{};
 
     // Tab stops at every eighth column (8, 16, ...).
     void ResetTabStops()

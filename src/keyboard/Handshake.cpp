@@ -1,6 +1,54 @@
 #include "keyboard/Handshake.h"
 
+#include <cstdlib>
+
 namespace kalvor {
+
+int GetDataRequestType(int requestType, int dataKind, const TerminalState& st)
+{
+    const int r = std::abs(requestType);
+    const bool g = st.Strap.G;
+    const bool h = st.Strap.H;
+    const bool known = dataKind >= 1 && dataKind <= 5;
+    if (!known || (g && h))
+        return 0;
+    if (g)
+        return -r;
+    if (h)
+        return dataKind == 2 ? r : 0;
+    switch (dataKind) {
+    case 1:
+    case 5: return st.BlockMode() ? -r : 0;
+    case 2: return r;
+    case 3: return st.BlockMode() ? (st.Strap.PageStrapping() ? -r : r) : 0;
+    default: return 0;
+    }
+}
+
+void Handshake::HostRequest(int requestType, int dataKind, const TerminalState& st)
+{
+    const int decision = GetDataRequestType(requestType, dataKind, st);
+    if (decision == 0) {
+        SendNow(requestType);
+        return;
+    }
+    PendingRequest = decision;
+    if (decision < 0 && Dc1Received) {
+        transmit_("\x12", false);
+        PendingRequest = -decision;
+        Dc1Received = false;
+    }
+}
+
+void Handshake::SendNow(int requestType)
+{
+    bool lineFeedRequest = false;
+    if (fill_)
+        lineFeedRequest = fill_(requestType, TransmitBuffer);
+    if (!TransmitBuffer.empty())
+        transmit_(TransmitBuffer, lineFeedRequest);
+    TransmitBuffer.clear();
+}
 
 void Handshake::OnHostDc1()
 {

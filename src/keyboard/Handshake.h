@@ -9,11 +9,18 @@
 //                    waits for it)
 #pragma once
 
+#include "engine/TerminalState.h"
+
 #include <functional>
 #include <string>
 #include <string_view>
 
 namespace kalvor {
+
+// Whether data goes out now (0), needs DC2 first (negative) or waits for the
+// host's DC1 (positive), from straps G (inhibit handshake) and H (inhibit
+// DC2), block mode and page strapping. `dataKind` 1..5 as the callers give it.
+int GetDataRequestType(int requestType, int dataKind, const TerminalState& st);
 
 class Handshake {
 public:
@@ -33,10 +40,15 @@ public:
 
     // The host's DC1 arrived (called by the text writer).
     void OnHostDc1();
+    // A host request for data (cursor sensing, status, block): sent at once,
+    // after a DC2, or when the host's DC1 comes, as the straps decide.
+    void HostRequest(int requestType, int dataKind, const TerminalState& st);
     // Soft reset: the host is taken as ready again.
     void Reset();
 
 private:
+    void SendNow(int requestType);
+
     TransmitFn transmit_;
     FillFn fill_;
 };

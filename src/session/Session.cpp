@@ -1,5 +1,8 @@
 #include "session/Session.h"
 
+#include "engine/CursorSensing.h"
+#include "engine/Resets.h"
+
 namespace kalvor {
 
 Session::Session(Clock& clock, TraceSink* trace)
@@ -10,6 +13,73 @@ Session::Session(Clock& clock, TraceSink* trace)
       receive_(term_, tx_, *conn_, clock, static_cast<ReceiveHooks&>(*this), trace),
       handshake_([this](std::string_view text, bool lf) { tx_.XmitString(text, lf); })
 {
+    handshake_.SetFiller([this](int request, std::string& buffer) { return FillRequest(request, buffer); });
+}
+
+// What a host request sends, built when it goes out (at once or on the DC1).
+bool Session::FillRequest(int requestType, std::string& buffer)
+{
+    const TerminalState& st = term_.State;
+    switch (requestType) {
+    case 4:
+        buffer = BuildAbsAddr(st);
+        buffer.push_back(ReplyTerminator(st));
+        break;
+    case 5:
+        buffer = BuildRelAddr(st);
+        buffer.push_back(ReplyTerminator(st));
+        break;
+    default:
+        break;
+    }
+    return false;
+}
+
+void Session::HostRequest(int requestType)
+{
+    // Host requests are data of kind 2 under the handshake.
+    handshake_.HostRequest(requestType, 2, term_.State);
+}
+
+bool Session::MoreDataWaiting() { return !receive_.CommBuffer().Empty(); }
+
+void Session::StateChanged()
+{
+    if (OnStateChanged)
+        OnStateChanged();
+}
+
+void Session::SoftReset()
+{
+    Bell();
+    ResetSoft(term_);
+    handshake_.Reset();
+    receive_.ResetEscapeState();
+    if (tx_.HostPaused) {
+        tx_.HostPaused = false;
+        tx_.XmitString("\x11", false);
+    }
+    StateChanged();
+}
+
+void Session::HardReset(bool)
+{
+    // The terminal starts again from its configuration: the configured screen
+    // size and host character set stay, everything else returns to its
+    // initial state and display memory is emptied.
+    TerminalState& st = term_.State;
+    const int cols = st.Mem.ColsInTerm;
+    const int rows = st.Mem.RowsInTerm;
+    const bool roman8 = st.HostRoman8;
+    const bool remote = st.RemoteMode;
+    ResetHard(term_);
+    st.Mem.SetWidth(cols);
+    st.Mem.RowsInTerm = rows;
+    st.HostRoman8 = roman8;
+    st.RemoteMode = remote;
+    handshake_.Reset();
+    receive_.ResetEscapeState();
+    StateChanged();
 }
 
 void Session::SetConnection(Connection& connection)

@@ -44,6 +44,7 @@ public:
     // Observers for the window (or the headless terminal).
     std::function<void()> OnBell;
     std::function<void()> OnRepaint;
+    std::function<void()> OnStateChanged;
 
     int BellCount() const { return bells_; }
 
@@ -52,8 +53,15 @@ private:
     void Transmit(std::string_view text, bool lineFeedRequest) override;
     void Bell() override;
     void HostDc1() override;
+    void HostRequest(int requestType) override;
     void HoldInterpretation(int milliseconds) override;
     void Repaint() override;
+    bool MoreDataWaiting() override;
+    void StateChanged() override;
+    void SoftReset() override;
+    void HardReset(bool functionKeys) override;
+
+    bool FillRequest(int requestType, std::string& buffer);
 
     Clock& clock_;
     NoConnection none_;
