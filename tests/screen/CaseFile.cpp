@@ -104,6 +104,7 @@ std::vector<ScreenCase> LoadCaseFile(const std::string& path, std::string& error
                 return cases;
             }
             e.Kind = words[0];
+            e.EventsBefore = c.Events.size();
             e.Args.assign(words.begin() + 1, words.end());
             c.Expect.push_back(std::move(e));
             continue;

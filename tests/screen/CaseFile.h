@@ -14,6 +14,8 @@
 //   ? replies "\e&a005c010Y\r"  every byte transmitted (the case runs connected)
 //   ? screen                    the whole screen: following lines "|text" give rows
 //   |row 0                      0, 1, ...; rows not given must be empty
+// Expectations are checked after the events above them: events after an
+// expectation continue the same run from the start.
 #pragma once
 
 #include <string>
@@ -26,6 +28,7 @@ struct Expectation {
     std::vector<std::string> Args;
     std::vector<std::string> ScreenRows; // for "screen"
     int Line = 0;
+    std::size_t EventsBefore = 0; // checked after this many events
 };
 
 struct ScreenCase {

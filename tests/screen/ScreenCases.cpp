@@ -122,19 +122,22 @@ std::string Visible(const std::string& bytes)
 
 class ScreenCaseTest : public ::testing::TestWithParam<ScreenCase> {};
 
-TEST_P(ScreenCaseTest, Matches)
+struct RunResult {
+    JsonValue Root;
+    std::string Replies;
+};
+
+// Runs kalvor-screen on the first `events` events of the case.
+bool RunCase(const ScreenCase& c, std::size_t events, const fs::path& dir, RunResult& result, std::string& error)
 {
-    const ScreenCase& c = GetParam();
-    ASSERT_EQ(c.Name.rfind("LOAD ERROR", 0), std::string::npos) << c.Name;
-    TempHome home;
-    const fs::path events = home.Path() / "events.txt";
-    const fs::path replies = home.Path() / "replies.bin";
-    const fs::path out = home.Path() / "out.json";
-    const fs::path err = home.Path() / "err.txt";
+    const fs::path eventsFile = dir / "events.txt";
+    const fs::path replies = dir / "replies.bin";
+    const fs::path out = dir / "out.json";
+    const fs::path err = dir / "err.txt";
     {
-        std::ofstream ev(events, std::ios::binary);
-        for (const auto& e : c.Events)
-            ev << e << "\n";
+        std::ofstream ev(eventsFile, std::ios::binary);
+        for (std::size_t i = 0; i < events && i < c.Events.size(); ++i)
+            ev << c.Events[i] << "\n";
     }
     std::vector<std::string> args{KALVOR_SCREEN_PATH, "--format", "json"};
     args.insert(args.end(), c.Args.begin(), c.Args.end());
@@ -145,19 +148,38 @@ TEST_P(ScreenCaseTest, Matches)
         args.push_back(replies.string());
     }
     args.push_back("--events");
-    args.push_back(events.string());
+    args.push_back(eventsFile.string());
     const int status = RunProcess(args, out, err);
-    ASSERT_EQ(status, 0) << c.File << ":" << c.Line << ": kalvor-screen failed: " << ReadFile(err);
-
-    std::string error;
+    if (status != 0) {
+        error = "kalvor-screen failed: " + ReadFile(err);
+        return false;
+    }
     auto json = ParseJson(ReadFile(out), error);
-    ASSERT_TRUE(json.has_value()) << error;
-    const JsonValue& root = *json;
-    const bool memory = std::find(c.Args.begin(), c.Args.end(), "--memory") != c.Args.end();
-    const JsonValue& rows = root[memory ? "memory" : "screen"];
+    if (!json)
+        return false;
+    result.Root = std::move(*json);
+    result.Replies = wantReplies ? ReadFile(replies) : std::string();
+    return true;
+}
 
+TEST_P(ScreenCaseTest, Matches)
+{
+    const ScreenCase& c = GetParam();
+    ASSERT_EQ(c.Name.rfind("LOAD ERROR", 0), std::string::npos) << c.Name;
+    TempHome home;
+    const bool memory = std::find(c.Args.begin(), c.Args.end(), "--memory") != c.Args.end();
+
+    RunResult run;
+    std::size_t ranEvents = static_cast<std::size_t>(-1);
     for (const Expectation& e : c.Expect) {
         const std::string where = c.File + ":" + std::to_string(e.Line) + " (" + c.Name + ")";
+        if (e.EventsBefore != ranEvents) {
+            std::string error;
+            ASSERT_TRUE(RunCase(c, e.EventsBefore, home.Path(), run, error)) << where << ": " << error;
+            ranEvents = e.EventsBefore;
+        }
+        const JsonValue& root = run.Root;
+        const JsonValue& rows = root[memory ? "memory" : "screen"];
         auto rowArg = [&]() -> const JsonValue& {
             const std::size_t n = e.Args.empty() ? 0 : static_cast<std::size_t>(std::stoul(e.Args[0]));
             return rows[n];
@@ -183,14 +205,13 @@ TEST_P(ScreenCaseTest, Matches)
             EXPECT_EQ(std::to_string(root[e.Kind].Int()), e.Args[0]) << where;
         } else if (e.Kind == "replies") {
             ASSERT_EQ(e.Args.size(), 1u) << where;
-            EXPECT_EQ(Visible(ReadFile(replies)), Visible(e.Args[0])) << where;
+            EXPECT_EQ(Visible(run.Replies), Visible(e.Args[0])) << where;
         } else if (e.Kind == "screen") {
             for (std::size_t r = 0; r < rows.Array.size(); ++r) {
-                const std::string want = r < e.ScreenRows.size() ? e.ScreenRows[r] : std::string();
-                std::string wantTrimmed = want;
-                while (!wantTrimmed.empty() && wantTrimmed.back() == ' ')
-                    wantTrimmed.pop_back();
-                EXPECT_EQ(Visible(rows[r]["text"].String), Visible(wantTrimmed)) << where << " row " << r;
+                std::string want = r < e.ScreenRows.size() ? e.ScreenRows[r] : std::string();
+                while (!want.empty() && want.back() == ' ')
+                    want.pop_back();
+                EXPECT_EQ(Visible(rows[r]["text"].String), Visible(want)) << where << " row " << r;
             }
         } else {
             ADD_FAILURE() << where << ": unknown expectation " << e.Kind;
