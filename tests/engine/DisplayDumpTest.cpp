@@ -1,0 +1,143 @@
+#include "engine/DisplayDump.h"
+
+#include "EngineTestSupport.h"
+#include "TempHome.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+
+namespace kalvor {
+namespace {
+
+using test::Runs;
+using test::TempHome;
+
+std::string ReadFile(const std::filesystem::path& p)
+{
+    std::ifstream in(p, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+TEST(RunStringCodes, ShowsCharacterCodesOrNull)
+{
+    EXPECT_EQ(RunStringCodes(""), "Null");
+    EXPECT_EQ(RunStringCodes(Runs({0, 'B', 0})), "0 66 0");
+    EXPECT_EQ(RunStringCodes(Runs({10, ' ', 10, 'B', 0})), "10 32 10 66 0");
+    EXPECT_EQ(RunStringCodes(Runs({200, 'O', 200, 'I', 0})), "200 79 200 73 0");
+}
+
+TEST(DisplayTextBuffers, WritesFiveLinesPerRow)
+{
+    TempHome home;
+    DisplayMemory m(9);
+    m.Row(1).Text = "AB  ";
+    m.Row(1).Cntl = Runs({10, ' ', 10, 'B', 0});
+    m.Row(2).Text = "x\xe9y";
+    m.Row(2).Shift = Runs({0, 'O', 0});
+    m.Row(2).Form = Runs({3, ' ', 3, '[', 0});
+
+    ASSERT_TRUE(DisplayTextBuffers(m, 1, 3, home.Path()));
+    const std::string expected = "TextBuf1(1) = AB  \r\n"
+                                 "CntlBuf(1) = 10 32 10 66 0\r\n"
+                                 "ShiftBuf(1) = Null\r\n"
+                                 "FormBuf(1) = Null\r\n"
+                                 "    TextBufLen = 2\r\n"
+                                 "TextBuf1(2) = x\xe9y\r\n"
+                                 "CntlBuf(2) = Null\r\n"
+                                 "ShiftBuf(2) = 0 79 0\r\n"
+                                 "FormBuf(2) = 3 32 3 91 0\r\n"
+                                 "    TextBufLen = 3\r\n"
+                                 "TextBuf1(3) = \r\n"
+                                 "CntlBuf(3) = Null\r\n"
+                                 "ShiftBuf(3) = Null\r\n"
+                                 "FormBuf(3) = Null\r\n"
+                                 "    TextBufLen = 0\r\n";
+    EXPECT_EQ(ReadFile(home.Path() / "temp" / "TxtBufs.txt"), expected);
+}
+
+TEST(DisplayTextBuffers, ReplacesAnEarlierDumpAndClampsTheRows)
+{
+    TempHome home;
+    DisplayMemory m(9);
+    m.Row(9).Text = "   ";
+    ASSERT_TRUE(DisplayTextBuffers(m, 0, 9, home.Path()));
+    ASSERT_TRUE(DisplayTextBuffers(m, 9, 40, home.Path()));
+    EXPECT_EQ(ReadFile(home.Path() / "temp" / "TxtBufs.txt"), "TextBuf1(9) =    \r\n"
+                                                              "CntlBuf(9) = Null\r\n"
+                                                              "ShiftBuf(9) = Null\r\n"
+                                                              "FormBuf(9) = Null\r\n"
+                                                              "    TextBufLen = 0\r\n");
+
+    ASSERT_TRUE(DisplayTextBuffers(m, 5, 4, home.Path()));
+    EXPECT_EQ(ReadFile(home.Path() / "temp" / "TxtBufs.txt"), "");
+}
+
+TEST(DisplayTextBuffers, ReportsAFolderThatCannotBeCreated)
+{
+    TempHome home;
+    const std::filesystem::path notAFolder = home.Path() / "plain-file";
+    std::ofstream(notAFolder) << "x";
+    DisplayMemory m(9);
+    EXPECT_FALSE(DisplayTextBuffers(m, 0, 0, notAFolder));
+    EXPECT_FALSE(DebugTextBuffers(m, notAFolder));
+}
+
+TEST(DebugTextBuffers, WritesTheRowsOnScreen)
+{
+    const struct {
+        const char* name;
+        int feeds;       // line feeds written before the dump (LastRow follows)
+        int topAge;      // TopRow as an age from FirstRow
+        const char* expectedRows;
+    } cases[] = {
+        {"full screen", 6, 1, "1 2 3 "},
+        {"stops at LastRow", 4, 3, "3 4 "},
+        {"wrapped ring", 12, 6, "9 0 1 "},
+        {"single row", 0, 0, "0 "},
+    };
+    for (const auto& c : cases) {
+        TempHome home;
+        DisplayMemory m(9);
+        m.RowsInTerm = 3;
+        for (int i = 0; i < c.feeds; ++i)
+            m.LineFeed();
+        for (int i = 0; i <= m.MaxRow; ++i)
+            m.Row(i).Text = "t" + std::to_string(i);
+        m.TopRow = m.Wrap(m.FirstRow + c.topAge);
+
+        ASSERT_TRUE(DebugTextBuffers(m, home.Path())) << c.name;
+        std::string expected;
+        std::string rows = c.expectedRows;
+        for (std::size_t at = 0; at < rows.size();) {
+            const std::size_t space = rows.find(' ', at);
+            const std::string n = rows.substr(at, space - at);
+            expected += "AbsCurRow = " + n + "\r\n  TextBuf = t" + n +
+                        "\r\n  CntlBuf = Null\r\n  FormBuf = Null\r\n ShiftBuf = Null\r\n";
+            at = space + 1;
+        }
+        EXPECT_EQ(ReadFile(home.Path() / "temp" / "zkbuffer.txt"), expected) << c.name;
+    }
+}
+
+TEST(DebugTextBuffers, ShowsRunStringsAsCodes)
+{
+    TempHome home;
+    DisplayMemory m(9);
+    m.RowsInTerm = 1;
+    m.Row(0).Text = "ab";
+    m.Row(0).Cntl = Runs({1, ' ', 1, 'D', 0});
+    m.Row(0).Form = Runs({0, '{', 0});
+    m.Row(0).Shift = Runs({0, 'I', 0});
+    ASSERT_TRUE(DebugTextBuffers(m, home.Path()));
+    EXPECT_EQ(ReadFile(home.Path() / "temp" / "zkbuffer.txt"), "AbsCurRow = 0\r\n"
+                                                               "  TextBuf = ab\r\n"
+                                                               "  CntlBuf = 1 32 1 68 0\r\n"
+                                                               "  FormBuf = 0 123 0\r\n"
+                                                               " ShiftBuf = 0 73 0\r\n");
+}
+
+} // namespace
+} // namespace kalvor
