@@ -123,15 +123,17 @@ void HostTextWriter::WriteDisplayFunctions(std::string& run)
     const std::size_t n = run.size();
     std::size_t segStart = 0;
     std::size_t w = 0;
-    std::uint8_t previous = 0; // the character shown before this one (a dropped DC2 is not shown)
+    // The character received before this one. Shown characters are compacted
+    // into buf, so buf[r - 1] may already hold a later one. Only ESC directly
+    // followed by Z is the pair (a DC2 between them breaks it), as the receive
+    // pass cuts its pieces.
+    std::uint8_t previous = 0;
     for (std::size_t r = 0; r < n; ++r) {
         const auto c = static_cast<std::uint8_t>(buf[r]);
-        if (c == 18)
-            continue;
-        // Shown characters are compacted into buf, so buf[r - 1] may already
-        // hold a later character: compare with the one remembered instead.
         const bool escZ = c == 'Z' && previous == kEsc;
         previous = c;
+        if (c == 18)
+            continue;
         buf[w++] = static_cast<char>(tr[c]);
         if (c == 13 || c == 17) {
             WriteSegment(buf + segStart, w - segStart);
