@@ -490,8 +490,9 @@ TEST_F(HostTextWriterTest, DisplayFunctionsDoNotEndAtALoneZ)
     st.DisplayFunctions = true;
     write("\x1b\x12?Z");
     write("Z");
+    write("\x1b\x12Z"); // not adjacent: the receive pass does not cut here either
     EXPECT_TRUE(st.DisplayFunctions);
-    EXPECT_EQ(text(0), "\x1b?ZZ");
+    EXPECT_EQ(text(0), "\x1b?ZZ\x1bZ");
 }
 
 // ---------------------------------------------------------------- routing and logs
