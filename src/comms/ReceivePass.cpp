@@ -34,11 +34,13 @@ void ReceivePass::PollingCommBuffer()
         Gather();
         if (hooks_.ScriptRunning())
             hooks_.RunScriptStep();
+        // Pacing also runs on an empty buffer, so that a host paused by XOFF
+        // is resumed once a large piece has been interpreted in one go.
+        PaceHost();
         if (comm_.Empty()) {
             hooks_.ScriptIdleStep();
             break;
         }
-        PaceHost();
         if (!DisplayRunning || Holding())
             break;
         AnswerEnq();
@@ -101,22 +103,25 @@ void ReceivePass::PaceHost()
     }
 }
 
+// Every ENQ waiting in the buffer is removed and answered with one ACK.
 void ReceivePass::AnswerEnq()
 {
     if (!EnqAck)
         return;
-    const std::string_view view = comm_.View();
-    if (enqFree_ >= view.size())
-        return;
-    const void* hit = std::memchr(view.data() + enqFree_, kEnq, view.size() - enqFree_);
-    if (hit == nullptr) {
-        enqFree_ = view.size();
-        return;
+    for (;;) {
+        const std::string_view view = comm_.View();
+        if (enqFree_ >= view.size())
+            return;
+        const void* hit = std::memchr(view.data() + enqFree_, kEnq, view.size() - enqFree_);
+        if (hit == nullptr) {
+            enqFree_ = view.size();
+            return;
+        }
+        const auto pos = static_cast<std::size_t>(static_cast<const char*>(hit) - view.data());
+        comm_.EraseAt(pos);
+        enqFree_ = pos;
+        tx_.XmitString(std::string_view(&kAck, 1), false);
     }
-    const auto pos = static_cast<std::size_t>(static_cast<const char*>(hit) - view.data());
-    comm_.EraseAt(pos);
-    enqFree_ = pos;
-    tx_.XmitString(std::string_view(&kAck, 1), false);
 }
 
 void ReceivePass::Consume(std::size_t n)
