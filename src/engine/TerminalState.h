@@ -41,10 +41,11 @@ struct MemoryLockState {
     int LastLockedRow = -1; // index of the last locked screen row (CurRow - 1 when set, at most 23)
 };
 
-struct TerminalState {
-    TerminalState() { ResetTabStops(); }
-
-    DisplayMemory Mem;
+// Every switch of the terminal, apart from display memory: a
+// default-constructed TerminalSettings holds the initial values (a hard reset
+// assigns one).
+struct TerminalSettings {
+    TerminalSettings() { ResetTabStops(); }
 
     // Host-output interpreter switches.
     bool MarginWrap = false;          // strap C: the right margin does not limit text
@@ -108,6 +109,10 @@ struct TerminalState {
         for (std::size_t c = 0; c < TabStops.size(); ++c)
             TabStops[c] = c > 0 && c % 8 == 0;
     }
+};
+
+struct TerminalState : TerminalSettings {
+    DisplayMemory Mem;
 };
 
 } // namespace kalvor
