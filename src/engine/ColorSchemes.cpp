@@ -1,0 +1,100 @@
+#include "engine/ColorSchemes.h"
+
+#include "engine/TerminalState.h"
+
+#include <array>
+#include <cctype>
+
+namespace kalvor {
+namespace {
+
+struct SchemeRow {
+    const char* Name;
+    std::uint32_t Foreground;
+    std::uint32_t Background;
+    std::uint32_t HalfBright;        // normal screen
+    std::uint32_t HalfBrightInverse; // inverse screen
+};
+
+// Full palette: foreground on background; the inverse screen exchanges the
+// two and uses the inverse half-bright colour.
+constexpr std::array<SchemeRow, kColorSchemeCount> kFull{{
+    {"aok", 0xffc000, 0x000000, 0xcf9400, 0xaf7400},
+    {"yok", 0xffff00, 0x000000, 0xc0c000, 0xa0a000},
+    {"gok", 0xb0ff00, 0x000000, 0x80c000, 0x70a000},
+    {"bok", 0x00ffff, 0x000000, 0x00c0c0, 0x00a0a0},
+    {"wok", 0xffffff, 0x000000, 0xc0c0c0, 0xa0a0a0},
+    {"wob", 0xffffff, 0x000080, 0xc0c0c0, 0xa0a0a0},
+    {"wog", 0xffffff, 0x007000, 0xc0c0c0, 0xa0a0a0},
+    {"woy", 0xffffff, 0x808000, 0xc0c0c0, 0xa0a0a0},
+    {"wor", 0xffffff, 0x800000, 0xc0c0c0, 0xa0a0a0},
+    {"kow", 0x000000, 0xffffff, 0x808080, 0xc0c0c0},
+    {"bow", 0x000080, 0xf8fcff, 0x008080, 0x00c0c0},
+    {"boc", 0x800000, 0xfff8f0, 0x808000, 0xc0c000},
+    {"bob", 0x600000, 0xfaebd7, 0x804040, 0xd09080},
+}};
+
+// Reduced palette, built from the 16 standard colours. The half-bright colour
+// is the same on the normal and the inverse screen, except for the two
+// white-on-black schemes 0 and 4, which darken it to grey on the inverse
+// (white) screen.
+constexpr std::array<SchemeRow, kColorSchemeCount> kReduced{{
+    {"aok", 0xffffff, 0x000000, 0xc0c0c0, 0x808080},
+    {"yok", 0xffff00, 0x000000, 0x808000, 0x808000},
+    {"gok", 0x00ff00, 0x000000, 0x008000, 0x008000},
+    {"bok", 0x00ffff, 0x000000, 0x008080, 0x008080},
+    {"wok", 0xffffff, 0x000000, 0xc0c0c0, 0x808080},
+    {"wob", 0xffffff, 0x000080, 0xc0c0c0, 0xc0c0c0},
+    {"wog", 0xffffff, 0x008000, 0xc0c0c0, 0xc0c0c0},
+    {"woy", 0xffffff, 0x808000, 0xc0c0c0, 0xc0c0c0},
+    {"wor", 0xffffff, 0x800000, 0xc0c0c0, 0xc0c0c0},
+    {"kow", 0x000000, 0xffffff, 0x808080, 0x808080},
+    {"bow", 0x000080, 0xffffff, 0x008080, 0x008080},
+    {"boc", 0x008000, 0xffffff, 0x808000, 0x808000},
+    {"bob", 0x800000, 0xffffff, 0x808000, 0x808000},
+}};
+
+} // namespace
+
+std::string_view ColorSchemeName(int scheme)
+{
+    if (scheme < 0 || scheme >= kColorSchemeCount)
+        return {};
+    return kFull[static_cast<std::size_t>(scheme)].Name;
+}
+
+int ColorSchemeNumber(std::string_view name)
+{
+    if (name.size() != 3)
+        return -1;
+    for (int n = 0; n < kColorSchemeCount; ++n) {
+        const std::string_view known = kFull[static_cast<std::size_t>(n)].Name;
+        bool same = true;
+        for (std::size_t i = 0; i < 3 && same; ++i)
+            same = std::tolower(static_cast<unsigned char>(name[i])) == known[i];
+        if (same)
+            return n;
+    }
+    return -1;
+}
+
+SchemeColors ColorSchemeColors(int scheme, bool inverse, bool fullPalette)
+{
+    if (scheme < 0 || scheme >= kColorSchemeCount)
+        scheme = 0;
+    const SchemeRow& row = (fullPalette ? kFull : kReduced)[static_cast<std::size_t>(scheme)];
+    if (inverse)
+        return {row.Background, row.Foreground, row.HalfBrightInverse};
+    return {row.Foreground, row.Background, row.HalfBright};
+}
+
+void UpdateColorScheme(TerminalState& state, bool fullPalette)
+{
+    const SchemeColors c = ColorSchemeColors(state.ColorScheme, state.InverseScreen, fullPalette);
+    state.Foreground = c.Foreground;
+    state.Background = c.Background;
+    state.HalfBright = c.HalfBright;
+    state.HalfBright2 = c.HalfBright;
+}
+
+} // namespace kalvor
