@@ -1,0 +1,498 @@
+// Terminal configuration escapes: ESC & k switches and keyboard remapping,
+// ESC & s straps, ESC & x, and the escape log file.
+#include "engine/ConfigEscapes.h"
+#include "engine/EscapeLog.h"
+#include "engine/ProgramFolder.h"
+#include "engine/Terminal.h"
+
+#include "EngineTestSupport.h"
+#include "TempHome.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace kalvor {
+namespace {
+
+class ConfigHooks : public test::RecordingHooks {
+public:
+    int StateChanges = 0;
+    int EightBitCalls = 0;
+    int CapsLockCalls = 0;
+    std::vector<bool> LoggingCalls;
+
+    void StateChanged() override { ++StateChanges; }
+    void EightBitDataChanged() override { ++EightBitCalls; }
+    void CapsLockChanged() override { ++CapsLockCalls; }
+    void EscapeLogging(bool on) override { LoggingCalls.push_back(on); }
+};
+
+// Every configuration switch by name, so that a test can check that one
+// sequence changed exactly the switches it names.
+using Switches = std::map<std::string, int>;
+
+Switches Snapshot(const TerminalState& st)
+{
+    return {
+        {"AutoLineFeed", st.AutoLineFeed},
+        {"ModeBits", st.ModeBits},
+        {"PreferenceC", st.PreferenceC},
+        {"PreferenceL", st.PreferenceL},
+        {"BellOn", st.BellOn},
+        {"EightBitData", st.EightBitData},
+        {"CapsLock", st.CapsLock},
+        {"RemoteMode", st.RemoteMode},
+        {"StrapA", st.Strap.A},
+        {"StrapB", st.Strap.B},
+        {"MarginWrap", st.MarginWrap},
+        {"LineStrapping", st.Strap.LineStrapping},
+        {"StrapG", st.Strap.G},
+        {"StrapH", st.Strap.H},
+        {"EscapeLogging", st.EscapeLogging},
+        {"InputOption", st.InputOption},
+    };
+}
+
+struct Rig {
+    ConfigHooks hooks;
+    Terminal term{hooks};
+    TerminalState& st = term.State;
+
+    EscapeResult Send(std::string_view seq) { return term.Escapes.Dispatch(seq); }
+};
+
+std::string Describe(const EscapeResult& r)
+{
+    switch (r.Status) {
+    case EscapeStatus::Done: return "Done";
+    case EscapeStatus::Invalid: return "Invalid";
+    case EscapeStatus::NeedMore: return "NeedMore " + std::to_string(r.MoreChars);
+    }
+    return "?";
+}
+
+// A switch of the ESC & k or ESC & s table: its letter, its name in the
+// snapshot, how to force it to a value, and what each parameter value does
+// (nullopt: leaves it unchanged).
+struct SwitchCase {
+    char Letter;
+    const char* Name;
+    std::function<void(TerminalState&, bool)> Force;
+    std::function<int(bool)> Stored; // snapshot value for the switch being on or off
+    std::function<std::optional<bool>(int n)> Effect;
+};
+
+std::optional<bool> OneSetsZeroClears(int n)
+{
+    if (n == 1)
+        return true;
+    if (n == 0)
+        return false;
+    return std::nullopt;
+}
+
+std::optional<bool> NonZeroSets(int n) { return n != 0; }
+std::optional<bool> OneSetsOtherClears(int n) { return n == 1; }
+
+int AsInt(bool on) { return on ? 1 : 0; }
+
+std::vector<SwitchCase> TermSwitchTable()
+{
+    auto modeBit = [](int bit) {
+        return [bit](TerminalState& st, bool on) { st.ModeBits = on ? st.ModeBits | bit : st.ModeBits & ~bit; };
+    };
+    return {
+        {'A', "AutoLineFeed", [](TerminalState& st, bool on) { st.AutoLineFeed = on; }, AsInt, OneSetsZeroClears},
+        {'B', "ModeBits", modeBit(kBlockMode), [](bool on) { return on ? 1 | 4 : 1; }, OneSetsZeroClears},
+        {'C', "PreferenceC", [](TerminalState& st, bool on) { st.PreferenceC = on; }, AsInt, OneSetsZeroClears},
+        {'D', "BellOn", [](TerminalState& st, bool on) { st.BellOn = on; }, AsInt, OneSetsZeroClears},
+        {'I', "EightBitData", [](TerminalState& st, bool on) { st.EightBitData = on; }, AsInt, NonZeroSets},
+        {'L', "PreferenceL", [](TerminalState& st, bool on) { st.PreferenceL = on; }, AsInt, OneSetsZeroClears},
+        {'M', "ModeBits", modeBit(kModifyAll), [](bool on) { return on ? 1 | 2 : 1; }, OneSetsZeroClears},
+        {'P', "CapsLock", [](TerminalState& st, bool on) { st.CapsLock = on; }, AsInt, OneSetsZeroClears},
+        {'R', "RemoteMode", [](TerminalState& st, bool on) { st.RemoteMode = on; }, AsInt, OneSetsZeroClears},
+    };
+}
+
+std::vector<SwitchCase> StrapTable()
+{
+    return {
+        {'A', "StrapA", [](TerminalState& st, bool on) { st.Strap.A = on; }, AsInt, OneSetsOtherClears},
+        {'B', "StrapB", [](TerminalState& st, bool on) { st.Strap.B = on; }, AsInt, OneSetsOtherClears},
+        {'C', "MarginWrap", [](TerminalState& st, bool on) { st.MarginWrap = on; }, AsInt, OneSetsOtherClears},
+        // Strap D is kept inverted: the strap set means page strapping.
+        {'D', "LineStrapping", [](TerminalState& st, bool on) { st.Strap.LineStrapping = !on; },
+         [](bool on) { return on ? 0 : 1; }, OneSetsOtherClears},
+        {'G', "StrapG", [](TerminalState& st, bool on) { st.Strap.G = on; }, AsInt, OneSetsOtherClears},
+        {'H', "StrapH", [](TerminalState& st, bool on) { st.Strap.H = on; }, AsInt, OneSetsOtherClears},
+        {'N', "EscapeLogging", [](TerminalState& st, bool on) { st.EscapeLogging = on; }, AsInt,
+         OneSetsOtherClears},
+    };
+}
+
+// Runs every letter of `table` with n = 0, 1 and 2 from both starting values
+// and checks that exactly the named switch moved as the table says.
+void CheckSwitchTable(const std::vector<SwitchCase>& table, char cls)
+{
+    for (const SwitchCase& sc : table) {
+        for (bool start : {false, true}) {
+            for (int n : {0, 1, 2}) {
+                Rig rig;
+                rig.st.ModeBits = kLineModify; // the other mode bits stay
+                sc.Force(rig.st, start);
+                Switches expected = Snapshot(rig.st);
+                const std::optional<bool> effect = sc.Effect(n);
+                const bool result = effect.value_or(start);
+                expected[sc.Name] = sc.Stored(result);
+
+                const std::string seq = std::string("\x1b&") + cls + std::to_string(n) + sc.Letter;
+                SCOPED_TRACE("ESC &" + std::string(1, cls) + " " + std::to_string(n) + " " + sc.Letter +
+                             (start ? " from on" : " from off"));
+                EXPECT_EQ(Describe(rig.Send(seq)), "Done");
+                EXPECT_EQ(Snapshot(rig.st), expected);
+                EXPECT_EQ(rig.hooks.StateChanges, result != start ? 1 : 0);
+            }
+        }
+    }
+}
+
+// ------------------------------------------------------------------ ESC & k
+
+TEST(TermSwitches, EveryLetterWithZeroOneAndTwo) { CheckSwitchTable(TermSwitchTable(), 'k'); }
+
+TEST(TermSwitches, LowerCaseLettersContinueTheSequence)
+{
+    Rig rig;
+    Switches expected = Snapshot(rig.st);
+    expected["AutoLineFeed"] = 1;
+    expected["ModeBits"] = kBlockMode | kModifyAll;
+    expected["BellOn"] = 0;
+    expected["RemoteMode"] = 1;
+    EXPECT_EQ(Describe(rig.Send("\x1b&k1a 1b 1m 0d1R")), "Done");
+    EXPECT_EQ(Snapshot(rig.st), expected);
+    EXPECT_EQ(rig.hooks.StateChanges, 1);
+}
+
+TEST(TermSwitches, AnEmptyNumberCountsAsZero)
+{
+    Rig rig;
+    rig.st.AutoLineFeed = true;
+    EXPECT_EQ(Describe(rig.Send("\x1b&kA")), "Done");
+    EXPECT_FALSE(rig.st.AutoLineFeed);
+}
+
+TEST(TermSwitches, TheLastValueOfALetterWins)
+{
+    Rig rig;
+    rig.Send("\x1b&k1a0A");
+    EXPECT_FALSE(rig.st.AutoLineFeed);
+    rig.Send("\x1b&k0a1A");
+    EXPECT_TRUE(rig.st.AutoLineFeed);
+}
+
+TEST(TermSwitches, InvalidParametersLeaveEverythingUnchanged)
+{
+    const char* const invalid[] = {
+        "\x1b&k1a1Q",  // Q is no switch
+        "\x1b&k1a1E",  // nor E
+        "\x1b&k1b+1A", // no signs in this class
+        "\x1b&k1a1@",  // "@" ends the sequence but is no parameter
+        "\x1b&k1a,1A", // punctuation
+    };
+    for (const char* seq : invalid) {
+        SCOPED_TRACE(seq + 1);
+        Rig rig;
+        const Switches before = Snapshot(rig.st);
+        EXPECT_EQ(Describe(rig.Send(seq)), "Invalid");
+        EXPECT_EQ(Snapshot(rig.st), before);
+        EXPECT_EQ(rig.hooks.StateChanges, 0);
+        EXPECT_EQ(rig.hooks.EightBitCalls, 0);
+    }
+}
+
+TEST(TermSwitches, EightBitDataAndCapsLockTellTheirOwners)
+{
+    struct Row {
+        const char* Seq;
+        int EightBitCalls;
+        int CapsLockCalls;
+    };
+    const Row rows[] = {
+        {"\x1b&k1I", 1, 0},     // unchanged (8 bits already) yet the line may differ
+        {"\x1b&k0I", 1, 0},
+        {"\x1b&k2I", 1, 0},
+        {"\x1b&k1P", 0, 1},
+        {"\x1b&k0P", 0, 1},
+        {"\x1b&k2P", 0, 0},     // caps lock untouched
+        {"\x1b&k0i1P", 1, 1},
+        {"\x1b&k1A", 0, 0},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.Seq + 1);
+        Rig rig;
+        rig.Send(r.Seq);
+        EXPECT_EQ(rig.hooks.EightBitCalls, r.EightBitCalls);
+        EXPECT_EQ(rig.hooks.CapsLockCalls, r.CapsLockCalls);
+    }
+}
+
+// ------------------------------------------------------- keyboard remapping
+
+TEST(KeyRemap, OnlySequencesWithSOrKAreDefinitions)
+{
+    EXPECT_TRUE(IsKeyRemapDefinition("\x1b&k37K"));
+    EXPECT_TRUE(IsKeyRemapDefinition("\x1b&k37k3L"));
+    EXPECT_TRUE(IsKeyRemapDefinition("\x1b&k0S"));
+    EXPECT_TRUE(IsKeyRemapDefinition("\x1b&k0s1A"));
+    EXPECT_FALSE(IsKeyRemapDefinition("\x1b&k1L"));
+    EXPECT_FALSE(IsKeyRemapDefinition("\x1b&k1a1B"));
+    // Only the header counts, not text after the terminator.
+    EXPECT_FALSE(IsKeyRemapDefinition("\x1b&k1Lks"));
+}
+
+TEST(KeyRemap, DefinitionsRemovalsAndClearing)
+{
+    struct Step {
+        const char* Seq;
+        const char* Result;
+        std::map<int, std::string> Table; // non-empty entries afterwards
+    };
+    using T = std::map<int, std::string>;
+    const std::string escText("\x1b&a0c0Y\r", 8);
+    const std::vector<Step> steps = {
+        {"\x1b&k37k3LABC", "Done", T{{37, "ABC"}}},
+        {"\x1b&k38k2Lxy", "Done", T{{37, "ABC"}, {38, "xy"}}},
+        // Upper or lower case, in any order; l may come before k.
+        {"\x1b&k2l39Kzz", "Done", T{{37, "ABC"}, {38, "xy"}, {39, "zz"}}},
+        // Text of any bytes, ESC and CR included.
+        {"\x1b&k40k8L\x1b&a0c0Y\r", "Done", T{{37, "ABC"}, {38, "xy"}, {39, "zz"}, {40, escText}}},
+        // Removal: no length, or length 0.
+        {"\x1b&k37K", "Done", T{{38, "xy"}, {39, "zz"}, {40, escText}}},
+        {"\x1b&k38k0L", "Done", T{{39, "zz"}, {40, escText}}},
+        // s other than 0 keeps the other keys.
+        {"\x1b&k1s45k1LQ", "Done", T{{39, "zz"}, {40, escText}, {45, "Q"}}},
+        // 0 s clears the table before the definition.
+        {"\x1b&k0s46k2Lde", "Done", T{{46, "de"}}},
+        // Codes at the ends of the table; above it nothing is defined but the
+        // text is still taken.
+        {"\x1b&k0k1L0", "Done", T{{0, "0"}, {46, "de"}}},
+        {"\x1b&k256k1Lm", "Done", T{{0, "0"}, {46, "de"}, {256, "m"}}},
+        {"\x1b&k257k1Ln", "Done", T{{0, "0"}, {46, "de"}, {256, "m"}}},
+        // Invalid letters: nothing changes, not even with s 0.
+        {"\x1b&k0s33k1a2Lxx", "Invalid", T{{0, "0"}, {46, "de"}, {256, "m"}}},
+        {"\x1b&k33k2Bxx", "Invalid", T{{0, "0"}, {46, "de"}, {256, "m"}}},
+        {"\x1b&k-33k2Lxx", "Invalid", T{{0, "0"}, {46, "de"}, {256, "m"}}},
+        // ESC & k 0 S alone empties the table.
+        {"\x1b&k0S", "Done", T{}},
+    };
+    Rig rig;
+    for (const Step& s : steps) {
+        const std::string seq(s.Seq);
+        SCOPED_TRACE(seq.substr(1));
+        EXPECT_EQ(Describe(rig.Send(seq)), s.Result);
+        T table;
+        for (std::size_t k = 0; k < rig.st.KeyRemap.size(); ++k)
+            if (!rig.st.KeyRemap[k].empty())
+                table[static_cast<int>(k)] = rig.st.KeyRemap[k];
+        EXPECT_EQ(table, s.Table);
+    }
+}
+
+TEST(KeyRemap, WaitsForTheAnnouncedTextAndChangesNothingMeanwhile)
+{
+    Rig rig;
+    EXPECT_EQ(Describe(rig.Send("\x1b&k37k5L")), "NeedMore 5");
+    EXPECT_EQ(Describe(rig.Send("\x1b&k37k5Lab")), "NeedMore 3");
+    EXPECT_TRUE(rig.st.KeyRemap[37].empty());
+    EXPECT_EQ(Describe(rig.Send("\x1b&k37k5Labcde")), "Done");
+    EXPECT_EQ(rig.st.KeyRemap[37], "abcde");
+}
+
+TEST(KeyRemap, LengthIsClampedTo255)
+{
+    Rig rig;
+    EXPECT_EQ(Describe(rig.Send("\x1b&k37k300L")), "NeedMore 255");
+    const std::string text(255, 'x');
+    EXPECT_EQ(Describe(rig.Send("\x1b&k37k300L" + text)), "Done");
+    EXPECT_EQ(rig.st.KeyRemap[37], text);
+}
+
+TEST(KeyRemap, LeavesTheSwitchesAlone)
+{
+    Rig rig;
+    const Switches before = Snapshot(rig.st);
+    // L is the length here, not preference L; s and k are no switches.
+    EXPECT_EQ(Describe(rig.Send("\x1b&k1s37k1Lx")), "Done");
+    EXPECT_EQ(Snapshot(rig.st), before);
+    EXPECT_EQ(rig.st.KeyRemap[37], "x");
+}
+
+// ------------------------------------------------------------------ ESC & s
+
+TEST(Straps, EveryStrapWithZeroOneAndTwo) { CheckSwitchTable(StrapTable(), 's'); }
+
+TEST(Straps, SeveralStrapsInOneSequence)
+{
+    Rig rig;
+    rig.st.Strap.A = true;
+    Switches expected = Snapshot(rig.st);
+    expected["StrapA"] = 0;
+    expected["MarginWrap"] = 1;
+    expected["StrapG"] = 1;
+    expected["StrapH"] = 1;
+    expected["LineStrapping"] = 1;
+    EXPECT_EQ(Describe(rig.Send("\x1b&s0a1c1g1h0D")), "Done");
+    EXPECT_EQ(Snapshot(rig.st), expected);
+    EXPECT_TRUE(rig.st.Strap.LineStrapping);
+    EXPECT_FALSE(rig.st.Strap.PageStrapping());
+}
+
+TEST(Straps, StrapNOpensAndClosesTheEscapeLogOnChange)
+{
+    Rig rig;
+    rig.Send("\x1b&s1N");
+    EXPECT_TRUE(rig.st.EscapeLogging);
+    rig.Send("\x1b&s1N"); // already open: not opened (and emptied) again
+    rig.Send("\x1b&s0N");
+    EXPECT_FALSE(rig.st.EscapeLogging);
+    rig.Send("\x1b&s5N"); // already closed
+    rig.Send("\x1b&s1n0N"); // the last value counts: stays closed
+    EXPECT_EQ(rig.hooks.LoggingCalls, (std::vector<bool>{true, false}));
+}
+
+TEST(Straps, InvalidParametersLeaveEverythingUnchanged)
+{
+    for (const char* seq : {"\x1b&s1c1n1K", "\x1b&s1c1E", "\x1b&s+1C", "\x1b&s1c1^"}) {
+        SCOPED_TRACE(seq + 1);
+        Rig rig;
+        const Switches before = Snapshot(rig.st);
+        EXPECT_EQ(Describe(rig.Send(seq)), "Invalid");
+        EXPECT_EQ(Snapshot(rig.st), before);
+        EXPECT_TRUE(rig.hooks.LoggingCalls.empty());
+        EXPECT_EQ(rig.hooks.StateChanges, 0);
+    }
+}
+
+// ------------------------------------------------------------------ ESC & x
+
+TEST(TermConfig, InputOption)
+{
+    struct Row {
+        const char* Seq;
+        bool Start;
+        const char* Result;
+        bool After;
+    };
+    const Row rows[] = {
+        {"\x1b&x1C", false, "Done", true},
+        {"\x1b&x0C", true, "Done", false},
+        {"\x1b&x2C", true, "Done", true},
+        {"\x1b&x2C", false, "Done", false},
+        {"\x1b&x 1 C", false, "Done", true},
+        {"\x1b&x1c0C", true, "Done", false},
+        {"\x1b&x1Q", false, "Invalid", false},
+        {"\x1b&x1c1Q", false, "Invalid", false}, // no partial effect
+        {"\x1b&x+1C", false, "Invalid", false},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.Seq + 1);
+        Rig rig;
+        rig.st.InputOption = r.Start;
+        Switches expected = Snapshot(rig.st);
+        expected["InputOption"] = r.After;
+        EXPECT_EQ(Describe(rig.Send(r.Seq)), r.Result);
+        EXPECT_EQ(Snapshot(rig.st), expected);
+    }
+}
+
+// ----------------------------------------------------------- the escape log
+
+std::string ReadAll(const std::filesystem::path& p)
+{
+    std::ifstream in(p, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+TEST(EscapeLogFile, CreatesTheTempFolderAndWritesBytesAsTheyAre)
+{
+    test::TempHome home;
+    const std::filesystem::path file = home.Path() / "temp" / "zkesc.txt";
+    ASSERT_FALSE(std::filesystem::exists(home.Path() / "temp"));
+
+    EscapeLog log;
+    EXPECT_FALSE(log.IsOpen());
+    ASSERT_TRUE(log.Open(ProgramFolder()));
+    EXPECT_TRUE(log.IsOpen());
+    EXPECT_EQ(log.Path(), file);
+    EXPECT_TRUE(std::filesystem::exists(file));
+    EXPECT_EQ(ReadAll(file), "");
+
+    const std::string raw("\x1b&dB\0\xff\r\n", 8);
+    EXPECT_TRUE(log.Append(raw));
+    // Flushed at once: readable while still open.
+    EXPECT_EQ(ReadAll(file), raw);
+    EXPECT_TRUE(log.AppendEscape("\x1b&dJ\x1b&d@"));
+    EXPECT_TRUE(log.Append(""));
+    EXPECT_TRUE(log.Close());
+    EXPECT_EQ(ReadAll(file), raw + "\xfb&dJ\xfb&d@");
+
+    EXPECT_FALSE(log.IsOpen());
+    EXPECT_FALSE(log.Append("late"));
+    EXPECT_TRUE(log.Close()); // closing twice is harmless
+    EXPECT_EQ(ReadAll(file), raw + "\xfb&dJ\xfb&d@");
+}
+
+TEST(EscapeLogFile, OpeningAgainEmptiesTheFile)
+{
+    test::TempHome home;
+    EscapeLog log;
+    ASSERT_TRUE(log.Open(home.Path()));
+    log.Append("first");
+    ASSERT_TRUE(log.Open(home.Path())); // closes the first one
+    log.Append("second");
+    log.Close();
+    EXPECT_EQ(ReadAll(home.Path() / "temp" / "zkesc.txt"), "second");
+}
+
+TEST(EscapeLogFile, ReportsAFolderItCannotCreate)
+{
+    test::TempHome home;
+    {
+        std::ofstream blocker(home.Path() / "temp"); // a file where the folder should be
+    }
+    EscapeLog log;
+    EXPECT_FALSE(log.Open(home.Path()));
+    EXPECT_FALSE(log.IsOpen());
+    EXPECT_FALSE(log.Append("x"));
+}
+
+TEST(ProgramFolderTest, KalvorHomeFirstThenTheUsersDataFolder)
+{
+    test::TempHome home;
+    EXPECT_EQ(ProgramFolder(), home.Path());
+
+    const char* oldHome = std::getenv("HOME");
+    const std::string savedHome = oldHome != nullptr ? oldHome : "";
+    ::setenv("HOME", "/home/someone", 1);
+    ::setenv("KALVOR_HOME", "", 1);
+    EXPECT_EQ(ProgramFolder(), std::filesystem::path("/home/someone/.local/share/kalvor"));
+    ::unsetenv("KALVOR_HOME");
+    EXPECT_EQ(ProgramFolder(), std::filesystem::path("/home/someone/.local/share/kalvor"));
+    if (oldHome != nullptr)
+        ::setenv("HOME", savedHome.c_str(), 1);
+    else
+        ::unsetenv("HOME");
+}
+
+} // namespace
+} // namespace kalvor
