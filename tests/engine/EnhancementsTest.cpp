@@ -1,0 +1,352 @@
+// ESC & d: grammar, security, the format-mode bell, recording into CntlBuf,
+// repaint requests and escape logging; ESC * d Q / R: the cursor form.
+#include "engine/RunString.h"
+#include "engine/Terminal.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+namespace kalvor {
+namespace {
+
+// Run string from codes: Runs({10, ' ', 10, 'B', 0}).
+std::string Runs(std::initializer_list<int> codes)
+{
+    std::string s;
+    for (int c : codes)
+        s.push_back(static_cast<char>(c));
+    return s;
+}
+
+// "10 ' ' 10 'B' 0", for readable failures.
+std::string Show(std::string_view runs)
+{
+    if (runs.empty())
+        return "<empty>";
+    std::string out = std::to_string(static_cast<std::uint8_t>(runs[0]));
+    for (std::size_t i = 1; i < runs.size(); ++i) {
+        out += ' ';
+        if (i % 2 == 1)
+            out += std::string("'") + runs[i] + "'";
+        else
+            out += std::to_string(static_cast<std::uint8_t>(runs[i]));
+    }
+    return out;
+}
+
+class Hooks : public TerminalHooks {
+public:
+    int Bells = 0;
+    int Repaints = 0;
+    int Changes = 0;
+    bool DataWaiting = false;
+    std::string EscapeLogged;
+
+    void Bell() override { ++Bells; }
+    void Repaint() override { ++Repaints; }
+    bool MoreDataWaiting() override { return DataWaiting; }
+    void StateChanged() override { ++Changes; }
+    void EscapeLog(std::string_view text) override { EscapeLogged.append(text); }
+};
+
+class EnhancementTest : public ::testing::Test {
+protected:
+    Hooks hooks;
+    Terminal t{hooks};
+    DisplayMemory& m = t.State.Mem;
+
+    EscapeStatus Esc(std::string_view seq) { return t.Escapes.Dispatch(seq).Status; }
+    void Text(std::string_view text) { t.Writer.Write(text); }
+    void At(int col) { m.CurCol = col; }
+    std::string Cntl() { return Show(m.CursorRow().Cntl); }
+};
+
+// Grammar and security: each sequence at column 4 of an empty row, with the
+// code it records (0: nothing recorded).
+struct GrammarCase {
+    const char* Seq;
+    bool FormatMode;
+    bool Bell;
+    EscapeStatus Status;
+    char Recorded;
+    int Bells;
+};
+
+class EnhancementGrammar : public EnhancementTest, public ::testing::WithParamInterface<GrammarCase> {};
+
+TEST_P(EnhancementGrammar, RecordsTheCode)
+{
+    const GrammarCase& c = GetParam();
+    t.State.FormatMode = c.FormatMode;
+    t.State.BellOn = c.Bell;
+    At(4);
+    EXPECT_EQ(Esc(c.Seq), c.Status);
+    if (c.Recorded == 0)
+        EXPECT_EQ(Cntl(), "<empty>");
+    else
+        EXPECT_EQ(Cntl(), Show(Runs({4, ' ', 4, c.Recorded, 0})));
+    EXPECT_EQ(hooks.Bells, c.Bells);
+}
+
+constexpr auto kDone = EscapeStatus::Done;
+constexpr auto kInvalid = EscapeStatus::Invalid;
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, EnhancementGrammar,
+    ::testing::Values(
+        // Every letter "@".."O" and "S" ends the sequence and is the code.
+        GrammarCase{"\x1b&d@", false, true, kDone, '@', 0}, GrammarCase{"\x1b&dA", false, true, kDone, 'A', 0},
+        GrammarCase{"\x1b&dB", false, true, kDone, 'B', 0}, GrammarCase{"\x1b&dH", false, true, kDone, 'H', 0},
+        GrammarCase{"\x1b&dO", false, true, kDone, 'O', 0}, GrammarCase{"\x1b&dS", false, true, kDone, 'S', 0},
+        // Spaces are skipped.
+        GrammarCase{"\x1b&d  D", false, true, kDone, 'D', 0},
+        // Security: "s" in any position before the code.
+        GrammarCase{"\x1b&dsA", false, true, kDone, 'a', 0}, GrammarCase{"\x1b&dsO", false, true, kDone, 'o', 0},
+        GrammarCase{"\x1b&d s B", false, true, kDone, 'b', 0}, GrammarCase{"\x1b&dssJ", false, true, kDone, 'j', 0},
+        GrammarCase{"\x1b&ds@", false, true, kDone, 'S', 0}, GrammarCase{"\x1b&dsS", false, true, kDone, 'S', 0},
+        // Format mode keeps the plain enhancement; "@" still becomes "S".
+        GrammarCase{"\x1b&dsA", true, false, kDone, 'A', 0}, GrammarCase{"\x1b&dsO", true, true, kDone, 'O', 0},
+        GrammarCase{"\x1b&dB", true, true, kDone, 'B', 0}, GrammarCase{"\x1b&ds@", true, false, kDone, 'S', 0},
+        // Format mode with the bell on: security alone sounds the bell instead.
+        GrammarCase{"\x1b&dS", true, true, kDone, 0, 1}, GrammarCase{"\x1b&ds@", true, true, kDone, 0, 1},
+        GrammarCase{"\x1b&dsS", true, true, kDone, 0, 1}, GrammarCase{"\x1b&dS", true, false, kDone, 'S', 0},
+        GrammarCase{"\x1b&dS", false, true, kDone, 'S', 0},
+        // Anything else is invalid and records nothing.
+        GrammarCase{"\x1b&dP", false, true, kInvalid, 0, 0}, GrammarCase{"\x1b&dZ", false, true, kInvalid, 0, 0},
+        GrammarCase{"\x1b&d1A", false, true, kInvalid, 0, 0}, GrammarCase{"\x1b&daB", false, true, kInvalid, 0, 0},
+        GrammarCase{"\x1b&d^", false, true, kInvalid, 0, 0}, GrammarCase{"\x1b&d!", false, true, kInvalid, 0, 0},
+        GrammarCase{"\x1b&d[", false, true, kInvalid, 0, 0}, GrammarCase{"\x1b&d", false, true, kInvalid, 0, 0},
+        GrammarCase{"\x1b&ds", false, true, kInvalid, 0, 0}, GrammarCase{"\x1b&dsT", true, true, kInvalid, 0, 0}));
+
+TEST_F(EnhancementTest, InverseAtColumnTenOfAnEmptyRow)
+{
+    At(10);
+    ASSERT_EQ(Esc("\x1b&dB"), kDone);
+    EXPECT_EQ(Cntl(), Show(Runs({10, ' ', 10, 'B', 0})));
+    Text("inverse");
+    EXPECT_EQ(m.CursorRow().Text, std::string(10, ' ') + "inverse");
+    EXPECT_EQ(Cntl(), Show(Runs({10, ' ', 10, 'B', 0})));
+}
+
+TEST_F(EnhancementTest, NoEnhancementAtColumnZeroOfAnEmptyRowStoresNothing)
+{
+    ASSERT_EQ(Esc("\x1b&d@"), kDone);
+    EXPECT_TRUE(m.CursorRow().AllEmpty());
+    // Any other letter is stored.
+    ASSERT_EQ(Esc("\x1b&dD"), kDone);
+    EXPECT_EQ(Cntl(), Show(Runs({0, 'D', 0})));
+}
+
+TEST_F(EnhancementTest, NoEnhancementIsStoredWhereTheRowHoldsSomething)
+{
+    // "@" is stored at column 0 when the row has text or character-set runs,
+    // and anywhere beyond column 0.
+    Text("abc");
+    At(0);
+    ASSERT_EQ(Esc("\x1b&d@"), kDone);
+    EXPECT_EQ(Cntl(), Show(Runs({0, '@', 0})));
+
+    m.CurRow = 1;
+    m.RowBeyondEnd = m.SetNewCurRow();
+    At(5);
+    ASSERT_EQ(Esc("\x1b&d@"), kDone);
+    EXPECT_EQ(Cntl(), Show(Runs({5, ' ', 5, '@', 0})));
+
+    m.CurRow = 2;
+    m.RowBeyondEnd = m.SetNewCurRow();
+    At(0);
+    Text("\x0e");
+    ASSERT_FALSE(m.CursorRow().Shift.empty());
+    ASSERT_EQ(Esc("\x1b&d@"), kDone);
+    EXPECT_EQ(Cntl(), Show(Runs({0, '@', 0})));
+}
+
+// Several enhancements on one row, then a code inside the recorded runs.
+struct SplitCase {
+    const char* Name;
+    std::initializer_list<std::pair<int, const char*>> Steps; // column, sequence
+    std::string Expected;
+};
+
+TEST_F(EnhancementTest, EnhancementsOnOneRowAndSplitsInsideRuns)
+{
+    const SplitCase cases[] = {
+        {"two in order", {{10, "\x1b&dB"}, {20, "\x1b&d@"}}, Runs({20, ' ', 10, 'B', 10, '@', 0})},
+        {"three in order", {{2, "\x1b&dD"}, {6, "\x1b&dH"}, {9, "\x1b&d@"}},
+         Runs({9, ' ', 2, 'D', 4, 'H', 3, '@', 0})},
+        {"same column replaces the open run", {{10, "\x1b&dB"}, {10, "\x1b&dD"}}, Runs({10, ' ', 10, 'D', 0})},
+        {"split inside an explicit run", {{10, "\x1b&dB"}, {20, "\x1b&d@"}, {15, "\x1b&dD"}},
+         Runs({20, ' ', 10, 'B', 5, 'D', 5, '@', 0})},
+        {"split inside the leading blank run", {{10, "\x1b&dB"}, {20, "\x1b&d@"}, {4, "\x1b&dsA"}},
+         Runs({20, ' ', 4, 'a', 6, 'B', 10, '@', 0})},
+        {"split at a run's first column", {{10, "\x1b&dB"}, {20, "\x1b&d@"}, {10, "\x1b&dH"}},
+         Runs({20, ' ', 10, 'H', 10, '@', 0})},
+    };
+    for (const SplitCase& c : cases) {
+        Hooks h;
+        Terminal term(h);
+        for (const auto& [col, seq] : c.Steps) {
+            term.State.Mem.CurCol = col;
+            ASSERT_EQ(term.Escapes.Dispatch(seq).Status, kDone) << c.Name;
+        }
+        EXPECT_EQ(Show(term.State.Mem.CursorRow().Cntl), Show(c.Expected)) << c.Name;
+    }
+}
+
+TEST_F(EnhancementTest, CharacterSetRunsBoundANewEnhancement)
+{
+    // SO at column 0 and SI at column 20: the row's runs reach column 20, so an
+    // enhancement on the empty CntlBuf ends there.
+    Text("\x0e");
+    At(20);
+    Text("\x0f");
+    ASSERT_EQ(runstring::Header(m.CursorRow().Shift), 20);
+    At(5);
+    ASSERT_EQ(Esc("\x1b&dB"), kDone);
+    EXPECT_EQ(Cntl(), Show(Runs({20, ' ', 5, 'B', 15, '@', 0})));
+}
+
+TEST_F(EnhancementTest, PendingCursorRowIsAppliedFirst)
+{
+    m.CurRow = 3;
+    m.RowBeyondEnd = m.SetNewCurRow();
+    At(7);
+    ASSERT_EQ(Esc("\x1b&dD"), kDone);
+    EXPECT_EQ(m.AbsCurRow, 3);
+    EXPECT_EQ(m.LastRow, 3);
+    EXPECT_EQ(Show(m.Row(3).Cntl), Show(Runs({7, ' ', 7, 'D', 0})));
+    EXPECT_TRUE(m.Row(0).Cntl.empty());
+}
+
+TEST_F(EnhancementTest, MarksTheRowChangedFromTheCursorOrItsLastCharacter)
+{
+    struct Case {
+        const char* Text;
+        int Col;
+        int Expected;
+    };
+    const Case cases[] = {
+        {"", 10, 0},                         // empty row: from column 0
+        {"Hi", 10, 1},                       // beyond the text: from its last character
+        {"A longer line of text", 5, 5},     // inside the text: from the cursor
+        {"A longer line of text", 0, 0},
+    };
+    for (const Case& c : cases) {
+        Hooks h;
+        Terminal term(h);
+        DisplayMemory& mem = term.State.Mem;
+        term.Writer.Write(c.Text);
+        mem.ClearRepaint();
+        mem.CurCol = c.Col;
+        ASSERT_EQ(term.Escapes.Dispatch("\x1b&dB").Status, kDone);
+        EXPECT_EQ(mem.RepaintFromCol[3], c.Expected) << '"' << c.Text << "\" col " << c.Col;
+    }
+}
+
+TEST_F(EnhancementTest, RepaintsAtOnceOnlyWhenNoDataWaits)
+{
+    ASSERT_EQ(Esc("\x1b&dB"), kDone);
+    EXPECT_EQ(hooks.Repaints, 1);
+    hooks.DataWaiting = true;
+    At(5);
+    ASSERT_EQ(Esc("\x1b&dD"), kDone);
+    EXPECT_EQ(hooks.Repaints, 1);
+    // The bell case and invalid sequences record nothing and do not repaint.
+    hooks.DataWaiting = false;
+    EXPECT_EQ(Esc("\x1b&dP"), kInvalid);
+    t.State.FormatMode = true;
+    ASSERT_EQ(Esc("\x1b&dS"), kDone);
+    EXPECT_EQ(hooks.Repaints, 1);
+    EXPECT_EQ(hooks.Bells, 1);
+}
+
+TEST_F(EnhancementTest, EscapeLogShowsEscAs251)
+{
+    ASSERT_EQ(Esc("\x1b&dB"), kDone);
+    EXPECT_EQ(hooks.EscapeLogged, "");
+
+    t.State.EscapeLogging = true;
+    ASSERT_EQ(Esc("\x1b&dB"), kDone);
+    ASSERT_EQ(Esc("\x1b&d s A"), kDone);
+    EXPECT_EQ(Esc("\x1b&dP"), kInvalid); // invalid sequences are not logged
+    t.State.FormatMode = true;
+    ASSERT_EQ(Esc("\x1b&dS"), kDone);    // logged even when it only sounds the bell
+    EXPECT_EQ(hooks.EscapeLogged, "\xfb&dB\xfb&d s A\xfb&dS");
+}
+
+TEST_F(EnhancementTest, EscapeLogInterleavesWithShiftCharacters)
+{
+    t.State.EscapeLogging = true;
+    ASSERT_EQ(Esc("\x1b&dD"), kDone);
+    Text("x\x0e" "q\x0f" "y");
+    ASSERT_EQ(Esc("\x1b&d@"), kDone);
+    EXPECT_EQ(hooks.EscapeLogged, "\xfb&dD\xee\xef\xfb&d@");
+}
+
+// ESC * d Q and R: the cursor form.
+TEST_F(EnhancementTest, CursorOffAndOn)
+{
+    struct Step {
+        const char* Seq;
+        int Form;
+        bool Hidden;
+        int Saved;
+    };
+    const Step steps[] = {
+        {"\x1b*dR", 1, true, 1},   // off: the form is saved
+        {"\x1b*dQ", 1, false, 1},  // on with the saved form
+        {"\x1b*d2Q", 2, false, 2}, // form 2, saved
+        {"\x1b*dR", 2, true, 2},
+        {"\x1b*dQ", 2, false, 2},
+        {"\x1b*d7Q", 2, false, 2}, // any value but 1 is the second form
+        {"\x1b*d1Q", 1, false, 1},
+        {"\x1b*d 2 Q", 2, false, 2},
+        {"\x1b*dR", 2, true, 2},
+        {"\x1b*d1Q", 1, false, 1}, // a number also turns the cursor on
+    };
+    for (const Step& s : steps) {
+        ASSERT_EQ(Esc(s.Seq), kDone) << s.Seq + 1;
+        EXPECT_EQ(t.State.CursorForm, s.Form) << s.Seq + 1;
+        EXPECT_EQ(t.State.CursorHidden, s.Hidden) << s.Seq + 1;
+        EXPECT_EQ(t.State.SavedCursorForm, s.Saved) << s.Seq + 1;
+    }
+}
+
+TEST_F(EnhancementTest, CursorOnWithoutNumberRepaints)
+{
+    ASSERT_EQ(Esc("\x1b*dR"), kDone);
+    EXPECT_EQ(hooks.Repaints, 0);
+    const int changes = hooks.Changes;
+    ASSERT_EQ(Esc("\x1b*dQ"), kDone);
+    EXPECT_EQ(hooks.Repaints, 1);
+    EXPECT_GT(hooks.Changes, changes);
+    ASSERT_EQ(Esc("\x1b*d2Q"), kDone);
+    EXPECT_EQ(hooks.Repaints, 1);
+}
+
+TEST_F(EnhancementTest, DisplayControlChainsLowerCaseParameters)
+{
+    ASSERT_EQ(Esc("\x1b*d1e2Q"), kDone);
+    EXPECT_TRUE(t.State.InverseScreen);
+    EXPECT_EQ(t.State.CursorForm, 2);
+    ASSERT_EQ(Esc("\x1b*d0eR"), kDone);
+    EXPECT_FALSE(t.State.InverseScreen);
+    EXPECT_TRUE(t.State.CursorHidden);
+}
+
+TEST_F(EnhancementTest, InvalidDisplayControlChangesNothing)
+{
+    for (const char* seq : {"\x1b*dX", "\x1b*d1S", "\x1b*d@", "\x1b*d+1Q", "\x1b*d", "\x1b*d1e", "\x1b*d1a"}) {
+        EXPECT_EQ(Esc(seq), kInvalid) << seq + 1;
+        EXPECT_EQ(t.State.CursorForm, 1) << seq + 1;
+        EXPECT_FALSE(t.State.CursorHidden) << seq + 1;
+        EXPECT_FALSE(t.State.InverseScreen) << seq + 1;
+    }
+}
+
+} // namespace
+} // namespace kalvor
