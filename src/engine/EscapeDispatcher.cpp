@@ -377,24 +377,26 @@ EscapeResult EscIdentify(Terminal& t, std::string_view seq)
 // ESC % p: print font size (F, 4..24), copies (N, 1..99), page header (H, 1 on, 0 off).
 EscapeResult EscPrintSettings(Terminal& t, std::string_view seq)
 {
-    TerminalState next = t.State;
+    int fontSize = t.State.PrintFontSize;
+    int copies = t.State.PrintCopies;
+    bool header = t.State.PrintPageHeader;
     const bool valid = ReadEscParameters(seq, "fnh", false, [&](const EscParameter& p) {
         switch (p.Lower()) {
-        case 'f': next.PrintFontSize = static_cast<int>(std::clamp(p.Value, 4L, 24L)); break;
-        case 'n': next.PrintCopies = static_cast<int>(std::clamp(p.Value, 1L, 99L)); break;
+        case 'f': fontSize = static_cast<int>(std::clamp(p.Value, 4L, 24L)); break;
+        case 'n': copies = static_cast<int>(std::clamp(p.Value, 1L, 99L)); break;
         case 'h':
             if (p.Value == 1)
-                next.PrintPageHeader = true;
+                header = true;
             else if (p.Value == 0)
-                next.PrintPageHeader = false;
+                header = false;
             break;
         }
     });
     if (!valid)
         return kEscInvalid;
-    t.State.PrintFontSize = next.PrintFontSize;
-    t.State.PrintCopies = next.PrintCopies;
-    t.State.PrintPageHeader = next.PrintPageHeader;
+    t.State.PrintFontSize = fontSize;
+    t.State.PrintCopies = copies;
+    t.State.PrintPageHeader = header;
     return kEscDone;
 }
 
