@@ -43,6 +43,11 @@ public:
     virtual void Write(std::string_view bytes) = 0;
     // Telnet option commands (DO/DONT ECHO bookkeeping of the transmit path).
     virtual void SendTelnetOption(TelnetVerb verb, int option) { (void)verb, (void)option; }
+    // Serial line: sets the break state, holds it for `milliseconds` while the
+    // event loop keeps running, then clears it.
+    virtual void SendBreak(int milliseconds) { (void)milliseconds; }
+    // Telnet: a command sent as IAC and its code (BREAK is 243).
+    virtual void SendTelnetCommand(int command) { (void)command; }
 };
 
 // No connection at all: local mode.

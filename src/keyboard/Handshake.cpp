@@ -1,6 +1,7 @@
 #include "keyboard/Handshake.h"
 
 #include <cstdlib>
+#include <utility>
 
 namespace kalvor {
 
@@ -38,6 +39,23 @@ void Handshake::HostRequest(int requestType, int dataKind, const TerminalState& 
         PendingRequest = -decision;
         Dc1Received = false;
     }
+}
+
+int Handshake::OfferTransmission(int requestType, int dataKind, std::string text, const TerminalState& st)
+{
+    const int decision = GetDataRequestType(requestType, dataKind, st);
+    if (decision == 0) {
+        transmit_(text, true);
+        return 0;
+    }
+    TransmitBuffer = std::move(text);
+    PendingRequest = decision;
+    if (decision < 0 && Dc1Received) {
+        transmit_("\x12", false);
+        PendingRequest = -decision;
+        Dc1Received = false;
+    }
+    return decision;
 }
 
 void Handshake::SendNow(int requestType)

@@ -43,6 +43,12 @@ public:
     // A host request for data (cursor sensing, status, block): sent at once,
     // after a DC2, or when the host's DC1 comes, as the straps decide.
     void HostRequest(int requestType, int dataKind, const TerminalState& st);
+    // Data the terminal sends of its own accord (a transmit-only user key,
+    // request type 1 with data kind 3): sent at once when the straps allow
+    // it, returning 0; otherwise `text` becomes the pending transmission,
+    // goes out on the host's DC1 (after a DC2 where one is owed: sent now
+    // when the host's DC1 has already arrived) and the decision is returned.
+    int OfferTransmission(int requestType, int dataKind, std::string text, const TerminalState& st);
     // Soft reset: the host is taken as ready again.
     void Reset();
 

@@ -11,9 +11,14 @@ Session::Session(Clock& clock, TraceSink* trace)
       term_(static_cast<TerminalHooks&>(*this)),
       tx_(term_.State, *conn_, clock, trace),
       receive_(term_, tx_, *conn_, clock, static_cast<ReceiveHooks&>(*this), trace),
-      handshake_([this](std::string_view text, bool lf) { tx_.XmitString(text, lf); })
+      handshake_([this](std::string_view text, bool lf) { tx_.XmitString(text, lf); }),
+      keyboard_(term_, tx_, receive_, funcKeys_, controls_),
+      funcKeys_(term_, keyboard_, tx_, handshake_),
+      controls_(tx_, *conn_, clock, trace)
 {
     handshake_.SetFiller([this](int request, std::string& buffer) { return FillRequest(request, buffer); });
+    controls_.LocalEchoInForce = [this] { return keyboard_.LocalEcho; };
+    controls_.EndExtendCharEntry = [this] { keyboard_.TurnOffExtendCharMode(); };
 }
 
 // What a host request sends, built when it goes out (at once or on the DC1).
@@ -21,6 +26,10 @@ bool Session::FillRequest(int requestType, std::string& buffer)
 {
     const TerminalState& st = term_.State;
     switch (requestType) {
+    case 1:
+        // A transmit-only user key: its text is already in the buffer.
+        funcKeys_.EchoPendingUserKey();
+        return true;
     case 4:
         buffer = BuildAbsAddr(st);
         buffer.push_back(ReplyTerminator(st));
@@ -45,6 +54,7 @@ bool Session::MoreDataWaiting() { return !receive_.CommBuffer().Empty(); }
 
 void Session::StateChanged()
 {
+    funcKeys_.RefreshModeLabels();
     if (OnStateChanged)
         OnStateChanged();
 }
@@ -52,7 +62,10 @@ void Session::StateChanged()
 void Session::SoftReset()
 {
     Bell();
+    keyboard_.TurnOffExtendCharMode();
     ResetSoft(term_);
+    if (funcKeys_.MessagePanelShown())
+        funcKeys_.CloseMessagePanel();
     handshake_.Reset();
     receive_.ResetEscapeState();
     if (tx_.HostPaused) {
@@ -62,7 +75,7 @@ void Session::SoftReset()
     StateChanged();
 }
 
-void Session::HardReset(bool)
+void Session::HardReset(bool functionKeys)
 {
     // The terminal starts again from its configuration: the configured screen
     // size and host character set stay, everything else returns to its
@@ -79,26 +92,39 @@ void Session::HardReset(bool)
     st.RemoteMode = remote;
     handshake_.Reset();
     receive_.ResetEscapeState();
+    keyboard_.TurnOffExtendCharMode();
+    if (functionKeys) {
+        funcKeys_.InitFunctionKeys();
+        funcKeys_.ApplyFunctionKeyConfig();
+    }
     StateChanged();
 }
+
+void Session::DefineFunctionKey(std::string_view seq) { funcKeys_.DefineUserKey(seq); }
+
+int Session::FunctionKeyControl(std::string_view seq) { return funcKeys_.EscFuncKeyCntl(seq); }
+
+void Session::ApplyFunctionKeyConfig() { funcKeys_.ApplyFunctionKeyConfig(); }
 
 void Session::SetConnection(Connection& connection)
 {
     conn_ = &connection;
     tx_.SetConnection(connection);
     receive_.SetConnection(connection);
+    controls_.SetConnection(connection);
 }
 
 void Session::Tick()
 {
     receive_.PollingCommBuffer();
+    controls_.Tick();
     tx_.Pump();
 }
 
 bool Session::Busy() const
 {
     const bool dataWaiting = !receive_.CommBuffer().Empty() || !receive_.NetInBuffer().empty();
-    return (dataWaiting && receive_.DisplayRunning) || receive_.Holding() || !tx_.Idle();
+    return (dataWaiting && receive_.DisplayRunning) || receive_.Holding() || !tx_.Idle() || controls_.Busy();
 }
 
 void Session::Transmit(std::string_view text, bool lineFeedRequest) { tx_.XmitString(text, lineFeedRequest); }

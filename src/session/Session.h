@@ -10,7 +10,10 @@
 #include "comms/TraceSink.h"
 #include "comms/Transmitter.h"
 #include "engine/Terminal.h"
+#include "keyboard/ControlCharacters.h"
+#include "keyboard/FunctionKeys.h"
 #include "keyboard/Handshake.h"
+#include "keyboard/Keyboard.h"
 
 #include <functional>
 #include <string_view>
@@ -34,6 +37,9 @@ public:
     ReceivePass& Receive() { return receive_; }
     Transmitter& Transmit() { return tx_; }
     Handshake& Handshaking() { return handshake_; }
+    Keyboard& Keys() { return keyboard_; }
+    FunctionKeys& FuncKeys() { return funcKeys_; }
+    ControlCharacters& Controls() { return controls_; }
     Clock& GetClock() { return clock_; }
 
     // One tick of the receive timer: a receive pass, then queued serial output.
@@ -60,6 +66,9 @@ private:
     void StateChanged() override;
     void SoftReset() override;
     void HardReset(bool functionKeys) override;
+    void DefineFunctionKey(std::string_view seq) override;
+    int FunctionKeyControl(std::string_view seq) override;
+    void ApplyFunctionKeyConfig() override;
 
     bool FillRequest(int requestType, std::string& buffer);
 
@@ -70,6 +79,9 @@ private:
     Transmitter tx_;
     ReceivePass receive_;
     Handshake handshake_;
+    Keyboard keyboard_;
+    FunctionKeys funcKeys_;
+    ControlCharacters controls_;
     int bells_ = 0;
 };
 

@@ -1,0 +1,182 @@
+// Control characters from the keyboard, the quiet transmission and the break.
+#include "KeyboardFixture.h"
+
+#include "comms/TraceSink.h"
+
+namespace kalvor::test {
+namespace {
+
+class Trace final : public TraceSink {
+public:
+    std::vector<std::pair<std::string, std::string>> Lines;
+    bool Tracing() const override { return true; }
+    void LogTrace(std::string_view label, std::string_view data) override { Lines.emplace_back(label, data); }
+};
+
+class ControlCharactersTest : public SessionFixture {
+protected:
+    ControlCharacters& controls = session.Controls();
+};
+
+TEST_F(ControlCharactersTest, CtrlLettersBecomeControlCharactersOnlyWhenTransmitted)
+{
+    EXPECT_FALSE(controls.TransmitControlCharacters());
+    EXPECT_EQ(controls.CtrlLetterCharacter('A'), 0);
+    controls.XmitCntlChar_Click();
+    EXPECT_TRUE(controls.TransmitControlCharacters());
+    EXPECT_EQ(controls.CtrlLetterCharacter('A'), 1);
+    EXPECT_EQ(controls.CtrlLetterCharacter('Z'), 26);
+    EXPECT_EQ(controls.CtrlLetterCharacter('5'), 0);
+    EXPECT_EQ(controls.CtrlLetterCharacter(Key::F1), 0);
+    controls.ProcessCntlChar_Click();
+    EXPECT_EQ(controls.CtrlLetterCharacter('C'), 0);
+}
+
+TEST_F(ControlCharactersTest, ControlCharacterIsTypedLikeAnyCharacter)
+{
+    Remote();
+    controls.XmitCntlChar_Click();
+    EXPECT_FALSE(keys.KeyDown('C', Mod::Ctrl));
+    keys.KeyPress(controls.CtrlLetterCharacter('C'));
+    EXPECT_EQ(Sent(), "\x03");
+}
+
+TEST_F(ControlCharactersTest, SwitchingEndsExtendedCharacterEntry)
+{
+    int settings = 0;
+    controls.SettingsChanged = [&] { ++settings; };
+    keys.ExtendCharKey();
+    controls.XmitCntlChar_Click();
+    EXPECT_FALSE(keys.ExtendCharActive());
+    keys.ExtendCharKey();
+    controls.ProcessCntlChar_Click();
+    EXPECT_FALSE(keys.ExtendCharActive());
+    EXPECT_EQ(settings, 2);
+}
+
+TEST_F(ControlCharactersTest, BreakByConnectionKind)
+{
+    struct BreakCase {
+        bool Network;
+        NetworkKind Kind;
+        bool Telnet;
+    };
+    const BreakCase cases[] = {
+        {true, NetworkKind::TelnetStandard, true},
+        {true, NetworkKind::TelnetAdvanced, true},
+        {true, NetworkKind::Ssh2, false},
+        {false, NetworkKind::TelnetStandard, false},
+    };
+    for (const BreakCase& c : cases) {
+        RecordingConnection line;
+        line.IsNetwork = c.Network;
+        line.NetKind = c.Kind;
+        session.SetConnection(line);
+        int focus = 0;
+        controls.FocusDisplay = [&] { ++focus; };
+        controls.SendBreak_Click();
+        EXPECT_EQ(line.Commands, c.Telnet ? std::vector<int>{243} : std::vector<int>{});
+        EXPECT_EQ(line.Breaks, c.Telnet ? std::vector<int>{} : std::vector<int>{300});
+        EXPECT_EQ(focus, 1);
+        EXPECT_EQ(line.Written, "");
+    }
+    session.SetConnection(conn);
+}
+
+TEST_F(ControlCharactersTest, QuietTransmissionWithoutNegotiationIsPlain)
+{
+    Remote();
+    controls.QuietXmitChar("");
+    controls.QuietXmitChar("pw\r");
+    EXPECT_EQ(Sent(), "pw\r");
+    EXPECT_TRUE(conn.Options.empty());
+    EXPECT_FALSE(controls.Busy());
+
+    conn.IsNetwork = false; // serial: plain even with negotiation on
+    controls.EchoNegotiation = true;
+    controls.QuietXmitChar("s");
+    session.Transmit().Pump();
+    EXPECT_EQ(Sent(), "pw\rs");
+    EXPECT_TRUE(conn.Options.empty());
+}
+
+TEST_F(ControlCharactersTest, QuietTransmissionWithLocalEchoSuppressesTheRemoteEcho)
+{
+    Remote();
+    keys.LocalEcho = true;
+    controls.EchoNegotiation = true;
+    bool suppressed = false;
+    conn.OnWrite = [&](std::string_view) { suppressed = session.Transmit().EchoSuppressionOffered; };
+    controls.QuietXmitChar("x");
+    EXPECT_TRUE(suppressed);
+    EXPECT_FALSE(session.Transmit().EchoSuppressionOffered) << "restored afterwards";
+    EXPECT_TRUE(conn.Options.empty());
+}
+
+// DONT ECHO, 50 ms, the text, 50 ms, DO ECHO; the event loop keeps running.
+class QuietNegotiationTest : public ::testing::Test {
+protected:
+    ManualClock clock;
+    Trace trace;
+    RecordingConnection conn;
+    Session session{clock, &trace};
+    ControlCharacters& controls = session.Controls();
+
+    void SetUp() override
+    {
+        session.SetConnection(conn);
+        session.State().RemoteMode = true;
+        controls.EchoNegotiation = true;
+    }
+    void Wait(int ms)
+    {
+        for (int t = 0; t < ms; t += Session::kTickMs) {
+            clock.Advance(Session::kTickMs);
+            session.Tick();
+        }
+    }
+};
+
+TEST_F(QuietNegotiationTest, StepsOfTheQuietTransmission)
+{
+    controls.QuietXmitChar("secret");
+    ASSERT_EQ(conn.Options.size(), 1u);
+    EXPECT_EQ(conn.Options[0], std::make_pair(TelnetVerb::Dont, 1));
+    EXPECT_EQ(conn.Written, "");
+    EXPECT_TRUE(session.Busy());
+
+    Wait(25);
+    EXPECT_EQ(conn.Written, "");
+    session.Keys().KeyPress('k'); // typing goes on meanwhile
+    EXPECT_EQ(conn.Written, "k");
+    Wait(25);
+    EXPECT_EQ(conn.Written, "ksecret");
+    EXPECT_EQ(conn.Options.size(), 1u);
+    Wait(50);
+    ASSERT_EQ(conn.Options.size(), 2u);
+    EXPECT_EQ(conn.Options[1], std::make_pair(TelnetVerb::Do, 1));
+    EXPECT_FALSE(session.Busy());
+
+    std::vector<std::pair<std::string, std::string>> negotiation;
+    for (const auto& line : trace.Lines)
+        if (line.first != "Transmitted:")
+            negotiation.push_back(line);
+    EXPECT_EQ(negotiation, (std::vector<std::pair<std::string, std::string>>{{"CLIENT Dont:", "1"}, {"CLIENT   Do:", "1"}}));
+}
+
+TEST_F(QuietNegotiationTest, QueuedTransmissionsFollowOneAnother)
+{
+    controls.QuietXmitChar("a");
+    controls.QuietXmitChar("b");
+    Wait(100);
+    EXPECT_EQ(conn.Written, "a");
+    EXPECT_EQ(conn.Options.size(), 3u) << "DONT, DO, then DONT for the second";
+    Wait(100);
+    EXPECT_EQ(conn.Written, "ab");
+    ASSERT_EQ(conn.Options.size(), 4u);
+    EXPECT_EQ(conn.Options[3], std::make_pair(TelnetVerb::Do, 1));
+    EXPECT_FALSE(controls.Busy());
+}
+
+} // namespace
+} // namespace kalvor::test

@@ -1,0 +1,561 @@
+// The function keys: the label tables, the meaning of every key of every
+// set, user keys by attribute under the handshake, the host's key definition
+// (ESC & f) and key-set control (ESC & j).
+#include "KeyboardFixture.h"
+
+namespace kalvor::test {
+namespace {
+
+class FunctionKeysTest : public SessionFixture {};
+
+// --- labels -------------------------------------------------------------------
+
+struct SetLabels {
+    int Set;
+    KeyLabel Keys[8]; // F1..F8
+};
+
+const SetLabels kDefaultLabels[] = {
+    {0,
+     {{"Device", "Control"}, {"Margins/", "Tabs/Col"}, {"", ""}, {" Modes", ""}, {"  Menu", "  Off"},
+      {"", ""}, {"", ""}, {"", ""}}},
+    {1,
+     {{" Device", " Modes"}, {"   To", "Printer"}, {"   To", "Display*"}, {"   To", "  File"}, {"", ""},
+      {"", ""}, {"", ""}, {"", ""}}},
+    {2,
+     {{"Device", "Control"}, {" Record", "  Mode"}, {"  Log", " Bottom"}, {"  Log", "  Top"}, {"", ""},
+      {"", ""}, {"", ""}, {"", ""}}},
+    {3,
+     {{"  Line", " Modify"}, {" Modify", "  All"}, {" Block", " Mode"}, {" Remote", "  Mode"}, {"", ""},
+      {" Memory", "  Lock"}, {"Display", "Functns"}, {"  Auto", "   LF"}}},
+    {4,
+     {{" Global", " Config"}, {"", ""}, {"DataComm", "Config"}, {" Ext Dev", " Config"}, {"Terminal", " Config"},
+      {"", ""}, {"", ""}, {"", ""}}},
+    {5,
+     {{"   f1", ""}, {"   f2", ""}, {"   f3", ""}, {"   f4", ""}, {"   f5", ""}, {"   f6", ""}, {"   f7", ""},
+      {"   f8", ""}}},
+};
+
+TEST_F(FunctionKeysTest, DefaultLabelsOfEverySet)
+{
+    // The display destination is on from the start, so its label carries the star.
+    for (const SetLabels& s : kDefaultLabels) {
+        fkeys.SetFunctionKeys(s.Set);
+        for (int key = 0; key < 8; ++key) {
+            SCOPED_TRACE("set " + std::to_string(s.Set) + " key " + std::to_string(key));
+            EXPECT_EQ(fkeys.ButtonLabel(key).Line1, s.Keys[key].Line1);
+            EXPECT_EQ(fkeys.ButtonLabel(key).Line2, s.Keys[key].Line2);
+        }
+        // F9..F12 are the fixed keys whatever the set.
+        EXPECT_EQ(fkeys.ButtonLabel(8), (KeyLabel{"Extended", "  Char"}));
+        EXPECT_EQ(fkeys.ButtonLabel(9), (KeyLabel{"  User", ""}));
+        EXPECT_EQ(fkeys.ButtonLabel(10), (KeyLabel{" System", ""}));
+        EXPECT_EQ(fkeys.ButtonLabel(11), (KeyLabel{" Enter", ""}));
+    }
+    for (int set = 6; set < FunctionKeys::kSets; ++set)
+        for (int key = 0; key < 8; ++key)
+            EXPECT_EQ(fkeys.Label(set, key), KeyLabel{});
+}
+
+TEST_F(FunctionKeysTest, DefaultUserKeys)
+{
+    for (int key = 0; key < FunctionKeys::kUserKeys; ++key) {
+        EXPECT_EQ(fkeys.UserKeyString(key), std::string("\x1b") + static_cast<char>('p' + key));
+        EXPECT_EQ(fkeys.UserKeyAttribute(key), FunctionKeys::kTransmitOnly);
+    }
+    EXPECT_TRUE(fkeys.Enabled(0, 9));
+    EXPECT_TRUE(fkeys.Enabled(0, 10));
+    EXPECT_TRUE(fkeys.LabelsShown());
+    EXPECT_FALSE(fkeys.MessagePanelShown());
+}
+
+// Each mode key of set 3: the state it toggles and its marked label.
+TEST_F(FunctionKeysTest, ModeKeysToggleTheirModeAndStar)
+{
+    struct ModeCase {
+        int Key;
+        const char* Off;
+        const char* On;
+        std::function<bool(const TerminalState&)> IsOn;
+    };
+    const ModeCase cases[] = {
+        {0, " Modify", " Modify*", [](const TerminalState& s) { return s.ModeBits == kLineModify; }},
+        {1, "  All", "  All  *", [](const TerminalState& s) { return s.ModeBits == kModifyAll; }},
+        {2, " Mode", " Mode  *", [](const TerminalState& s) { return s.ModeBits == kBlockMode; }},
+        {3, "  Mode", "  Mode *", [](const TerminalState& s) { return s.RemoteMode; }},
+        {6, "Functns", "Functns*", [](const TerminalState& s) { return s.DisplayFunctions; }},
+        {7, "   LF", "   LF *", [](const TerminalState& s) { return s.AutoLineFeed; }},
+    };
+    fkeys.SetFunctionKeys(FunctionKeys::kModesSet);
+    for (const ModeCase& c : cases) {
+        SCOPED_TRACE(c.Key);
+        fkeys.ExecFuncKey(FunctionKeys::kModesSet, c.Key, 0);
+        EXPECT_TRUE(c.IsOn(st));
+        EXPECT_EQ(fkeys.ButtonLabel(c.Key).Line2, c.On);
+        fkeys.ExecFuncKey(FunctionKeys::kModesSet, c.Key, 0);
+        EXPECT_FALSE(c.IsOn(st));
+        EXPECT_EQ(fkeys.ButtonLabel(c.Key).Line2, c.Off);
+    }
+}
+
+TEST_F(FunctionKeysTest, HostSwitchesAreMarkedOnTheKeysToo)
+{
+    st.AutoLineFeed = true;
+    st.ModeBits = kBlockMode;
+    Host("\x1b" "Y"); // any state change brings the marks in step
+    EXPECT_EQ(fkeys.Label(3, 7).Line2, "   LF *");
+    EXPECT_EQ(fkeys.Label(3, 2).Line2, " Mode  *");
+    EXPECT_EQ(fkeys.Label(3, 6).Line2, "Functns*");
+}
+
+TEST_F(FunctionKeysTest, DestinationKeys)
+{
+    int changes = 0;
+    fkeys.DestinationsChanged = [&] { ++changes; };
+    fkeys.ExecFuncKey(1, 1, 0);
+    EXPECT_EQ(st.OutputRouting, FunctionKeys::kToDisplay | FunctionKeys::kToPrinter);
+    EXPECT_EQ(fkeys.Label(1, 1).Line2, "Printer*");
+    fkeys.ExecFuncKey(1, 2, 0);
+    EXPECT_EQ(st.OutputRouting, FunctionKeys::kToPrinter);
+    EXPECT_EQ(fkeys.Label(1, 2).Line2, "Display");
+    fkeys.ExecFuncKey(1, 3, 0);
+    EXPECT_EQ(st.OutputRouting, FunctionKeys::kToPrinter | FunctionKeys::kToFile);
+    EXPECT_EQ(fkeys.Label(1, 3).Line2, "  File*");
+    EXPECT_EQ(changes, 3);
+}
+
+TEST_F(FunctionKeysTest, LogKeysStartStopAndSwitch)
+{
+    std::vector<std::string> calls;
+    fkeys.TurnOnLogging = [&](int t) { calls.push_back("on " + std::to_string(t)); };
+    fkeys.TurnOffLogging = [&](int t) { calls.push_back("off " + std::to_string(t)); };
+    fkeys.SwitchLogType = [&](int t) { calls.push_back("switch " + std::to_string(t)); };
+    const int bottom = 2;
+    const int top = 3;
+    fkeys.ExecFuncKey(2, bottom, 0);
+    EXPECT_EQ(fkeys.Label(2, bottom).Line2, " Bottom*");
+    fkeys.ExecFuncKey(2, top, 0);
+    EXPECT_EQ(fkeys.Label(2, top).Line2, "  Top *");
+    EXPECT_EQ(fkeys.Label(2, bottom).Line2, " Bottom");
+    fkeys.ExecFuncKey(2, bottom, 0);
+    fkeys.ExecFuncKey(2, bottom, 0);
+    fkeys.ExecFuncKey(2, top, 0);
+    fkeys.ExecFuncKey(2, top, 0);
+    EXPECT_EQ(calls, (std::vector<std::string>{"on 1", "switch 2", "switch 1", "off 1", "on 2", "off 2"}));
+    EXPECT_EQ(fkeys.LogType, 0);
+}
+
+TEST_F(FunctionKeysTest, RecordKeyAndTheRecordModeBlock)
+{
+    int on = 0;
+    int off = 0;
+    fkeys.TurnOnRecordMode = [&] { ++on; };
+    fkeys.TurnOffRecordMode = [&] { ++off; };
+    fkeys.ExecFuncKey(2, 1, 0);
+    EXPECT_EQ(st.RecordMode, 1);
+    EXPECT_EQ(fkeys.Label(2, 1).Line2, "  Mode *");
+
+    // While recording other keys are refused with the bell.
+    fkeys.ExecFuncKey(3, 7, 0);
+    EXPECT_FALSE(st.AutoLineFeed);
+    EXPECT_EQ(session.BellCount(), 1);
+
+    st.RecordMode = 2;
+    st.KeyboardLocked = true;
+    fkeys.ExecFuncKey(2, 1, 0);
+    EXPECT_EQ(st.RecordMode, 0);
+    EXPECT_FALSE(st.KeyboardLocked);
+    EXPECT_EQ(fkeys.Label(2, 1).Line2, "  Mode");
+    EXPECT_EQ(on, 1);
+    EXPECT_EQ(off, 1);
+}
+
+TEST_F(FunctionKeysTest, KeySetNavigation)
+{
+    struct Step {
+        int Set;
+        int Key;
+        int Then;
+    };
+    const Step steps[] = {
+        {0, 0, 1}, {1, 0, 2}, {2, 0, 1}, {0, 3, 3}, {3, 9, 5}, {5, 10, 0}, {4, 0, 4},
+    };
+    for (const Step& s : steps) {
+        fkeys.SetFunctionKeys(s.Set);
+        fkeys.ExecFuncKey(s.Set, s.Key, 0);
+        EXPECT_EQ(fkeys.CurrentSet(), s.Then) << s.Set << "/" << s.Key;
+    }
+}
+
+TEST_F(FunctionKeysTest, MenuOffShowsTheMessagePanelAndF10ShowsLabels)
+{
+    fkeys.ExecFuncKey(0, 4, 0);
+    EXPECT_FALSE(fkeys.LabelsShown());
+    EXPECT_TRUE(fkeys.MessagePanelShown());
+    fkeys.ExecFuncKey(0, 9, 0);
+    EXPECT_TRUE(fkeys.LabelsShown());
+    EXPECT_FALSE(fkeys.MessagePanelShown());
+}
+
+TEST_F(FunctionKeysTest, TabPanelKey)
+{
+    std::vector<bool> shown;
+    fkeys.TabPanel = [&](bool s) { shown.push_back(s); };
+    fkeys.ExecFuncKey(0, 1, 0);
+    EXPECT_TRUE(fkeys.TabPanelShown());
+    fkeys.ExecFuncKey(0, 1, 0);
+    EXPECT_FALSE(fkeys.TabPanelShown());
+    EXPECT_EQ(shown, (std::vector<bool>{true, false}));
+}
+
+TEST_F(FunctionKeysTest, EnableFuncKeyFlags)
+{
+    fkeys.EnableFuncKey(0, 9, 2);
+    EXPECT_FALSE(fkeys.Enabled(0, 9));
+    fkeys.ExecFuncKey(0, 9, 0);
+    EXPECT_EQ(fkeys.CurrentSet(), FunctionKeys::kUserSet);
+    EXPECT_EQ(session.BellCount(), 1) << "a disabled key is refused";
+    fkeys.EnableFuncKey(0, 9, 0);
+    EXPECT_TRUE(fkeys.Enabled(0, 9));
+    fkeys.EnableFuncKey(0, 9, 0);
+    EXPECT_FALSE(fkeys.Enabled(0, 9));
+    fkeys.EnableFuncKey(0, 9, 1);
+    EXPECT_TRUE(fkeys.Enabled(0, 9));
+    fkeys.EnableFuncKey(0, 13, 2); // out of range: nothing
+    EXPECT_FALSE(fkeys.Enabled(0, 13));
+}
+
+TEST_F(FunctionKeysTest, AltF4EndsTheProgramBeforeAnythingElse)
+{
+    int exits = 0;
+    fkeys.ExitTerminal = [&] { ++exits; };
+    st.RecordMode = 2;
+    fkeys.ExecFuncKey(5, 3, Mod::Alt);
+    EXPECT_EQ(exits, 1);
+    fkeys.ExecFuncKey(5, 12, 0); // no key 12
+    EXPECT_EQ(exits, 1);
+}
+
+TEST_F(FunctionKeysTest, EnterKeyEndsInsertModeAndRunsTheEnterFunction)
+{
+    int enters = 0;
+    int formsEnters = 0;
+    bool formsShown = false;
+    fkeys.ExecEnterKey = [&] { ++enters; };
+    fkeys.FormsEnter = [&] { ++formsEnters; };
+    fkeys.FormsShowObjects = [&] { return formsShown; };
+    st.InsertMode = true;
+    fkeys.ExecFuncKey(3, 11, 0);
+    EXPECT_FALSE(st.InsertMode);
+    EXPECT_EQ(enters, 1);
+    formsShown = true;
+    fkeys.ExecFuncKey(0, 11, 0);
+    EXPECT_EQ(formsEnters, 1);
+    EXPECT_EQ(enters, 1);
+}
+
+TEST_F(FunctionKeysTest, MemoryLockKey)
+{
+    Remote();
+    Host("1\r\n2\r\n3");
+    fkeys.ExecFuncKey(3, 5, 0);
+    EXPECT_TRUE(st.MemLock.On);
+    EXPECT_EQ(fkeys.Label(3, 5).Line2, "  Lock *");
+    EXPECT_EQ(Sent(), "");
+    st.Strap.A = true;
+    fkeys.ExecFuncKey(3, 5, 0);
+    EXPECT_FALSE(st.MemLock.On);
+    fkeys.ExecFuncKey(3, 5, 0);
+    EXPECT_TRUE(st.MemLock.On);
+    EXPECT_EQ(Sent(), "\x1bm\x1bl");
+}
+
+TEST_F(FunctionKeysTest, DisplayFunctionsKeyWithStrapATellsTheHost)
+{
+    Remote();
+    st.Strap.A = true;
+    fkeys.ExecFuncKey(3, 6, 0);
+    fkeys.ExecFuncKey(3, 6, 0);
+    EXPECT_EQ(Sent(), "\x1bY");
+    EXPECT_FALSE(st.DisplayFunctions);
+}
+
+TEST_F(FunctionKeysTest, RemoteKeyFirstSwitchOnUnlocksTheKeyboard)
+{
+    st.KeyboardLocked = true;
+    fkeys.ExecFuncKey(3, 3, 0);
+    EXPECT_TRUE(st.RemoteMode);
+    EXPECT_FALSE(st.KeyboardLocked);
+    fkeys.ExecFuncKey(3, 3, 0);
+    st.KeyboardLocked = true;
+    fkeys.ExecFuncKey(3, 3, 0);
+    EXPECT_TRUE(st.KeyboardLocked) << "only the first time";
+}
+
+// --- user keys by attribute ------------------------------------------------------
+
+struct XmitCase {
+    const char* Name;
+    bool Remote;
+    bool LocalEcho;
+    int Attribute;
+    const char* Sent;
+    const char* Shown;
+};
+
+TEST_F(FunctionKeysTest, FuncKeyXmitByAttribute)
+{
+    const XmitCase cases[] = {
+        {"normal, local", false, false, 0, "", "ab"},
+        {"normal, remote", true, false, 0, "ab\r", ""},
+        {"normal, remote, echo", true, true, 0, "ab\r", "ab"},
+        {"local, local", false, false, 1, "", "ab"},
+        {"local, remote", true, true, 1, "", "ab"},
+        {"transmit, local", false, false, 2, "", ""},
+        {"transmit, remote", true, false, 2, "ab\r\r", ""},
+        {"transmit, remote, echo", true, true, 2, "ab\r\r", "ab"},
+    };
+    for (const XmitCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Host("\x1b" "E");
+        conn.Written.clear();
+        if (c.Remote)
+            Remote();
+        else
+            st.RemoteMode = false;
+        keys.LocalEcho = c.LocalEcho;
+        fkeys.FuncKeyXmit("ab\r", c.Attribute);
+        EXPECT_EQ(Sent(), c.Sent);
+        EXPECT_EQ(Row(0), c.Shown);
+        EXPECT_FALSE(keys.FunctionKeyInhibit());
+    }
+}
+
+TEST_F(FunctionKeysTest, NormalKeyInhibitsF1ToF8WhileItIsSent)
+{
+    Remote();
+    std::vector<bool> inhibit;
+    conn.OnWrite = [&](std::string_view) { inhibit.push_back(keys.FunctionKeyInhibit()); };
+    fkeys.FuncKeyXmit("xy", FunctionKeys::kNormal);
+    EXPECT_EQ(inhibit, (std::vector<bool>{true, true}));
+    EXPECT_FALSE(keys.FunctionKeyInhibit());
+}
+
+TEST_F(FunctionKeysTest, TransmitOnlyKeyUnderTheHandshake)
+{
+    struct HsCase {
+        const char* Name;
+        bool BlockMode;
+        bool LineStrapping;
+        bool G;
+        bool H;
+        bool Dc1Received;
+        const char* Before; // sent when the key is pressed
+        const char* After;  // sent in all after the host's DC1
+    };
+    const HsCase cases[] = {
+        {"character mode goes at once", false, false, false, false, true, "k\r", "k\r"},
+        {"block, page strapping: DC2 first", true, false, false, false, true, "\x12", "\x12k\x1e"},
+        {"block, page strapping, no DC1 yet", true, false, false, false, false, "", "\x12"},
+        {"block, line strapping waits for DC1", true, true, false, false, true, "", "k\r"},
+        {"G and H: at once", true, false, true, true, true, "k\x1e", "k\x1e"},
+        {"G only: DC2 first", false, false, true, false, true, "\x12", "\x12k\r"},
+        {"H only: at once", true, false, false, true, true, "k\x1e", "k\x1e"},
+    };
+    for (const HsCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Host("\x1b" "E");
+        Remote();
+        conn.Written.clear();
+        session.Handshaking().Reset();
+        session.Handshaking().Dc1Received = c.Dc1Received;
+        st.ModeBits = c.BlockMode ? kBlockMode : 0;
+        st.Strap.LineStrapping = c.LineStrapping;
+        st.Strap.G = c.G;
+        st.Strap.H = c.H;
+        fkeys.FuncKeyXmit("k", FunctionKeys::kTransmitOnly);
+        EXPECT_EQ(Sent(), c.Before);
+        session.Receive().DeliverNetworkData("\x11");
+        session.Tick();
+        EXPECT_EQ(Sent(), c.After);
+    }
+}
+
+TEST_F(FunctionKeysTest, TransmitOnlyKeyEchoesWhenItGoesOut)
+{
+    Remote();
+    keys.LocalEcho = true;
+    st.ModeBits = kBlockMode;
+    st.Strap.LineStrapping = true;
+    fkeys.FuncKeyXmit("xyz", FunctionKeys::kTransmitOnly);
+    EXPECT_EQ(Row(0), "");
+    session.Receive().DeliverNetworkData("\x11");
+    session.Tick();
+    EXPECT_EQ(Sent(), "xyz\r");
+    EXPECT_EQ(Row(0), "xyz");
+}
+
+TEST_F(FunctionKeysTest, TransmitOnlyKeyWithTheCursorAddress)
+{
+    Remote();
+    fkeys.SendCursorAddress = true;
+    Host("\x1b&a2c1Y");
+    fkeys.FuncKeyXmit("q", FunctionKeys::kTransmitOnly);
+    EXPECT_EQ(Sent(), "\x1b&a002c001Rq\r");
+}
+
+TEST_F(FunctionKeysTest, UserKeysWithShiftSendTheirDefaultString)
+{
+    Remote();
+    fkeys.SetUserKey(2, "mine", "", FunctionKeys::kTransmitOnly, "hello");
+    fkeys.ExecFuncKey(FunctionKeys::kUserSet, 2, 0);
+    fkeys.ExecFuncKey(FunctionKeys::kUserSet, 2, Mod::Shift);
+    fkeys.ExecFuncKey(FunctionKeys::kUserSet, 2, Mod::Shift | Mod::Ctrl); // not exactly Shift
+    EXPECT_EQ(Sent(), "hello\r\x1br\rhello\r");
+}
+
+// --- ESC & f ------------------------------------------------------------------------
+
+TEST_F(FunctionKeysTest, HostDefinitionOfUserKeys)
+{
+    struct DefCase {
+        const char* Name;
+        const char* Seq;
+        int Key;
+        KeyLabel Label;
+        const char* Text;
+        int Attribute;
+        const char* Shown; // what follows the definition is ordinary text
+    };
+    const DefCase cases[] = {
+        {"label and string", "\x1b&f2k3d5Labcvwxyz", 1, {"abc", ""}, "vwxyz", 2, ""},
+        {"a 12-character label is split", "\x1b&f1a3k12d1LLabel-TwelveZ", 2, {"Label-Tw", "elve"}, "Z", 1, ""},
+        {"a 16-character label, empty string", "\x1b&f4k16d0L0123456789abcdef", 3, {"01234567", "89abcdef"}, "", 2, ""},
+        {"label only", "\x1b&f4k2Dxy", 3, {"xy", ""}, "\x1bs", 2, ""},
+        {"string only", "\x1b&f4k2Lxy", 3, {"   f4", ""}, "xy", 2, ""},
+        {"string erased", "\x1b&f1k-1L", 0, {"   f1", ""}, "", 2, ""},
+        {"key out of range is key 1", "\x1b&f9k0a2L!!", 0, {"   f1", ""}, "!!", 0, ""},
+        {"label too long is clamped", "\x1b&f8k20d1L0123456789abcdefXY", 7, {"01234567", "89abcdef"}, "X", 2, "Y"},
+        {"lower-case letters continue", "\x1b&f2a5k2l1DL12", 4, {"L", ""}, "12", 2, ""},
+        {"spaces are ignored", "\x1b&f 6k 1d 1L ab", 5, {" ", ""}, "a", 2, "b"},
+        {"attribute alone", "\x1b&f7k0A", 6, {"   f7", ""}, "\x1bv", 0, ""},
+        {"Roman 8 label and string", "\x1b&f1k1d1L\xc5\xc0", 0, {"\xe9", ""}, "\xe2", 2, ""},
+    };
+    for (const DefCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Host("\x1b" "E");
+        int defined = -1;
+        fkeys.UserKeyDefined = [&](int key) { defined = key; };
+        Host(c.Seq);
+        EXPECT_EQ(fkeys.Label(FunctionKeys::kUserSet, c.Key), c.Label);
+        EXPECT_EQ(fkeys.UserKeyString(c.Key), c.Text);
+        EXPECT_EQ(fkeys.UserKeyAttribute(c.Key), c.Attribute);
+        EXPECT_EQ(defined, c.Key);
+        EXPECT_EQ(Row(0), c.Shown) << "the label and string are not displayed";
+    }
+}
+
+TEST_F(FunctionKeysTest, DefinitionWaitsForTheRestOfTheString)
+{
+    Host("\x1b&f3k2d4Lab");
+    EXPECT_EQ(fkeys.UserKeyString(2), "\x1br");
+    Host("cd");
+    EXPECT_EQ(fkeys.UserKeyString(2), "\x1br");
+    Host("ef");
+    EXPECT_EQ(fkeys.Label(FunctionKeys::kUserSet, 2), (KeyLabel{"ab", ""}));
+    EXPECT_EQ(fkeys.UserKeyString(2), "cdef");
+}
+
+TEST_F(FunctionKeysTest, DefinitionExecutesAndSaves)
+{
+    Remote();
+    std::vector<int> saves;
+    int enters = 0;
+    fkeys.SaveTermConfig = [&](int flag) { saves.push_back(flag); };
+    fkeys.ExecEnterKey = [&] { ++enters; };
+    Host("\x1b&f1a2k3d3Lkeyxyz");
+    Host("\x1b&f2E");
+    EXPECT_EQ(Sent(), "") << "attribute 1: carried out locally, nothing sent";
+    EXPECT_EQ(Row(0), "xyz");
+    Host("\x1b&f1K\x1b&f1E");
+    EXPECT_EQ(Sent(), "\x1bp\r");
+    st.InsertMode = true;
+    Host("\x1b&f-1E");
+    EXPECT_EQ(enters, 1);
+    EXPECT_FALSE(st.InsertMode);
+    Host("\x1b&f1B\x1b&f0B");
+    EXPECT_EQ(saves, (std::vector<int>{0, -1}));
+}
+
+TEST_F(FunctionKeysTest, HardResetRestoresTheUserKeys)
+{
+    int applied = 0;
+    fkeys.ApplyConfiguration = [&] { ++applied; };
+    Host("\x1b&f1k1d1Lab");
+    Host("\x1b" "E");
+    EXPECT_EQ(fkeys.UserKeyString(0), "\x1bp");
+    EXPECT_EQ(fkeys.Label(5, 0).Line1, "   f1");
+    EXPECT_EQ(applied, 1);
+    Host("\x1bk");
+    EXPECT_EQ(applied, 2);
+}
+
+// --- ESC & j ------------------------------------------------------------------------
+
+TEST_F(FunctionKeysTest, KeySetControl)
+{
+    Host("\x1b&jA");
+    EXPECT_EQ(fkeys.CurrentSet(), FunctionKeys::kModesSet);
+    EXPECT_TRUE(fkeys.LabelsShown());
+    Host("\x1b&j@");
+    EXPECT_FALSE(fkeys.LabelsShown());
+    EXPECT_TRUE(fkeys.MessagePanelShown());
+    EXPECT_EQ(fkeys.CurrentSet(), FunctionKeys::kUserSet);
+    Host("\x1b&jC");
+    EXPECT_TRUE(fkeys.LabelsShown());
+    EXPECT_FALSE(fkeys.MessagePanelShown());
+    fkeys.SetFunctionKeys(0);
+    Host("\x1b&jB");
+    EXPECT_EQ(fkeys.CurrentSet(), FunctionKeys::kUserSet);
+    Host("\x1b&jS");
+    EXPECT_FALSE(fkeys.DefinitionMenuEnabled());
+    Host("\x1b&jR");
+    EXPECT_TRUE(fkeys.DefinitionMenuEnabled());
+    Host("\x1b&j3D");
+    EXPECT_EQ(fkeys.StatusLineSetting(), 3);
+    Host("\x1b&j7D");
+    EXPECT_EQ(fkeys.StatusLineSetting(), 0);
+}
+
+TEST_F(FunctionKeysTest, HostMessage)
+{
+    Host("\x1b&j12L  Hello  \x1b&dBthere");
+    EXPECT_TRUE(fkeys.MessagePanelShown());
+    EXPECT_FALSE(fkeys.LabelsShown());
+    EXPECT_EQ(fkeys.MessageText(), "Hello  \x1b&d") << "trimmed; the characters are taken whatever they are";
+    EXPECT_EQ(Row(0), "Bthere");
+    EXPECT_EQ(session.BellCount(), 0);
+
+    Host("\x1b&j1d2Lhi");
+    EXPECT_EQ(fkeys.MessageText(), "hi");
+    EXPECT_EQ(session.BellCount(), 1) << "status-line setting 1 rings the bell";
+
+    Host("\x1b&j2D\x1b&jC");
+    EXPECT_FALSE(fkeys.MessagePanelShown()) << "setting 2: C hides the panel";
+    EXPECT_FALSE(fkeys.LabelsShown());
+
+    Host("\x1b&j0D\x1b&j300Lxyz");
+    EXPECT_EQ(fkeys.MessageText(), "hi") << "a bad length shows nothing";
+}
+
+TEST_F(FunctionKeysTest, EscFuncKeyCntlResults)
+{
+    EXPECT_EQ(fkeys.EscFuncKeyCntl("\x1b&j5Lab"), -1);
+    EXPECT_EQ(fkeys.EscFuncKeyCntl("\x1b&j256Labc"), -2);
+    EXPECT_EQ(fkeys.EscFuncKeyCntl("\x1b&j2Lab"), 0);
+    EXPECT_EQ(fkeys.EscFuncKeyCntl("\x1b&j2Q"), -2);
+    EXPECT_EQ(fkeys.EscFuncKeyCntl("\x1b&j"), -1);
+}
+
+} // namespace
+} // namespace kalvor::test

@@ -1,0 +1,674 @@
+// The keyboard dispatcher: the key table with and without strap A, remapped
+// keys, the gates (keyboard lock, record mode, busy flags, function-key
+// depth, auto-repeat), the Enter-key settings, character input and echo,
+// extended-character entry.
+#include "KeyboardFixture.h"
+
+namespace kalvor::test {
+namespace {
+
+class KeyboardTest : public SessionFixture {};
+
+// --- the key table ----------------------------------------------------------
+
+struct KeyCase {
+    const char* Name;
+    int Code;
+    int Shift;
+    const char* WithStrapA; // transmitted in character mode with strap A set
+};
+
+const KeyCase kKeyTable[] = {
+    {"Up", Key::Up, 0, "\x1b" "A"},
+    {"Shift+Up", Key::Up, Mod::Shift, "\x1b" "A"},
+    {"Down", Key::Down, 0, "\x1b" "B"},
+    {"Right", Key::Right, 0, "\x1b" "C"},
+    {"Left", Key::Left, Mod::Ctrl, "\x1b" "D"},
+    {"Home", Key::Home, 0, "\x1b" "H"},
+    {"End", Key::End, 0, "\x1b" "F"},
+    {"PageUp", Key::PageUp, 0, "\x1b" "V"},
+    {"PageDown", Key::PageDown, 0, "\x1b" "U"},
+    {"Tab", Key::Tab, 0, "\t"},
+    {"Shift+Tab", Key::Tab, Mod::Shift, "\x1b" "i"},
+    {"Ctrl+Tab", Key::Tab, Mod::Ctrl, ""},
+    {"Alt+Tab", Key::Tab, Mod::Alt, ""},
+    {"Shift+Insert", Key::Insert, Mod::Shift, "\x1b" "L"},
+    {"Alt+Insert", Key::Insert, Mod::Alt, "\x1b" "L"},
+    {"Delete", Key::Delete, 0, "\x1b" "P"},
+    {"Shift+Delete", Key::Delete, Mod::Shift, "\x1b" "M"},
+    {"Ctrl+Delete", Key::Delete, Mod::Ctrl, "\x1b" "M"},
+};
+
+TEST_F(KeyboardTest, StrapASendsTheKeySequencesAndNothingMoves)
+{
+    for (const KeyCase& k : kKeyTable) {
+        SCOPED_TRACE(k.Name);
+        Remote();
+        conn.Written.clear();
+        st.Strap.A = true;
+        Host("\x1b&a3c2Y");
+        EXPECT_TRUE(keys.KeyDown(k.Code, k.Shift)) << "the key is consumed";
+        keys.KeyUp(k.Code, k.Shift);
+        EXPECT_EQ(Sent(), k.WithStrapA);
+        EXPECT_EQ(CurRow(), 2);
+        EXPECT_EQ(CurCol(), 3);
+    }
+}
+
+TEST_F(KeyboardTest, WithoutStrapATheKeysActLocallyAndSendNothing)
+{
+    struct Local {
+        int Code;
+        int Shift;
+        int Row;
+        int Col;
+    };
+    const Local cases[] = {
+        {Key::Up, 0, 1, 3},   {Key::Down, 0, 3, 3},          {Key::Right, 0, 2, 4},
+        {Key::Left, 0, 2, 2}, {Key::Home, 0, 0, 0},          {Key::Tab, Mod::Shift, 2, 0},
+        {Key::End, 0, 3, 0} /* the row added by Down */, {Key::Tab, Mod::Ctrl, 2, 3},
+    };
+    Remote();
+    for (const Local& c : cases) {
+        SCOPED_TRACE(c.Code);
+        Host("\x1b&a3c2Y");
+        EXPECT_TRUE(keys.KeyDown(c.Code, c.Shift));
+        EXPECT_EQ(CurRow(), c.Row);
+        EXPECT_EQ(CurCol(), c.Col);
+    }
+    EXPECT_EQ(Sent(), "");
+}
+
+TEST_F(KeyboardTest, PlainTabWithoutStrapAIsTypedAsCharacterNine)
+{
+    Remote();
+    EXPECT_FALSE(Press(Key::Tab, 0, '\t'));
+    EXPECT_EQ(Sent(), "\t");
+}
+
+TEST_F(KeyboardTest, StrapAKeysActLocallyInBlockModeAndLocalMode)
+{
+    st.Strap.A = true;
+    Host("\x1b&a3c2Y");
+    Press(Key::Up); // local mode: the sequence is carried out on the display
+    EXPECT_EQ(CurRow(), 1);
+    Remote();
+    st.ModeBits = kBlockMode;
+    Press(Key::Down);
+    EXPECT_EQ(CurRow(), 2);
+    EXPECT_EQ(Sent(), "");
+}
+
+TEST_F(KeyboardTest, LocalEchoOfAKeySequenceActsOnTheDisplayToo)
+{
+    Remote();
+    keys.LocalEcho = true;
+    st.Strap.A = true;
+    Host("\x1b&a3c2Y");
+    Press(Key::Up);
+    EXPECT_EQ(Sent(), "\x1b" "A");
+    EXPECT_EQ(CurRow(), 1);
+}
+
+TEST_F(KeyboardTest, InsertActsOnKeyUp)
+{
+    // Strap A clear: key-up toggles insert-character mode.
+    EXPECT_TRUE(keys.KeyDown(Key::Insert, 0));
+    EXPECT_FALSE(st.InsertMode);
+    keys.KeyUp(Key::Insert, 0);
+    EXPECT_TRUE(st.InsertMode);
+    Press(Key::Insert);
+    EXPECT_FALSE(st.InsertMode);
+
+    // Strap A, character mode: ESC Q while it is off, ESC R while it is on.
+    Remote();
+    st.Strap.A = true;
+    Press(Key::Insert);
+    EXPECT_EQ(Sent(), "\x1b" "Q");
+    st.InsertMode = true;
+    Press(Key::Insert);
+    EXPECT_EQ(Sent(), "\x1b" "Q" "\x1b" "R");
+
+    // A key-up without its key-down does nothing.
+    keys.KeyUp(Key::Insert, 0);
+    EXPECT_EQ(Sent(), "\x1b" "Q" "\x1b" "R");
+}
+
+TEST_F(KeyboardTest, CtrlInsertWithStrapAInsertsOneLineAndSendsEscL)
+{
+    Remote();
+    st.Strap.A = true;
+    Host("1\r\n2\r\n3\x1b&a1y0C");
+    Press(Key::Insert, Mod::Ctrl);
+    EXPECT_EQ(Sent(), "\x1b" "L");
+    EXPECT_EQ(Row(0), "1");
+    EXPECT_EQ(Row(1), "");
+    EXPECT_EQ(Row(2), "2");
+    EXPECT_EQ(Row(3), "3");
+}
+
+TEST_F(KeyboardTest, CtrlInsertInLocalModeInsertsOneLine)
+{
+    st.Strap.A = true;
+    Host("1\r\n2\x1b&a0y0C");
+    Press(Key::Insert, Mod::Ctrl);
+    EXPECT_EQ(Row(0), "");
+    EXPECT_EQ(Row(1), "1");
+    EXPECT_EQ(Row(2), "2");
+}
+
+TEST_F(KeyboardTest, DeleteRemovesACharacterOrWithAModifierTheLine)
+{
+    Host("abc\r\ndef\x1b&a0y1C");
+    Press(Key::Delete);
+    EXPECT_EQ(Row(0), "ac");
+    Press(Key::Delete, Mod::Shift);
+    EXPECT_EQ(Row(0), "def");
+}
+
+TEST_F(KeyboardTest, SelectionIsCutByDeleteAndBackspaceAndByATypedCharacter)
+{
+    bool selected = true;
+    int cuts = 0;
+    int clears = 0;
+    keys.SelectionActive = [&] { return selected; };
+    keys.ClipCut = [&] { ++cuts; };
+    keys.InitSelect = [&] { ++clears; selected = false; };
+    Host("abc");
+    EXPECT_TRUE(Press(Key::Delete));
+    EXPECT_EQ(cuts, 1);
+    EXPECT_EQ(Row(0), "abc");
+    EXPECT_TRUE(Press(Key::Backspace, 0, 8));
+    EXPECT_EQ(cuts, 2);
+    EXPECT_EQ(CurCol(), 3) << "Backspace with a selection does nothing else";
+
+    keys.KeyPress('x'); // printable over a selection: cut, insert mode on
+    EXPECT_EQ(cuts, 3);
+    EXPECT_TRUE(st.InsertMode);
+    EXPECT_EQ(clears, 1);
+    EXPECT_EQ(Row(0), "abcx");
+
+    // Without a selection Backspace is the character 8.
+    EXPECT_FALSE(Press(Key::Backspace, 0, 8));
+    EXPECT_EQ(CurCol(), 3);
+}
+
+TEST_F(KeyboardTest, RemappedKeysSendTheirStringWhateverTheStrap)
+{
+    st.KeyRemap[Key::Up] = "up\r";
+    Remote();
+    EXPECT_TRUE(Press(Key::Up, Mod::Ctrl));
+    EXPECT_EQ(Sent(), "up\r");
+    EXPECT_EQ(Row(0), "") << "no local echo";
+
+    keys.LocalEcho = true;
+    st.AutoLineFeed = true;
+    Press(Key::Up);
+    EXPECT_EQ(Row(0), "up");
+    EXPECT_EQ(CurRow(), 1) << "a line feed follows the final CR on the display";
+}
+
+TEST_F(KeyboardTest, RemappedKeyInLocalModeIsInterpretedLikeHostOutput)
+{
+    st.KeyRemap[Key::Delete] = "\x1b&a7C";
+    st.KeyboardLocked = true; // remapping comes before every gate
+    EXPECT_TRUE(Press(Key::Delete));
+    EXPECT_EQ(CurCol(), 7);
+}
+
+TEST_F(KeyboardTest, KeyboardLockSwallowsKeysAndCharacters)
+{
+    Remote();
+    st.KeyboardLocked = true;
+    EXPECT_TRUE(Press('A', 0, 'a'));
+    EXPECT_TRUE(Press(Key::Return, 0, '\r'));
+    EXPECT_TRUE(Press(Key::F10));
+    Type("xyz");
+    EXPECT_EQ(Sent(), "");
+    EXPECT_EQ(fkeys.CurrentSet(), FunctionKeys::kUserSet);
+
+    // While recording, Return passes on to character input.
+    st.RecordMode = 2;
+    EXPECT_FALSE(keys.KeyDown(Key::Return, 0));
+
+    st.RecordMode = 0;
+    st.KeyboardLocked = false;
+    Press('A', 0, 'a');
+    EXPECT_EQ(Sent(), "a");
+}
+
+TEST_F(KeyboardTest, AltF4IsLeftToTheWindowSystem)
+{
+    EXPECT_FALSE(keys.KeyDown(Key::F4, Mod::Alt));
+    st.KeyboardLocked = true;
+    EXPECT_FALSE(keys.KeyDown(Key::F4, Mod::Alt));
+}
+
+TEST_F(KeyboardTest, RecordModeLetsNoTableKeyAct)
+{
+    Host("\x1b&a3c2Y");
+    st.RecordMode = 1;
+    EXPECT_TRUE(Press(Key::Up));
+    EXPECT_EQ(CurRow(), 2);
+    EXPECT_TRUE(Press(Key::F11));
+    EXPECT_EQ(fkeys.CurrentSet(), FunctionKeys::kUserSet);
+}
+
+TEST_F(KeyboardTest, RecordModeReturnStartsRecordingAndLocksTheKeyboard)
+{
+    Remote();
+    st.RecordMode = 1;
+    Press(Key::Return, 0, '\r');
+    EXPECT_EQ(Sent(), "\r");
+    EXPECT_EQ(st.RecordMode, 2);
+    EXPECT_TRUE(st.KeyboardLocked);
+
+    const int bells = session.BellCount();
+    st.KeyboardLocked = false;
+    Type("a");
+    EXPECT_EQ(Sent(), "\r");
+    EXPECT_EQ(session.BellCount(), bells + 1);
+}
+
+TEST_F(KeyboardTest, HostUserKeyModeStopsTheEditingKeysOnly)
+{
+    keys.HostUserKeyMode = true;
+    Host("\x1b&a3c2Y");
+    EXPECT_TRUE(Press(Key::Up));
+    EXPECT_EQ(CurRow(), 2);
+    Press(Key::F11);
+    EXPECT_EQ(fkeys.CurrentSet(), FunctionKeys::kSystemSet);
+}
+
+TEST_F(KeyboardTest, ASecondEditingKeyWhileOneRunsIsIgnored)
+{
+    bool sawBusy = false;
+    keys.SelectionActive = [] { return true; };
+    keys.InitSelect = [&] {
+        sawBusy = keys.KeyBusy();
+        keys.KeyDown(Key::Down, 0); // arrives while Up is carried out
+    };
+    Host("\x1b&a3c2Y");
+    Press(Key::Up);
+    EXPECT_TRUE(sawBusy);
+    EXPECT_EQ(CurRow(), 1);
+    EXPECT_FALSE(keys.KeyBusy());
+}
+
+TEST_F(KeyboardTest, F1WhileAFunctionKeyRunsDoesNothing)
+{
+    fkeys.SetFunctionKeys(FunctionKeys::kSystemSet);
+    int depthSeen = 0;
+    fkeys.ExecEnterKey = [&] {
+        depthSeen = keys.FunctionKeyDepth();
+        EXPECT_TRUE(keys.KeyDown(Key::F1, 0)); // consumed, does nothing
+    };
+    Press(Key::F12);
+    EXPECT_EQ(depthSeen, 1);
+    EXPECT_EQ(fkeys.CurrentSet(), FunctionKeys::kSystemSet);
+    EXPECT_EQ(keys.FunctionKeyDepth(), 0);
+
+    Press(Key::F1); // afterwards F1 works again
+    EXPECT_EQ(fkeys.CurrentSet(), FunctionKeys::kDeviceSet);
+}
+
+TEST_F(KeyboardTest, InhibitFlagStopsF1ToF8Only)
+{
+    fkeys.SetFunctionKeys(FunctionKeys::kSystemSet);
+    keys.SetFunctionKeyInhibit(true);
+    Press(Key::F1);
+    EXPECT_EQ(fkeys.CurrentSet(), FunctionKeys::kSystemSet);
+    Press(Key::F10);
+    EXPECT_EQ(fkeys.CurrentSet(), FunctionKeys::kUserSet);
+}
+
+TEST_F(KeyboardTest, F10AndF11OnlyWhenEnabled)
+{
+    fkeys.EnableFuncKey(FunctionKeys::kSystemSet, FunctionKeys::kSystemKeysKey, 2);
+    Press(Key::F11);
+    EXPECT_EQ(fkeys.CurrentSet(), FunctionKeys::kUserSet);
+    fkeys.EnableFuncKey(FunctionKeys::kSystemSet, FunctionKeys::kSystemKeysKey, 0);
+    Press(Key::F11);
+    EXPECT_EQ(fkeys.CurrentSet(), FunctionKeys::kSystemSet);
+}
+
+// --- auto-repeat -------------------------------------------------------------
+
+TEST_F(KeyboardTest, AutoRepeatLimitDropsRepeatsWhileTheFirstIsUnprocessed)
+{
+    // The display is paused: everything typed waits in the receive buffer.
+    session.Receive().DisplayRunning = false;
+    Type("aaaaaaaaaa");
+    EXPECT_EQ(session.Receive().CommBuffer().View(), "aaaaaa") << "the first and five repeats";
+    EXPECT_EQ(keys.RepeatCount(), 6);
+
+    Type("b"); // a different character starts again
+    Type("aa");
+    EXPECT_EQ(session.Receive().CommBuffer().View(), "aaaaaabaa");
+
+    session.Receive().DisplayRunning = true;
+    session.Tick();
+    Type("aaaaaaaa"); // processed at once: no limit
+    EXPECT_EQ(Row(0), "aaaaaabaaaaaaaaaa");
+}
+
+// --- Return and Enter --------------------------------------------------------
+
+TEST_F(KeyboardTest, EnterKeySettings)
+{
+    struct EnterCase {
+        const char* Name;
+        int Kb;
+        int Num;
+        bool Smart;
+        bool BlockMode;
+        bool NumericPad;
+        int Shift;
+        bool StrapA;
+        int Enters;       // ExecEnterKey calls
+        const char* Sent; // transmitted in remote mode (block mode: nothing typed goes out)
+    };
+    const EnterCase cases[] = {
+        {"return", 0, 0, false, false, false, 0, false, 0, "\r"},
+        {"numpad as return", 0, 0, false, false, true, 0, false, 0, "\r"},
+        {"kb enter", 1, 0, false, false, false, 0, false, 1, ""},
+        {"kb enter, numpad still return", 1, 0, false, false, true, 0, false, 1, ""},
+        {"numpad enter", 0, 1, false, false, true, 0, false, 1, ""},
+        {"numpad enter, main key return", 0, 1, false, false, false, 0, false, 0, "\r"},
+        {"numpad tab", 0, 2, false, false, true, 0, false, 0, "\t"},
+        {"numpad tab, strap A", 0, 2, false, false, true, 0, true, 0, "\t"},
+        {"numpad back tab, strap A", 0, 2, false, false, true, Mod::Shift, true, 0, "\x1b" "i"},
+        {"smart enter in block mode", 0, 0, true, true, false, 0, false, 1, ""},
+        {"smart enter outside block mode", 0, 0, true, false, false, 0, false, 0, "\r"},
+    };
+    for (const EnterCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Remote();
+        conn.Written.clear();
+        keys.Enter = {c.Kb, c.Num, c.Smart};
+        st.ModeBits = c.BlockMode ? kBlockMode : 0;
+        st.Strap.A = c.StrapA;
+        int enters = 0;
+        fkeys.ExecEnterKey = [&] { ++enters; };
+        Press(Key::Return, c.Shift, '\r', c.NumericPad);
+        EXPECT_EQ(enters, c.Enters);
+        EXPECT_EQ(Sent(), c.Sent);
+    }
+}
+
+TEST_F(KeyboardTest, SmartEnterWithAutoLineFeedTypesReturn)
+{
+    keys.Enter = {0, 0, true};
+    st.ModeBits = kBlockMode;
+    st.AutoLineFeed = true;
+    int enters = 0;
+    fkeys.ExecEnterKey = [&] { ++enters; };
+    Press(Key::Return, 0, '\r');
+    EXPECT_EQ(enters, 0);
+    EXPECT_EQ(CurRow(), 1);
+}
+
+TEST_F(KeyboardTest, EnterIsRefusedWhileRecording)
+{
+    keys.Enter = {1, 2, false};
+    st.RecordMode = 1;
+    int enters = 0;
+    fkeys.ExecEnterKey = [&] { ++enters; };
+    keys.KeyPress('\r');
+    keys.KeyDown(Key::Return, 0, true);
+    keys.KeyPress('\r');
+    EXPECT_EQ(enters, 0);
+    EXPECT_EQ(session.BellCount(), 2);
+}
+
+// --- character input -----------------------------------------------------------
+
+TEST_F(KeyboardTest, CharacterModeTransmitsAndEchoesWhenLocalEchoIsOn)
+{
+    Remote();
+    Type("ab");
+    EXPECT_EQ(Sent(), "ab");
+    EXPECT_EQ(Row(0), "");
+    keys.LocalEcho = true;
+    Type("c\xe9");
+    EXPECT_EQ(Sent(), "abc\xc5") << "the host's Roman 8 form of e-acute";
+    EXPECT_EQ(Row(0), "c\xe9") << "the echo shows the Latin-1 character";
+}
+
+TEST_F(KeyboardTest, LocalModeShowsTypedTextWithAutoLineFeed)
+{
+    Type("ab\r");
+    EXPECT_EQ(Row(0), "ab");
+    EXPECT_EQ(CurRow(), 0);
+    st.AutoLineFeed = true;
+    Type("c\rd");
+    EXPECT_EQ(Row(0), "cb");
+    EXPECT_EQ(Row(1), "d");
+}
+
+TEST_F(KeyboardTest, BlockModeKeepsTypedTextOnTheDisplay)
+{
+    Remote();
+    st.ModeBits = kBlockMode;
+    Type("ab\r");
+    EXPECT_EQ(Sent(), "");
+    EXPECT_EQ(Row(0), "ab");
+}
+
+TEST_F(KeyboardTest, ReturnInLineModifyStartsTheLineTransmissionAndEndsTheMode)
+{
+    Remote();
+    st.ModeBits = kLineModify;
+    int lines = 0;
+    keys.ModifyModeReturn = [&] { ++lines; };
+    Type("ab");
+    EXPECT_EQ(lines, 0);
+    Type("\r");
+    EXPECT_EQ(lines, 1);
+    EXPECT_EQ(st.ModeBits, 0);
+    EXPECT_EQ(fkeys.Label(FunctionKeys::kModesSet, 0).Line2, " Modify");
+
+    st.ModeBits = kModifyAll; // modify all stays on
+    Type("\r");
+    EXPECT_EQ(lines, 2);
+    EXPECT_EQ(st.ModeBits, kModifyAll);
+}
+
+TEST_F(KeyboardTest, CapsLockTurnsLettersUpperCase)
+{
+    Remote();
+    st.CapsLock = true;
+    Type("ab1z{");
+    EXPECT_EQ(Sent(), "AB1Z{");
+}
+
+TEST_F(KeyboardTest, MessagePanelDropsCharactersUntilReturnClosesIt)
+{
+    Remote();
+    Host("\x1b&j5Lhello");
+    ASSERT_TRUE(fkeys.MessagePanelShown());
+    Type("ab");
+    EXPECT_EQ(Sent(), "");
+    Type("\r");
+    EXPECT_EQ(Sent(), "") << "the Return only closes the panel";
+    EXPECT_FALSE(fkeys.MessagePanelShown());
+    EXPECT_TRUE(fkeys.LabelsShown());
+    EXPECT_EQ(fkeys.MessageText(), "");
+    Type("c");
+    EXPECT_EQ(Sent(), "c");
+
+    // With status-line setting 2 the characters pass.
+    Host("\x1b&j2D\x1b&j2Lhi");
+    ASSERT_TRUE(fkeys.MessagePanelShown());
+    Type("d\r");
+    EXPECT_EQ(Sent(), "cd\r");
+    EXPECT_FALSE(fkeys.MessagePanelShown());
+}
+
+// --- other keys ----------------------------------------------------------------
+
+TEST_F(KeyboardTest, ScrollLockTogglesMemoryLock)
+{
+    Host("1\r\n2\r\n3");
+    Press(Key::ScrollLock);
+    EXPECT_TRUE(st.MemLock.On);
+    EXPECT_EQ(fkeys.Label(FunctionKeys::kModesSet, 5).Line2, "  Lock *");
+    Press(Key::ScrollLock, Mod::Shift);
+    EXPECT_FALSE(st.MemLock.On);
+    EXPECT_EQ(fkeys.Label(FunctionKeys::kModesSet, 5).Line2, "  Lock");
+}
+
+TEST_F(KeyboardTest, PauseStopsAndStartsAndWithAModifierSendsABreak)
+{
+    Remote();
+    Press(Key::Pause);
+    EXPECT_FALSE(session.Receive().DisplayRunning);
+    Press(Key::Pause);
+    EXPECT_TRUE(session.Receive().DisplayRunning);
+    EXPECT_EQ(Sent(), "\x13\x11");
+    Press(Key::Pause, Mod::Ctrl);
+    EXPECT_TRUE(Press(Key::B, Mod::Alt));
+    EXPECT_EQ(conn.Commands, (std::vector<int>{243, 243}));
+    EXPECT_FALSE(Press(Key::B, 0, 'b'));
+    EXPECT_EQ(Sent(), "\x13\x11" "b");
+}
+
+TEST_F(KeyboardTest, EscapeClosesTheTabPanelOrIsTypedAsEsc)
+{
+    Remote();
+    fkeys.SetTabPanel(true);
+    EXPECT_TRUE(Press(Key::Up));
+    Type("x");
+    EXPECT_TRUE(Press(Key::Escape, 0, 27));
+    EXPECT_FALSE(fkeys.TabPanelShown());
+    EXPECT_EQ(Sent(), "");
+    EXPECT_FALSE(Press(Key::Escape, 0, 27));
+    EXPECT_EQ(Sent(), "\x1b");
+}
+
+TEST_F(KeyboardTest, FormsModeTakesTheNavigationKeys)
+{
+    std::vector<std::string> moves;
+    int tabs = 0;
+    keys.FormsHoldKeyboard = [] { return true; };
+    keys.FormsNavigate = [&](std::string_view d) { moves.emplace_back(d); };
+    keys.FormsTab = [&](int) { ++tabs; };
+    EXPECT_TRUE(Press(Key::Up));
+    EXPECT_TRUE(Press(Key::Left));
+    EXPECT_TRUE(Press(Key::Tab));
+    EXPECT_TRUE(Press(Key::Escape));
+    EXPECT_TRUE(Press(Key::F10));
+    EXPECT_FALSE(keys.KeyDown(Key::F4, Mod::Alt));
+    EXPECT_FALSE(keys.KeyDown('A', 0));
+    EXPECT_EQ(moves, (std::vector<std::string>{"up", "left"}));
+    EXPECT_EQ(tabs, 1);
+    EXPECT_EQ(fkeys.CurrentSet(), FunctionKeys::kUserSet);
+}
+
+// --- extended characters ---------------------------------------------------------
+
+TEST_F(KeyboardTest, ExtendedCharacterByDecimalCode)
+{
+    Remote();
+    Press(Key::F9);
+    ASSERT_TRUE(keys.ExtendCharActive());
+    EXPECT_EQ(keys.ExtendCharCode(), -1);
+    EXPECT_FALSE(Press('2', 0, '2')) << "digits pass on to character input";
+    Press('3', 0, '3');
+    Press('3', 0, '3');
+    EXPECT_EQ(keys.ExtendCharState(), 4);
+    EXPECT_EQ(keys.ExtendCharCode(), 233);
+    EXPECT_EQ(Sent(), "");
+    Press(Key::Right);
+    EXPECT_FALSE(keys.ExtendCharActive());
+    EXPECT_EQ(Sent(), "\xc5");
+}
+
+TEST_F(KeyboardTest, ExtendedCharacterKeystrokes)
+{
+    struct ExtCase {
+        const char* Name;
+        const char* Typed;  // after F9
+        int EndKey;         // 0: none, else a key pressed at the end
+        const char* Shown;  // on the display (local mode)
+        bool StillActive;
+        int Bells;
+    };
+    const ExtCase cases[] = {
+        {"F9 again completes", "65", Key::F9, "A", false, 0},
+        {"Return completes", "66\r", 0, "B", false, 0},
+        {"Right completes", "67", Key::Right, "C", false, 0},
+        {"a letter picks its accented form", "E", 0, "\xc9", false, 0},
+        {"a letter with no accented form", "q", 0, "", false, 1},
+        {"above 255 is refused", "266", 0, "", true, 1},
+        {"a fourth digit is refused", "0650", Key::Right, "A", false, 1},
+        {"backspace takes a digit back", "69\b8", Key::F9, "D", false, 0},
+        {"Esc abandons", "65\x1b", 0, "", false, 0},
+        {"F9 without a code ends", "", Key::F9, "", false, 0},
+        {"a letter after digits is refused", "6x", 0, "", true, 1},
+        {"another function key ends the entry", "65", Key::F11, "", false, 0},
+    };
+    for (const ExtCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Host("\x1b" "E");
+        st.ExtendChar['E'] = 0xc9;
+        const int bells = session.BellCount();
+        Press(Key::F9);
+        Type(c.Typed);
+        if (c.EndKey != 0)
+            Press(c.EndKey);
+        EXPECT_EQ(Row(0), c.Shown);
+        EXPECT_EQ(keys.ExtendCharActive(), c.StillActive);
+        EXPECT_EQ(session.BellCount() - bells, c.Bells);
+        keys.TurnOffExtendCharMode();
+    }
+}
+
+TEST_F(KeyboardTest, SoftResetEndsExtendedCharacterEntry)
+{
+    Press(Key::F9);
+    Host("\x1bg");
+    EXPECT_FALSE(keys.ExtendCharActive());
+}
+
+// --- host redefinition of the Enter key -----------------------------------------
+
+TEST_F(KeyboardTest, EscDefineEnterKey)
+{
+    struct EnterDef {
+        const char* Seq;
+        int Result;
+        int Kb;
+        int Num;
+        bool Smart;
+        int Saves;
+    };
+    const EnterDef cases[] = {
+        {"\x1b&f149P", 0, 1, 0, false, 0},
+        {"\x1b&f150P", 0, 1, 2, false, 0},
+        {"\x1b&f211P", 0, 1, 2, false, 0},
+        {"\x1b&f154P", 0, 1, 1, false, 0},
+        {"\x1b&f160P", 0, 1, 1, false, 0},
+        {"\x1b&f148P", -2, 1, 1, false, 0},
+        {"\x1b&f212P", -2, 1, 1, false, 0},
+        {"\x1b&fR", 0, 0, 2, false, 0},
+        {"\x1b&f1S", 0, 1, 1, true, 1},
+        {"\x1b&f150p1S", 0, 1, 2, true, 1},
+        {"\x1b&f154p<x>m!", 0, 1, 1, false, 0},
+        {"\x1b&f1Q", -2, 1, 1, false, 0},
+    };
+    for (const EnterDef& c : cases) {
+        SCOPED_TRACE(c.Seq);
+        keys.Enter = {1, 1, false};
+        int saves = 0;
+        keys.SaveEnterKeySettings = [&] { ++saves; };
+        EXPECT_EQ(keys.EscDefineEnterKey(c.Seq), c.Result);
+        EXPECT_EQ(keys.Enter.KbEnterKey, c.Kb);
+        EXPECT_EQ(keys.Enter.NumEnterKey, c.Num);
+        EXPECT_EQ(keys.Enter.SmartEnter, c.Smart);
+        EXPECT_EQ(saves, c.Saves);
+    }
+}
+
+} // namespace
+} // namespace kalvor::test
