@@ -544,7 +544,11 @@ void Keyboard::ExtendCharKey()
 
 void Keyboard::CompleteExtendChar()
 {
-    const int code = ExtendCharCode();
+    int code = ExtendCharCode();
+    // A single digit stands for its own extended character: the codes 0..9
+    // are control characters that nobody types this way.
+    if (extendDigits_ == 1)
+        code = st_.ExtendChar[static_cast<std::size_t>('0' + code)];
     TurnOffExtendCharMode();
     if (code > 0)
         DisplayInputChar(code);

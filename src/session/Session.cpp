@@ -1,6 +1,7 @@
 #include "session/Session.h"
 
 #include "engine/CursorSensing.h"
+#include "engine/ExtendedChars.h"
 #include "engine/Resets.h"
 
 namespace kalvor {
@@ -17,6 +18,7 @@ Session::Session(Clock& clock, TraceSink* trace)
       controls_(tx_, *conn_, clock, trace)
 {
     handshake_.SetFiller([this](int request, std::string& buffer) { return FillRequest(request, buffer); });
+    InitExtendChar(term_.State);
     controls_.LocalEchoInForce = [this] { return keyboard_.LocalEcho; };
     controls_.EndExtendCharEntry = [this] { keyboard_.TurnOffExtendCharMode(); };
 }
@@ -90,6 +92,7 @@ void Session::HardReset(bool functionKeys)
     st.Mem.RowsInTerm = rows;
     st.HostRoman8 = roman8;
     st.RemoteMode = remote;
+    InitExtendChar(st);
     handshake_.Reset();
     receive_.ResetEscapeState();
     keyboard_.TurnOffExtendCharMode();
