@@ -1,6 +1,10 @@
 #include "EventScript.h"
 
+#include "keyboard/KeyCodes.h"
+
+#include <array>
 #include <charconv>
+#include <string>
 
 namespace kalvor {
 namespace {
@@ -25,7 +29,56 @@ std::string_view Trim(std::string_view s)
     return s;
 }
 
+struct NamedKey {
+    const char* Name;
+    KeySpec Spec;
+};
+
+constexpr std::array kNamedKeys{
+    NamedKey{"Up", {Key::Up}},
+    NamedKey{"Down", {Key::Down}},
+    NamedKey{"Left", {Key::Left}},
+    NamedKey{"Right", {Key::Right}},
+    NamedKey{"Home", {Key::Home}},
+    NamedKey{"End", {Key::End}},
+    NamedKey{"PageUp", {Key::PageUp}},
+    NamedKey{"PageDown", {Key::PageDown}},
+    NamedKey{"Insert", {Key::Insert}},
+    NamedKey{"Delete", {Key::Delete}},
+    NamedKey{"Backspace", {Key::Backspace, 8}},
+    NamedKey{"Tab", {Key::Tab, 9}},
+    NamedKey{"Return", {Key::Return, 13}},
+    NamedKey{"Enter", {Key::Return, 13, true}},
+    NamedKey{"Esc", {Key::Escape, 27}},
+    NamedKey{"ScrollLock", {Key::ScrollLock}},
+    NamedKey{"Pause", {Key::Pause}},
+};
+
 } // namespace
+
+std::optional<KeySpec> LookupKeyName(std::string_view name)
+{
+    for (const NamedKey& k : kNamedKeys)
+        if (name == k.Name)
+            return k.Spec;
+    if (name.size() >= 2 && name.size() <= 3 && name[0] == 'F') {
+        int n = 0;
+        auto [ptr, ec] = std::from_chars(name.data() + 1, name.data() + name.size(), n);
+        if (ec == std::errc() && ptr == name.data() + name.size() && n >= 1 && n <= 12)
+            return KeySpec{Key::F1 + n - 1};
+    }
+    if (name.size() == 1) {
+        // A character key: letters and digits carry their own key codes.
+        const auto c = static_cast<unsigned char>(name[0]);
+        int code = 0;
+        if (c >= 'a' && c <= 'z')
+            code = c - 'a' + 'A';
+        else if ((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == ' ')
+            code = c;
+        return KeySpec{code, c};
+    }
+    return std::nullopt;
+}
 
 std::optional<std::string> UnescapeEventText(std::string_view text)
 {
@@ -120,6 +173,10 @@ std::optional<ScriptEvent> ParseEventLine(std::string_view line, int lineNumber,
         }
         if (ev.Text.empty()) {
             error = "key needs a key name";
+            return std::nullopt;
+        }
+        if (!LookupKeyName(ev.Text)) {
+            error = "unknown key " + ev.Text;
             return std::nullopt;
         }
         return ev;

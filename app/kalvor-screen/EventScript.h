@@ -2,9 +2,13 @@
 // starting with "#" are ignored.
 //   host TEXT          host output, delivered as one chunk
 //   wait MS            advance the terminal's clock, a receive tick every 25 ms
-//   key NAME [MOD...]  press a key
-//   type TEXT          type characters
+//   key NAME [MOD...]  press a key: key down, its character (if it makes
+//                      one and the key was not consumed), key up
+//   type TEXT          type characters, one character press per byte
 // TEXT escapes: \e ESC, \r CR, \n LF, \t HT, \\ backslash, \xHH any byte.
+// Key names: Up Down Left Right Home End PageUp PageDown Insert Delete
+// Backspace Tab Return Enter (the numeric-pad Enter) Esc F1..F12 ScrollLock
+// Pause, or a single character; modifiers shift, ctrl, alt.
 #pragma once
 
 #include <optional>
@@ -22,6 +26,17 @@ struct ScriptEvent {
     long Milliseconds = 0;          // wait
     int Line = 0;
 };
+
+// A key of the `key` event: its key code, the character it makes without
+// modifiers (-1 for none) and whether it is the numeric-pad Enter.
+struct KeySpec {
+    int Code = 0;
+    int Character = -1;
+    bool NumericPad = false;
+};
+
+// The key called `name`; nothing for an unknown name.
+std::optional<KeySpec> LookupKeyName(std::string_view name);
 
 // Decodes the escapes of a TEXT argument. Returns nothing on a malformed
 // escape (an unknown letter or a bad \x).

@@ -2,6 +2,8 @@
 
 #include "EventScript.h"
 #include "ScreenReport.h"
+#include "engine/ExtendedChars.h"
+#include "keyboard/KeyCodes.h"
 
 #include <fstream>
 #include <iostream>
@@ -17,6 +19,7 @@ HeadlessTerminal::HeadlessTerminal(const ScreenOptions& options, std::FILE* repl
     st.Mem.SetWidth(options.Cols);
     st.Mem.RowsInTerm = options.Rows;
     st.HostRoman8 = options.Roman8;
+    InitExtendChar(st);
     if (replies != nullptr) {
         connection_ = std::make_unique<ReplyFileConnection>(replies, options.Serial);
         session_->SetConnection(*connection_);
@@ -80,6 +83,32 @@ bool FeedStream(HeadlessTerminal& term, std::istream& in)
     return !in.bad();
 }
 
+// One key stroke as the window system delivers it: key down; the key's
+// character when the key makes one and was not consumed; key up. Alt keys make
+// no character; a Ctrl+letter makes its control character only while control
+// characters are transmitted (else it is a menu shortcut).
+void PressKey(Session& session, const ScriptEvent& ev)
+{
+    const KeySpec spec = *LookupKeyName(ev.Text);
+    int shift = 0;
+    for (const std::string& m : ev.Mods)
+        shift |= m == "shift" ? Mod::Shift : m == "ctrl" ? Mod::Ctrl : Mod::Alt;
+    int character = spec.Character;
+    if ((shift & Mod::Alt) != 0)
+        character = -1;
+    else if ((shift & Mod::Ctrl) != 0 && ev.Text.size() == 1)
+        character = session.Controls().CtrlLetterCharacter(spec.Code) > 0
+                        ? session.Controls().CtrlLetterCharacter(spec.Code)
+                        : -1;
+    else if ((shift & Mod::Shift) != 0 && character >= 'a' && character <= 'z')
+        character -= 'a' - 'A';
+    Keyboard& keys = session.Keys();
+    const bool consumed = keys.KeyDown(spec.Code, shift, spec.NumericPad);
+    if (!consumed && character >= 0)
+        keys.KeyPress(character);
+    keys.KeyUp(spec.Code, shift);
+}
+
 bool RunEvents(HeadlessTerminal& term, std::istream& in, const std::string& name, std::ostream& err)
 {
     std::string line;
@@ -103,9 +132,12 @@ bool RunEvents(HeadlessTerminal& term, std::istream& in, const std::string& name
             term.AdvanceClock(ev->Milliseconds);
             break;
         case ScriptEvent::Kind::Key:
+            PressKey(term.GetSession(), *ev);
+            break;
         case ScriptEvent::Kind::Type:
-            err << "kalvor-screen: " << name << ":" << number << ": key and type events need the keyboard\n";
-            return false;
+            for (char c : ev->Text)
+                term.GetSession().Keys().KeyPress(static_cast<unsigned char>(c));
+            break;
         }
     }
     return true;
