@@ -123,6 +123,8 @@ int main(int argc, char** argv)
     ::setenv("KALVOR_HOME", tmpl.c_str(), 1);
 
     benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 2;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     std::filesystem::remove_all(tmpl);

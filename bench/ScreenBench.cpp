@@ -178,7 +178,10 @@ int main(int argc, char** argv)
         }
     }
     int restCount = static_cast<int>(rest.size());
+    rest.push_back(nullptr);
     benchmark::Initialize(&restCount, rest.data());
+    if (benchmark::ReportUnrecognizedArguments(restCount, rest.data()))
+        return 2;
 
     std::string tmpl = (std::filesystem::temp_directory_path() / "kalvor-bench-XXXXXX").string();
     if (::mkdtemp(tmpl.data()) == nullptr) {

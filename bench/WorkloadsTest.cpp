@@ -97,7 +97,6 @@ void TestScreens()
     const std::string s = Generate(Workload::Screens, 100000);
     std::size_t pos = 0;
     int expectRow = 0;
-    int col = 0;
     int erases = 0;
     bool ok = true;
     while (ok && pos < s.size()) {
@@ -121,10 +120,8 @@ void TestScreens()
             end = s.size();
         ok = ok && AllPrintable(std::string_view(s).substr(pos, end - pos)) &&
              c + static_cast<int>(end - pos) <= 80;
-        col = c;
         pos = end;
     }
-    (void)col;
     Expect(ok, "screens: rows addressed in order, fields inside 80 columns");
     Expect(erases > 0 && erases % 24 == 0 && expectRow == 0, "screens: whole screens of 24 rows ended by ESC K");
 }

@@ -70,7 +70,14 @@ kalvor_tree() {
     echo "$KALVOR_ROOT/${KALVOR_BUILD_PREFIX}$1"
 }
 
-# The release tree: what tools/start and bench/run use.
+# The release tree (RelWithDebInfo, g++), shared by tools/check, tools/start
+# and bench/run: all three configure it the same way, so none of them makes
+# the others start afresh.
+kalvor_configure_release() {
+    kalvor_configure release -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=g++
+}
+
+# kalvor_build_release [targets...]
 kalvor_build_release() {
-    kalvor_configure release -DCMAKE_BUILD_TYPE=RelWithDebInfo && kalvor_build release "$@"
+    kalvor_configure_release && kalvor_build release "$@"
 }
