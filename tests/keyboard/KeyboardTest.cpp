@@ -503,6 +503,7 @@ TEST_F(KeyboardTest, MessagePanelDropsCharactersUntilReturnClosesIt)
     Type("d\r");
     EXPECT_EQ(Sent(), "cd\r");
     EXPECT_FALSE(fkeys.MessagePanelShown());
+    EXPECT_FALSE(fkeys.LabelsShown()) << "setting 2: the labels stay off";
 }
 
 // --- other keys ----------------------------------------------------------------
