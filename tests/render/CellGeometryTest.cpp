@@ -1,0 +1,107 @@
+// Font sizes: the four cell geometries, the limit by screen width, and the
+// size chosen after a change of screen width.
+#include "render/CellGeometry.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace kalvor::render {
+namespace {
+
+TEST(CellGeometry, FourSizes)
+{
+    EXPECT_EQ(CellForIndex(0), (CellGeometry{12, 6, 0.75}));
+    EXPECT_EQ(CellForIndex(1), (CellGeometry{16, 8, 1.0}));
+    EXPECT_EQ(CellForIndex(2), (CellGeometry{20, 10, 1.25}));
+    EXPECT_EQ(CellForIndex(3), (CellGeometry{26, 13, 1.625}));
+    EXPECT_EQ(CellForIndex(-1), CellForIndex(0));
+    EXPECT_EQ(CellForIndex(9), CellForIndex(3));
+}
+
+TEST(CellGeometry, ScreenWidthLimitsTheIndex)
+{
+    EXPECT_EQ(MaxFontIndexForScreenWidth(320), 0);
+    EXPECT_EQ(MaxFontIndexForScreenWidth(599), 0);
+    EXPECT_EQ(MaxFontIndexForScreenWidth(600), 1);
+    EXPECT_EQ(MaxFontIndexForScreenWidth(799), 1);
+    EXPECT_EQ(MaxFontIndexForScreenWidth(800), 2);
+    EXPECT_EQ(MaxFontIndexForScreenWidth(1023), 2);
+    EXPECT_EQ(MaxFontIndexForScreenWidth(1024), 3);
+    EXPECT_EQ(MaxFontIndexForScreenWidth(3840), 3);
+}
+
+TEST(FontSizing, AThousandPixelScreenLowersTheLargestSize)
+{
+    FontSizing f(3);
+    EXPECT_TRUE(f.AdjustFontIndex(1000));
+    EXPECT_EQ(f.CurrentIndex(), 2);
+    EXPECT_EQ(f.PreferredIndex(), 3);
+    EXPECT_EQ(f.Cell().Height, 20);
+    EXPECT_EQ(f.Cell().Width, 10);
+    EXPECT_FALSE(f.AdjustFontIndex(1000)) << "already fits";
+}
+
+TEST(FontSizing, AWideScreenChangesNothing)
+{
+    FontSizing f(3);
+    EXPECT_FALSE(f.AdjustFontIndex(1920));
+    EXPECT_EQ(f.CurrentIndex(), 3);
+    EXPECT_EQ(f.Cell().Width, 13);
+}
+
+TEST(FontSizing, SetFontValuesFollowsTheCurrentIndex)
+{
+    FontSizing f(1);
+    f.SetCurrentIndex(0);
+    EXPECT_EQ(f.Cell(), CellForIndex(0));
+    EXPECT_EQ(f.PreferredIndex(), 1);
+    f.SetPreferredIndex(2);
+    EXPECT_EQ(f.CurrentIndex(), 2);
+    EXPECT_EQ(f.Cell(), CellForIndex(2));
+}
+
+// A window of a fixed size in pixels: what fits at each index.
+std::function<CellFit(int)> FixedWindow(int widthPx, int heightPx, std::vector<int>* measured = nullptr)
+{
+    return [=](int index) {
+        if (measured)
+            measured->push_back(index);
+        const CellGeometry c = CellForIndex(index);
+        return CellFit{heightPx / c.Height, widthPx / c.Width};
+    };
+}
+
+TEST(WidthChange, MaximisedLowersUntilTwentyFourRowsFit)
+{
+    std::vector<int> measured;
+    // 500 pixels high: 26-pixel rows give 19, 20-pixel rows 25.
+    EXPECT_EQ(WidthChangeFontIndex(3, 80, true, FixedWindow(2000, 500, &measured)), 2);
+    EXPECT_EQ(measured, (std::vector<int>{3, 2}));
+    // 400 high: 16-pixel rows give 25.
+    EXPECT_EQ(WidthChangeFontIndex(3, 80, true, FixedWindow(2000, 400)), 1);
+}
+
+TEST(WidthChange, MaximisedLowersOnceMoreForTooFewColumns)
+{
+    // 1000 wide, 2000 high: index 3 fits 76 columns (< 78 in 80-column mode).
+    EXPECT_EQ(WidthChangeFontIndex(3, 80, true, FixedWindow(1000, 2000)), 2);
+    // In 132-column mode 1000 / 10 = 100 < 120 at index 2 would matter only
+    // after the first lowering: only one lowering for columns.
+    EXPECT_EQ(WidthChangeFontIndex(3, 132, true, FixedWindow(1000, 2000)), 2);
+    EXPECT_EQ(WidthChangeFontIndex(0, 200, true, FixedWindow(100, 100)), 0) << "never below 0";
+}
+
+TEST(WidthChange, NotMaximisedLowersAtMostOnce)
+{
+    // Too few rows at index 3 and 2: lowered once only.
+    EXPECT_EQ(WidthChangeFontIndex(3, 80, false, FixedWindow(2000, 450)), 2);
+    // Rows fit; 80 columns need 75: 1000 / 13 = 76 fits.
+    EXPECT_EQ(WidthChangeFontIndex(3, 80, false, FixedWindow(1000, 2000)), 3);
+    // 132 columns need 120: 1000 / 13 = 76 does not.
+    EXPECT_EQ(WidthChangeFontIndex(3, 132, false, FixedWindow(1000, 2000)), 2);
+    EXPECT_EQ(WidthChangeFontIndex(0, 132, false, FixedWindow(100, 100)), 0);
+}
+
+} // namespace
+} // namespace kalvor::render

@@ -1,0 +1,72 @@
+// A terminal session and a renderer for pixel tests: host text goes through
+// the real receive pass, the renderer draws the screen into its image, and
+// the tests look at the pixels of chosen cells.
+#pragma once
+
+#include "comms/Clock.h"
+#include "render/Renderer.h"
+#include "session/Session.h"
+
+#include <QImage>
+
+#include <string_view>
+
+namespace kalvor::test {
+
+class RenderedScreen {
+public:
+    explicit RenderedScreen(int fontIndex = 1, double dpr = 1.0, int cols = 80, int rows = 24)
+    {
+        session.Memory().SetWidth(cols);
+        session.Memory().RowsInTerm = rows;
+        renderer.SetCell(render::CellForIndex(fontIndex), dpr);
+    }
+
+    TerminalState& State() { return session.State(); }
+    DisplayMemory& Memory() { return session.Memory(); }
+
+    // Host output, interpreted by one receive tick.
+    void Host(std::string_view text)
+    {
+        session.Receive().AppendLocal(text);
+        session.Tick();
+    }
+    QRect Refresh() { return renderer.RefreshTerminal(session.State()); }
+
+    QRgb Fg() { return 0xff000000u | session.State().Foreground; }
+    QRgb Bg() { return 0xff000000u | session.State().Background; }
+    QRgb Half() { return 0xff000000u | session.State().HalfBright; }
+
+    int W() const { return renderer.DeviceCellWidth(); }
+    int H() const { return renderer.DeviceCellHeight(); }
+
+    // Pixel (x, y) of a cell, in device pixels.
+    QRgb Pixel(int row, int col, int x, int y) const
+    {
+        const QRect c = renderer.DeviceCellRect(row, col);
+        return renderer.Image().pixel(c.x() + x, c.y() + y) | 0xff000000u;
+    }
+    int Count(int row, int col, QRgb colour) const
+    {
+        int n = 0;
+        for (int y = 0; y < H(); ++y)
+            for (int x = 0; x < W(); ++x)
+                n += Pixel(row, col, x, y) == colour ? 1 : 0;
+        return n;
+    }
+    bool All(int row, int col, QRgb colour) const { return Count(row, col, colour) == W() * H(); }
+    // Every pixel of one pixel row of the cell has `colour`.
+    bool RowAll(int row, int col, int y, QRgb colour) const
+    {
+        for (int x = 0; x < W(); ++x)
+            if (Pixel(row, col, x, y) != colour)
+                return false;
+        return true;
+    }
+
+    ManualClock clock;
+    Session session{clock};
+    render::Renderer renderer;
+};
+
+} // namespace kalvor::test

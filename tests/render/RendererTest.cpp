@@ -1,0 +1,306 @@
+// The renderer draws display memory into its image: enhancements, colours,
+// the cursor, blinking, and only what changed.
+#include "RenderFixture.h"
+
+#include "engine/ColorSchemes.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace kalvor {
+namespace {
+
+using test::RenderedScreen;
+
+std::string At(int col, int row) { return "\x1b&a" + std::to_string(col) + "c" + std::to_string(row) + "Y"; }
+
+class RendererTest : public ::testing::Test {
+protected:
+    RendererTest() { s.State().CursorHidden = true; }
+    RenderedScreen s;
+};
+
+TEST_F(RendererTest, ImageCoversTheScreenInCells)
+{
+    s.Refresh();
+    EXPECT_EQ(s.renderer.Image().width(), 80 * 8);
+    EXPECT_EQ(s.renderer.Image().height(), 24 * 16);
+    EXPECT_EQ(s.renderer.LogicalSize(), QSize(640, 384));
+}
+
+TEST_F(RendererTest, PlainTextIsForegroundOnBackground)
+{
+    s.Host(At(0, 0) + "A ");
+    s.Refresh();
+    EXPECT_GT(s.Count(0, 0, s.Fg()), 4);
+    EXPECT_GT(s.Count(0, 0, s.Bg()), s.W() * s.H() / 2);
+    EXPECT_TRUE(s.All(0, 1, s.Bg()));
+    EXPECT_TRUE(s.All(3, 40, s.Bg())) << "a row past the text is blank";
+}
+
+TEST_F(RendererTest, InverseFillsWithTheForegroundAndDrawsInTheBackground)
+{
+    s.Host(At(10, 2) + "\x1b&dB" + " W");
+    s.Refresh();
+    EXPECT_TRUE(s.All(2, 9, s.Bg())) << "before the enhancement";
+    EXPECT_TRUE(s.All(2, 10, s.Fg())) << "an inverse blank is a filled cell";
+    EXPECT_GT(s.Count(2, 11, s.Bg()), 4) << "the character is drawn in the background colour";
+    EXPECT_GT(s.Count(2, 11, s.Fg()), s.W() * s.H() / 2);
+    EXPECT_TRUE(s.All(2, 30, s.Fg())) << "the open-ended run reaches the end of the row";
+}
+
+TEST_F(RendererTest, SecuredCodesAreDrawnLikeTheirUpperCaseForms)
+{
+    s.Host(At(0, 1) + "\x1b&dsB" + "  ");
+    ASSERT_EQ(s.Memory().Row(s.Memory().ScreenRowToRing(1)).Cntl[1], 'b');
+    s.Refresh();
+    EXPECT_TRUE(s.All(1, 0, s.Fg()));
+}
+
+TEST_F(RendererTest, UnderlineIsOneRowTwoPixelsAboveTheCellBottom)
+{
+    s.Host(At(0, 3) + "\x1b&dD" + "  ");
+    s.Refresh();
+    const int h = s.H();
+    EXPECT_TRUE(s.RowAll(3, 0, h - 3, s.Fg()));
+    EXPECT_TRUE(s.RowAll(3, 1, h - 3, s.Fg())) << "across every cell of the run";
+    EXPECT_TRUE(s.RowAll(3, 0, h - 2, s.Bg()));
+    EXPECT_TRUE(s.RowAll(3, 0, h - 1, s.Bg()));
+    EXPECT_TRUE(s.RowAll(3, 0, h - 4, s.Bg()));
+    EXPECT_EQ(s.Count(3, 0, s.Fg()), s.W());
+}
+
+TEST_F(RendererTest, HalfBrightDrawsTheCharacterInTheHalfBrightColour)
+{
+    s.Host(At(0, 4) + "\x1b&dH" + "M\x1b)B\x0e" "c\x0f");
+    s.Refresh();
+    ASSERT_NE(s.Half(), s.Fg());
+    EXPECT_GT(s.Count(4, 0, s.Half()), 4);
+    EXPECT_EQ(s.Count(4, 0, s.Fg()), 0);
+    EXPECT_TRUE(s.All(4, 1, s.Half())) << "a half-bright solid block";
+}
+
+TEST_F(RendererTest, InverseHalfBrightFillsWithForegroundAndDrawsHalfBright)
+{
+    s.Host(At(0, 5) + "\x1b&dJ" + "M ");
+    s.Refresh();
+    EXPECT_GT(s.Count(5, 0, s.Half()), 4);
+    EXPECT_TRUE(s.All(5, 1, s.Fg()));
+}
+
+TEST_F(RendererTest, BlinkingCharactersDisappearInTheOffPhaseAndOnlyTheirRowsRedraw)
+{
+    s.Host(At(0, 6) + "\x1b&dA" + "X" + At(0, 8) + "\x1b&d@" + "Y" + At(0, 9) + "\x1b&dsC" + "Z");
+    s.Refresh();
+    EXPECT_GT(s.Count(6, 0, s.Fg()), 4);
+    s.renderer.ToggleBlink(s.State());
+    EXPECT_FALSE(s.renderer.BlinkPhase());
+    EXPECT_TRUE(s.All(6, 0, s.Bg())) << "blinking character left out";
+    EXPECT_TRUE(s.All(9, 0, s.Fg())) << "inverse blink keeps its fill";
+    EXPECT_GT(s.Count(8, 0, s.Fg()), 4) << "plain text stays";
+    EXPECT_EQ(s.renderer.LastRefresh().RowsDrawn, 2) << "rows 6 and 9 hold blink codes";
+    s.renderer.ToggleBlink(s.State());
+    EXPECT_GT(s.Count(6, 0, s.Fg()), 4);
+}
+
+TEST_F(RendererTest, HasBlinkCodeFindsUpperAndLowerCaseBlinkLetters)
+{
+    EXPECT_FALSE(render::HasBlinkCode(""));
+    EXPECT_FALSE(render::HasBlinkCode(std::string("\x05 \x05" "B\0", 5)));
+    EXPECT_TRUE(render::HasBlinkCode(std::string("\x05 \x05" "G\0", 5)));
+    EXPECT_TRUE(render::HasBlinkCode(std::string("\0m\0", 3)));
+    EXPECT_FALSE(render::HasBlinkCode(std::string("\0S\0", 3)));
+    EXPECT_EQ(render::EnhancementBits('O'), 15);
+    EXPECT_EQ(render::EnhancementBits('o'), 15);
+    EXPECT_EQ(render::EnhancementBits('S'), 0);
+    EXPECT_EQ(render::EnhancementBits(' '), 0);
+}
+
+TEST_F(RendererTest, OnlyChangedRowsFromTheirFirstChangedColumnAreDrawn)
+{
+    s.Host(At(10, 5));
+    s.Refresh();
+    s.Host("Z");
+    const QRect changed = s.Refresh();
+    const auto& st = s.renderer.LastRefresh();
+    EXPECT_FALSE(st.Full);
+    EXPECT_EQ(st.RowsDrawn, 1);
+    EXPECT_EQ(st.CellsDrawn, 80 - 10);
+    EXPECT_EQ(changed, QRect(10 * 8, 5 * 16, 70 * 8, 16));
+}
+
+TEST_F(RendererTest, RefreshConsumesTheRepaintMarks)
+{
+    s.Host("abc");
+    s.Refresh();
+    for (int i = 3; i < DisplayMemory::kRepaintEntries; ++i)
+        EXPECT_EQ(s.Memory().RepaintFromCol[static_cast<std::size_t>(i)], -1);
+    EXPECT_EQ(s.Memory().RepaintFromCol[DisplayMemory::kScrolledEntry], 0);
+    EXPECT_TRUE(s.Refresh().isEmpty()) << "nothing changed";
+    EXPECT_EQ(s.renderer.LastRefresh().CellsDrawn, 0);
+}
+
+TEST_F(RendererTest, ScrollingRedrawsEverything)
+{
+    s.Refresh();
+    s.Host(At(0, 23) + "last\r\n");
+    s.Refresh();
+    EXPECT_TRUE(s.renderer.LastRefresh().Full);
+    EXPECT_EQ(s.renderer.LastRefresh().RowsDrawn, 24);
+    EXPECT_GT(s.Count(22, 0, s.Fg()), 4) << "the text moved up a row";
+}
+
+TEST_F(RendererTest, MovingTheWindowThroughMemoryRedrawsEverything)
+{
+    for (int i = 0; i < 40; ++i)
+        s.Host("line " + std::to_string(i) + "\r\n");
+    s.Refresh();
+    s.Memory().ClearRepaint();
+    s.session.Term().Scroll.ScrollTermUp(5);
+    s.Memory().ClearRepaint(); // the TopRow change alone must be enough
+    s.Refresh();
+    EXPECT_TRUE(s.renderer.LastRefresh().Full);
+}
+
+TEST_F(RendererTest, AColourSchemeChangeRedrawsInTheNewColours)
+{
+    s.Host("x");
+    s.Refresh();
+    s.State().ColorScheme = 5; // white on blue
+    UpdateColorScheme(s.State());
+    s.Refresh();
+    EXPECT_TRUE(s.renderer.LastRefresh().Full);
+    EXPECT_EQ(s.Pixel(10, 10, 0, 0), 0xff000080u);
+    EXPECT_GT(s.Count(0, 0, 0xffffffffu), 4);
+}
+
+TEST_F(RendererTest, InverseScreenExchangesForegroundAndBackground)
+{
+    s.State().ColorScheme = 5;
+    s.State().InverseScreen = true;
+    UpdateColorScheme(s.State());
+    s.Refresh();
+    EXPECT_EQ(s.Pixel(10, 10, 3, 3), 0xffffffffu) << "white background";
+}
+
+TEST_F(RendererTest, TheRowsBelowTheLastRowAreBlank)
+{
+    s.Host("one\r\ntwo");
+    s.Refresh();
+    EXPECT_TRUE(s.All(5, 0, s.Bg()));
+    EXPECT_TRUE(s.All(23, 79, s.Bg()));
+}
+
+TEST_F(RendererTest, ControlCharactersShownByDisplayFunctionsGetATwoLetterName)
+{
+    s.Host(At(0, 2) + "\x1bY" "\x1b" "\x1bZ");
+    s.Refresh();
+    EXPECT_GT(s.Count(2, 0, s.Fg()), 2) << "ESC is drawn";
+}
+
+class CursorTest : public ::testing::Test {
+protected:
+    RenderedScreen s;
+};
+
+TEST_F(CursorTest, BlockCursorExchangesTheCellColours)
+{
+    s.Host(At(5, 7));
+    s.Refresh();
+    EXPECT_TRUE(s.All(7, 5, s.Fg()));
+    EXPECT_TRUE(s.All(7, 6, s.Bg()));
+}
+
+TEST_F(CursorTest, BlockCursorOnAnInverseCellShowsItPlain)
+{
+    s.Host(At(5, 7) + "\x1b&dB" + At(5, 7));
+    s.Refresh();
+    EXPECT_TRUE(s.All(7, 5, s.Bg()));
+    EXPECT_TRUE(s.All(7, 6, s.Fg()));
+}
+
+TEST_F(CursorTest, UnderlineFormIsABarOverTheBottomTwoRows)
+{
+    s.State().CursorForm = 2;
+    s.Host(At(5, 7));
+    s.Refresh();
+    const int h = s.H();
+    EXPECT_TRUE(s.RowAll(7, 5, h - 1, s.Fg()));
+    EXPECT_TRUE(s.RowAll(7, 5, h - 2, s.Fg()));
+    EXPECT_TRUE(s.RowAll(7, 5, h - 3, s.Bg()));
+    EXPECT_EQ(s.Count(7, 5, s.Fg()), 2 * s.W());
+}
+
+TEST_F(CursorTest, HiddenCursorIsNotDrawn)
+{
+    s.Host(At(5, 7) + "\x1b*dR");
+    ASSERT_TRUE(s.State().CursorHidden);
+    s.Refresh();
+    EXPECT_TRUE(s.All(7, 5, s.Bg()));
+}
+
+TEST_F(CursorTest, CursorBlinksWithThePhase)
+{
+    s.Host(At(5, 7));
+    s.Refresh();
+    s.renderer.ToggleBlink(s.State());
+    EXPECT_TRUE(s.All(7, 5, s.Bg()));
+    EXPECT_EQ(s.renderer.LastRefresh().CellsDrawn, 1) << "only the cursor cell";
+    s.renderer.ToggleBlink(s.State());
+    EXPECT_TRUE(s.All(7, 5, s.Fg()));
+}
+
+TEST_F(CursorTest, TheCellTheCursorLeftIsRestored)
+{
+    s.Host(At(5, 7));
+    s.Refresh();
+    s.Memory().CurRow = 3; // the cursor moves without a change of display memory
+    s.Memory().CurCol = 20;
+    s.Refresh();
+    EXPECT_TRUE(s.All(7, 5, s.Bg()));
+    EXPECT_TRUE(s.All(3, 20, s.Fg()));
+    EXPECT_EQ(s.renderer.LastRefresh().CellsDrawn, 2);
+}
+
+TEST(RendererHiDpi, DrawsAtTheDevicePixelRatio)
+{
+    RenderedScreen s(1, 2.0);
+    s.State().CursorHidden = true;
+    s.Host("\x1b&dD ");
+    s.Refresh();
+    EXPECT_EQ(s.W(), 16);
+    EXPECT_EQ(s.H(), 32);
+    EXPECT_EQ(s.renderer.Image().width(), 80 * 16);
+    EXPECT_DOUBLE_EQ(s.renderer.Image().devicePixelRatio(), 2.0);
+    EXPECT_EQ(s.renderer.LogicalSize(), QSize(640, 384));
+    // Two logical pixels above the bottom: four device pixels; the line is
+    // two device pixels thick.
+    EXPECT_TRUE(s.RowAll(0, 0, 32 - 5, s.Fg()));
+    EXPECT_TRUE(s.RowAll(0, 0, 32 - 6, s.Fg()));
+    EXPECT_TRUE(s.RowAll(0, 0, 32 - 4, s.Bg()));
+    EXPECT_TRUE(s.RowAll(0, 0, 32 - 7, s.Bg()));
+}
+
+class RendererSizes : public ::testing::TestWithParam<int> {};
+
+TEST_P(RendererSizes, CellsHaveTheGeometryOfTheFontSize)
+{
+    RenderedScreen s(GetParam());
+    s.State().CursorHidden = true;
+    s.Host("Wg");
+    s.Refresh();
+    const render::CellGeometry cell = render::CellForIndex(GetParam());
+    EXPECT_EQ(s.W(), cell.Width);
+    EXPECT_EQ(s.H(), cell.Height);
+    EXPECT_EQ(s.renderer.Image().size(), QSize(80 * cell.Width, 24 * cell.Height));
+    EXPECT_GT(s.Count(0, 0, s.Fg()), 4) << "the character is drawn at this size";
+    // Nothing of "W" spills into the cell on its right beyond "g"'s own pixels,
+    // and the rest of the row is blank.
+    EXPECT_TRUE(s.All(0, 2, s.Bg()));
+}
+
+INSTANTIATE_TEST_SUITE_P(FourSizes, RendererSizes, ::testing::Values(0, 1, 2, 3));
+
+} // namespace
+} // namespace kalvor
