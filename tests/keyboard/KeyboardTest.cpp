@@ -474,6 +474,21 @@ TEST_F(KeyboardTest, ReturnInLineModifyStartsTheLineTransmissionAndEndsTheMode)
     EXPECT_EQ(st.ModeBits, kModifyAll);
 }
 
+TEST_F(KeyboardTest, AReturnWhileTheLastReturnIsStillCarriedOutIsDropped)
+{
+    Remote();
+    st.ModeBits = kModifyAll;
+    int lines = 0;
+    keys.ModifyModeReturn = [&] {
+        ++lines;
+        keys.KeyPress('\r'); // arrives while the line transmission runs
+    };
+    keys.KeyPress('\r');
+    EXPECT_EQ(lines, 1);
+    keys.KeyPress('\r');
+    EXPECT_EQ(lines, 2);
+}
+
 TEST_F(KeyboardTest, CapsLockTurnsLettersUpperCase)
 {
     Remote();
