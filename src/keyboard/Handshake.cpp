@@ -26,19 +26,93 @@ int GetDataRequestType(int requestType, int dataKind, const TerminalState& st)
     }
 }
 
+int Handshake::PendingRequest() const
+{
+    switch (phase_) {
+    case Phase::Dc2Owed: return -request_;
+    case Phase::DataOwed: return request_;
+    case Phase::Idle: break;
+    }
+    return 0;
+}
+
+bool Handshake::Step(Event event, int requestType, int decision, Dc2Timing timing, std::string_view afterDc2,
+                     bool hostReady)
+{
+    switch (event) {
+    case Event::Request:
+        if (decision == 0)
+            return false;
+        request_ = std::abs(requestType);
+        if (decision > 0) {
+            phase_ = Phase::DataOwed;
+        } else if (dc1Received_ || timing == Dc2Timing::Now) {
+            SendDc2(afterDc2);
+            phase_ = Phase::DataOwed;
+            dc1Received_ = false;
+        } else {
+            phase_ = Phase::Dc2Owed;
+        }
+        return false;
+    case Event::HostDc1:
+        if (phase_ == Phase::Dc2Owed) {
+            // The DC2 owed before the data; the data follows the next DC1.
+            SendDc2({});
+            phase_ = Phase::DataOwed;
+            dc1Received_ = false;
+            return false;
+        }
+        Complete();
+        phase_ = Phase::Idle;
+        request_ = 0;
+        dc1Received_ = true;
+        return true;
+    case Event::Reset:
+        phase_ = Phase::Idle;
+        request_ = 0;
+        dc1Received_ = hostReady;
+        TransmitBuffer.clear();
+        return false;
+    }
+    return false;
+}
+
+void Handshake::SendDc2(std::string_view afterDc2)
+{
+    std::string dc2(1, '\x12');
+    dc2.append(afterDc2);
+    transmit_(dc2, false);
+}
+
+// The data of the waiting request (nothing when idle) goes out.
+void Handshake::Complete()
+{
+    bool lineFeedRequest = true;
+    if (phase_ == Phase::Idle)
+        TransmitBuffer.clear();
+    else if (fill_)
+        lineFeedRequest = fill_(request_, TransmitBuffer);
+    if (!TransmitBuffer.empty())
+        transmit_(TransmitBuffer, lineFeedRequest);
+    TransmitBuffer.clear();
+}
+
+void Handshake::Await(int requestType, int decision, Dc2Timing timing, std::string_view afterDc2)
+{
+    Step(Event::Request, requestType, decision, timing, afterDc2);
+}
+
+bool Handshake::OnHostDc1() { return Step(Event::HostDc1); }
+
+void Handshake::Reset(bool hostReady) { Step(Event::Reset, 0, 0, Dc2Timing::WhenHostReady, {}, hostReady); }
+
 void Handshake::HostRequest(int requestType, int dataKind, const TerminalState& st)
 {
     const int decision = GetDataRequestType(requestType, dataKind, st);
-    if (decision == 0) {
+    if (decision == 0)
         SendNow(requestType);
-        return;
-    }
-    PendingRequest = decision;
-    if (decision < 0 && Dc1Received) {
-        transmit_("\x12", false);
-        PendingRequest = -decision;
-        Dc1Received = false;
-    }
+    else
+        Await(requestType, decision);
 }
 
 int Handshake::OfferTransmission(int requestType, int dataKind, std::string text, const TerminalState& st)
@@ -49,12 +123,7 @@ int Handshake::OfferTransmission(int requestType, int dataKind, std::string text
         return 0;
     }
     TransmitBuffer = std::move(text);
-    PendingRequest = decision;
-    if (decision < 0 && Dc1Received) {
-        transmit_("\x12", false);
-        PendingRequest = -decision;
-        Dc1Received = false;
-    }
+    Await(requestType, decision);
     return decision;
 }
 
@@ -66,34 +135,6 @@ void Handshake::SendNow(int requestType)
     if (!TransmitBuffer.empty())
         transmit_(TransmitBuffer, lineFeedRequest);
     TransmitBuffer.clear();
-}
-
-void Handshake::OnHostDc1()
-{
-    if (PendingRequest < 0) {
-        // The DC2 owed before the data; the data follows the next DC1.
-        transmit_("\x12", false);
-        PendingRequest = -PendingRequest;
-        Dc1Received = false;
-        return;
-    }
-    bool lineFeedRequest = true;
-    if (PendingRequest == 0)
-        TransmitBuffer.clear();
-    else if (fill_)
-        lineFeedRequest = fill_(PendingRequest, TransmitBuffer);
-    if (!TransmitBuffer.empty()) {
-        transmit_(TransmitBuffer, lineFeedRequest);
-        TransmitBuffer.clear();
-    }
-    PendingRequest = 0;
-    Dc1Received = true;
-}
-
-void Handshake::Reset()
-{
-    PendingRequest = 0;
-    Dc1Received = true;
 }
 
 } // namespace kalvor

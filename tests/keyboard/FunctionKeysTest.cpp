@@ -367,8 +367,7 @@ TEST_F(FunctionKeysTest, TransmitOnlyKeyUnderTheHandshake)
         Host("\x1b" "E");
         Remote();
         conn.Written.clear();
-        session.Handshaking().Reset();
-        session.Handshaking().Dc1Received = c.Dc1Received;
+        session.Handshaking().Reset(c.Dc1Received);
         st.ModeBits = c.BlockMode ? kBlockMode : 0;
         st.Strap.LineStrapping = c.LineStrapping;
         st.Strap.G = c.G;
