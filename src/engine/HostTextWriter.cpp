@@ -1,6 +1,7 @@
 #include "engine/HostTextWriter.h"
 
 #include "engine/CharacterSets.h"
+#include "engine/FormatModeHandler.h"
 #include "engine/RunString.h"
 
 #include <algorithm>
@@ -172,6 +173,14 @@ void HostTextWriter::ExpandMnemonics(std::string& run)
 
 void HostTextWriter::WriteSegment(const char* text, std::size_t length)
 {
+    // In format mode text goes into the unprotected fields (moving on from
+    // field to field instead of wrapping); with no field at all it is written
+    // as usual.
+    if (length > 0 && st_.FormatMode) {
+        FormatModeHandler* fields = hooks_.FormatFields();
+        if (fields != nullptr && fields->WriteInFields(std::string_view(text, length)))
+            return;
+    }
     DisplayMemory& m = st_.Mem;
     while (length > 0) {
         int avail = (m.CurCol <= m.RightMargin && !st_.MarginWrap) ? m.RightMargin - m.CurCol + 1
@@ -263,6 +272,13 @@ void HostTextWriter::HorizontalTab()
 {
     DisplayMemory& m = st_.Mem;
     EscapeLogChar(233);
+    if (st_.FormatMode) {
+        // In format mode HT moves to the start of the next unprotected field.
+        if (FormatModeHandler* fields = hooks_.FormatFields()) {
+            fields->TabToField(false);
+            return;
+        }
+    }
     for (int c = m.CurCol + 1; c <= m.RightMargin && c < DisplayMemory::kMaxCols; ++c) {
         if (st_.TabStops[static_cast<std::size_t>(c)]) {
             m.CurCol = c;

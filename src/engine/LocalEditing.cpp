@@ -1,5 +1,6 @@
 #include "engine/LocalEditing.h"
 
+#include "engine/FormatModeHandler.h"
 #include "engine/RunString.h"
 
 #include <algorithm>
@@ -14,6 +15,12 @@ void LocalEditing::CursorMoved()
     DisplayMemory& m = st_.Mem;
     m.SyncCursorRow();
     m.MarkCursorRowChanged(m.CurCol);
+}
+
+// The field rules while format mode is on, else none.
+FormatModeHandler* LocalEditing::Fields() const
+{
+    return st_.FormatMode ? hooks_.FormatFields() : nullptr;
 }
 
 void LocalEditing::ExecUpArrow(int shift, bool)
@@ -91,6 +98,8 @@ void LocalEditing::ExecHomeKey(int)
     m.CurCol = 0;
     m.MarkAllChanged();
     CursorMoved();
+    if (FormatModeHandler* fields = Fields())
+        fields->CursorFirstField();
 }
 
 void LocalEditing::ExecEndKey(int)
@@ -109,18 +118,26 @@ void LocalEditing::ExecPageUp(int)
 {
     scroll_.ScrollTermUp(st_.Mem.RowsInTerm);
     st_.Mem.ApplyPendingRow();
+    if (FormatModeHandler* fields = Fields())
+        fields->CursorFirstField();
 }
 
 void LocalEditing::ExecPageDown(int)
 {
     scroll_.ScrollTermDown(st_.Mem.RowsInTerm);
     st_.Mem.ApplyPendingRow();
+    if (FormatModeHandler* fields = Fields())
+        fields->CursorFirstField();
 }
 
 void LocalEditing::ExecTabKey(int shift)
 {
     DisplayMemory& m = st_.Mem;
     m.ApplyPendingRow();
+    if (FormatModeHandler* fields = Fields()) {
+        fields->TabToField((shift & kShift) != 0);
+        return;
+    }
     if (shift & kShift) {
         int col = m.LeftMargin;
         for (int c = std::min(m.CurCol, DisplayMemory::kMaxCols) - 1; c > m.LeftMargin; --c) {
@@ -157,6 +174,8 @@ void LocalEditing::ExecDeleteKey(int shift)
 {
     if (shift != 0)
         DeleteLine();
+    else if (FormatModeHandler* fields = Fields())
+        fields->DeleteInField();
     else
         DeleteCharacter();
 }
@@ -221,6 +240,10 @@ void LocalEditing::ClearLine_Click()
 {
     DisplayMemory& m = st_.Mem;
     m.ApplyPendingRow();
+    if (FormatModeHandler* fields = Fields()) {
+        fields->ClearField();
+        return;
+    }
     DisplayRow& row = m.CursorRow();
     if (row.Text.size() > static_cast<std::size_t>(m.CurCol))
         row.Text.resize(static_cast<std::size_t>(m.CurCol));
@@ -232,6 +255,10 @@ void LocalEditing::ClearLine_Click()
 void LocalEditing::ExecEscJ()
 {
     DisplayMemory& m = st_.Mem;
+    if (FormatModeHandler* fields = Fields()) {
+        fields->ClearDisplay();
+        return;
+    }
     if (m.CurCol == 0 && m.CurRow == 0 && m.TopRow == m.FirstRow) {
         m.InitDisplayBuf();
         hooks_.ClearSelection();

@@ -2,6 +2,8 @@
 // insert and delete of characters and lines, clearing. The keyboard calls
 // them for keys acting locally; the host's single-character escapes call the
 // same routines. `shift` is the modifier state: 1 Shift, 2 Ctrl, 4 Alt.
+// In format mode Tab, back tab, Home, the page keys, delete character, clear
+// line and clear display act on the unprotected fields (FormatModeHandler).
 #pragma once
 
 #include "engine/HostTextWriter.h"
@@ -10,6 +12,8 @@
 #include "engine/TerminalState.h"
 
 namespace kalvor {
+
+class FormatModeHandler;
 
 class LocalEditing {
 public:
@@ -59,6 +63,7 @@ public:
 
 private:
     void CursorMoved();
+    FormatModeHandler* Fields() const;
 
     TerminalState& st_;
     HostTextWriter& writer_;

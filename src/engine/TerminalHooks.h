@@ -10,6 +10,8 @@
 
 namespace kalvor {
 
+class FormatModeHandler;
+
 class TerminalHooks {
 public:
     virtual ~TerminalHooks() = default;
@@ -65,6 +67,8 @@ public:
     virtual void SoftReset() {}
     // The forms mode shows a form (memory lock and some scrolling differ).
     virtual bool FormsShown() { return false; }
+    // The field rules of format mode; none: format mode acts on whole rows.
+    virtual FormatModeHandler* FormatFields() { return nullptr; }
 };
 
 } // namespace kalvor
