@@ -1,0 +1,401 @@
+#include "keyboard/BlockTransmission.h"
+
+#include "engine/ConvertEnhBuf.h"
+#include "engine/CursorSensing.h"
+#include "keyboard/FormatMode.h"
+
+#include <algorithm>
+#include <climits>
+
+namespace kalvor {
+namespace {
+
+constexpr char kUS = 31;
+constexpr char kSO = 14;
+constexpr char kSI = 15;
+
+// Status request and device of the status requests 6..16.
+struct StatusRequest {
+    int Id = 0;
+    int Device = 0;
+};
+
+StatusRequest StatusOfRequest(int request)
+{
+    switch (request) {
+    case 6: return {-1, 0};
+    case 13: return {6, 4};
+    case 14: return {6, 6};
+    case 15: return {7, 0};
+    case 16: return {8, 0};
+    default: return {request - 7, 0}; // 7..12: status 0..5
+    }
+}
+
+} // namespace
+
+BlockTransmission::BlockTransmission(Terminal& terminal, Handshake& handshake, TransmitFn transmit)
+    : t_(terminal), st_(terminal.State), handshake_(handshake), transmit_(std::move(transmit))
+{
+}
+
+// ---------------------------------------------------------------------------
+// Enter, Return in the modify modes, the host's DC1
+
+void BlockTransmission::ExecEnterKey()
+{
+    DisplayMemory& m = st_.Mem;
+    const bool format = st_.FormatMode;
+    const bool block = st_.BlockMode();
+    if (!st_.RemoteMode) {
+        // Local mode sends nothing; outside block and format mode Enter ends
+        // line modify.
+        if (!format && !block) {
+            st_.ModeBits &= ~kLineModify;
+            m.CurCol = 0;
+            m.MarkCursorRowChanged(0);
+            t_.Hooks.StateChanged();
+        }
+        return;
+    }
+    LockKeyboard(true);
+    int request = kEnterCharacter;
+    int dataKind = 5;
+    if (format && block)
+        request = kEnterFormatBlock;
+    else if (format)
+        request = kEnterFormat, dataKind = 4;
+    else if (block)
+        request = kEnterBlock;
+    const int decision = GetDataRequestType(request, dataKind, st_);
+    if (decision == 0) {
+        std::string buffer;
+        const bool lineFeedRequest = FillRequest(request, buffer);
+        if (!buffer.empty())
+            transmit_(buffer, lineFeedRequest);
+        return;
+    }
+    // The DC2 that opens an Enter is followed by CR with line strapping.
+    handshake_.Await(request, decision, Handshake::Dc2Timing::WhenHostReady,
+                     st_.Strap.LineStrapping ? "\r" : "");
+}
+
+void BlockTransmission::ModifyModeReturn()
+{
+    DisplayMemory& m = st_.Mem;
+    if ((st_.ModeBits & kLineModify) != 0) {
+        st_.ModeBits &= ~kLineModify;
+        t_.Hooks.StateChanged();
+    }
+    m.ApplyPendingRow();
+    const int ring = BlockStartRow >= 0 ? BlockStartRow : m.AbsCurRow;
+    const Line line = BuildBlockLine(RowStartColumn(ring));
+    const int decision = GetDataRequestType(kModifyLineRequest, 4, st_);
+    if (decision != 0) {
+        // A DC2 goes out at once; the line follows the host's DC1.
+        handshake_.TransmitBuffer = line.Text;
+        handshake_.Await(kModifyLineRequest, decision, Handshake::Dc2Timing::Now);
+        return;
+    }
+    transmit_(line.Text, true);
+    ResetBlockStart();
+    m.CurCol = Echo() ? m.LeftMargin : std::min(line.TerminatorCol, m.ColsInTerm - 1);
+    m.MarkCursorRowChanged(m.CurCol);
+}
+
+void BlockTransmission::OnHostDc1()
+{
+    if (handshake_.OnHostDc1())
+        LockKeyboard(false);
+}
+
+void BlockTransmission::LockKeyboard(bool locked)
+{
+    if (st_.KeyboardLocked == locked)
+        return;
+    st_.KeyboardLocked = locked;
+    t_.Hooks.StateChanged();
+}
+
+bool BlockTransmission::FillRequest(int request, std::string& buffer)
+{
+    switch (request) {
+    case kUserKeyRequest:
+        // The key's text is already in the buffer.
+        if (EchoPendingUserKey)
+            EchoPendingUserKey();
+        return true;
+    case kModifyLineRequest:
+        // The line is already in the buffer; the keyboard showed it as typed.
+        return true;
+    case kBlockRequest:
+        buffer = ExecEscd();
+        return EscdLineFeedRequest();
+    case kAbsoluteSensing:
+        buffer = BuildAbsAddr(st_);
+        buffer.push_back(ReplyTerminator(st_));
+        return false;
+    case kRelativeSensing:
+        buffer = BuildRelAddr(st_);
+        buffer.push_back(ReplyTerminator(st_));
+        return false;
+    case kEnterFormat:
+        buffer = BuildBlockEnter2();
+        return true;
+    case kEnterBlock:
+        buffer = BuildBlockEnter3();
+        return false;
+    case kEnterCharacter:
+        buffer = BuildBlockEnter4();
+        return false;
+    case kEnterFormatBlock:
+        buffer = BuildBlockEnter1();
+        return false;
+    case kStatusOutOfRange:
+        buffer.assign(1, ReplyTerminator(st_));
+        return false;
+    default:
+        if (request >= 6 && request <= 16) {
+            const StatusRequest status = StatusOfRequest(request);
+            buffer = BuildTerminalStatus(status.Id, status.Device, st_, StatusEnv);
+        } else {
+            buffer.clear();
+        }
+        return false;
+    }
+}
+
+// ---------------------------------------------------------------------------
+// The host's block request
+
+std::string BlockTransmission::ExecEscd()
+{
+    if (st_.FormatMode && st_.BlockMode())
+        return BuildBlockEnter1();
+    if (st_.FormatMode)
+        return BuildBlockEnter2();
+    if (st_.BlockMode())
+        return BuildBlockEnter3();
+    DisplayMemory& m = st_.Mem;
+    m.ApplyPendingRow();
+    const int ring = BlockStartRow >= 0 ? BlockStartRow : m.AbsCurRow;
+    return CursorAddressPrefix() + BuildBlockLine(RowStartColumn(ring)).Text;
+}
+
+bool BlockTransmission::EscdLineFeedRequest() const
+{
+    const bool blockOrModifyAll = st_.BlockMode() || (st_.ModeBits & kModifyAll) != 0;
+    return !(blockOrModifyAll && st_.Strap.PageStrapping());
+}
+
+// ---------------------------------------------------------------------------
+// The four Enter cases
+
+std::string BlockTransmission::CursorAddressPrefix() const
+{
+    return SendCursorAddress && SendCursorAddress() ? BuildAbsAddr(st_) : std::string();
+}
+
+// The field under the cursor as one line: its contents, the block-end string
+// and CR; the cursor moves past the field (onto its last column when the
+// field reaches the end of the row).
+std::string BlockTransmission::FieldLine()
+{
+    DisplayMemory& m = st_.Mem;
+    m.ApplyPendingRow();
+    const OneField field = BuildBlockOneField(m.AbsCurRow);
+    std::string out = field.Text + BlockEnd + "\r";
+    if (field.Found) {
+        m.CurCol = field.TerminatorCol < m.ColsInTerm ? field.TerminatorCol : field.EndCol;
+        m.MarkCursorRowChanged(m.CurCol);
+    }
+    return out;
+}
+
+std::string BlockTransmission::BuildBlockEnter1()
+{
+    std::string out = CursorAddressPrefix();
+    if (st_.Strap.LineStrapping)
+        return out + FieldLine();
+    out += BuildBlockPageField(true);
+    t_.Editing.ExecHomeKey(LocalEditing::kShift);
+    return out;
+}
+
+std::string BlockTransmission::BuildBlockEnter2() { return CursorAddressPrefix() + FieldLine(); }
+
+std::string BlockTransmission::BuildBlockEnter3()
+{
+    DisplayMemory& m = st_.Mem;
+    std::string out = CursorAddressPrefix();
+    if (!st_.Strap.LineStrapping)
+        return out + BuildBlockPage(true);
+    m.ApplyPendingRow();
+    if (!st_.Strap.H)
+        return out + BuildBlockLine(m.CurCol).Text;
+    const int ring = BlockStartRow >= 0 ? BlockStartRow : m.AbsCurRow;
+    const int start = BlockStartCol >= 0 ? BlockStartCol : RowStartColumn(ring);
+    out += BuildBlockLine(start).Text;
+    t_.Editing.ExecHomeKey(LocalEditing::kShift);
+    return out;
+}
+
+std::string BlockTransmission::BuildBlockEnter4()
+{
+    DisplayMemory& m = st_.Mem;
+    std::string out = CursorAddressPrefix();
+    if ((st_.ModeBits & kLineModify) != 0) {
+        st_.ModeBits &= ~kLineModify;
+        t_.Hooks.StateChanged();
+    }
+    m.ApplyPendingRow();
+    const int ring = BlockStartRow >= 0 ? BlockStartRow : m.AbsCurRow;
+    out += BuildBlockLine(RowStartColumn(ring)).Text;
+    // Display memory marks no row as continued: the block start is reset.
+    ResetBlockStart();
+    m.CurCol = m.LeftMargin;
+    m.MarkCursorRowChanged(m.CurCol);
+    // The local echo of the line's end (the characters are on the screen).
+    if (Echo() && ShowLocal)
+        ShowLocal("\r");
+    return out;
+}
+
+// ---------------------------------------------------------------------------
+// Collectors
+
+std::string BlockTransmission::RangeText(int ring, int from, int to) const
+{
+    const DisplayRow& row = st_.Mem.Row(ring);
+    const std::string& text = row.Text;
+    std::size_t end = std::min(static_cast<std::size_t>(std::max(to, 0)), text.size());
+    const auto begin = static_cast<std::size_t>(std::max(from, 0));
+    while (end > begin && text[end - 1] == ' ')
+        --end;
+    if (end <= begin)
+        return {};
+    const ConvertedRow converted = ConvertEnhBuf(std::string_view(text).substr(0, end), row.Cntl, row.Form,
+                                                 row.Shift, static_cast<int>(begin), static_cast<int>(end), BlockEnd);
+    return converted.Text.substr(static_cast<std::size_t>(converted.StartCol),
+                                 static_cast<std::size_t>(converted.EndCol - converted.StartCol));
+}
+
+std::string BlockTransmission::RowText(int ring, int col) const { return RangeText(ring, col, INT_MAX); }
+
+BlockTransmission::Line BlockTransmission::BuildBlockLine(int StartLoc)
+{
+    DisplayMemory& m = st_.Mem;
+    m.ApplyPendingRow();
+    const int ring = BlockStartRow >= 0 ? BlockStartRow : m.AbsCurRow;
+    Line line;
+    line.Text = RowText(ring, StartLoc);
+    if (line.Text.empty()) {
+        line.Text = BlockEnd;
+        line.TerminatorCol = StartLoc;
+    } else {
+        const std::string& text = m.Row(ring).Text;
+        line.TerminatorCol = static_cast<int>(text.find_last_not_of(' ') + 1);
+    }
+    line.Text.push_back('\r');
+    return line;
+}
+
+void BlockTransmission::PageStart(bool startLocFlag, int& ring, int& col) const
+{
+    const DisplayMemory& m = st_.Mem;
+    if (startLocFlag) {
+        const int screenRow = st_.MemLock.On ? std::clamp(st_.MemLock.LastLockedRow + 1, 0, m.RowsInTerm - 1) : 0;
+        ring = m.ScreenRowToRing(screenRow);
+        if (ring < 0)
+            ring = m.AbsCurRow;
+        col = m.LeftMargin;
+        return;
+    }
+    ring = BlockStartRow >= 0 ? BlockStartRow : m.AbsCurRow;
+    col = BlockStartCol >= 0 ? BlockStartCol : m.LeftMargin;
+}
+
+std::string BlockTransmission::BuildBlockPage(bool StartLocFlag)
+{
+    DisplayMemory& m = st_.Mem;
+    m.ApplyPendingRow();
+    int start = 0;
+    int col = 0;
+    PageStart(StartLocFlag, start, col);
+    const int rows = std::max(m.Age(m.AbsCurRow) - m.Age(start), 0) + 1;
+    const std::string separator = Separator();
+    std::string out;
+    for (int i = 0; i < rows; ++i) {
+        if (i > 0)
+            out += separator;
+        out += RowText(m.Wrap(start + i), i == 0 ? col : m.LeftMargin);
+    }
+    out += separator;
+    out += BlockEnd;
+    ResetBlockStart();
+    return out;
+}
+
+std::string BlockTransmission::BuildBlockPageField(bool StartLocFlag)
+{
+    DisplayMemory& m = st_.Mem;
+    m.ApplyPendingRow();
+    int start = 0;
+    int col = 0;
+    PageStart(StartLocFlag, start, col);
+    const int bottom = std::min(m.Age(m.TopRow) + m.RowsInTerm - 1, m.Age(m.LastRow));
+    const int rows = std::max(bottom - m.Age(start), 0) + 1;
+    std::string out;
+    for (int i = 0; i < rows; ++i) {
+        const int ring = m.Wrap(start + i);
+        int from = i == 0 ? col : 0;
+        while (from < m.ColsInTerm) {
+            const auto field = FormFindCurXmitField(m, from, ring);
+            if (!field)
+                break;
+            out += RangeText(ring, field->Start, field->End);
+            out.push_back(kUS);
+            from = field->End;
+        }
+    }
+    if (!out.empty() && out.back() == kUS)
+        out.pop_back();
+    out += BlockEnd;
+    std::erase_if(out, [](char c) { return c == kSO || c == kSI; });
+    ResetBlockStart();
+    return out;
+}
+
+BlockTransmission::OneField BlockTransmission::BuildBlockOneField(int Index)
+{
+    const DisplayMemory& m = st_.Mem;
+    OneField out;
+    const auto field = FormFindCurXmitField(m, m.CurCol, Index);
+    if (!field)
+        return out;
+    out.Found = true;
+    out.Text = RangeText(Index, field->Start, field->End);
+    out.TerminatorCol = field->End;
+    out.TerminatorRow = Index;
+    out.EndCol = field->End - 1;
+    return out;
+}
+
+std::string BlockTransmission::Separator() const
+{
+    return NetworkConnection ? std::string("\r\0\n", 3) : std::string("\r\n");
+}
+
+int BlockTransmission::RowStartColumn(int ring) const
+{
+    const DisplayMemory& m = st_.Mem;
+    return std::max(m.Row(ring).LineStartCol, m.LineStartDefault);
+}
+
+void BlockTransmission::ResetBlockStart()
+{
+    BlockStartRow = -1;
+    BlockStartCol = -1;
+}
+
+} // namespace kalvor

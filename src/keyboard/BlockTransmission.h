@@ -1,0 +1,156 @@
+// Block-mode transmission: what Enter sends outside character mode, the
+// host's block request (ESC d), and the completion of every request of the
+// DC1/DC2 handshake when the host's DC1 arrives.
+//
+// Enter, by mode (remote mode; outside it nothing is sent):
+//
+//   format  block   request  data kind  builder
+//   off     off     19       5          BuildBlockEnter4: the cursor row from its start column
+//   off     on      18       5          BuildBlockEnter3: a line or the page up to the cursor
+//   on      on      20       5          BuildBlockEnter1: a field or every field of the page
+//   on      off     17       4          BuildBlockEnter2: the field under the cursor
+//
+// The straps decide (GetDataRequestType) whether the block goes out at once,
+// after a DC2 (sent at once, followed by CR with line strapping, when the
+// host's DC1 has already arrived) or on the host's next DC1; the builder runs
+// when the block goes out. Enter locks the keyboard; the host unlocks it with
+// ESC b, and the DC1 that completes a request releases it too.
+//
+// Transmit form: each row's text with the character-set changes made explicit
+// by SO and SI (ConvertEnhBuf); trailing blanks of a row or field are not
+// sent. Rows of a page are joined by CR LF (CR NUL LF over a network
+// connection), fields by US. The block-end string, held here and empty by
+// default, ends a page, an empty line and a field.
+#pragma once
+
+#include "engine/Terminal.h"
+#include "keyboard/Handshake.h"
+#include "keyboard/TerminalStatus.h"
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace kalvor {
+
+class BlockTransmission {
+public:
+    // Request types of the handshake.
+    static constexpr int kUserKeyRequest = 1;
+    static constexpr int kModifyLineRequest = 2;
+    static constexpr int kBlockRequest = 3;
+    static constexpr int kAbsoluteSensing = 4;
+    static constexpr int kRelativeSensing = 5;
+    static constexpr int kStatusOutOfRange = 21;
+    static constexpr int kEnterFormat = 17;
+    static constexpr int kEnterBlock = 18;
+    static constexpr int kEnterCharacter = 19;
+    static constexpr int kEnterFormatBlock = 20;
+
+    using TransmitFn = std::function<void(std::string_view text, bool lineFeedRequest)>;
+
+    BlockTransmission(Terminal& terminal, Handshake& handshake, TransmitFn transmit);
+    BlockTransmission(const BlockTransmission&) = delete;
+    BlockTransmission& operator=(const BlockTransmission&) = delete;
+
+    // The Enter function (F12, the Enter-key settings, the host's execute
+    // request).
+    void ExecEnterKey();
+    // Return typed in line modify or modify all (remote mode, not block
+    // mode): the cursor row is sent as a line (request 2, data kind 4).
+    void ModifyModeReturn();
+    // The host's DC1: the handshake moves on; when it completes, the
+    // keyboard lock is released.
+    void OnHostDc1();
+    // What request `request` sends, built when it goes out; returns whether
+    // it goes with the line-feed request. `buffer` already holds the text of
+    // requests 1 and 2.
+    //
+    //   0 nothing   1 a transmit-only user key   2 a modify-mode line
+    //   3 ExecEscd  4 absolute, 5 relative cursor address
+    //   6..16 status -1..8 (13 and 14: status 6 for devices 4 and 6)
+    //   17 BuildBlockEnter2  18 BuildBlockEnter3  19 BuildBlockEnter4
+    //   20 BuildBlockEnter1  21 the reply terminator alone
+    bool FillRequest(int request, std::string& buffer);
+
+    // The host's block request: the collector Enter uses in the same mode.
+    std::string ExecEscd();
+    // ESC d goes without the line-feed request in block or modify-all mode
+    // with page strapping.
+    bool EscdLineFeedRequest() const;
+
+    // The four Enter cases; each begins with the absolute cursor address when
+    // the send-cursor-address option is set.
+    std::string BuildBlockEnter1();
+    std::string BuildBlockEnter2();
+    std::string BuildBlockEnter3();
+    std::string BuildBlockEnter4();
+
+    struct Line {
+        std::string Text;      // transmit form, ending in CR
+        int TerminatorCol = 0; // the column where the sent text ended
+    };
+    // One row (the block start row when set, else the cursor row) from
+    // column `StartLoc`: its characters up to the last non-blank, or, when
+    // there are none, the block-end string; then CR.
+    Line BuildBlockLine(int StartLoc);
+    // The rows from the top of the screen (below the locked rows while
+    // memory lock is on) at the left margin, or from the saved block start,
+    // to the cursor row: rows joined by the separator, the last followed by
+    // the separator and the block-end string. The block start is reset.
+    std::string BuildBlockPage(bool StartLocFlag);
+    // The contents of the unprotected and transmit-only fields from the same
+    // start to the bottom of the screen, each followed by US (the last US
+    // dropped), then the block-end string, with every SO and SI removed.
+    std::string BuildBlockPageField(bool StartLocFlag);
+
+    struct OneField {
+        bool Found = false;
+        std::string Text;      // the field's contents in transmit form
+        int TerminatorCol = 0; // the column after the field
+        int TerminatorRow = 0; // ring row of the field
+        int EndCol = 0;        // the field's last column
+    };
+    // The field under or after the cursor column on ring row `Index`.
+    OneField BuildBlockOneField(int Index);
+
+    // CR LF, or CR NUL LF over a network connection.
+    std::string Separator() const;
+    // Where line transmission of ring row `ring` starts: its recorded start
+    // column, at least the default.
+    int RowStartColumn(int ring) const;
+    void ResetBlockStart();
+
+    // Settings and state.
+    std::string BlockEnd;           // the block-end string
+    bool NetworkConnection = false; // the connection is a network connection
+    int BlockStartRow = -1;         // ring row where the next block begins; -1: the cursor row
+    int BlockStartCol = -1;
+    StatusEnvironment StatusEnv;    // parity and printer state for status replies
+    int UserKeyCounter = 0;         // the next user key BuildUserKeyLine reports
+
+    // Wired by the session; each is optional.
+    std::function<bool()> LocalEcho;                  // local echo is in force
+    std::function<void(std::string_view)> ShowLocal;  // text into the receive buffer, displayed
+    std::function<bool()> SendCursorAddress;          // every block starts with the cursor address
+    std::function<void()> EchoPendingUserKey;         // request 1 goes out
+
+private:
+    std::string CursorAddressPrefix() const;
+    std::string FieldLine();
+    // A row's text from `col` to its last non-blank, in transmit form.
+    std::string RowText(int ring, int col) const;
+    // The same for the columns [from, to).
+    std::string RangeText(int ring, int from, int to) const;
+    // Where a page begins: the ring row and column.
+    void PageStart(bool startLocFlag, int& ring, int& col) const;
+    void LockKeyboard(bool locked);
+    bool Echo() const { return LocalEcho && LocalEcho(); }
+
+    Terminal& t_;
+    TerminalState& st_;
+    Handshake& handshake_;
+    TransmitFn transmit_;
+};
+
+} // namespace kalvor
