@@ -1,6 +1,5 @@
 #include "session/Session.h"
 
-#include "engine/CursorSensing.h"
 #include "engine/ExtendedChars.h"
 #include "engine/Resets.h"
 
@@ -13,6 +12,8 @@ Session::Session(Clock& clock, TraceSink* trace)
       tx_(term_.State, *conn_, clock, trace),
       receive_(term_, tx_, *conn_, clock, static_cast<ReceiveHooks&>(*this), trace),
       handshake_([this](std::string_view text, bool lf) { tx_.XmitString(text, lf); }),
+      formatMode_(term_.State),
+      blocks_(term_, handshake_, [this](std::string_view text, bool lf) { tx_.XmitString(text, lf); }),
       keyboard_(term_, tx_, receive_, funcKeys_, controls_),
       funcKeys_(term_, keyboard_, tx_, handshake_),
       controls_(tx_, *conn_, clock, trace)
@@ -21,30 +22,20 @@ Session::Session(Clock& clock, TraceSink* trace)
     InitExtendChar(term_.State);
     controls_.LocalEchoInForce = [this] { return keyboard_.LocalEcho; };
     controls_.EndExtendCharEntry = [this] { keyboard_.TurnOffExtendCharMode(); };
+
+    // Format mode and block transmission.
+    formatMode_.ResetBlockStart = [this] { blocks_.ResetBlockStart(); };
+    blocks_.NetworkConnection = conn_->Network();
+    blocks_.LocalEcho = [this] { return keyboard_.LocalEcho; };
+    blocks_.ShowLocal = [this](std::string_view text) { keyboard_.ShowLocal(keyboard_.LocalText(text)); };
+    blocks_.SendCursorAddress = [this] { return funcKeys_.SendCursorAddress; };
+    blocks_.EchoPendingUserKey = [this] { funcKeys_.EchoPendingUserKey(); };
+    funcKeys_.ExecEnterKey = [this] { blocks_.ExecEnterKey(); };
+    keyboard_.ModifyModeReturn = [this] { blocks_.ModifyModeReturn(); };
 }
 
-// What a host request sends, built when it goes out (at once or on the DC1).
-bool Session::FillRequest(int requestType, std::string& buffer)
-{
-    const TerminalState& st = term_.State;
-    switch (requestType) {
-    case 1:
-        // A transmit-only user key: its text is already in the buffer.
-        funcKeys_.EchoPendingUserKey();
-        return true;
-    case 4:
-        buffer = BuildAbsAddr(st);
-        buffer.push_back(ReplyTerminator(st));
-        break;
-    case 5:
-        buffer = BuildRelAddr(st);
-        buffer.push_back(ReplyTerminator(st));
-        break;
-    default:
-        break;
-    }
-    return false;
-}
+// What a request sends, built when it goes out (at once or on the DC1).
+bool Session::FillRequest(int requestType, std::string& buffer) { return blocks_.FillRequest(requestType, buffer); }
 
 void Session::HostRequest(int requestType)
 {
@@ -57,6 +48,10 @@ bool Session::MoreDataWaiting() { return !receive_.CommBuffer().Empty(); }
 void Session::StateChanged()
 {
     funcKeys_.RefreshModeLabels();
+    if (term_.State.FormatMode != formatModeShown_) {
+        formatModeShown_ = term_.State.FormatMode;
+        formatMode_.FormUpdateStatus();
+    }
     if (OnStateChanged)
         OnStateChanged();
 }
@@ -94,6 +89,7 @@ void Session::HardReset(bool functionKeys)
     st.RemoteMode = remote;
     InitExtendChar(st);
     handshake_.Reset();
+    blocks_.ResetBlockStart();
     receive_.ResetEscapeState();
     keyboard_.TurnOffExtendCharMode();
     if (functionKeys) {
@@ -113,6 +109,7 @@ void Session::SetConnection(Connection& connection)
 {
     conn_ = &connection;
     tx_.SetConnection(connection);
+    blocks_.NetworkConnection = connection.Network();
     receive_.SetConnection(connection);
     controls_.SetConnection(connection);
 }
@@ -139,7 +136,7 @@ void Session::Bell()
         OnBell();
 }
 
-void Session::HostDc1() { handshake_.OnHostDc1(); }
+void Session::HostDc1() { blocks_.OnHostDc1(); }
 
 void Session::HoldInterpretation(int milliseconds) { receive_.HoldInterpretation(milliseconds); }
 

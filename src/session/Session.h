@@ -10,7 +10,9 @@
 #include "comms/TraceSink.h"
 #include "comms/Transmitter.h"
 #include "engine/Terminal.h"
+#include "keyboard/BlockTransmission.h"
 #include "keyboard/ControlCharacters.h"
+#include "keyboard/FormatMode.h"
 #include "keyboard/FunctionKeys.h"
 #include "keyboard/Handshake.h"
 #include "keyboard/Keyboard.h"
@@ -37,6 +39,8 @@ public:
     ReceivePass& Receive() { return receive_; }
     Transmitter& Transmit() { return tx_; }
     Handshake& Handshaking() { return handshake_; }
+    FormatMode& Fields() { return formatMode_; }
+    BlockTransmission& Blocks() { return blocks_; }
     Keyboard& Keys() { return keyboard_; }
     FunctionKeys& FuncKeys() { return funcKeys_; }
     ControlCharacters& Controls() { return controls_; }
@@ -69,6 +73,7 @@ private:
     void DefineFunctionKey(std::string_view seq) override;
     int FunctionKeyControl(std::string_view seq) override;
     void ApplyFunctionKeyConfig() override;
+    FormatModeHandler* FormatFields() override { return &formatMode_; }
 
     bool FillRequest(int requestType, std::string& buffer);
 
@@ -79,10 +84,13 @@ private:
     Transmitter tx_;
     ReceivePass receive_;
     Handshake handshake_;
+    FormatMode formatMode_;
+    BlockTransmission blocks_;
     Keyboard keyboard_;
     FunctionKeys funcKeys_;
     ControlCharacters controls_;
     int bells_ = 0;
+    bool formatModeShown_ = false; // format mode as the fields were last repainted
 };
 
 } // namespace kalvor
