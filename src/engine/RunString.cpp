@@ -96,6 +96,28 @@ void MarkFrom(std::string& s, char attr, int col, bool blankIfThree, char filler
         s.push_back('\0');
         return;
     }
+    // At or past the header only the open-ended run changes: edit in place.
+    const int header = Header(s);
+    if (col >= header && s.size() >= 3 && s.size() % 2 == 1) {
+        const std::size_t tailAttr = s.size() - 2;
+        if (s[tailAttr] == attr)
+            return;
+        if (col > header) {
+            s[s.size() - 1] = static_cast<char>(col - header);
+            s.push_back(attr);
+            s.push_back('\0');
+            s[0] = static_cast<char>(col);
+            return;
+        }
+        s[tailAttr] = attr;
+        // The new open run may now equal the run before it: merge them.
+        if (s.size() >= 5 && s[tailAttr - 2] == attr) {
+            const int before = static_cast<std::uint8_t>(s[tailAttr - 1]);
+            s.erase(tailAttr - 2, 2);
+            s[0] = static_cast<char>(header - before);
+        }
+        return;
+    }
     ExpandedRuns r = ExpandedRuns::Expand(s);
     if (col >= r.Header) {
         r.ExtendTo(col);

@@ -50,7 +50,7 @@ void Scroller::LineFeed()
 {
     DisplayMemory& m = st_.Mem;
     const MemoryLockState& lock = st_.MemLock;
-    if (!lock.On || m.CurRow < m.RowsInTerm - 1 || lock.LastLockedRow + 1 >= m.RowsInTerm - 1) {
+    if (!lock.On || m.CurRow < m.RowsInTerm - 1 || lock.LastLockedRow + 1 > m.RowsInTerm - 1) {
         m.LineFeed();
         return;
     }
