@@ -1,0 +1,99 @@
+// kalvor: the desktop terminal. Opens the main terminal window "Kalvor" in
+// local mode. SIGTERM and SIGINT close the window the same way File > Exit
+// does.
+//
+//   kalvor [--font-size N] [--replay FILE] [--exit-after-replay]
+//          [--dump-screen FILE] [SCRIPT]
+#include "ui/MainWindow.h"
+
+#include <QApplication>
+#include <QSocketNotifier>
+#include <QTextStream>
+
+#include <csignal>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+const char* const kUsage =
+    "Usage: kalvor [OPTIONS] [SCRIPT]\n"
+    "  --font-size N        preferred font size 0..3 (6x12, 8x16, 10x20, 13x26 cells; default 1)\n"
+    "  --replay FILE        interpret FILE as host output when the window opens\n"
+    "  --exit-after-replay  close the window once the replayed output is shown\n"
+    "  --dump-screen FILE   keep FILE holding the screen text (one line per row, then\n"
+    "                       \"cursor ROW COL\"), rewritten after changes and on exit\n"
+    "  --help               this text\n";
+
+int g_signalPipe[2] = {-1, -1};
+
+void OnSignal(int)
+{
+    const char c = 1;
+    [[maybe_unused]] const ssize_t n = ::write(g_signalPipe[1], &c, 1);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Kalvor"));
+    QTextStream err(stderr);
+
+    kalvor::ui::WindowOptions options;
+    const QStringList args = QApplication::arguments();
+    for (qsizetype i = 1; i < args.size(); ++i) {
+        const QString& a = args[i];
+        const auto value = [&]() -> QString {
+            if (i + 1 >= args.size()) {
+                err << "kalvor: " << a << " needs a value\n" << kUsage;
+                std::exit(2);
+            }
+            return args[++i];
+        };
+        if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
+            QTextStream(stdout) << kUsage;
+            return 0;
+        } else if (a == QLatin1String("--font-size")) {
+            bool ok = false;
+            options.FontIndex = value().toInt(&ok);
+            if (!ok || options.FontIndex < 0 || options.FontIndex > 3) {
+                err << "kalvor: --font-size takes 0, 1, 2 or 3\n";
+                return 2;
+            }
+        } else if (a == QLatin1String("--replay")) {
+            options.ReplayFile = value();
+        } else if (a == QLatin1String("--exit-after-replay")) {
+            options.ExitAfterReplay = true;
+        } else if (a == QLatin1String("--dump-screen")) {
+            options.DumpScreenFile = value();
+        } else if (a.startsWith(QLatin1String("--"))) {
+            err << "kalvor: unknown option " << a << "\n" << kUsage;
+            return 2;
+        } else {
+            err << "kalvor: log-on scripts are not run yet; " << a << " is ignored\n";
+        }
+    }
+
+    kalvor::ui::MainWindow window(options);
+
+    // Termination signals close the window through the event loop.
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalPipe) == 0) {
+        auto* notifier = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, &window);
+        QObject::connect(notifier, &QSocketNotifier::activated, &window, [&window] {
+            char c = 0;
+            [[maybe_unused]] const ssize_t n = ::read(g_signalPipe[0], &c, 1);
+            window.close();
+        });
+        struct sigaction sa {};
+        sa.sa_handler = OnSignal;
+        sigemptyset(&sa.sa_mask);
+        sa.sa_flags = SA_RESTART;
+        sigaction(SIGTERM, &sa, nullptr);
+        sigaction(SIGINT, &sa, nullptr);
+    }
+
+    window.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,523 @@
+#include "ui/MainWindow.h"
+
+#include "engine/ColorSchemes.h"
+#include "keyboard/KeyCodes.h"
+#include "ui/FuncKeyDefn.h"
+#include "ui/KeyTranslation.h"
+#include "ui/ScreenDump.h"
+#include "ui/SoftKeyBar.h"
+#include "ui/TabRuler.h"
+#include "ui/TerminalView.h"
+
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFile>
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QScreen>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QWindow>
+
+namespace kalvor::ui {
+namespace {
+
+constexpr std::array<int, 3> kColumns{80, 132, 200};
+constexpr int kMinRows = 24;
+
+QColor ToColor(std::uint32_t rrggbb) { return QColor(QRgb(0xff000000u | rrggbb)); }
+
+} // namespace
+
+MainWindow::MainWindow(const WindowOptions& options, QWidget* parent)
+    : QMainWindow(parent), options_(options), session_(std::make_unique<Session>(clock_)), fonts_(options.FontIndex)
+{
+    setWindowTitle(QStringLiteral("Kalvor"));
+    TerminalState& st = session_->State();
+    UpdateColorScheme(st);
+    lastCols_ = st.Mem.ColsInTerm;
+
+    auto* central = new QWidget(this);
+    auto* grid = new QGridLayout(central);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setSpacing(0);
+    ruler_ = new TabRuler(st, central);
+    view_ = new TerminalView(renderer_, central);
+    vbar_ = new QScrollBar(Qt::Vertical, central);
+    hbar_ = new QScrollBar(Qt::Horizontal, central);
+    keyBar_ = new SoftKeyBar(central);
+    grid->addWidget(ruler_, 0, 0);
+    grid->addWidget(view_, 1, 0);
+    grid->addWidget(vbar_, 1, 1);
+    grid->addWidget(hbar_, 2, 0);
+    grid->addWidget(keyBar_, 3, 0, 1, 2);
+    grid->setRowStretch(1, 1);
+    grid->setColumnStretch(0, 1);
+    setCentralWidget(central);
+    vbar_->setFocusPolicy(Qt::NoFocus);
+    hbar_->setFocusPolicy(Qt::NoFocus);
+
+    BuildMenus();
+    BuildStatusBar();
+
+    // Session observers.
+    session_->OnRepaint = [this] { RefreshTerminal(); };
+    session_->OnStateChanged = [this] { StateChanged(); };
+    session_->OnBell = [] { QApplication::beep(); };
+    FunctionKeys& keys = session_->FuncKeys();
+    keys.ExitTerminal = [this] { ExitTerminal_Click(); };
+    keys.FocusDisplay = [this] { view_->setFocus(); };
+
+    // Widget hand-offs.
+    view_->KeyPressed = [this](QKeyEvent* e) { KeyPressed(e); };
+    view_->KeyReleased = [this](QKeyEvent* e) { KeyReleased(e); };
+    view_->Resized = [this] { ViewResized(); };
+    view_->PixelRatioChanged = [this](double) { QTimer::singleShot(0, this, [this] { ScreenChanged(); }); };
+    keyBar_->Clicked = [this](int index, int shift) { SoftKeyClicked(index, shift); };
+    ruler_->TabToggled = [this](int) { view_->setFocus(); };
+    connect(vbar_, &QScrollBar::valueChanged, this, [this](int value) {
+        if (syncing_)
+            return;
+        session_->Term().Scroll.ScrollBarMoved(value);
+        RefreshTerminal();
+    });
+    connect(hbar_, &QScrollBar::valueChanged, this, [this](int value) {
+        view_->SetOffset(value);
+        ruler_->SetOffset(value);
+    });
+
+    // Fonts: the preferred size, limited by the screen width.
+    fonts_.AdjustFontIndex(ScreenWidth());
+    renderer_.SetCell(fonts_.Cell(), devicePixelRatioF());
+    ruler_->SetCellWidth(fonts_.Cell().Width);
+    RefreshTerminal();
+    StateChanged();
+    LayOut();
+    view_->setFocus();
+
+    if (!options_.ReplayFile.isEmpty()) {
+        QFile f(options_.ReplayFile);
+        if (f.open(QIODevice::ReadOnly)) {
+            const QByteArray data = f.readAll();
+            AppendHostText(std::string_view(data.constData(), static_cast<std::size_t>(data.size())));
+            replaying_ = true;
+        }
+    }
+    curBlinkTimer_.setInterval(Session::kTickMs);
+    curBlinkTimer_.setTimerType(Qt::PreciseTimer);
+    connect(&curBlinkTimer_, &QTimer::timeout, this, [this] { CurBlinkTimer_Timer(); });
+    if (options_.StartTimer)
+        curBlinkTimer_.start();
+}
+
+MainWindow::~MainWindow()
+{
+    curBlinkTimer_.stop();
+    // The session's observers point at this window.
+    session_->OnRepaint = nullptr;
+    session_->OnStateChanged = nullptr;
+    session_->OnBell = nullptr;
+}
+
+void MainWindow::BuildMenus()
+{
+    const auto add = [this](QMenu* menu, const QString& text, const char* name, auto slot) {
+        QAction* a = menu->addAction(text);
+        a->setObjectName(QString::fromLatin1(name));
+        connect(a, &QAction::triggered, this, slot);
+        return a;
+    };
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    add(file, QStringLiteral("E&xit"), "ExitTerminal", [this] { ExitTerminal_Click(); });
+
+    QMenu* term = menuBar()->addMenu(QStringLiteral("&Terminal"));
+    add(term, QStringLiteral("&Soft Reset"), "ResetSoft", [this] { ResetSoft_Click(); });
+    add(term, QStringLiteral("&Hard Reset"), "ResetHard", [this] { ResetHard_Click(); });
+    term->addSeparator();
+    add(term, QStringLiteral("&Clear Display"), "ClearDisplay", [this] { ClearDisplay_Click(); });
+    lineDrawingOnAction_ =
+        add(term, QStringLiteral("Line Drawing O&n"), "LineDrawingOn", [this] { LineDrawingOn_Click(); });
+    lineDrawingOffAction_ =
+        add(term, QStringLiteral("Line Drawing O&ff"), "LineDrawingOff", [this] { LineDrawingOff_Click(); });
+    add(term, QStringLiteral("&Insert Character"), "InsertCharacter", [this] { InsertCharacter_Click(); });
+    term->addSeparator();
+    xmitCntlAction_ = term->addAction(QStringLiteral("&Transmit Control Characters"));
+    xmitCntlAction_->setObjectName(QStringLiteral("XmitCntlChar"));
+    xmitCntlAction_->setCheckable(true);
+    connect(xmitCntlAction_, &QAction::triggered, this, [this](bool on) { XmitCntlChar_Click(on); });
+    lineDrawingOnAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    lineDrawingOffAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+
+    QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
+    QAction* larger = add(view, QStringLiteral("&Larger Font"), "ChangeFontSize", [this] { ChangeFontSize_Click(); });
+    larger->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Plus));
+    QAction* smaller =
+        add(view, QStringLiteral("&Smaller Font"), "DecreaseFontSize", [this] { DecreaseFontSize_Click(); });
+    smaller->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus));
+    view->addSeparator();
+    QMenu* schemes = view->addMenu(QStringLiteral("&Colour Scheme"));
+    auto* schemeGroup = new QActionGroup(this);
+    for (int i = 0; i < kColorSchemeCount; ++i) {
+        const std::string_view name = ColorSchemeName(i);
+        QAction* a = schemes->addAction(QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
+        a->setObjectName(QStringLiteral("ColorScheme%1").arg(i));
+        a->setCheckable(true);
+        schemeGroup->addAction(a);
+        connect(a, &QAction::triggered, this, [this, i] { ColorScheme_Click(i); });
+        schemeActions_[static_cast<std::size_t>(i)] = a;
+    }
+    inverseAction_ = add(view, QStringLiteral("&Inverse Screen"), "InvertColor", [this] { InvertColor_Click(); });
+    inverseAction_->setCheckable(true);
+    view->addSeparator();
+    auto* columnGroup = new QActionGroup(this);
+    for (std::size_t i = 0; i < kColumns.size(); ++i) {
+        const int cols = kColumns[i];
+        QAction* a = view->addAction(QStringLiteral("%1 Columns").arg(cols));
+        a->setObjectName(QStringLiteral("Columns%1").arg(cols));
+        a->setCheckable(true);
+        columnGroup->addAction(a);
+        connect(a, &QAction::triggered, this, [this, cols] { Columns_Click(cols); });
+        columnActions_[i] = a;
+    }
+
+    QMenu* keys = menuBar()->addMenu(QStringLiteral("&Keys"));
+    add(keys, QStringLiteral("&User Keys"), "UserKeys", [this] { UserKeys_Click(); });
+    add(keys, QStringLiteral("&System Keys"), "SystemKeys", [this] { SystemKeys_Click(); });
+    keys->addSeparator();
+    defineKeysAction_ =
+        add(keys, QStringLiteral("&Define User Keys..."), "DefineUserKeys", [this] { DefineUserKeys_Click(); });
+}
+
+void MainWindow::BuildStatusBar()
+{
+    connection_ = new QLabel(QStringLiteral("Local"), this);
+    insert_ = new QLabel(QStringLiteral("Insert"), this);
+    locked_ = new QLabel(QStringLiteral("Keyboard Locked"), this);
+    message_ = new QLabel(this);
+    message_->setObjectName(QStringLiteral("MessagePanel"));
+    for (QLabel* l : {connection_, insert_, locked_})
+        l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    statusBar()->addWidget(message_, 1);
+    statusBar()->addPermanentWidget(insert_);
+    statusBar()->addPermanentWidget(locked_);
+    statusBar()->addPermanentWidget(connection_);
+    insert_->setVisible(false);
+    locked_->setVisible(false);
+    message_->setVisible(false);
+}
+
+void MainWindow::AppendHostText(std::string_view text) { session_->Receive().AppendLocal(text); }
+
+void MainWindow::RefreshTerminal()
+{
+    const QSize before = view_->sizeHint();
+    const QRect changed = renderer_.RefreshTerminal(session_->State());
+    if (renderer_.LogicalSize() != before)
+        LayOut();
+    view_->ImageChanged(changed);
+    if (!changed.isEmpty())
+        screenChanged_ = true;
+    SyncScrollBars();
+}
+
+void MainWindow::CurBlinkTimer_Timer()
+{
+    session_->Tick();
+    if (++blinkTicks_ > 5) {
+        blinkTicks_ = 0;
+        view_->ImageChanged(renderer_.ToggleBlink(session_->State()));
+        if (session_->Receive().CommBuffer().Empty())
+            RefreshTerminal();
+    }
+    if (screenChanged_ && !options_.DumpScreenFile.isEmpty()) {
+        screenChanged_ = false;
+        WriteScreenText(session_->Memory(), options_.DumpScreenFile);
+    }
+    if (replaying_ && !session_->Busy()) {
+        replaying_ = false;
+        RefreshTerminal();
+        if (options_.ExitAfterReplay)
+            QTimer::singleShot(0, this, [this] { close(); });
+    }
+}
+
+void MainWindow::KeyPressed(QKeyEvent* event)
+{
+    const KeyStroke k = TranslateKey(event->key(), event->modifiers(), event->text());
+    Keyboard& keys = session_->Keys();
+    const bool consumed = k.Code != 0 && keys.KeyDown(k.Code, k.Shift, k.NumericPad);
+    if (!consumed) {
+        int character = k.Character;
+        if ((k.Shift & (Mod::Ctrl | Mod::Alt)) == Mod::Ctrl && k.Code >= Key::A && k.Code <= Key::Z) {
+            const int c = session_->Controls().CtrlLetterCharacter(k.Code);
+            character = c > 0 ? c : -1;
+        }
+        if (character >= 0)
+            keys.KeyPress(character);
+    }
+    RefreshTerminal();
+}
+
+void MainWindow::KeyReleased(QKeyEvent* event)
+{
+    const KeyStroke k = TranslateKey(event->key(), event->modifiers(), event->text());
+    if (k.Code != 0)
+        session_->Keys().KeyUp(k.Code, k.Shift);
+    RefreshTerminal();
+}
+
+void MainWindow::SoftKeyClicked(int index, int shift)
+{
+    FunctionKeys& keys = session_->FuncKeys();
+    keys.ExecFuncKey(keys.CurrentSet(), index, shift);
+    StateChanged();
+    RefreshTerminal();
+    view_->setFocus();
+}
+
+void MainWindow::StateChanged()
+{
+    TerminalState& st = session_->State();
+    const FunctionKeys& keys = session_->FuncKeys();
+    insert_->setVisible(st.InsertMode);
+    locked_->setVisible(st.KeyboardLocked);
+    message_->setVisible(keys.MessagePanelShown());
+    message_->setText(QString::fromLatin1(keys.MessageText().data(), static_cast<qsizetype>(keys.MessageText().size())));
+    keyBar_->Refresh(keys);
+    vbar_->setEnabled(!st.KeyboardLocked);
+    hbar_->setEnabled(!st.KeyboardLocked);
+    const QColor fg = ToColor(st.Foreground), bg = ToColor(st.Background);
+    view_->SetBackground(bg);
+    ruler_->SetColours(fg, bg);
+    ruler_->update();
+    if (st.ColorScheme >= 0 && st.ColorScheme < kColorSchemeCount)
+        schemeActions_[static_cast<std::size_t>(st.ColorScheme)]->setChecked(true);
+    inverseAction_->setChecked(st.InverseScreen);
+    for (std::size_t i = 0; i < kColumns.size(); ++i)
+        columnActions_[i]->setChecked(kColumns[i] == st.Mem.ColsInTerm);
+    defineKeysAction_->setEnabled(keys.DefinitionMenuEnabled());
+    const bool transmit = session_->Controls().TransmitControlCharacters();
+    xmitCntlAction_->setChecked(transmit);
+    lineDrawingOnAction_->setShortcut(transmit ? QKeySequence() : QKeySequence(Qt::CTRL | Qt::Key_N));
+    lineDrawingOffAction_->setShortcut(transmit ? QKeySequence() : QKeySequence(Qt::CTRL | Qt::Key_O));
+    if (st.Mem.ColsInTerm != lastCols_) {
+        lastCols_ = st.Mem.ColsInTerm;
+        WidthChanged();
+    }
+}
+
+int MainWindow::ScreenWidth() const
+{
+    const QScreen* s = screen();
+    return s != nullptr ? s->geometry().width() : 1024;
+}
+
+void MainWindow::ApplyFontIndex(int index)
+{
+    fonts_.SetCurrentIndex(index);
+    renderer_.SetCell(fonts_.Cell(), devicePixelRatioF());
+    ruler_->SetCellWidth(fonts_.Cell().Width);
+    session_->Memory().MarkAllChanged();
+    RefreshTerminal();
+    LayOut();
+}
+
+void MainWindow::ScreenChanged()
+{
+    if (devicePixelRatioF() == renderer_.DevicePixelRatio())
+        return;
+    renderer_.SetCell(fonts_.Cell(), devicePixelRatioF());
+    RefreshTerminal();
+    view_->update();
+}
+
+render::CellFit MainWindow::MeasureAt(int index) const
+{
+    const render::CellGeometry cell = render::CellForIndex(index);
+    const TerminalState& st = session_->State();
+    const QSize chrome = frameGeometry().size() - view_->size();
+    QSize area(st.Mem.ColsInTerm * cell.Width, st.Mem.RowsInTerm * cell.Height);
+    if (const QScreen* s = screen()) {
+        const QSize avail = s->availableGeometry().size() - chrome;
+        area = isMaximized() ? size() - (size() - view_->size()) : area.boundedTo(avail);
+    }
+    return {area.height() / cell.Height, area.width() / cell.Width};
+}
+
+void MainWindow::WidthChanged()
+{
+    fonts_.SetCurrentIndex(fonts_.PreferredIndex());
+    const int index = render::WidthChangeFontIndex(fonts_.PreferredIndex(), session_->Memory().ColsInTerm,
+                                                   isMaximized(), [this](int i) { return MeasureAt(i); });
+    ApplyFontIndex(index);
+}
+
+void MainWindow::LayOut()
+{
+    view_->updateGeometry();
+    ruler_->updateGeometry();
+    if (!isMaximized() && !isFullScreen())
+        resize(sizeHint());
+    SyncScrollBars();
+}
+
+void MainWindow::ViewResized()
+{
+    DisplayMemory& m = session_->Memory();
+    const int cellH = std::max(1, fonts_.Cell().Height);
+    const int rows = std::clamp(view_->height() / cellH, kMinRows, DisplayMemory::kMaxScreenRows);
+    if (rows != m.RowsInTerm) {
+        const int old = m.RowsInTerm;
+        m.RowsInTerm = rows;
+        m.SetRelCurRow(old);
+        m.MarkAllChanged();
+        RefreshTerminal();
+    }
+    SyncScrollBars();
+}
+
+void MainWindow::SyncScrollBars()
+{
+    const TerminalState& st = session_->State();
+    const Scroller& sc = session_->Term().Scroll;
+    syncing_ = true;
+    vbar_->setRange(0, sc.VScrollMaximum());
+    vbar_->setPageStep(st.Mem.RowsInTerm);
+    vbar_->setValue(sc.VScrollValue());
+    syncing_ = false;
+    const int extra = std::max(0, renderer_.LogicalSize().width() - view_->width());
+    hbar_->setRange(0, extra);
+    hbar_->setPageStep(std::max(1, view_->width()));
+    hbar_->setSingleStep(fonts_.Cell().Width);
+    hbar_->setVisible(extra > 0);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    curBlinkTimer_.stop();
+    if (!options_.DumpScreenFile.isEmpty())
+        WriteScreenText(session_->Memory(), options_.DumpScreenFile);
+    event->accept();
+}
+
+void MainWindow::ExitTerminal_Click() { close(); }
+
+void MainWindow::ResetSoft_Click()
+{
+    session_->Term().Hooks.SoftReset();
+    RefreshTerminal();
+}
+
+void MainWindow::ResetHard_Click()
+{
+    session_->Term().Hooks.HardReset(false);
+    UpdateColorScheme(session_->State());
+    StateChanged();
+    renderer_.Invalidate();
+    RefreshTerminal();
+}
+
+void MainWindow::ClearDisplay_Click()
+{
+    session_->Term().Hooks.ClearSelection();
+    session_->Memory().InitDisplayBuf();
+    RefreshTerminal();
+}
+
+void MainWindow::LineDrawingOn_Click()
+{
+    session_->Keys().TurnOffExtendCharMode();
+    session_->Keys().KeyPress(14);
+    RefreshTerminal();
+}
+
+void MainWindow::LineDrawingOff_Click()
+{
+    session_->Keys().TurnOffExtendCharMode();
+    session_->Keys().KeyPress(15);
+    RefreshTerminal();
+}
+
+void MainWindow::InsertCharacter_Click()
+{
+    session_->Term().Editing.SetInsertStatus();
+    StateChanged();
+    RefreshTerminal();
+}
+
+void MainWindow::XmitCntlChar_Click(bool transmit)
+{
+    if (transmit)
+        session_->Controls().XmitCntlChar_Click();
+    else
+        session_->Controls().ProcessCntlChar_Click();
+    StateChanged();
+}
+
+void MainWindow::ChangeFontSize_Click()
+{
+    fonts_.SetPreferredIndex(std::min(fonts_.CurrentIndex() + 1, render::kMaxFontIndex));
+    fonts_.AdjustFontIndex(ScreenWidth());
+    ApplyFontIndex(fonts_.CurrentIndex());
+}
+
+void MainWindow::DecreaseFontSize_Click()
+{
+    fonts_.SetPreferredIndex(std::max(fonts_.CurrentIndex() - 1, render::kMinFontIndex));
+    ApplyFontIndex(fonts_.CurrentIndex());
+}
+
+void MainWindow::ColorScheme_Click(int scheme)
+{
+    TerminalState& st = session_->State();
+    st.ColorScheme = std::clamp(scheme, 0, kColorSchemeCount - 1);
+    UpdateColorScheme(st, screen() == nullptr || FullPaletteForDepth(screen()->depth()));
+    StateChanged();
+    RefreshTerminal();
+}
+
+void MainWindow::InvertColor_Click()
+{
+    TerminalState& st = session_->State();
+    st.InverseScreen = !st.InverseScreen;
+    UpdateColorScheme(st, screen() == nullptr || FullPaletteForDepth(screen()->depth()));
+    StateChanged();
+    RefreshTerminal();
+}
+
+void MainWindow::Columns_Click(int cols)
+{
+    session_->Memory().SetWidth(cols);
+    StateChanged();
+    RefreshTerminal();
+}
+
+void MainWindow::UserKeys_Click()
+{
+    session_->FuncKeys().ExecFuncKey(FunctionKeys::kSystemSet, FunctionKeys::kUserKeysKey, 0);
+    StateChanged();
+    RefreshTerminal();
+}
+
+void MainWindow::SystemKeys_Click()
+{
+    session_->FuncKeys().ExecFuncKey(FunctionKeys::kSystemSet, FunctionKeys::kSystemKeysKey, 0);
+    StateChanged();
+    RefreshTerminal();
+}
+
+void MainWindow::DefineUserKeys_Click()
+{
+    auto* dialog = new FuncKeyDefn(session_->FuncKeys(), this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QDialog::finished, this, [this] {
+        StateChanged();
+        view_->setFocus();
+    });
+    dialog->open();
+}
+
+} // namespace kalvor::ui

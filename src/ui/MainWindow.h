@@ -1,0 +1,137 @@
+// The main terminal window "Kalvor": the display, the tab ruler, the
+// vertical scroll bar over display memory and the horizontal one over the
+// screen width, the soft-key bar, the status bar and the menus. It owns the
+// terminal's Session and the renderer, and runs the 25 ms receive timer
+// CurBlinkTimer: a receive pass every tick, the blink phase every sixth.
+//
+// Without a connection the terminal works in local mode: what is typed goes
+// through the keyboard dispatcher, which appends it to the receive buffer.
+#pragma once
+
+#include "comms/Clock.h"
+#include "render/CellGeometry.h"
+#include "render/Renderer.h"
+#include "session/Session.h"
+
+#include <QMainWindow>
+#include <QString>
+#include <QTimer>
+
+#include <array>
+#include <memory>
+#include <string_view>
+
+class QAction;
+class QLabel;
+class QScrollBar;
+
+namespace kalvor::ui {
+
+class SoftKeyBar;
+class TabRuler;
+class TerminalView;
+
+struct WindowOptions {
+    QString DumpScreenFile;       // the screen text, rewritten after changes and when the window closes
+    QString ReplayFile;           // host output interpreted at start, as in local mode
+    bool ExitAfterReplay = false; // close the window once the replay has been shown
+    int FontIndex = 1;            // preferred font size index 0..3
+    bool StartTimer = true;       // tests drive the receive ticks themselves
+};
+
+class MainWindow final : public QMainWindow {
+public:
+    explicit MainWindow(const WindowOptions& options = {}, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    Session& GetSession() { return *session_; }
+    TerminalState& State() { return session_->State(); }
+    render::Renderer& Renderer() { return renderer_; }
+    const render::FontSizing& Fonts() const { return fonts_; }
+    TerminalView& View() { return *view_; }
+    SoftKeyBar& KeyBar() { return *keyBar_; }
+    TabRuler& Ruler() { return *ruler_; }
+    QScrollBar& VScrollBar() { return *vbar_; }
+    QScrollBar& HScrollBar() { return *hbar_; }
+    QLabel& ConnectionPanel() { return *connection_; }
+    QLabel& InsertStatus() { return *insert_; }
+    QLabel& KeyboardLockPanel() { return *locked_; }
+    QLabel& MessagePanel() { return *message_; }
+    QTimer& CurBlinkTimer() { return curBlinkTimer_; }
+
+    // One tick of the receive timer.
+    void CurBlinkTimer_Timer();
+    // Draws what changed into the off-screen image and invalidates the window.
+    void RefreshTerminal();
+    // Host output appended to the receive buffer (local mode, replay).
+    void AppendHostText(std::string_view text);
+
+    // Menu commands.
+    void ExitTerminal_Click();
+    void ResetSoft_Click();
+    void ResetHard_Click();
+    void ClearDisplay_Click();
+    void LineDrawingOn_Click();
+    void LineDrawingOff_Click();
+    void InsertCharacter_Click();
+    void XmitCntlChar_Click(bool transmit);
+    void ChangeFontSize_Click();
+    void DecreaseFontSize_Click();
+    void ColorScheme_Click(int scheme);
+    void InvertColor_Click();
+    void Columns_Click(int cols);
+    void UserKeys_Click();
+    void SystemKeys_Click();
+    void DefineUserKeys_Click();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BuildMenus();
+    void BuildStatusBar();
+    void KeyPressed(QKeyEvent* event);
+    void KeyReleased(QKeyEvent* event);
+    void SoftKeyClicked(int index, int shift);
+    void StateChanged();
+    void ApplyFontIndex(int index);
+    void WidthChanged();
+    void ViewResized();
+    void SyncScrollBars();
+    void LayOut();
+    render::CellFit MeasureAt(int index) const;
+    int ScreenWidth() const;
+    void ScreenChanged();
+
+    WindowOptions options_;
+    SystemClock clock_;
+    std::unique_ptr<Session> session_;
+    render::Renderer renderer_;
+    render::FontSizing fonts_;
+    QTimer curBlinkTimer_;
+    int blinkTicks_ = 0;
+    int lastCols_ = 80;
+    bool syncing_ = false;
+    bool screenChanged_ = true;
+    bool replaying_ = false;
+
+    TerminalView* view_ = nullptr;
+    TabRuler* ruler_ = nullptr;
+    SoftKeyBar* keyBar_ = nullptr;
+    QScrollBar* vbar_ = nullptr;
+    QScrollBar* hbar_ = nullptr;
+    QLabel* connection_ = nullptr;
+    QLabel* insert_ = nullptr;
+    QLabel* locked_ = nullptr;
+    QLabel* message_ = nullptr;
+
+    std::array<QAction*, 13> schemeActions_{};
+    std::array<QAction*, 3> columnActions_{};
+    QAction* inverseAction_ = nullptr;
+    QAction* xmitCntlAction_ = nullptr;
+    QAction* defineKeysAction_ = nullptr;
+    QAction* lineDrawingOnAction_ = nullptr;
+    QAction* lineDrawingOffAction_ = nullptr;
+};
+
+} // namespace kalvor::ui
