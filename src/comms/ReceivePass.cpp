@@ -10,17 +10,6 @@ constexpr char kCr = '\r';
 constexpr char kEnq = '\x05';
 constexpr char kAck = '\x06';
 
-// Position of the first ESC or CR, or the size when neither occurs.
-std::size_t FindEscOrCr(std::string_view s)
-{
-    const char* p = s.data();
-    const std::size_t n = s.size();
-    for (std::size_t i = 0; i < n; ++i)
-        if (p[i] == kEsc || p[i] == kCr)
-            return i;
-    return n;
-}
-
 } // namespace
 
 void ReceivePass::PollingCommBuffer()
@@ -47,7 +36,7 @@ void ReceivePass::PollingCommBuffer()
         if (hooks_.FormDownloadActive()) {
             const std::size_t before = comm_.Size();
             hooks_.DivertFormData(comm_);
-            enqFree_ = 0;
+            ForgetScans();
             if (comm_.Size() == before)
                 break; // waiting for more of the form
             continue;
@@ -119,7 +108,9 @@ void ReceivePass::AnswerEnq()
         }
         const auto pos = static_cast<std::size_t>(static_cast<const char*>(hit) - view.data());
         comm_.EraseAt(pos);
-        enqFree_ = pos;
+        const std::size_t keep = pos;
+        ForgetScans();
+        enqFree_ = keep;
         tx_.XmitString(std::string_view(&kAck, 1), false);
     }
 }
@@ -128,6 +119,40 @@ void ReceivePass::Consume(std::size_t n)
 {
     comm_.Consume(n);
     enqFree_ = enqFree_ > n ? enqFree_ - n : 0;
+    if (escAt_ != std::string_view::npos && escAt_ >= n) {
+        escAt_ -= n;
+    } else {
+        escAt_ = std::string_view::npos;
+        escScanned_ = escScanned_ > n ? escScanned_ - n : 0;
+    }
+}
+
+// Offset of the first ESC in the receive buffer, or its size when there is
+// none. The answer is kept between pieces, so text between two escape
+// sequences is searched once however many lines it holds.
+std::size_t ReceivePass::NextEsc()
+{
+    const std::string_view view = comm_.View();
+    if (escAt_ != std::string_view::npos && escAt_ < view.size() && view[escAt_] == kEsc)
+        return escAt_;
+    escAt_ = std::string_view::npos;
+    if (escScanned_ > view.size())
+        escScanned_ = 0;
+    const void* hit = std::memchr(view.data() + escScanned_, kEsc, view.size() - escScanned_);
+    if (hit == nullptr) {
+        escScanned_ = view.size();
+        return view.size();
+    }
+    escAt_ = static_cast<std::size_t>(static_cast<const char*>(hit) - view.data());
+    escScanned_ = escAt_;
+    return escAt_;
+}
+
+void ReceivePass::ForgetScans()
+{
+    enqFree_ = 0;
+    escAt_ = std::string_view::npos;
+    escScanned_ = 0;
 }
 
 // Cuts the next piece off the front of the receive buffer and interprets it.
@@ -142,11 +167,13 @@ bool ReceivePass::InterpretPiece()
         return InterpretDisplayFunctions();
 
     const std::string_view view = comm_.View();
-    const std::size_t pos = FindEscOrCr(view);
-    if (pos == 0 && view[0] == kEsc) {
+    const std::size_t esc = NextEsc();
+    if (esc == 0) {
         CollectEscape();
         return true;
     }
+    const void* cr = std::memchr(view.data(), kCr, esc);
+    const std::size_t pos = cr != nullptr ? static_cast<std::size_t>(static_cast<const char*>(cr) - view.data()) : esc;
     const bool endsWithCr = pos < view.size() && view[pos] == kCr;
     const std::size_t take = endsWithCr ? pos + 1 : pos;
     term_.Writer.PendingText().append(view.substr(0, take));
@@ -191,9 +218,8 @@ bool ReceivePass::InterpretDisplayFunctions()
 void ReceivePass::CollectEscape()
 {
     for (;;) {
-        const std::size_t before = comm_.Size();
         const EscapeFramer::Step step = framer_.Collect(comm_);
-        enqFree_ = enqFree_ > before - comm_.Size() ? enqFree_ - (before - comm_.Size()) : 0;
+        ForgetScans();
         if (step == EscapeFramer::Step::Incomplete)
             return;
         if (step == EscapeFramer::Step::Overflow) {

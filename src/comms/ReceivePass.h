@@ -36,6 +36,8 @@ public:
     void SetConnection(Connection& connection) { conn_ = &connection; }
 
     // CommBuffer: received bytes not yet interpreted; also the local-echo path.
+    // Code that changes it other than by appending calls PutBack or
+    // ForgetScans so that the pass's search positions are taken again.
     ByteQueue& CommBuffer() { return comm_; }
     const ByteQueue& CommBuffer() const { return comm_; }
     // NetInBuffer: bytes delivered by network data events since the last pass.
@@ -44,6 +46,12 @@ public:
 
     // Local echo and local mode: text interpreted exactly like host output.
     void AppendLocal(std::string_view text) { comm_.Append(text); }
+    // Puts bytes back in front of the receive buffer.
+    void PutBack(std::string_view text)
+    {
+        comm_.Prepend(text);
+        ForgetScans();
+    }
     // A network data event.
     void DeliverNetworkData(std::string_view data) { netIn_.append(data); }
 
@@ -52,6 +60,8 @@ public:
     // ESC @: hold interpretation for `ms` on the terminal's clock.
     void HoldInterpretation(std::int64_t ms) { holdUntil_ = clock_.NowMs() + ms; }
     bool Holding() const { return clock_.NowMs() < holdUntil_; }
+    // The receive buffer was changed other than by appending.
+    void ForgetScans();
     // Pause/resume button (StopStartButton_Click).
     void StopStart();
     // Soft reset: no pending sequence, no owed characters.
@@ -72,6 +82,7 @@ private:
     bool InterpretDisplayFunctions();
     void CollectEscape();
     void Consume(std::size_t n);
+    std::size_t NextEsc();
     void RepaintNow();
 
     Terminal& term_;
@@ -85,7 +96,9 @@ private:
     std::string netIn_;
     std::string serialIn_;
     EscapeFramer framer_;
-    std::size_t enqFree_ = 0; // leading bytes of comm_ known to hold no ENQ
+    std::size_t enqFree_ = 0;    // leading bytes of comm_ known to hold no ENQ
+    std::size_t escAt_ = std::string_view::npos; // offset of the next ESC when known
+    std::size_t escScanned_ = 0; // leading bytes of comm_ known to hold no ESC
     std::int64_t lastRepaint_ = 0;
     std::int64_t holdUntil_ = 0;
     bool running_ = false;

@@ -1,5 +1,6 @@
 #include "engine/HostTextWriter.h"
 
+#include "engine/ByteScan.h"
 #include "engine/CharacterSets.h"
 #include "engine/FormatModeHandler.h"
 #include "engine/RunString.h"
@@ -81,14 +82,23 @@ void HostTextWriter::WriteNormal(std::string& run)
     const CharTable& tr = st_.HostRoman8 ? Roman8ToLatin1Table() : kIdentity;
     char* buf = run.data();
     const std::size_t n = run.size();
-    std::size_t segStart = 0;
-    std::size_t w = 0;
-    for (std::size_t r = 0; r < n; ++r) {
-        const auto c = static_cast<std::uint8_t>(buf[r]);
-        switch (kClass[c]) {
-        case kPrint:
-            buf[w++] = static_cast<char>(tr[c]);
+    std::size_t segStart = 0; // start of the text segment not yet written
+    std::size_t w = 0;        // end of the filtered text (dropped controls close up)
+    std::size_t r = 0;
+    while (r < n) {
+        bool high = false;
+        const std::size_t k = PrintableRun(buf + r, n - r, high);
+        if (w != r)
+            std::memmove(buf + w, buf + r, k);
+        if (high && st_.HostRoman8)
+            for (std::size_t i = w; i < w + k; ++i)
+                buf[i] = static_cast<char>(tr[static_cast<std::uint8_t>(buf[i])]);
+        w += k;
+        r += k;
+        if (r == n)
             break;
+        const auto c = static_cast<std::uint8_t>(buf[r++]);
+        switch (kClass[c]) {
         case kDrop:
             break;
         case kBel:
