@@ -244,6 +244,13 @@ EscapeResult EscapeDispatcher::Percent(std::string_view seq)
 // complete definition goes to the function keys.
 EscapeResult EscapeDispatcher::DefineFunctionKey(std::string_view seq, std::size_t headerEnd)
 {
+    // The Enter-key settings share the introducer: letters P, R, S and m (and
+    // a bracketed "<" ... ">" form) redefine what the Enter keys do.
+    for (std::size_t i = 3; i <= headerEnd; ++i) {
+        const char c = static_cast<char>(std::tolower(static_cast<unsigned char>(seq[i])));
+        if (c == 'p' || c == 'r' || c == 's' || c == 'm' || c == '<')
+            return t_.Hooks.DefineEnterKey(seq) == -2 ? kEscInvalid : kEscDone;
+    }
     int labelLength = 0;
     int stringLength = 0;
     bool negative = false;

@@ -52,6 +52,7 @@ public:
     virtual void PrintScreen() {}                                      // ESC 0
     virtual void DefineFunctionKey(std::string_view seq) { (void)seq; } // ESC & f, complete with label and string
     virtual int FunctionKeyControl(std::string_view seq) { (void)seq; return 0; } // ESC & j: -1 more, -2 bad, 0 done
+    virtual int DefineEnterKey(std::string_view seq) { (void)seq; return 0; } // ESC & f with P, R, S, m: -2 rejected
     virtual void ApplyFunctionKeyConfig() {}                           // ESC k, and after ESC E
     virtual void DeviceControl(std::string_view seq) { (void)seq; }    // ESC & p
     virtual void FormsEscape(std::string_view seq) { (void)seq; }      // ESC % f, ESC % k, ESC % a
