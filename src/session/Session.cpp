@@ -1,6 +1,8 @@
 #include "session/Session.h"
 
+#include "engine/DisplayDump.h"
 #include "engine/ExtendedChars.h"
+#include "engine/ProgramFolder.h"
 #include "engine/Resets.h"
 
 namespace kalvor {
@@ -144,6 +146,36 @@ void Session::Repaint()
 {
     if (OnRepaint)
         OnRepaint();
+}
+
+} // namespace kalvor
+
+namespace kalvor {
+
+int Session::DefineEnterKey(std::string_view seq) { return keyboard_.EscDefineEnterKey(seq); }
+
+void Session::EscapeLog(std::string_view text) { escapeLog_.Append(text); }
+
+// Strap N: the escape log is opened when it is set; clearing it closes the
+// log and prints it.
+void Session::EscapeLogging(bool on)
+{
+    if (on) {
+        if (!escapeLog_.Open(ProgramFolder()))
+            term_.State.EscapeLogging = false;
+        return;
+    }
+    if (!escapeLog_.IsOpen())
+        return;
+    escapeLog_.Close();
+    if (OnPrintFile)
+        OnPrintFile(escapeLog_.Path());
+}
+
+void Session::DumpDisplay(int startRow, int endRow)
+{
+    if (DisplayTextBuffers(term_.State.Mem, startRow, endRow, ProgramFolder()) && OnOpenDocument)
+        OnOpenDocument(ProgramFolder() / "temp" / "TxtBufs.txt");
 }
 
 } // namespace kalvor

@@ -9,6 +9,7 @@
 #include "comms/ReceivePass.h"
 #include "comms/TraceSink.h"
 #include "comms/Transmitter.h"
+#include "engine/EscapeLog.h"
 #include "engine/Terminal.h"
 #include "keyboard/BlockTransmission.h"
 #include "keyboard/ControlCharacters.h"
@@ -17,6 +18,7 @@
 #include "keyboard/Handshake.h"
 #include "keyboard/Keyboard.h"
 
+#include <filesystem>
 #include <functional>
 #include <string_view>
 
@@ -55,6 +57,9 @@ public:
     std::function<void()> OnBell;
     std::function<void()> OnRepaint;
     std::function<void()> OnStateChanged;
+    // A file to show in the desktop's text editor (diagnostic dumps) or to print.
+    std::function<void(const std::filesystem::path&)> OnOpenDocument;
+    std::function<void(const std::filesystem::path&)> OnPrintFile;
 
     int BellCount() const { return bells_; }
 
@@ -73,6 +78,10 @@ private:
     void DefineFunctionKey(std::string_view seq) override;
     int FunctionKeyControl(std::string_view seq) override;
     void ApplyFunctionKeyConfig() override;
+    int DefineEnterKey(std::string_view seq) override;
+    void EscapeLog(std::string_view text) override;
+    void EscapeLogging(bool on) override;
+    void DumpDisplay(int startRow, int endRow) override;
     FormatModeHandler* FormatFields() override { return &formatMode_; }
 
     bool FillRequest(int requestType, std::string& buffer);
@@ -89,6 +98,7 @@ private:
     Keyboard keyboard_;
     FunctionKeys funcKeys_;
     ControlCharacters controls_;
+    kalvor::EscapeLog escapeLog_;
     int bells_ = 0;
     bool formatModeShown_ = false; // format mode as the fields were last repainted
 };
