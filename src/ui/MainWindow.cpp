@@ -215,8 +215,10 @@ void MainWindow::RefreshTerminal()
 {
     const QSize before = view_->sizeHint();
     const QRect changed = renderer_.RefreshTerminal(session_->State());
-    if (renderer_.LogicalSize() != before)
-        LayOut();
+    if (renderer_.LogicalSize() != before) {
+        view_->updateGeometry();
+        ruler_->updateGeometry();
+    }
     view_->ImageChanged(changed);
     if (!changed.isEmpty())
         screenChanged_ = true;
@@ -340,10 +342,10 @@ render::CellFit MainWindow::MeasureAt(int index) const
     const TerminalState& st = session_->State();
     const QSize chrome = frameGeometry().size() - view_->size();
     QSize area(st.Mem.ColsInTerm * cell.Width, st.Mem.RowsInTerm * cell.Height);
-    if (const QScreen* s = screen()) {
-        const QSize avail = s->availableGeometry().size() - chrome;
-        area = isMaximized() ? size() - (size() - view_->size()) : area.boundedTo(avail);
-    }
+    if (isMaximized())
+        area = view_->size();
+    else if (const QScreen* s = screen())
+        area = area.boundedTo(s->availableGeometry().size() - chrome);
     return {area.height() / cell.Height, area.width() / cell.Width};
 }
 

@@ -41,7 +41,7 @@ QSize TerminalView::minimumSizeHint() const
 {
     // At least 24 rows high; the width may scroll.
     const QSize full = renderer_.LogicalSize();
-    return QSize(std::min(full.width(), 40 * renderer_.Cell().Width), full.height());
+    return QSize(std::min(full.width(), 40 * renderer_.Cell().Width), 24 * renderer_.Cell().Height);
 }
 
 void TerminalView::paintEvent(QPaintEvent* event)

@@ -1,0 +1,400 @@
+// The main window offscreen: typing in local mode, the soft-key bar, menus,
+// scroll bars, status panels, the tab ruler, the receive timer and the
+// user-key dialog.
+#include "TempHome.h"
+
+#include "engine/RunString.h"
+#include "keyboard/KeyCodes.h"
+#include "render/Renderer.h"
+#include "ui/FuncKeyDefn.h"
+#include "ui/MainWindow.h"
+#include "ui/ScreenDump.h"
+#include "ui/SoftKeyBar.h"
+#include "ui/TabRuler.h"
+#include "ui/TerminalView.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace kalvor::ui {
+namespace {
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    MainWindowTest() : window(Options())
+    {
+        window.show();
+        window.activateWindow();
+        [[maybe_unused]] const bool active = QTest::qWaitForWindowActive(&window);
+        window.View().setFocus();
+    }
+
+    static WindowOptions Options()
+    {
+        WindowOptions o;
+        o.StartTimer = false;
+        return o;
+    }
+
+    void Host(std::string_view text)
+    {
+        window.AppendHostText(text);
+        window.CurBlinkTimer_Timer();
+    }
+    QString Row(int r) { return ScreenText(window.GetSession().Memory()).split(QLatin1Char('\n'))[r]; }
+    QRgb Pixel(int row, int col, int x, int y)
+    {
+        const QRect c = window.Renderer().DeviceCellRect(row, col);
+        return window.Renderer().Image().pixel(c.x() + x, c.y() + y) | 0xff000000u;
+    }
+    int CountInk(int row, int col)
+    {
+        const QRgb bg = 0xff000000u | window.State().Background;
+        int n = 0;
+        const QRect c = window.Renderer().DeviceCellRect(row, col);
+        for (int y = 0; y < c.height(); ++y)
+            for (int x = 0; x < c.width(); ++x)
+                n += Pixel(row, col, x, y) != bg ? 1 : 0;
+        return n;
+    }
+    QAction* Action(const char* name) { return window.findChild<QAction*>(QString::fromLatin1(name)); }
+
+    test::TempHome home;
+    MainWindow window;
+};
+
+TEST_F(MainWindowTest, TitleAndLocalConnectionPanel)
+{
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Kalvor"));
+    EXPECT_EQ(window.ConnectionPanel().text(), QStringLiteral("Local"));
+}
+
+TEST_F(MainWindowTest, TypingInLocalModeShowsTheTextAtOnce)
+{
+    QTest::keyClicks(&window.View(), QStringLiteral("hello"));
+    EXPECT_EQ(Row(0), QStringLiteral("hello"));
+    EXPECT_EQ(window.GetSession().Memory().CurCol, 5);
+    // Drawn into the image by the key handling itself, before any timer tick.
+    EXPECT_GT(CountInk(0, 0), 4);
+    EXPECT_GT(CountInk(0, 4), 4);
+    EXPECT_EQ(CountInk(0, 6), 0);
+}
+
+TEST_F(MainWindowTest, EditingKeysActLocally)
+{
+    QTest::keyClicks(&window.View(), QStringLiteral("abc"));
+    QTest::keyClick(&window.View(), Qt::Key_Left);
+    QTest::keyClick(&window.View(), Qt::Key_Left);
+    EXPECT_EQ(window.GetSession().Memory().CurCol, 1);
+    QTest::keyClick(&window.View(), Qt::Key_X);
+    EXPECT_EQ(Row(0), QStringLiteral("axc"));
+}
+
+TEST_F(MainWindowTest, TabKeyStaysInTheTerminal)
+{
+    QTest::keyClick(&window.View(), Qt::Key_Tab);
+    EXPECT_TRUE(window.View().hasFocus());
+    EXPECT_EQ(window.GetSession().Memory().CurCol, 8) << "the next tab stop";
+}
+
+TEST_F(MainWindowTest, CtrlLetterTypesAControlCharacterWhenTheyAreTransmitted)
+{
+    Action("XmitCntlChar")->trigger();
+    EXPECT_TRUE(window.GetSession().Controls().TransmitControlCharacters());
+    QTest::keyClicks(&window.View(), QStringLiteral("a"));
+    QTest::keyClick(&window.View(), Qt::Key_N, Qt::ControlModifier); // SO
+    QTest::keyClicks(&window.View(), QStringLiteral("r,t"));
+    const DisplayRow& row = window.GetSession().Memory().Row(0);
+    EXPECT_EQ(runstring::AttributeAt(row.Shift, 1), 'O');
+    EXPECT_EQ(runstring::AttributeAt(row.Shift, 0, 'I'), ' ');
+}
+
+TEST_F(MainWindowTest, LineDrawingMenuTypesShiftOutAndShiftIn)
+{
+    QTest::keyClicks(&window.View(), QStringLiteral("a"));
+    Action("LineDrawingOn")->trigger();
+    QTest::keyClicks(&window.View(), QStringLiteral("r"));
+    Action("LineDrawingOff")->trigger();
+    QTest::keyClicks(&window.View(), QStringLiteral("b"));
+    const DisplayRow& row = window.GetSession().Memory().Row(0);
+    EXPECT_EQ(runstring::AttributeAt(row.Shift, 1), 'O');
+    EXPECT_EQ(runstring::AttributeAt(row.Shift, 2), 'I');
+}
+
+TEST_F(MainWindowTest, SoftKeyBarShowsTheCurrentSet)
+{
+    EXPECT_EQ(window.KeyBar().Caption(0), QStringLiteral("   f1\n"));
+    EXPECT_EQ(window.KeyBar().Caption(9), QStringLiteral("  User\n"));
+    EXPECT_EQ(window.KeyBar().Caption(10), QStringLiteral(" System\n"));
+    EXPECT_TRUE(window.KeyBar().Button(9)->isEnabled());
+    QTest::mouseClick(window.KeyBar().Button(10), Qt::LeftButton);
+    EXPECT_EQ(window.GetSession().FuncKeys().CurrentSet(), FunctionKeys::kSystemSet);
+    EXPECT_EQ(window.KeyBar().Caption(0), QStringLiteral("Device\nControl"));
+    QTest::mouseClick(window.KeyBar().Button(3), Qt::LeftButton); // " Modes"
+    EXPECT_EQ(window.GetSession().FuncKeys().CurrentSet(), FunctionKeys::kModesSet);
+    EXPECT_EQ(window.KeyBar().Caption(0), QStringLiteral("  Line\n Modify"));
+    EXPECT_TRUE(window.View().hasFocus());
+    Action("UserKeys")->trigger();
+    EXPECT_EQ(window.KeyBar().Caption(0), QStringLiteral("   f1\n"));
+    Action("SystemKeys")->trigger();
+    EXPECT_EQ(window.GetSession().FuncKeys().CurrentSet(), FunctionKeys::kSystemSet);
+}
+
+TEST_F(MainWindowTest, FunctionKeyFromTheKeyboardRelabelsTheBar)
+{
+    QTest::keyClick(&window.View(), Qt::Key_F11);
+    EXPECT_EQ(window.KeyBar().Caption(0), QStringLiteral("Device\nControl"));
+}
+
+TEST_F(MainWindowTest, HostMessageReplacesTheLabels)
+{
+    Host("\x1b&j5LHello");
+    EXPECT_TRUE(window.MessagePanel().isVisibleTo(&window));
+    EXPECT_EQ(window.MessagePanel().text(), QStringLiteral("Hello"));
+    EXPECT_FALSE(window.KeyBar().ButtonsShown());
+}
+
+TEST_F(MainWindowTest, StatusIndicatorsFollowTheTerminal)
+{
+    EXPECT_FALSE(window.InsertStatus().isVisibleTo(&window));
+    Host("\x1bQ");
+    EXPECT_TRUE(window.InsertStatus().isVisibleTo(&window));
+    Action("InsertCharacter")->trigger();
+    EXPECT_FALSE(window.InsertStatus().isVisibleTo(&window));
+    Host("\x1b" "c");
+    EXPECT_TRUE(window.KeyboardLockPanel().isVisibleTo(&window));
+    EXPECT_FALSE(window.VScrollBar().isEnabled());
+    Host("\x1b" "b");
+    EXPECT_FALSE(window.KeyboardLockPanel().isVisibleTo(&window));
+    EXPECT_TRUE(window.VScrollBar().isEnabled());
+}
+
+TEST_F(MainWindowTest, VerticalScrollBarMovesTheWindowThroughMemory)
+{
+    std::string text;
+    for (int i = 0; i < 60; ++i)
+        text += "line " + std::to_string(i) + "\r\n";
+    Host(text);
+    QScrollBar& bar = window.VScrollBar();
+    const DisplayMemory& m = window.GetSession().Memory();
+    EXPECT_EQ(bar.maximum(), m.Age(m.LastRow));
+    EXPECT_EQ(bar.value(), m.Age(m.TopRow));
+    EXPECT_GT(bar.value(), 0);
+    bar.setValue(0);
+    EXPECT_EQ(m.TopRow, m.FirstRow);
+    EXPECT_EQ(Row(0), QStringLiteral("line 0"));
+    EXPECT_TRUE(window.Renderer().LastRefresh().Full);
+}
+
+TEST_F(MainWindowTest, ColourSchemeAndInverseScreenMenus)
+{
+    Action("ColorScheme5")->trigger();
+    EXPECT_EQ(window.State().ColorScheme, 5);
+    EXPECT_EQ(Pixel(10, 10, 1, 1), 0xff000080u);
+    EXPECT_TRUE(Action("ColorScheme5")->isChecked());
+    Action("InvertColor")->trigger();
+    EXPECT_TRUE(window.State().InverseScreen);
+    EXPECT_EQ(Pixel(10, 10, 1, 1), 0xffffffffu);
+    EXPECT_TRUE(Action("InvertColor")->isChecked());
+}
+
+TEST_F(MainWindowTest, ColumnsMenuWidensTheScreen)
+{
+    Action("Columns132")->trigger();
+    EXPECT_EQ(window.GetSession().Memory().ColsInTerm, 132);
+    EXPECT_EQ(window.Renderer().Image().width(), 132 * window.Renderer().DeviceCellWidth());
+    EXPECT_TRUE(Action("Columns132")->isChecked());
+}
+
+TEST_F(MainWindowTest, HostWidthChangeRelaysTheWindowOut)
+{
+    Host("\x1b&w200F");
+    EXPECT_EQ(window.GetSession().Memory().ColsInTerm, 200);
+    EXPECT_EQ(window.Renderer().Image().width(), 200 * window.Renderer().DeviceCellWidth());
+    EXPECT_TRUE(Action("Columns200")->isChecked());
+}
+
+TEST_F(MainWindowTest, FontSizeMenusAreLimitedByTheScreen)
+{
+    const int limit = render::MaxFontIndexForScreenWidth(window.screen()->geometry().width());
+    EXPECT_EQ(window.Fonts().CurrentIndex(), std::min(1, limit));
+    for (int i = 0; i < 4; ++i)
+        Action("ChangeFontSize")->trigger();
+    EXPECT_EQ(window.Fonts().CurrentIndex(), limit);
+    EXPECT_EQ(window.Renderer().Cell(), render::CellForIndex(limit));
+    for (int i = 0; i < 4; ++i)
+        Action("DecreaseFontSize")->trigger();
+    EXPECT_EQ(window.Fonts().CurrentIndex(), 0);
+    EXPECT_EQ(window.Renderer().DeviceCellHeight(), 12);
+    EXPECT_EQ(window.View().sizeHint(), window.Renderer().LogicalSize());
+}
+
+TEST_F(MainWindowTest, TabRulerClickTogglesATabStop)
+{
+    TabRuler& ruler = window.Ruler();
+    const int cellW = window.Fonts().Cell().Width;
+    ASSERT_FALSE(window.State().TabStops[12]);
+    QTest::mouseClick(&ruler, Qt::LeftButton, {}, QPoint(12 * cellW + 2, 4));
+    EXPECT_TRUE(window.State().TabStops[12]);
+    QTest::mouseClick(&ruler, Qt::LeftButton, {}, QPoint(12 * cellW + 2, 4));
+    EXPECT_FALSE(window.State().TabStops[12]);
+    EXPECT_EQ(ruler.ColumnAt(16 * cellW), 16);
+}
+
+TEST_F(MainWindowTest, EverySixthTickTogglesTheBlinkPhase)
+{
+    for (int i = 0; i < 5; ++i)
+        window.CurBlinkTimer_Timer();
+    EXPECT_TRUE(window.Renderer().BlinkPhase());
+    window.CurBlinkTimer_Timer();
+    EXPECT_FALSE(window.Renderer().BlinkPhase());
+    for (int i = 0; i < 6; ++i)
+        window.CurBlinkTimer_Timer();
+    EXPECT_TRUE(window.Renderer().BlinkPhase());
+}
+
+TEST_F(MainWindowTest, TheTimerIsTheTwentyFiveMillisecondReceiveTimer)
+{
+    EXPECT_EQ(window.CurBlinkTimer().interval(), 25);
+}
+
+TEST_F(MainWindowTest, ResetsAndClearDisplay)
+{
+    Host("some text\x1bQ");
+    Action("ResetSoft")->trigger();
+    EXPECT_EQ(Row(0), QStringLiteral("some text")) << "a soft reset keeps the screen";
+    EXPECT_FALSE(window.State().InsertMode);
+    Action("ClearDisplay")->trigger();
+    EXPECT_EQ(Row(0), QString());
+    Host("again");
+    Action("ResetHard")->trigger();
+    EXPECT_EQ(Row(0), QString());
+}
+
+TEST_F(MainWindowTest, TallerWindowShowsMoreRows)
+{
+    const int cellH = window.Fonts().Cell().Height;
+    const DisplayMemory& m = window.GetSession().Memory();
+    const int before = m.RowsInTerm;
+    const QSize start = window.size();
+    window.resize(start.width(), start.height() + 6 * cellH);
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(m.RowsInTerm, window.View().height() / cellH);
+    EXPECT_GE(m.RowsInTerm, before + 6);
+    EXPECT_EQ(window.Renderer().Image().height(), m.RowsInTerm * window.Renderer().DeviceCellHeight());
+    window.resize(start.width(), start.height() - 20 * cellH);
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(m.RowsInTerm, 24) << "never fewer than 24 rows";
+    EXPECT_GE(window.View().height(), 24 * cellH);
+}
+
+TEST_F(MainWindowTest, DefineUserKeysDialogWritesTheUserKeys)
+{
+    Action("DefineUserKeys")->trigger();
+    auto* dialog = window.findChild<FuncKeyDefn*>();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->KeyLine1(0)->text(), QStringLiteral("   f1"));
+    EXPECT_EQ(dialog->KeyValue(0)->text(), QStringLiteral("\u00fbp")) << "ESC p with ESC as its substitute";
+    EXPECT_EQ(dialog->Attribute(0)->currentText(), QStringLiteral("Transmit"));
+
+    dialog->KeyLine1(1)->setText(QStringLiteral("List"));
+    dialog->KeyLine2(1)->setText(QStringLiteral("Files"));
+    dialog->KeyValue(1)->clear();
+    dialog->TypeControlCharacters()->setChecked(true);
+    dialog->KeyValue(1)->setFocus();
+    QTest::keyClicks(dialog->KeyValue(1), QStringLiteral("ls"));
+    QTest::keyClick(dialog->KeyValue(1), Qt::Key_Return); // becomes its substitute
+    QTest::keyClick(dialog->KeyValue(1), Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(dialog->KeyValue(1)->text(), QStringLiteral("ls\u00ed\u00e1"));
+    dialog->Attribute(1)->setCurrentIndex(1);
+    dialog->accept();
+
+    const FunctionKeys& keys = window.GetSession().FuncKeys();
+    EXPECT_EQ(keys.UserKeyString(1), std::string("ls\r\x01"));
+    EXPECT_EQ(keys.UserKeyAttribute(1), FunctionKeys::kLocal);
+    EXPECT_EQ(keys.Label(FunctionKeys::kUserSet, 1).Line1, "List");
+    EXPECT_EQ(keys.Label(FunctionKeys::kUserSet, 1).Line2, "Files");
+    EXPECT_EQ(window.KeyBar().Caption(1), QStringLiteral("List\nFiles"));
+}
+
+TEST_F(MainWindowTest, DefineUserKeysCancelAndResetDefaults)
+{
+    window.GetSession().FuncKeys().SetUserKey(2, "Mine", "", 0, "xyz");
+    Action("DefineUserKeys")->trigger();
+    auto* dialog = window.findChild<FuncKeyDefn*>();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->KeyValue(2)->text(), QStringLiteral("xyz"));
+    EXPECT_EQ(dialog->Attribute(2)->currentText(), QStringLiteral("Normal"));
+    dialog->ResetDefaultsButton()->click();
+    EXPECT_EQ(dialog->KeyLine1(2)->text(), QStringLiteral("   f3"));
+    EXPECT_EQ(dialog->KeyValue(2)->text(), QStringLiteral("\u00fbr"));
+    EXPECT_EQ(dialog->Attribute(2)->currentIndex(), FunctionKeys::kTransmitOnly);
+    dialog->reject();
+    EXPECT_EQ(window.GetSession().FuncKeys().UserKeyString(2), "xyz") << "cancel keeps the tables";
+}
+
+TEST(FuncKeyDefnSubstitutes, ControlCharactersRoundTrip)
+{
+    EXPECT_EQ(FuncKeyDefn::ToSubstitutes(std::string("\x1bp\r", 3)), QStringLiteral("\u00fbp\u00ed"));
+    EXPECT_EQ(FuncKeyDefn::FromSubstitutes(QStringLiteral("\u00fbp\u00ed")), std::string("\x1bp\r"));
+    EXPECT_EQ(FuncKeyDefn::SubstituteFor(Qt::Key_A, Qt::ControlModifier, {}), 225);
+    EXPECT_EQ(FuncKeyDefn::SubstituteFor(Qt::Key_BracketLeft, Qt::ControlModifier, {}), 251);
+    EXPECT_EQ(FuncKeyDefn::SubstituteFor(Qt::Key_1, Qt::ControlModifier, {}), 0) << "dropped";
+    EXPECT_EQ(FuncKeyDefn::SubstituteFor(Qt::Key_Escape, Qt::NoModifier, QStringLiteral("\x1b")), 251);
+    EXPECT_EQ(FuncKeyDefn::SubstituteFor(Qt::Key_B, Qt::NoModifier, QStringLiteral("b")), -1);
+    EXPECT_EQ(FuncKeyDefn::SubstituteFor(Qt::Key_Backspace, Qt::NoModifier, QStringLiteral("\b")), -1);
+}
+
+TEST(MainWindowDump, ExitWritesTheScreenText)
+{
+    test::TempHome home;
+    const QString path = QString::fromStdString((home.Path() / "screen.txt").string());
+    WindowOptions o;
+    o.StartTimer = false;
+    o.DumpScreenFile = path;
+    MainWindow window(o);
+    window.show();
+    window.AppendHostText("first\r\nsecond");
+    window.CurBlinkTimer_Timer();
+    window.findChild<QAction*>(QStringLiteral("ExitTerminal"))->trigger();
+    EXPECT_FALSE(window.isVisible());
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(f.readAll());
+    EXPECT_TRUE(text.startsWith(QStringLiteral("first\nsecond\n\n")));
+    EXPECT_TRUE(text.endsWith(QStringLiteral("cursor 1 6\n")));
+}
+
+TEST(MainWindowReplay, ReplayedOutputIsShownAndCanCloseTheWindow)
+{
+    test::TempHome home;
+    const QString replay = QString::fromStdString((home.Path() / "host.txt").string());
+    {
+        QFile f(replay);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("\x1b&a5c3YReplayed");
+    }
+    WindowOptions o;
+    o.StartTimer = false;
+    o.ReplayFile = replay;
+    o.ExitAfterReplay = true;
+    MainWindow window(o);
+    window.show();
+    window.CurBlinkTimer_Timer();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_TRUE(ScreenText(window.GetSession().Memory()).split(QLatin1Char('\n'))[3].startsWith(
+        QStringLiteral("     Replayed")));
+}
+
+} // namespace
+} // namespace kalvor::ui
