@@ -15,6 +15,7 @@ enum class NetworkKind : int {
     TelnetAdvanced = 1,
     Ssh1 = 2,
     Ssh2 = 3,
+    LocalProgram = 4, // a program run in a pseudo-terminal on this machine
 };
 
 enum class TelnetVerb { Do, Dont, Will, Wont };

@@ -1,0 +1,151 @@
+// Host entries, serial texts, open-failure messages, dial commands and the
+// receive throttle.
+#include "comms/ConnectionRules.h"
+
+#include <gtest/gtest.h>
+
+namespace kalvor {
+namespace {
+
+ConnectionSettings WithHost(const std::string& entry)
+{
+    ConnectionSettings s;
+    s.HostList = {entry};
+    return s;
+}
+
+TEST(HostEntry, ColonPortAndBracketedComment)
+{
+    const auto t = ConnectTelnet(WithHost("myhost:2323 [test machine]"));
+    EXPECT_EQ(t.Host, "myhost");
+    EXPECT_EQ(t.Port, 2323);
+}
+
+TEST(HostEntry, CommentInFrontAndSpacePort)
+{
+    const auto t = ConnectTelnet(WithHost("  [lab] myhost 2323  "));
+    EXPECT_EQ(t.Host, "myhost");
+    EXPECT_EQ(t.Port, 2323);
+}
+
+TEST(HostEntry, BareHostTakesTheDefaultPort)
+{
+    ConnectionSettings s = WithHost("myhost [no port here: 99]");
+    s.DefaultPort = 1570;
+    const auto t = ConnectTelnet(s);
+    EXPECT_EQ(t.Host, "myhost");
+    EXPECT_EQ(t.Port, 1570);
+}
+
+TEST(HostEntry, BadPortTextFallsBackToTheDefault)
+{
+    EXPECT_EQ(ConnectTelnet(WithHost("h:telnet")).Port, 23);
+    EXPECT_EQ(ConnectTelnet(WithHost("h:70000")).Port, 23);
+    EXPECT_EQ(ConnectTelnet(WithHost("h:0")).Port, 23);
+}
+
+TEST(HostEntry, DirectHostWinsOverTheList)
+{
+    ConnectionSettings s = WithHost("listed:1");
+    s.DirectTarget = " 127.0.0.1 ";
+    s.DirectPort = "2323";
+    const auto t = ConnectTelnet(s);
+    EXPECT_EQ(t.Host, "127.0.0.1");
+    EXPECT_EQ(t.Port, 2323);
+    EXPECT_EQ(HostEntryText(s), "127.0.0.1");
+    s.DirectPort.clear();
+    EXPECT_EQ(ConnectTelnet(s).Port, 23);
+}
+
+TEST(HostEntry, TextShownIsTheTrimmedEntryWithItsComment)
+{
+    EXPECT_EQ(HostEntryText(WithHost("  myhost:2323 [x]  ")), "myhost:2323 [x]");
+    EXPECT_EQ(HostEntryText(ConnectionSettings{}), "");
+}
+
+TEST(HostEntry, UnclosedCommentRunsToTheEnd)
+{
+    EXPECT_EQ(RemoveComments("a[b]c[d"), "ac");
+    EXPECT_EQ(RemoveComments("[x][y]z"), "z");
+}
+
+TEST(Serial, PortNumberAndHandshaking)
+{
+    EXPECT_EQ(PortNumber("COM 3"), 3);
+    EXPECT_EQ(PortNumber("Com12"), 12);
+    EXPECT_EQ(PortNumber("none"), 0);
+    EXPECT_EQ(HandshakingCode("None"), 0);
+    EXPECT_EQ(HandshakingCode("Xon/Xoff"), 1);
+    EXPECT_EQ(HandshakingCode("RTS/CTS"), 2);
+    EXPECT_EQ(HandshakingCode("Xon/RTS"), 3);
+    EXPECT_EQ(HandshakingCode("bogus"), 0);
+}
+
+TEST(Serial, SettingsTextUsesTheParityLetter)
+{
+    ConnectionSettings s;
+    s.BaudRate = "9600";
+    s.Parity = "Even";
+    s.DataBits = "7";
+    s.StopBits = "2";
+    EXPECT_EQ(SerialSettingsText(s), "9600,E,7,2");
+    s.Parity = "none";
+    EXPECT_EQ(SerialSettingsText(s), "9600,N,7,2");
+}
+
+TEST(Serial, StatusPanelTexts)
+{
+    EXPECT_EQ(BaudStatusText("9600", "COM1"), "9600 baud at com1");
+    EXPECT_EQ(BaudStatusText("9600", "COM 1"), "9600 baud at com1");
+    EXPECT_EQ(BaudStatusText("128000", "COM2"), "128k baud at com2");
+    EXPECT_EQ(BaudStatusText("256000", "COM1"), "256k baud at com1");
+    EXPECT_EQ(BaudStatusText("56000", "COM1"), "56000 baud at com1");
+    EXPECT_EQ(BaudStatusText("57600", "COM1"), "58k baud at com1");
+}
+
+TEST(Serial, OpenFailureMessages)
+{
+    EXPECT_EQ(OpenFailureMessage(SerialOpenError::InvalidPort, 3, "9600"), "\r\n<error: com 3 does not exist>\r\n");
+    EXPECT_EQ(OpenFailureMessage(SerialOpenError::AlreadyOpen, 3, "9600"), "\r\n<error: com 3 is already open>\r\n");
+    EXPECT_EQ(OpenFailureMessage(SerialOpenError::DeviceAlreadyOpen, 3, "9600"), "\r\n<error: com 3 is already open>\r\n");
+    EXPECT_EQ(OpenFailureMessage(SerialOpenError::ByteSize, 3, "19200"),
+              "\r\n<error: com 3 does not support 19200 baud>\r\n");
+    EXPECT_EQ(OpenFailureMessage(SerialOpenError::Locked, 3, "9600"),
+              "\r\n<error: com 3 is locked by another device>\r\n");
+    EXPECT_EQ(OpenFailureMessage(SerialOpenError::Other, 4, "9600"), "\r\n<error: com 4 cannot be opened>\r\n");
+}
+
+TEST(Modem, DialCommands)
+{
+    ConnectionSettings s;
+    EXPECT_FALSE(DialCommand(s).has_value());
+    s.PhoneList = {"5551234"};
+    EXPECT_EQ(DialCommand(s), "atdt 5551234\r");
+    s.DialOutPrefix = "9";
+    EXPECT_EQ(DialCommand(s), "atdt 9,5551234\r");
+    s.DialOutPrefix = "9,";
+    EXPECT_EQ(DialCommand(s), "atdt 9,5551234\r");
+    s.DirectTarget = "777";
+    EXPECT_EQ(DialCommand(s), "atdt 777\r");
+}
+
+TEST(Ssh, ErrorTexts)
+{
+    EXPECT_EQ(SshErrorText(2, "x"), "This host does not support the SSH1 protocol.");
+    EXPECT_EQ(SshErrorText(114, "x"), "Access denied. Incorrect user/password information.");
+    EXPECT_EQ(SshErrorText(7, "other"), "other");
+}
+
+TEST(Throttle, StopsAboveTheHighMarkAndResumesBelowTheLowMark)
+{
+    ReceiveThrottle t;
+    EXPECT_TRUE(t.MayRead(50000));
+    EXPECT_FALSE(t.MayRead(50001));
+    EXPECT_FALSE(t.MayRead(30000));
+    EXPECT_FALSE(t.MayRead(10000));
+    EXPECT_TRUE(t.MayRead(9999));
+    EXPECT_TRUE(t.MayRead(40000));
+}
+
+} // namespace
+} // namespace kalvor
