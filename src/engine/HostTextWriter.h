@@ -53,6 +53,7 @@ private:
     void ExpandMnemonics(std::string& run);
     void PutAtCursor(const char* text, int length);
     void RecordCharacterSet(char attr);
+    void KeepCharacterSet(int col, int length);
     void EscapeLogChar(unsigned char code);
 
     TerminalState& st_;

@@ -22,6 +22,7 @@ void ResetSoft(Terminal& t)
     t.Editing.SetInsertMode(false);
     st.ShadowRowMode = false;
     st.DisplayFunctions = false;
+    st.ShiftedOut = false; // text returns to the base set
     if (st.RecordMode != 0) {
         st.RecordMode = 0;
         if (st.OutputRouting & kRoutingToFiles)

@@ -130,6 +130,31 @@ void MarkFrom(std::string& s, char attr, int col, bool blankIfThree, char filler
     r.EncodeTo(s);
 }
 
+bool RangeIs(std::string_view s, int col, int count, char attr, char blankAs)
+{
+    const auto is = [&](char a) { return a == attr || (a == ' ' && blankAs == attr); };
+    if (s.empty())
+        return blankAs == attr;
+    if (col >= Header(s))
+        return is(s[s.size() - 2]);
+    const ExpandedRuns r = ExpandedRuns::Expand(s);
+    for (int c = col; c < col + count; ++c)
+        if (!is(r.At(c)))
+            return false;
+    return true;
+}
+
+void MarkRange(std::string& s, char attr, int col, int count)
+{
+    col = std::clamp(col, 0, ExpandedRuns::kMaxHeader);
+    const int end = std::clamp(col + count, col, ExpandedRuns::kMaxHeader);
+    ExpandedRuns r = ExpandedRuns::Expand(s);
+    r.ExtendTo(end);
+    for (int c = col; c < end; ++c)
+        r.Col[c] = attr;
+    r.EncodeTo(s);
+}
+
 std::string RemoveColumns(std::string_view s, int col, int count)
 {
     ExpandedRuns r = ExpandedRuns::Expand(s);

@@ -60,6 +60,14 @@ char AttributeAt(std::string_view s, int col, char none = ' ');
 // `col` is split and `attr` reaches to the end of that run.
 void MarkFrom(std::string& s, char attr, int col, bool blankIfThree, char filler = ' ');
 
+// True when every column of [col, col + count) carries `attr`; the space
+// attribute counts as `blankAs`.
+bool RangeIs(std::string_view s, int col, int count, char attr, char blankAs);
+
+// Gives columns [col, col + count) attribute `attr`; the columns after them
+// keep theirs.
+void MarkRange(std::string& s, char attr, int col, int count);
+
 // Removes `count` columns from `col` on (the runs covering them shrink, runs
 // that become empty disappear, the header drops). Columns in the open-ended
 // run (col >= header) change nothing.

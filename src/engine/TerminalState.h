@@ -55,6 +55,7 @@ struct TerminalSettings {
     int RecordMode = 0;               // 0 off; >= 1 record mode; 2 set by the device-control escape
     bool BellOn = true;               // ESC & k D: BEL sounds only when set
     bool LineDrawingSelection = true; // ESC ) B: SO selects the line-drawing set
+    bool ShiftedOut = false;          // SO received and no SI since: text takes the alternate set
     bool RemoteMode = false;          // ESC & k R: BS stops at the row's LineStartCol
     int OutputRouting = 1;            // bit 1 display; bits 2 and 4 copy text to the print/file log
     bool EscapeLogging = false;       // strap N: escape log open
