@@ -27,7 +27,10 @@ void LocalEditing::ExecUpArrow(int shift, bool)
 {
     DisplayMemory& m = st_.Mem;
     if (shift & kAlt) {
-        scroll_.ScrollTermUp(1);
+        if (m.TopRow == m.FirstRow)
+            RollDownAtTop();
+        else
+            scroll_.ScrollTermUp(1);
         m.ApplyPendingRow();
         return;
     }
@@ -38,6 +41,28 @@ void LocalEditing::ExecUpArrow(int shift, bool)
     }
     scroll_.ScrollTermUp(1);
     m.ApplyPendingRow();
+}
+
+// Roll down with the oldest row on the top line: a blank row appears at the
+// top of memory and everything moves down one line (host software scrolls the
+// screen backward this way). The cursor keeps its screen position.
+void LocalEditing::RollDownAtTop()
+{
+    DisplayMemory& m = st_.Mem;
+    if (m.UsedRows() == m.RingSize()) {
+        // A full ring: the newest row becomes the new, blank, oldest row.
+        m.FirstRow = m.LastRow;
+        m.LastRow = m.Wrap(m.LastRow - 1);
+        m.ClearRow(m.FirstRow);
+    } else {
+        m.ExtendTo(m.LastRow + 1);
+        for (int age = m.Age(m.LastRow); age > 0; --age)
+            std::swap(m.Row(m.Wrap(m.FirstRow + age)), m.Row(m.Wrap(m.FirstRow + age - 1)));
+        m.ClearRow(m.FirstRow);
+    }
+    m.TopRow = m.FirstRow;
+    m.MarkAllChanged();
+    m.RowBeyondEnd = m.SetNewCurRow();
 }
 
 void LocalEditing::ExecDownArrow(int shift, bool)

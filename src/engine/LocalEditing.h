@@ -27,7 +27,8 @@ public:
     }
 
     // Up: one row up, the window rolling back at the top line. Alt: roll down
-    // (the window moves one row toward older rows, the cursor keeps its line).
+    // (the window moves one row toward older rows, the cursor keeps its line;
+    // at the oldest row a blank row is added above it).
     void ExecUpArrow(int shift, bool calledByComp = false);
     // Down: one row down, rolling the window on at the bottom line (memory is
     // extended below LastRow). Alt: roll up.
@@ -63,6 +64,7 @@ public:
 
 private:
     void CursorMoved();
+    void RollDownAtTop();
     FormatModeHandler* Fields() const;
 
     TerminalState& st_;
