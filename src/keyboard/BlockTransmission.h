@@ -127,7 +127,6 @@ public:
     int BlockStartRow = -1;         // ring row where the next block begins; -1: the cursor row
     int BlockStartCol = -1;
     StatusEnvironment StatusEnv;    // parity and printer state for status replies
-    int UserKeyCounter = 0;         // the next user key BuildUserKeyLine reports
 
     // Wired by the session; each is optional.
     std::function<bool()> LocalEcho;                  // local echo is in force

@@ -89,10 +89,10 @@ public:
     // Nothing pending; `hostReady`: the host's DC1 is taken as received (a
     // soft reset), else the first DC2 waits for the host's first DC1.
     void Reset(bool hostReady = true);
-    // Fills and sends request `requestType` now, emptying the buffer.
-    void SendNow(int requestType);
 
 private:
+    // Fills and sends request `requestType` now, emptying the buffer.
+    void SendNow(int requestType);
     enum class Event { Request, HostDc1, Reset };
     // Every change of phase, request and DC1-received flag. Returns true when
     // a host DC1 completed the handshake.

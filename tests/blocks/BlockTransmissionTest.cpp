@@ -262,6 +262,24 @@ TEST_F(BlockTransmissionTest, EnterInCharacterModeEchoesTheLineEnd)
     EXPECT_EQ(RowText(0), "abc");
 }
 
+TEST_F(BlockTransmissionTest, AnEnterCompletedByTheHostsDc1EchoesAfterTheRunningPass)
+{
+    st.Strap.G = true;
+    session.Keys().LocalEcho = true;
+    st.AutoLineFeed = true;
+    // The prompt's DC1 records where the input starts; a later DC1 keeps it.
+    Host("> \x11" "abc");
+    Enter();
+    EXPECT_EQ(Sent(), "\\x12");
+    // The echo is made while the receive pass interprets the DC1; it is
+    // shown once the DC1 has been carried out.
+    Host("\x11");
+    EXPECT_EQ(Sent(), "\\x12" "abc\\r");
+    EXPECT_EQ(mem.CurRow, 1);
+    EXPECT_EQ(mem.CurCol, 0);
+    EXPECT_EQ(RowText(0), "> abc");
+}
+
 TEST_F(BlockTransmissionTest, EnterInCharacterModeEndsLineModifyAndGoesToTheLeftMargin)
 {
     NoHandshake();
