@@ -125,16 +125,22 @@ void Keyboard::DisplayInputChar(int character)
             ShowLocal(LocalText(one));
         return;
     }
-    ShowLocal(LocalText(one));
     const bool modifyMode = (st_.ModeBits & (kLineModify | kModifyAll)) != 0;
     if (character == kCr && st_.RemoteMode && !st_.BlockMode() && modifyMode) {
+        // The line is collected from the cursor row before the line feed of
+        // automatic line feed moves the cursor off it.
+        ShowLocal("\r");
         if (ModifyModeReturn)
             ModifyModeReturn();
+        if (st_.AutoLineFeed)
+            ShowLocal("\n");
         if ((st_.ModeBits & kLineModify) != 0) {
             st_.ModeBits &= ~kLineModify;
             t_.Hooks.StateChanged();
         }
+        return;
     }
+    ShowLocal(LocalText(one));
 }
 
 // ---------------------------------------------------------------------------
