@@ -3,6 +3,7 @@
 #include "engine/EscapeHandlers.h"
 #include "engine/EscapeParameters.h"
 #include "engine/Terminal.h"
+#include "engine/UserKeyDefinition.h"
 
 #include <algorithm>
 #include <cctype>
@@ -237,11 +238,9 @@ EscapeResult EscapeDispatcher::Percent(std::string_view seq)
     }
 }
 
-// ESC & f: user-key definition. Parameter groups are an optional "-", digits
-// and a letter (a attribute, k key, d label length, l string length, e
-// execute, b save); when the header ends with D, K or L the label and the
-// string follow it, label length plus string length characters in all. The
-// complete definition goes to the function keys.
+// ESC & f: user-key definition. When its header ends with D, K or L the
+// label and the string follow it; the definition goes to the function keys
+// once all of it has arrived.
 EscapeResult EscapeDispatcher::DefineFunctionKey(std::string_view seq, std::size_t headerEnd)
 {
     // The Enter-key settings share the introducer: letters P, R, S and m (and
@@ -251,54 +250,13 @@ EscapeResult EscapeDispatcher::DefineFunctionKey(std::string_view seq, std::size
         if (c == 'p' || c == 'r' || c == 's' || c == 'm' || c == '<')
             return t_.Hooks.DefineEnterKey(seq) == -2 ? kEscInvalid : kEscDone;
     }
-    int labelLength = 0;
-    int stringLength = 0;
-    bool negative = false;
-    long number = 0;
-    bool haveNumber = false;
-    for (std::size_t i = 3; i <= headerEnd; ++i) {
-        const char c = seq[i];
-        if (c == ' ')
-            continue;
-        if (c == '-' && !haveNumber) {
-            negative = true;
-            continue;
-        }
-        if (c >= '0' && c <= '9') {
-            number = std::min(number * 10 + (c - '0'), 100000L);
-            haveNumber = true;
-            continue;
-        }
-        const char letter = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        const long value = negative ? -number : number;
-        switch (letter) {
-        case 'd':
-            labelLength = static_cast<int>(std::clamp(value, 0L, 16L));
-            break;
-        case 'l':
-            stringLength = value == -1 ? 0 : static_cast<int>(std::clamp(value, 0L, 255L));
-            break;
-        case 'a':
-        case 'k':
-        case 'e':
-        case 'b':
-            break;
-        default:
-            return kEscInvalid;
-        }
-        negative = false;
-        number = 0;
-        haveNumber = false;
-    }
-    const char last = seq[headerEnd];
-    if (last == 'D' || last == 'K' || last == 'L') {
-        if (labelLength + stringLength > 255)
-            stringLength = 255 - labelLength;
-        const std::size_t have = seq.size() - headerEnd - 1;
-        const auto need = static_cast<std::size_t>(labelLength + stringLength);
-        if (have < need)
-            return {EscapeStatus::NeedMore, static_cast<int>(need - have)};
-    }
+    const std::optional<UserKeyDefinition> def = ParseUserKeyDefinition(seq);
+    if (!def)
+        return kEscInvalid;
+    const std::size_t have = seq.size() - def->HeaderEnd - 1;
+    const auto need = static_cast<std::size_t>(def->DataLength());
+    if (have < need)
+        return {EscapeStatus::NeedMore, static_cast<int>(need - have)};
     t_.Hooks.DefineFunctionKey(seq);
     return kEscDone;
 }

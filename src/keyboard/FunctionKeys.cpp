@@ -2,6 +2,7 @@
 
 #include "engine/CharacterSets.h"
 #include "engine/CursorSensing.h"
+#include "engine/UserKeyDefinition.h"
 #include "keyboard/KeyCodes.h"
 #include "keyboard/Keyboard.h"
 
@@ -490,69 +491,31 @@ void FunctionKeys::EchoPendingUserKey()
 
 void FunctionKeys::DefineUserKey(std::string_view seq)
 {
-    const std::size_t end = FindParameterTerminator(seq);
-    if (end == std::string_view::npos || end < 3)
-        return;
-    std::optional<int> attribute;
-    std::optional<int> labelLength;
-    std::optional<int> stringLength;
-    std::optional<long> execute;
-    std::optional<long> save;
-    int key = 0;
-    bool negative = false;
-    bool haveNumber = false;
-    long number = 0;
-    for (std::size_t i = 3; i <= end; ++i) {
-        const char c = seq[i];
-        if (c == ' ')
-            continue;
-        if (c == '-' && !haveNumber) {
-            negative = true;
-            continue;
-        }
-        if (c >= '0' && c <= '9') {
-            number = std::min(number * 10 + (c - '0'), 100000L);
-            haveNumber = true;
-            continue;
-        }
-        const long value = negative ? -number : number;
-        switch (std::tolower(static_cast<unsigned char>(c))) {
-        case 'a': attribute = static_cast<int>(std::clamp(value, 0L, 2L)); break;
-        case 'k': key = value >= 1 && value <= kUserKeys ? static_cast<int>(value) - 1 : 0; break;
-        case 'd': labelLength = static_cast<int>(std::clamp(value, 0L, static_cast<long>(kMaxLabelLength))); break;
-        case 'l': stringLength = value == -1 ? 0 : static_cast<int>(std::clamp(value, 0L, 255L)); break;
-        case 'e': execute = value; break;
-        case 'b': save = value; break;
-        default: return; // the interpreter has checked the grammar
-        }
-        negative = false;
-        haveNumber = false;
-        number = 0;
-    }
-
-    const char last = seq[end];
-    const bool carriesText = last == 'D' || last == 'K' || last == 'L';
+    const std::optional<UserKeyDefinition> def = ParseUserKeyDefinition(seq);
+    if (!def)
+        return; // the interpreter has checked the grammar
+    const int key = def->Key;
     bool defined = false;
-    if (attribute) {
-        userAttributes_[key] = *attribute;
+    if (def->Attribute) {
+        userAttributes_[key] = *def->Attribute;
         defined = true;
     }
-    if (carriesText && (labelLength || stringLength)) {
-        const int dl = labelLength.value_or(0);
-        const int sl = std::min(stringLength.value_or(0), 255 - dl);
-        const std::string_view data = seq.substr(end + 1);
-        std::string label(data.substr(0, static_cast<std::size_t>(dl)));
-        std::string text(data.substr(std::min(data.size(), static_cast<std::size_t>(dl)), static_cast<std::size_t>(sl)));
+    if (def->CarriesText && (def->LabelLength || def->StringLength)) {
+        const auto dl = static_cast<std::size_t>(def->LabelLength.value_or(0));
+        const auto sl = static_cast<std::size_t>(def->StringLength.value_or(0));
+        const std::string_view data = seq.substr(def->HeaderEnd + 1);
+        std::string label(data.substr(0, dl));
+        std::string text(data.substr(std::min(data.size(), dl), sl));
         if (st_.HostRoman8) {
             label = Roman8toLatin1(label);
             text = Roman8toLatin1(text);
         }
-        if (labelLength) {
+        if (def->LabelLength) {
             KeyLabel& l = labels_[kUserSet][key];
             l.Line1 = label.substr(0, kLabelLineLength);
             l.Line2 = label.size() > kLabelLineLength ? label.substr(kLabelLineLength) : std::string();
         }
-        if (stringLength)
+        if (def->StringLength)
             userStrings_[key] = text;
         defined = true;
     }
@@ -561,17 +524,17 @@ void FunctionKeys::DefineUserKey(std::string_view seq)
             UserKeyDefined(key);
         Changed();
     }
-    if (execute) {
-        if (*execute == -1) {
+    if (def->Execute) {
+        if (*def->Execute == -1) {
             t_.Editing.SetInsertMode(false);
             if (ExecEnterKey)
                 ExecEnterKey();
-        } else if (*execute >= 1 && *execute <= kUserKeys) {
-            ExecFuncKey(kUserSet, static_cast<int>(*execute) - 1, 0);
+        } else if (*def->Execute >= 1 && *def->Execute <= kUserKeys) {
+            ExecFuncKey(kUserSet, static_cast<int>(*def->Execute) - 1, 0);
         }
     }
-    if (save && SaveTermConfig)
-        SaveTermConfig(*save == 1 ? 0 : -1);
+    if (def->Save && SaveTermConfig)
+        SaveTermConfig(*def->Save == 1 ? 0 : -1);
 }
 
 // ---------------------------------------------------------------------------
