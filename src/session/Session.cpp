@@ -9,16 +9,20 @@ namespace kalvor {
 
 Session::Session(Clock& clock, TraceSink* trace)
     : clock_(clock),
+      commLog_(clock, errors_),
+      trace_(trace != nullptr ? trace : &commLog_),
       conn_(&none_),
       term_(static_cast<TerminalHooks&>(*this)),
-      tx_(term_.State, *conn_, clock, trace),
-      receive_(term_, tx_, *conn_, clock, static_cast<ReceiveHooks&>(*this), trace),
+      tx_(term_.State, *conn_, clock, trace_),
+      receive_(term_, tx_, *conn_, clock, static_cast<ReceiveHooks&>(*this), trace_),
       handshake_([this](std::string_view text, bool lf) { tx_.XmitString(text, lf); }),
       formatMode_(term_.State),
       blocks_(term_, handshake_, [this](std::string_view text, bool lf) { tx_.XmitString(text, lf); }),
       keyboard_(term_, tx_, receive_, funcKeys_, controls_),
       funcKeys_(term_, keyboard_, tx_, handshake_),
-      controls_(tx_, *conn_, clock, trace)
+      controls_(tx_, *conn_, clock, trace_),
+      printerLog_(errors_),
+      records_(errors_)
 {
     handshake_.SetFiller([this](int request, std::string& buffer) { return FillRequest(request, buffer); });
     InitExtendChar(term_.State);
@@ -34,6 +38,7 @@ Session::Session(Clock& clock, TraceSink* trace)
     blocks_.EchoPendingUserKey = [this] { funcKeys_.EchoPendingUserKey(); };
     funcKeys_.ExecEnterKey = [this] { blocks_.ExecEnterKey(); };
     keyboard_.ModifyModeReturn = [this] { blocks_.ModifyModeReturn(); };
+    WireSideFiles();
 }
 
 // What a request sends, built when it goes out (at once or on the DC1).
@@ -98,6 +103,8 @@ void Session::HardReset(bool functionKeys)
         funcKeys_.InitFunctionKeys();
         funcKeys_.ApplyFunctionKeyConfig();
     }
+    if (OnHardReset)
+        OnHardReset();
     StateChanged();
 }
 
@@ -106,6 +113,12 @@ void Session::DefineFunctionKey(std::string_view seq) { funcKeys_.DefineUserKey(
 int Session::FunctionKeyControl(std::string_view seq) { return funcKeys_.EscFuncKeyCntl(seq); }
 
 void Session::ApplyFunctionKeyConfig() { funcKeys_.ApplyFunctionKeyConfig(); }
+
+void Session::TelnetVariant(int variant)
+{
+    if (OnTelnetVariant)
+        OnTelnetVariant(variant);
+}
 
 void Session::SetConnection(Connection& connection)
 {
@@ -177,5 +190,56 @@ void Session::DumpDisplay(int startRow, int endRow)
     if (DisplayTextBuffers(term_.State.Mem, startRow, endRow, ProgramFolder()) && OnOpenDocument)
         OnOpenDocument(ProgramFolder() / "temp" / "TxtBufs.txt");
 }
+
+} // namespace kalvor
+
+namespace kalvor {
+
+// The communications log, printer logging and record mode: the soft keys
+// switch them, the text writer feeds them, the window prints and shows them.
+void Session::WireSideFiles()
+{
+    errors_.SetDebugLog(&commLog_);
+    commLog_.OpenInEditor = [this](const std::filesystem::path& p) {
+        if (OnOpenDocument)
+            OnOpenDocument(p);
+    };
+    const auto print = [this](const std::filesystem::path& p) {
+        if (OnPrintFile)
+            OnPrintFile(p);
+    };
+    printerLog_.PrintFile = print;
+    records_.PrintFile = print;
+    funcKeys_.TurnOnLogging = [this](int logType) { printerLog_.TurnOnLogging(logType); };
+    funcKeys_.SwitchLogType = [this](int logType) { printerLog_.SwitchLogType(logType); };
+    funcKeys_.TurnOffLogging = [this](int logType) { printerLog_.TurnOffLogging(logType, term_.State.Mem); };
+    funcKeys_.TurnOnRecordMode = [this] {
+        records_.TurnOnRecordMode(term_.State.OutputRouting & (FunctionKeys::kToPrinter | FunctionKeys::kToFile));
+    };
+    funcKeys_.TurnOffRecordMode = [this] { EndRecordMode(); };
+}
+
+// TurnOffRecordMode: the record files are finished, then the host is told
+// with "S" CR (shown locally too on a Telnet connection).
+void Session::EndRecordMode()
+{
+    records_.TurnOffRecordMode();
+    tx_.XmitString("S\r", false);
+    const bool telnet = conn_->Network() &&
+                        (conn_->Kind() == NetworkKind::TelnetStandard || conn_->Kind() == NetworkKind::TelnetAdvanced);
+    if (telnet)
+        receive_.AppendLocal("S\r");
+}
+
+// Host text copied by the output routing: with the display bit set the same
+// text reaches the record files through RecordText (in record mode), so only
+// text kept off the display is written here.
+void Session::LogText(std::string_view text)
+{
+    if ((term_.State.OutputRouting & FunctionKeys::kToDisplay) == 0)
+        records_.Write(text);
+}
+
+void Session::RecordText(std::string_view text) { records_.Write(text); }
 
 } // namespace kalvor

@@ -17,6 +17,10 @@
 #include "keyboard/FunctionKeys.h"
 #include "keyboard/Handshake.h"
 #include "keyboard/Keyboard.h"
+#include "logging/CommunicationsLog.h"
+#include "logging/ErrorReport.h"
+#include "logging/PrinterLog.h"
+#include "logging/RecordFiles.h"
 
 #include <filesystem>
 #include <functional>
@@ -28,6 +32,8 @@ class Session final : private TerminalHooks, private ReceiveHooks {
 public:
     static constexpr int kTickMs = 25;
 
+    // Without a trace of its own choosing the session traces into its
+    // communications log ("temp/zkdebug.txt", off until switched on).
     explicit Session(Clock& clock, TraceSink* trace = nullptr);
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
@@ -48,6 +54,12 @@ public:
     ControlCharacters& Controls() { return controls_; }
     Clock& GetClock() { return clock_; }
 
+    // Side files and the error report.
+    logging::ErrorReport& Errors() { return errors_; }
+    logging::CommunicationsLog& CommLog() { return commLog_; }
+    logging::PrinterLog& PrinterLogging() { return printerLog_; }
+    logging::RecordFiles& Records() { return records_; }
+
     // One tick of the receive timer: a receive pass, then queued serial output.
     void Tick();
     // True while something waits on the clock or in the buffers.
@@ -60,6 +72,10 @@ public:
     // A file to show in the desktop's text editor (diagnostic dumps) or to print.
     std::function<void(const std::filesystem::path&)> OnOpenDocument;
     std::function<void(const std::filesystem::path&)> OnPrintFile;
+    // ESC % c: the host chose the Telnet variant (0 standard, 1 advanced).
+    std::function<void(int variant)> OnTelnetVariant;
+    // After a hard reset: the configuration is applied again.
+    std::function<void()> OnHardReset;
 
     int BellCount() const { return bells_; }
 
@@ -70,6 +86,8 @@ private:
     void HostDc1() override;
     void HostRequest(int requestType) override;
     void HoldInterpretation(int milliseconds) override;
+    void LogText(std::string_view text) override;
+    void RecordText(std::string_view text) override;
     void Repaint() override;
     bool MoreDataWaiting() override;
     void StateChanged() override;
@@ -82,11 +100,17 @@ private:
     void EscapeLog(std::string_view text) override;
     void EscapeLogging(bool on) override;
     void DumpDisplay(int startRow, int endRow) override;
+    void TelnetVariant(int variant) override;
     FormatModeHandler* FormatFields() override { return &formatMode_; }
 
     bool FillRequest(int requestType, std::string& buffer);
+    void WireSideFiles();
+    void EndRecordMode();
 
     Clock& clock_;
+    logging::ErrorReport errors_;
+    logging::CommunicationsLog commLog_;
+    TraceSink* trace_;
     NoConnection none_;
     Connection* conn_;
     Terminal term_;
@@ -99,6 +123,8 @@ private:
     FunctionKeys funcKeys_;
     ControlCharacters controls_;
     kalvor::EscapeLog escapeLog_;
+    logging::PrinterLog printerLog_;
+    logging::RecordFiles records_;
     int bells_ = 0;
     bool formatModeShown_ = false; // format mode as the fields were last repainted
 };

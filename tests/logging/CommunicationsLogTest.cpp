@@ -1,0 +1,253 @@
+// The communications log: header, trace line layout, folding, switching on
+// and off, and the trace of a known exchange written byte for byte.
+#include "LoggingTestSupport.h"
+#include "TempHome.h"
+
+#include "comms/Clock.h"
+#include "logging/CommunicationsLog.h"
+#include "session/Session.h"
+
+#include <gtest/gtest.h>
+
+namespace kalvor::logging {
+namespace {
+
+using test::ReadAll;
+using test::ShownErrors;
+using test::TempHome;
+
+constexpr LocalDateTime kEvening{2024, 3, 5, 21, 7};
+
+const std::string kEveningHeader =
+    "Mar 5 2024 09:07 PM\r\n"
+    "==========================================================================\r\n"
+    " \r\n"
+    "Kalvor-V3.1 Communications Log File\r\n"
+    " \r\n"
+    "All data received or transmitted while in trace mode is logged in this file. \r\n"
+    "Non-printable characters are marked with a leading apostrophe and their\r\n"
+    "decimal equivalent. A carriage return, for example, is written as '13.\r\n"
+    " \r\n"
+    "===========================================================================\r\n";
+
+const std::string kClosing = "===========================================================================\r\n";
+
+TEST(LogDate, MonthDayYearAndTwelveHourTime)
+{
+    EXPECT_EQ(FormatLogDate(kEvening), "Mar 5 2024 09:07 PM");
+    EXPECT_EQ(FormatLogDate({2023, 12, 31, 0, 5}), "Dec 31 2023 12:05 AM");
+    EXPECT_EQ(FormatLogDate({2023, 1, 1, 12, 0}), "Jan 1 2023 12:00 PM");
+    EXPECT_EQ(FormatLogDate({2023, 7, 14, 11, 59}), "Jul 14 2023 11:59 AM");
+}
+
+TEST(LogHeader, TenLinesByteForByte)
+{
+    EXPECT_EQ(FormatLogHeader(kEvening), kEveningHeader);
+    EXPECT_EQ(FormatLogClosing(), kClosing);
+    EXPECT_EQ(std::string(kVersionTag.substr(6)), "-V3.1");
+}
+
+TEST(TraceLine, ElapsedTimeInSecondsToTheMillisecond)
+{
+    EXPECT_EQ(FormatElapsed(0), "0");
+    EXPECT_EQ(FormatElapsed(5), "0.005");
+    EXPECT_EQ(FormatElapsed(1250), "1.25");
+    EXPECT_EQ(FormatElapsed(2000), "2");
+    EXPECT_EQ(FormatElapsed(61001), "61.001");
+}
+
+TEST(TraceLine, NonPrintableCharactersAsApostropheCodes)
+{
+    EXPECT_EQ(TraceData("\r\n"), "'13'10");
+    EXPECT_EQ(TraceData("\x1b&dB"), "'27&dB");
+    EXPECT_EQ(TraceData(std::string("a\0b", 3)), "a'0b");
+    EXPECT_EQ(TraceData("~\x7f\xff "), "~'127'255 ");
+}
+
+TEST(TraceLine, ReceivedColonStandsInColumn23)
+{
+    const std::string line = FormatTraceLines(0, "Received:", "x");
+    EXPECT_EQ(line, "0             Received: x\r\n");
+    EXPECT_EQ(line.find(':'), 22u);
+    EXPECT_EQ(FormatTraceLines(1250, "CLIENT   Do:", "1"), "1.25       CLIENT   Do: 1\r\n");
+    EXPECT_EQ(FormatTraceLines(7, "Script HEAD:", "login"), "0.007      Script HEAD: login\r\n");
+}
+
+TEST(TraceLine, LongFieldsAreCutOnTheLeft)
+{
+    EXPECT_EQ(FormatTraceLines(0, "ABCDEFGHIJKLMNOP", "d"), "0         DEFGHIJKLMNOP d\r\n");
+    EXPECT_EQ(FormatTraceLines(12345678912, "Received:", "d"), "12345678.9    Received: d\r\n");
+}
+
+TEST(TraceLine, NothingForAnEmptyLabelOrData)
+{
+    EXPECT_EQ(FormatTraceLines(0, "", "data"), "");
+    EXPECT_EQ(FormatTraceLines(0, "Received:", ""), "");
+}
+
+TEST(TraceLine, SeventyFourCharactersStayOneLine)
+{
+    const std::string line = FormatTraceLines(0, "Received:", std::string(50, 'x'));
+    EXPECT_EQ(line, "0             Received: " + std::string(50, 'x') + "\r\n");
+    EXPECT_EQ(line.size(), 74u + 2);
+}
+
+TEST(TraceLine, SeventyFiveCharactersFoldIntoTwoLines)
+{
+    const std::string line = FormatTraceLines(0, "Received:", std::string(50, 'x') + "y");
+    EXPECT_EQ(line, "0             Received: " + std::string(50, 'x') + "\r\n" + std::string(24, ' ') + "y\r\n");
+}
+
+TEST(TraceLine, LongDataFoldsRepeatedly)
+{
+    std::string data;
+    for (int i = 0; i < 200; ++i)
+        data.push_back(static_cast<char>('a' + i % 26));
+    const std::string pad(24, ' ');
+    const std::string expected = "0             Received: " + data.substr(0, 50) + "\r\n" + pad + data.substr(50, 50) +
+                                 "\r\n" + pad + data.substr(100, 50) + "\r\n" + pad + data.substr(150, 50) + "\r\n";
+    EXPECT_EQ(FormatTraceLines(0, "Received:", data), expected);
+}
+
+TEST(TraceLine, CodesAreFoldedLikeAnyText)
+{
+    // 49 letters and a CR: '13 straddles the fold.
+    const std::string line = FormatTraceLines(0, "Received:", std::string(49, 'x') + "\r");
+    EXPECT_EQ(line, "0             Received: " + std::string(49, 'x') + "'\r\n" + std::string(24, ' ') + "13\r\n");
+}
+
+class CommLogTest : public ::testing::Test {
+protected:
+    TempHome home;
+    ManualClock clock;
+    ErrorReport errors;
+    ShownErrors shown;
+    CommunicationsLog log{clock, errors};
+    std::filesystem::path file = home.Path() / "temp" / "zkdebug.txt";
+
+    void SetUp() override
+    {
+        shown.Attach(errors);
+        log.Now = [] { return kEvening; };
+    }
+};
+
+TEST_F(CommLogTest, OffAtStartAndWritesNothing)
+{
+    EXPECT_FALSE(log.Tracing());
+    log.LogTrace("Received:", "abc");
+    EXPECT_FALSE(std::filesystem::exists(file));
+    EXPECT_EQ(log.TurnOff(), 0);
+    EXPECT_FALSE(std::filesystem::exists(file));
+}
+
+TEST_F(CommLogTest, SwitchedOnAndOffWithHeaderLinesAndClosing)
+{
+    ASSERT_EQ(log.TurnOn(), 0);
+    EXPECT_TRUE(log.Tracing());
+    EXPECT_EQ(log.StartTimeMs(), ManualClock::kNoon);
+    EXPECT_EQ(ReadAll(file), kEveningHeader);
+    clock.Advance(40);
+    log.LogTrace("Telnet:", "<host contacted>\r\n");
+    std::filesystem::path opened;
+    log.OpenInEditor = [&](const std::filesystem::path& p) { opened = p; };
+    ASSERT_EQ(log.TurnOff(), 0);
+    EXPECT_FALSE(log.Tracing());
+    EXPECT_EQ(opened, file);
+    EXPECT_EQ(ReadAll(file), kEveningHeader + "0.04            Telnet: <host contacted>'13'10\r\n" + kClosing);
+    log.LogTrace("Received:", "after");
+    EXPECT_EQ(ReadAll(file), kEveningHeader + "0.04            Telnet: <host contacted>'13'10\r\n" + kClosing);
+}
+
+TEST_F(CommLogTest, SwitchingOnAgainStartsAFreshFile)
+{
+    ASSERT_EQ(log.TurnOn(), 0);
+    log.LogTrace("Received:", "one");
+    clock.Advance(3000);
+    ASSERT_EQ(log.TurnOn(), 0);
+    log.LogTrace("Received:", "two");
+    EXPECT_EQ(ReadAll(file), kEveningHeader + "0             Received: two\r\n");
+}
+
+TEST_F(CommLogTest, ElapsedTimeRunsOnPastMidnight)
+{
+    clock.Advance(12LL * 3600 * 1000 - 500); // 23:59:59.500
+    ASSERT_EQ(log.TurnOn(), 0);
+    clock.Advance(1000);
+    log.LogTrace("Received:", "x");
+    log.TurnOff(false);
+    EXPECT_EQ(ReadAll(file), kEveningHeader + "1             Received: x\r\n" + kClosing);
+}
+
+TEST_F(CommLogTest, ScriptAndNegotiationLabelsAlign)
+{
+    ASSERT_EQ(log.TurnOn(), 0);
+    log.LogTrace("SERVER   Do:", "24");
+    log.LogTrace("CLIENT Will:", "24");
+    log.LogTrace("SERVER  Sub:", std::string("\x18\x01", 2));
+    log.LogTrace("Script WAIT:", "login:");
+    log.TurnOff(false);
+    EXPECT_EQ(ReadAll(file), kEveningHeader +
+                                 "0          SERVER   Do: 24\r\n"
+                                 "0          CLIENT Will: 24\r\n"
+                                 "0          SERVER  Sub: '24'1\r\n"
+                                 "0          Script WAIT: login:\r\n" +
+                                 kClosing);
+}
+
+TEST_F(CommLogTest, FileThatCannotBeMadeIsReportedAndTracingStaysOff)
+{
+    std::filesystem::create_directories(file / "blocked");
+    EXPECT_NE(log.TurnOn(), 0);
+    EXPECT_FALSE(log.Tracing());
+    ASSERT_EQ(shown.Windows.size(), 1u);
+    EXPECT_EQ(shown.Windows[0].Location, "UpdateDebugMode_Click");
+    EXPECT_EQ(shown.Windows[0].FileName, "temp/zkdebug.txt");
+}
+
+// A session traces into its own log: a known exchange over Telnet.
+TEST(SessionTrace, KnownExchangeByteForByte)
+{
+    TempHome home;
+    ManualClock clock;
+    Session session(clock);
+    test::FakeNetwork net;
+    session.SetConnection(net);
+    session.CommLog().Now = [] { return kEvening; };
+    std::filesystem::path opened;
+    session.OnOpenDocument = [&](const std::filesystem::path& p) { opened = p; };
+
+    ASSERT_EQ(session.CommLog().TurnOn(), 0);
+    session.Transmit().XmitString("hello\r", false);
+    clock.Advance(1250);
+    session.Receive().DeliverNetworkData("login: \r\n\x1b&dB");
+    session.Tick();
+    clock.Advance(7);
+    session.Transmit().XmitString("user", false);
+    ASSERT_EQ(session.CommLog().TurnOff(), 0);
+
+    EXPECT_EQ(ReadAll(home.Path() / "temp" / "zkdebug.txt"), kEveningHeader +
+                                                                 "0          CLIENT Dont: 1\r\n"
+                                                                 "0          Transmitted: hello'13\r\n"
+                                                                 "1.25          Received: login: '13'10'27&dB\r\n"
+                                                                 "1.257      Transmitted: user\r\n" +
+                                                                 kClosing);
+    EXPECT_EQ(opened, home.Path() / "temp" / "zkdebug.txt");
+    EXPECT_EQ(net.Written, "hello\ruser");
+}
+
+TEST(SessionTrace, ErrorsGoToTheLogOnRequest)
+{
+    TempHome home;
+    ManualClock clock;
+    Session session(clock);
+    session.CommLog().Now = [] { return kEvening; };
+    ASSERT_EQ(session.CommLog().TurnOn(), 0);
+    session.Errors().ReportToLog("XmitFunction", 57);
+    session.CommLog().TurnOff(false);
+    EXPECT_EQ(ReadAll(home.Path() / "temp" / "zkdebug.txt"),
+              kEveningHeader + "0                Error: [ 57:   XmitFunction ] Device I/O Error.\r\n" + kClosing);
+}
+
+} // namespace
+} // namespace kalvor::logging

@@ -1,0 +1,192 @@
+// The error table, the "Kalvor Error" window content, the debug-log line and
+// the mapping of system errors onto the table.
+#include "LoggingTestSupport.h"
+#include "TempHome.h"
+
+#include "comms/TraceSink.h"
+#include "logging/ErrorReport.h"
+#include "logging/SideFile.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace kalvor::logging {
+namespace {
+
+using test::ShownErrors;
+using test::TempHome;
+
+TEST(ErrorTable, HoldsTheMessagesByNumber)
+{
+    EXPECT_EQ(TableMessage(6), "Overflow error.");
+    EXPECT_EQ(TableMessage(53), "File not found.");
+    EXPECT_EQ(TableMessage(57), "Device I/O Error.");
+    EXPECT_EQ(TableMessage(61), "Disk is full.");
+    EXPECT_EQ(TableMessage(70), "Cannot open file; permission denied.");
+    EXPECT_EQ(TableMessage(76), "Path not found.");
+    EXPECT_EQ(TableMessage(521), "Cannot open the clipboard.");
+    EXPECT_EQ(TableMessage(5995), "The configuration file name is too long.  The name, including the path "
+                                  "designation cannot be longer than 60 characters.");
+    EXPECT_EQ(TableMessage(5997), "Kalvor.ini file was not found.  Please re-install Kalvor.");
+    EXPECT_EQ(TableMessage(5999), "Too many Tavlex objects defined.");
+    EXPECT_EQ(TableMessage(8006), "The device identifier is invalid or upsupported.");
+    EXPECT_EQ(TableMessage(8010), "The hardware is not available.  It is locked by another device.");
+    EXPECT_EQ(TableMessage(8021), "Internal error retrieving device control block for port.");
+}
+
+TEST(ErrorTable, GapsAreNotInTheTable)
+{
+    for (int n : {0, 5, 8, 56, 60, 65, 8009, 8017, 8022, 6000})
+        EXPECT_FALSE(TableMessage(n).has_value()) << n;
+}
+
+TEST(ErrorTable, FontsMessagePointsToTheInstructions)
+{
+    const std::string text(TableMessage(kErrFontsMissing).value());
+    EXPECT_NE(text.find("fonts are not installed"), std::string::npos);
+    EXPECT_NE(text.find("installation instructions"), std::string::npos);
+    EXPECT_NE(text.find("root of drive C"), std::string::npos);
+}
+
+TEST(ErrorTable, OtherNumbersTakeTheSystemDescription)
+{
+    EXPECT_EQ(ErrorMessage(53), "File not found.");
+    EXPECT_EQ(ErrorMessage(EINTR), std::generic_category().message(EINTR));
+    EXPECT_FALSE(ErrorMessage(EINTR).empty());
+}
+
+TEST(ErrorWindowContent, DetailLineWithAndWithoutFile)
+{
+    EXPECT_EQ(DetailLine(53, "ReadSettingsFile", "config/default.zkd"),
+              "[ 53:   ReadSettingsFile,  config/default.zkd ]");
+    EXPECT_EQ(DetailLine(8002, "Connect_Click", ""), "[ 8002:   Connect_Click ]");
+
+    const ErrorWindow w = MakeErrorWindow(61, "CreateSettingsFile", "config/a.zkd");
+    EXPECT_EQ(w.Title, "Kalvor Error");
+    EXPECT_EQ(w.Message, "Disk is full.");
+    EXPECT_EQ(w.Detail, "[ 61:   CreateSettingsFile,  config/a.zkd ]");
+    EXPECT_EQ(w.Number, 61);
+    EXPECT_EQ(w.Location, "CreateSettingsFile");
+    EXPECT_EQ(w.FileName, "config/a.zkd");
+}
+
+TEST(SystemErrors, MapOntoTheTable)
+{
+    const auto num = [](std::errc e) { return ErrorNumberFor(std::make_error_code(e)); };
+    EXPECT_EQ(num(std::errc::no_such_file_or_directory), 53);
+    EXPECT_EQ(num(std::errc::not_a_directory), 76);
+    EXPECT_EQ(num(std::errc::permission_denied), 70);
+    EXPECT_EQ(num(std::errc::operation_not_permitted), 70);
+    EXPECT_EQ(num(std::errc::read_only_file_system), 70);
+    EXPECT_EQ(num(std::errc::no_space_on_device), 61);
+    EXPECT_EQ(num(std::errc::io_error), 57);
+    EXPECT_EQ(num(std::errc::file_exists), 58);
+    EXPECT_EQ(num(std::errc::too_many_files_open), 67);
+    EXPECT_EQ(num(std::errc::is_a_directory), 75);
+    EXPECT_EQ(ErrorNumberForErrno(ENOSPC), 61);
+    EXPECT_EQ(ErrorNumberForErrno(EACCES), 70);
+    EXPECT_EQ(ErrorNumberFor(std::error_code()), 0);
+}
+
+TEST(SystemErrors, MissingFolderOnTheWayIsPathNotFound)
+{
+    TempHome home;
+    const auto enoent = std::make_error_code(std::errc::no_such_file_or_directory);
+    EXPECT_EQ(ErrorNumberFor(enoent, home.Path() / "missing.txt"), 53);
+    EXPECT_EQ(ErrorNumberFor(enoent, home.Path() / "nofolder" / "missing.txt"), 76);
+}
+
+TEST(SystemErrors, UnmappedErrorsKeepTheSystemNumberAndText)
+{
+    const auto ec = std::make_error_code(std::errc::interrupted);
+    EXPECT_EQ(TableNumberFor(ec), 0);
+    EXPECT_EQ(ErrorNumberFor(ec), EINTR);
+    const ErrorWindow w = MakeErrorWindow(ec, "ZKFileWrite", "temp/zklog.txt");
+    EXPECT_EQ(w.Number, EINTR);
+    EXPECT_EQ(w.Message, ec.message());
+    EXPECT_EQ(w.Detail, "[ " + std::to_string(EINTR) + ":   ZKFileWrite,  temp/zklog.txt ]");
+
+    const ErrorWindow mapped = MakeErrorWindow(std::make_error_code(std::errc::no_space_on_device), "X", "");
+    EXPECT_EQ(mapped.Number, 61);
+    EXPECT_EQ(mapped.Message, "Disk is full.");
+}
+
+TEST(ErrorReportRoutine, ShowsTheWindowThroughTheHook)
+{
+    ErrorReport report;
+    ShownErrors shown;
+    shown.Attach(report);
+    report.Report("UpdateDefaultFile", 5995, "config/long.zkd");
+    ASSERT_EQ(shown.Windows.size(), 1u);
+    EXPECT_EQ(shown.Windows[0], MakeErrorWindow(5995, "UpdateDefaultFile", "config/long.zkd"));
+    EXPECT_EQ(report.Count(), 1);
+    EXPECT_EQ(report.Last(), shown.Windows[0]);
+}
+
+class RecordingTrace final : public TraceSink {
+public:
+    bool On = true;
+    std::vector<std::pair<std::string, std::string>> Lines;
+    bool Tracing() const override { return On; }
+    void LogTrace(std::string_view label, std::string_view data) override { Lines.emplace_back(label, data); }
+};
+
+TEST(ErrorReportRoutine, DebugLogLineInsteadOfTheWindow)
+{
+    ErrorReport report;
+    ShownErrors shown;
+    shown.Attach(report);
+    RecordingTrace trace;
+    report.SetDebugLog(&trace);
+    report.ReportToLog("XmitFunction", 57);
+    EXPECT_TRUE(shown.Windows.empty());
+    ASSERT_EQ(trace.Lines.size(), 1u);
+    EXPECT_EQ(trace.Lines[0].first, "Error:");
+    EXPECT_EQ(trace.Lines[0].second, "[ 57:   XmitFunction ] Device I/O Error.");
+
+    trace.On = false;
+    report.ReportToLog("XmitFunction", 57);
+    EXPECT_EQ(trace.Lines.size(), 1u);
+    EXPECT_EQ(report.Count(), 2);
+}
+
+TEST(SideFileErrors, ReportTheTableNumbers)
+{
+    TempHome home;
+    // "temp" is a file: the folder cannot be made.
+    test::WriteAll(home.Path() / "temp", "x");
+    SideFile f("temp/zklog.txt");
+    const int err = f.Create();
+    EXPECT_NE(err, 0);
+    EXPECT_TRUE(TableMessage(err).has_value()) << err;
+    EXPECT_FALSE(f.IsOpen());
+    EXPECT_EQ(f.Write("abc"), 52);
+}
+
+TEST(SideFileErrors, DirectoryInPlaceOfTheFile)
+{
+    TempHome home;
+    std::filesystem::create_directories(home.Path() / "temp" / "zklog.txt" / "inside");
+    SideFile f("temp/zklog.txt");
+    EXPECT_NE(f.Create(), 0);
+    EXPECT_FALSE(f.IsOpen());
+}
+
+TEST(SideFileErrors, WritesLinesWithCrLf)
+{
+    TempHome home;
+    SideFile f("temp/x.txt");
+    ASSERT_EQ(f.Create(), 0);
+    EXPECT_EQ(f.WriteLine("one"), 0);
+    EXPECT_EQ(f.Write("two"), 0);
+    EXPECT_EQ(test::ReadAll(home.Path() / "temp" / "x.txt"), "one\r\ntwo"); // flushed at once
+    EXPECT_EQ(f.Close(), 0);
+    EXPECT_EQ(f.Close(), 0);
+    EXPECT_EQ(f.Remove(), 0);
+    EXPECT_FALSE(std::filesystem::exists(home.Path() / "temp" / "x.txt"));
+}
+
+} // namespace
+} // namespace kalvor::logging

@@ -1,0 +1,147 @@
+// Printer logging: the log file, its modes, the cursor line written when
+// bottom logging ends, and the soft keys that switch it.
+#include "LoggingTestSupport.h"
+#include "TempHome.h"
+
+#include "comms/Clock.h"
+#include "logging/PrinterLog.h"
+#include "session/Session.h"
+
+#include <gtest/gtest.h>
+
+namespace kalvor::logging {
+namespace {
+
+using test::ReadAll;
+using test::ShownErrors;
+using test::TempHome;
+
+class PrinterLogTest : public ::testing::Test {
+protected:
+    TempHome home;
+    ErrorReport errors;
+    ShownErrors shown;
+    PrinterLog log{errors};
+    std::filesystem::path file = home.Path() / "temp" / "zklog.txt";
+    std::vector<std::string> printed; // the file's content when it was printed
+
+    void SetUp() override
+    {
+        shown.Attach(errors);
+        log.PrintFile = [this](const std::filesystem::path& p) { printed.push_back(ReadAll(p)); };
+    }
+};
+
+TEST_F(PrinterLogTest, LogTypeOneIsBottomAnythingElseTop)
+{
+    EXPECT_EQ(log.Mode(), PrinterLog::kOff);
+    ASSERT_EQ(log.TurnOnLogging(1), 0);
+    EXPECT_EQ(log.Mode(), PrinterLog::kBottom);
+    ASSERT_EQ(log.TurnOnLogging(7), 0);
+    EXPECT_EQ(log.Mode(), PrinterLog::kTop);
+    EXPECT_TRUE(std::filesystem::exists(file));
+}
+
+TEST_F(PrinterLogTest, LinesOfTheActiveModeOnly)
+{
+    ASSERT_EQ(log.TurnOnLogging(PrinterLog::kTop), 0);
+    log.LogDisplayLine(PrinterLog::kTop, "scrolled off the top");
+    log.LogDisplayLine(PrinterLog::kBottom, "completed at the bottom");
+    log.SwitchLogType(PrinterLog::kBottom);
+    EXPECT_EQ(log.Mode(), PrinterLog::kBottom);
+    log.LogDisplayLine(PrinterLog::kTop, "not this one");
+    log.LogDisplayLine(PrinterLog::kBottom, "bottom line \xe9");
+    EXPECT_EQ(ReadAll(file), "scrolled off the top\r\nbottom line \xe9\r\n");
+}
+
+TEST_F(PrinterLogTest, SwitchingWhileOffChangesNothing)
+{
+    log.SwitchLogType(PrinterLog::kTop);
+    EXPECT_EQ(log.Mode(), PrinterLog::kOff);
+    log.LogDisplayLine(PrinterLog::kOff, "x");
+    EXPECT_FALSE(std::filesystem::exists(file));
+}
+
+TEST_F(PrinterLogTest, EndingBottomLoggingWritesTheCursorLineAndPrints)
+{
+    DisplayMemory mem(9);
+    mem.Row(2).Text = "under the cursor";
+    mem.Row(5).Text = "elsewhere";
+    mem.TopRow = 0;
+    mem.CurRow = 2;
+    ASSERT_EQ(log.TurnOnLogging(PrinterLog::kBottom), 0);
+    log.LogDisplayLine(PrinterLog::kBottom, "first");
+    ASSERT_EQ(log.TurnOffLogging(PrinterLog::kBottom, mem), 0);
+    EXPECT_EQ(log.Mode(), PrinterLog::kOff);
+    ASSERT_EQ(printed.size(), 1u);
+    EXPECT_EQ(printed[0], "first\r\nunder the cursor\r\n");
+    log.LogDisplayLine(PrinterLog::kBottom, "after");
+    EXPECT_EQ(ReadAll(file), "first\r\nunder the cursor\r\n");
+}
+
+TEST_F(PrinterLogTest, CursorLineWrapsAtTheEndOfDisplayMemory)
+{
+    DisplayMemory mem(9); // ten rows
+    mem.Row(1).Text = "wrapped row";
+    mem.TopRow = 8;
+    mem.CurRow = 3; // 8 + 3 = 11 -> ring row 1
+    EXPECT_EQ(CursorLineText(mem), "wrapped row");
+}
+
+TEST_F(PrinterLogTest, EndingTopLoggingWritesNoCursorLine)
+{
+    DisplayMemory mem(9);
+    mem.Row(0).Text = "cursor line";
+    ASSERT_EQ(log.TurnOnLogging(PrinterLog::kTop), 0);
+    log.LogDisplayLine(PrinterLog::kTop, "top");
+    ASSERT_EQ(log.TurnOffLogging(PrinterLog::kTop, mem), 0);
+    ASSERT_EQ(printed.size(), 1u);
+    EXPECT_EQ(printed[0], "top\r\n");
+}
+
+TEST_F(PrinterLogTest, FailureToOpenIsReported)
+{
+    test::WriteAll(home.Path() / "temp", "a file where the folder should be");
+    EXPECT_NE(log.TurnOnLogging(PrinterLog::kBottom), 0);
+    EXPECT_EQ(log.Mode(), PrinterLog::kOff);
+    ASSERT_EQ(shown.Windows.size(), 1u);
+    EXPECT_EQ(shown.Windows[0].Location, "TurnOnLogging");
+    EXPECT_EQ(shown.Windows[0].FileName, "temp/zklog.txt");
+    DisplayMemory mem(9);
+    EXPECT_EQ(log.TurnOffLogging(PrinterLog::kBottom, mem), 0);
+    EXPECT_TRUE(printed.empty());
+}
+
+// The record-set soft keys drive the session's printer log.
+TEST(PrinterLogKeys, BottomAndTopKeysSwitchTheLog)
+{
+    TempHome home;
+    ManualClock clock;
+    Session session(clock);
+    std::vector<std::string> printed;
+    session.OnPrintFile = [&](const std::filesystem::path& p) { printed.push_back(ReadAll(p)); };
+    FunctionKeys& keys = session.FuncKeys();
+    PrinterLog& log = session.PrinterLogging();
+
+    keys.ExecFuncKey(FunctionKeys::kRecordSet, 2, 0); // bottom on
+    EXPECT_EQ(log.Mode(), PrinterLog::kBottom);
+    EXPECT_EQ(keys.Label(FunctionKeys::kRecordSet, 2).Line2, " Bottom*");
+    keys.ExecFuncKey(FunctionKeys::kRecordSet, 3, 0); // switch to top
+    EXPECT_EQ(log.Mode(), PrinterLog::kTop);
+    EXPECT_EQ(keys.Label(FunctionKeys::kRecordSet, 3).Line2, "  Top *");
+    log.LogDisplayLine(PrinterLog::kTop, "gone off the top");
+    keys.ExecFuncKey(FunctionKeys::kRecordSet, 3, 0); // top off
+    EXPECT_EQ(log.Mode(), PrinterLog::kOff);
+    EXPECT_EQ(keys.Label(FunctionKeys::kRecordSet, 3).Line2, "  Top");
+    ASSERT_EQ(printed.size(), 1u);
+    EXPECT_EQ(printed[0], "gone off the top\r\n");
+
+    session.Memory().Row(session.Memory().AbsCurRow).Text = "typed here";
+    keys.ExecFuncKey(FunctionKeys::kRecordSet, 2, 0); // bottom on
+    keys.ExecFuncKey(FunctionKeys::kRecordSet, 2, 0); // bottom off: the cursor line goes last
+    ASSERT_EQ(printed.size(), 2u);
+    EXPECT_EQ(printed[1], "typed here\r\n");
+}
+
+} // namespace
+} // namespace kalvor::logging

@@ -1,0 +1,212 @@
+// Record mode: the printer and file record files, saving the record file
+// under a chosen name, and the session's record key.
+#include "LoggingTestSupport.h"
+#include "TempHome.h"
+
+#include "comms/Clock.h"
+#include "logging/RecordFiles.h"
+#include "session/Session.h"
+
+#include <gtest/gtest.h>
+
+namespace kalvor::logging {
+namespace {
+
+using test::ReadAll;
+using test::ShownErrors;
+using test::TempHome;
+
+class RecordFilesTest : public ::testing::Test {
+protected:
+    TempHome home;
+    ErrorReport errors;
+    ShownErrors shown;
+    RecordFiles rec{errors};
+    std::filesystem::path printerFile = home.Path() / "temp" / "zkprnt.txt";
+    std::filesystem::path recordFile = home.Path() / "temp" / "zkrec.txt";
+    std::filesystem::path target = home.Path() / "saved.txt";
+    std::vector<std::string> printed;
+    std::vector<std::string> questions;
+    std::optional<std::filesystem::path> answerName;
+    bool answerYes = false;
+
+    void SetUp() override
+    {
+        shown.Attach(errors);
+        rec.PrintFile = [this](const std::filesystem::path& p) { printed.push_back(ReadAll(p)); };
+        rec.Questions.AskFileName = [this](std::string_view title) {
+            questions.emplace_back(title);
+            return answerName;
+        };
+        rec.Questions.AskYesNo = [this](std::string_view title, std::string_view text) {
+            questions.push_back(std::string(title) + "|" + std::string(text));
+            return answerYes;
+        };
+    }
+};
+
+TEST_F(RecordFilesTest, OpensTheFileOfEachDestination)
+{
+    ASSERT_EQ(rec.TurnOnRecordMode(RecordFiles::kToPrinter | RecordFiles::kToFile), 0);
+    EXPECT_TRUE(rec.PrinterOpen());
+    EXPECT_TRUE(rec.FileOpen());
+    rec.Write("line one\r\n");
+    rec.Write("<esc>&dB");
+    EXPECT_EQ(ReadAll(printerFile), "line one\r\n<esc>&dB");
+    EXPECT_EQ(ReadAll(recordFile), "line one\r\n<esc>&dB");
+}
+
+TEST_F(RecordFilesTest, DisplayOnlyOpensNothing)
+{
+    ASSERT_EQ(rec.TurnOnRecordMode(1), 0);
+    EXPECT_FALSE(rec.On());
+    rec.Write("x");
+    EXPECT_FALSE(std::filesystem::exists(printerFile));
+    EXPECT_FALSE(std::filesystem::exists(recordFile));
+}
+
+TEST_F(RecordFilesTest, EndingPrintsAndDeletesThePrinterFile)
+{
+    ASSERT_EQ(rec.TurnOnRecordMode(RecordFiles::kToPrinter), 0);
+    rec.Write("to the printer\r\n");
+    ASSERT_EQ(rec.TurnOffRecordMode(), 0);
+    ASSERT_EQ(printed.size(), 1u);
+    EXPECT_EQ(printed[0], "to the printer\r\n");
+    EXPECT_FALSE(std::filesystem::exists(printerFile));
+    EXPECT_TRUE(questions.empty());
+}
+
+TEST_F(RecordFilesTest, EndingSavesTheRecordFileUnderTheChosenName)
+{
+    answerName = target;
+    ASSERT_EQ(rec.TurnOnRecordMode(RecordFiles::kToFile), 0);
+    rec.Write("recorded\r\n");
+    ASSERT_EQ(rec.TurnOffRecordMode(), 0);
+    EXPECT_EQ(questions, std::vector<std::string>{"Save Record File As"});
+    EXPECT_EQ(ReadAll(target), "recorded\r\n");
+    EXPECT_FALSE(std::filesystem::exists(recordFile));
+    EXPECT_TRUE(printed.empty());
+}
+
+TEST_F(RecordFilesTest, AnsweringNoKeepsTheOldFile)
+{
+    test::WriteAll(target, "old contents");
+    answerName = target;
+    answerYes = false;
+    ASSERT_EQ(rec.TurnOnRecordMode(RecordFiles::kToFile), 0);
+    rec.Write("new contents");
+    ASSERT_EQ(rec.TurnOffRecordMode(), 0);
+    EXPECT_EQ(questions, (std::vector<std::string>{"Save Record File As",
+                                                   "Save Record File|File exists. Replace current file?"}));
+    EXPECT_EQ(ReadAll(target), "old contents");
+    EXPECT_FALSE(std::filesystem::exists(recordFile));
+}
+
+TEST_F(RecordFilesTest, AnsweringYesReplacesTheOldFile)
+{
+    test::WriteAll(target, "old contents that are longer");
+    answerName = target;
+    answerYes = true;
+    ASSERT_EQ(rec.TurnOnRecordMode(RecordFiles::kToFile), 0);
+    rec.Write("new");
+    ASSERT_EQ(rec.TurnOffRecordMode(), 0);
+    EXPECT_EQ(ReadAll(target), "new");
+}
+
+TEST_F(RecordFilesTest, CancellingTheChooserSavesNothing)
+{
+    answerName.reset();
+    ASSERT_EQ(rec.TurnOnRecordMode(RecordFiles::kToFile), 0);
+    rec.Write("dropped");
+    ASSERT_EQ(rec.TurnOffRecordMode(), 0);
+    EXPECT_FALSE(std::filesystem::exists(target));
+    EXPECT_FALSE(std::filesystem::exists(recordFile));
+}
+
+TEST_F(RecordFilesTest, SavingIntoAMissingFolderIsReported)
+{
+    answerName = home.Path() / "nowhere" / "x.txt";
+    ASSERT_EQ(rec.TurnOnRecordMode(RecordFiles::kToFile), 0);
+    rec.Write("x");
+    EXPECT_EQ(rec.TurnOffRecordMode(), 76);
+    ASSERT_EQ(shown.Windows.size(), 1u);
+    EXPECT_EQ(shown.Windows[0].Location, "SaveRecordFile");
+    EXPECT_EQ(shown.Windows[0].Message, "Path not found.");
+}
+
+TEST_F(RecordFilesTest, FailureToOpenIsReportedPerFile)
+{
+    std::filesystem::create_directories(recordFile / "blocked");
+    EXPECT_NE(rec.TurnOnRecordMode(RecordFiles::kToPrinter | RecordFiles::kToFile), 0);
+    EXPECT_TRUE(rec.PrinterOpen());
+    EXPECT_FALSE(rec.FileOpen());
+    ASSERT_EQ(shown.Windows.size(), 1u);
+    EXPECT_EQ(shown.Windows[0].Location, "TurnOnRecordMode");
+    EXPECT_EQ(shown.Windows[0].FileName, "temp/zkrec.txt");
+}
+
+// The record key of the session: host output with mnemonics into the file,
+// then "S" CR to the host when recording ends.
+class SessionRecordTest : public ::testing::Test {
+protected:
+    TempHome home;
+    ManualClock clock;
+    Session session{clock};
+    test::FakeNetwork net;
+    std::filesystem::path target = home.Path() / "kept.txt";
+    std::vector<std::string> printed;
+
+    void SetUp() override
+    {
+        session.SetConnection(net);
+        session.OnPrintFile = [this](const std::filesystem::path& p) { printed.push_back(ReadAll(p)); };
+        session.Records().Questions.AskFileName = [this](std::string_view) { return std::optional(target); };
+    }
+    void Host(std::string_view text)
+    {
+        session.Receive().AppendLocal(text);
+        session.Receive().PollingCommBuffer();
+    }
+    void RecordKey() { session.FuncKeys().ExecFuncKey(FunctionKeys::kRecordSet, 1, 0); }
+};
+
+TEST_F(SessionRecordTest, RecordsHostOutputWithMnemonicsToTheFile)
+{
+    session.State().OutputRouting = FunctionKeys::kToDisplay | FunctionKeys::kToFile;
+    RecordKey();
+    EXPECT_EQ(session.State().RecordMode, 1);
+    EXPECT_TRUE(session.Records().FileOpen());
+    Host("ab\acd\r\n");
+    RecordKey();
+    EXPECT_EQ(session.State().RecordMode, 0);
+    EXPECT_FALSE(session.Records().On());
+    EXPECT_EQ(ReadAll(target), "ab<bell>cd\r\n");
+    EXPECT_EQ(net.Written, "S\r");
+    EXPECT_EQ(session.Receive().CommBuffer().Size(), 2u); // shown locally on Telnet
+}
+
+TEST_F(SessionRecordTest, NothingShownLocallyOverSsh)
+{
+    net.NetKind = NetworkKind::Ssh2;
+    session.State().OutputRouting = FunctionKeys::kToDisplay | FunctionKeys::kToPrinter;
+    RecordKey();
+    Host("page\r\n");
+    RecordKey();
+    ASSERT_EQ(printed.size(), 1u);
+    EXPECT_EQ(printed[0], "page\r\n");
+    EXPECT_FALSE(std::filesystem::exists(home.Path() / "temp" / "zkprnt.txt"));
+    EXPECT_EQ(net.Written, "S\r");
+    EXPECT_TRUE(session.Receive().CommBuffer().Empty());
+}
+
+TEST_F(SessionRecordTest, TextKeptOffTheDisplayIsCopiedAsItCame)
+{
+    session.State().OutputRouting = FunctionKeys::kToFile;
+    RecordKey();
+    Host("x\ay\r\n");
+    RecordKey();
+    EXPECT_EQ(ReadAll(target), "x\ay\r\n");
+}
+
+} // namespace
+} // namespace kalvor::logging
