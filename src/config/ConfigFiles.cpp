@@ -1,0 +1,74 @@
+#include "config/ConfigFiles.h"
+
+#include "config/ConfigPaths.h"
+#include "config/PointerFile.h"
+#include "config/SettingsFile.h"
+
+namespace kalvor::config {
+namespace {
+
+bool Recordable(const std::string& name, logging::ErrorReport& errors)
+{
+    if (name.size() <= kMaxConfigNameLength)
+        return true;
+    errors.Report("UpdateDefaultFile", logging::kErrFileNameTooLong, name);
+    return false;
+}
+
+int Record(const std::string& name, logging::ErrorReport& errors)
+{
+    const int err = UpdateDefaultFile(name);
+    if (err != 0)
+        errors.Report("UpdateDefaultFile", err, name);
+    return err;
+}
+
+} // namespace
+
+std::filesystem::path WithConfigExtension(const std::filesystem::path& file)
+{
+    std::filesystem::path p = file;
+    p.replace_extension(".zkd");
+    return p;
+}
+
+int SaveConfiguration(std::string_view current, const Settings& settings, logging::ErrorReport& errors)
+{
+    if (const int err = CreateSettingsFile(current, settings); err != 0) {
+        errors.Report("CreateSettingsFile", err, current);
+        return err;
+    }
+    return Record(std::string(current), errors);
+}
+
+int SaveConfigurationAs(const std::filesystem::path& chosen, const Settings& settings, std::string& current,
+                        logging::ErrorReport& errors)
+{
+    const std::string name = RecordedName(WithConfigExtension(chosen));
+    if (!Recordable(name, errors))
+        return logging::kErrFileNameTooLong;
+    if (const int err = CreateSettingsFile(name, settings); err != 0) {
+        errors.Report("CreateSettingsFile", err, name);
+        return err;
+    }
+    current = name;
+    return Record(name, errors);
+}
+
+int OpenConfiguration(const std::filesystem::path& chosen, Settings& settings, std::string& current,
+                      logging::ErrorReport& errors)
+{
+    const std::string name = RecordedName(chosen);
+    if (!Recordable(name, errors))
+        return logging::kErrFileNameTooLong;
+    Settings read = settings;
+    if (const int err = ReadSettingsFile(name, read); err != 0) {
+        errors.Report("ReadSettingsFile", err, name);
+        return err;
+    }
+    settings = std::move(read);
+    current = name;
+    return Record(name, errors);
+}
+
+} // namespace kalvor::config

@@ -1,0 +1,94 @@
+// The configuration of one terminal window: the current settings, the name
+// of the current configuration file, and the operations of the window's
+// start-up, menus and dialogs on them. Failures are reported through the
+// session's error report with the failing routine as the location.
+//
+// Attached to a session, it also answers the session's requests:
+//   - a user key defined by the host is recorded in the current file at once
+//     (the single-key update of keys 73..80);
+//   - ESC k and the end of ESC E put the configured user keys back;
+//   - ESC & f ... b keeps or restores the terminal preferences (SaveTermConfig);
+//   - Enter-key settings the host redefines with saving are written to the
+//     terminal-preferences section;
+//   - after a hard reset the configuration file is read again and applied.
+#pragma once
+
+#include "config/ConfigPaths.h"
+#include "config/SessionSettings.h"
+#include "config/Settings.h"
+#include "logging/ErrorReport.h"
+
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace kalvor {
+class Session;
+}
+
+namespace kalvor::config {
+
+class Configuration {
+public:
+    explicit Configuration(logging::ErrorReport& errors) : errors_(errors) {}
+    Configuration(const Configuration&) = delete;
+    Configuration& operator=(const Configuration&) = delete;
+    ~Configuration();
+
+    Settings& Values() { return settings_; }
+    const Settings& Values() const { return settings_; }
+    // The recorded name of the current configuration file.
+    const std::string& CurrentFile() const { return current_; }
+
+    // Start-up: the pointer file names the file (it is created naming
+    // "config/default.zkd" when missing); that file is read and at once
+    // rewritten whole, so that a missing, partial or damaged file is
+    // completed with the current values; a newly created pointer file is
+    // recorded with UpdateDefaultFile. Applies the result to the attached
+    // session.
+    void Load();
+
+    // The menu commands. Save and Save As first collect what the attached
+    // session holds. Open applies the file by a hard reset of the attached
+    // session.
+    int Save();
+    int SaveAs(const std::filesystem::path& chosen);
+    int Open(const std::filesystem::path& chosen);
+
+    // The section update of the current file ("NewCommConfig",
+    // "NewFuncKeyConfig", "NewTerminalPref", "NewPrintConfig"), or with an
+    // empty section and a key index 73..80 that one user key. Writes the
+    // settings as they are now: a dialog stores its values first.
+    int UpdateSection(std::string_view section, int keyIndex = 0);
+
+    // SaveTermConfig: with `save` the current preferences are kept in a copy;
+    // otherwise they are restored from the copy and applied again.
+    void SaveTermConfig(bool save);
+    // A copy is kept and not yet restored or discarded.
+    bool TermConfigPending() const { return saved_.has_value(); }
+    // The dialog was accepted: the copy is no longer needed.
+    void DiscardTermConfig() { saved_.reset(); }
+
+    // Wires the session's requests to this configuration (see above).
+    void Attach(Session& session);
+    void Detach();
+    void ApplyToSession();
+    void CollectFromSession();
+
+    // The settings were applied to the session: the window takes what it
+    // holds itself (font, position, width) from Values().
+    std::function<void()> OnApplied;
+
+private:
+    void Report(std::string_view location, int err, std::string_view file);
+
+    logging::ErrorReport& errors_;
+    Settings settings_;
+    std::string current_{kDefaultConfigName};
+    Session* session_ = nullptr;
+    std::optional<TermPreferences> saved_;
+};
+
+} // namespace kalvor::config

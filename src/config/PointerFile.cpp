@@ -1,0 +1,93 @@
+#include "config/PointerFile.h"
+
+#include "config/ConfigPaths.h"
+#include "logging/ErrorReport.h"
+
+#include <algorithm>
+
+namespace kalvor::config {
+namespace {
+
+constexpr std::string_view kEol = "\r\n";
+constexpr std::string_view kNameIntro = "Default File Name = ";
+
+std::string StarLine() { return std::string(12, ' ') + std::string(58, '*') + std::string(kEol); }
+
+std::string_view TrimSpaces(std::string_view s)
+{
+    while (!s.empty() && s.front() == ' ')
+        s.remove_prefix(1);
+    while (!s.empty() && s.back() == ' ')
+        s.remove_suffix(1);
+    return s;
+}
+
+int WritePointer(std::string_view name)
+{
+    const std::filesystem::path path = ConfigPath(kPointerFileName);
+    std::error_code ec;
+    std::filesystem::create_directories(path.parent_path(), ec);
+    if (ec)
+        return logging::ErrorNumberFor(ec, path.parent_path());
+    return WriteFileBytes(path, FormatPointerFile(name));
+}
+
+} // namespace
+
+std::string FormatPointerFile(std::string_view name)
+{
+    std::string f;
+    f += kEol;
+    f += kEol;
+    f += StarLine();
+    f += StarLine();
+    f += std::string(33, ' ') + "Tavlex Terminal" + std::string(kEol);
+    f += std::string(30, ' ') + "Default File Name" + std::string(kEol);
+    f += StarLine();
+    f += StarLine();
+    f += kEol;
+    f += kEol;
+    f += std::string(12, ' ');
+    f += kNameIntro;
+    std::string field(name.substr(0, kPointerNameField));
+    field.resize(kPointerNameField, ' ');
+    f += field;
+    f += kEol;
+    return f;
+}
+
+std::optional<std::string> ParsePointerFile(std::string_view bytes)
+{
+    // The fixed text before the name tells a pointer file from anything else.
+    if (bytes.size() <= kPointerNameOffset ||
+        bytes.substr(kPointerNameOffset - kNameIntro.size(), kNameIntro.size()) != kNameIntro)
+        return std::nullopt;
+    std::string_view name = TrimSpaces(bytes.substr(kPointerNameOffset, kPointerNameField));
+    name = name.substr(0, name.find('\0'));
+    name = name.substr(0, name.find('\r'));
+    name = TrimSpaces(name);
+    if (name.empty() || std::any_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 32; }))
+        return std::nullopt;
+    return std::string(name);
+}
+
+DefaultFile GetDefaultFile()
+{
+    std::string bytes;
+    if (ReadFileBytes(ConfigPath(kPointerFileName), bytes, kPointerFileSize) == 0) {
+        if (auto name = ParsePointerFile(bytes))
+            return {std::move(*name), false, 0};
+    }
+    DefaultFile d{std::string(kDefaultConfigName), true, 0};
+    d.Error = WritePointer(d.Name);
+    return d;
+}
+
+int UpdateDefaultFile(std::string_view name)
+{
+    if (name.size() > kMaxConfigNameLength)
+        return logging::kErrFileNameTooLong;
+    return WritePointer(name);
+}
+
+} // namespace kalvor::config

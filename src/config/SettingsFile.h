@@ -1,0 +1,73 @@
+// The configuration file ".zkd": a banner header shorter than 500 bytes,
+// then one line per key in key order, each the key text right-aligned in 40
+// characters followed by the value; every line ends in CR LF.
+//
+// Reading skips the first 500 bytes, takes the rest in 100-byte blocks until
+// a block begins with NUL (or the file ends), drops every LF and takes the
+// lines up to each CR until an empty line. Each line is split at its first
+// "="; the part before it names the key (trimmed, any case), the trimmed
+// rest is the value. The first line of a key is the one that counts; lines
+// of unknown keys are skipped; keys not present keep their values.
+#pragma once
+
+#include "config/Settings.h"
+#include "config/SettingKeys.h"
+
+#include <array>
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace kalvor::config {
+
+inline constexpr std::size_t kHeaderSkip = 500;
+inline constexpr std::size_t kReadBlock = 100;
+// The most key text read after the header; what lies beyond is ignored. A
+// configuration with every field filled is a few kilobytes.
+inline constexpr std::size_t kMaxKeyText = 1 << 20;
+inline constexpr std::size_t kKeyField = 40;
+inline constexpr std::size_t kLineWidth = 80;
+
+// The values a file holds, as text, by key index 1..84 (element 0 unused):
+// the first line of each key, nullopt for a key the file lacks.
+using FileValues = std::array<std::optional<std::string>, kKeyCount + 1>;
+// Value texts to write, by key index 1..84 (element 0 unused).
+using ValueTexts = std::array<std::string, kKeyCount + 1>;
+
+// The number of spaces before a centred title: (80 - length) / 2 - 1,
+// rounded to the nearest whole number with halves to even, not below 0.
+int CentringSpaces(std::size_t length);
+// The banner header for a file name (trimmed; at most 80 characters of it
+// are shown, so the header stays under 500 bytes).
+std::string SettingsFileHeader(std::string_view fileName);
+// One key line: the key text right-aligned in 40 characters, the value, CR LF.
+std::string KeyLine(int index, std::string_view value);
+// The whole file.
+std::string FormatSettingsFile(std::string_view fileName, const ValueTexts& values);
+std::string FormatSettingsFile(std::string_view fileName, const Settings& settings);
+ValueTexts EncodeAll(const Settings& settings);
+
+// Applies the key lines of a file's bytes to `settings`; `values`, when
+// given, receives what the file holds.
+void ParseSettingsText(std::string_view fileBytes, Settings& settings, FileValues* values = nullptr);
+
+// ReadSettingsFile: reads the configuration file `name` (a recorded name,
+// see ConfigPaths.h) into `settings`. Returns 0, or the error number when
+// the file cannot be opened or read (the settings are unchanged then).
+int ReadSettingsFile(std::string_view name, Settings& settings, FileValues* values = nullptr);
+
+// CreateSettingsFile: deletes and rewrites the whole file from `settings`.
+// Returns 0 or the error number.
+int CreateSettingsFile(std::string_view name, const Settings& settings);
+
+// The section update: reads file `name`, replaces the keys of `section`
+// ("NewCommConfig", "NewFuncKeyConfig", "NewTerminalPref" or
+// "NewPrintConfig", any case) with the current settings, keeps every other
+// key's value as the file holds it, and rewrites the file. With an empty
+// section name and a key index of 73..80 only that user key is replaced.
+// A missing file, an unknown section name, or an empty one without a user
+// key index leaves everything alone. Returns 0 or the error number.
+int UpdateConfigSection(std::string_view name, const Settings& settings, std::string_view section, int keyIndex = 0);
+
+} // namespace kalvor::config

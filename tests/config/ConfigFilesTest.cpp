@@ -1,0 +1,291 @@
+// Save, Save As and Open, the section updates of the current file, and the
+// start-up load of the configuration.
+#include "ConfigTestSupport.h"
+
+#include "config/ConfigFiles.h"
+#include "config/ConfigPaths.h"
+#include "config/Configuration.h"
+#include "config/PointerFile.h"
+#include "config/SettingKeys.h"
+#include "config/SettingsFile.h"
+
+#include <gtest/gtest.h>
+
+namespace kalvor::config {
+namespace {
+
+using test::AllSet;
+using test::ReadAll;
+using test::ShownErrors;
+using test::TempHome;
+using test::WriteAll;
+
+class ConfigFilesTest : public ::testing::Test {
+protected:
+    TempHome home;
+    logging::ErrorReport errors;
+    ShownErrors shown;
+    std::filesystem::path config = home.Path() / "config";
+
+    void SetUp() override
+    {
+        shown.Attach(errors);
+        std::filesystem::create_directories(config);
+    }
+    std::string Pointer() const { return GetDefaultFile().Name; }
+};
+
+TEST_F(ConfigFilesTest, ExtensionIsAlwaysZkd)
+{
+    EXPECT_EQ(WithConfigExtension("config/site"), std::filesystem::path("config/site.zkd"));
+    EXPECT_EQ(WithConfigExtension("config/site.txt"), std::filesystem::path("config/site.zkd"));
+    EXPECT_EQ(WithConfigExtension("config/site.zkd"), std::filesystem::path("config/site.zkd"));
+    EXPECT_EQ(WithConfigExtension("config/my.site.cfg"), std::filesystem::path("config/my.site.zkd"));
+}
+
+TEST_F(ConfigFilesTest, SaveWritesAndRecordsTheCurrentFile)
+{
+    ASSERT_EQ(SaveConfiguration("config/site.zkd", AllSet(), errors), 0);
+    EXPECT_EQ(ReadAll(config / "site.zkd"), FormatSettingsFile("config/site.zkd", AllSet()));
+    EXPECT_EQ(Pointer(), "config/site.zkd");
+    EXPECT_TRUE(shown.Windows.empty());
+}
+
+TEST_F(ConfigFilesTest, SaveAsGivesTheExtensionAndBecomesCurrent)
+{
+    std::string current = "config/default.zkd";
+    ASSERT_EQ(SaveConfigurationAs(config / "branch.cfg", AllSet(), current, errors), 0);
+    EXPECT_EQ(current, "config/branch.zkd");
+    EXPECT_EQ(ReadAll(config / "branch.zkd"), FormatSettingsFile("config/branch.zkd", AllSet()));
+    EXPECT_EQ(Pointer(), "config/branch.zkd");
+}
+
+TEST_F(ConfigFilesTest, SaveAsRefusesNamesOver60Characters)
+{
+    std::string current = "config/default.zkd";
+    ASSERT_EQ(UpdateDefaultFile(current), 0);
+    const std::filesystem::path chosen = config / (std::string(60, 'L') + ".zkd");
+    EXPECT_EQ(SaveConfigurationAs(chosen, AllSet(), current, errors), 5995);
+    EXPECT_EQ(current, "config/default.zkd");
+    EXPECT_FALSE(std::filesystem::exists(chosen));
+    EXPECT_EQ(Pointer(), "config/default.zkd");
+    ASSERT_EQ(shown.Windows.size(), 1u);
+    EXPECT_EQ(shown.Windows[0].Number, 5995);
+    EXPECT_EQ(shown.Windows[0].Message, "The configuration file name is too long.  The name, including the path "
+                                        "designation cannot be longer than 60 characters.");
+    EXPECT_EQ(shown.Windows[0].Location, "UpdateDefaultFile");
+}
+
+TEST_F(ConfigFilesTest, SaveFailureIsReportedAsCreateSettingsFile)
+{
+    std::filesystem::create_directories(config / "site.zkd" / "in the way");
+    EXPECT_NE(SaveConfiguration("config/site.zkd", AllSet(), errors), 0);
+    ASSERT_EQ(shown.Windows.size(), 1u);
+    EXPECT_EQ(shown.Windows[0].Location, "CreateSettingsFile");
+    EXPECT_EQ(shown.Windows[0].FileName, "config/site.zkd");
+}
+
+TEST_F(ConfigFilesTest, OpenReadsAndRecords)
+{
+    ASSERT_EQ(CreateSettingsFile("config/other.zkd", AllSet()), 0);
+    Settings s;
+    std::string current = "config/default.zkd";
+    ASSERT_EQ(OpenConfiguration(config / "other.zkd", s, current, errors), 0);
+    Settings expected = AllSet();
+    test::ForgetUnread(expected, Settings{});
+    EXPECT_EQ(s, expected);
+    EXPECT_EQ(current, "config/other.zkd");
+    EXPECT_EQ(Pointer(), "config/other.zkd");
+}
+
+TEST_F(ConfigFilesTest, OpenOfAMissingFileChangesNothing)
+{
+    Settings s = AllSet();
+    std::string current = "config/default.zkd";
+    EXPECT_EQ(OpenConfiguration(config / "gone.zkd", s, current, errors), 53);
+    EXPECT_EQ(s, AllSet());
+    EXPECT_EQ(current, "config/default.zkd");
+    ASSERT_EQ(shown.Windows.size(), 1u);
+    EXPECT_EQ(shown.Windows[0].Detail, "[ 53:   ReadSettingsFile,  config/gone.zkd ]");
+}
+
+TEST_F(ConfigFilesTest, OpenRefusesNamesOver60Characters)
+{
+    const std::filesystem::path chosen = config / (std::string(56, 'o') + ".zkd");
+    ASSERT_EQ(CreateSettingsFile(chosen.string(), AllSet()), 0);
+    Settings s;
+    std::string current = "config/default.zkd";
+    EXPECT_EQ(OpenConfiguration(chosen, s, current, errors), 5995);
+    EXPECT_EQ(s, Settings{});
+    EXPECT_EQ(current, "config/default.zkd");
+}
+
+// Section updates.
+
+TEST_F(ConfigFilesTest, SectionUpdateReplacesOnlyItsKeys)
+{
+    const Settings onFile = AllSet();
+    ASSERT_EQ(CreateSettingsFile("config/site.zkd", onFile), 0);
+    const Settings now; // the defaults stand for the current settings
+    ASSERT_EQ(UpdateConfigSection("config/site.zkd", now, "NewTerminalPref"), 0);
+    const std::string file = ReadAll(config / "site.zkd");
+    Settings scratch;
+    FileValues held;
+    ParseSettingsText(file, scratch, &held);
+    for (int key = 1; key <= kKeyCount; ++key) {
+        const bool replaced = InSection(key, Section::TerminalPref);
+        EXPECT_EQ(held[static_cast<std::size_t>(key)], EncodeValue(replaced ? now : onFile, key))
+            << KeyText(key) << (replaced ? " replaced" : " kept");
+    }
+    // Still the standard layout.
+    ValueTexts values = EncodeAll(onFile);
+    for (int key : {27, 28, 32, 33, 34, 71, 72, 81, 82})
+        values[static_cast<std::size_t>(key)] = EncodeValue(now, key);
+    EXPECT_EQ(file, FormatSettingsFile("config/site.zkd", values));
+}
+
+TEST_F(ConfigFilesTest, EachSectionReplacesItsOwnKeys)
+{
+    for (const char* section : {"NewCommConfig", "newfunckeyconfig", "NewPrintConfig"}) {
+        ASSERT_EQ(CreateSettingsFile("config/site.zkd", AllSet()), 0);
+        ASSERT_EQ(UpdateConfigSection("config/site.zkd", Settings{}, section), 0);
+        Settings scratch;
+        FileValues held;
+        ParseSettingsText(ReadAll(config / "site.zkd"), scratch, &held);
+        const Section s = *SectionByName(section);
+        for (int key = 1; key <= kKeyCount; ++key)
+            EXPECT_EQ(held[static_cast<std::size_t>(key)], EncodeValue(InSection(key, s) ? Settings{} : AllSet(), key))
+                << section << " " << KeyText(key);
+    }
+}
+
+TEST_F(ConfigFilesTest, OtherKeysKeepTheTextTheFileHolds)
+{
+    // Values the settings would never write survive an update untouched.
+    std::string file = SettingsFileHeader("config/site.zkd") + KeyLine(1, "fast") + KeyLine(27, "Enter") +
+                       "Unknown Key = dropped\r\n" + KeyLine(11, "42");
+    WriteAll(config / "site.zkd", file);
+    Settings now;
+    now.PrintFontHeight = 11;
+    ASSERT_EQ(UpdateConfigSection("config/site.zkd", now, "NewPrintConfig"), 0);
+    ValueTexts expected = EncodeAll(now);
+    expected[1] = "fast";
+    expected[27] = "Enter";
+    expected[11] = "42";
+    EXPECT_EQ(ReadAll(config / "site.zkd"), FormatSettingsFile("config/site.zkd", expected));
+}
+
+TEST_F(ConfigFilesTest, SingleUserKeyUpdate)
+{
+    ASSERT_EQ(CreateSettingsFile("config/site.zkd", Settings{}), 0);
+    Settings now = AllSet();
+    ASSERT_EQ(UpdateConfigSection("config/site.zkd", now, "", kKeyF1 + 2), 0);
+    Settings read;
+    ParseSettingsText(ReadAll(config / "site.zkd"), read);
+    Settings expected;
+    expected.Keys[2] = now.Keys[2];
+    EXPECT_EQ(read, expected);
+}
+
+TEST_F(ConfigFilesTest, UpdatesThatDoNothing)
+{
+    // A missing file is not created.
+    EXPECT_EQ(UpdateConfigSection("config/none.zkd", AllSet(), "NewCommConfig"), 0);
+    EXPECT_FALSE(std::filesystem::exists(config / "none.zkd"));
+
+    ASSERT_EQ(CreateSettingsFile("config/site.zkd", Settings{}), 0);
+    const std::string before = ReadAll(config / "site.zkd");
+    EXPECT_EQ(UpdateConfigSection("config/site.zkd", AllSet(), "NewWhatever"), 0);
+    EXPECT_EQ(UpdateConfigSection("config/site.zkd", AllSet(), ""), 0);
+    EXPECT_EQ(UpdateConfigSection("config/site.zkd", AllSet(), "", 72), 0);
+    EXPECT_EQ(UpdateConfigSection("config/site.zkd", AllSet(), "", 81), 0);
+    EXPECT_EQ(ReadAll(config / "site.zkd"), before);
+}
+
+// The configuration of a window at start-up.
+
+TEST(ConfigurationLoad, FirstStartWritesDefaultsAndThePointer)
+{
+    TempHome home;
+    logging::ErrorReport errors;
+    ShownErrors shown;
+    shown.Attach(errors);
+    Configuration cfg(errors);
+    cfg.Load();
+    EXPECT_EQ(cfg.CurrentFile(), "config/default.zkd");
+    EXPECT_EQ(cfg.Values(), Settings{});
+    EXPECT_EQ(ReadAll(home.Path() / "config" / "default.zkd"), FormatSettingsFile("config/default.zkd", Settings{}));
+    EXPECT_EQ(ReadAll(home.Path() / "config" / "default.zkx"), FormatPointerFile("config/default.zkd"));
+    EXPECT_TRUE(shown.Windows.empty());
+}
+
+TEST(ConfigurationLoad, PartialFileIsCompletedWithTheDefaults)
+{
+    TempHome home;
+    WriteAll(home.Path() / "config" / "default.zkx", FormatPointerFile("config/site.zkd"));
+    WriteAll(home.Path() / "config" / "site.zkd", SettingsFileHeader("x") + KeyLine(1, "2400") + KeyLine(5, "Odd"));
+    logging::ErrorReport errors;
+    Configuration cfg(errors);
+    cfg.Load();
+    EXPECT_EQ(cfg.CurrentFile(), "config/site.zkd");
+    Settings expected;
+    expected.BaudRate = "2400";
+    expected.Parity = "Odd";
+    EXPECT_EQ(cfg.Values(), expected);
+    EXPECT_EQ(ReadAll(home.Path() / "config" / "site.zkd"), FormatSettingsFile("config/site.zkd", expected));
+    EXPECT_EQ(ReadAll(home.Path() / "config" / "default.zkx"), FormatPointerFile("config/site.zkd"));
+}
+
+TEST(ConfigurationLoad, GarbageFilesAreRewrittenWhole)
+{
+    TempHome home;
+    std::string junk(3000, '\0');
+    for (std::size_t i = 0; i < junk.size(); ++i)
+        junk[i] = static_cast<char>((i * 7919) % 251);
+    WriteAll(home.Path() / "config" / "default.zkx", junk);
+    WriteAll(home.Path() / "config" / "default.zkd", junk);
+    logging::ErrorReport errors;
+    ShownErrors shown;
+    shown.Attach(errors);
+    Configuration cfg(errors);
+    cfg.Load();
+    EXPECT_EQ(cfg.CurrentFile(), "config/default.zkd");
+    EXPECT_EQ(ReadAll(home.Path() / "config" / "default.zkx"), FormatPointerFile("config/default.zkd"));
+    EXPECT_EQ(ReadAll(home.Path() / "config" / "default.zkd"),
+              FormatSettingsFile("config/default.zkd", cfg.Values()));
+    EXPECT_TRUE(shown.Windows.empty());
+}
+
+TEST(ConfigurationLoad, FolderRecreatedWhenDeleted)
+{
+    TempHome home;
+    logging::ErrorReport errors;
+    {
+        Configuration cfg(errors);
+        cfg.Values().BaudRate = "300";
+        cfg.Load();
+        EXPECT_EQ(cfg.Save(), 0);
+    }
+    std::filesystem::remove_all(home.Path() / "config");
+    Configuration cfg(errors);
+    cfg.Load();
+    EXPECT_EQ(cfg.CurrentFile(), "config/default.zkd");
+    EXPECT_EQ(ReadAll(home.Path() / "config" / "default.zkd"), FormatSettingsFile("config/default.zkd", Settings{}));
+}
+
+TEST(ConfigurationLoad, UnwritableFileIsReported)
+{
+    TempHome home;
+    std::filesystem::create_directories(home.Path() / "config" / "default.zkd" / "blocking");
+    logging::ErrorReport errors;
+    ShownErrors shown;
+    shown.Attach(errors);
+    Configuration cfg(errors);
+    cfg.Load();
+    ASSERT_EQ(shown.Windows.size(), 1u);
+    EXPECT_EQ(shown.Windows[0].Location, "CreateSettingsFile");
+    EXPECT_EQ(shown.Windows[0].FileName, "config/default.zkd");
+}
+
+} // namespace
+} // namespace kalvor::config

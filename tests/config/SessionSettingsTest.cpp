@@ -1,0 +1,300 @@
+// Settings and a session: applying a configuration, collecting it back, and
+// the configuration's answers to the session (host-defined user keys,
+// SaveTermConfig, ESC k, hard reset, Open).
+#include "ConfigTestSupport.h"
+
+#include "comms/Clock.h"
+#include "config/Configuration.h"
+#include "config/SessionSettings.h"
+#include "config/SettingKeys.h"
+#include "config/SettingsFile.h"
+#include "engine/ColorSchemes.h"
+#include "engine/ExtendedChars.h"
+#include "session/Session.h"
+
+#include <gtest/gtest.h>
+
+namespace kalvor::config {
+namespace {
+
+using test::AllSet;
+using test::ReadAll;
+using test::ShownErrors;
+using test::TempHome;
+
+class SessionSettingsTest : public ::testing::Test {
+protected:
+    TempHome home;
+    ManualClock clock;
+    Session session{clock};
+    TerminalState& st = session.State();
+    int stateChanges = 0;
+
+    void SetUp() override { session.OnStateChanged = [this] { ++stateChanges; }; }
+    void Host(std::string_view text)
+    {
+        session.Receive().AppendLocal(text);
+        session.Receive().PollingCommBuffer();
+    }
+};
+
+TEST_F(SessionSettingsTest, ApplyPutsEverySessionSettingInPlace)
+{
+    const Settings s = AllSet();
+    ApplySettings(s, session);
+    EXPECT_EQ(st.ColorScheme, 5);
+    EXPECT_TRUE(st.InverseScreen);
+    const SchemeColors colors = ColorSchemeColors(5, true);
+    EXPECT_EQ(st.Foreground, colors.Foreground);
+    EXPECT_EQ(st.Background, colors.Background);
+    EXPECT_EQ(st.Mem.ColsInTerm, 132);
+    EXPECT_TRUE(st.CapsLock);
+    EXPECT_EQ(st.CursorForm, 2); // underline
+    EXPECT_EQ(st.SavedCursorForm, 2);
+    EXPECT_FALSE(st.HostRoman8);
+    EXPECT_EQ(st.ExtendChar, ExtendCharTable(false));
+    EXPECT_TRUE(session.Keys().LocalEcho);
+    EXPECT_EQ(session.Keys().Enter.KbEnterKey, Keyboard::kEnterIsEnter);
+    EXPECT_EQ(session.Keys().Enter.NumEnterKey, Keyboard::kEnterIsTab);
+    EXPECT_TRUE(session.Keys().Enter.SmartEnter);
+    EXPECT_TRUE(session.Receive().EnqAck);
+    EXPECT_TRUE(session.Controls().TransmitControlCharacters());
+    const FunctionKeys& keys = session.FuncKeys();
+    EXPECT_EQ(keys.Label(FunctionKeys::kUserSet, 0).Line1, "Logon");
+    EXPECT_EQ(keys.UserKeyString(0), "HELLO\r");
+    EXPECT_EQ(keys.UserKeyAttribute(0), FunctionKeys::kLocal);
+    EXPECT_EQ(keys.Label(FunctionKeys::kUserSet, 1).Line2, "Files");
+    EXPECT_EQ(keys.UserKeyAttribute(1), FunctionKeys::kNormal);
+    EXPECT_EQ(keys.UserKeyString(2), "\x1b&dB bye  ");
+    EXPECT_GT(stateChanges, 0);
+}
+
+TEST_F(SessionSettingsTest, WidthChangeOnlyWhenDifferent)
+{
+    st.Mem.SetWidth(80);
+    st.Mem.LeftMargin = 4;
+    Settings s;
+    ApplySettings(s, session); // 80 again: the margins stay
+    EXPECT_EQ(st.Mem.LeftMargin, 4);
+    s.DisplayWidth = 200;
+    ApplySettings(s, session);
+    EXPECT_EQ(st.Mem.ColsInTerm, 200);
+    EXPECT_EQ(st.Mem.LeftMargin, 0);
+}
+
+TEST_F(SessionSettingsTest, CollectReadsTheSessionBack)
+{
+    ApplySettings(AllSet(), session);
+    Settings collected;
+    CollectSettings(session, collected);
+    Settings expected;
+    for (int key : {4, 8, 11, 14, 27, 28, 29, 30, 32, 33, 72, 73, 74, 75, 76, 77, 78, 79, 80, 81, 82})
+        DecodeValue(expected, key, EncodeValue(AllSet(), key));
+    EXPECT_EQ(collected, expected);
+}
+
+TEST_F(SessionSettingsTest, CollectSeesWhatTheHostChanged)
+{
+    Host("\x1b&f2k0a3d5LabcHELLO");
+    st.ColorScheme = 7;
+    st.CursorForm = 1;
+    Settings s;
+    CollectSettings(session, s);
+    EXPECT_EQ(s.Keys[1].Line1, "abc");
+    EXPECT_EQ(s.Keys[1].Text, "HELLO");
+    EXPECT_EQ(s.Keys[1].Type, FunctionKeyRecord::kNormal);
+    EXPECT_EQ(s.ColorIndex, 7);
+    EXPECT_EQ(s.Cursor, CursorStyle::Block);
+}
+
+TEST_F(SessionSettingsTest, DefaultSettingsLeaveADefaultSessionAlone)
+{
+    Session fresh(clock);
+    ApplySettings(Settings{}, session);
+    const TerminalState& a = session.State();
+    const TerminalState& b = fresh.State();
+    EXPECT_EQ(a.ColorScheme, b.ColorScheme);
+    EXPECT_EQ(a.Foreground, b.Foreground);
+    EXPECT_EQ(a.Mem.ColsInTerm, b.Mem.ColsInTerm);
+    EXPECT_EQ(a.CursorForm, b.CursorForm);
+    EXPECT_EQ(a.HostRoman8, b.HostRoman8);
+    EXPECT_EQ(a.CapsLock, b.CapsLock);
+    for (int k = 0; k < kUserKeys; ++k) {
+        EXPECT_EQ(session.FuncKeys().UserKeyString(k), fresh.FuncKeys().UserKeyString(k));
+        EXPECT_EQ(session.FuncKeys().Label(FunctionKeys::kUserSet, k), fresh.FuncKeys().Label(FunctionKeys::kUserSet, k));
+        EXPECT_EQ(session.FuncKeys().UserKeyAttribute(k), fresh.FuncKeys().UserKeyAttribute(k));
+    }
+}
+
+TEST(CursorStyles, BlockIsTheEnginesFormOne)
+{
+    EXPECT_EQ(CursorFormFor(CursorStyle::Block), 1);
+    EXPECT_EQ(CursorFormFor(CursorStyle::Underline), 2);
+    EXPECT_EQ(CursorStyleFor(1), CursorStyle::Block);
+    EXPECT_EQ(CursorStyleFor(2), CursorStyle::Underline);
+    EXPECT_EQ(CursorStyleFor(0), CursorStyle::Underline);
+}
+
+// A configuration attached to a session.
+class AttachedTest : public SessionSettingsTest {
+protected:
+    logging::ErrorReport& errors = session.Errors();
+    ShownErrors shown;
+    Configuration cfg{errors};
+    std::filesystem::path file = home.Path() / "config" / "default.zkd";
+
+    void SetUp() override
+    {
+        SessionSettingsTest::SetUp();
+        shown.Attach(errors);
+        cfg.Attach(session);
+        cfg.Load();
+    }
+};
+
+TEST_F(AttachedTest, LoadAppliesTheFile)
+{
+    ASSERT_EQ(CreateSettingsFile("config/default.zkd", AllSet()), 0);
+    Configuration other(errors);
+    other.Attach(session);
+    other.Load();
+    EXPECT_EQ(st.ColorScheme, 5);
+    EXPECT_EQ(session.FuncKeys().UserKeyString(0), "HELLO\r");
+}
+
+TEST_F(AttachedTest, HostDefinedUserKeyIsRecordedAtOnce)
+{
+    Host("\x1b&f3k1a5d2LLogonOK");
+    Settings read;
+    ASSERT_EQ(ReadSettingsFile("config/default.zkd", read), 0);
+    EXPECT_EQ(read.Keys[2], (FunctionKeyRecord{FunctionKeyRecord::kLocal, "Logon", "", "OK"}));
+    Settings expected;
+    expected.Keys[2] = read.Keys[2];
+    EXPECT_EQ(read, expected);
+    EXPECT_EQ(ReadAll(file), FormatSettingsFile("config/default.zkd", expected));
+    EXPECT_TRUE(shown.Windows.empty());
+}
+
+TEST_F(AttachedTest, EscKPutsTheConfiguredUserKeysBack)
+{
+    cfg.Values().Keys[4] = {FunctionKeyRecord::kNormal, "Five", "", "five"};
+    session.FuncKeys().SetUserKey(4, "Other", "", 2, "other");
+    Host("\x1bk");
+    EXPECT_EQ(session.FuncKeys().UserKeyString(4), "five");
+    EXPECT_EQ(session.FuncKeys().Label(FunctionKeys::kUserSet, 4).Line1, "Five");
+}
+
+TEST_F(AttachedTest, SaveTermConfigKeepsAndRestoresThePreferences)
+{
+    st.Strap.A = true;
+    st.AutoLineFeed = true;
+    cfg.SaveTermConfig(true);
+    EXPECT_TRUE(cfg.TermConfigPending());
+
+    // A preferences dialog (or the host) changes things...
+    cfg.Values().DisplayWidth = 200;
+    cfg.Values().ColorIndex = 9;
+    cfg.Values().FontIndex = 0;
+    cfg.Values().Keys[0].Text = "changed";
+    cfg.ApplyToSession();
+    st.Strap.A = false;
+    st.AutoLineFeed = false;
+    st.ModeBits = kBlockMode;
+    EXPECT_EQ(st.Mem.ColsInTerm, 200);
+
+    // ... and is cancelled.
+    int applied = 0;
+    cfg.OnApplied = [&] { ++applied; };
+    cfg.SaveTermConfig(false);
+    EXPECT_FALSE(cfg.TermConfigPending());
+    EXPECT_EQ(applied, 1);
+    EXPECT_EQ(st.Mem.ColsInTerm, 80);
+    EXPECT_EQ(st.ColorScheme, 0);
+    EXPECT_EQ(cfg.Values().FontIndex, 1);
+    EXPECT_EQ(session.FuncKeys().UserKeyString(0), "\x1bp");
+    EXPECT_TRUE(st.Strap.A);
+    EXPECT_TRUE(st.AutoLineFeed);
+    EXPECT_EQ(st.ModeBits, 0);
+
+    // Nothing kept: restoring does nothing.
+    cfg.SaveTermConfig(false);
+    EXPECT_EQ(applied, 1);
+}
+
+TEST_F(AttachedTest, HostSavesAndRestoresWithEscF)
+{
+    Host("\x1b&f-1B"); // the value -1 keeps a copy
+    EXPECT_TRUE(cfg.TermConfigPending());
+    st.ColorScheme = 4;
+    Host("\x1b&f1B"); // the value 1 restores it
+    EXPECT_FALSE(cfg.TermConfigPending());
+    EXPECT_EQ(st.ColorScheme, 0);
+}
+
+TEST_F(AttachedTest, HardResetReadsTheFileAgain)
+{
+    ASSERT_EQ(CreateSettingsFile("config/default.zkd", AllSet()), 0);
+    Host("\x1b" "E");
+    EXPECT_EQ(st.ColorScheme, 5);
+    EXPECT_EQ(st.Mem.ColsInTerm, 132);
+    EXPECT_EQ(session.FuncKeys().UserKeyString(1), "ls -l\\x");
+    EXPECT_EQ(cfg.Values().BaudRate, "9600");
+}
+
+TEST_F(AttachedTest, OpenAppliesTheNewFile)
+{
+    ASSERT_EQ(CreateSettingsFile("config/other.zkd", AllSet()), 0);
+    ASSERT_EQ(cfg.Open(home.Path() / "config" / "other.zkd"), 0);
+    EXPECT_EQ(cfg.CurrentFile(), "config/other.zkd");
+    EXPECT_EQ(st.ColorScheme, 5);
+    EXPECT_EQ(session.FuncKeys().UserKeyString(0), "HELLO\r");
+}
+
+TEST_F(AttachedTest, SaveCollectsFromTheSession)
+{
+    st.ColorScheme = 11;
+    session.Keys().Enter.SmartEnter = true;
+    ASSERT_EQ(cfg.Save(), 0);
+    Settings read;
+    ASSERT_EQ(ReadSettingsFile("config/default.zkd", read), 0);
+    EXPECT_EQ(read.ColorIndex, 11);
+    EXPECT_TRUE(read.SmartReturn);
+}
+
+TEST_F(AttachedTest, SectionUpdateOfTheCurrentFile)
+{
+    cfg.Values().Language = "GERMAN";
+    cfg.Values().BaudRate = "300";
+    ASSERT_EQ(cfg.UpdateSection("NewTerminalPref"), 0);
+    Settings read;
+    ASSERT_EQ(ReadSettingsFile("config/default.zkd", read), 0);
+    EXPECT_EQ(read.Language, "GERMAN");
+    EXPECT_EQ(read.BaudRate, "19200");
+}
+
+TEST_F(AttachedTest, HostEnterKeyDefinitionWithSaveIsRecorded)
+{
+    Host("\x1b&f154p1S");
+    EXPECT_TRUE(session.Keys().Enter.SmartEnter);
+    Settings read;
+    ASSERT_EQ(ReadSettingsFile("config/default.zkd", read), 0);
+    EXPECT_TRUE(read.SmartReturn);
+    EXPECT_EQ(read.NumEnterKey, 1);
+    // Without "S" nothing is saved.
+    Host("\x1b&f149P");
+    Settings again;
+    ASSERT_EQ(ReadSettingsFile("config/default.zkd", again), 0);
+    EXPECT_EQ(again.NumEnterKey, 1);
+}
+
+TEST_F(AttachedTest, DetachedConfigurationNoLongerAnswers)
+{
+    cfg.Detach();
+    Host("\x1b&f3k1a5d2LLogonOK");
+    Settings read;
+    ASSERT_EQ(ReadSettingsFile("config/default.zkd", read), 0);
+    EXPECT_EQ(read.Keys[2], DefaultFunctionKey(2));
+}
+
+} // namespace
+} // namespace kalvor::config

@@ -1,0 +1,710 @@
+// The configuration file: the layout written byte for byte, the reading
+// rules, damaged, truncated, duplicated and oversized files, and round trips
+// of every setting.
+#include "ConfigTestSupport.h"
+
+#include "config/PasswordScramble.h"
+#include "config/SettingKeys.h"
+#include "config/SettingsFile.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace kalvor::config {
+namespace {
+
+using test::ReadAll;
+using test::TempHome;
+using test::WriteAll;
+
+// Every setting at a value other than its default.
+const std::string kAllSetFile =
+    "\r\n"
+    "\r\n"
+    "            **********************************************************\r\n"
+    "            **********************************************************\r\n"
+    "\r\n"
+    "\r\n"
+    "                                Tavlex Terminal\r\n"
+    "                            Configuration Settings\r\n"
+    "\r\n"
+    "                                config/all.zkd                                  \r\n"
+    "\r\n"
+    "\r\n"
+    "            **********************************************************\r\n"
+    "            **********************************************************\r\n"
+    "\r\n"
+    "\r\n"
+    "                            Baud Rate = 9600\r\n"
+    "                   Communication Port = COM3\r\n"
+    "                   HandShake Protocol = RTS/CTS\r\n"
+    "                       Respond to ENQ = Yes\r\n"
+    "                               Parity = Even\r\n"
+    "                  Number of Data Bits = 7\r\n"
+    "                  Number of Stop Bits = 2\r\n"
+    "                                 Echo = On\r\n"
+    "                           Font Index = 3\r\n"
+    "                           Size Index = 2\r\n"
+    "                          Color Index = 5\r\n"
+    "                             AutoSave = Yes\r\n"
+    "                      PrintFontHeight = 12\r\n"
+    "                         InverseVideo = -1\r\n"
+    "                         Connect Type = 0\r\n"
+    "                          Telnet Port = 2323\r\n"
+    "                 Telnet Terminal Type = vt-hp\r\n"
+    "                          TelnetAddr1 = host1.example.com\r\n"
+    "                          TelnetAddr2 = host2.example.com\r\n"
+    "                          TelnetAddr3 = host3.example.com\r\n"
+    "                          TelnetAddr4 = host4.example.com\r\n"
+    "                          TelnetAddr5 = host5.example.com\r\n"
+    "                            NSVT port = 1600\r\n"
+    "                         Network Type = 3\r\n"
+    "                        Left Position = 120\r\n"
+    "                         Top Position = -40\r\n"
+    "                   Keyboard Enter Key = Enter\r\n"
+    "                     Numpad Enter Key = Tab\r\n"
+    "                    Control Code Flag = True\r\n"
+    "                               MaxRow = 899\r\n"
+    "                     Window Maximized = Yes\r\n"
+    "                       Caps Lock Mode = True\r\n"
+    "                         Cursor Style = Underline\r\n"
+    "                  Function Key Layout = Natural Elite\r\n"
+    "                          TelnetAddr6 = host6.example.com\r\n"
+    "                          TelnetAddr7 = host7.example.com\r\n"
+    "                          TelnetAddr8 = host8.example.com\r\n"
+    "                          TelnetAddr9 = host9.example.com\r\n"
+    "                         TelnetAddr10 = host10.example.com\r\n"
+    "                          TelnetAddr11= host11.example.com\r\n"
+    "                         TelnetAddr12 = host12.example.com\r\n"
+    "                         TelnetAddr13 = host13.example.com\r\n"
+    "                         TelnetAddr14 = host14.example.com\r\n"
+    "                          TelnetAddr15= host15.example.com\r\n"
+    "                          TelnetAddr16= host16.example.com\r\n"
+    "                         TelnetAddr17 = host17.example.com\r\n"
+    "                         TelnetAddr18 = host18.example.com\r\n"
+    "                         TelnetAddr19 = host19.example.com\r\n"
+    "                         TelnetAddr20 = host20.example.com\r\n"
+    "                         TelnetAddr21 = host21.example.com\r\n"
+    "                         TelnetAddr22 = host22.example.com\r\n"
+    "                         TelnetAddr23 = host23.example.com\r\n"
+    "                         TelnetAddr24 = host24.example.com\r\n"
+    "                         TelnetAddr25 = host25.example.com\r\n"
+    "                         TelnetAddr26 = host26.example.com\r\n"
+    "                         TelnetAddr27 = host27.example.com\r\n"
+    "                         TelnetAddr28 = host28.example.com\r\n"
+    "                         TelnetAddr29 = host29.example.com\r\n"
+    "                         TelnetAddr30 = host30.example.com\r\n"
+    "                        Phone Number1 = 555-0100\r\n"
+    "                        Phone Number2 = 555-0101\r\n"
+    "                        Phone Number3 = 555-0102\r\n"
+    "                        Phone Number4 = 555-0103\r\n"
+    "                        Phone Number5 = 555-0104\r\n"
+    "                        Phone Number6 = 555-0105\r\n"
+    "                        Phone Number7 = 555-0106\r\n"
+    "                        Phone Number8 = 555-0107\r\n"
+    "                        Phone Number9 = 555-0108\r\n"
+    "                       Phone Number10 = 555-0109\r\n"
+    "                      Dial-out prefix = 9,\r\n"
+    "                             Language = FRENCH\r\n"
+    "                   Host Character Set = ISO Latin-1\r\n"
+    "                                   F1 = LLogon           HELLO\\013\r\n"
+    "                                   F2 = TList    Files   ls -l\\092x\r\n"
+    "                                   F3 = NExit    Now     \\027&dB bye\\032\\032\r\n"
+    "                                   F4 = TKey4            k4\\009\r\n"
+    "                                   F5 = TKey5            k5\\009\r\n"
+    "                                   F6 = TKey6            k6\\009\r\n"
+    "                                   F7 = TKey7            k7\\009\r\n"
+    "                                   F8 = TKey8            k8\\009\r\n"
+    "                    Max Display Width = 132\r\n"
+    "                    Smart Return Mode = True\r\n"
+    "                       SSH User Login = operator\r\n"
+    "                   SSH Login Password = 38520F040A060F2400051F\r\n";
+
+// A fresh start: every setting at its default.
+const std::string kDefaultFile =
+    "\r\n"
+    "\r\n"
+    "            **********************************************************\r\n"
+    "            **********************************************************\r\n"
+    "\r\n"
+    "\r\n"
+    "                                Tavlex Terminal\r\n"
+    "                            Configuration Settings\r\n"
+    "\r\n"
+    "                              config/default.zkd                                \r\n"
+    "\r\n"
+    "\r\n"
+    "            **********************************************************\r\n"
+    "            **********************************************************\r\n"
+    "\r\n"
+    "\r\n"
+    "                            Baud Rate = 19200\r\n"
+    "                   Communication Port = Com 1\r\n"
+    "                   HandShake Protocol = Xon/Xoff\r\n"
+    "                       Respond to ENQ = No\r\n"
+    "                               Parity = None\r\n"
+    "                  Number of Data Bits = 8\r\n"
+    "                  Number of Stop Bits = 1\r\n"
+    "                                 Echo = Off\r\n"
+    "                           Font Index = 1\r\n"
+    "                           Size Index = 0\r\n"
+    "                          Color Index = 0\r\n"
+    "                             AutoSave = No\r\n"
+    "                      PrintFontHeight = 9\r\n"
+    "                         InverseVideo = 0\r\n"
+    "                         Connect Type = 1\r\n"
+    "                          Telnet Port = 23\r\n"
+    "                 Telnet Terminal Type = hp\r\n"
+    "                          TelnetAddr1 = \r\n"
+    "                          TelnetAddr2 = \r\n"
+    "                          TelnetAddr3 = \r\n"
+    "                          TelnetAddr4 = \r\n"
+    "                          TelnetAddr5 = \r\n"
+    "                            NSVT port = 1570\r\n"
+    "                         Network Type = 1\r\n"
+    "                        Left Position = 0\r\n"
+    "                         Top Position = 0\r\n"
+    "                   Keyboard Enter Key = Return\r\n"
+    "                     Numpad Enter Key = Return\r\n"
+    "                    Control Code Flag = False\r\n"
+    "                               MaxRow = 14999\r\n"
+    "                     Window Maximized = No\r\n"
+    "                       Caps Lock Mode = False\r\n"
+    "                         Cursor Style = Block\r\n"
+    "                  Function Key Layout = Standard\r\n"
+    "                          TelnetAddr6 = \r\n"
+    "                          TelnetAddr7 = \r\n"
+    "                          TelnetAddr8 = \r\n"
+    "                          TelnetAddr9 = \r\n"
+    "                         TelnetAddr10 = \r\n"
+    "                          TelnetAddr11= \r\n"
+    "                         TelnetAddr12 = \r\n"
+    "                         TelnetAddr13 = \r\n"
+    "                         TelnetAddr14 = \r\n"
+    "                          TelnetAddr15= \r\n"
+    "                          TelnetAddr16= \r\n"
+    "                         TelnetAddr17 = \r\n"
+    "                         TelnetAddr18 = \r\n"
+    "                         TelnetAddr19 = \r\n"
+    "                         TelnetAddr20 = \r\n"
+    "                         TelnetAddr21 = \r\n"
+    "                         TelnetAddr22 = \r\n"
+    "                         TelnetAddr23 = \r\n"
+    "                         TelnetAddr24 = \r\n"
+    "                         TelnetAddr25 = \r\n"
+    "                         TelnetAddr26 = \r\n"
+    "                         TelnetAddr27 = \r\n"
+    "                         TelnetAddr28 = \r\n"
+    "                         TelnetAddr29 = \r\n"
+    "                         TelnetAddr30 = \r\n"
+    "                        Phone Number1 = no modem/direct connect to host\r\n"
+    "                        Phone Number2 = \r\n"
+    "                        Phone Number3 = \r\n"
+    "                        Phone Number4 = \r\n"
+    "                        Phone Number5 = \r\n"
+    "                        Phone Number6 = \r\n"
+    "                        Phone Number7 = \r\n"
+    "                        Phone Number8 = \r\n"
+    "                        Phone Number9 = \r\n"
+    "                       Phone Number10 = \r\n"
+    "                      Dial-out prefix = \r\n"
+    "                             Language = English\r\n"
+    "                   Host Character Set = Roman 8/9\r\n"
+    "                                   F1 = N   f1           \\027p\r\n"
+    "                                   F2 = N   f2           \\027q\r\n"
+    "                                   F3 = N   f3           \\027r\r\n"
+    "                                   F4 = N   f4           \\027s\r\n"
+    "                                   F5 = N   f5           \\027t\r\n"
+    "                                   F6 = N   f6           \\027u\r\n"
+    "                                   F7 = N   f7           \\027v\r\n"
+    "                                   F8 = N   f8           \\027w\r\n"
+    "                    Max Display Width = 80\r\n"
+    "                    Smart Return Mode = False\r\n"
+    "                       SSH User Login = \r\n"
+    "                   SSH Login Password = \r\n";
+
+TEST(SettingsFileLayout, EveryKeySetByteForByte)
+{
+    EXPECT_EQ(FormatSettingsFile("config/all.zkd", test::AllSet()), kAllSetFile);
+}
+
+TEST(SettingsFileLayout, DefaultsByteForByte)
+{
+    EXPECT_EQ(FormatSettingsFile("config/default.zkd", Settings{}), kDefaultFile);
+}
+
+TEST(SettingsFileLayout, CreateSettingsFileWritesTheFile)
+{
+    TempHome home;
+    std::filesystem::create_directories(home.Path() / "config");
+    WriteAll(home.Path() / "config" / "all.zkd", std::string(5000, 'z')); // replaced whole
+    ASSERT_EQ(CreateSettingsFile("config/all.zkd", test::AllSet()), 0);
+    EXPECT_EQ(ReadAll(home.Path() / "config" / "all.zkd"), kAllSetFile);
+}
+
+TEST(SettingsFileLayout, HeaderIsShorterThan500Bytes)
+{
+    EXPECT_EQ(SettingsFileHeader("config/default.zkd").size(), 489u);
+    EXPECT_EQ(SettingsFileHeader(std::string(60, 'n')).size(), 489u);
+    // A name longer than a line is shown cut to 80 characters.
+    EXPECT_EQ(SettingsFileHeader(std::string(300, 'n')).size(), 489u);
+    EXPECT_EQ(SettingsFileHeader("  config/x.zkd  "), SettingsFileHeader("config/x.zkd"));
+}
+
+TEST(SettingsFileLayout, CentringRoundsHalvesToEven)
+{
+    EXPECT_EQ(CentringSpaces(15), 32); // 31.5 -> 32
+    EXPECT_EQ(CentringSpaces(17), 30); // 30.5 -> 30
+    EXPECT_EQ(CentringSpaces(22), 28);
+    EXPECT_EQ(CentringSpaces(14), 32);
+    EXPECT_EQ(CentringSpaces(77), 0);  // 0.5 -> 0
+    EXPECT_EQ(CentringSpaces(75), 2);  // 1.5 -> 2
+    EXPECT_EQ(CentringSpaces(79), 0);  // -0.5 -> 0
+    EXPECT_EQ(CentringSpaces(200), 0);
+    const std::string name(17, 'q');
+    const std::string header = SettingsFileHeader(name);
+    EXPECT_NE(header.find("\r\n" + std::string(30, ' ') + name + std::string(33, ' ') + "\r\n"), std::string::npos);
+}
+
+TEST(SettingsFileLayout, IrregularKeyTextsAreKept)
+{
+    EXPECT_EQ(KeyLine(40, "x"), std::string(26, ' ') + "TelnetAddr11= x\r\n");
+    EXPECT_EQ(KeyLine(44, ""), std::string(26, ' ') + "TelnetAddr15= \r\n");
+    EXPECT_EQ(KeyLine(45, "y"), std::string(26, ' ') + "TelnetAddr16= y\r\n");
+    EXPECT_EQ(KeyLine(39, "z"), std::string(25, ' ') + "TelnetAddr10 = z\r\n");
+}
+
+TEST(SettingsFileRoundTrip, EverySettingComesBackUnchanged)
+{
+    TempHome home;
+    std::filesystem::create_directories(home.Path() / "config");
+    const Settings written = test::AllSet();
+    ASSERT_EQ(CreateSettingsFile("config/all.zkd", written), 0);
+    Settings read;
+    ASSERT_EQ(ReadSettingsFile("config/all.zkd", read), 0);
+    test::ForgetUnread(read, written);
+    EXPECT_EQ(read, written);
+}
+
+TEST(SettingsFileRoundTrip, EachSettingAloneComesBack)
+{
+    // One setting changed at a time: the file carries exactly that change.
+    const Settings all = test::AllSet();
+    for (int key = 1; key <= kKeyCount; ++key) {
+        if (key == 10 || key == 12)
+            continue; // written, not read back
+        Settings one;
+        DecodeValue(one, key, EncodeValue(all, key));
+        ASSERT_NE(one, Settings{}) << key;
+        Settings read;
+        ParseSettingsText(FormatSettingsFile("config/one.zkd", one), read);
+        EXPECT_EQ(read, one) << KeyText(key);
+    }
+}
+
+TEST(SettingsFileRoundTrip, RandomSettingsComeBackUnchanged)
+{
+    std::mt19937 rng(12345);
+    const auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
+    const auto text = [&](std::size_t maxLen) {
+        std::string s;
+        const std::size_t n = static_cast<std::size_t>(pick(static_cast<int>(maxLen) + 1));
+        for (std::size_t i = 0; i < n; ++i)
+            s.push_back(static_cast<char>(32 + pick(224)));
+        // Values are trimmed when read: no spaces at the ends.
+        while (!s.empty() && s.back() == ' ')
+            s.pop_back();
+        while (!s.empty() && s.front() == ' ')
+            s.erase(0, 1);
+        return s;
+    };
+    for (int round = 0; round < 200; ++round) {
+        Settings s;
+        for (auto& h : s.Hosts)
+            h = text(40);
+        for (auto& p : s.Phones)
+            p = text(20);
+        if (s.Phones[3] == "[direct connect]")
+            s.Phones[3].clear();
+        s.SshUser = text(30);
+        s.SshPassword = text(kMaxPasswordLength);
+        s.Language = text(12);
+        s.CommPort = text(10);
+        s.DialOutPrefix = text(6);
+        s.TerminalType = "t" + text(10);
+        s.Parity = "p" + text(6);
+        s.FontIndex = pick(2000) - 1000;
+        s.ColorIndex = pick(13);
+        s.PrintFontHeight = pick(26);
+        s.InverseVideo = pick(2) == 1;
+        s.ConnectType = pick(5) - 2;
+        s.TelnetPort = 1 + pick(65535);
+        s.NsvtPort = pick(65536);
+        s.NetworkType = pick(4);
+        s.LeftPosition = pick(100000) - 50000;
+        s.TopPosition = pick(100000) - 50000;
+        s.KbEnterKey = pick(2);
+        s.NumEnterKey = pick(3);
+        s.DisplayWidth = std::array{80, 132, 200}[static_cast<std::size_t>(pick(3))];
+        s.KeyboardLayout = pick(3);
+        s.Cursor = pick(2) == 0 ? CursorStyle::Block : CursorStyle::Underline;
+        s.HostCharSet = pick(2) == 0 ? "Roman8" : "Latin1";
+        for (auto& k : s.Keys) {
+            k.Type = pick(3);
+            k.Line1 = text(8);
+            k.Line2 = text(8);
+            while (!k.Line1.empty() && k.Line1.back() == ' ')
+                k.Line1.pop_back();
+            k.Text.clear();
+            const int n = pick(80);
+            for (int i = 0; i < n; ++i)
+                k.Text.push_back(static_cast<char>(pick(256)));
+        }
+        Settings read;
+        ParseSettingsText(FormatSettingsFile("config/random.zkd", s), read);
+        ASSERT_EQ(read, s) << "round " << round;
+    }
+}
+
+// The reading rules.
+
+// A header that fills the 500 skipped bytes: the key text starts right after it.
+std::string Header()
+{
+    std::string h = SettingsFileHeader("config/test.zkd");
+    h.resize(kHeaderSkip, ' ');
+    return h;
+}
+
+TEST(SettingsFileReading, FirstOccurrenceWins)
+{
+    Settings s;
+    ParseSettingsText(Header() + KeyLine(1, "9600") + KeyLine(1, "300") + KeyLine(3, "None"), s);
+    EXPECT_EQ(s.BaudRate, "9600");
+    EXPECT_EQ(s.Handshake, "None");
+}
+
+TEST(SettingsFileReading, FirstOccurrenceWinsEvenWhenDamaged)
+{
+    Settings s;
+    ParseSettingsText(Header() + KeyLine(1, "fast") + KeyLine(1, "300"), s);
+    EXPECT_EQ(s.BaudRate, "19200");
+}
+
+TEST(SettingsFileReading, KeysAreMatchedInAnyCaseAndSpacing)
+{
+    Settings s;
+    ParseSettingsText(Header() + "   baud rate=2400\r\n" + "TELNETADDR11  =  far.example  \r\n" +
+                          "  telnetaddr1 = near.example\r\n",
+                      s);
+    EXPECT_EQ(s.BaudRate, "2400");
+    EXPECT_EQ(s.Hosts[10], "far.example");
+    EXPECT_EQ(s.Hosts[0], "near.example");
+}
+
+TEST(SettingsFileReading, ValueKeepsEverythingAfterTheFirstEquals)
+{
+    Settings s;
+    ParseSettingsText(Header() + KeyLine(18, "a=b = c") + KeyLine(83, "=user="), s);
+    EXPECT_EQ(s.Hosts[0], "a=b = c");
+    EXPECT_EQ(s.SshUser, "=user=");
+}
+
+TEST(SettingsFileReading, UnknownAndMalformedLinesAreSkipped)
+{
+    Settings s;
+    ParseSettingsText(Header() + "Colour Depth = 24\r\n" + "no equals sign here\r\n" + "= nameless\r\n" +
+                          KeyLine(1, "1200"),
+                      s);
+    EXPECT_EQ(s.BaudRate, "1200");
+}
+
+TEST(SettingsFileReading, LineFeedsAreDroppedAndAnEmptyLineEndsTheReading)
+{
+    Settings s;
+    ParseSettingsText(Header() + "Baud Rate = 24\n00\r" + "Parity = Odd\r\r" + KeyLine(6, "7"), s);
+    EXPECT_EQ(s.BaudRate, "2400");
+    EXPECT_EQ(s.Parity, "Odd");
+    EXPECT_EQ(s.DataBits, "8");
+}
+
+TEST(SettingsFileReading, KeyLinesAfterAnyHeaderOf500Bytes)
+{
+    // The first 500 bytes are skipped whatever they hold; the first key line
+    // begins before byte 501 and its leading spaces absorb the difference.
+    std::string junk(470, '\0');
+    for (std::size_t i = 0; i < junk.size(); ++i)
+        junk[i] = static_cast<char>(i * 37 % 256);
+    const std::string file = junk + std::string(40, ' ') + "Baud Rate = 4800\r\n" + KeyLine(5, "Odd");
+    Settings s;
+    ParseSettingsText(file, s);
+    EXPECT_EQ(s.BaudRate, "4800");
+    EXPECT_EQ(s.Parity, "Odd");
+}
+
+TEST(SettingsFileReading, KeyTextInTheFirst500BytesIsNotRead)
+{
+    Settings s;
+    ParseSettingsText("\r\n" + KeyLine(1, "300") + std::string(500, ' ') + "\r\n" + KeyLine(5, "Odd"), s);
+    EXPECT_EQ(s.BaudRate, "19200");
+    EXPECT_EQ(s.Parity, "Odd");
+}
+
+TEST(SettingsFileReading, ReadingStopsAtABlockThatBeginsWithNul)
+{
+    // Blocks of 100 bytes from byte 501: a NUL at the start of the third
+    // block ends the text; a NUL inside a block does not.
+    std::string file = Header();
+    file.resize(500, ' ');
+    std::string keys = KeyLine(1, "600");
+    keys.resize(100, ' ');
+    keys[60] = '\0';
+    keys[98] = '\r';
+    keys[99] = '\n';
+    std::string second = KeyLine(5, "Even");
+    second.resize(100, ' ');
+    second[98] = '\r';
+    second[99] = '\n';
+    std::string third = std::string(1, '\0') + KeyLine(6, "7");
+    Settings s;
+    ParseSettingsText(file + keys + second + third, s);
+    EXPECT_EQ(s.BaudRate, "600");
+    EXPECT_EQ(s.Parity, "Even");
+    EXPECT_EQ(s.DataBits, "8");
+}
+
+TEST(SettingsFileReading, MaxRowThenMaxDisplayWidth)
+{
+    Settings s;
+    ParseSettingsText(Header() + KeyLine(30, "599") + KeyLine(81, "132"), s);
+    EXPECT_EQ(s.DisplayWidth, 132);
+    Settings t;
+    ParseSettingsText(Header() + KeyLine(30, "599"), t);
+    EXPECT_EQ(t.DisplayWidth, 200);
+    Settings u;
+    ParseSettingsText(Header() + KeyLine(30, "899"), u);
+    EXPECT_EQ(u.DisplayWidth, 132);
+    Settings v;
+    ParseSettingsText(Header() + KeyLine(81, "200") + KeyLine(30, "899"), v);
+    EXPECT_EQ(v.DisplayWidth, 132); // lines apply in file order
+    Settings w;
+    ParseSettingsText(Header() + KeyLine(30, "599") + KeyLine(81, "100"), w);
+    EXPECT_EQ(w.DisplayWidth, 80);
+}
+
+TEST(SettingsFileReading, PrintFontHeightClamp)
+{
+    const auto read = [](std::string_view v) {
+        Settings s;
+        s.PrintFontHeight = 14;
+        ParseSettingsText(Header() + KeyLine(13, v), s);
+        return s.PrintFontHeight;
+    };
+    EXPECT_EQ(read("30"), 9);
+    EXPECT_EQ(read("-1"), 9);
+    EXPECT_EQ(read("26"), 9);
+    EXPECT_EQ(read("25"), 25);
+    EXPECT_EQ(read("0"), 0);
+    EXPECT_EQ(read("99999999999999999999"), 9);
+    EXPECT_EQ(read("ten"), 14);
+    EXPECT_EQ(read(""), 14);
+}
+
+TEST(SettingsFileReading, FunctionKeyRecordWithEscapes)
+{
+    Settings s;
+    ParseSettingsText(Header() + KeyLine(75, "LLogon           HELLO\\013"), s);
+    EXPECT_EQ(s.Keys[2].Type, FunctionKeyRecord::kLocal);
+    EXPECT_EQ(s.Keys[2].Line1, "Logon");
+    EXPECT_EQ(s.Keys[2].Line2, "");
+    EXPECT_EQ(s.Keys[2].Text, "HELLO\r");
+}
+
+TEST(SettingsFileReading, FunctionKeyTypeLetters)
+{
+    Settings s;
+    ParseSettingsText(Header() + KeyLine(73, "Tab") + KeyLine(74, "Ncd") + KeyLine(75, "Xef") + KeyLine(76, "l"), s);
+    EXPECT_EQ(s.Keys[0].Type, FunctionKeyRecord::kNormal);
+    EXPECT_EQ(s.Keys[0].Line1, "ab");
+    EXPECT_EQ(s.Keys[1].Type, FunctionKeyRecord::kTransmitOnly);
+    EXPECT_EQ(s.Keys[2].Type, FunctionKeyRecord::kTransmitOnly);
+    EXPECT_EQ(s.Keys[3].Type, FunctionKeyRecord::kTransmitOnly); // lower case is another letter
+    EXPECT_EQ(s.Keys[3].Line1, "");
+    EXPECT_EQ(s.Keys[3].Text, "");
+}
+
+TEST(SettingsFileReading, DamagedValuesKeepTheirSettings)
+{
+    Settings s;
+    const Settings before = s;
+    ParseSettingsText(Header() + KeyLine(1, "19k") + KeyLine(3, "Hardware") + KeyLine(4, "Maybe") +
+                          KeyLine(6, "9") + KeyLine(7, "1.5") + KeyLine(8, "Loud") + KeyLine(9, "x1") +
+                          KeyLine(11, "13") + KeyLine(14, "yes") + KeyLine(15, "serial") + KeyLine(16, "0") +
+                          KeyLine(17, "") + KeyLine(23, "-5") + KeyLine(24, "4") + KeyLine(25, "left") +
+                          KeyLine(27, "Tab") + KeyLine(28, "Space") + KeyLine(29, "Yes") + KeyLine(31, "True") +
+                          KeyLine(32, "On") + KeyLine(33, "Bar") + KeyLine(34, "Qwerty") + KeyLine(72, "EBCDIC") +
+                          KeyLine(73, "") + KeyLine(74, "N" + std::string(16, ' ') + "ab\\01") +
+                          KeyLine(75, "N" + std::string(16, ' ') + "\\300") + KeyLine(76, "N" + std::string(16, ' ') + "\\x41") +
+                          KeyLine(82, "1") + KeyLine(84, "ABC") + KeyLine(2, std::string("CO\x01M", 4)) +
+                          KeyLine(16, "99999999999"),
+                      s);
+    EXPECT_EQ(s, before);
+}
+
+TEST(SettingsFileReading, ChoicesInAnyCase)
+{
+    Settings s;
+    ParseSettingsText(Header() + KeyLine(3, "rts/cts") + KeyLine(8, "ON") + KeyLine(33, "underline") +
+                          KeyLine(34, "natural") + KeyLine(72, "iso latin-1") + KeyLine(27, "ENTER"),
+                      s);
+    EXPECT_EQ(s.Handshake, "RTS/CTS");
+    EXPECT_TRUE(s.Echo);
+    EXPECT_EQ(s.Cursor, CursorStyle::Underline);
+    EXPECT_EQ(s.KeyboardLayout, 1);
+    EXPECT_EQ(s.HostCharSet, "Latin1");
+    EXPECT_EQ(s.KbEnterKey, 1);
+}
+
+TEST(SettingsFileReading, TelnetPortZeroOrLessIsIgnored)
+{
+    Settings s;
+    ParseSettingsText(Header() + KeyLine(16, "-23"), s);
+    EXPECT_EQ(s.TelnetPort, 23);
+    ParseSettingsText(Header() + KeyLine(16, "8023"), s);
+    EXPECT_EQ(s.TelnetPort, 8023);
+}
+
+TEST(SettingsFileReading, DirectConnectPhoneEntry)
+{
+    Settings s;
+    ParseSettingsText(Header() + KeyLine(60, "[direct connect]") + KeyLine(61, "555-1234"), s);
+    EXPECT_EQ(s.Phones[0], "no modem/direct connect to host");
+    EXPECT_EQ(s.Phones[1], "555-1234");
+}
+
+TEST(SettingsFileReading, WindowPositionsMayCarryDecimals)
+{
+    Settings s;
+    ParseSettingsText(Header() + KeyLine(25, "1440.5") + KeyLine(26, "-30.75"), s);
+    EXPECT_EQ(s.LeftPosition, 1440); // half to even
+    EXPECT_EQ(s.TopPosition, -31);
+}
+
+TEST(SettingsFileReading, SizeIndexAndAutoSaveAreNotReadBack)
+{
+    Settings s;
+    ParseSettingsText(Header() + KeyLine(10, "3") + KeyLine(12, "Yes"), s);
+    EXPECT_EQ(s.SizeIndex, 0);
+    EXPECT_EQ(s.AutoSave, "No");
+}
+
+TEST(SettingsFileReading, TruncatedFileKeepsTheRest)
+{
+    const std::string full = FormatSettingsFile("config/all.zkd", test::AllSet());
+    // Cut inside the "Phone Number3" line: that line and everything after
+    // it keep their values.
+    const std::size_t cut = full.find("Phone Number3 = ") + 18;
+    Settings s;
+    ParseSettingsText(std::string_view(full).substr(0, cut), s);
+    const Settings all = test::AllSet();
+    EXPECT_EQ(s.Hosts, all.Hosts);
+    EXPECT_EQ(s.Phones[1], all.Phones[1]);
+    EXPECT_EQ(s.Phones[2], Settings{}.Phones[2]);
+    EXPECT_EQ(s.Keys, Settings{}.Keys);
+    EXPECT_EQ(s.SshPassword, "");
+
+    // Every length of cut is read without harm.
+    for (std::size_t n = 0; n <= full.size(); n += 7) {
+        Settings t;
+        ParseSettingsText(std::string_view(full).substr(0, n), t);
+    }
+}
+
+TEST(SettingsFileReading, EmptyAndShortFilesChangeNothing)
+{
+    Settings s;
+    ParseSettingsText("", s);
+    ParseSettingsText(std::string(500, 'x'), s);
+    ParseSettingsText(std::string(501, '\r'), s);
+    EXPECT_EQ(s, Settings{});
+}
+
+TEST(SettingsFileReading, BinaryGarbageNeverHarms)
+{
+    std::mt19937 rng(99);
+    for (int round = 0; round < 300; ++round) {
+        std::string bytes(static_cast<std::size_t>(rng() % 4000), '\0');
+        for (char& c : bytes)
+            c = static_cast<char>(rng() % 256);
+        if (round % 3 == 0) // some with plausible lines in them
+            bytes.insert(std::min<std::size_t>(bytes.size(), 520), KeyLine(static_cast<int>(1 + rng() % 84), "1"));
+        Settings s;
+        ParseSettingsText(bytes, s);
+        // Whatever was read is written and read back the same.
+        Settings again;
+        ParseSettingsText(FormatSettingsFile("config/x.zkd", s), again);
+        test::ForgetUnread(again, s);
+        ASSERT_EQ(again, s) << round;
+    }
+}
+
+TEST(SettingsFileReading, OversizedFileIsReadUpToTheLimit)
+{
+    TempHome home;
+    // An endless line runs past the limit: the lines before it are read,
+    // nothing after it.
+    std::string file = Header() + KeyLine(5, "Odd") + std::string(kMaxKeyText + 1000, 'A') + "\r\n" + KeyLine(1, "300");
+    WriteAll(home.Path() / "config" / "big.zkd", file);
+    Settings s;
+    ASSERT_EQ(ReadSettingsFile("config/big.zkd", s), 0);
+    EXPECT_EQ(s.Parity, "Odd");
+    EXPECT_EQ(s.BaudRate, "19200");
+
+    // Many lines: what lies within the limit is read.
+    std::string lines = Header() + KeyLine(1, "1200");
+    while (lines.size() < kHeaderSkip + kMaxKeyText + 5000)
+        lines += "Filler Key = " + std::string(100, 'f') + "\r\n";
+    lines += KeyLine(5, "Odd");
+    WriteAll(home.Path() / "config" / "big2.zkd", lines);
+    Settings t;
+    ASSERT_EQ(ReadSettingsFile("config/big2.zkd", t), 0);
+    EXPECT_EQ(t.BaudRate, "1200");
+    EXPECT_EQ(t.Parity, "None");
+}
+
+TEST(SettingsFileReading, MissingFileIsAnErrorAndChangesNothing)
+{
+    TempHome home;
+    Settings s = test::AllSet();
+    EXPECT_EQ(ReadSettingsFile("config/none.zkd", s), 76); // no config folder
+    std::filesystem::create_directories(home.Path() / "config");
+    EXPECT_EQ(ReadSettingsFile("config/none.zkd", s), 53);
+    EXPECT_EQ(s, test::AllSet());
+    std::filesystem::create_directories(home.Path() / "config" / "dir.zkd");
+    EXPECT_NE(ReadSettingsFile("config/dir.zkd", s), 0);
+}
+
+TEST(SettingsFileWriting, FailuresReturnTheTableNumber)
+{
+    TempHome home;
+    EXPECT_EQ(CreateSettingsFile("config/x.zkd", Settings{}), 76);
+    std::filesystem::create_directories(home.Path() / "config" / "x.zkd" / "inside");
+    EXPECT_NE(CreateSettingsFile("config/x.zkd", Settings{}), 0);
+}
+
+TEST(SettingsFileWriting, ControlCharactersInTextsCannotBreakTheLines)
+{
+    Settings s;
+    s.Hosts[0] = "evil\r\nBaud Rate = 50";
+    s.Keys[0].Line1 = "a\rb";
+    const std::string file = FormatSettingsFile("config/x.zkd", s);
+    Settings read;
+    ParseSettingsText(file, read);
+    EXPECT_EQ(read.BaudRate, "19200");
+    EXPECT_EQ(read.Hosts[0], "evil  Baud Rate = 50");
+    EXPECT_EQ(read.Keys[0].Line1, "a b");
+}
+
+} // namespace
+} // namespace kalvor::config
