@@ -1,0 +1,186 @@
+// Fuzz target for the configuration reader and the pointer-file reader:
+// bytes of any shape are read as a configuration file and as a pointer file,
+// in memory and (for inputs whose first byte is odd) through the files under
+// a temporary program folder.
+//
+// Invariants, checked after every input (a violation is reported on stderr
+// and ends the run with a trap):
+//   - whatever the reader made of the bytes is written and read back the
+//     same (the settings written but not read back excepted);
+//   - a name read from a pointer file is 1..60 characters, and a pointer file
+//     written for it gives it back;
+//   - a function-key record and a stored password that are read are written
+//     and read back the same;
+//   - start-up with such files leaves both rewritten whole.
+#include "config/ConfigPaths.h"
+#include "config/PasswordScramble.h"
+#include "config/PointerFile.h"
+#include "config/SettingKeys.h"
+#include "config/SettingsFile.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <string_view>
+#include <unistd.h>
+
+namespace {
+
+using namespace kalvor::config;
+
+[[noreturn]] void Fail(const char* what)
+{
+    std::fprintf(stderr, "config_fuzz: %s\n", what);
+    __builtin_trap();
+}
+
+void Expect(bool ok, const char* what)
+{
+    if (!ok)
+        Fail(what);
+}
+
+void ForgetUnread(Settings& read, const Settings& written)
+{
+    read.SizeIndex = written.SizeIndex;
+    read.AutoSave = written.AutoSave;
+}
+
+void CheckSettingsRoundTrip(std::string_view bytes)
+{
+    Settings s;
+    FileValues held;
+    ParseSettingsText(bytes, s, &held);
+    const std::string written = FormatSettingsFile("config/fuzz.zkd", s);
+    if (written.size() > kHeaderSkip + kMaxKeyText)
+        return; // values this large are cut by the reading limit
+    Settings again;
+    ParseSettingsText(written, again);
+    ForgetUnread(again, s);
+    Expect(again == s, "settings differ after writing and reading back");
+
+    // The values as the file holds them, written back as a section update
+    // writes them, are held the same (control characters become spaces).
+    ValueTexts values = EncodeAll(s);
+    for (int k = 1; k <= kKeyCount; ++k) {
+        const auto i = static_cast<std::size_t>(k);
+        if (!held[i])
+            continue;
+        values[i] = *held[i];
+        for (char& c : values[i])
+            if (static_cast<unsigned char>(c) < 32)
+                c = ' ';
+    }
+    const std::string rewritten = FormatSettingsFile("config/fuzz.zkd", values);
+    if (rewritten.size() > kHeaderSkip + kMaxKeyText)
+        return;
+    Settings scratch;
+    FileValues heldAgain;
+    ParseSettingsText(rewritten, scratch, &heldAgain);
+    for (int k = 1; k <= kKeyCount; ++k) {
+        const auto i = static_cast<std::size_t>(k);
+        std::string_view v = values[i];
+        while (!v.empty() && v.front() == ' ')
+            v.remove_prefix(1);
+        while (!v.empty() && v.back() == ' ')
+            v.remove_suffix(1);
+        Expect(heldAgain[i] && *heldAgain[i] == v, "a held value changed when written back");
+    }
+}
+
+void CheckPointer(std::string_view bytes)
+{
+    const auto name = ParsePointerFile(bytes);
+    if (!name)
+        return;
+    Expect(!name->empty() && name->size() <= kMaxConfigNameLength, "pointer name out of bounds");
+    Expect(ParsePointerFile(FormatPointerFile(*name)) == name, "pointer name not given back");
+}
+
+void CheckRecords(std::string_view bytes)
+{
+    if (const auto key = DecodeFunctionKey(bytes)) {
+        const auto back = DecodeFunctionKey(EncodeFunctionKey(*key));
+        Expect(back && back->Type == key->Type && back->Text == key->Text, "function key not given back");
+    }
+    if (const auto password = Decrypt(bytes)) {
+        Expect(password->size() <= kMaxPasswordLength, "password too long");
+        Expect(Decrypt(ScramblePassword(*password)) == password, "password not given back");
+    }
+}
+
+void WriteFile(const std::filesystem::path& p, std::string_view bytes)
+{
+    std::ofstream out(p, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string ReadFile(const std::filesystem::path& p)
+{
+    std::string bytes;
+    if (ReadFileBytes(p, bytes, 1 << 22) != 0)
+        Fail("cannot read back a file just written");
+    return bytes;
+}
+
+// What start-up does with the two files.
+void CheckFiles(std::string_view bytes)
+{
+    const std::filesystem::path folder = ConfigPath(kConfigFolder);
+    std::filesystem::create_directories(folder);
+    WriteFile(ConfigPath(kPointerFileName), bytes);
+    WriteFile(ConfigPath(kDefaultConfigName), bytes);
+
+    const DefaultFile pointer = GetDefaultFile();
+    Expect(!pointer.Name.empty(), "no configuration name");
+    if (pointer.Created)
+        Expect(ReadFile(ConfigPath(kPointerFileName)) == FormatPointerFile(kDefaultConfigName),
+               "pointer file not rewritten whole");
+    if (pointer.Name != kDefaultConfigName)
+        return; // a name that points elsewhere is not followed
+
+    Settings s;
+    Expect(ReadSettingsFile(pointer.Name, s) == 0, "configuration file not read");
+    Expect(CreateSettingsFile(pointer.Name, s) == 0, "configuration file not written");
+    Expect(ReadFile(ConfigPath(pointer.Name)) == FormatSettingsFile(pointer.Name, s), "file not rewritten whole");
+    Settings again;
+    Expect(ReadSettingsFile(pointer.Name, again) == 0, "rewritten file not read");
+    ForgetUnread(again, s);
+    Expect(again == s, "rewritten file reads differently");
+}
+
+std::string g_home;
+
+void RemoveHome()
+{
+    std::error_code ec;
+    std::filesystem::remove_all(g_home, ec);
+}
+
+} // namespace
+
+// The program folder of every run is a fresh temporary one.
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    std::string tmpl = (std::filesystem::temp_directory_path() / "kalvor-fuzz-XXXXXX").string();
+    if (::mkdtemp(tmpl.data()) == nullptr)
+        std::abort();
+    g_home = tmpl;
+    ::setenv("KALVOR_HOME", g_home.c_str(), 1);
+    std::atexit(RemoveHome);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    CheckSettingsRoundTrip(bytes);
+    CheckPointer(bytes);
+    CheckRecords(bytes.substr(0, 600));
+    if (size > 0 && (data[0] & 1) != 0 && size < (1u << 20))
+        CheckFiles(bytes);
+    return 0;
+}
