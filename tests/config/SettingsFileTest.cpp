@@ -443,6 +443,18 @@ TEST(SettingsFileReading, KeyLinesAfterAnyHeaderOf500Bytes)
     EXPECT_EQ(s.Parity, "Odd");
 }
 
+TEST(SettingsFileReading, TheSkipIsExactly500Bytes)
+{
+    // Byte 500 (counted from 1) is the last one skipped: a CR there is not
+    // an empty line, and byte 501 is the first one read.
+    Settings s;
+    ParseSettingsText(std::string(499, 'x') + "\r" + KeyLine(1, "300"), s);
+    EXPECT_EQ(s.BaudRate, "300");
+    Settings t;
+    ParseSettingsText(std::string(500, 'x') + "Parity = Odd\r\n", t);
+    EXPECT_EQ(t.Parity, "Odd");
+}
+
 TEST(SettingsFileReading, KeyTextInTheFirst500BytesIsNotRead)
 {
     Settings s;
