@@ -31,7 +31,7 @@ std::string_view Trim(std::string_view s)
 
 struct NamedKey {
     const char* Name;
-    KeySpec Spec;
+    KeyStroke Stroke;
 };
 
 constexpr std::array kNamedKeys{
@@ -56,16 +56,16 @@ constexpr std::array kNamedKeys{
 
 } // namespace
 
-std::optional<KeySpec> LookupKeyName(std::string_view name)
+std::optional<KeyStroke> LookupKeyName(std::string_view name)
 {
     for (const NamedKey& k : kNamedKeys)
         if (name == k.Name)
-            return k.Spec;
+            return k.Stroke;
     if (name.size() >= 2 && name.size() <= 3 && name[0] == 'F') {
         int n = 0;
         auto [ptr, ec] = std::from_chars(name.data() + 1, name.data() + name.size(), n);
         if (ec == std::errc() && ptr == name.data() + name.size() && n >= 1 && n <= 12)
-            return KeySpec{Key::F1 + n - 1};
+            return KeyStroke{Key::F1 + n - 1};
     }
     if (name.size() == 1) {
         // A character key: letters and digits carry their own key codes.
@@ -75,7 +75,7 @@ std::optional<KeySpec> LookupKeyName(std::string_view name)
             code = c - 'a' + 'A';
         else if ((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == ' ')
             code = c;
-        return KeySpec{code, c};
+        return KeyStroke{code, c};
     }
     return std::nullopt;
 }

@@ -29,14 +29,14 @@ struct ScriptEvent {
 
 // A key of the `key` event: its key code, the character it makes without
 // modifiers (-1 for none) and whether it is the numeric-pad Enter.
-struct KeySpec {
+struct KeyStroke {
     int Code = 0;
     int Character = -1;
     bool NumericPad = false;
 };
 
 // The key called `name`; nothing for an unknown name.
-std::optional<KeySpec> LookupKeyName(std::string_view name);
+std::optional<KeyStroke> LookupKeyName(std::string_view name);
 
 // Decodes the escapes of a TEXT argument. Returns nothing on a malformed
 // escape (an unknown letter or a bad \x).

@@ -89,24 +89,24 @@ bool FeedStream(HeadlessTerminal& term, std::istream& in)
 // characters are transmitted (else it is a menu shortcut).
 void PressKey(Session& session, const ScriptEvent& ev)
 {
-    const KeySpec spec = *LookupKeyName(ev.Text);
+    const KeyStroke stroke = *LookupKeyName(ev.Text);
     int shift = 0;
     for (const std::string& m : ev.Mods)
         shift |= m == "shift" ? Mod::Shift : m == "ctrl" ? Mod::Ctrl : Mod::Alt;
-    int character = spec.Character;
+    int character = stroke.Character;
     if ((shift & Mod::Alt) != 0)
         character = -1;
     else if ((shift & Mod::Ctrl) != 0 && ev.Text.size() == 1)
-        character = session.Controls().CtrlLetterCharacter(spec.Code) > 0
-                        ? session.Controls().CtrlLetterCharacter(spec.Code)
+        character = session.Controls().CtrlLetterCharacter(stroke.Code) > 0
+                        ? session.Controls().CtrlLetterCharacter(stroke.Code)
                         : -1;
     else if ((shift & Mod::Shift) != 0 && character >= 'a' && character <= 'z')
         character -= 'a' - 'A';
     Keyboard& keys = session.Keys();
-    const bool consumed = keys.KeyDown(spec.Code, shift, spec.NumericPad);
+    const bool consumed = keys.KeyDown(stroke.Code, shift, stroke.NumericPad);
     if (!consumed && character >= 0)
         keys.KeyPress(character);
-    keys.KeyUp(spec.Code, shift);
+    keys.KeyUp(stroke.Code, shift);
 }
 
 bool RunEvents(HeadlessTerminal& term, std::istream& in, const std::string& name, std::ostream& err)
