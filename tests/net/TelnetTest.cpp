@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <QCryptographicHash>
+#include <QTcpSocket>
 
 #include <chrono>
 #include <cstdio>
@@ -306,6 +307,112 @@ TEST_F(DemoHostFixture, HostVariantEscapeSwitchesTheStatusPanel)
     h.Term.Receive().AppendLocal("\x1b%c1N");
     h.Term.Tick();
     EXPECT_EQ(h.Manager.StatusText(), "Telnet (advanced)");
+}
+
+
+// BusyBox telnetd running /bin/sh on a free port.
+class BusyBoxFixture : public ::testing::Test {
+protected:
+    TempHome home;
+    ServerProcess server;
+    int port = 0;
+
+    void SetUp() override
+    {
+        const std::string busybox = FindProgram("busybox");
+        if (busybox.empty() || std::system((busybox + " telnetd --help >/dev/null 2>&1").c_str()) != 0)
+            GTEST_SKIP() << "\n*** SKIPPED LOUDLY: no BusyBox with telnetd (Debian package busybox-static) ***";
+        port = FreeLoopbackPort();
+        std::string error;
+        ASSERT_TRUE(server.Start({busybox, "telnetd", "-F", "-b", "127.0.0.1", "-p", std::to_string(port), "-l", "/bin/sh"},
+                                 error))
+            << error;
+        QTcpSocket probe;
+        const bool up = WaitFor([&] {
+            probe.abort();
+            probe.connectToHost(QStringLiteral("127.0.0.1"), static_cast<quint16>(port));
+            return probe.waitForConnected(200);
+        });
+        probe.abort();
+        if (!up)
+            GTEST_SKIP() << "\n*** SKIPPED LOUDLY: BusyBox telnetd did not start on port " << port << " ***";
+    }
+    std::string Entry() const { return "127.0.0.1 " + std::to_string(port); }
+};
+
+TEST_F(BusyBoxFixture, NegotiationEndsStandardAndTheShellAnswers)
+{
+    Harness h;
+    h.Connect(Entry(), 1);
+    ASSERT_TRUE(WaitFor([&] { return h.Trace.Has("SERVER Will:", "3"); })) << h.Memory();
+    const std::vector<std::string> want = {"SERVER   Do: 1",  "CLIENT Wont: 1",  "SERVER   Do: 31", "CLIENT Wont: 31",
+                                           "SERVER Will: 1",  "CLIENT   Do: 1",  "CLIENT   Do: 45", "SERVER Will: 3"};
+    const std::vector<std::string> got = h.Trace.Negotiation();
+    ASSERT_GE(got.size(), want.size());
+    EXPECT_EQ(std::vector<std::string>(got.begin(), got.begin() + static_cast<long>(want.size())), want);
+    EXPECT_EQ(h.Manager.Kind(), NetworkKind::TelnetStandard);
+    EXPECT_EQ(h.Manager.StatusText(), "Telnet (standard)");
+    Settle(200);
+    h.Type("echo kalvor-$((6*7))\r");
+    ASSERT_TRUE(WaitFor([&] { return h.MemoryHas("\nkalvor-42\n"); })) << h.Memory();
+    // The server echoed the command line; the terminal did not echo it again.
+    EXPECT_TRUE(h.MemoryHas("echo kalvor-$((6*7))\n")) << h.Memory();
+    EXPECT_FALSE(h.MemoryHas("echo kalvor-$((6*7))echo")) << h.Memory();
+
+    h.Type("exit\r");
+    ASSERT_TRUE(WaitFor([&] { return h.ConnectEnabled; })) << h.Memory();
+    EXPECT_FALSE(h.Manager.ConnectedSwitch());
+    EXPECT_FALSE(h.DisconnectEnabled);
+}
+
+TEST_F(BusyBoxFixture, TwentyMegabytesWithByte255ThroughTheShell)
+{
+    const std::filesystem::path file = home.Path() / "stream.bin";
+    std::string expected = "BEGIN-OF-STREAM\r\n";
+    {
+        std::ofstream out(file, std::ios::binary);
+        out << "BEGIN-OF-STREAM\n";
+        char line[128];
+        for (int i = 0; expected.size() < 20 * 1024 * 1024; ++i) {
+            const int n = std::snprintf(line, sizeof line, "%08d sphinx of black quartz judge my vow %c%c 0123456789", i,
+                                        static_cast<char>(0xff), static_cast<char>(0xfe));
+            out.write(line, n);
+            out << '\n';
+            expected.append(line, static_cast<std::size_t>(n));
+            expected += "\r\n"; // the pseudo-terminal turns LF into CR LF
+        }
+    }
+    Harness h;
+    h.Connect(Entry(), 1);
+    ASSERT_TRUE(WaitFor([&] { return h.Trace.Has("SERVER Will:", "3"); }));
+    Settle(200);
+    QCryptographicHash want(QCryptographicHash::Sha256);
+    want.addData(QByteArrayView(expected.data(), static_cast<qsizetype>(expected.size())));
+    QCryptographicHash got(QCryptographicHash::Sha256);
+    std::size_t gotBytes = 0;
+    std::string prefix;
+    bool started = false;
+    h.OnData = [&](std::string_view data) {
+        if (!started) {
+            prefix.append(data);
+            const auto at = prefix.find("BEGIN-OF-STREAM\r\n");
+            if (at == std::string::npos)
+                return;
+            started = true;
+            data = std::string_view(prefix).substr(at);
+        }
+        const std::size_t take = std::min(data.size(), expected.size() - gotBytes);
+        got.addData(QByteArrayView(data.data(), static_cast<qsizetype>(take)));
+        gotBytes += take;
+    };
+    const auto start = std::chrono::steady_clock::now();
+    h.Type("stty -echo; cat " + file.string() + "\r");
+    ASSERT_TRUE(WaitFor([&] { return gotBytes >= expected.size(); }, 300000)) << gotBytes << " of " << expected.size();
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_EQ(got.result().toHex().toStdString(), want.result().toHex().toStdString());
+    std::printf("[ figures  ] 20 MiB through BusyBox telnetd: %.2f s, %.1f MB/s, peak backlog %zu characters\n", seconds,
+                static_cast<double>(expected.size()) / 1e6 / seconds, h.MaxBacklog);
+    EXPECT_LT(h.MaxBacklog, kBacklogBound);
 }
 
 } // namespace
