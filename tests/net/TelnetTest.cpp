@@ -4,6 +4,8 @@
 #include "NetTestSupport.h"
 #include "TempHome.h"
 
+#include "keyboard/KeyCodes.h"
+
 #include <gtest/gtest.h>
 
 #include <QCryptographicHash>
@@ -309,6 +311,63 @@ TEST_F(DemoHostFixture, HostVariantEscapeSwitchesTheStatusPanel)
     EXPECT_EQ(h.Manager.StatusText(), "Telnet (advanced)");
 }
 
+
+// The demonstrations work with the terminal as it is: the form in block
+// mode with the DC1/DC2 handshake, and the status replies.
+TEST_F(DemoHostFixture, FormInBlockModeTravelsWithTheHandshake)
+{
+    StartHost();
+    Harness h;
+    h.Connect(Entry(), 1);
+    ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("Choice:"); }));
+    h.Type("3\r");
+    ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("Data entry") && h.Term.State().FormatMode && h.Term.State().BlockMode(); }))
+        << h.Screen();
+    Settle(100);
+    // As the window delivers a key: KeyDown, then its character when not consumed.
+    const auto tab = [&] {
+        if (!h.Term.Keys().KeyDown(Key::Tab, 0))
+            h.Term.Keys().KeyPress('\t');
+    };
+    h.Type("Ada Lovelace");
+    tab();
+    h.Type("36");
+    tab();
+    h.Type("10/12/1815"); // fills the field: the cursor moves on to the next by itself
+    h.Type("London");
+    const std::size_t before = ReadFile(log).size();
+    h.Term.Keys().KeyDown(Key::F12, 0); // Enter
+    ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("The form arrived"); })) << h.Screen();
+    EXPECT_TRUE(h.ScreenHas("Name: [Ada Lovelace]")) << h.Screen();
+    EXPECT_TRUE(h.ScreenHas("Age: [36]")) << h.Screen();
+    EXPECT_TRUE(h.ScreenHas("Date: [10/12/1815]")) << h.Screen();
+    EXPECT_TRUE(h.ScreenHas("City: [London]")) << h.Screen();
+    EXPECT_TRUE(h.ScreenHas("All fields are in order.")) << h.Screen();
+    // DC2 first; the fields followed the host's DC1, separated by US.
+    const std::string sent = ReadFile(log).substr(before);
+    ASSERT_FALSE(sent.empty());
+    EXPECT_EQ(sent[0], '\x12') << sent;
+    EXPECT_NE(sent.find("Ada Lovelace"), std::string::npos) << sent;
+    EXPECT_NE(sent.find('\x1f'), std::string::npos) << sent;
+    EXPECT_FALSE(h.Term.State().FormatMode);
+    EXPECT_FALSE(h.Term.State().BlockMode());
+    EXPECT_FALSE(h.Term.State().KeyboardLocked);
+}
+
+TEST_F(DemoHostFixture, StatusRequestsAreAnsweredAfterTheHostsDc1)
+{
+    StartHost();
+    Harness h;
+    h.Connect(Entry(), 1);
+    ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("Choice:"); }));
+    h.Type("5\r");
+    ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("Press Return for the menu"); }, 30000)) << h.Screen();
+    EXPECT_FALSE(h.ScreenHas("(no reply)")) << h.Screen();
+    EXPECT_TRUE(h.ScreenHas("<ESC>\\?")) << h.Screen();          // primary status
+    EXPECT_TRUE(h.ScreenHas("70092<CR>")) << h.Screen();           // identification
+    EXPECT_TRUE(h.ScreenHas("KALVOR-V3.1<CR>")) << h.Screen();     // version
+    EXPECT_TRUE(h.ScreenHas("<ESC>&a020c010Y<CR>")) << h.Screen(); // relative cursor
+}
 
 // BusyBox telnetd running /bin/sh on a free port.
 class BusyBoxFixture : public ::testing::Test {
