@@ -85,16 +85,17 @@ Harness::Harness()
         ConnectEnabled = c;
         DisconnectEnabled = d;
     };
+    Trace.OnReceived = [this](std::string_view data) {
+        if (Capture)
+            Captured += data;
+        if (OnData && !data.empty())
+            OnData(data);
+    };
     ticker_.setInterval(Session::kTickMs);
     QObject::connect(&ticker_, &QTimer::timeout, &ticker_, [this] {
-        std::string& in = Term.Receive().NetInBuffer();
-        const std::size_t backlog = in.size() + Term.Receive().CommBuffer().Size();
+        const std::size_t backlog = Term.Receive().NetInBuffer().size() + Term.Receive().CommBuffer().Size();
         if (backlog > MaxBacklog)
             MaxBacklog = backlog;
-        if (Capture)
-            Captured += in;
-        if (OnData && !in.empty())
-            OnData(in);
         Term.Tick();
     });
     ticker_.start();

@@ -37,11 +37,16 @@ public:
     // Received data is recorded by its size only: streams of many megabytes pass here.
     void LogTrace(std::string_view label, std::string_view data) override
     {
-        if (label == "Received:")
+        if (label == "Received:") {
             Lines.emplace_back(label, std::to_string(data.size()) + " bytes");
-        else
+            if (OnReceived)
+                OnReceived(data);
+        } else {
             Lines.emplace_back(label, data);
+        }
     }
+    // Every received byte passes here once, in order, whoever gathered it.
+    std::function<void(std::string_view)> OnReceived;
     bool Has(std::string_view label, std::string_view data) const;
     // The labels of the lines whose label starts with "SERVER" or "CLIENT", with their data.
     std::vector<std::string> Negotiation() const;
@@ -63,7 +68,7 @@ public:
     bool ConnectEnabled = true;
     bool DisconnectEnabled = false;
 
-    // Everything the data events delivered, in order, when capturing.
+    // Everything received, in order (seen through the trace), when capturing.
     bool Capture = false;
     std::string Captured;
     std::function<void(std::string_view)> OnData; // sees the same bytes without keeping them

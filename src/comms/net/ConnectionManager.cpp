@@ -94,8 +94,9 @@ ConnectionManager::ConnectionManager(Session& session, TraceSink* trace)
 
     // The local program.
     local_->OnExited = [this](const std::string& how) {
+        // After the program's last output, which may still wait in the buffers.
         FlushStagedInput();
-        Show("\r\n<" + local_->Program() + " ended: " + how + ">\r\n");
+        Queue("\r\n<" + local_->Program() + " ended: " + how + ">\r\n");
         SetConnectedSwitch(false);
         SetMenu(true, false);
         SetCaption(kProgramName);

@@ -216,6 +216,13 @@ void LocalProgramConnection::Resize(int cols, int rows)
 
 void LocalProgramConnection::Stop()
 {
+    // A program whose end is still being waited for is left to the reaper.
+    ++exitGeneration_;
+    if (master_ < 0 && pid_ > 0) {
+        orphans_.push_back(pid_);
+        pid_ = -1;
+        Reap();
+    }
     if (master_ < 0)
         return;
     readNotifier_.reset();
@@ -240,16 +247,33 @@ void LocalProgramConnection::Ended()
     ::close(master_);
     master_ = -1;
     pending_.clear();
+    exitWaits_ = 0;
+    WaitForExit();
+}
+
+// The terminal closes before the program has always finished: its exit
+// status is collected on a timer for a short while before the end is told.
+void LocalProgramConnection::WaitForExit()
+{
+    static constexpr int kExitWaits = 100; // 2 s at 20 ms
     std::string how = "ended";
     if (pid_ > 0) {
         int status = 0;
-        if (::waitpid(pid_, &status, WNOHANG) == pid_)
+        if (::waitpid(pid_, &status, WNOHANG) == pid_) {
             how = ExitText(status);
-        else
+            pid_ = -1;
+        } else if (++exitWaits_ < kExitWaits) {
+            QTimer::singleShot(20, &reaper_, [this, generation = exitGeneration_] {
+                if (generation == exitGeneration_)
+                    WaitForExit();
+            });
+            return;
+        } else {
             orphans_.push_back(pid_);
-        pid_ = -1;
+            pid_ = -1;
+            Reap();
+        }
     }
-    Reap();
     if (OnExited)
         OnExited(how);
 }

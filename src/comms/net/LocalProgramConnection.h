@@ -55,6 +55,7 @@ private:
     void ReadMaster();
     void FlushOutput();
     void Ended();
+    void WaitForExit();
     void Reap();
 
     ReceivePass& rx_;
@@ -70,6 +71,8 @@ private:
     QTimer reaper_;       // collects a program that outlives the hang-up
     std::vector<pid_t> orphans_;
     int reaperTicks_ = 0;
+    int exitWaits_ = 0;
+    unsigned exitGeneration_ = 0;
 };
 
 } // namespace kalvor::net
