@@ -1,0 +1,171 @@
+// Opening and closing the terminal's connection: Connect_Click,
+// ConnectTelnet and Disconnect_Click over the serial line (with a modem),
+// Telnet in its standard and advanced variants, SSH, and a local program in a
+// pseudo-terminal. The window owns one manager for its Session and hands it
+// the connection settings; the manager tells the window, through callbacks,
+// what its status panel, caption and Connect/Disconnect menu items show, and
+// asks it the SSH questions. Messages for the user go into the terminal
+// itself, through the host-text writer or the receive buffer.
+//
+//   kalvor::net::ConnectionManager connections(session, trace);
+//   connections.Events.StatusPanel = [&](const std::string& t) { panel->setText(...); };
+//   connections.Events.Caption = ...;
+//   connections.Settings() = settingsFromTheConfigurationFile;
+//   connections.Connect_Click();
+//
+// Everything runs on the window's thread; waits (the modem's second, the
+// 50 ms before DONT ECHO, the 0.3 s break) are timers.
+#pragma once
+
+#include "comms/ConnectionSettings.h"
+#include "comms/TraceSink.h"
+#include "comms/net/LocalProgramConnection.h"
+#include "comms/net/SerialConnection.h"
+#include "comms/net/SshConnection.h"
+#include "comms/net/TelnetConnection.h"
+
+#include <QTimer>
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace kalvor {
+class Session;
+}
+
+namespace kalvor::net {
+
+struct ConnectionEvents {
+    // The connection status panel ("Telnet (advanced)", "9600 baud at com1", ...).
+    std::function<void(const std::string& text)> StatusPanel;
+    // The whole window caption ("myhost - Kalvor", or "Kalvor").
+    std::function<void(const std::string& text)> Caption;
+    // Which of the menu items "Connect" and "Disconnect" are enabled.
+    std::function<void(bool connectEnabled, bool disconnectEnabled)> MenuState;
+    // The echo button (local echo setting) is set or cleared by a connect.
+    std::function<void(bool on)> EchoButton;
+    // A message box (title, text), e.g. the serial port's overrun report.
+    std::function<void(const std::string& title, const std::string& text)> MessageBox;
+    // SSH keyboard-interactive prompts: ask them in an input box titled
+    // kKeyboardAuthTitle ("Keyboard authentication") and call the answer
+    // function once, now or later, with the answers or nothing (cancel).
+    // Without a handler the prompts are cancelled.
+    std::function<void(const KeyboardPrompt& prompt, KeyboardAnswer answer)> KeyboardInteractive;
+    // An SSH host key not yet known: show its fingerprint and ask whether to
+    // trust it; the answer is recorded in the known-hosts file. Without a
+    // handler unknown keys are refused.
+    std::function<void(const HostKeyQuestion& question, HostKeyAnswer answer)> UnknownHostKey;
+    // The keyboard focus goes back to the terminal display.
+    std::function<void()> FocusTerminal;
+    // Something the window shows of the connection changed (for a repaint).
+    std::function<void()> Changed;
+};
+
+class ConnectionManager {
+public:
+    static constexpr int kModemWaitMs = 1000;
+    static constexpr int kHousekeepingMs = 100;
+    static constexpr const char* kProgramName = "Kalvor";
+
+    explicit ConnectionManager(Session& session, TraceSink* trace = nullptr);
+    ~ConnectionManager();
+    ConnectionManager(const ConnectionManager&) = delete;
+    ConnectionManager& operator=(const ConnectionManager&) = delete;
+
+    ConnectionEvents Events;
+
+    ConnectionSettings& Settings() { return settings_; }
+    const ConnectionSettings& Settings() const { return settings_; }
+    void SetSettings(const ConnectionSettings& settings) { settings_ = settings; }
+    // The known-hosts file of the SSH client (default: config/known_hosts in
+    // the program folder).
+    std::filesystem::path KnownHostsFile() const;
+    void SetKnownHostsFile(std::filesystem::path path) { knownHosts_ = std::move(path); }
+
+    // Menu commands.
+    void Connect_Click();
+    void Disconnect_Click();
+
+    // The echo button as the user set it: typed text is also shown locally.
+    void SetEchoButton(bool on);
+    bool EchoButton() const { return echoButton_; }
+    // The terminal's screen size changed (it is also watched on a timer).
+    void ScreenSizeChanged();
+    // ESC % c: 0 "Telnet (standard)", 1 "Telnet (advanced)".
+    void TelnetVariant(int variant);
+
+    // What the window shows.
+    bool ConnectedSwitch() const;
+    bool ConnectEnabled() const { return connectEnabled_; }
+    bool DisconnectEnabled() const { return disconnectEnabled_; }
+    const std::string& StatusText() const { return status_; }
+    const std::string& CaptionText() const { return caption_; }
+    // The kind now in use ("Telnet (standard)" after a server refused option 45, ...).
+    NetworkKind Kind() const;
+    static std::string KindName(NetworkKind kind);
+
+    // The components (for tests and diagnostics).
+    TelnetConnection& Telnet() { return *telnet_; }
+    SerialConnection& Serial() { return *serial_; }
+    SshConnection& Ssh() { return *ssh_; }
+    LocalProgramConnection& Local() { return *local_; }
+    bool ModemWaitPending() const { return modemWait_.isActive(); }
+    // SSH-session switch.
+    bool SshSession() const { return sshSession_; }
+
+private:
+    enum class Active { None, Serial, Telnet, Ssh, Local };
+
+    void Use(Active which);
+    void SetConnectedSwitch(bool on);
+    void SetStatus(const std::string& text);
+    void SetCaption(const std::string& text);
+    void SetMenu(bool connectEnabled, bool disconnectEnabled);
+    void ClearEchoButton();
+    void Show(const std::string& text);       // WriteHostText at once
+    void Queue(const std::string& text);      // into the receive buffer
+    void Trace(std::string_view label, std::string_view data);
+    void RefreshLocalEcho();
+    void FlushStagedInput();
+    void Housekeeping();
+
+    void CloseSerial();
+    void CloseTelnet(bool restoreCaption);
+    void CloseSsh();
+    void CloseLocal();
+
+    void ConnectSerial();
+    void SerialAfterModemWait(SerialOpenError result, int portNumber, std::string baud);
+    void ConnectTelnetKind(int kind);
+    void ConnectSsh(int kind);
+    void ConnectLocal();
+
+    Session& session_;
+    TraceSink* trace_;
+    ConnectionSettings settings_;
+    std::filesystem::path knownHosts_;
+    std::unique_ptr<TelnetConnection> telnet_;
+    std::unique_ptr<SerialConnection> serial_;
+    std::unique_ptr<SshConnection> ssh_;
+    std::unique_ptr<LocalProgramConnection> local_;
+    Active active_ = Active::None;
+    QTimer modemWait_;
+    std::function<void()> afterModemWait_;
+    QTimer housekeeping_;
+
+    bool echoButton_ = false;
+    bool connectEnabled_ = true;
+    bool disconnectEnabled_ = false;
+    bool sshSession_ = false;
+    std::string status_;
+    std::string caption_ = kProgramName;
+    std::string telnetEntry_;    // the host entry of the Telnet connection, for its messages
+    std::string lastHost_;       // the last Telnet connection's host, port and terminal type
+    int lastPort_ = -1;
+    std::string lastTerminalType_;
+    std::string lastSerialPort_;
+};
+
+} // namespace kalvor::net

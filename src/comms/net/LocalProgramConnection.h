@@ -1,0 +1,78 @@
+// A program on this machine run in a pseudo-terminal, as a fifth network
+// kind: the host entry is its command line (empty: the user's login shell).
+// The program sees TERM=hp70092 and a window size kept in step with the
+// terminal's screen. Output goes to the network staging buffer; reading
+// stops while the terminal is more than 50000 characters behind.
+#pragma once
+
+#include "comms/net/NetConnection.h"
+
+#include <QSocketNotifier>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <sys/types.h>
+
+namespace kalvor::net {
+
+class LocalProgramConnection final : public ManagedConnection {
+public:
+    static constexpr const char* kTerm = "hp70092";
+
+    explicit LocalProgramConnection(ReceivePass& receive);
+    ~LocalProgramConnection() override;
+    LocalProgramConnection(const LocalProgramConnection&) = delete;
+    LocalProgramConnection& operator=(const LocalProgramConnection&) = delete;
+
+    // Connection
+    bool Network() const override { return true; }
+    NetworkKind Kind() const override { return NetworkKind::LocalProgram; }
+    bool TransportOpen() const override { return master_ >= 0; }
+    void Write(std::string_view bytes) override;
+    // Break: an interrupt for the program in the foreground.
+    void SendBreak(int milliseconds) override;
+
+    // Starts the command line (empty: the login shell). Returns an empty
+    // text on success, else why it failed.
+    std::string Start(const std::string& commandLine, int cols, int rows);
+    // Ends the program (hang-up) and closes the pseudo-terminal.
+    void Stop();
+    void Resize(int cols, int rows);
+    bool Running() const { return master_ >= 0; }
+    pid_t Pid() const { return pid_; }
+    // The program that runs: the command line, or the shell's path.
+    const std::string& Program() const { return program_; }
+    InputThrottle& Throttle() { return throttle_; }
+
+    // The program ended (or closed its terminal), with its exit status text.
+    std::function<void(const std::string& how)> OnExited;
+
+private:
+    void ReadMaster();
+    void FlushOutput();
+    void Ended();
+    void WaitForExit();
+    void Reap();
+
+    ReceivePass& rx_;
+    InputThrottle throttle_;
+    int master_ = -1;
+    pid_t pid_ = -1;
+    int cols_ = 80;
+    int rows_ = 24;
+    std::string program_;
+    std::string pending_; // output the pseudo-terminal did not take yet
+    std::unique_ptr<QSocketNotifier> readNotifier_;
+    std::unique_ptr<QSocketNotifier> writeNotifier_;
+    QTimer reaper_;       // collects a program that outlives the hang-up
+    std::vector<pid_t> orphans_;
+    int reaperTicks_ = 0;
+    int exitWaits_ = 0;
+    unsigned exitGeneration_ = 0;
+};
+
+} // namespace kalvor::net

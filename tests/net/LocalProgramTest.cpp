@@ -1,0 +1,194 @@
+// A program run in a pseudo-terminal as the fifth network kind: curses
+// programs draw through the hp70092 terminal description, the window size
+// is kept in step, a break interrupts, the end of the program is shown.
+#include "NetTestSupport.h"
+#include "TempHome.h"
+
+#include <gtest/gtest.h>
+
+#include <QCryptographicHash>
+
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+
+namespace kalvor::test {
+namespace {
+
+constexpr int kLocalProgram = 4;
+
+std::string Python()
+{
+    for (const char* candidate : {"/usr/bin/python3", "python3"}) {
+        const std::string p = FindProgram(candidate);
+        if (!p.empty() && std::system((p + " -c 'import curses' 2>/dev/null").c_str()) == 0)
+            return p;
+    }
+    return std::string();
+}
+
+// The text of screen row `row` from column `col`.
+std::string At(Harness& h, int row, int col, std::size_t length)
+{
+    DisplayMemory& m = h.Term.Memory();
+    const int ring = m.ScreenRowToRing(row);
+    if (ring < 0)
+        return std::string();
+    const std::string& text = m.Row(ring).Text;
+    return static_cast<std::size_t>(col) < text.size() ? text.substr(static_cast<std::size_t>(col), length) : std::string();
+}
+
+class LocalFixture : public ::testing::Test {
+protected:
+    TempHome home;
+};
+
+TEST_F(LocalFixture, CursesProgramDrawsTheScreenItMeans)
+{
+    const std::string python = Python();
+    if (python.empty())
+        GTEST_SKIP() << "\n*** SKIPPED LOUDLY: no python3 with the curses module to draw with ***";
+    const std::filesystem::path script = home.Path() / "draw.py";
+    std::ofstream(script) << R"(import curses, os
+def main(s):
+    s.clear()
+    h, w = s.getmaxyx()
+    s.addstr(0, 0, "size %dx%d term %s" % (h, w, os.environ.get("TERM")))
+    s.addstr(5, 10, "KALVOR CURSES TEST")
+    s.addstr(10, 20, "row ten col twenty", curses.A_REVERSE)
+    win = curses.newwin(5, 30, 14, 40)
+    win.box()
+    win.addstr(2, 2, "inside the box")
+    s.refresh()
+    win.refresh()
+    s.move(20, 0)
+    s.addstr(20, 0, "press a key")
+    s.refresh()
+    s.getch()
+curses.wrapper(main)
+)";
+    Harness h;
+    h.Connect(python + " " + script.string(), kLocalProgram);
+    EXPECT_EQ(h.Statuses.back(), "Local program");
+    EXPECT_EQ(h.Captions.back(), python + " " + script.string() + " - Kalvor");
+    ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("press a key"); })) << h.Screen();
+    EXPECT_EQ(At(h, 0, 0, 25), "size 24x80 term hp70092");
+    EXPECT_EQ(At(h, 5, 10, 18), "KALVOR CURSES TEST");
+    EXPECT_EQ(At(h, 10, 20, 18), "row ten col twenty");
+    EXPECT_EQ(At(h, 16, 42, 14), "inside the box");
+    // The box is drawn with the line-drawing set: "r" and "," on its top row.
+    const std::string top = At(h, 14, 40, 30);
+    EXPECT_EQ(top.substr(0, 1), "r") << top;
+    EXPECT_EQ(top.substr(1, 28), std::string(28, ',')) << top;
+    EXPECT_EQ(top.substr(29, 1), "t") << top;
+    const DisplayMemory& m = h.Term.Memory();
+    EXPECT_FALSE(m.Row(m.ScreenRowToRing(14)).Shift.empty());
+    // The reverse text carries an enhancement run.
+    EXPECT_FALSE(m.Row(m.ScreenRowToRing(10)).Cntl.empty());
+    h.Type("q");
+    ASSERT_TRUE(WaitFor([&] { return h.MemoryHas("ended: exit status 0>"); })) << h.Memory();
+    EXPECT_TRUE(h.ConnectEnabled);
+    EXPECT_FALSE(h.Manager.ConnectedSwitch());
+    EXPECT_EQ(h.Captions.back(), "Kalvor");
+}
+
+TEST_F(LocalFixture, LoginShellSeesTheTerminalTypeAndTheScreenSize)
+{
+    Harness h;
+    h.Connect("", kLocalProgram);
+    ASSERT_TRUE(h.Manager.Local().Running());
+    h.Type("echo T=$TERM; stty size\r");
+    ASSERT_TRUE(WaitFor([&] { return h.MemoryHas("T=hp70092\n24 80"); })) << h.Memory();
+    h.Term.Memory().SetWidth(132);
+    h.Term.Memory().RowsInTerm = 30;
+    h.Manager.ScreenSizeChanged();
+    h.Type("stty size\r");
+    ASSERT_TRUE(WaitFor([&] { return h.MemoryHas("30 132"); })) << h.Memory();
+    h.Manager.Disconnect_Click();
+    EXPECT_TRUE(h.MemoryHas("has been disconnected>")) << h.Memory();
+    EXPECT_FALSE(h.Manager.Local().Running());
+    EXPECT_TRUE(h.ConnectEnabled);
+}
+
+TEST_F(LocalFixture, BreakInterruptsTheForegroundProgram)
+{
+    Harness h;
+    h.Connect("trap 'echo GOT-INTERRUPT; exit 0' INT; echo READY; while :; do sleep 0.1; done", kLocalProgram);
+    ASSERT_TRUE(WaitFor([&] { return h.MemoryHas("READY"); })) << h.Memory();
+    h.Term.Controls().SendBreak_Click();
+    ASSERT_TRUE(WaitFor([&] { return h.MemoryHas("GOT-INTERRUPT"); })) << h.Memory();
+    ASSERT_TRUE(WaitFor([&] { return !h.Manager.Local().Running(); }));
+}
+
+TEST_F(LocalFixture, ProgramThatCannotStartIsShown)
+{
+    Harness h;
+    h.Connect("/nonexistent/program-for-kalvor", kLocalProgram);
+    ASSERT_TRUE(WaitFor([&] { return h.MemoryHas("ended: exit status 127>"); })) << h.Memory();
+    EXPECT_TRUE(h.ConnectEnabled);
+}
+
+TEST_F(LocalFixture, LongStreamArrivesIntactWithBoundedBacklog)
+{
+    const std::filesystem::path file = home.Path() / "stream.txt";
+    std::string expected = "BEGIN-OF-STREAM\r\n";
+    {
+        std::ofstream out(file, std::ios::binary);
+        out << "BEGIN-OF-STREAM\n";
+        char line[128];
+        for (int i = 0; expected.size() < StreamBytes(); ++i) {
+            std::snprintf(line, sizeof line, "%08d pack my box with five dozen liquor jugs 0123456789 ABCDEFGHIJ", i);
+            out << line << '\n';
+            expected += line;
+            expected += "\r\n";
+        }
+    }
+    QCryptographicHash want(QCryptographicHash::Sha256);
+    want.addData(QByteArrayView(expected.data(), static_cast<qsizetype>(expected.size())));
+    QCryptographicHash got(QCryptographicHash::Sha256);
+    std::size_t gotBytes = 0;
+    std::string prefix;
+    bool started = false;
+    Harness h;
+    h.OnData = [&](std::string_view data) {
+        if (!started) {
+            prefix.append(data);
+            const auto at = prefix.find("BEGIN-OF-STREAM\r\n");
+            if (at == std::string::npos)
+                return;
+            started = true;
+            data = std::string_view(prefix).substr(at);
+        }
+        const std::size_t take = std::min(data.size(), expected.size() - gotBytes);
+        got.addData(QByteArrayView(data.data(), static_cast<qsizetype>(take)));
+        gotBytes += take;
+    };
+    const auto start = std::chrono::steady_clock::now();
+    h.Connect("cat " + file.string(), kLocalProgram);
+    ASSERT_TRUE(WaitFor([&] { return gotBytes >= expected.size(); }, 300000)) << gotBytes;
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_EQ(got.result().toHex().toStdString(), want.result().toHex().toStdString());
+    std::printf("[ figures  ] %s local program stream: %.2f s, %.1f MB/s, peak backlog %zu characters\n", StreamLabel().c_str(), seconds,
+                static_cast<double>(expected.size()) / 1e6 / seconds, h.MaxBacklog);
+    EXPECT_LT(h.MaxBacklog, ReceiveThrottle::kHigh + net::InputThrottle::kStagingHigh + 128 * 1024);
+    ASSERT_TRUE(WaitFor([&] { return h.MemoryHas("ended: exit status 0>"); }));
+}
+
+TEST_F(LocalFixture, PausedDisplayHoldsTheProgramBack)
+{
+    Harness h;
+    h.Capture = true;
+    h.Term.Receive().DisplayRunning = false;
+    h.Connect("seq 1 400000", kLocalProgram);
+    ASSERT_TRUE(WaitFor([&] { return h.Manager.Local().Throttle().Paused(); }));
+    Settle(300);
+    const std::size_t held = h.Term.Receive().CommBuffer().Size() + h.Term.Receive().NetInBuffer().size();
+    EXPECT_LT(held, ReceiveThrottle::kHigh + net::InputThrottle::kStagingHigh + 128 * 1024);
+    EXPECT_TRUE(h.Manager.Local().Running()); // blocked on its output, not finished
+    h.Term.Receive().DisplayRunning = true;
+    ASSERT_TRUE(WaitFor([&] { return h.MemoryHas("ended: exit status 0>"); }, 60000)) << h.Memory();
+    EXPECT_TRUE(h.MemoryHas("\n399999\n400000\n")) << h.Screen();
+}
+
+} // namespace
+} // namespace kalvor::test

@@ -1,0 +1,12 @@
+// Test main for the connection tests: a Qt event loop for the sockets,
+// timers and notifiers, then Google Test.
+#include <QCoreApplication>
+
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

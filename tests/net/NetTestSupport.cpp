@@ -1,0 +1,276 @@
+#include "NetTestSupport.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QThread>
+
+#include <arpa/inet.h>
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <sys/prctl.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace kalvor::test {
+
+bool WaitFor(const std::function<bool()>& done, int timeoutMs)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!done()) {
+        if (timer.elapsed() > timeoutMs)
+            return done();
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(2);
+    }
+    return true;
+}
+
+void Settle(int ms)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < ms) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(2);
+    }
+}
+
+std::size_t StreamBytes()
+{
+#ifdef KALVOR_NET_SANITIZED
+    long mib = 4;
+#else
+    long mib = 20;
+#endif
+    if (const char* text = std::getenv("KALVOR_NET_STREAM_MIB"); text != nullptr && std::strtol(text, nullptr, 10) > 0)
+        mib = std::strtol(text, nullptr, 10);
+    return static_cast<std::size_t>(mib) * 1024 * 1024;
+}
+
+std::string StreamLabel()
+{
+    return std::to_string(StreamBytes() / (1024 * 1024)) + " MiB";
+}
+
+int FreeLoopbackPort()
+{
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    addr.sin_port = 0;
+    int port = 0;
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0) {
+        socklen_t len = sizeof addr;
+        ::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len);
+        port = ntohs(addr.sin_port);
+    }
+    ::close(fd);
+    return port;
+}
+
+bool RecordingTrace::Has(std::string_view label, std::string_view data) const
+{
+    for (const auto& [l, d] : Lines)
+        if (l == label && d == data)
+            return true;
+    return false;
+}
+
+std::vector<std::string> RecordingTrace::Negotiation() const
+{
+    std::vector<std::string> out;
+    for (const auto& [l, d] : Lines)
+        if ((l.rfind("SERVER", 0) == 0 || l.rfind("CLIENT", 0) == 0) && l.find("Sub") == std::string::npos)
+            out.push_back(l + " " + d);
+    return out;
+}
+
+// ---------------------------------------------------------------------------
+
+Harness::Harness()
+{
+    Manager.Events.StatusPanel = [this](const std::string& t) { Statuses.push_back(t); };
+    Manager.Events.Caption = [this](const std::string& t) { Captions.push_back(t); };
+    Manager.Events.MenuState = [this](bool c, bool d) {
+        ConnectEnabled = c;
+        DisconnectEnabled = d;
+    };
+    Trace.OnReceived = [this](std::string_view data) {
+        if (Capture)
+            Captured += data;
+        if (OnData && !data.empty())
+            OnData(data);
+    };
+    ticker_.setInterval(Session::kTickMs);
+    QObject::connect(&ticker_, &QTimer::timeout, &ticker_, [this] {
+        const std::size_t backlog = Term.Receive().NetInBuffer().size() + Term.Receive().CommBuffer().Size();
+        if (backlog > MaxBacklog)
+            MaxBacklog = backlog;
+        Term.Tick();
+    });
+    ticker_.start();
+}
+
+Harness::~Harness() { ticker_.stop(); }
+
+void Harness::Type(std::string_view text)
+{
+    for (const char c : text)
+        Term.Keys().KeyPress(static_cast<unsigned char>(c));
+}
+
+std::string Harness::Screen() const
+{
+    const DisplayMemory& m = const_cast<Session&>(Term).Memory();
+    std::string out;
+    for (int r = 0; r < m.RowsInTerm; ++r) {
+        const int ring = m.ScreenRowToRing(r);
+        std::string row = ring < 0 ? std::string() : m.Row(ring).Text;
+        while (!row.empty() && row.back() == ' ')
+            row.pop_back();
+        out += row;
+        out += '\n';
+    }
+    return out;
+}
+
+std::string Harness::Memory() const
+{
+    const DisplayMemory& m = const_cast<Session&>(Term).Memory();
+    std::string out;
+    for (int age = 0; age < m.UsedRows(); ++age) {
+        std::string row = m.Row(m.Wrap(m.FirstRow + age)).Text;
+        while (!row.empty() && row.back() == ' ')
+            row.pop_back();
+        out += row;
+        out += '\n';
+    }
+    return out;
+}
+
+void Harness::Connect(const std::string& hostEntry, int kind)
+{
+    ConnectionSettings& s = Manager.Settings();
+    s.ConnectType = 1;
+    s.NetworkKind = kind;
+    s.HostList = {hostEntry};
+    Manager.Connect_Click();
+}
+
+// ---------------------------------------------------------------------------
+
+bool ServerProcess::Start(const std::vector<std::string>& argv, std::string& error)
+{
+    int fds[2];
+    if (::pipe2(fds, O_CLOEXEC) != 0) {
+        error = "pipe failed";
+        return false;
+    }
+    std::vector<char*> args;
+    std::vector<std::string> copy = argv;
+    for (std::string& a : copy)
+        args.push_back(a.data());
+    args.push_back(nullptr);
+    const pid_t pid = ::fork();
+    if (pid < 0) {
+        error = "fork failed";
+        return false;
+    }
+    if (pid == 0) {
+        ::setpgid(0, 0);
+        // A test that dies takes its servers with it.
+        ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+        ::dup2(fds[1], 1);
+        const int devnull = ::open("/dev/null", O_RDONLY);
+        if (devnull >= 0)
+            ::dup2(devnull, 0);
+        ::execvp(args[0], args.data());
+        ::_exit(127);
+    }
+    ::setpgid(pid, pid);
+    ::close(fds[1]);
+    ::fcntl(fds[0], F_SETFL, O_NONBLOCK);
+    pid_ = pid;
+    out_ = fds[0];
+    return true;
+}
+
+const std::string& ServerProcess::Output()
+{
+    if (out_ >= 0) {
+        char buffer[4096];
+        for (;;) {
+            const ssize_t n = ::read(out_, buffer, sizeof buffer);
+            if (n <= 0)
+                break;
+            output_.append(buffer, static_cast<std::size_t>(n));
+        }
+    }
+    return output_;
+}
+
+bool ServerProcess::Running()
+{
+    if (pid_ <= 0)
+        return false;
+    int status = 0;
+    if (::waitpid(pid_, &status, WNOHANG) == pid_) {
+        pid_ = -1;
+        return false;
+    }
+    return true;
+}
+
+void ServerProcess::Stop()
+{
+    if (pid_ > 0) {
+        ::kill(-pid_, SIGTERM);
+        for (int i = 0; i < 200; ++i) {
+            if (::waitpid(pid_, nullptr, WNOHANG) == pid_) {
+                pid_ = -1;
+                break;
+            }
+            ::usleep(10000);
+        }
+        if (pid_ > 0) {
+            ::kill(-pid_, SIGKILL);
+            ::waitpid(pid_, nullptr, 0);
+            pid_ = -1;
+        }
+    }
+    if (out_ >= 0) {
+        ::close(out_);
+        out_ = -1;
+    }
+}
+
+std::string FindProgram(const std::string& name)
+{
+    if (name.find('/') != std::string::npos)
+        return ::access(name.c_str(), X_OK) == 0 ? name : std::string();
+    const char* path = std::getenv("PATH");
+    std::string dirs = path != nullptr ? path : "/usr/bin:/bin";
+    dirs += ":/usr/sbin:/sbin";
+    std::size_t start = 0;
+    while (start <= dirs.size()) {
+        const std::size_t colon = dirs.find(':', start);
+        const std::string dir = dirs.substr(start, colon == std::string::npos ? std::string::npos : colon - start);
+        const std::string candidate = dir + "/" + name;
+        struct stat st{};
+        if (!dir.empty() && ::stat(candidate.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::access(candidate.c_str(), X_OK) == 0)
+            return candidate;
+        if (colon == std::string::npos)
+            break;
+        start = colon + 1;
+    }
+    return std::string();
+}
+
+} // namespace kalvor::test

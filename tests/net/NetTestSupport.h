@@ -1,0 +1,124 @@
+// Shared by the connection tests: a terminal session with its connection
+// manager and a 25 ms receive timer as the window runs it, bounded waits that
+// keep the event loop running, free loopback ports, and server processes
+// started and stopped by the tests.
+#pragma once
+
+#include "comms/Clock.h"
+#include "comms/TraceSink.h"
+#include "comms/net/ConnectionManager.h"
+#include "session/Session.h"
+
+#include <QTimer>
+
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <sys/types.h>
+
+namespace kalvor::test {
+
+// Runs the event loop until `done` holds or `timeoutMs` has passed; returns
+// whether it holds. Only readiness is waited for this way.
+bool WaitFor(const std::function<bool()>& done, int timeoutMs = 15000);
+// Lets the event loop run for a while (for things that must not happen).
+void Settle(int ms);
+
+// A free TCP port on 127.0.0.1 (bound once, then released).
+int FreeLoopbackPort();
+
+// The size of the long streams the tests send through each connection:
+// KALVOR_NET_STREAM_MIB mebibytes when set, else 20 MiB, or 4 MiB in a
+// sanitizer build (where every byte costs many times more).
+std::size_t StreamBytes();
+// The same as a label for the figures the tests print ("20 MiB").
+std::string StreamLabel();
+
+// The trace lines in order.
+class RecordingTrace final : public TraceSink {
+public:
+    std::vector<std::pair<std::string, std::string>> Lines;
+    bool Tracing() const override { return true; }
+    // Received data is recorded by its size only: streams of many megabytes pass here.
+    void LogTrace(std::string_view label, std::string_view data) override
+    {
+        if (label == "Received:") {
+            Lines.emplace_back(label, std::to_string(data.size()) + " bytes");
+            if (OnReceived)
+                OnReceived(data);
+        } else {
+            Lines.emplace_back(label, data);
+        }
+    }
+    // Every received byte passes here once, in order, whoever gathered it.
+    std::function<void(std::string_view)> OnReceived;
+    bool Has(std::string_view label, std::string_view data) const;
+    // The labels of the lines whose label starts with "SERVER" or "CLIENT", with their data.
+    std::vector<std::string> Negotiation() const;
+};
+
+// A session, its connection manager and the receive timer.
+class Harness {
+public:
+    Harness();
+    ~Harness();
+
+    SystemClock Clock;
+    RecordingTrace Trace;
+    Session Term{Clock, &Trace};
+    net::ConnectionManager Manager{Term, &Trace};
+
+    std::vector<std::string> Statuses;
+    std::vector<std::string> Captions;
+    bool ConnectEnabled = true;
+    bool DisconnectEnabled = false;
+
+    // Everything received, in order (seen through the trace), when capturing.
+    bool Capture = false;
+    std::string Captured;
+    std::function<void(std::string_view)> OnData; // sees the same bytes without keeping them
+    std::size_t MaxBacklog = 0;                   // the most characters seen waiting before a receive pass
+
+    // Types characters as keys (Return for CR).
+    void Type(std::string_view text);
+    // The screen rows, trailing blanks removed, joined by "\n".
+    std::string Screen() const;
+    // Every row of display memory in use, oldest first.
+    std::string Memory() const;
+    bool ScreenHas(std::string_view text) const { return Screen().find(text) != std::string::npos; }
+    bool MemoryHas(std::string_view text) const { return Memory().find(text) != std::string::npos; }
+    void Connect(const std::string& hostEntry, int kind);
+
+private:
+    QTimer ticker_;
+};
+
+// A server process of the tests' own, in its own process group; stopped
+// (SIGTERM, then SIGKILL) when the object goes.
+class ServerProcess {
+public:
+    ServerProcess() = default;
+    ~ServerProcess() { Stop(); }
+    ServerProcess(const ServerProcess&) = delete;
+    ServerProcess& operator=(const ServerProcess&) = delete;
+
+    // Starts `argv`; its standard output is read into Output().
+    bool Start(const std::vector<std::string>& argv, std::string& error);
+    void Stop();
+    bool Running();
+    pid_t Pid() const { return pid_; }
+    // Reads what the process printed so far (non-blocking).
+    const std::string& Output();
+
+private:
+    pid_t pid_ = -1;
+    int out_ = -1;
+    std::string output_;
+};
+
+// A program on the PATH or at a path, if it can be run.
+std::string FindProgram(const std::string& name);
+
+} // namespace kalvor::test

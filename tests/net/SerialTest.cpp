@@ -1,0 +1,315 @@
+// The serial line over a virtual pair from socat: the terminal opens one
+// end as "COM 9" (named in the program folder's serialports.txt), the test
+// plays the host and its modem on the other end.
+#include "NetTestSupport.h"
+#include "TempHome.h"
+
+#include "comms/net/SerialPorts.h"
+
+#include <gtest/gtest.h>
+
+#include <QSocketNotifier>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <fstream>
+#include <termios.h>
+#include <unistd.h>
+
+namespace kalvor::test {
+namespace {
+
+// The host's end of the line: answers the modem commands, records what it
+// receives, and sends data in pieces while the terminal has not sent XOFF.
+class FarEnd {
+public:
+    explicit FarEnd(const std::string& device)
+    {
+        fd_ = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+        if (fd_ < 0)
+            return;
+        termios t{};
+        ::tcgetattr(fd_, &t);
+        ::cfmakeraw(&t);
+        ::tcsetattr(fd_, TCSANOW, &t);
+        notifier_ = std::make_unique<QSocketNotifier>(fd_, QSocketNotifier::Read);
+        QObject::connect(notifier_.get(), &QSocketNotifier::activated, notifier_.get(), [this] { Read(); });
+        writer_.setInterval(1);
+        QObject::connect(&writer_, &QTimer::timeout, &writer_, [this] { Pump(); });
+    }
+    ~FarEnd()
+    {
+        notifier_.reset();
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    bool Open() const { return fd_ >= 0; }
+
+    std::string Received;   // every byte from the terminal
+    int Xoffs = 0;
+    int Xons = 0;
+    bool Paused = false;    // XOFF in force
+    bool AnswerModem = true;
+
+    void Send(const std::string& data) { pending_ += data; writer_.start(); }
+
+private:
+    void Read()
+    {
+        char buffer[4096];
+        for (;;) {
+            const ssize_t n = ::read(fd_, buffer, sizeof buffer);
+            if (n <= 0)
+                return;
+            for (ssize_t i = 0; i < n; ++i) {
+                const char c = buffer[i];
+                Received.push_back(c);
+                if (c == '\x13') {
+                    ++Xoffs;
+                    Paused = true;
+                } else if (c == '\x11') {
+                    ++Xons;
+                    Paused = false;
+                } else if (c == '\r') {
+                    Command(line_);
+                    line_.clear();
+                } else {
+                    line_.push_back(c);
+                }
+            }
+        }
+    }
+    void Command(const std::string& line)
+    {
+        if (!AnswerModem)
+            return;
+        if (line == "atv1q0")
+            Send("OK\r\n");
+        else if (line.rfind("atdt", 0) == 0)
+            Send("CONNECT 9600\r\n");
+    }
+    // A piece at a time, and nothing while the terminal has said XOFF.
+    void Pump()
+    {
+        while (!pending_.empty() && !Paused) {
+            const std::size_t piece = std::min<std::size_t>(pending_.size(), 1024);
+            const ssize_t n = ::write(fd_, pending_.data(), piece);
+            if (n <= 0)
+                return; // the line is full: the timer tries again
+            pending_.erase(0, static_cast<std::size_t>(n));
+            if (n < static_cast<ssize_t>(piece))
+                return;
+            break; // one piece per tick, so that XOFF can arrive between pieces
+        }
+        if (pending_.empty())
+            writer_.stop();
+    }
+
+    int fd_ = -1;
+    std::string line_;
+    std::string pending_;
+    std::unique_ptr<QSocketNotifier> notifier_;
+    QTimer writer_;
+};
+
+class SerialFixture : public ::testing::Test {
+protected:
+    TempHome home;
+    ServerProcess socat;
+    std::string termEnd;
+    std::string hostEnd;
+
+    void SetUp() override
+    {
+        const std::string program = FindProgram("socat");
+        if (program.empty())
+            GTEST_SKIP() << "\n*** SKIPPED LOUDLY: socat is not installed, no virtual serial pair can be made ***";
+        termEnd = (home.Path() / "ttyTerm").string();
+        hostEnd = (home.Path() / "ttyHost").string();
+        std::string error;
+        ASSERT_TRUE(socat.Start({program, "pty,raw,echo=0,link=" + termEnd, "pty,raw,echo=0,link=" + hostEnd}, error))
+            << error;
+        if (!WaitFor([&] { return ::access(termEnd.c_str(), F_OK) == 0 && ::access(hostEnd.c_str(), F_OK) == 0; }, 10000))
+            GTEST_SKIP() << "\n*** SKIPPED LOUDLY: socat did not make the virtual serial pair ***";
+        std::filesystem::create_directories(home.Path() / "config");
+        std::ofstream(home.Path() / "config" / "serialports.txt") << "# the test's virtual line\nCOM 9 = " << termEnd
+                                                                  << "\n";
+    }
+
+    static void SerialSettings(Harness& h, const std::string& port = "COM 9")
+    {
+        ConnectionSettings& s = h.Manager.Settings();
+        s.ConnectType = 0;
+        s.PortName = port;
+        s.BaudRate = "9600";
+        s.Handshaking = "Xon/Xoff";
+        s.Parity = "None";
+        s.DataBits = "8";
+        s.StopBits = "1";
+    }
+};
+
+TEST_F(SerialFixture, PortListNamesTheMappedDevice)
+{
+    bool found = false;
+    for (const auto& entry : net::SerialPortList())
+        found = found || (entry.Name == "COM 9" && entry.Device == termEnd);
+    EXPECT_TRUE(found);
+    EXPECT_EQ(net::SerialDeviceFor("Com 9"), termEnd);
+}
+
+TEST_F(SerialFixture, ModemIsInitialisedAndDialledAndDataFlowsBothWays)
+{
+    FarEnd host(hostEnd);
+    ASSERT_TRUE(host.Open());
+    Harness h;
+    SerialSettings(h);
+    h.Manager.Settings().PhoneList = {"5551234"};
+    h.Manager.Settings().DialOutPrefix = "9";
+    h.Manager.Connect_Click();
+    EXPECT_TRUE(h.Manager.ModemWaitPending());
+    EXPECT_TRUE(h.DisconnectEnabled);
+    // During the modem's second the window keeps running: the OK is shown.
+    ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("OK"); })) << h.Screen();
+    ASSERT_TRUE(WaitFor([&] { return !h.Manager.ModemWaitPending(); }));
+    EXPECT_EQ(h.Manager.StatusText(), "9600 baud at com9");
+    ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("CONNECT 9600"); })) << h.Screen();
+    EXPECT_EQ(host.Received, "atv1q0\ratdt 9,5551234\r");
+
+    host.Send("Hello from the host\r\n");
+    ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("Hello from the host"); })) << h.Screen();
+    h.Type("abc\r");
+    ASSERT_TRUE(WaitFor([&] { return host.Received.size() >= 22 + 4; }))
+        << "received: " << host.Received << " remote " << h.Term.State().RemoteMode << " locked "
+        << h.Term.State().KeyboardLocked << " idle " << h.Term.Transmit().Idle();
+    EXPECT_EQ(host.Received.substr(22), "abc\r");
+
+    h.Manager.Disconnect_Click();
+    EXPECT_TRUE(h.ScreenHas("<COM 9 has been disconnected>")) << h.Screen();
+    EXPECT_EQ(h.Manager.StatusText(), "com9");
+    EXPECT_TRUE(h.ConnectEnabled);
+    EXPECT_FALSE(h.Manager.Serial().IsOpen());
+}
+
+TEST_F(SerialFixture, NoDiallingWithoutAModem)
+{
+    FarEnd host(hostEnd);
+    ASSERT_TRUE(host.Open());
+    Harness h;
+    SerialSettings(h);
+    h.Manager.Connect_Click();
+    ASSERT_TRUE(WaitFor([&] { return !h.Manager.ModemWaitPending(); }));
+    Settle(200);
+    EXPECT_EQ(host.Received, "atv1q0\r");
+}
+
+TEST_F(SerialFixture, OpenFailuresAreShownAfterTheModemWait)
+{
+    Harness h;
+    SerialSettings(h, "COM 3");
+    h.Manager.Connect_Click();
+    EXPECT_FALSE(h.ScreenHas("<error:"));
+    ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("<error: com 3 does not exist>"); })) << h.Screen();
+    EXPECT_EQ(h.Manager.StatusText(), "com3");
+    EXPECT_TRUE(h.ConnectEnabled);
+    EXPECT_FALSE(h.DisconnectEnabled);
+    EXPECT_FALSE(h.Manager.ConnectedSwitch());
+
+    SerialSettings(h);
+    h.Manager.Settings().BaudRate = "0";
+    h.Manager.Connect_Click();
+    ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("<error: com 9 does not support 0 baud>"); })) << h.Screen();
+    EXPECT_FALSE(h.Manager.Serial().IsOpen());
+
+    // The line held by another terminal window.
+    Harness first;
+    SerialSettings(first);
+    first.Manager.Connect_Click();
+    ASSERT_TRUE(first.Manager.Serial().IsOpen());
+    SerialSettings(h);
+    h.Manager.Connect_Click();
+    ASSERT_TRUE(WaitFor([&] { return !h.Manager.ModemWaitPending(); }));
+    EXPECT_TRUE(h.ScreenHas("<error: com 9 is locked by another device>") ||
+                h.ScreenHas("<error: com 9 cannot be opened>"))
+        << h.Screen();
+}
+
+TEST_F(SerialFixture, XoffAboveFiftyThousandAndXonBelowTenThousand)
+{
+    FarEnd host(hostEnd);
+    ASSERT_TRUE(host.Open());
+    host.AnswerModem = false;
+    Harness h;
+    SerialSettings(h);
+    h.Manager.Connect_Click();
+    ASSERT_TRUE(WaitFor([&] { return !h.Manager.ModemWaitPending(); }));
+    host.Received.clear();
+
+    // 2000 numbered lines of 100 bytes, sent while the display is paused.
+    std::string data;
+    for (int i = 0; i < 2000; ++i) {
+        char line[101];
+        std::snprintf(line, sizeof line, "serial line %05d %-80s\r\n", i, "xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx");
+        data += line;
+    }
+    h.Term.Receive().DisplayRunning = false;
+    host.Send(data);
+    ASSERT_TRUE(WaitFor([&] { return host.Xoffs > 0; }, 30000)) << h.Term.Receive().CommBuffer().Size();
+    // XOFF went out once the buffer passed 50000 characters, and only once.
+    EXPECT_GT(h.Term.Receive().CommBuffer().Size(), ReceivePass::kHighWater);
+    Settle(300);
+    EXPECT_EQ(host.Xoffs, 1);
+    EXPECT_EQ(host.Xons, 0);
+    EXPECT_TRUE(h.Term.Transmit().HostPaused);
+
+    h.Term.Receive().DisplayRunning = true;
+    ASSERT_TRUE(WaitFor([&] { return host.Xons > 0; }, 30000));
+    ASSERT_TRUE(WaitFor([&] { return h.MemoryHas("serial line 01999"); }, 60000));
+    EXPECT_EQ(host.Xoffs, 1);
+    EXPECT_EQ(host.Received, "\x13\x11");
+    const std::string memory = h.Memory();
+    std::size_t at = 0;
+    for (int i = 0; i < 2000; ++i) {
+        char head[32];
+        std::snprintf(head, sizeof head, "serial line %05d ", i);
+        at = memory.find(head, at);
+        ASSERT_NE(at, std::string::npos) << "line " << i << " missing or out of order";
+    }
+}
+
+TEST_F(SerialFixture, BreakIsHeldWhileTheWindowKeepsRunning)
+{
+    FarEnd host(hostEnd);
+    ASSERT_TRUE(host.Open());
+    Harness h;
+    SerialSettings(h);
+    h.Manager.Connect_Click();
+    ASSERT_TRUE(WaitFor([&] { return !h.Manager.ModemWaitPending(); }));
+    int ticks = 0;
+    QTimer counter;
+    QObject::connect(&counter, &QTimer::timeout, &counter, [&] { ++ticks; });
+    counter.start(10);
+    h.Term.Controls().SendBreak_Click();
+    EXPECT_TRUE(h.Manager.Serial().BreakHeld());
+    ASSERT_TRUE(WaitFor([&] { return !h.Manager.Serial().BreakHeld(); }, 5000));
+    // Timers ran while the break was held.
+    EXPECT_GT(ticks, 3);
+    host.Send("after the break\r\n");
+    ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("after the break"); })) << h.Screen();
+}
+
+TEST_F(SerialFixture, FarEndGoneEndsTheConnection)
+{
+    Harness h;
+    SerialSettings(h);
+    h.Manager.Connect_Click();
+    ASSERT_TRUE(WaitFor([&] { return !h.Manager.ModemWaitPending(); }));
+    ASSERT_TRUE(h.Manager.Serial().IsOpen());
+    socat.Stop();
+    ASSERT_TRUE(WaitFor([&] { return !h.Manager.Serial().IsOpen(); }, 10000));
+    EXPECT_TRUE(h.ConnectEnabled);
+    EXPECT_FALSE(h.Manager.ConnectedSwitch());
+}
+
+} // namespace
+} // namespace kalvor::test

@@ -1,0 +1,408 @@
+// SSH against an OpenSSH server on a loopback port, started for each test by
+// tools/test-servers/sshd-test with a host key in the test's folder and a
+// test account that the script creates and removes.
+#include "NetTestSupport.h"
+#include "TempHome.h"
+
+#include <gtest/gtest.h>
+
+#include <QCryptographicHash>
+#include <QTcpServer>
+#include <QTcpSocket>
+
+#include <arpa/inet.h>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <netinet/in.h>
+#include <random>
+#include <sstream>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace kalvor::test {
+namespace {
+
+const std::string kScript = std::string(KALVOR_SOURCE_DIR) + "/tools/test-servers/sshd-test";
+
+std::string ReadFile(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+std::string RunCommandLine(const std::string& command, int& status)
+{
+    std::string out;
+    FILE* p = ::popen(command.c_str(), "r");
+    if (p == nullptr) {
+        status = -1;
+        return out;
+    }
+    char buffer[512];
+    while (std::fgets(buffer, sizeof buffer, p) != nullptr)
+        out += buffer;
+    const int rc = ::pclose(p);
+    status = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
+    return out;
+}
+
+bool PortAccepts(int port)
+{
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    addr.sin_port = htons(static_cast<uint16_t>(port));
+    const bool ok = ::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0;
+    ::close(fd);
+    return ok;
+}
+
+long PeakRssKb()
+{
+    std::ifstream in("/proc/self/status");
+    std::string line;
+    while (std::getline(in, line))
+        if (line.rfind("VmHWM:", 0) == 0)
+            return std::strtol(line.c_str() + 6, nullptr, 10);
+    return 0;
+}
+
+class SshFixture : public ::testing::Test {
+protected:
+    TempHome home;
+    std::filesystem::path dir;
+    int port = 0;
+    std::string password;
+    bool running = false;
+    int questions = 0;
+    net::HostKeyQuestion lastQuestion;
+    bool acceptKeys = true;
+
+    void SetUp() override
+    {
+        dir = home.Path() / "sshd";
+        std::filesystem::create_directories(dir);
+        std::filesystem::permissions(home.Path(), std::filesystem::perms::owner_all | std::filesystem::perms::group_read |
+                                                      std::filesystem::perms::group_exec | std::filesystem::perms::others_read |
+                                                      std::filesystem::perms::others_exec);
+        std::mt19937_64 random(std::random_device{}());
+        password = "Kv-" + std::to_string(random() % 1000000007ULL) + "-pw";
+    }
+    void TearDown() override { StopServer(); }
+
+    // Starts sshd; skips loudly when it genuinely cannot run here.
+    void StartServer(const std::string& mode = "password", const std::string& key = "host_ed25519")
+    {
+        if (::getuid() != 0)
+            GTEST_SKIP() << "\n*** SKIPPED LOUDLY: the SSH tests need root to create the test account and run sshd ***";
+        if (port == 0)
+            port = FreeLoopbackPort();
+        int status = 0;
+        const std::string out = RunCommandLine(kScript + " start " + dir.string() + " " + std::to_string(port) + " " + password + " " +
+                                        mode + " " + key + " 2>&1",
+                                    status);
+        if (status == 3)
+            GTEST_SKIP() << "\n*** SKIPPED LOUDLY: sshd cannot be started here: " << out << " ***";
+        ASSERT_EQ(status, 0) << out;
+        running = true;
+        ASSERT_TRUE(WaitFor([&] { return PortAccepts(port); }, 15000)) << ReadFile(dir / "sshd.log");
+    }
+    void StopServer()
+    {
+        if (!running)
+            return;
+        int status = 0;
+        RunCommandLine(kScript + " stop " + dir.string() + " 2>&1", status);
+        running = false;
+    }
+
+    std::string Fingerprint(const std::string& key = "host_ed25519")
+    {
+        int status = 0;
+        const std::string out = RunCommandLine("ssh-keygen -l -E sha256 -f " + (dir / (key + ".pub")).string(), status);
+        const auto at = out.find("SHA256:");
+        return at == std::string::npos ? std::string() : out.substr(at, out.find(' ', at) - at);
+    }
+
+    void Prepare(Harness& h, int kind = 3)
+    {
+        ConnectionSettings& s = h.Manager.Settings();
+        s.ConnectType = 1;
+        s.NetworkKind = kind;
+        s.HostList = {"127.0.0.1:" + std::to_string(port) + " [test sshd]"};
+        s.SshUser = "kalvortest";
+        s.SshPassword = password;
+        s.TerminalType = "hp";
+        h.Manager.Events.UnknownHostKey = [this](const net::HostKeyQuestion& q, net::HostKeyAnswer answer) {
+            ++questions;
+            lastQuestion = q;
+            answer(acceptKeys);
+        };
+    }
+
+    // Logs in and waits for the shell's prompt.
+    void LogIn(Harness& h)
+    {
+        Prepare(h);
+        h.Manager.Connect_Click();
+        ASSERT_TRUE(WaitFor([&] { return h.Manager.Ssh().TransportOpen(); }, 20000)) << h.Memory();
+        ASSERT_TRUE(WaitFor([&] { return h.MemoryHas("\n$\n"); }, 20000)) << h.Memory();
+    }
+
+    void RunCommand(Harness& h, const std::string& command, const std::string& expect)
+    {
+        h.Type(command + "\r");
+        ASSERT_TRUE(WaitFor([&] { return h.MemoryHas(expect); }, 20000)) << h.Memory();
+    }
+};
+
+TEST_F(SshFixture, PasswordLoginShowsTheMessagesAndAsksAboutTheNewHostKeyOnce)
+{
+    StartServer();
+    Harness h;
+    LogIn(h);
+    EXPECT_TRUE(h.MemoryHas("Connection started\nServer: SSH-2.0-OpenSSH")) << h.Memory();
+    EXPECT_TRUE(h.MemoryHas("Version: SSH2")) << h.Memory();
+    EXPECT_TRUE(h.MemoryHas("Authentication succeeded.")) << h.Memory();
+    EXPECT_EQ(h.Statuses.back(), "SSH 2");
+    EXPECT_EQ(h.Captions.back(), "127.0.0.1 - Kalvor");
+    EXPECT_EQ(questions, 1);
+    EXPECT_EQ(lastQuestion.Fingerprint, Fingerprint());
+    EXPECT_EQ(lastQuestion.KeyType, "ssh-ed25519");
+    EXPECT_EQ(lastQuestion.Port, port);
+    const std::string known = ReadFile(home.Path() / "config" / "known_hosts");
+    EXPECT_NE(known.find("[127.0.0.1]:" + std::to_string(port) + " ssh-ed25519 "), std::string::npos) << known;
+    RunCommand(h, "echo kalvor-$((6*7))", "kalvor-42");
+
+    h.Manager.Disconnect_Click();
+    ASSERT_TRUE(WaitFor([&] { return h.MemoryHas("<The secure shell tunnel has been disconnected>"); })) << h.Memory();
+    EXPECT_TRUE(h.ConnectEnabled);
+    EXPECT_FALSE(h.Manager.ConnectedSwitch());
+
+    // A second connection finds the key known: no question.
+    h.Manager.Connect_Click();
+    ASSERT_TRUE(WaitFor([&] { return h.Manager.Ssh().TransportOpen(); }, 20000)) << h.Memory();
+    EXPECT_EQ(questions, 1);
+}
+
+TEST_F(SshFixture, WrongPasswordIsRefused)
+{
+    StartServer();
+    Harness h;
+    Prepare(h);
+    h.Manager.Settings().SshPassword = "not-the-password";
+    h.Manager.Connect_Click();
+    ASSERT_TRUE(WaitFor([&] { return h.MemoryHas("<The secure shell tunnel has been disconnected>"); }, 30000))
+        << h.Memory();
+    EXPECT_TRUE(h.MemoryHas("Authentication attempt failed. AuthType: 4")) << h.Memory();
+    EXPECT_TRUE(h.MemoryHas("SSH Error: Access denied. Incorrect user/password information.")) << h.Memory();
+    EXPECT_FALSE(h.MemoryHas("Authentication succeeded."));
+    EXPECT_TRUE(h.ConnectEnabled);
+    EXPECT_FALSE(h.Manager.SshSession());
+}
+
+TEST_F(SshFixture, KeyboardInteractivePromptsAreAnsweredByTheWindow)
+{
+    StartServer("keyboard");
+    Harness h;
+    Prepare(h);
+    h.Manager.Settings().SshPassword.clear();
+    std::vector<net::KeyboardPrompt> asked;
+    h.Manager.Events.KeyboardInteractive = [&](const net::KeyboardPrompt& prompt, net::KeyboardAnswer answer) {
+        asked.push_back(prompt);
+        // Answered later, as a dialog would.
+        QTimer::singleShot(50, [answer, n = prompt.Prompts.size(), this] {
+            answer(std::vector<std::string>(n, password));
+        });
+    };
+    h.Manager.Connect_Click();
+    ASSERT_TRUE(WaitFor([&] { return h.MemoryHas("\n$\n"); }, 30000)) << h.Memory();
+    ASSERT_FALSE(asked.empty());
+    ASSERT_EQ(asked[0].Prompts.size(), 1u);
+    EXPECT_NE(asked[0].Prompts[0].find("assword"), std::string::npos) << asked[0].Prompts[0];
+    EXPECT_FALSE(asked[0].Echo[0]);
+    EXPECT_TRUE(h.MemoryHas("Authentication succeeded.")) << h.Memory();
+    EXPECT_STREQ(kKeyboardAuthTitle, "Keyboard authentication");
+}
+
+TEST_F(SshFixture, CancelledKeyboardPromptEndsTheSession)
+{
+    StartServer("keyboard");
+    Harness h;
+    Prepare(h);
+    h.Manager.Settings().SshPassword.clear();
+    h.Manager.Events.KeyboardInteractive = [](const net::KeyboardPrompt&, net::KeyboardAnswer answer) {
+        answer(std::nullopt);
+    };
+    h.Manager.Connect_Click();
+    ASSERT_TRUE(WaitFor([&] { return h.MemoryHas("<The secure shell tunnel has been disconnected>"); }, 30000))
+        << h.Memory();
+    EXPECT_TRUE(h.MemoryHas("SSH Error:")) << h.Memory();
+}
+
+TEST_F(SshFixture, ChangedHostKeyIsRefusedWithAWarning)
+{
+    StartServer();
+    {
+        Harness h;
+        LogIn(h);
+        h.Manager.Disconnect_Click();
+    }
+    EXPECT_EQ(questions, 1);
+    StopServer();
+    StartServer("password", "other_host_key"); // the same port, another key
+    Harness h;
+    Prepare(h);
+    h.Manager.Connect_Click();
+    ASSERT_TRUE(WaitFor([&] { return h.MemoryHas("<The secure shell tunnel has been disconnected>"); }, 30000))
+        << h.Memory();
+    EXPECT_EQ(questions, 1);
+    const std::string memory = h.Memory();
+    EXPECT_NE(memory.find("SSH Error: WARNING: the host key of 127.0.0.1"), std::string::npos) << memory;
+    EXPECT_NE(memory.find("has changed"), std::string::npos) << memory;
+    EXPECT_FALSE(h.MemoryHas("Authentication succeeded."));
+    EXPECT_FALSE(h.Manager.Ssh().TransportOpen());
+}
+
+TEST_F(SshFixture, RefusedUnknownHostKeyEndsTheSession)
+{
+    StartServer();
+    Harness h;
+    acceptKeys = false;
+    Prepare(h);
+    h.Manager.Connect_Click();
+    ASSERT_TRUE(WaitFor([&] { return h.MemoryHas("<The secure shell tunnel has been disconnected>"); }, 30000))
+        << h.Memory();
+    EXPECT_TRUE(h.MemoryHas("was not accepted")) << h.Memory();
+    EXPECT_FALSE(std::filesystem::exists(home.Path() / "config" / "known_hosts") &&
+                 ReadFile(home.Path() / "config" / "known_hosts").find("ssh-ed25519") != std::string::npos);
+}
+
+TEST_F(SshFixture, ScreenSizeReachesTheRemotePseudoTerminal)
+{
+    StartServer();
+    Harness h;
+    LogIn(h);
+    RunCommand(h, "stty size", "24 80");
+    h.Term.Memory().SetWidth(132);
+    h.Term.Memory().RowsInTerm = 30;
+    h.Manager.ScreenSizeChanged();
+    RunCommand(h, "stty size", "30 132");
+}
+
+TEST_F(SshFixture, LongStreamArrivesIntact)
+{
+    StartServer();
+    // The file the remote side will list: numbered lines ending in LF.
+    const std::filesystem::path file = dir / "stream.txt";
+    std::string expected = "BEGIN-OF-STREAM\r\n";
+    {
+        std::ofstream out(file, std::ios::binary);
+        out << "BEGIN-OF-STREAM\n";
+        char line[128];
+        for (int i = 0; expected.size() < StreamBytes(); ++i) {
+            std::snprintf(line, sizeof line, "%08d the quick brown fox jumps over the lazy dog 0123456789 abcdefghijklmnop", i);
+            out << line << '\n';
+            expected += line;
+            expected += "\r\n"; // the pseudo-terminal turns LF into CR LF
+        }
+    }
+    std::filesystem::permissions(file, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+                                           std::filesystem::perms::group_read | std::filesystem::perms::others_read);
+    std::filesystem::permissions(dir, std::filesystem::perms::owner_all | std::filesystem::perms::group_read |
+                                          std::filesystem::perms::group_exec | std::filesystem::perms::others_read |
+                                          std::filesystem::perms::others_exec);
+    Harness h;
+    LogIn(h);
+    QCryptographicHash want(QCryptographicHash::Sha256);
+    want.addData(QByteArrayView(expected.data(), static_cast<qsizetype>(expected.size())));
+    QCryptographicHash got(QCryptographicHash::Sha256);
+    std::size_t gotBytes = 0;
+    std::string prefix;
+    bool started = false;
+    h.OnData = [&](std::string_view data) {
+        if (!started) {
+            prefix.append(data);
+            const auto at = prefix.find("BEGIN-OF-STREAM\r\n");
+            if (at == std::string::npos)
+                return;
+            started = true;
+            data = std::string_view(prefix).substr(at);
+        }
+        const std::size_t take = std::min(data.size(), expected.size() - gotBytes);
+        got.addData(QByteArrayView(data.data(), static_cast<qsizetype>(take)));
+        gotBytes += take;
+    };
+    const auto start = std::chrono::steady_clock::now();
+    h.Type("cat " + file.string() + "\r");
+    ASSERT_TRUE(WaitFor([&] { return gotBytes >= expected.size(); }, 300000)) << gotBytes << " of " << expected.size();
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_EQ(got.result().toHex().toStdString(), want.result().toHex().toStdString());
+    std::printf("[ figures  ] %s SSH stream: %.2f s, %.1f MB/s, peak backlog %zu characters, peak RSS %ld kB\n",
+                StreamLabel().c_str(), seconds, static_cast<double>(expected.size()) / 1e6 / seconds, h.MaxBacklog, PeakRssKb());
+    EXPECT_LT(h.MaxBacklog, ReceiveThrottle::kHigh + net::InputThrottle::kStagingHigh + 128 * 1024);
+}
+
+TEST_F(SshFixture, ServerClosingTheSessionIsShown)
+{
+    StartServer();
+    Harness h;
+    LogIn(h);
+    h.Type("exit\r");
+    ASSERT_TRUE(WaitFor([&] { return h.MemoryHas("<SSH connection closed>"); }, 20000)) << h.Memory();
+    EXPECT_TRUE(h.ConnectEnabled);
+    EXPECT_FALSE(h.Manager.ConnectedSwitch());
+}
+
+TEST_F(SshFixture, ProtocolOneIsRefusedByAnSsh2OnlyServer)
+{
+    StartServer();
+    Harness h;
+    Prepare(h, 2);
+    h.Manager.Connect_Click();
+    EXPECT_EQ(h.Statuses.back(), "SSH 1");
+    ASSERT_TRUE(WaitFor([&] { return h.MemoryHas("<The secure shell tunnel has been disconnected>"); }, 20000))
+        << h.Memory();
+    EXPECT_TRUE(h.MemoryHas("SSH Error: This host does not support the SSH1 protocol.")) << h.Memory();
+}
+
+// Without a server: a server that offers protocol 1, and a port where none listens.
+TEST(SshWithoutServer, ProtocolOneOfferedIsNotSpoken)
+{
+    TempHome home;
+    QTcpServer fake;
+    ASSERT_TRUE(fake.listen(QHostAddress::LocalHost, 0));
+    QObject::connect(&fake, &QTcpServer::newConnection, &fake, [&] {
+        QTcpSocket* s = fake.nextPendingConnection();
+        s->write("SSH-1.5-OldServer\r\n");
+    });
+    Harness h;
+    h.Manager.Settings().NetworkKind = 2;
+    h.Manager.Settings().HostList = {"127.0.0.1 " + std::to_string(fake.serverPort())};
+    h.Manager.Connect_Click();
+    ASSERT_TRUE(WaitFor([&] { return h.MemoryHas("<The secure shell tunnel has been disconnected>"); }, 20000))
+        << h.Memory();
+    EXPECT_TRUE(h.MemoryHas("SSH Error: Protocol 1 is not available")) << h.Memory();
+}
+
+TEST(SshWithoutServer, ConnectionRefusedIsShown)
+{
+    TempHome home;
+    Harness h;
+    const int closed = FreeLoopbackPort();
+    h.Manager.Settings().NetworkKind = 3;
+    h.Manager.Settings().HostList = {"127.0.0.1:" + std::to_string(closed)};
+    h.Manager.Connect_Click();
+    ASSERT_TRUE(WaitFor([&] { return h.MemoryHas("<connection error: "); }, 20000)) << h.Memory();
+    EXPECT_TRUE(h.MemoryHas("<connection error: 111 Connection refused>")) << h.Memory();
+    EXPECT_TRUE(h.ConnectEnabled);
+    EXPECT_FALSE(h.Manager.ConnectedSwitch());
+}
+
+} // namespace
+} // namespace kalvor::test

@@ -1,0 +1,481 @@
+// Telnet against real servers on loopback ports: the demonstration host
+// (kalvor-demohost) and BusyBox telnetd, both started by the tests.
+#include "Listing.h"
+#include "NetTestSupport.h"
+#include "TempHome.h"
+
+#include "keyboard/KeyCodes.h"
+
+#include <gtest/gtest.h>
+
+#include <QCryptographicHash>
+#include <QTcpSocket>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+namespace kalvor::test {
+namespace {
+
+std::string B(std::initializer_list<int> bytes)
+{
+    std::string s;
+    for (const int b : bytes)
+        s.push_back(static_cast<char>(b));
+    return s;
+}
+
+std::string ReadFile(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+long PeakRssKb()
+{
+    std::ifstream in("/proc/self/status");
+    std::string line;
+    while (std::getline(in, line))
+        if (line.rfind("VmHWM:", 0) == 0)
+            return std::strtol(line.c_str() + 6, nullptr, 10);
+    return 0;
+}
+
+// The most characters a network connection reads ahead of the interpreter:
+// the receive buffer's high mark, the staging cap and one read.
+constexpr std::size_t kBacklogBound = ReceiveThrottle::kHigh + net::InputThrottle::kStagingHigh +
+                                      static_cast<std::size_t>(net::TelnetConnection::kReadChunk);
+
+// The demonstration host on a free port, with its log of what it received.
+class DemoHostFixture : public ::testing::Test {
+protected:
+    TempHome home;
+    ServerProcess host;
+    int port = 0;
+    std::filesystem::path log;
+
+    void StartHost(std::vector<std::string> extra = {})
+    {
+        log = home.Path() / "received.bin";
+        std::vector<std::string> argv = {KALVOR_DEMOHOST, "--port", "0", "--log", log.string()};
+        argv.insert(argv.end(), extra.begin(), extra.end());
+        std::string error;
+        ASSERT_TRUE(host.Start(argv, error)) << error;
+        ASSERT_TRUE(WaitFor([&] { return host.Output().find('\n') != std::string::npos || !host.Running(); }))
+            << "kalvor-demohost did not start";
+        const std::string& out = host.Output();
+        const auto colon = out.rfind(':');
+        ASSERT_NE(colon, std::string::npos) << out;
+        port = std::atoi(out.c_str() + colon + 1);
+        ASSERT_GT(port, 0) << out;
+    }
+    std::string Entry() const { return "127.0.0.1:" + std::to_string(port) + " [demo host]"; }
+};
+
+TEST_F(DemoHostFixture, NegotiationFollowsTheTableByteForByte)
+{
+    StartHost();
+    Harness h;
+    h.Connect(Entry(), 1);
+    EXPECT_EQ(h.Statuses.front(), "Telnet (advanced)");
+    EXPECT_EQ(h.Captions.back(), Entry() + " - Kalvor");
+    ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("Choice:"); })) << h.Screen();
+
+    // The host sent WILL ECHO, DO 24, DO 33 and, when asked, WILL 45 and the
+    // terminal-type request; the terminal's answers in order:
+    const std::string expected = B({255, 253, 1, 255, 253, 45,     // WILL ECHO just after connecting: DO 1, DO 45
+                                    255, 251, 24,                  // DO 24: WILL 24
+                                    255, 251, 33,                  // DO 33: WILL 33
+                                    255, 250, 24, 0}) +            // SEND: IS and the type
+                                 "hp" + B({255, 240});
+    EXPECT_EQ(ReadFile(log), expected);
+    EXPECT_EQ(h.Manager.Kind(), NetworkKind::TelnetAdvanced);
+    EXPECT_EQ(h.Manager.StatusText(), "Telnet (advanced)");
+    EXPECT_TRUE(h.Term.Receive().NetworkXoff);
+    EXPECT_TRUE(h.ScreenHas("Terminal type: hp")) << h.Screen();
+    EXPECT_TRUE(h.ScreenHas("option 45: agreed")) << h.Screen();
+
+    const std::vector<std::string> want = {"SERVER Will: 1", "CLIENT   Do: 1",  "CLIENT   Do: 45", "SERVER   Do: 24",
+                                           "CLIENT Will: 24", "SERVER   Do: 33", "CLIENT Will: 33", "SERVER Will: 45"};
+    EXPECT_EQ(h.Trace.Negotiation(), want);
+    EXPECT_TRUE(h.Trace.Has("Telnet:", "<" + Entry() + " contacted>"));
+    EXPECT_TRUE(h.Trace.Has("CLIENT  Sub:", B({255, 250, 24, 0}) + "hp" + B({255, 240})));
+    EXPECT_FALSE(h.ConnectEnabled);
+    EXPECT_TRUE(h.DisconnectEnabled);
+}
+
+TEST_F(DemoHostFixture, AdvancedRefusesTheServersEchoAndEchoesItself)
+{
+    StartHost();
+    Harness h;
+    h.Connect(Entry(), 1);
+    ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("Choice:"); })) << h.Screen();
+    const std::size_t before = ReadFile(log).size();
+    h.Type("9\r");
+    ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("Unknown choice: 9"); })) << h.Screen();
+    // DONT ECHO goes before the first character.
+    EXPECT_EQ(ReadFile(log).substr(before), B({255, 254, 1}) + "9\r");
+    EXPECT_TRUE(h.Term.Transmit().LocalEchoRequested);
+    EXPECT_TRUE(h.Trace.Has("CLIENT Dont:", "1"));
+    EXPECT_TRUE(h.Trace.Has("SERVER Wont:", "1"));
+    EXPECT_FALSE(h.Manager.Telnet().Negotiator().ServerEcho());
+    // The terminal echoed the 9 itself, once: the host no longer echoes.
+    EXPECT_TRUE(h.ScreenHas("Choice: 9\n")) << h.Screen();
+}
+
+TEST_F(DemoHostFixture, StandardServerKeepsEchoingAndTheTerminalDoesNot)
+{
+    StartHost({"--standard"});
+    Harness h;
+    h.Connect(Entry(), 1);
+    ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("Choice:"); })) << h.Screen();
+    EXPECT_EQ(h.Manager.Kind(), NetworkKind::TelnetStandard);
+    EXPECT_EQ(h.Manager.StatusText(), "Telnet (standard)");
+    EXPECT_TRUE(h.Trace.Has("SERVER Wont:", "45"));
+    const std::size_t before = ReadFile(log).size();
+    h.Type("9\r");
+    ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("Unknown choice: 9"); })) << h.Screen();
+    EXPECT_EQ(ReadFile(log).substr(before), "9\r");
+    EXPECT_TRUE(h.Manager.Telnet().Negotiator().ServerEcho());
+    EXPECT_FALSE(h.Term.Keys().LocalEcho);
+    EXPECT_TRUE(h.ScreenHas("Choice: 9\n")) << h.Screen();
+}
+
+TEST_F(DemoHostFixture, TerminalTypeFromTheSettings)
+{
+    StartHost();
+    Harness h;
+    h.Manager.Settings().TerminalType = "hp70092";
+    h.Connect(Entry(), 0);
+    EXPECT_EQ(h.Statuses.front(), "Telnet (standard)");
+    ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("Choice:"); })) << h.Screen();
+    EXPECT_TRUE(h.ScreenHas("Terminal type: hp70092")) << h.Screen();
+    EXPECT_NE(ReadFile(log).find(B({255, 250, 24, 0}) + "hp70092" + B({255, 240})), std::string::npos);
+}
+
+TEST_F(DemoHostFixture, Byte255TravelsAsDoubledIacBothWays)
+{
+    StartHost();
+    Harness h;
+    h.Connect(Entry(), 1);
+    ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("Choice:"); }));
+    h.Capture = true;
+    h.Type("bytes\r");
+    ASSERT_TRUE(WaitFor([&] { return h.Captured.find(">>\r\n") != std::string::npos; }));
+    const auto open = h.Captured.find("<<");
+    ASSERT_NE(open, std::string::npos);
+    std::string expected;
+    for (int round = 0; round < 2; ++round)
+        for (int b = 0; b < 256; ++b)
+            expected.push_back(static_cast<char>(b));
+    EXPECT_EQ(h.Captured.substr(open + 2, 512), expected);
+
+    // Outgoing: a 255 is doubled on the wire (a Latin-1 host, so that it is
+    // not translated to Roman 8).
+    h.Term.State().HostRoman8 = false;
+    const std::size_t before = ReadFile(log).size();
+    h.Term.Transmit().XmitString(B({'a', 255, 'b', '\r'}), false);
+    ASSERT_TRUE(WaitFor([&] { return ReadFile(log).size() >= before + 5; }));
+    EXPECT_EQ(ReadFile(log).substr(before), B({'a', 255, 255, 'b', '\r'}));
+}
+
+TEST_F(DemoHostFixture, LongListingArrivesIntactWithBoundedBacklog)
+{
+    // 100 bytes a line.
+    const long kLines = static_cast<long>(StreamBytes() / 100);
+    StartHost();
+    Harness h;
+    h.Connect(Entry(), 1);
+    ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("Choice:"); }));
+    const std::string tail = "End of listing: " + std::to_string(kLines) + " lines\r\n";
+    QCryptographicHash want(QCryptographicHash::Sha256);
+    std::size_t wantBytes = 0;
+    for (long n = 1; n <= kLines; ++n) {
+        const std::string line = demohost::ListingLine(n);
+        want.addData(QByteArrayView(line.data(), static_cast<qsizetype>(line.size())));
+        wantBytes += line.size();
+    }
+    want.addData(QByteArrayView(tail.data(), static_cast<qsizetype>(tail.size())));
+    wantBytes += tail.size();
+
+    // The data events' bytes from the listing's head on, hashed as they pass.
+    QCryptographicHash got(QCryptographicHash::Sha256);
+    std::size_t gotBytes = 0;
+    const std::string head = "Listing " + std::to_string(kLines) + " lines\r\n";
+    std::string prefix;
+    bool started = false;
+    h.OnData = [&](std::string_view data) {
+        if (!started) {
+            prefix.append(data);
+            const auto at = prefix.find(head);
+            if (at == std::string::npos)
+                return;
+            started = true;
+            data = std::string_view(prefix).substr(at + head.size());
+        }
+        const std::size_t take = std::min(data.size(), wantBytes - gotBytes);
+        got.addData(QByteArrayView(data.data(), static_cast<qsizetype>(take)));
+        gotBytes += take;
+    };
+
+    const auto start = std::chrono::steady_clock::now();
+    h.Type("7 " + std::to_string(kLines) + "\r");
+    ASSERT_TRUE(WaitFor([&] { return gotBytes >= wantBytes; }, 300000)) << gotBytes << " of " << wantBytes;
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_EQ(got.result().toHex().toStdString(), want.result().toHex().toStdString());
+    ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("End of listing: " + std::to_string(kLines) + " lines"); }))
+        << h.Screen();
+    std::printf("[ figures  ] %ld lines Telnet listing: %.2f s, %.1f MB/s, peak backlog %zu characters, peak RSS %ld kB\n",
+                kLines, seconds, static_cast<double>(wantBytes) / 1e6 / seconds, h.MaxBacklog, PeakRssKb());
+    EXPECT_LT(h.MaxBacklog, kBacklogBound);
+    // The last lines are in display memory.
+    EXPECT_TRUE(h.MemoryHas(demohost::ListingLine(kLines - 1).substr(0, 40)));
+}
+
+TEST_F(DemoHostFixture, PausedDisplayStopsReadingTheSocketAndLosesNothing)
+{
+    constexpr long kLines = 20000; // 2 MB
+    StartHost();
+    Harness h;
+    h.Connect(Entry(), 1);
+    ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("Choice:"); }));
+    h.Capture = true;
+    h.Term.Receive().DisplayRunning = false; // nothing is interpreted: the buffer only grows
+    h.Type("7 " + std::to_string(kLines) + "\r");
+    ASSERT_TRUE(WaitFor([&] { return h.Manager.Telnet().Throttle().Paused(); })) << h.MaxBacklog;
+    Settle(500);
+    const std::size_t held = h.Term.Receive().CommBuffer().Size() + h.Term.Receive().NetInBuffer().size();
+    EXPECT_GT(held, ReceiveThrottle::kHigh);
+    EXPECT_LT(held, kBacklogBound);
+    // The terminal agreed to remote flow control, so it also sent XOFF.
+    EXPECT_NE(ReadFile(log).find('\x13'), std::string::npos);
+    h.Term.Receive().DisplayRunning = true;
+    ASSERT_TRUE(WaitFor([&] { return h.Captured.find("End of listing") != std::string::npos; }, 60000));
+    std::string expected;
+    for (long n = 1; n <= kLines; ++n)
+        expected += demohost::ListingLine(n);
+    const auto at = h.Captured.find("lines\r\n");
+    ASSERT_NE(at, std::string::npos);
+    EXPECT_EQ(h.Captured.substr(at + 7, expected.size()) == expected, true);
+    EXPECT_NE(ReadFile(log).find('\x11'), std::string::npos); // and XON once it had caught up
+}
+
+TEST_F(DemoHostFixture, DisconnectAndConnectErrorsAreShown)
+{
+    StartHost();
+    Harness h;
+    h.Connect(Entry(), 1);
+    ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("Choice:"); }));
+    h.Manager.Disconnect_Click();
+    EXPECT_TRUE(h.ScreenHas("<TELNET has been disconnected>")) << h.Screen();
+    EXPECT_TRUE(h.Trace.Has("Telnet:", "<TELNET has been disconnected>"));
+    EXPECT_EQ(h.Captions.back(), "Kalvor");
+    EXPECT_TRUE(h.ConnectEnabled);
+    EXPECT_FALSE(h.DisconnectEnabled);
+    EXPECT_FALSE(h.Manager.ConnectedSwitch());
+
+    // Nothing listens on a port just found free.
+    const int closed = FreeLoopbackPort();
+    h.Connect("127.0.0.1 " + std::to_string(closed), 1);
+    EXPECT_TRUE(h.ScreenHas("<attempting connection to 127.0.0.1 " + std::to_string(closed) + ">")) << h.Screen();
+    ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("<TELNET Connect Error: "); })) << h.Screen();
+    EXPECT_TRUE(h.ScreenHas("<TELNET Connect Error: Connection refused>")) << h.Screen();
+    EXPECT_TRUE(h.ConnectEnabled);
+    EXPECT_FALSE(h.Manager.ConnectedSwitch());
+}
+
+TEST_F(DemoHostFixture, EmptyHostEntryDoesNothing)
+{
+    Harness h;
+    h.Connect("  [just a comment]  ", 1);
+    h.Connect("", 1);
+    EXPECT_TRUE(h.ConnectEnabled);
+    EXPECT_FALSE(h.Manager.Telnet().ComponentBusy());
+}
+
+TEST_F(DemoHostFixture, HostVariantEscapeSwitchesTheStatusPanel)
+{
+    StartHost();
+    Harness h;
+    h.Connect(Entry(), 1);
+    ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("Choice:"); }));
+    h.Term.Receive().AppendLocal("\x1b%c0N");
+    h.Term.Tick();
+    EXPECT_EQ(h.Manager.StatusText(), "Telnet (standard)");
+    EXPECT_EQ(h.Manager.Kind(), NetworkKind::TelnetStandard);
+    h.Term.Receive().AppendLocal("\x1b%c1N");
+    h.Term.Tick();
+    EXPECT_EQ(h.Manager.StatusText(), "Telnet (advanced)");
+}
+
+
+// The demonstrations work with the terminal as it is: the form in block
+// mode with the DC1/DC2 handshake, and the status replies.
+TEST_F(DemoHostFixture, FormInBlockModeTravelsWithTheHandshake)
+{
+    StartHost();
+    Harness h;
+    h.Connect(Entry(), 1);
+    ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("Choice:"); }));
+    h.Type("3\r");
+    ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("Data entry") && h.Term.State().FormatMode && h.Term.State().BlockMode(); }))
+        << h.Screen();
+    Settle(100);
+    // As the window delivers a key: KeyDown, then its character when not consumed.
+    const auto tab = [&] {
+        if (!h.Term.Keys().KeyDown(Key::Tab, 0))
+            h.Term.Keys().KeyPress('\t');
+    };
+    h.Type("Ada Lovelace");
+    tab();
+    h.Type("36");
+    tab();
+    h.Type("10/12/1815"); // fills the field: the cursor moves on to the next by itself
+    h.Type("London");
+    const std::size_t before = ReadFile(log).size();
+    h.Term.Keys().KeyDown(Key::F12, 0); // Enter
+    ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("The form arrived"); })) << h.Screen();
+    EXPECT_TRUE(h.ScreenHas("Name: [Ada Lovelace]")) << h.Screen();
+    EXPECT_TRUE(h.ScreenHas("Age: [36]")) << h.Screen();
+    EXPECT_TRUE(h.ScreenHas("Date: [10/12/1815]")) << h.Screen();
+    EXPECT_TRUE(h.ScreenHas("City: [London]")) << h.Screen();
+    EXPECT_TRUE(h.ScreenHas("All fields are in order.")) << h.Screen();
+    // DC2 first; the fields followed the host's DC1, separated by US.
+    const std::string sent = ReadFile(log).substr(before);
+    ASSERT_FALSE(sent.empty());
+    EXPECT_EQ(sent[0], '\x12') << sent;
+    EXPECT_NE(sent.find("Ada Lovelace"), std::string::npos) << sent;
+    EXPECT_NE(sent.find('\x1f'), std::string::npos) << sent;
+    EXPECT_FALSE(h.Term.State().FormatMode);
+    EXPECT_FALSE(h.Term.State().BlockMode());
+    EXPECT_FALSE(h.Term.State().KeyboardLocked);
+}
+
+TEST_F(DemoHostFixture, StatusRequestsAreAnsweredAfterTheHostsDc1)
+{
+    StartHost();
+    Harness h;
+    h.Connect(Entry(), 1);
+    ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("Choice:"); }));
+    h.Type("5\r");
+    ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("Press Return for the menu"); }, 30000)) << h.Screen();
+    EXPECT_FALSE(h.ScreenHas("(no reply)")) << h.Screen();
+    EXPECT_TRUE(h.ScreenHas("<ESC>\\?")) << h.Screen();          // primary status
+    EXPECT_TRUE(h.ScreenHas("70092<CR>")) << h.Screen();           // identification
+    EXPECT_TRUE(h.ScreenHas("KALVOR-V3.1<CR>")) << h.Screen();     // version
+    EXPECT_TRUE(h.ScreenHas("<ESC>&a020c010Y<CR>")) << h.Screen(); // relative cursor
+}
+
+// BusyBox telnetd running /bin/sh on a free port.
+class BusyBoxFixture : public ::testing::Test {
+protected:
+    TempHome home;
+    ServerProcess server;
+    int port = 0;
+
+    void SetUp() override
+    {
+        const std::string busybox = FindProgram("busybox");
+        if (busybox.empty() || std::system((busybox + " telnetd --help >/dev/null 2>&1").c_str()) != 0)
+            GTEST_SKIP() << "\n*** SKIPPED LOUDLY: no BusyBox with telnetd (Debian package busybox-static) ***";
+        port = FreeLoopbackPort();
+        std::string error;
+        ASSERT_TRUE(server.Start({busybox, "telnetd", "-F", "-b", "127.0.0.1", "-p", std::to_string(port), "-l", "/bin/sh"},
+                                 error))
+            << error;
+        QTcpSocket probe;
+        const bool up = WaitFor([&] {
+            probe.abort();
+            probe.connectToHost(QStringLiteral("127.0.0.1"), static_cast<quint16>(port));
+            return probe.waitForConnected(200);
+        });
+        probe.abort();
+        if (!up)
+            GTEST_SKIP() << "\n*** SKIPPED LOUDLY: BusyBox telnetd did not start on port " << port << " ***";
+    }
+    std::string Entry() const { return "127.0.0.1 " + std::to_string(port); }
+};
+
+TEST_F(BusyBoxFixture, NegotiationEndsStandardAndTheShellAnswers)
+{
+    Harness h;
+    h.Connect(Entry(), 1);
+    ASSERT_TRUE(WaitFor([&] { return h.Trace.Has("SERVER Will:", "3"); })) << h.Memory();
+    const std::vector<std::string> want = {"SERVER   Do: 1",  "CLIENT Wont: 1",  "SERVER   Do: 31", "CLIENT Wont: 31",
+                                           "SERVER Will: 1",  "CLIENT   Do: 1",  "CLIENT   Do: 45", "SERVER Will: 3"};
+    const std::vector<std::string> got = h.Trace.Negotiation();
+    ASSERT_GE(got.size(), want.size());
+    EXPECT_EQ(std::vector<std::string>(got.begin(), got.begin() + static_cast<long>(want.size())), want);
+    EXPECT_EQ(h.Manager.Kind(), NetworkKind::TelnetStandard);
+    EXPECT_EQ(h.Manager.StatusText(), "Telnet (standard)");
+    Settle(200);
+    h.Type("echo kalvor-$((6*7))\r");
+    ASSERT_TRUE(WaitFor([&] { return h.MemoryHas("\nkalvor-42\n"); })) << h.Memory();
+    // The server echoed the command line; the terminal did not echo it again.
+    EXPECT_TRUE(h.MemoryHas("echo kalvor-$((6*7))\n")) << h.Memory();
+    EXPECT_FALSE(h.MemoryHas("echo kalvor-$((6*7))echo")) << h.Memory();
+
+    h.Type("exit\r");
+    ASSERT_TRUE(WaitFor([&] { return h.ConnectEnabled; })) << h.Memory();
+    EXPECT_FALSE(h.Manager.ConnectedSwitch());
+    EXPECT_FALSE(h.DisconnectEnabled);
+}
+
+TEST_F(BusyBoxFixture, LongStreamWithByte255ThroughTheShell)
+{
+    const std::filesystem::path file = home.Path() / "stream.bin";
+    std::string expected = "BEGIN-OF-STREAM\r\n";
+    {
+        std::ofstream out(file, std::ios::binary);
+        out << "BEGIN-OF-STREAM\n";
+        char line[128];
+        for (int i = 0; expected.size() < StreamBytes(); ++i) {
+            const int n = std::snprintf(line, sizeof line, "%08d sphinx of black quartz judge my vow %c%c 0123456789", i,
+                                        static_cast<char>(0xff), static_cast<char>(0xfe));
+            out.write(line, n);
+            out << '\n';
+            expected.append(line, static_cast<std::size_t>(n));
+            expected += "\r\n"; // the pseudo-terminal turns LF into CR LF
+        }
+    }
+    Harness h;
+    h.Connect(Entry(), 1);
+    ASSERT_TRUE(WaitFor([&] { return h.Trace.Has("SERVER Will:", "3"); }));
+    Settle(200);
+    QCryptographicHash want(QCryptographicHash::Sha256);
+    want.addData(QByteArrayView(expected.data(), static_cast<qsizetype>(expected.size())));
+    QCryptographicHash got(QCryptographicHash::Sha256);
+    std::size_t gotBytes = 0;
+    std::string prefix;
+    bool started = false;
+    h.OnData = [&](std::string_view data) {
+        if (!started) {
+            prefix.append(data);
+            const auto at = prefix.find("BEGIN-OF-STREAM\r\n");
+            if (at == std::string::npos)
+                return;
+            started = true;
+            data = std::string_view(prefix).substr(at);
+        }
+        const std::size_t take = std::min(data.size(), expected.size() - gotBytes);
+        got.addData(QByteArrayView(data.data(), static_cast<qsizetype>(take)));
+        gotBytes += take;
+    };
+    const auto start = std::chrono::steady_clock::now();
+    h.Type("stty -echo; cat " + file.string() + "\r");
+    ASSERT_TRUE(WaitFor([&] { return gotBytes >= expected.size(); }, 300000)) << gotBytes << " of " << expected.size();
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_EQ(got.result().toHex().toStdString(), want.result().toHex().toStdString());
+    std::printf("[ figures  ] %s through BusyBox telnetd: %.2f s, %.1f MB/s, peak backlog %zu characters\n", StreamLabel().c_str(), seconds,
+                static_cast<double>(expected.size()) / 1e6 / seconds, h.MaxBacklog);
+    EXPECT_LT(h.MaxBacklog, kBacklogBound);
+}
+
+} // namespace
+} // namespace kalvor::test
