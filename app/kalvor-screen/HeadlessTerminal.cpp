@@ -20,12 +20,16 @@ HeadlessTerminal::HeadlessTerminal(const ScreenOptions& options, std::FILE* repl
     st.Mem.RowsInTerm = options.Rows;
     st.HostRoman8 = options.Roman8;
     InitExtendChar(st);
-    if (replies != nullptr) {
+    // A script runs only while connected: without a replies file its
+    // transmissions go nowhere.
+    if (replies != nullptr || !options.ScriptFile.empty()) {
         connection_ = std::make_unique<ReplyFileConnection>(replies, options.Serial);
         session_->SetConnection(*connection_);
         st.RemoteMode = true;
     }
     st.Mem.ClearRepaint();
+    if (!options.ScriptFile.empty())
+        script_ = std::make_unique<HeadlessScript>(*session_, options.ScriptFile);
 }
 
 void HeadlessTerminal::DeliverHostChunk(std::string_view bytes)
@@ -63,6 +67,9 @@ void HeadlessTerminal::AdvanceClock(long ms)
 
 void HeadlessTerminal::Finish()
 {
+    // A script takes its steps in receive passes, even when no event ran one.
+    if (script_ != nullptr)
+        Tick();
     // Ten simulated minutes at most: a paused display never drains.
     for (int i = 0; i < 24000 && session_->Busy(); ++i)
         AdvanceClock(Session::kTickMs - phase_);
@@ -188,7 +195,8 @@ int RunScreen(const ScreenOptions& options, std::ostream& out, std::ostream& err
             if (!options.Quiet) {
                 const DisplayMemory& mem = term.GetSession().Memory();
                 if (options.OutputFormat == ScreenOptions::Format::Json)
-                    WriteJsonReport(out, mem, options.Memory);
+                    WriteJsonReport(out, mem, options.Memory,
+                                    term.Script() != nullptr ? term.Script()->JsonMember() : std::string());
                 else
                     WriteTextReport(out, mem, options.Memory);
             }

@@ -5,6 +5,7 @@
 // same on every run.
 #pragma once
 
+#include "HeadlessScript.h"
 #include "ScreenOptions.h"
 #include "TestConnections.h"
 #include "comms/Clock.h"
@@ -34,6 +35,8 @@ public:
     void Finish();
 
     Session& GetSession() { return *session_; }
+    // The log-on script of --script, or null.
+    const HeadlessScript* Script() const { return script_.get(); }
 
 private:
     void Tick();
@@ -41,6 +44,7 @@ private:
     ManualClock clock_;
     std::unique_ptr<ReplyFileConnection> connection_;
     std::unique_ptr<Session> session_;
+    std::unique_ptr<HeadlessScript> script_;
     long phase_ = 0; // milliseconds since the last tick
 };
 

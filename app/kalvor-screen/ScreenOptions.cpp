@@ -17,6 +17,8 @@ const char* const kScreenUsage =
     "  --replies FILE      run connected in remote mode; write all transmitted bytes to FILE\n"
     "  --serial            with --replies: the connection is a serial line\n"
     "  --events FILE       read a script of host data, clock steps and keys\n"
+    "  --script FILE       run the log-on script FILE against the input (runs connected;\n"
+    "                      its state is reported in the JSON member \"script\")\n"
     "  --quiet             print nothing\n";
 
 namespace {
@@ -93,6 +95,11 @@ std::optional<ScreenOptions> ParseScreenOptions(const std::vector<std::string>& 
             if (v == nullptr)
                 return std::nullopt;
             o.EventsFile = *v;
+        } else if (a == "--script") {
+            const std::string* v = need(i, a);
+            if (v == nullptr)
+                return std::nullopt;
+            o.ScriptFile = *v;
         } else if (a == "--quiet") {
             o.Quiet = true;
         } else if (a == "--") {

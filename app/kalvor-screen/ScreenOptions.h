@@ -18,6 +18,7 @@ struct ScreenOptions {
     std::string RepliesFile; // empty: not connected
     bool Serial = false;
     std::string EventsFile;
+    std::string ScriptFile; // a log-on script run against the events (runs connected)
     bool Quiet = false;
     std::vector<std::string> Files; // "-" is standard input
 };

@@ -28,26 +28,6 @@ std::string_view TrimRight(std::string_view s)
     return s;
 }
 
-void PutJsonString(std::string& out, std::string_view latin1)
-{
-    static const char* const kHex = "0123456789abcdef";
-    out.push_back('"');
-    for (char ch : latin1) {
-        const auto c = static_cast<std::uint8_t>(ch);
-        if (c == '"' || c == '\\') {
-            out.push_back('\\');
-            out.push_back(ch);
-        } else if (c < 0x20 || c == 0x7f) {
-            out.append("\\u00");
-            out.push_back(kHex[c >> 4]);
-            out.push_back(kHex[c & 15]);
-        } else {
-            PutLatin1(out, std::string_view(&ch, 1));
-        }
-    }
-    out.push_back('"');
-}
-
 void PutRuns(std::string& out, std::string_view runs)
 {
     out.push_back('[');
@@ -98,6 +78,26 @@ void ForEachRow(const DisplayMemory& mem, bool wholeMemory, F&& f)
 
 } // namespace
 
+void PutJsonString(std::string& out, std::string_view latin1)
+{
+    static const char* const kHex = "0123456789abcdef";
+    out.push_back('"');
+    for (char ch : latin1) {
+        const auto c = static_cast<std::uint8_t>(ch);
+        if (c == '"' || c == '\\') {
+            out.push_back('\\');
+            out.push_back(ch);
+        } else if (c < 0x20 || c == 0x7f) {
+            out.append("\\u00");
+            out.push_back(kHex[c >> 4]);
+            out.push_back(kHex[c & 15]);
+        } else {
+            PutLatin1(out, std::string_view(&ch, 1));
+        }
+    }
+    out.push_back('"');
+}
+
 void WriteTextReport(std::ostream& out, const DisplayMemory& mem, bool wholeMemory)
 {
     std::string buf;
@@ -114,13 +114,18 @@ void WriteTextReport(std::ostream& out, const DisplayMemory& mem, bool wholeMemo
     out << buf;
 }
 
-void WriteJsonReport(std::ostream& out, const DisplayMemory& mem, bool wholeMemory)
+void WriteJsonReport(std::ostream& out, const DisplayMemory& mem, bool wholeMemory, std::string_view extraMembers)
 {
     std::string buf;
     buf.append("{\"cols\":" + std::to_string(mem.ColsInTerm) + ",\"rows\":" + std::to_string(mem.RowsInTerm) +
                ",\"cursor\":{\"row\":" + std::to_string(mem.CurRow) + ",\"col\":" + std::to_string(mem.CurCol) +
                "},\"top\":" + std::to_string(mem.TopRow) + ",\"first\":" + std::to_string(mem.FirstRow) +
-               ",\"last\":" + std::to_string(mem.LastRow) + ",\"" + (wholeMemory ? "memory" : "screen") + "\":[");
+               ",\"last\":" + std::to_string(mem.LastRow) + ",");
+    if (!extraMembers.empty()) {
+        buf.append(extraMembers);
+        buf.push_back(',');
+    }
+    buf.append(std::string("\"") + (wholeMemory ? "memory" : "screen") + "\":[");
     bool first = true;
     ForEachRow(mem, wholeMemory, [&](const DisplayRow* row) {
         if (!first)

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -21,10 +22,12 @@ public:
     {
         Compact();
         data_.append(bytes);
+        appended_ += bytes.size();
     }
     // Puts bytes back in front of the queue (read again before the rest).
     void Prepend(std::string_view bytes)
     {
+        ++rewrites_;
         if (bytes.size() <= head_) {
             head_ -= bytes.size();
             data_.replace(head_, bytes.size(), bytes);
@@ -42,12 +45,24 @@ public:
         }
     }
     // Removes one byte at position i (counted from the front).
-    void EraseAt(std::size_t i) { data_.erase(head_ + i, 1); }
+    void EraseAt(std::size_t i)
+    {
+        ++rewrites_;
+        data_.erase(head_ + i, 1);
+    }
     void Clear()
     {
+        ++rewrites_;
         data_.clear();
         head_ = 0;
     }
+
+    // Bytes appended so far, and changes other than appending at the end or
+    // consuming from the front: a reader that searched the queue before
+    // need only search what was appended since, while the rewrites stay the
+    // same.
+    std::uint64_t Appended() const { return appended_; }
+    std::uint64_t Rewrites() const { return rewrites_; }
 
 private:
     void Compact()
@@ -60,6 +75,8 @@ private:
 
     std::string data_;
     std::size_t head_ = 0;
+    std::uint64_t appended_ = 0;
+    std::uint64_t rewrites_ = 0;
 };
 
 } // namespace kalvor

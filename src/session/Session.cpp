@@ -22,7 +22,8 @@ Session::Session(Clock& clock, TraceSink* trace)
       funcKeys_(term_, keyboard_, tx_, handshake_),
       controls_(tx_, *conn_, clock, trace_),
       printerLog_(errors_),
-      records_(errors_)
+      records_(errors_),
+      script_(receive_, tx_, clock, trace_)
 {
     handshake_.SetFiller([this](int request, std::string& buffer) { return FillRequest(request, buffer); });
     InitExtendChar(term_.State);
@@ -39,6 +40,7 @@ Session::Session(Clock& clock, TraceSink* trace)
     funcKeys_.ExecEnterKey = [this] { blocks_.ExecEnterKey(); };
     keyboard_.ModifyModeReturn = [this] { blocks_.ModifyModeReturn(); };
     WireSideFiles();
+    WireScript();
 }
 
 // What a request sends, built when it goes out (at once or on the DC1).
@@ -67,7 +69,10 @@ void Session::SoftReset()
 {
     Bell();
     keyboard_.TurnOffExtendCharMode();
+    const bool recording = term_.State.RecordMode != 0;
     ResetSoft(term_);
+    if (recording)
+        records_.TurnOffRecordMode(); // the print and record files end with record mode
     if (funcKeys_.MessagePanelShown())
         funcKeys_.CloseMessagePanel();
     handshake_.Reset();
@@ -139,7 +144,9 @@ void Session::Tick()
 bool Session::Busy() const
 {
     const bool dataWaiting = !receive_.CommBuffer().Empty() || !receive_.NetInBuffer().empty();
-    return (dataWaiting && receive_.DisplayRunning) || receive_.Holding() || !tx_.Idle() || controls_.Busy();
+    const bool scriptPause = conn_->Connected() && script_.ClockWait();
+    return (dataWaiting && receive_.DisplayRunning) || receive_.Holding() || !tx_.Idle() || controls_.Busy() ||
+           scriptPause;
 }
 
 void Session::Transmit(std::string_view text, bool lineFeedRequest) { tx_.XmitString(text, lineFeedRequest); }
@@ -241,5 +248,87 @@ void Session::LogText(std::string_view text)
 }
 
 void Session::RecordText(std::string_view text) { records_.Write(text); }
+
+} // namespace kalvor
+
+namespace kalvor {
+
+// The script runs while connected; DBUG switches the communications log, and
+// XMIT echoes what it sends where the Telnet server leaves echoing to us.
+void Session::WireScript()
+{
+    script_.Events.TraceSwitch = [this](bool on) {
+        if (on)
+            commLog_.TurnOn();
+        else
+            commLog_.TurnOff();
+    };
+    script_.Events.TelnetLocalEcho = [this] {
+        const bool telnet = conn_->Network() && (conn_->Kind() == NetworkKind::TelnetStandard ||
+                                                 conn_->Kind() == NetworkKind::TelnetAdvanced);
+        return telnet && conn_->TransportOpen() && tx_.LocalEchoRequested && !tx_.EchoSuppressionOffered;
+    };
+}
+
+bool Session::ScriptRunning() { return script_.Running() && conn_->Connected(); }
+
+} // namespace kalvor
+
+namespace kalvor {
+
+// Printer logging: bottom logging writes the row a line feed completes on
+// the bottom screen row, top logging the row that scrolls off the top.
+void Session::BottomLineFeed(std::string_view completed, std::string_view leaving)
+{
+    if (!printerLog_.On())
+        return;
+    printerLog_.LogDisplayLine(logging::PrinterLog::kBottom, completed);
+    printerLog_.LogDisplayLine(logging::PrinterLog::kTop, leaving);
+}
+
+void Session::PrintScreen()
+{
+    if (OnPrintScreen)
+        OnPrintScreen();
+}
+
+// ESC & p: device 9 starts record mode in its recording state (2), with the
+// record files of the destinations the output routing names.
+void Session::DeviceControl(std::string_view seq)
+{
+    std::size_t i = 3; // after ESC & p
+    int device = 0;
+    bool digits = false;
+    while (i < seq.size() && seq[i] >= '0' && seq[i] <= '9' && device < 1000) {
+        device = device * 10 + (seq[i++] - '0');
+        digits = true;
+    }
+    if (!digits || device != 9 || term_.State.RecordMode == 2)
+        return;
+    if (term_.State.RecordMode == 0)
+        records_.TurnOnRecordMode(term_.State.OutputRouting & (FunctionKeys::kToPrinter | FunctionKeys::kToFile));
+    term_.State.RecordMode = 2;
+    StateChanged();
+}
+
+// ESC % k: exit protection (n U) and the end of the program (E) are the
+// terminal's; the rest belongs to the forms mode.
+void Session::FormsEscape(std::string_view seq)
+{
+    if (seq.size() < 4 || seq[1] != '%' || (seq[2] != 'k' && seq[2] != 'K'))
+        return;
+    const char command = seq.back();
+    const std::string_view parameter = seq.substr(3, seq.size() - 4);
+    if (command == 'U') {
+        if (parameter == "1")
+            term_.State.ExitProtection = true;
+        else if (parameter == "0")
+            term_.State.ExitProtection = false;
+    } else if (command == 'E') {
+        term_.State.ExitProtection = false;
+        if (OnExitRequested)
+            OnExitRequested();
+    }
+}
 
 } // namespace kalvor

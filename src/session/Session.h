@@ -21,6 +21,7 @@
 #include "logging/ErrorReport.h"
 #include "logging/PrinterLog.h"
 #include "logging/RecordFiles.h"
+#include "script/ScriptInterpreter.h"
 
 #include <filesystem>
 #include <functional>
@@ -59,6 +60,8 @@ public:
     logging::CommunicationsLog& CommLog() { return commLog_; }
     logging::PrinterLog& PrinterLogging() { return printerLog_; }
     logging::RecordFiles& Records() { return records_; }
+    // The log-on script, run by the receive pass while connected.
+    script::ScriptInterpreter& Script() { return script_; }
 
     // One tick of the receive timer: a receive pass, then queued serial output.
     void Tick();
@@ -76,6 +79,10 @@ public:
     std::function<void(int variant)> OnTelnetVariant;
     // After a hard reset: the configuration is applied again.
     std::function<void()> OnHardReset;
+    // ESC 0: print the screen.
+    std::function<void()> OnPrintScreen;
+    // ESC % k E: the host ends the program (the window closes).
+    std::function<void()> OnExitRequested;
 
     int BellCount() const { return bells_; }
 
@@ -101,11 +108,21 @@ private:
     void EscapeLogging(bool on) override;
     void DumpDisplay(int startRow, int endRow) override;
     void TelnetVariant(int variant) override;
+    void BottomLineFeed(std::string_view completed, std::string_view leaving) override;
+    void PrintScreen() override;
+    void DeviceControl(std::string_view seq) override;
+    void FormsEscape(std::string_view seq) override;
     FormatModeHandler* FormatFields() override { return &formatMode_; }
+
+    // ReceiveHooks
+    bool ScriptRunning() override;
+    void RunScriptStep() override { script_.Step(); }
+    void ScriptIdleStep() override { script_.IdleStep(); }
 
     bool FillRequest(int requestType, std::string& buffer);
     void WireSideFiles();
     void EndRecordMode();
+    void WireScript();
 
     Clock& clock_;
     logging::ErrorReport errors_;
@@ -125,6 +142,7 @@ private:
     kalvor::EscapeLog escapeLog_;
     logging::PrinterLog printerLog_;
     logging::RecordFiles records_;
+    script::ScriptInterpreter script_;
     int bells_ = 0;
     bool formatModeShown_ = false; // format mode as the fields were last repainted
 };

@@ -95,6 +95,15 @@ std::vector<ScreenCase> LoadCaseFile(const std::string& path, std::string& error
             c.Expect.back().ScreenRows.push_back(*text);
             continue;
         }
+        if (line.rfind("script ", 0) == 0) {
+            auto text = UnescapeEventText(std::string_view(line).substr(7));
+            if (!text) {
+                fail("bad escape");
+                return cases;
+            }
+            c.Script.push_back(*text);
+            continue;
+        }
         if (line.rfind("? ", 0) == 0) {
             Expectation e;
             e.Line = number;

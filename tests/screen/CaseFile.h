@@ -14,6 +14,11 @@
 //   ? replies "\e&a005c010Y\r"  every byte transmitted (the case runs connected)
 //   ? screen                    the whole screen: following lines "|text" give rows
 //   |row 0                      0, 1, ...; rows not given must be empty
+//   script XMIT guest           a line of the case's log-on script (event escapes,
+//                               so "\\013" is the script's own \013); the case
+//                               runs with kalvor-screen --script
+//   ? script caption "Demo  | Kalvor"   a member of the JSON "script" object
+//   ? trace "Script XMIT: guest"        text in the communications log
 // Expectations are checked after the events above them: events after an
 // expectation continue the same run from the start.
 #pragma once
@@ -37,6 +42,7 @@ struct ScreenCase {
     int Line = 0;
     std::vector<std::string> Args;
     std::vector<std::string> Events;
+    std::vector<std::string> Script; // log-on script lines, when the case has one
     std::vector<Expectation> Expect;
 };
 

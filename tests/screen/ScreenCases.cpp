@@ -147,6 +147,14 @@ bool RunCase(const ScreenCase& c, std::size_t events, const fs::path& dir, RunRe
         args.push_back("--replies");
         args.push_back(replies.string());
     }
+    if (!c.Script.empty()) {
+        const fs::path script = dir / "case.zkt";
+        std::ofstream sc(script, std::ios::binary);
+        for (const std::string& line : c.Script)
+            sc << line << "\r\n";
+        args.push_back("--script");
+        args.push_back(script.string());
+    }
     args.push_back("--events");
     args.push_back(eventsFile.string());
     const int status = RunProcess(args, out, err);
@@ -206,6 +214,15 @@ TEST_P(ScreenCaseTest, Matches)
         } else if (e.Kind == "replies") {
             ASSERT_EQ(e.Args.size(), 1u) << where;
             EXPECT_EQ(Visible(run.Replies), Visible(e.Args[0])) << where;
+        } else if (e.Kind == "script") {
+            ASSERT_EQ(e.Args.size(), 2u) << where;
+            const JsonValue& v = root["script"][e.Args[0]];
+            const std::string got = v.Type == JsonValue::Kind::Bool ? (v.Bool ? "true" : "false") : v.String;
+            EXPECT_EQ(Visible(got), Visible(e.Args[1])) << where << " script " << e.Args[0];
+        } else if (e.Kind == "trace") {
+            ASSERT_EQ(e.Args.size(), 1u) << where;
+            const std::string log = ReadFile(home.Path() / "temp" / "zkdebug.txt");
+            EXPECT_NE(log.find(e.Args[0]), std::string::npos) << where << ": no \"" << e.Args[0] << "\" in\n" << log;
         } else if (e.Kind == "screen") {
             for (std::size_t r = 0; r < rows.Array.size(); ++r) {
                 std::string want = r < e.ScreenRows.size() ? e.ScreenRows[r] : std::string();

@@ -1,0 +1,44 @@
+#include "HeadlessScript.h"
+
+#include "ScreenReport.h"
+
+#include <system_error>
+
+namespace kalvor {
+
+HeadlessScript::HeadlessScript(Session& session, const std::filesystem::path& file) : session_(session)
+{
+    script::ScriptEvents& ev = session.Script().Events;
+    ev.Caption = [this](const std::string& text) { caption_ = text; };
+    ev.StartupStatus = [this](const std::string& text) { status_ = text; };
+    ev.StopStartupTimer = [this] { timerRunning_ = false; };
+    ev.DisplayTerminal = [this] { shown_ = true; };
+    prepared_ = session.Script().Prepare(file);
+}
+
+std::string HeadlessScript::JsonMember() const
+{
+    const script::ScriptInterpreter& s = session_.Script();
+    const script::ScriptState& st = s.State();
+    const auto flag = [](bool b) { return b ? std::string("true") : std::string("false"); };
+    std::string out = "\"script\":{\"prepared\":" + flag(prepared_) + ",\"running\":" + flag(st.Running) +
+                      ",\"kind\":";
+    PutJsonString(out, st.TargetType());
+    out += ",\"target\":";
+    PutJsonString(out, st.TargetText);
+    out += ",\"port\":";
+    PutJsonString(out, st.PortText);
+    out += ",\"caption\":";
+    PutJsonString(out, caption_);
+    out += ",\"status\":";
+    PutJsonString(out, status_);
+    out += ",\"timer\":" + flag(timerRunning_) + ",\"shown\":" + flag(shown_) + ",\"forms\":";
+    PutJsonString(out, st.Forms == script::FormsRequest::None        ? "none"
+                       : st.Forms == script::FormsRequest::Requested ? "requested"
+                                                                     : "done");
+    std::error_code ec;
+    out += ",\"working\":" + flag(std::filesystem::exists(s.WorkingScript(), ec)) + "}";
+    return out;
+}
+
+} // namespace kalvor
