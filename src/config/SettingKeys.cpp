@@ -543,7 +543,7 @@ bool DecodeValue(Settings& s, int index, std::string_view v)
             return false;
         return setText(s.TerminalType);
     case 23: return setInt(s.NsvtPort, 0, 65535);
-    case 24: return setInt(s.NetworkType, 0, 3);
+    case 24: return setInt(s.NetworkType, 0, 4); // 4: a local program
     case 25:
     case 26: {
         const auto n = ParseNumber(v);

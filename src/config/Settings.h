@@ -57,7 +57,7 @@ struct Settings {
     std::string TerminalType = "hp";
     std::array<std::string, kHostEntries> Hosts{};   // entry 0 is the current host
     int NsvtPort = 1570;                     // second network port setting
-    int NetworkType = 1;                     // 0..3: Telnet standard, advanced, SSH 1, SSH 2
+    int NetworkType = 1;                     // 0..4: Telnet standard, advanced, SSH 1, SSH 2, local program
     std::array<std::string, kPhoneEntries> Phones{}; // entry 0 is the current number
     std::string DialOutPrefix;
     std::string SshUser;

@@ -553,7 +553,7 @@ TEST(SettingsFileReading, DamagedValuesKeepTheirSettings)
     ParseSettingsText(Header() + KeyLine(1, "19k") + KeyLine(3, "Hardware") + KeyLine(4, "Maybe") +
                           KeyLine(6, "9") + KeyLine(7, "1.5") + KeyLine(8, "Loud") + KeyLine(9, "x1") +
                           KeyLine(11, "13") + KeyLine(14, "yes") + KeyLine(15, "serial") + KeyLine(16, "0") +
-                          KeyLine(17, "") + KeyLine(23, "-5") + KeyLine(24, "4") + KeyLine(25, "left") +
+                          KeyLine(17, "") + KeyLine(23, "-5") + KeyLine(24, "5") + KeyLine(25, "left") +
                           KeyLine(27, "Tab") + KeyLine(28, "Space") + KeyLine(29, "Yes") + KeyLine(31, "True") +
                           KeyLine(32, "On") + KeyLine(33, "Bar") + KeyLine(34, "Qwerty") + KeyLine(72, "EBCDIC") +
                           KeyLine(73, "") + KeyLine(74, "N" + std::string(16, ' ') + "ab\\01") +

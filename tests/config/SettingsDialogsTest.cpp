@@ -1,0 +1,350 @@
+// The connection settings and terminal preferences dialogs without widgets:
+// control values into settings, the lists, the port proposal, the refusals,
+// and the section each dialog writes, byte for byte.
+#include "ConfigTestSupport.h"
+
+#include "config/ConfigPaths.h"
+#include "config/Configuration.h"
+#include "config/DialogValueLists.h"
+#include "config/SetTerminalValues.h"
+#include "config/SettingsFile.h"
+#include "config/TermSetupValues.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace kalvor::config {
+namespace {
+
+using test::ReadAll;
+
+// A line of the file as it is written: the key text right-aligned in 40
+// characters, then the value.
+std::string Line(std::string_view key, std::string_view value)
+{
+    return std::string(40 - key.size(), ' ') + std::string(key) + std::string(value) + "\r\n";
+}
+
+TEST(SetTerminalValuesTest, ControlValuesIntoSettings)
+{
+    struct Case {
+        const char* name;
+        std::function<void(SetTerminalValues&)> edit;
+        std::function<void(const Settings&)> check;
+    };
+    const Case cases[] = {
+        {"serial line from its buttons",
+         [](SetTerminalValues& v) {
+             v.Network = false;
+             v.CommPort = " COM 2 ";
+             v.BaudRate = "38400";
+             v.Handshake = "RTS/CTS";
+             v.Parity = "Odd";
+             v.EightDataBits = false;
+             v.TwoStopBits = true;
+             v.EchoOn = true;
+             v.RespondToEnq = true;
+         },
+         [](const Settings& s) {
+             EXPECT_EQ(s.ConnectType, 0);
+             EXPECT_EQ(s.CommPort, "COM 2");
+             EXPECT_EQ(s.BaudRate, "38400");
+             EXPECT_EQ(s.Handshake, "RTS/CTS");
+             EXPECT_EQ(s.Parity, "Odd");
+             EXPECT_EQ(s.DataBits, "7");
+             EXPECT_EQ(s.StopBits, "2");
+             EXPECT_TRUE(s.Echo);
+             EXPECT_TRUE(s.RespondToEnq);
+         }},
+        {"a phone entry with the word local means no dialling",
+         [](SetTerminalValues& v) {
+             v.PhoneList = {"555-0100", "[direct connect]"};
+             v.PhoneText = "Local line";
+         },
+         [](const Settings& s) {
+             EXPECT_EQ(s.Phones[0], kDirectConnect);
+             EXPECT_EQ(s.Phones[1], "555-0100");
+             EXPECT_EQ(s.Phones[2], "") << "the second direct entry is the same entry";
+         }},
+        {"a typed phone number becomes entry 0, blanks are cleared",
+         [](SetTerminalValues& v) {
+             v.PhoneList = {"555-0100", "   ", "555-0199"};
+             v.PhoneText = "555-0199";
+         },
+         [](const Settings& s) {
+             EXPECT_EQ(s.Phones[0], "555-0199");
+             EXPECT_EQ(s.Phones[1], "555-0100");
+             EXPECT_EQ(s.Phones[2], "");
+         }},
+        {"a new host is added in front, the list keeps 30",
+         [](SetTerminalValues& v) {
+             v.HostList.clear();
+             for (int i = 1; i <= 30; ++i)
+                 v.HostList.push_back("h" + std::to_string(i));
+             v.HostText = "newhost:2323";
+         },
+         [](const Settings& s) {
+             EXPECT_EQ(s.Hosts[0], "newhost:2323");
+             EXPECT_EQ(s.Hosts[1], "h1");
+             EXPECT_EQ(s.Hosts[29], "h29");
+         }},
+        {"a known host moves to the front",
+         [](SetTerminalValues& v) {
+             v.HostList = {"a", "b", "c"};
+             v.HostText = "c";
+         },
+         [](const Settings& s) {
+             EXPECT_EQ(s.Hosts[0], "c");
+             EXPECT_EQ(s.Hosts[1], "a");
+             EXPECT_EQ(s.Hosts[2], "b");
+             EXPECT_EQ(s.Hosts[3], "");
+         }},
+        {"local program with an empty command: the login shell",
+         [](SetTerminalValues& v) {
+             v.NetworkKind = kKindLocalProgram;
+             v.HostList = {"bash -l"};
+             v.HostText = "";
+             v.NetPort = "";
+         },
+         [](const Settings& s) {
+             EXPECT_EQ(s.NetworkType, 4);
+             EXPECT_EQ(s.Hosts[0], "");
+             EXPECT_EQ(s.Hosts[1], "bash -l");
+             EXPECT_EQ(s.TelnetPort, 23) << "no port: the setting stays";
+         }},
+        {"network kind, port, terminal type and SSH login",
+         [](SetTerminalValues& v) {
+             v.NetworkKind = kKindSsh2;
+             v.NetPort = "2222";
+             v.TerminalType = " hp70092 ";
+             v.SshUser = "operator";
+             v.SshPassword = "pw";
+         },
+         [](const Settings& s) {
+             EXPECT_EQ(s.ConnectType, 1);
+             EXPECT_EQ(s.NetworkType, 3);
+             EXPECT_EQ(s.TelnetPort, 2222);
+             EXPECT_EQ(s.TerminalType, "hp70092");
+             EXPECT_EQ(s.SshUser, "operator");
+             EXPECT_EQ(s.SshPassword, "pw");
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Settings s;
+        SetTerminalValues v = SetTerminalValuesFrom(s);
+        c.edit(v);
+        ASSERT_EQ(CheckSetTerminalValues(v), std::nullopt);
+        GetSetTermValues(v, s);
+        c.check(s);
+    }
+}
+
+TEST(SetTerminalValuesTest, ControlsShowTheSettings)
+{
+    Settings s = test::AllSet();
+    s.Parity = "Mark";
+    const SetTerminalValues v = SetTerminalValuesFrom(s);
+    EXPECT_FALSE(v.Network);
+    EXPECT_EQ(v.Parity, "None") << "only None, Even and Odd have buttons";
+    EXPECT_FALSE(v.EightDataBits);
+    EXPECT_TRUE(v.TwoStopBits);
+    EXPECT_EQ(v.NetPort, "2323");
+    EXPECT_EQ(v.HostText, "host1.example.com");
+    EXPECT_EQ(v.HostList.size(), 30u);
+    EXPECT_EQ(v.PhoneList.back(), kDirectConnect) << "no dialling is always offered";
+    EXPECT_EQ(GetBaudIndex("9600"), 5);
+    EXPECT_EQ(GetBaudIndex("115200"), -1);
+
+    // Unchanged values store the same settings (the direct entry offered
+    // takes no place of a number).
+    Settings back = s;
+    GetSetTermValues(v, back);
+    back.Parity = "Mark";
+    for (int i = 0; i < kPhoneEntries; ++i)
+        EXPECT_EQ(back.Phones[static_cast<std::size_t>(i)], i == 9 ? "555-0109" : s.Phones[static_cast<std::size_t>(i)]);
+}
+
+TEST(SetTerminalValuesTest, PortProposedWhenTheKindChangesFamily)
+{
+    struct Case {
+        int from, to;
+        std::optional<std::string> port;
+    };
+    const Case cases[] = {
+        {kKindTelnetStandard, kKindSsh2, "22"}, {kKindTelnetAdvanced, kKindSsh1, "22"},
+        {kKindSsh2, kKindTelnetStandard, "23"}, {kKindSsh1, kKindSsh2, std::nullopt},
+        {kKindTelnetStandard, kKindTelnetAdvanced, std::nullopt}, {kKindLocalProgram, kKindSsh2, "22"},
+        {kKindTelnetStandard, kKindLocalProgram, std::nullopt},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ProposedPort(c.from, c.to), c.port) << c.from << " -> " << c.to;
+}
+
+TEST(SetTerminalValuesTest, ImpossibleValuesAreRefused)
+{
+    struct Case {
+        std::function<void(SetTerminalValues&)> edit;
+        const char* message; // nullptr: accepted
+    };
+    const Case cases[] = {
+        {[](SetTerminalValues& v) { v.BaudRate = "96o0"; }, "The baud rate must be a number, such as 9600."},
+        {[](SetTerminalValues& v) { v.BaudRate = "0"; }, "The baud rate must be a number, such as 9600."},
+        {[](SetTerminalValues& v) { v.NetPort = "70000"; }, "The network port must be a number from 1 to 65535."},
+        {[](SetTerminalValues& v) { v.NetPort = ""; }, "The network port must be a number from 1 to 65535."},
+        {[](SetTerminalValues& v) { v.TerminalType = "  "; }, "The terminal type cannot be empty."},
+        {[](SetTerminalValues& v) {
+             v.Network = false;
+             v.CommPort = "modem";
+         },
+         "The communication port must name a port number, such as COM 1."},
+        // Network values do not matter on a serial line, nor the port of a local program.
+        {[](SetTerminalValues& v) {
+             v.Network = false;
+             v.NetPort = "x";
+         },
+         nullptr},
+        {[](SetTerminalValues& v) {
+             v.NetworkKind = kKindLocalProgram;
+             v.NetPort = "";
+         },
+         nullptr},
+    };
+    for (const Case& c : cases) {
+        SetTerminalValues v = SetTerminalValuesFrom(Settings{});
+        c.edit(v);
+        const auto message = CheckSetTerminalValues(v);
+        if (c.message == nullptr)
+            EXPECT_EQ(message, std::nullopt);
+        else
+            EXPECT_EQ(message, std::optional<std::string>(c.message));
+    }
+}
+
+TEST(TermSetupValuesTest, ControlValuesIntoSettings)
+{
+    Settings s;
+    TermSetupValues v = TermSetupValuesFrom(s);
+    EXPECT_EQ(v.Language, 2) << "English";
+    v.DisplayWidth = 132;
+    v.KbEnterKey = 1;
+    v.NumEnterKey = 2;
+    v.SmartReturn = true;
+    v.KeyboardLayout = 2;
+    v.Language = LanguageIndex("portugese");
+    v.Latin1 = true;
+    v.CapsOnly = true;
+    v.BlockCursor = false;
+    ASSERT_EQ(CheckTermSetupValues(v), std::nullopt);
+    StoreTermSetupValues(v, s);
+    EXPECT_EQ(s.DisplayWidth, 132);
+    EXPECT_EQ(s.KbEnterKey, 1);
+    EXPECT_EQ(s.NumEnterKey, 2);
+    EXPECT_TRUE(s.SmartReturn);
+    EXPECT_EQ(s.KeyboardLayout, 2);
+    EXPECT_EQ(s.Language, "PORTUGESE");
+    EXPECT_EQ(s.HostCharSet, "Latin1");
+    EXPECT_TRUE(s.CapsLockMode);
+    EXPECT_EQ(s.Cursor, CursorStyle::Underline);
+    EXPECT_EQ(TermSetupValuesFrom(s), v);
+
+    TermSetupValues bad = v;
+    bad.KbEnterKey = 2;
+    EXPECT_EQ(CheckTermSetupValues(bad), std::optional<std::string>("The main Enter key can act as Return or Enter only."));
+    bad = v;
+    bad.DisplayWidth = 100;
+    EXPECT_NE(CheckTermSetupValues(bad), std::nullopt);
+}
+
+// Each dialog writes its own section into the current file: the file held
+// the defaults, the window's settings differ in a key of another section,
+// and only the dialog's keys change.
+class SectionWrittenTest : public ::testing::Test {
+protected:
+    SectionWrittenTest()
+    {
+        std::filesystem::create_directories(home.Path() / kConfigFolder);
+        EXPECT_EQ(CreateSettingsFile(config.CurrentFile(), Settings{}), 0);
+        config.Values().ColorIndex = 7; // not in either section: stays 0 in the file
+        config.Values().BaudRate = "1200"; // communication: written only with NewCommConfig
+    }
+    std::string FileText() { return ReadAll(ConfigPath(config.CurrentFile())); }
+
+    test::TempHome home;
+    logging::ErrorReport errors;
+    Configuration config{errors};
+};
+
+TEST_F(SectionWrittenTest, ConnectionSettingsWriteNewCommConfig)
+{
+    SetTerminalValues v = SetTerminalValuesFrom(config.Values());
+    v.NetworkKind = kKindLocalProgram;
+    v.HostText = "top -d 1";
+    v.PhoneText = "local";
+    v.SshUser = "operator";
+    ASSERT_EQ(AcceptConnectionSettings(config, v), 0);
+
+    Settings expected;
+    expected.BaudRate = "1200";
+    expected.NetworkType = 4;
+    expected.Hosts[0] = "top -d 1";
+    expected.SshUser = "operator";
+    EXPECT_EQ(FileText(), FormatSettingsFile(config.CurrentFile(), expected));
+    const std::string text = FileText();
+    EXPECT_NE(text.find(Line("Network Type = ", "4")), std::string::npos);
+    EXPECT_NE(text.find(Line("TelnetAddr1 = ", "top -d 1")), std::string::npos);
+    EXPECT_NE(text.find(Line("Phone Number1 = ", kDirectConnect)), std::string::npos);
+    EXPECT_NE(text.find(Line("Color Index = ", "0")), std::string::npos);
+
+    // And it reads back as the local program.
+    Settings read;
+    ASSERT_EQ(ReadSettingsFile(config.CurrentFile(), read), 0);
+    EXPECT_EQ(read.NetworkType, 4);
+}
+
+TEST_F(SectionWrittenTest, TerminalPreferencesWriteNewTerminalPref)
+{
+    OpenTermPreferences(config);
+    TermSetupValues v = TermSetupValuesFrom(config.Values());
+    v.DisplayWidth = 200;
+    v.NumEnterKey = 1;
+    v.Language = LanguageIndex("German");
+    v.Latin1 = true;
+    ASSERT_EQ(AcceptTermPreferences(config, v), 0);
+    EXPECT_FALSE(config.TermConfigPending());
+
+    Settings expected;
+    expected.DisplayWidth = 200;
+    expected.NumEnterKey = 1;
+    expected.Language = "GERMAN";
+    expected.HostCharSet = "Latin1";
+    // "MaxRow = " belongs to no section: the file keeps its line, and the
+    // later "Max Display Width = " line decides when it is read.
+    std::string text = FormatSettingsFile(config.CurrentFile(), expected);
+    const std::string maxRow = Line("MaxRow = ", "599");
+    ASSERT_NE(text.find(maxRow), std::string::npos);
+    text.replace(text.find(maxRow), maxRow.size(), Line("MaxRow = ", "14999"));
+    EXPECT_EQ(FileText(), text);
+    EXPECT_NE(FileText().find(Line("Host Character Set = ", "ISO Latin-1")), std::string::npos);
+
+    Settings read;
+    ASSERT_EQ(ReadSettingsFile(config.CurrentFile(), read), 0);
+    EXPECT_EQ(read.DisplayWidth, 200);
+    EXPECT_EQ(read.Language, "GERMAN");
+}
+
+TEST_F(SectionWrittenTest, CancelledPreferencesComeBack)
+{
+    config.Values().Language = "DUTCH";
+    OpenTermPreferences(config);
+    config.Values().Language = "SWEDISH"; // e.g. changed while the dialog was open
+    config.Values().DisplayWidth = 132;
+    CancelTermPreferences(config);
+    EXPECT_EQ(config.Values().Language, "DUTCH");
+    EXPECT_EQ(config.Values().DisplayWidth, 80);
+    EXPECT_EQ(FileText(), FormatSettingsFile(config.CurrentFile(), Settings{})) << "nothing written";
+}
+
+} // namespace
+} // namespace kalvor::config
