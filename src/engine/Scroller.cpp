@@ -50,6 +50,11 @@ void Scroller::LineFeed()
 {
     DisplayMemory& m = st_.Mem;
     const MemoryLockState& lock = st_.MemLock;
+    if (m.CurRow >= m.RowsInTerm - 1) {
+        // The row leaving the top is the first one below the locked rows.
+        const int leaving = lock.On ? std::min(lock.LastLockedRow + 1, m.RowsInTerm - 1) : 0;
+        hooks_.BottomLineFeed(m.Row(m.AbsCurRow).Text, m.Row(m.Wrap(m.TopRow + leaving)).Text);
+    }
     if (!lock.On || m.CurRow < m.RowsInTerm - 1 || lock.LastLockedRow + 1 > m.RowsInTerm - 1) {
         m.LineFeed();
         return;

@@ -29,6 +29,10 @@ public:
     virtual void HostRequest(int requestType) { (void)requestType; }
     // Output routing copies text to the print/file log.
     virtual void LogText(std::string_view text) { (void)text; }
+    // A line feed on the bottom screen row is about to scroll the screen:
+    // `completed` is the cursor's row, `leaving` the row that goes off the
+    // top (printer logging, bottom and top).
+    virtual void BottomLineFeed(std::string_view completed, std::string_view leaving) { (void)completed, (void)leaving; }
     // Record mode collects host text for the record file.
     virtual void RecordText(std::string_view text) { (void)text; }
     // Escape logging (strap N) is on: append to the escape log.

@@ -71,6 +71,7 @@ struct TerminalSettings {
     bool PreferenceL = false;         // ESC & k L
     bool InputOption = false;         // ESC & x C: local keyboard input option
     bool StatusFlag = false;          // the terminal's status flag (primary status byte 6)
+    bool ExitProtection = false;      // ESC % k 1 U: the user may not close the window; a hard reset clears it
     bool BlockMode() const { return (ModeBits & kBlockMode) != 0; }
 
     // Keyboard and display indicators.
