@@ -1,0 +1,54 @@
+#include "config/ProgramStart.h"
+
+#include "engine/ProgramFolder.h"
+
+#include <filesystem>
+#include <string>
+
+namespace kalvor::config {
+namespace {
+
+int Remove(std::string_view name, std::string_view location, logging::ErrorReport& errors)
+{
+    const std::filesystem::path path = ProgramFolder() / name;
+    std::error_code ec;
+    std::filesystem::remove(path, ec);
+    if (!ec || ec == std::errc::no_such_file_or_directory)
+        return 0;
+    errors.Report(location, ec, name, path);
+    return logging::ErrorNumberFor(ec, path);
+}
+
+} // namespace
+
+int PrepareProgramFolder(logging::ErrorReport& errors)
+{
+    int first = 0;
+    for (std::string_view name : kTemporaryFiles) {
+        const int err = Remove(name, "Form_Load", errors);
+        first = first != 0 ? first : err;
+    }
+    const std::filesystem::path home = ProgramFolder();
+    for (std::string_view name : kProgramFolders) {
+        const std::filesystem::path dir = home / name;
+        std::error_code ec;
+        std::filesystem::create_directories(dir, ec);
+        if (ec) {
+            errors.Report("Form_Load", ec, name, dir);
+            first = first != 0 ? first : logging::ErrorNumberFor(ec, dir);
+        }
+    }
+    return first;
+}
+
+int RemoveTemporaryFiles(logging::ErrorReport& errors)
+{
+    int first = 0;
+    for (std::string_view name : kTemporaryFiles) {
+        const int err = Remove(name, "Form_Unload", errors);
+        first = first != 0 ? first : err;
+    }
+    return first;
+}
+
+} // namespace kalvor::config

@@ -1,0 +1,30 @@
+// The program folder at start-up and shutdown: the working files that a
+// previous run may have left are removed, the four folders are made, and
+// on the way out the temporary files go again.
+#pragma once
+
+#include "logging/ErrorReport.h"
+
+#include <array>
+#include <string_view>
+
+namespace kalvor::config {
+
+// Made at start-up under the program folder, in this order; a folder that
+// exists already is left alone.
+inline constexpr std::array<std::string_view, 4> kProgramFolders = {"fonts", "temp", "config", "cache"};
+
+// Removed at start-up and when the main window unloads.
+inline constexpr std::array<std::string_view, 2> kTemporaryFiles = {"temp/response.txt", "temp/zkdebug.txt"};
+
+// Start-up window load, steps 1 and 2: deletes the temporary files, then
+// makes the folders. A folder that cannot be made is reported with the
+// location "Form_Load" and the folder's name; the program goes on. Returns
+// 0 or the first error number.
+int PrepareProgramFolder(logging::ErrorReport& errors);
+
+// Form_Unload: deletes "temp/zkdebug.txt" and "temp/response.txt" (a file
+// that is not there is no error; a failure is reported as "Form_Unload").
+int RemoveTemporaryFiles(logging::ErrorReport& errors);
+
+} // namespace kalvor::config
