@@ -1,10 +1,14 @@
-// kalvor: the desktop terminal. Opens the main terminal window "Kalvor" in
-// local mode. SIGTERM and SIGINT close the window the same way File > Exit
+// kalvor: the desktop terminal. The start-up window prepares the program
+// folder, the fonts and the configuration and loads the main terminal window
+// "Kalvor", which it shows after its timer (or a log-on script given as
+// SCRIPT). SIGTERM and SIGINT close the window the same way File > Exit
 // does.
 //
 //   kalvor [--font-size N] [--replay FILE] [--exit-after-replay]
 //          [--dump-screen FILE] [SCRIPT]
+#include "comms/net/SerialPorts.h"
 #include "ui/MainWindow.h"
+#include "ui/StartupWindow.h"
 
 #include <QApplication>
 #include <QSocketNotifier>
@@ -42,6 +46,8 @@ int main(int argc, char** argv)
     QTextStream err(stderr);
 
     kalvor::ui::WindowOptions options;
+    options.Configured = true;
+    QString script;
     const QStringList args = QApplication::arguments();
     for (qsizetype i = 1; i < args.size(); ++i) {
         const QString& a = args[i];
@@ -72,11 +78,21 @@ int main(int argc, char** argv)
             err << "kalvor: unknown option " << a << "\n" << kUsage;
             return 2;
         } else {
-            err << "kalvor: log-on scripts are not run yet; " << a << " is ignored\n";
+            script = a;
         }
     }
 
-    kalvor::ui::MainWindow window(options);
+    kalvor::ui::StartupWindow startup(options);
+    startup.ListSerialPorts = [] {
+        std::vector<std::string> names;
+        for (const kalvor::net::SerialPortEntry& port : kalvor::net::SerialPortList())
+            names.push_back(port.Name);
+        return names;
+    };
+    if (!script.isEmpty() && !startup.PrepareScript)
+        err << "kalvor: log-on scripts are not run yet; " << script << " is ignored\n";
+    startup.Start(script);
+    kalvor::ui::MainWindow& window = *startup.Terminal();
 
     // Termination signals close the window through the event loop.
     if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalPipe) == 0) {
@@ -94,6 +110,5 @@ int main(int argc, char** argv)
         sigaction(SIGINT, &sa, nullptr);
     }
 
-    window.show();
     return QApplication::exec();
 }

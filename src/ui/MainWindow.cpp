@@ -2,9 +2,13 @@
 
 #include "engine/ColorSchemes.h"
 #include "keyboard/KeyCodes.h"
+#include "ui/ConfigurationMenu.h"
+#include "ui/ErrorWindow.h"
 #include "ui/FuncKeyDefn.h"
 #include "ui/KeyTranslation.h"
+#include "ui/Printing.h"
 #include "ui/ScreenDump.h"
+#include "ui/SideFileDialogs.h"
 #include "ui/SoftKeyBar.h"
 #include "ui/TabRuler.h"
 #include "ui/TerminalView.h"
@@ -96,6 +100,7 @@ MainWindow::MainWindow(const WindowOptions& options, QWidget* parent)
     RefreshTerminal();
     StateChanged();
     LayOut();
+    ConnectConfiguration();
     view_->setFocus();
 
     if (!options_.ReplayFile.isEmpty()) {
@@ -120,6 +125,50 @@ MainWindow::~MainWindow()
     session_->OnRepaint = nullptr;
     session_->OnStateChanged = nullptr;
     session_->OnBell = nullptr;
+    session_->OnPrintFile = nullptr;
+    session_->OnPrintScreen = nullptr;
+    session_->OnExitRequested = nullptr;
+    session_->Errors().ShowWindow = nullptr;
+    configMenu_.reset();
+}
+
+// Errors, printing and the side files; with Configured the configuration
+// file is loaded now (Form_Load) and the File menu gets its commands.
+void MainWindow::ConnectConfiguration()
+{
+    ConnectErrorWindow(session_->Errors(), this);
+    printing_ = std::make_unique<Printing>(this, session_->Errors());
+    ConnectSideFiles(*session_, this, *printing_);
+    session_->OnExitRequested = [this] { QTimer::singleShot(0, this, [this] { close(); }); };
+    configMenu_ = std::make_unique<ConfigurationMenu>(this, *session_);
+    if (!options_.Configured)
+        return;
+    ConfigurationMenu& menu = *configMenu_;
+    menu.ApplyWindow = [this](const config::Settings& s) {
+        printing_->FontHeight = s.PrintFontHeight;
+        fonts_.SetPreferredIndex(std::clamp(s.FontIndex, render::kMinFontIndex, render::kMaxFontIndex));
+        fonts_.AdjustFontIndex(ScreenWidth());
+        if (s.LeftPosition != 0 || s.TopPosition != 0)
+            move(s.LeftPosition, s.TopPosition);
+        if (s.WindowMaximized)
+            setWindowState(windowState() | Qt::WindowMaximized);
+        StateChanged();
+        renderer_.Invalidate();
+        ApplyFontIndex(fonts_.CurrentIndex());
+    };
+    menu.CollectWindow = [this](config::Settings& s) {
+        s.FontIndex = fonts_.PreferredIndex();
+        s.LeftPosition = x();
+        s.TopPosition = y();
+        s.WindowMaximized = isMaximized();
+    };
+    menu.Refresh = [this] {
+        StateChanged();
+        renderer_.Invalidate();
+        RefreshTerminal();
+    };
+    menu.AddTo(fileMenu_, exitAction_);
+    menu.Load();
 }
 
 void MainWindow::BuildMenus()
@@ -131,7 +180,8 @@ void MainWindow::BuildMenus()
         return a;
     };
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-    add(file, QStringLiteral("E&xit"), "ExitTerminal", [this] { ExitTerminal_Click(); });
+    fileMenu_ = file;
+    exitAction_ = add(file, QStringLiteral("E&xit"), "ExitTerminal", [this] { ExitTerminal_Click(); });
 
     QMenu* term = menuBar()->addMenu(QStringLiteral("&Terminal"));
     add(term, QStringLiteral("&Soft Reset"), "ResetSoft", [this] { ResetSoft_Click(); });
@@ -399,10 +449,16 @@ void MainWindow::SyncScrollBars()
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
+    if (configMenu_ && !configMenu_->Form_Unload()) {
+        event->ignore();
+        return;
+    }
     curBlinkTimer_.stop();
     if (!options_.DumpScreenFile.isEmpty())
         WriteScreenText(session_->Memory(), options_.DumpScreenFile);
     event->accept();
+    if (OnUnloaded)
+        OnUnloaded();
 }
 
 void MainWindow::ExitTerminal_Click() { close(); }

@@ -18,6 +18,7 @@
 #include <QTimer>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string_view>
 
@@ -27,6 +28,8 @@ class QScrollBar;
 
 namespace kalvor::ui {
 
+class ConfigurationMenu;
+class Printing;
 class SoftKeyBar;
 class TabRuler;
 class TerminalView;
@@ -37,6 +40,7 @@ struct WindowOptions {
     bool ExitAfterReplay = false; // close the window once the replay has been shown
     int FontIndex = 1;            // preferred font size index 0..3
     bool StartTimer = true;       // tests drive the receive ticks themselves
+    bool Configured = false;      // the configuration file is read at load and saved at unload (the desktop program)
 };
 
 class MainWindow final : public QMainWindow {
@@ -58,6 +62,11 @@ public:
     QLabel& KeyboardLockPanel() { return *locked_; }
     QLabel& MessagePanel() { return *message_; }
     QTimer& CurBlinkTimer() { return curBlinkTimer_; }
+    ConfigurationMenu& Configuration() { return *configMenu_; }
+    Printing& Printer() { return *printing_; }
+
+    // The window has unloaded (its close was accepted).
+    std::function<void()> OnUnloaded;
 
     // One tick of the receive timer.
     void CurBlinkTimer_Timer();
@@ -102,6 +111,7 @@ private:
     render::CellFit MeasureAt(int index) const;
     int ScreenWidth() const;
     void ScreenChanged();
+    void ConnectConfiguration();
 
     WindowOptions options_;
     SystemClock clock_;
@@ -132,6 +142,10 @@ private:
     QAction* defineKeysAction_ = nullptr;
     QAction* lineDrawingOnAction_ = nullptr;
     QAction* lineDrawingOffAction_ = nullptr;
+    QMenu* fileMenu_ = nullptr;
+    QAction* exitAction_ = nullptr;
+    std::unique_ptr<Printing> printing_;
+    std::unique_ptr<ConfigurationMenu> configMenu_;
 };
 
 } // namespace kalvor::ui

@@ -1,0 +1,131 @@
+#include "ui/ConfigurationMenu.h"
+
+#include "config/ConfigPaths.h"
+#include "config/ProgramStart.h"
+#include "session/Session.h"
+
+#include <QAction>
+#include <QFileDialog>
+#include <QMenu>
+#include <QMessageBox>
+
+namespace kalvor::ui {
+namespace {
+
+QString ConfigFolder() { return QString::fromStdString(config::ConfigPath(config::kConfigFolder).string()); }
+
+const QString kFilter = QStringLiteral("Configuration files (*.zkd);;All files (*)");
+
+} // namespace
+
+QString ImproperExitText()
+{
+    return QStringLiteral("Please exit your application in a\n"
+                          "graceful manner. After you do that,\n"
+                          "you may close your Kalvor session.\n"
+                          "___________________________\n"
+                          "Or, if you find you're stuck, press\n"
+                          "OK on this screen and then press\n"
+                          "hard reset on the terminal to clear\n"
+                          "this warning and try again.");
+}
+
+ConfigurationMenu::ConfigurationMenu(QWidget* window, Session& session)
+    : window_(window), session_(session), config_(session.Errors())
+{
+    config_.OnApplied = [this] {
+        if (ApplyWindow)
+            ApplyWindow(config_.Values());
+    };
+    AskOpenFile = [this]() -> std::optional<std::filesystem::path> {
+        const QString f = QFileDialog::getOpenFileName(window_, QStringLiteral("Open Configuration"), ConfigFolder(),
+                                                       kFilter);
+        if (f.isEmpty())
+            return std::nullopt;
+        return std::filesystem::path(f.toStdString());
+    };
+    AskSaveFile = [this]() -> std::optional<std::filesystem::path> {
+        const QString f = QFileDialog::getSaveFileName(window_, QStringLiteral("Save Configuration As"),
+                                                       ConfigFolder(), kFilter);
+        if (f.isEmpty())
+            return std::nullopt;
+        return std::filesystem::path(f.toStdString());
+    };
+}
+
+ConfigurationMenu::~ConfigurationMenu() { config_.Detach(); }
+
+void ConfigurationMenu::Load()
+{
+    config_.Attach(session_);
+    config_.Load();
+    loaded_ = true;
+}
+
+void ConfigurationMenu::AddTo(QMenu* file, QAction* before)
+{
+    const auto add = [&](const QString& text, const char* name, auto slot) {
+        auto* a = new QAction(text, file);
+        a->setObjectName(QString::fromLatin1(name));
+        QObject::connect(a, &QAction::triggered, file, slot);
+        file->insertAction(before, a);
+        return a;
+    };
+    add(QStringLiteral("&Open Configuration..."), "OpenConfiguration", [this] { OpenConfiguration_Click(); });
+    add(QStringLiteral("&Save Configuration"), "SaveConfiguration", [this] { SaveConfiguration_Click(); });
+    add(QStringLiteral("Save Configuration &As..."), "SaveConfigurationAs", [this] { SaveConfigurationAs_Click(); });
+    file->insertSeparator(before);
+}
+
+void ConfigurationMenu::Collect()
+{
+    if (CollectWindow)
+        CollectWindow(config_.Values());
+}
+
+void ConfigurationMenu::OpenConfiguration_Click()
+{
+    const auto chosen = AskOpenFile ? AskOpenFile() : std::nullopt;
+    if (!chosen)
+        return;
+    if (config_.Open(*chosen) == 0 && Refresh)
+        Refresh();
+}
+
+void ConfigurationMenu::SaveConfiguration_Click()
+{
+    Collect();
+    config_.Save();
+}
+
+void ConfigurationMenu::SaveConfigurationAs_Click()
+{
+    const auto chosen = AskSaveFile ? AskSaveFile() : std::nullopt;
+    if (!chosen)
+        return;
+    Collect();
+    config_.SaveAs(*chosen);
+}
+
+bool ConfigurationMenu::Form_Unload()
+{
+    if (session_.State().ExitProtection) {
+        auto* box = new QMessageBox(QMessageBox::Warning, QString::fromLatin1(kImproperExitTitle),
+                                    ImproperExitText(), QMessageBox::Ok, window_);
+        box->setObjectName(QStringLiteral("ImproperExitWarning"));
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->open();
+        return false;
+    }
+    if (!loaded_)
+        return true;
+    if (config_.TermConfigPending())
+        config_.SaveTermConfig(false);
+    Collect();
+    config_.Save();
+    session_.CommLog().TurnOff(false);
+    config::RemoveTemporaryFiles(session_.Errors());
+    return true;
+}
+
+} // namespace kalvor::ui

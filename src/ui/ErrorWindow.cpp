@@ -1,0 +1,28 @@
+#include "ui/ErrorWindow.h"
+
+#include <QMessageBox>
+#include <QPointer>
+#include <QString>
+
+namespace kalvor::ui {
+namespace {
+
+QString Latin1(const std::string& s) { return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size())); }
+
+} // namespace
+
+void ShowErrorWindow(QWidget* parent, const logging::ErrorWindow& error)
+{
+    QMessageBox box(QMessageBox::Critical, Latin1(error.Title), Latin1(error.Message), QMessageBox::Ok, parent);
+    box.setObjectName(QStringLiteral("KalvorError"));
+    box.setInformativeText(Latin1(error.Detail));
+    box.exec();
+}
+
+void ConnectErrorWindow(logging::ErrorReport& errors, QWidget* parent)
+{
+    QPointer<QWidget> owner(parent);
+    errors.ShowWindow = [owner](const logging::ErrorWindow& error) { ShowErrorWindow(owner.data(), error); };
+}
+
+} // namespace kalvor::ui
