@@ -1,0 +1,250 @@
+// Start-up and shutdown through the real windows, offscreen, each under a
+// fresh program folder: what start-up creates, the start-up timer with and
+// without a script, a restart that keeps the user's settings, the refusal
+// to close under exit protection, the error window for a failing file, and
+// printer logging that ends in a PDF when no printer is configured.
+#include "TempHome.h"
+
+#include "config/ConfigPaths.h"
+#include "config/PointerFile.h"
+#include "config/Settings.h"
+#include "config/SettingsFile.h"
+#include "ui/ConfigurationMenu.h"
+#include "ui/MainWindow.h"
+#include "ui/Printing.h"
+#include "ui/StartupWindow.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+namespace kalvor::ui {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadAll(const fs::path& p)
+{
+    std::ifstream in(p, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void Touch(const fs::path& p) { std::ofstream(p) << "left over"; }
+
+WindowOptions Configured()
+{
+    WindowOptions o;
+    o.StartTimer = false;
+    o.Configured = true;
+    return o;
+}
+
+void Host(MainWindow& w, std::string_view text)
+{
+    w.AppendHostText(text);
+    for (int i = 0; i < 4; ++i)
+        w.CurBlinkTimer_Timer();
+}
+
+// Closes the next modal message box once it shows, keeping what it said.
+struct ModalCatcher {
+    QString Title, Text, Detail;
+    void Arm()
+    {
+        QTimer::singleShot(0, [this] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box == nullptr) {
+                Arm();
+                return;
+            }
+            Title = box->windowTitle();
+            Text = box->text();
+            Detail = box->informativeText();
+            box->accept();
+        });
+    }
+};
+
+TEST(StartupTest, FreshProgramFolderGetsFoldersPointerAndDefaultConfiguration)
+{
+    test::TempHome home;
+    fs::create_directories(home.Path() / "temp");
+    Touch(home.Path() / "temp/zkdebug.txt");
+    Touch(home.Path() / "temp/response.txt");
+
+    StartupWindow startup(Configured());
+    startup.EndProgram = [] {};
+    startup.Start(QString());
+
+    for (const char* folder : {"fonts", "temp", "config", "cache"})
+        EXPECT_TRUE(fs::is_directory(home.Path() / folder)) << folder;
+    EXPECT_FALSE(fs::exists(home.Path() / "temp/zkdebug.txt"));
+    EXPECT_FALSE(fs::exists(home.Path() / "temp/response.txt"));
+
+    const std::string pointer = ReadAll(home.Path() / "config/default.zkx");
+    EXPECT_EQ(pointer, config::FormatPointerFile("config/default.zkd"));
+    EXPECT_EQ(ReadAll(home.Path() / "config/default.zkd"),
+              config::FormatSettingsFile("config/default.zkd", config::Settings{}));
+
+    // Without a script the terminal window follows the 4-second timer.
+    EXPECT_EQ(startup.PictureInterval().interval(), StartupWindow::kPlainInterval);
+    EXPECT_TRUE(startup.PictureInterval().isActive());
+    ASSERT_NE(startup.Terminal(), nullptr);
+    EXPECT_FALSE(startup.Terminal()->isVisible());
+    startup.PictureInterval_Timer();
+    EXPECT_TRUE(startup.Terminal()->isVisible());
+    EXPECT_FALSE(startup.isVisible());
+}
+
+TEST(StartupTest, ScriptArgumentSetsTheLongTimerAndATimeOutSaysSo)
+{
+    test::TempHome home;
+    const fs::path script = home.Path() / "logon.zkt";
+    std::ofstream(script) << "ADDR localhost\r\nEXIT\r\n";
+    struct Case {
+        const char* Name;
+        QString Argument;
+        bool Prepares;
+        int Interval;
+        QString Label;
+    } cases[] = {
+        {"existing script", QString::fromStdString(script.string()), true, StartupWindow::kScriptInterval,
+         QStringLiteral("Executing Script")},
+        {"missing file is forgotten", QString::fromStdString((home.Path() / "none.zkt").string()), true,
+         StartupWindow::kPlainInterval, QString()},
+        {"nothing to run", QString::fromStdString(script.string()), false, StartupWindow::kPlainInterval, QString()},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        StartupWindow startup(Configured());
+        startup.EndProgram = [] {};
+        fs::path prepared;
+        startup.PrepareScript = [&](const fs::path& p) {
+            prepared = p;
+            return c.Prepares;
+        };
+        startup.Start(c.Argument);
+        EXPECT_EQ(startup.PictureInterval().interval(), c.Interval);
+        EXPECT_EQ(startup.StatusLabel().text(), c.Label);
+        if (c.Interval == StartupWindow::kScriptInterval) {
+            EXPECT_EQ(prepared, script);
+            startup.Terminal()->GetSession().CommLog().TurnOn();
+            startup.PictureInterval_Timer();
+            EXPECT_EQ(startup.StatusLabel().text(), QStringLiteral("Unable to make connection"));
+            EXPECT_FALSE(startup.Terminal()->GetSession().CommLog().Tracing());
+        }
+    }
+}
+
+TEST(StartupTest, SettingsUserKeysAndColourSurviveARestart)
+{
+    test::TempHome home;
+    int fontIndex = 0;
+    {
+        MainWindow first(Configured());
+        first.show();
+        first.ColorScheme_Click(5);
+        first.InvertColor_Click();
+        first.DecreaseFontSize_Click();
+        fontIndex = first.Fonts().PreferredIndex();
+        Host(first, "\x1b&f1a3k5d6LLogonHELLO\r");
+        ASSERT_EQ(first.GetSession().FuncKeys().UserKeyString(2), "HELLO\r");
+        first.GetSession().Keys().LocalEcho = true;
+        ASSERT_TRUE(first.close());
+    }
+    EXPECT_FALSE(fs::exists(home.Path() / "temp/zkdebug.txt"));
+
+    MainWindow second(Configured());
+    const TerminalState& st = second.State();
+    EXPECT_EQ(st.ColorScheme, 5);
+    EXPECT_TRUE(st.InverseScreen);
+    EXPECT_EQ(second.Fonts().PreferredIndex(), fontIndex);
+    const FunctionKeys& keys = second.GetSession().FuncKeys();
+    EXPECT_EQ(keys.UserKeyString(2), "HELLO\r");
+    EXPECT_EQ(keys.UserKeyAttribute(2), 1);
+    EXPECT_TRUE(second.GetSession().Keys().LocalEcho);
+}
+
+TEST(StartupTest, ExitProtectionRefusesTheCloseWithTheWarningUntilAHardReset)
+{
+    test::TempHome home;
+    MainWindow window(Configured());
+    window.show();
+    Host(window, "\x1b%k1U");
+    EXPECT_FALSE(window.close());
+    EXPECT_TRUE(window.isVisible());
+    auto* box = window.findChild<QMessageBox*>(QStringLiteral("ImproperExitWarning"));
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->windowTitle(), QStringLiteral("Improper Exit Warning"));
+    EXPECT_EQ(box->text().split(QLatin1Char('\n')),
+              QStringList({"Please exit your application in a", "graceful manner. After you do that,",
+                           "you may close your Kalvor session.", "___________________________",
+                           "Or, if you find you're stuck, press", "OK on this screen and then press",
+                           "hard reset on the terminal to clear", "this warning and try again."}));
+    box->accept();
+
+    window.ResetHard_Click();
+    EXPECT_TRUE(window.close());
+}
+
+TEST(StartupTest, FailingFileShowsTheErrorWindowAndTheProgramGoesOn)
+{
+    test::TempHome home;
+    MainWindow window(Configured());
+    window.show();
+    ConfigurationMenu& menu = window.Configuration();
+    const fs::path missing = home.Path() / "config/missing.zkd";
+    menu.AskOpenFile = [&] { return std::optional<fs::path>(missing); };
+    ModalCatcher catcher;
+    catcher.Arm();
+    menu.OpenConfiguration_Click();
+    EXPECT_EQ(catcher.Title, QStringLiteral("Kalvor Error"));
+    EXPECT_EQ(catcher.Text, QStringLiteral("File not found."));
+    EXPECT_EQ(catcher.Detail, QStringLiteral("[ 53:   ReadSettingsFile,  config/missing.zkd ]"));
+    EXPECT_EQ(menu.Config().CurrentFile(), "config/default.zkd");
+
+    // A name over 60 characters: error 5995, nothing recorded.
+    menu.AskSaveFile = [&] { return std::optional<fs::path>(home.Path() / "config" / std::string(70, 'x')); };
+    catcher.Arm();
+    menu.SaveConfigurationAs_Click();
+    EXPECT_EQ(catcher.Text.left(40), QStringLiteral("The configuration file name is too long."));
+    EXPECT_EQ(config::GetDefaultFile().Name, "config/default.zkd");
+}
+
+TEST(StartupTest, TopLoggingWritesScrolledLinesAndPrintsToPdfWithoutPrinter)
+{
+    test::TempHome home;
+    MainWindow window(Configured());
+    Printing& printing = window.Printer();
+    printing.HavePrinter = [] { return false; };
+    QString told;
+    printing.TellPdf = [&](const QString& pdf) { told = pdf; };
+
+    logging::PrinterLog& log = window.GetSession().PrinterLogging();
+    ASSERT_EQ(log.TurnOnLogging(logging::PrinterLog::kTop), 0);
+    std::string text;
+    for (int i = 0; i < 30; ++i)
+        text += "line " + std::to_string(i) + "\r\n";
+    Host(window, text);
+    const std::string logged = ReadAll(home.Path() / "temp/zklog.txt");
+    EXPECT_EQ(logged.substr(0, 16), "line 0\r\nline 1\r\n");
+    EXPECT_EQ(logged.find("line 20"), std::string::npos);
+
+    log.TurnOffLogging(logging::PrinterLog::kTop, window.GetSession().Memory());
+    EXPECT_FALSE(told.isEmpty());
+    EXPECT_EQ(told, printing.LastPdf());
+    EXPECT_TRUE(QFileInfo(told).size() > 0);
+    EXPECT_TRUE(told.startsWith(QString::fromStdString((home.Path() / "temp").string())));
+}
+
+} // namespace
+} // namespace kalvor::ui
