@@ -1,0 +1,59 @@
+// The settings commands of the main window: "Connection Settings..."
+// (ConnectSettings_Click, in the Connection menu) and "Terminal
+// Preferences..." (TermSetup_Click, in the Terminal menu).
+//
+// ConnectSettings_Click shows the connection settings dialog; when it is
+// accepted the values are stored and applied, the "NewCommConfig" section of
+// the current configuration file is written, and the window reconnects with
+// the new settings (Connect), takes the focus back and repaints.
+// TermSetup_Click shows the terminal preferences dialog, which stores,
+// applies and writes "NewTerminalPref" itself, or restores on Cancel.
+// Both dialogs are window-modal; the receive timer keeps running.
+#pragma once
+
+#include "config/Settings.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class QMenu;
+class QWidget;
+
+namespace kalvor::config {
+class Configuration;
+}
+
+namespace kalvor::ui {
+
+class SetTerminal;
+class TermSetupForm;
+
+class SettingsMenus {
+public:
+    SettingsMenus(QWidget* window, config::Configuration& config) : window_(window), config_(config) {}
+
+    // The serial ports found at start-up ("COM 1", ...).
+    std::function<std::vector<std::string>()> Ports;
+    // Disconnect_Click, called when the connection settings are accepted.
+    std::function<void()> Disconnect;
+    // Connect_Click with the settings just stored.
+    std::function<void(const config::Settings&)> Connect;
+    // The terminal window takes the focus and repaints.
+    std::function<void()> Refresh;
+
+    // Adds "Connection Settings..." to the first menu and "Terminal
+    // Preferences..." to the second.
+    void AddTo(QMenu* connectionMenu, QMenu* terminalMenu);
+
+    // Each opens its dialog and returns at once; the dialog deletes itself
+    // when closed.
+    SetTerminal* ConnectSettings_Click();
+    TermSetupForm* TermSetup_Click();
+
+private:
+    QWidget* window_;
+    config::Configuration& config_;
+};
+
+} // namespace kalvor::ui

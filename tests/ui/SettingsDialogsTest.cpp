@@ -1,0 +1,219 @@
+// The Settings menu's dialogs offscreen, driven through their widgets: the
+// connection settings with the SSH login, the serial line with a refusal,
+// Cancel, and the terminal preferences with Cancel restoring; each checked
+// in the session, in what the window reconnects with, and in the file.
+#include "TempHome.h"
+
+#include "comms/Clock.h"
+#include "config/ConfigPaths.h"
+#include "config/Configuration.h"
+#include "config/DialogValueLists.h"
+#include "config/SettingsFile.h"
+#include "session/Session.h"
+#include "ui/SSHLogin.h"
+#include "ui/SetTerminal.h"
+#include "ui/SettingsMenus.h"
+#include "ui/TermSetupForm.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+
+namespace kalvor::ui {
+namespace {
+
+std::string Line(std::string_view key, std::string_view value)
+{
+    return std::string(40 - key.size(), ' ') + std::string(key) + std::string(value) + "\r\n";
+}
+
+class SettingsDialogsTest : public ::testing::Test {
+protected:
+    SettingsDialogsTest()
+    {
+        std::filesystem::create_directories(home.Path() / config::kConfigFolder);
+        EXPECT_EQ(config::CreateSettingsFile(config.CurrentFile(), config::Settings{}), 0);
+        config.Attach(session);
+        menus.Ports = [] { return std::vector<std::string>{"COM 1", "COM 2"}; };
+        menus.Disconnect = [this] { ++disconnects; };
+        menus.Connect = [this](const config::Settings& s) { connected.push_back(s); };
+        window.setGeometry(100, 100, 900, 700);
+        window.show();
+    }
+    ~SettingsDialogsTest() override { config.Detach(); }
+
+    std::string FileText()
+    {
+        std::ifstream in(config::ConfigPath(config.CurrentFile()), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    bool FileHas(std::string_view key, std::string_view value) { return FileText().find(Line(key, value)) != std::string::npos; }
+
+    test::TempHome home;
+    ManualClock clock;
+    Session session{clock};
+    logging::ErrorReport errors;
+    config::Configuration config{errors};
+    QWidget window;
+    SettingsMenus menus{&window, config};
+    int disconnects = 0;
+    std::vector<config::Settings> connected;
+};
+
+TEST_F(SettingsDialogsTest, SshHostTypedAndEnterPressedAsksTheLoginThenConnects)
+{
+    // Cancel first: nothing is stored, written or reconnected.
+    QPointer<SetTerminal> dialog = menus.ConnectSettings_Click();
+    dialog->NetworkList()->setCurrentIndex(config::kKindSsh1);
+    QTest::keyClick(dialog->NetworkList(), Qt::Key_Escape);
+    EXPECT_TRUE(dialog->Cancelled());
+    EXPECT_EQ(disconnects, 0);
+    EXPECT_TRUE(connected.empty());
+    EXPECT_TRUE(FileHas("Network Type = ", "1"));
+    QTest::qWait(0);
+
+    dialog = menus.ConnectSettings_Click();
+    ASSERT_TRUE(dialog->isVisible());
+    EXPECT_EQ(dialog->NetPortList()->currentText(), QStringLiteral("23"));
+    dialog->NetworkList()->setCurrentIndex(config::kKindSsh2);
+    EXPECT_EQ(dialog->NetPortList()->currentText(), QStringLiteral("22")) << "SSH2 after Telnet proposes 22";
+
+    QLineEdit* host = dialog->HostList()->lineEdit();
+    host->setFocus();
+    QTest::keyClicks(host, QStringLiteral("newhost [lab]"));
+    QTest::keyClick(host, Qt::Key_Return);
+    EXPECT_EQ(disconnects, 1) << "accepting disconnects first";
+    SSHLogin* login = dialog->Login();
+    ASSERT_NE(login, nullptr) << "an SSH kind asks for the login";
+    ASSERT_TRUE(login->isVisible());
+    const QPoint offset = login->frameGeometry().center() - window.frameGeometry().center();
+    EXPECT_LE(offset.manhattanLength(), 4) << "centred over the terminal window";
+    EXPECT_TRUE(connected.empty()) << "nothing connects before the login is answered";
+
+    QTest::keyClicks(login->UserField(), QStringLiteral("operator"));
+    QTest::keyClicks(login->PasswordField(), QStringLiteral("s3cret"));
+    QTest::mouseClick(login->OkButton(), Qt::LeftButton);
+
+    ASSERT_EQ(connected.size(), 1u);
+    const config::Settings& s = connected.front();
+    EXPECT_EQ(s.ConnectType, 1);
+    EXPECT_EQ(s.NetworkType, 3);
+    EXPECT_EQ(s.TelnetPort, 22);
+    EXPECT_EQ(s.Hosts[0], "newhost [lab]");
+    EXPECT_EQ(s.SshUser, "operator");
+    EXPECT_EQ(s.SshPassword, "s3cret");
+    EXPECT_TRUE(FileHas("TelnetAddr1 = ", "newhost [lab]"));
+    EXPECT_TRUE(FileHas("Network Type = ", "3"));
+    EXPECT_TRUE(FileHas("Telnet Port = ", "22"));
+    EXPECT_TRUE(FileHas("SSH User Login = ", "operator"));
+    EXPECT_EQ(FileText().find("s3cret"), std::string::npos) << "the password is stored scrambled";
+    config::Settings read;
+    ASSERT_EQ(config::ReadSettingsFile(config.CurrentFile(), read), 0);
+    EXPECT_EQ(read.SshPassword, "s3cret");
+}
+
+TEST_F(SettingsDialogsTest, SerialLineWithRefusalThenPhoneEntryAccepted)
+{
+    QPointer<SetTerminal> dialog = menus.ConnectSettings_Click();
+    QTest::mouseClick(dialog->SerialButton(), Qt::LeftButton);
+    EXPECT_FALSE(dialog->NetworkList()->isEnabled());
+    EXPECT_TRUE(dialog->BaudSelect()->isEnabled());
+    dialog->CommPortSelect()->setCurrentIndex(1);
+    dialog->BaudSelect()->setCurrentText(QString());
+    QTest::mouseClick(dialog->SettingsOK(), Qt::LeftButton);
+    auto* message = dialog->findChild<QMessageBox*>(QStringLiteral("InvalidValue"));
+    ASSERT_NE(message, nullptr) << "an empty baud rate is refused with a message";
+    EXPECT_EQ(message->text(), QStringLiteral("The baud rate must be a number, such as 9600."));
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(disconnects, 0);
+    message->accept();
+
+    dialog->BaudSelect()->setCurrentIndex(config::GetBaudIndex("9600"));
+    QTest::mouseClick(dialog->ShowProperties(), Qt::LeftButton);
+    QTest::mouseClick(dialog->ParityButton(1), Qt::LeftButton);
+    QTest::mouseClick(dialog->SevenDataBits(), Qt::LeftButton);
+    QTest::mouseClick(dialog->TwoStopBits(), Qt::LeftButton);
+    QTest::mouseClick(dialog->EchoOn(), Qt::LeftButton);
+    dialog->RespondToEnq()->setChecked(true);
+    QTest::mouseClick(dialog->ShowPhoneBook(), Qt::LeftButton);
+    dialog->DialOutPrefix()->setText(QStringLiteral("9"));
+    QLineEdit* phone = dialog->PhoneList()->lineEdit();
+    phone->setFocus();
+    phone->selectAll();
+    QTest::keyClicks(phone, QStringLiteral("Local line"));
+    QTest::keyClick(phone, Qt::Key_Return);
+
+    EXPECT_EQ(dialog->Login(), nullptr);
+    ASSERT_EQ(connected.size(), 1u);
+    EXPECT_EQ(connected.front().ConnectType, 0);
+    EXPECT_EQ(connected.front().CommPort, "COM 2");
+    EXPECT_TRUE(session.Keys().LocalEcho);
+    EXPECT_TRUE(session.Receive().EnqAck);
+    EXPECT_TRUE(FileHas("Connect Type = ", "0"));
+    EXPECT_TRUE(FileHas("Communication Port = ", "COM 2"));
+    EXPECT_TRUE(FileHas("Baud Rate = ", "9600"));
+    EXPECT_TRUE(FileHas("Parity = ", "Even"));
+    EXPECT_TRUE(FileHas("Number of Data Bits = ", "7"));
+    EXPECT_TRUE(FileHas("Number of Stop Bits = ", "2"));
+    EXPECT_TRUE(FileHas("Echo = ", "On"));
+    EXPECT_TRUE(FileHas("Respond to ENQ = ", "Yes"));
+    EXPECT_TRUE(FileHas("Phone Number1 = ", "no modem/direct connect to host"));
+    EXPECT_TRUE(FileHas("Dial-out prefix = ", "9"));
+}
+
+TEST_F(SettingsDialogsTest, TerminalPreferencesAppliedWrittenAndCancelRestores)
+{
+    QPointer<TermSetupForm> dialog = menus.TermSetup_Click();
+    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Terminal Preferences"));
+    EXPECT_EQ(dialog->LanguageBox()->currentText(), QStringLiteral(" English"));
+    QTest::mouseClick(dialog->TermModeButton(1), Qt::LeftButton);
+    QTest::mouseClick(dialog->KeypadEnterButton(2), Qt::LeftButton);
+    QTest::keyClick(dialog->SmartReturnBox(), Qt::Key_Space);
+    dialog->LanguageBox()->setCurrentIndex(4);
+    dialog->HostCodeSet()->setCurrentIndex(1);
+    QTest::keyClick(dialog->CapsOnlyBox(), Qt::Key_Space);
+    QTest::keyClick(dialog->BlockCursorBox(), Qt::Key_Space);
+    dialog->LanguageBox()->setFocus();
+    QTest::keyClick(dialog->LanguageBox(), Qt::Key_Return);
+    ASSERT_TRUE(dialog.isNull() || !dialog->isVisible()) << "Enter accepts";
+
+    const TerminalState& st = session.State();
+    EXPECT_EQ(st.Mem.ColsInTerm, 132);
+    EXPECT_EQ(session.Keys().Enter.NumEnterKey, 2);
+    EXPECT_TRUE(session.Keys().Enter.SmartEnter);
+    EXPECT_FALSE(st.HostRoman8);
+    EXPECT_TRUE(st.CapsLock);
+    EXPECT_EQ(st.CursorForm, 2) << "underline";
+    EXPECT_TRUE(FileHas("Max Display Width = ", "132"));
+    EXPECT_TRUE(FileHas("Numpad Enter Key = ", "Tab"));
+    EXPECT_TRUE(FileHas("Smart Return Mode = ", "True"));
+    EXPECT_TRUE(FileHas("Language = ", "FRENCH"));
+    EXPECT_TRUE(FileHas("Host Character Set = ", "ISO Latin-1"));
+    EXPECT_TRUE(FileHas("Caps Lock Mode = ", "True"));
+    EXPECT_TRUE(FileHas("Cursor Style = ", "Underline"));
+    const std::string written = FileText();
+
+    // Cancel: what the session held when the dialog opened comes back, even
+    // what changed while it was open, and nothing is written.
+    QTest::qWait(0);
+    dialog = menus.TermSetup_Click();
+    QTest::mouseClick(dialog->TermModeButton(2), Qt::LeftButton);
+    session.State().CapsLock = false;
+    QTest::mouseClick(dialog->CancelButton(), Qt::LeftButton);
+    EXPECT_TRUE(st.CapsLock);
+    EXPECT_EQ(st.Mem.ColsInTerm, 132);
+    EXPECT_EQ(FileText(), written);
+}
+
+} // namespace
+} // namespace kalvor::ui
