@@ -5,12 +5,14 @@
 // does.
 //
 //   kalvor [--font-size N] [--replay FILE] [--exit-after-replay]
-//          [--dump-screen FILE] [SCRIPT]
+//          [--dump-screen FILE] [--connect] [SCRIPT]
 #include "comms/net/SerialPorts.h"
+#include "ui/ConnectionUi.h"
 #include "ui/MainWindow.h"
 #include "ui/StartupWindow.h"
 
 #include <QApplication>
+#include <QTimer>
 #include <QSocketNotifier>
 #include <QTextStream>
 
@@ -27,6 +29,7 @@ const char* const kUsage =
     "  --exit-after-replay  close the window once the replayed output is shown\n"
     "  --dump-screen FILE   keep FILE holding the screen text (one line per row, then\n"
     "                       \"cursor ROW COL\"), rewritten after changes and on exit\n"
+    "  --connect            connect to host entry 0 (or the configured line) at once\n"
     "  --help               this text\n";
 
 int g_signalPipe[2] = {-1, -1};
@@ -48,6 +51,7 @@ int main(int argc, char** argv)
     kalvor::ui::WindowOptions options;
     options.Configured = true;
     QString script;
+    bool connectAtStart = false;
     const QStringList args = QApplication::arguments();
     for (qsizetype i = 1; i < args.size(); ++i) {
         const QString& a = args[i];
@@ -70,6 +74,8 @@ int main(int argc, char** argv)
             }
         } else if (a == QLatin1String("--replay")) {
             options.ReplayFile = value();
+        } else if (a == QLatin1String("--connect")) {
+            connectAtStart = true;
         } else if (a == QLatin1String("--exit-after-replay")) {
             options.ExitAfterReplay = true;
         } else if (a == QLatin1String("--dump-screen")) {
@@ -93,6 +99,8 @@ int main(int argc, char** argv)
         err << "kalvor: log-on scripts are not run yet; " << script << " is ignored\n";
     startup.Start(script);
     kalvor::ui::MainWindow& window = *startup.Terminal();
+    if (connectAtStart)
+        QTimer::singleShot(0, &window, [&window] { window.ConnectionsUi().Connect_Click(); });
 
     // Termination signals close the window through the event loop.
     if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalPipe) == 0) {

@@ -2,6 +2,8 @@
 
 #include "engine/ColorSchemes.h"
 #include "keyboard/KeyCodes.h"
+#include "config/SetTerminalValues.h"
+#include "ui/ConnectionUi.h"
 #include "ui/ConfigurationMenu.h"
 #include "ui/ErrorWindow.h"
 #include "ui/FuncKeyDefn.h"
@@ -66,6 +68,7 @@ MainWindow::MainWindow(const WindowOptions& options, QWidget* parent)
 
     BuildMenus();
     BuildStatusBar();
+    connectionUi_ = std::make_unique<ConnectionUi>(*this);
 
     // Session observers.
     session_->OnRepaint = [this] { RefreshTerminal(); };
@@ -121,6 +124,7 @@ MainWindow::MainWindow(const WindowOptions& options, QWidget* parent)
 MainWindow::~MainWindow()
 {
     curBlinkTimer_.stop();
+    connectionUi_.reset();
     // The session's observers point at this window.
     session_->OnRepaint = nullptr;
     session_->OnStateChanged = nullptr;
@@ -146,6 +150,7 @@ void MainWindow::ConnectConfiguration()
     ConfigurationMenu& menu = *configMenu_;
     menu.ApplyWindow = [this](const config::Settings& s) {
         printing_->FontHeight = s.PrintFontHeight;
+        connectionUi_->ApplySettings(config::ConnectionSettingsFrom(s));
         fonts_.SetPreferredIndex(std::clamp(s.FontIndex, render::kMinFontIndex, render::kMaxFontIndex));
         fonts_.AdjustFontIndex(ScreenWidth());
         if (s.LeftPosition != 0 || s.TopPosition != 0)

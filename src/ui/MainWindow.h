@@ -26,8 +26,13 @@ class QAction;
 class QLabel;
 class QScrollBar;
 
+namespace kalvor::net {
+class ConnectionManager;
+}
+
 namespace kalvor::ui {
 
+class ConnectionUi;
 class ConfigurationMenu;
 class Printing;
 class SoftKeyBar;
@@ -62,6 +67,10 @@ public:
     QLabel& KeyboardLockPanel() { return *locked_; }
     QLabel& MessagePanel() { return *message_; }
     QTimer& CurBlinkTimer() { return curBlinkTimer_; }
+    // The terminal's connection (Connect, Disconnect, settings) and the
+    // window's side of it: menu, panels, caption, SSH questions.
+    net::ConnectionManager& Connections();
+    ConnectionUi& ConnectionsUi() { return *connectionUi_; }
     ConfigurationMenu& Configuration() { return *configMenu_; }
     Printing& Printer() { return *printing_; }
 
@@ -136,6 +145,7 @@ private:
     QLabel* message_ = nullptr;
 
     std::array<QAction*, 13> schemeActions_{};
+    std::unique_ptr<ConnectionUi> connectionUi_;
     std::array<QAction*, 3> columnActions_{};
     QAction* inverseAction_ = nullptr;
     QAction* xmitCntlAction_ = nullptr;

@@ -62,9 +62,11 @@ ConnectionManager::ConnectionManager(Session& session, TraceSink* trace)
 
     // SSH client events: their texts go through the receive buffer.
     ssh_->OnText = [this](const std::string& text) { Queue(text); };
-    ssh_->OnError = [this](int, const std::string& text) {
+    ssh_->OnError = [this](int code, const std::string& text) {
         Queue("\r\nSSH Error: " + text);
         Disconnect_Click();
+        if (code == SshConnection::kHostKeyChanged && Events.MessageBox)
+            Events.MessageBox(kHostKeyChangedTitle, text);
     };
     ssh_->OnClosed = [this] {
         FlushStagedInput();

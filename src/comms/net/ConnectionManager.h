@@ -68,6 +68,8 @@ public:
     static constexpr int kModemWaitMs = 1000;
     static constexpr int kHousekeepingMs = 100;
     static constexpr const char* kProgramName = "Kalvor";
+    // The title of the message box that refuses a changed SSH host key.
+    static constexpr const char* kHostKeyChangedTitle = "Host key changed";
 
     explicit ConnectionManager(Session& session, TraceSink* trace = nullptr);
     ~ConnectionManager();

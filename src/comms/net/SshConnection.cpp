@@ -316,7 +316,7 @@ private:
             return true;
         case SSH_KNOWN_HOSTS_CHANGED:
         case SSH_KNOWN_HOSTS_OTHER:
-            sh_.PostError(-1, "WARNING: the host key of " + where +
+            sh_.PostError(SshConnection::kHostKeyChanged, "WARNING: the host key of " + where +
                                   " has changed since it was recorded. It may be an attacker's. The connection is refused. "
                                   "The server now offers the " + type + " key " + fingerprint +
                                   ". If the change is expected, remove the host's line from " + p_.KnownHosts.string() + ".");

@@ -59,6 +59,9 @@ struct SshShared;
 
 class SshConnection final : public ManagedConnection {
 public:
+    // The error code of a host key that differs from the recorded one.
+    static constexpr int kHostKeyChanged = -2;
+
     explicit SshConnection(ReceivePass& receive);
     ~SshConnection() override;
     SshConnection(const SshConnection&) = delete;
