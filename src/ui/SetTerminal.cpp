@@ -113,10 +113,12 @@ SetTerminal::SetTerminal(const SetTerminalValues& values, const std::vector<std:
     auto* echoBox = new QGroupBox(QStringLiteral("Terminal"), this);
     auto* echoRow = new QHBoxLayout(echoBox);
     auto* echoGroup = new QButtonGroup(this);
-    echoRow->addWidget(new QLabel(QStringLiteral("Local echo:"), echoBox));
-    echoOn_ = Radio(QStringLiteral("O&n"), "EchoOn", echoGroup, echoBox);
-    echoOff_ = Radio(QStringLiteral("O&ff"), "EchoOff", echoGroup, echoBox);
-    enq_ = new QCheckBox(QStringLiteral("&Respond to ENQ"), echoBox);
+    auto* echoLabel = new QLabel(QStringLiteral("&Local echo:"), echoBox);
+    echoRow->addWidget(echoLabel);
+    echoOn_ = Radio(QStringLiteral("On"), "EchoOn", echoGroup, echoBox);
+    echoOff_ = Radio(QStringLiteral("Off"), "EchoOff", echoGroup, echoBox);
+    echoLabel->setBuddy(echoOn_);
+    enq_ = new QCheckBox(QStringLiteral("Respond to EN&Q"), echoBox);
     enq_->setObjectName(QStringLiteral("RespondToEnq"));
     echoRow->addWidget(echoOn_);
     echoRow->addWidget(echoOff_);
@@ -165,7 +167,7 @@ QWidget* SetTerminal::BuildSerial()
 
     auto* show = new QHBoxLayout;
     v->addLayout(show);
-    showPhones_ = new QPushButton(QStringLiteral("P&hone Book"), box);
+    showPhones_ = new QPushButton(QStringLiteral("Phon&e Book"), box);
     showPhones_->setObjectName(QStringLiteral("ShowPhoneBook"));
     showProperties_ = new QPushButton(QStringLiteral("Propert&ies"), box);
     showProperties_->setObjectName(QStringLiteral("ShowProperties"));
@@ -212,19 +214,21 @@ QWidget* SetTerminal::BuildSerial()
         parityRow->addWidget(parity_[i]);
     }
     parityRow->addStretch(1);
-    propForm->addRow(QStringLiteral("Parity:"), parityRow);
+    auto* parityLabel = new QLabel(QStringLiteral("P&arity:"), propPage);
+    parityLabel->setBuddy(parity_[0]);
+    propForm->addRow(parityLabel, parityRow);
     auto* bitsRow = new QHBoxLayout;
     auto* bitsGroup = new QButtonGroup(this);
-    sevenBits_ = Radio(QStringLiteral("7"), "SevenDataBits", bitsGroup, propPage);
-    eightBits_ = Radio(QStringLiteral("8"), "EightDataBits", bitsGroup, propPage);
+    sevenBits_ = Radio(QStringLiteral("&7"), "SevenDataBits", bitsGroup, propPage);
+    eightBits_ = Radio(QStringLiteral("&8"), "EightDataBits", bitsGroup, propPage);
     bitsRow->addWidget(sevenBits_);
     bitsRow->addWidget(eightBits_);
     bitsRow->addStretch(1);
     propForm->addRow(QStringLiteral("Data bits:"), bitsRow);
     auto* stopRow = new QHBoxLayout;
     auto* stopGroup = new QButtonGroup(this);
-    oneStop_ = Radio(QStringLiteral("1"), "OneStopBit", stopGroup, propPage);
-    twoStop_ = Radio(QStringLiteral("2"), "TwoStopBits", stopGroup, propPage);
+    oneStop_ = Radio(QStringLiteral("&1"), "OneStopBit", stopGroup, propPage);
+    twoStop_ = Radio(QStringLiteral("&2"), "TwoStopBits", stopGroup, propPage);
     stopRow->addWidget(oneStop_);
     stopRow->addWidget(twoStop_);
     stopRow->addStretch(1);
@@ -349,7 +353,7 @@ void SetTerminal::NetworkList_Click(int kind)
     kind_ = kind;
     // A local program is a command line, run in place of a host; it has no port.
     const bool local = kind == kKindLocalProgram;
-    hostLabel_->setText(local ? QStringLiteral("Comman&d:") : QStringLiteral("Hos&t:"));
+    hostLabel_->setText(local ? QStringLiteral("Co&mmand:") : QStringLiteral("Hos&t:"));
     hosts_->lineEdit()->setPlaceholderText(local ? QStringLiteral("empty: the login shell") : QString());
     netPort_->setEnabled(!local);
 }

@@ -60,8 +60,10 @@ TermSetupForm::TermSetupForm(Configuration& config, QWidget* parent) : QDialog(p
     auto* enterBox = new QGroupBox(QStringLiteral("Enter Keys"), this);
     enterBox->setObjectName(QStringLiteral("KeyDefnOption"));
     auto* enterGrid = new QGridLayout(enterBox);
-    enterGrid->addWidget(new QLabel(QStringLiteral("Main Enter key:"), enterBox), 0, 0);
-    enterGrid->addWidget(new QLabel(QStringLiteral("Keypad Enter key:"), enterBox), 1, 0);
+    auto* mainLabel = new QLabel(QStringLiteral("&Main Enter key:"), enterBox);
+    auto* padLabel = new QLabel(QStringLiteral("Ke&ypad Enter key:"), enterBox);
+    enterGrid->addWidget(mainLabel, 0, 0);
+    enterGrid->addWidget(padLabel, 1, 0);
     auto* mainGroup = new QButtonGroup(this);
     auto* padGroup = new QButtonGroup(this);
     for (std::size_t i = 0; i < padEnter_.size(); ++i) {
@@ -75,12 +77,14 @@ TermSetupForm::TermSetupForm(Configuration& config, QWidget* parent) : QDialog(p
         padGroup->addButton(padEnter_[i]);
         enterGrid->addWidget(padEnter_[i], 1, static_cast<int>(i) + 1);
     }
+    mainLabel->setBuddy(mainEnter_[0]);
+    padLabel->setBuddy(padEnter_[0]);
     note_ = new QLabel(Latin1(kEnterKeyNote[0]) + QStringLiteral("<b>") + Latin1(kEnterKeyNote[1]) +
                            QStringLiteral("</b>") + Latin1(kEnterKeyNote[2]),
                        enterBox);
     note_->setTextFormat(Qt::RichText);
     enterGrid->addWidget(note_, 2, 0, 1, 4);
-    smart_ = new QCheckBox(QStringLiteral("S&mart Enter Key Mode"), enterBox);
+    smart_ = new QCheckBox(QStringLiteral("&Smart Enter Key Mode"), enterBox);
     smart_->setObjectName(QStringLiteral("SmartReturnBox"));
     enterGrid->addWidget(smart_, 3, 0, 1, 4);
     outer->addWidget(enterBox);
