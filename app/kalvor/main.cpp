@@ -9,6 +9,7 @@
 #include "comms/net/SerialPorts.h"
 #include "ui/ConnectionUi.h"
 #include "ui/MainWindow.h"
+#include "ui/ScriptStart.h"
 #include "ui/StartupWindow.h"
 
 #include <QApplication>
@@ -30,7 +31,8 @@ const char* const kUsage =
     "  --dump-screen FILE   keep FILE holding the screen text (one line per row, then\n"
     "                       \"cursor ROW COL\"), rewritten after changes and on exit\n"
     "  --connect            connect to host entry 0 (or the configured line) at once\n"
-    "  --help               this text\n";
+    "  --help               this text\n"
+    "  SCRIPT               a log-on script (.zkt) that connects and logs on by itself\n";
 
 int g_signalPipe[2] = {-1, -1};
 
@@ -95,12 +97,12 @@ int main(int argc, char** argv)
             names.push_back(port.Name);
         return names;
     };
-    if (!script.isEmpty() && !startup.PrepareScript)
-        err << "kalvor: log-on scripts are not run yet; " << script << " is ignored\n";
+    startup.PrepareScript = kalvor::ui::PrepareStartupScript;
     startup.Start(script);
     kalvor::ui::MainWindow& window = *startup.Terminal();
     if (connectAtStart)
         QTimer::singleShot(0, &window, [&window] { window.ConnectionsUi().Connect_Click(); });
+    kalvor::ui::RunStartupScript(startup, window.Connections());
 
     // Termination signals close the window through the event loop.
     if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalPipe) == 0) {

@@ -23,13 +23,35 @@ bool ScriptInterpreter::Prepare(const std::filesystem::path& source)
     state_ = ScriptState{};
     waitUntil_ = -1;
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(source, ec))
+    if (!std::filesystem::is_regular_file(source, ec) || !WriteWorkingScript(source, working_))
         return false;
-    if (!WriteWorkingScript(source, working_) || !reader_.Open(working_))
+    return Load();
+}
+
+bool ScriptInterpreter::PrepareWorkingScript(const std::filesystem::path& source, const std::filesystem::path& working)
+{
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(source, ec) || !WriteWorkingScript(source, working))
+        return false;
+    ScriptReader reader;
+    if (!reader.Open(working))
+        return false;
+    const std::string first = reader.NextLine().Command;
+    return first == "ADDR" || first == "DIAL";
+}
+
+bool ScriptInterpreter::Load()
+{
+    if (working_.empty())
+        working_ = ProgramFolder() / kWorkingScript;
+    reader_.Close();
+    state_ = ScriptState{};
+    waitUntil_ = -1;
+    if (!reader_.Open(working_))
         return false;
     const ScriptLine first = reader_.NextLine();
     if (first.Command != "ADDR" && first.Command != "DIAL") {
-        reader_.Close();
+        reader_.Close(); // abandoned: no target
         return false;
     }
     SetTarget(first);

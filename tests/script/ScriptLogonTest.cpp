@@ -44,6 +44,20 @@ protected:
         return p;
     }
 
+    // kalvor-demohost on a free port; returns the port.
+    int StartDemoHost(ServerProcess& host, const std::filesystem::path& log, bool standard)
+    {
+        std::vector<std::string> argv = {KALVOR_DEMOHOST, "--port", "0", "--log", log.string()};
+        if (standard)
+            argv.push_back("--standard");
+        std::string error;
+        EXPECT_TRUE(host.Start(argv, error)) << error;
+        EXPECT_TRUE(WaitFor([&] { return host.Output().find('\n') != std::string::npos || !host.Running(); }));
+        const std::string& out = host.Output();
+        const auto colon = out.rfind(':');
+        return colon == std::string::npos ? 0 : std::atoi(out.c_str() + colon + 1);
+    }
+
     // Start-up with a script: prepare it, connect to its target, and run the
     // receive timer until the script has ended.
     void RunScript(Harness& h, const std::string& script)
@@ -72,15 +86,8 @@ TEST_F(ScriptLogon, DemoHostMenuDrivenByScriptInBothVariants)
         SCOPED_TRACE(standard ? "standard" : "advanced");
         ServerProcess host;
         const std::filesystem::path log = home.Path() / (standard ? "standard.bin" : "advanced.bin");
-        std::vector<std::string> argv = {KALVOR_DEMOHOST, "--port", "0", "--log", log.string()};
-        if (standard)
-            argv.push_back("--standard");
-        std::string error;
-        ASSERT_TRUE(host.Start(argv, error)) << error;
-        ASSERT_TRUE(WaitFor([&] { return host.Output().find('\n') != std::string::npos || !host.Running(); }));
-        const std::string& out = host.Output();
-        const int hostPort = std::atoi(out.c_str() + out.rfind(':') + 1);
-        ASSERT_GT(hostPort, 0) << out;
+        const int hostPort = StartDemoHost(host, log, standard);
+        ASSERT_GT(hostPort, 0) << host.Output();
 
         Harness h;
         shown = false;
@@ -102,6 +109,31 @@ TEST_F(ScriptLogon, DemoHostMenuDrivenByScriptInBothVariants)
         EXPECT_TRUE(WaitFor([&] { return h.ScreenHas("Choice:"); })) << h.Screen();
         h.Manager.Disconnect_Click();
     }
+}
+
+// The desktop program with a script as its argument, as when a script file
+// is opened from the file manager: it connects and logs on by itself, and
+// the working script is gone once the script has ended.
+TEST_F(ScriptLogon, DesktopProgramRunsTheScriptGivenOnItsCommandLine)
+{
+    ServerProcess host;
+    const int hostPort = StartDemoHost(host, home.Path() / "received.bin", false);
+    ASSERT_GT(hostPort, 0) << host.Output();
+    const std::filesystem::path script =
+        WriteFile("logon.zkt", "ADDR 127.0.0.1:" + std::to_string(hostPort) +
+                                   "\nWAIT Choice: \nXMIT 7 3\nWAIT End of listing: 3 lines\nEXIT\n");
+    const std::filesystem::path dump = home.Path() / "screen.txt";
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    ServerProcess kalvor;
+    std::string error;
+    ASSERT_TRUE(kalvor.Start({KALVOR_PATH, "--dump-screen", dump.string(), script.string()}, error)) << error;
+    const std::filesystem::path working = home.Path() / "temp" / "zkscript.txt";
+    EXPECT_TRUE(WaitFor([&] {
+        return ReadFile(dump).find("End of listing: 3 lines") != std::string::npos && !std::filesystem::exists(working);
+    }, 30000))
+        << ReadFile(dump);
+    EXPECT_NE(ReadFile(dump).find("Choice: 7 3\n"), std::string::npos) << ReadFile(dump);
+    EXPECT_TRUE(kalvor.Running());
 }
 
 // BusyBox telnetd with a log-on program that asks for a user and a password
