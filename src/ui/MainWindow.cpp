@@ -10,6 +10,7 @@
 #include "ui/KeyTranslation.h"
 #include "ui/Printing.h"
 #include "ui/ScreenDump.h"
+#include "ui/SettingsMenus.h"
 #include "ui/SideFileDialogs.h"
 #include "ui/SoftKeyBar.h"
 #include "ui/TabRuler.h"
@@ -124,6 +125,7 @@ MainWindow::MainWindow(const WindowOptions& options, QWidget* parent)
 MainWindow::~MainWindow()
 {
     curBlinkTimer_.stop();
+    settingsMenus_.reset();
     connectionUi_.reset();
     // The session's observers point at this window.
     session_->OnRepaint = nullptr;
@@ -145,6 +147,7 @@ void MainWindow::ConnectConfiguration()
     ConnectSideFiles(*session_, this, *printing_);
     session_->OnExitRequested = [this] { QTimer::singleShot(0, this, [this] { close(); }); };
     configMenu_ = std::make_unique<ConfigurationMenu>(this, *session_);
+    settingsMenus_ = SettingsMenus::ForWindow(*this, terminalMenu_);
     if (!options_.Configured)
         return;
     ConfigurationMenu& menu = *configMenu_;
@@ -189,6 +192,7 @@ void MainWindow::BuildMenus()
     exitAction_ = add(file, QStringLiteral("E&xit"), "ExitTerminal", [this] { ExitTerminal_Click(); });
 
     QMenu* term = menuBar()->addMenu(QStringLiteral("&Terminal"));
+    terminalMenu_ = term;
     add(term, QStringLiteral("&Soft Reset"), "ResetSoft", [this] { ResetSoft_Click(); });
     add(term, QStringLiteral("&Hard Reset"), "ResetHard", [this] { ResetHard_Click(); });
     term->addSeparator();

@@ -34,6 +34,7 @@ namespace kalvor::ui {
 
 class ConnectionUi;
 class ConfigurationMenu;
+class SettingsMenus;
 class Printing;
 class SoftKeyBar;
 class TabRuler;
@@ -72,6 +73,8 @@ public:
     net::ConnectionManager& Connections();
     ConnectionUi& ConnectionsUi() { return *connectionUi_; }
     ConfigurationMenu& Configuration() { return *configMenu_; }
+    // "Connection Settings..." and "Terminal Preferences...".
+    SettingsMenus& SettingsCommands() { return *settingsMenus_; }
     Printing& Printer() { return *printing_; }
 
     // The window has unloaded (its close was accepted).
@@ -156,6 +159,8 @@ private:
     QAction* exitAction_ = nullptr;
     std::unique_ptr<Printing> printing_;
     std::unique_ptr<ConfigurationMenu> configMenu_;
+    QMenu* terminalMenu_ = nullptr;
+    std::unique_ptr<SettingsMenus> settingsMenus_;
 };
 
 } // namespace kalvor::ui

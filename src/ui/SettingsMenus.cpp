@@ -1,14 +1,58 @@
 #include "ui/SettingsMenus.h"
 
+#include "comms/net/SerialPorts.h"
 #include "config/Configuration.h"
+#include "config/DialogValueLists.h"
 #include "config/SetTerminalValues.h"
+#include "ui/ConfigurationMenu.h"
+#include "ui/ConnectionUi.h"
+#include "ui/MainWindow.h"
 #include "ui/SetTerminal.h"
+#include "ui/TerminalView.h"
 #include "ui/TermSetupForm.h"
 
 #include <QAction>
 #include <QMenu>
 
 namespace kalvor::ui {
+
+SettingsMenus::~SettingsMenus()
+{
+    if (open_ != nullptr) {
+        open_->disconnect();
+        delete open_.data();
+    }
+}
+
+std::unique_ptr<SettingsMenus> SettingsMenus::ForWindow(MainWindow& window, QMenu* terminalMenu)
+{
+    auto menus = std::make_unique<SettingsMenus>(&window, window.Configuration().Config());
+    menus->Ports = [] {
+        std::vector<std::string> names;
+        for (const net::SerialPortEntry& port : net::SerialPortList())
+            names.push_back(port.Name);
+        return names;
+    };
+    menus->Disconnect = [&window] { window.ConnectionsUi().Disconnect_Click(); };
+    menus->Connect = [&window](const config::Settings& s) {
+        ConnectionUi& connection = window.ConnectionsUi();
+        const ConnectionSettings settings = config::ConnectionSettingsFrom(s);
+        // An empty command line of a local program is the login shell; other
+        // kinds without any host get the demonstration host.
+        if (s.NetworkType == config::kKindLocalProgram)
+            connection.Manager().SetSettings(settings);
+        else
+            connection.ApplySettings(settings);
+        connection.Manager().SetEchoButton(s.Echo);
+        connection.Connect_Click();
+    };
+    menus->Refresh = [&window] {
+        window.RefreshTerminal();
+        window.View().setFocus();
+    };
+    menus->AddTo(&window.ConnectionsUi().Menu(), terminalMenu);
+    return menus;
+}
 
 void SettingsMenus::AddTo(QMenu* connectionMenu, QMenu* terminalMenu)
 {
@@ -30,6 +74,7 @@ SetTerminal* SettingsMenus::ConnectSettings_Click()
                                    Ports ? Ports() : std::vector<std::string>{}, window_, window_);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->Disconnect = Disconnect;
+    open_ = dialog;
     QObject::connect(dialog, &QDialog::finished, window_, [this, dialog] {
         if (!dialog->Cancelled()) {
             config::AcceptConnectionSettings(config_, dialog->Values());
@@ -47,6 +92,7 @@ TermSetupForm* SettingsMenus::TermSetup_Click()
 {
     auto* dialog = new TermSetupForm(config_, window_);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
+    open_ = dialog;
     QObject::connect(dialog, &QDialog::finished, window_, [this] {
         if (Refresh)
             Refresh();

@@ -13,10 +13,14 @@
 
 #include "config/Settings.h"
 
+#include <QPointer>
+
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
+class QDialog;
 class QMenu;
 class QWidget;
 
@@ -26,12 +30,23 @@ class Configuration;
 
 namespace kalvor::ui {
 
+class MainWindow;
 class SetTerminal;
 class TermSetupForm;
 
 class SettingsMenus {
 public:
     SettingsMenus(QWidget* window, config::Configuration& config) : window_(window), config_(config) {}
+    // A dialog still open is closed without storing anything.
+    ~SettingsMenus();
+    SettingsMenus(const SettingsMenus&) = delete;
+    SettingsMenus& operator=(const SettingsMenus&) = delete;
+
+    // The main window's commands: its configuration, the serial ports of
+    // the machine, its connection (disconnected when the settings are
+    // accepted, then connected with them), "Connection Settings..." in the
+    // Connection menu and "Terminal Preferences..." in `terminalMenu`.
+    static std::unique_ptr<SettingsMenus> ForWindow(MainWindow& window, QMenu* terminalMenu);
 
     // The serial ports found at start-up ("COM 1", ...).
     std::function<std::vector<std::string>()> Ports;
@@ -54,6 +69,7 @@ public:
 private:
     QWidget* window_;
     config::Configuration& config_;
+    QPointer<QDialog> open_;
 };
 
 } // namespace kalvor::ui

@@ -10,12 +10,18 @@
 #include "config/DialogValueLists.h"
 #include "config/SettingsFile.h"
 #include "session/Session.h"
+#include "ui/ConfigurationMenu.h"
+#include "ui/MainWindow.h"
 #include "ui/SSHLogin.h"
+#include "ui/ScreenDump.h"
 #include "ui/SetTerminal.h"
 #include "ui/SettingsMenus.h"
 #include "ui/TermSetupForm.h"
 
+#include <QAction>
 #include <QCheckBox>
+#include <QElapsedTimer>
+#include <QLabel>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -213,6 +219,34 @@ TEST_F(SettingsDialogsTest, TerminalPreferencesAppliedWrittenAndCancelRestores)
     EXPECT_TRUE(st.CapsLock);
     EXPECT_EQ(st.Mem.ColsInTerm, 132);
     EXPECT_EQ(FileText(), written);
+}
+
+// The main window's command: a local program chosen in the dialog is run at
+// once in the terminal.
+TEST(SettingsCommandsInWindow, LocalProgramChosenInTheDialogRunsInTheTerminal)
+{
+    test::TempHome home;
+    WindowOptions options;
+    options.StartTimer = false;
+    MainWindow window(options);
+    window.show();
+    window.findChild<QAction*>(QStringLiteral("ConnectSettings"))->trigger();
+    auto* dialog = window.findChild<SetTerminal*>();
+    ASSERT_NE(dialog, nullptr);
+    dialog->NetworkList()->setCurrentIndex(config::kKindLocalProgram);
+    EXPECT_FALSE(dialog->NetPortList()->isEnabled());
+    dialog->HostList()->setCurrentText(QStringLiteral("echo local-$((6*7))"));
+    QTest::mouseClick(dialog->SettingsOK(), Qt::LeftButton);
+
+    QElapsedTimer waited;
+    waited.start();
+    while (!ScreenText(window.GetSession().Memory()).contains(QStringLiteral("local-42")) && waited.elapsed() < 10000) {
+        QTest::qWait(25);
+        window.CurBlinkTimer_Timer();
+    }
+    EXPECT_TRUE(ScreenText(window.GetSession().Memory()).contains(QStringLiteral("local-42")));
+    EXPECT_EQ(window.ConnectionPanel().text(), QStringLiteral("Local program"));
+    EXPECT_EQ(window.Configuration().Config().Values().Hosts[0], "echo local-$((6*7))");
 }
 
 } // namespace
