@@ -41,10 +41,18 @@ ConnectionUi::ConnectionUi(MainWindow& window)
     manager_->Settings().HostList = {kDemoHostEntry};
     BuildMenu();
     WireEvents();
+    lockWatch_.setInterval(200);
+    QObject::connect(&lockWatch_, &QTimer::timeout, &window_, [this] {
+        const bool locked = window_.GetSession().State().ExitProtection;
+        connect_->setVisible(!locked);
+        disconnect_->setVisible(!locked);
+    });
+    lockWatch_.start();
 }
 
 ConnectionUi::~ConnectionUi()
 {
+    lockWatch_.stop();
     // The manager's events point at the window.
     manager_->Events = net::ConnectionEvents{};
     manager_.reset();

@@ -5,7 +5,8 @@
 // "Keyboard authentication" prompts and the question about an unknown SSH
 // host key with its fingerprint. The screen size reaches SSH and the
 // pseudo-terminal through the manager's own timer; received data is read by
-// the window's 25 ms receive timer.
+// the window's 25 ms receive timer. While the host has locked the session
+// (ESC % k 1 U) the Connect and Disconnect items are hidden.
 //
 //   MainWindow window;
 //   window.Connections().Settings().HostList = {"myhost:2323"};
@@ -15,6 +16,7 @@
 #include "comms/net/ConnectionManager.h"
 
 #include <QString>
+#include <QTimer>
 
 #include <memory>
 #include <string>
@@ -73,6 +75,7 @@ private:
     QAction* break_ = nullptr;
     QAction* echo_ = nullptr;
     QString lastMessage_;
+    QTimer lockWatch_; // Connect and Disconnect are hidden while the host protects the session
 };
 
 } // namespace kalvor::ui
