@@ -144,7 +144,7 @@ void Session::Tick()
 bool Session::Busy() const
 {
     const bool dataWaiting = !receive_.CommBuffer().Empty() || !receive_.NetInBuffer().empty();
-    const bool scriptPause = conn_->Connected() && script_.ClockWait();
+    const bool scriptPause = conn_->Connected() && conn_->TransportOpen() && script_.ClockWait();
     return (dataWaiting && receive_.DisplayRunning) || receive_.Holding() || !tx_.Idle() || controls_.Busy() ||
            scriptPause;
 }
@@ -270,7 +270,9 @@ void Session::WireScript()
     };
 }
 
-bool Session::ScriptRunning() { return script_.Running() && conn_->Connected(); }
+// While a connection is still being made the script waits, so that an
+// answer it sends is not lost before the transport is open.
+bool Session::ScriptRunning() { return script_.Running() && conn_->Connected() && conn_->TransportOpen(); }
 
 } // namespace kalvor
 
