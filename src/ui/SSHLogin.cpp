@@ -34,6 +34,7 @@ SSHLogin::SSHLogin(const std::string& user, const std::string& password, QWidget
     password_->setObjectName(QStringLiteral("SSHPasswordLogin"));
     password_->setEchoMode(QLineEdit::Password);
     password_->setMaxLength(kMaxPassword);
+    user_->setMinimumWidth(220);
     form->addRow(QStringLiteral("&User name:"), user_);
     form->addRow(QStringLiteral("&Password:"), password_);
 

@@ -46,6 +46,16 @@ std::unique_ptr<SettingsMenus> SettingsMenus::ForWindow(MainWindow& window, QMen
         connection.Manager().SetEchoButton(s.Echo);
         connection.Connect_Click();
     };
+    // A configuration without hosts connects to the host the connection
+    // already has (the demonstration host): the dialog shows it.
+    menus->PrepareValues = [&window](config::SetTerminalValues& v) {
+        const std::string current = window.Connections().Settings().HostEntry();
+        if (v.HostList.empty() && v.HostText.empty() && v.NetworkKind != config::kKindLocalProgram &&
+            !current.empty()) {
+            v.HostList = {current};
+            v.HostText = current;
+        }
+    };
     menus->Refresh = [&window] {
         window.RefreshTerminal();
         window.View().setFocus();
@@ -70,8 +80,10 @@ SetTerminal* SettingsMenus::ConnectSettings_Click()
 {
     // Echo and ENQ/ACK as the session holds them now.
     config_.CollectFromSession();
-    auto* dialog = new SetTerminal(config::SetTerminalValuesFrom(config_.Values()),
-                                   Ports ? Ports() : std::vector<std::string>{}, window_, window_);
+    config::SetTerminalValues values = config::SetTerminalValuesFrom(config_.Values());
+    if (PrepareValues)
+        PrepareValues(values);
+    auto* dialog = new SetTerminal(values, Ports ? Ports() : std::vector<std::string>{}, window_, window_);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->Disconnect = Disconnect;
     open_ = dialog;

@@ -26,6 +26,7 @@ class QWidget;
 
 namespace kalvor::config {
 class Configuration;
+struct SetTerminalValues;
 }
 
 namespace kalvor::ui {
@@ -56,6 +57,8 @@ public:
     std::function<void(const config::Settings&)> Connect;
     // The terminal window takes the focus and repaints.
     std::function<void()> Refresh;
+    // Adjusts the values the connection settings dialog opens with.
+    std::function<void(config::SetTerminalValues&)> PrepareValues;
 
     // Adds "Connection Settings..." to the first menu and "Terminal
     // Preferences..." to the second.
