@@ -15,7 +15,7 @@ const char* const kScreenUsage =
     "  --format FORMAT     text (default) or json\n"
     "  --memory            print every row of display memory, oldest first\n"
     "  --replies FILE      run connected in remote mode; write all transmitted bytes to FILE\n"
-    "  --serial            with --replies: the connection is a serial line\n"
+    "  --serial            with --replies or --script: the connection is a serial line\n"
     "  --events FILE       read a script of host data, clock steps and keys\n"
     "  --script FILE       run the log-on script FILE against the input (runs connected;\n"
     "                      its state is reported in the JSON member \"script\")\n"
@@ -112,8 +112,8 @@ std::optional<ScreenOptions> ParseScreenOptions(const std::vector<std::string>& 
             o.Files.push_back(a);
         }
     }
-    if (o.Serial && o.RepliesFile.empty()) {
-        error = "--serial needs --replies";
+    if (o.Serial && o.RepliesFile.empty() && o.ScriptFile.empty()) {
+        error = "--serial needs --replies or --script";
         return std::nullopt;
     }
     if (!o.EventsFile.empty() && !o.Files.empty()) {
