@@ -1,6 +1,7 @@
 #include "config/PointerFile.h"
 
 #include "config/ConfigPaths.h"
+#include "config/FileText.h"
 #include "logging/ErrorReport.h"
 
 #include <algorithm>
@@ -10,17 +11,6 @@ namespace {
 
 constexpr std::string_view kEol = "\r\n";
 constexpr std::string_view kNameIntro = "Default File Name = ";
-
-std::string StarLine() { return std::string(12, ' ') + std::string(58, '*') + std::string(kEol); }
-
-std::string_view TrimSpaces(std::string_view s)
-{
-    while (!s.empty() && s.front() == ' ')
-        s.remove_prefix(1);
-    while (!s.empty() && s.back() == ' ')
-        s.remove_suffix(1);
-    return s;
-}
 
 int WritePointer(std::string_view name)
 {

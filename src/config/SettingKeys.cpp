@@ -1,5 +1,6 @@
 #include "config/SettingKeys.h"
 
+#include "config/FileText.h"
 #include "config/PasswordScramble.h"
 #include "engine/ColorSchemes.h"
 #include "engine/DisplayMemory.h"
@@ -103,15 +104,6 @@ constexpr std::array<std::string_view, kKeyCount> kKeyTexts = {
 constexpr int kFirstHosts = 18, kLastFirstHosts = 22;   // host entries 0..4
 constexpr int kFirstMoreHosts = 35, kLastMoreHosts = 59; // host entries 5..29
 constexpr int kFirstPhone = 60, kLastPhone = 69;
-
-std::string_view TrimSpaces(std::string_view s)
-{
-    while (!s.empty() && s.front() == ' ')
-        s.remove_prefix(1);
-    while (!s.empty() && s.back() == ' ')
-        s.remove_suffix(1);
-    return s;
-}
 
 char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 

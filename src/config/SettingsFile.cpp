@@ -1,6 +1,7 @@
 #include "config/SettingsFile.h"
 
 #include "config/ConfigPaths.h"
+#include "config/FileText.h"
 
 #include <algorithm>
 
@@ -10,17 +11,6 @@ namespace {
 constexpr std::string_view kEol = "\r\n";
 constexpr std::string_view kTitle = "Tavlex Terminal";
 constexpr std::string_view kSubtitle = "Configuration Settings";
-
-std::string StarLine() { return std::string(12, ' ') + std::string(58, '*') + std::string(kEol); }
-
-std::string_view TrimSpaces(std::string_view s)
-{
-    while (!s.empty() && s.front() == ' ')
-        s.remove_prefix(1);
-    while (!s.empty() && s.back() == ' ')
-        s.remove_suffix(1);
-    return s;
-}
 
 std::string Centred(std::string_view text)
 {
