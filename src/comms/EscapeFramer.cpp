@@ -27,15 +27,8 @@ EscapeFramer::Step EscapeFramer::Collect(ByteQueue& buffer)
         inData_ = false;
         return Step::Complete;
     }
-    if (seq_.size() == 1) {
-        if (buffer.Empty()) {
-            expected_ = 1;
-            return Step::Incomplete;
-        }
-        seq_.push_back(buffer[0]);
-        buffer.Consume(1);
-        expected_ = 0;
-    }
+    if (seq_.size() == 1 && !TakeOne(buffer))
+        return Step::Incomplete;
     const char group = seq_[1];
     if (group == '&' || group == '*' || group == '%') {
         const std::string_view rest = buffer.View();
@@ -52,18 +45,24 @@ EscapeFramer::Step EscapeFramer::Collect(ByteQueue& buffer)
         return seq_.size() > kMaxParameterised ? Step::Overflow : Step::Incomplete;
     }
     if (group == ')') {
-        if (seq_.size() < 3) {
-            if (buffer.Empty()) {
-                expected_ = 1;
-                return Step::Incomplete;
-            }
-            seq_.push_back(buffer[0]);
-            buffer.Consume(1);
-        }
+        if (seq_.size() < 3 && !TakeOne(buffer))
+            return Step::Incomplete;
         expected_ = 0;
         return Step::Complete;
     }
     return Step::Complete;
+}
+
+bool EscapeFramer::TakeOne(ByteQueue& buffer)
+{
+    if (buffer.Empty()) {
+        expected_ = 1;
+        return false;
+    }
+    seq_.push_back(buffer[0]);
+    buffer.Consume(1);
+    expected_ = 0;
+    return true;
 }
 
 void EscapeFramer::ExpectData(int count)

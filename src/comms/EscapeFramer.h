@@ -42,6 +42,10 @@ public:
     void Reset();
 
 private:
+    // Moves the next character of the buffer into the sequence; false (one
+    // character expected) when the buffer is empty.
+    bool TakeOne(ByteQueue& buffer);
+
     std::string seq_;
     int expected_ = 0;
     bool inData_ = false;
