@@ -144,7 +144,7 @@ TEST_F(BlockTransmissionTest, SeparatorFollowsTheConnection)
 {
     EXPECT_TRUE(blocks.NetworkConnection);
     EXPECT_EQ(blocks.Separator(), std::string("\r\0\n", 3));
-    BytesConnection serial;
+    RecordingConnection serial;
     serial.IsNetwork = false;
     session.SetConnection(serial);
     EXPECT_FALSE(blocks.NetworkConnection);
@@ -259,7 +259,7 @@ TEST_F(BlockTransmissionTest, EnterInCharacterModeEchoesTheLineEnd)
     EXPECT_EQ(Sent(), "abc\\r");
     EXPECT_EQ(mem.CurRow, 1);
     EXPECT_EQ(mem.CurCol, 0);
-    EXPECT_EQ(RowText(0), "abc");
+    EXPECT_EQ(Row(0), "abc");
 }
 
 TEST_F(BlockTransmissionTest, AnEnterCompletedByTheHostsDc1EchoesAfterTheRunningPass)
@@ -277,7 +277,7 @@ TEST_F(BlockTransmissionTest, AnEnterCompletedByTheHostsDc1EchoesAfterTheRunning
     EXPECT_EQ(Sent(), "\\x12" "abc\\r");
     EXPECT_EQ(mem.CurRow, 1);
     EXPECT_EQ(mem.CurCol, 0);
-    EXPECT_EQ(RowText(0), "> abc");
+    EXPECT_EQ(Row(0), "> abc");
 }
 
 TEST_F(BlockTransmissionTest, EnterInCharacterModeEndsLineModifyAndGoesToTheLeftMargin)

@@ -127,25 +127,25 @@ TEST_F(FormatModeTest, TheHostsMarksMakeTheLayout)
 TEST_F(FormatModeTest, ClearDisplayBlanksTheUnprotectedFieldsOnly)
 {
     fields.FormClearDisplay();
-    EXPECT_EQ(RowText(0), "Name " + std::string(10, ' ') + " Note ok  ");
-    EXPECT_EQ(RowText(1), "Age ");
+    EXPECT_EQ(Row(0), "Name " + std::string(10, ' ') + " Note ok  ");
+    EXPECT_EQ(Row(1), "Age ");
 }
 
 TEST_F(FormatModeTest, ClearDisplayReachesOnlyTheScreen)
 {
     mem.RowsInTerm = 1;
     fields.FormClearDisplay();
-    EXPECT_EQ(RowText(0), "Name " + std::string(10, ' ') + " Note ok  ");
+    EXPECT_EQ(Row(0), "Name " + std::string(10, ' ') + " Note ok  ");
     EXPECT_EQ(mem.Row(1).Text, "Age 42 ");
 }
 
 TEST_F(FormatModeTest, ClearFieldFromAColumn)
 {
     fields.FormClearField(0, 6);
-    EXPECT_EQ(RowText(0), "Name A" + std::string(9, ' ') + " Note ok  ");
+    EXPECT_EQ(Row(0), "Name A" + std::string(9, ' ') + " Note ok  ");
     // A protected column clears nothing.
     fields.FormClearField(1, 2);
-    EXPECT_EQ(RowText(1), "Age 42 ");
+    EXPECT_EQ(Row(1), "Age 42 ");
 }
 
 TEST_F(FormatModeTest, CopyTakesTheFieldsOfTheScreen)
@@ -180,7 +180,7 @@ TEST_F(FormatModeTest, WriteInFieldsWithoutAnyFieldWritesNothing)
     Host("\x1bX\x1b" "E");
     Host("\x1bW");
     EXPECT_FALSE(fields.WriteInFields("abc"));
-    EXPECT_EQ(RowText(0), "");
+    EXPECT_EQ(Row(0), "");
 }
 
 TEST_F(FormatModeTest, WriteInFieldsOverwritesAndMovesOn)
@@ -188,8 +188,8 @@ TEST_F(FormatModeTest, WriteInFieldsOverwritesAndMovesOn)
     Host("\x1b&a0y12C");
     EXPECT_TRUE(fields.WriteInFields("xyzw"));
     // Three columns fill the field, the fourth goes to the next (row 1's).
-    EXPECT_EQ(RowText(0), "Name Ann" + std::string(4, ' ') + "xyz Note ok  ");
-    EXPECT_EQ(RowText(1), "Age w2 ");
+    EXPECT_EQ(Row(0), "Name Ann" + std::string(4, ' ') + "xyz Note ok  ");
+    EXPECT_EQ(Row(1), "Age w2 ");
     EXPECT_EQ(mem.CurRow, 1);
     EXPECT_EQ(mem.CurCol, 5);
 }
@@ -239,7 +239,7 @@ TEST_F(FormatModeTest, DeleteInAFieldThatEndsTheRow)
 {
     Host("\x1bX\x1b" "E");
     Host("Id \x1b[abcdef\x1bW\x1b&a4C\x1bP");
-    EXPECT_EQ(RowText(0), "Id acdef");
+    EXPECT_EQ(Row(0), "Id acdef");
 }
 
 TEST_F(FormatModeTest, InsertAtTheEndOfAShortRowStaysInsideTheField)
@@ -248,8 +248,8 @@ TEST_F(FormatModeTest, InsertAtTheEndOfAShortRowStaysInsideTheField)
     EXPECT_TRUE(fields.WriteInFields("12345"));
     // "123" fills the field, pushing "42 " out of it; the rest is inserted
     // into the next field (row 0's, after the wrap), pushing "Ann" right.
-    EXPECT_EQ(RowText(1), "Age 123");
-    EXPECT_EQ(RowText(0), "Name 45Ann" + std::string(6, ' ') + "Note ok  ");
+    EXPECT_EQ(Row(1), "Age 123");
+    EXPECT_EQ(Row(0), "Name 45Ann" + std::string(6, ' ') + "Note ok  ");
     EXPECT_EQ(mem.AbsCurRow, 0);
     EXPECT_EQ(mem.CurCol, 7);
 }

@@ -103,7 +103,7 @@ TEST(TerminalStatusTest, PrimaryStatusReplyFraming)
 {
     TerminalState st;
     st.ModeBits = kBlockMode;
-    EXPECT_EQ(Visible(BuildTerminalStatus(0, 0, st)), "\\e\\?80:000\\x1e");
+    EXPECT_EQ(Visible(BuildTerminalStatus(0, 0, st)), "\\e\\\\?80:000\\x1e");
 }
 
 TEST(TerminalStatusTest, SecondaryStatusBytes)
@@ -166,9 +166,9 @@ TEST(TerminalStatusTest, PrinterStatusBytes)
         const char* Reply;
     };
     const Case cases[] = {
-        {' ', false, 6, "\\e\\p6000\\r"}, {'F', false, 6, "\\e\\p6180\\r"}, {'S', false, 6, "\\e\\p6080\\r"},
-        {'S', true, 6, "\\e\\p6090\\r"},  {' ', true, 6, "\\e\\p6010\\r"},  {'F', true, 4, "\\e\\p4191\\r"},
-        {'X', false, 4, "\\e\\p4001\\r"},
+        {' ', false, 6, "\\e\\\\p6000\\r"}, {'F', false, 6, "\\e\\\\p6180\\r"}, {'S', false, 6, "\\e\\\\p6080\\r"},
+        {'S', true, 6, "\\e\\\\p6090\\r"},  {' ', true, 6, "\\e\\\\p6010\\r"},  {'F', true, 4, "\\e\\\\p4191\\r"},
+        {'X', false, 4, "\\e\\\\p4001\\r"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string("printer ") + c.Printer + " device " + std::to_string(c.Device));
@@ -262,7 +262,7 @@ TEST_F(StatusSessionTest, StatusRepliesUseTheSessionsStatusEnvironment)
     blocks.StatusEnv.SerialParity = true;
     blocks.StatusEnv.PrinterState = 'F';
     Host("\x1b~\x1b&p6^");
-    EXPECT_EQ(Sent(), "\\e|0500080\\r\\e\\p6180\\r");
+    EXPECT_EQ(Sent(), "\\e|0500080\\r\\e\\\\p6180\\r");
 }
 
 } // namespace

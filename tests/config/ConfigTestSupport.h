@@ -1,32 +1,17 @@
-// Helpers of the configuration tests: files read and written whole, and a
-// set of settings with every value different from its default.
+// Helpers of the configuration tests: files read and written whole, error
+// windows collected, and a set of settings with every value different from
+// its default.
 #pragma once
 
+#include "FileBytes.h"
+#include "ShownErrors.h"
 #include "TempHome.h"
 
 #include "config/Settings.h"
-#include "logging/ErrorReport.h"
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
-#include <vector>
 
 namespace kalvor::test {
-
-inline std::string ReadAll(const std::filesystem::path& p)
-{
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-inline void WriteAll(const std::filesystem::path& p, std::string_view bytes)
-{
-    std::filesystem::create_directories(p.parent_path());
-    std::ofstream out(p, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
 
 // Every setting at a value other than its default (the golden file of the
 // settings file test holds exactly these).
@@ -89,15 +74,5 @@ inline void ForgetUnread(config::Settings& read, const config::Settings& written
     read.SizeIndex = written.SizeIndex;
     read.AutoSave = written.AutoSave;
 }
-
-// Collects the error windows instead of showing them.
-struct ShownErrors {
-    std::vector<logging::ErrorWindow> Windows;
-
-    void Attach(logging::ErrorReport& report)
-    {
-        report.ShowWindow = [this](const logging::ErrorWindow& w) { Windows.push_back(w); };
-    }
-};
 
 } // namespace kalvor::test

@@ -6,6 +6,7 @@
 #include "engine/Terminal.h"
 
 #include "EngineTestSupport.h"
+#include "FileBytes.h"
 #include "TempHome.h"
 
 #include <gtest/gtest.h>
@@ -415,13 +416,7 @@ TEST(TermConfig, InputOption)
 
 // ----------------------------------------------------------- the escape log
 
-std::string ReadAll(const std::filesystem::path& p)
-{
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using test::ReadAll;
 
 TEST(EscapeLogFile, CreatesTheTempFolderAndWritesBytesAsTheyAre)
 {

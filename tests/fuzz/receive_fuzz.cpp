@@ -36,9 +36,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -139,27 +137,7 @@ void Check(Session& session, bool allRows)
     }
 }
 
-std::string g_home;
-
-void RemoveHome()
-{
-    std::error_code ec;
-    std::filesystem::remove_all(g_home, ec);
-}
-
 } // namespace
-
-// The program folder of every run is a fresh temporary one.
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
-    std::string tmpl = (std::filesystem::temp_directory_path() / "kalvor-fuzz-XXXXXX").string();
-    if (::mkdtemp(tmpl.data()) == nullptr)
-        std::abort();
-    g_home = tmpl;
-    ::setenv("KALVOR_HOME", g_home.c_str(), 1);
-    std::atexit(RemoveHome);
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

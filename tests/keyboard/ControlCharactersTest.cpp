@@ -1,5 +1,5 @@
 // Control characters from the keyboard, the quiet transmission and the break.
-#include "KeyboardFixture.h"
+#include "SessionFixture.h"
 
 #include "comms/TraceSink.h"
 

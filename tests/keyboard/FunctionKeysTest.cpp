@@ -1,7 +1,7 @@
 // The function keys: the label tables, the meaning of every key of every
 // set, user keys by attribute under the handshake, the host's key definition
 // (ESC & f) and key-set control (ESC & j).
-#include "KeyboardFixture.h"
+#include "SessionFixture.h"
 
 namespace kalvor::test {
 namespace {

@@ -2,7 +2,7 @@
 // keys, the gates (keyboard lock, record mode, busy flags, function-key
 // depth, auto-repeat), the Enter-key settings, character input and echo,
 // extended-character entry.
-#include "KeyboardFixture.h"
+#include "SessionFixture.h"
 
 namespace kalvor::test {
 namespace {

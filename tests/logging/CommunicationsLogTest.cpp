@@ -1,6 +1,8 @@
 // The communications log: header, trace line layout, folding, switching on
 // and off, and the trace of a known exchange written byte for byte.
-#include "LoggingTestSupport.h"
+#include "FileBytes.h"
+#include "RecordingConnection.h"
+#include "ShownErrors.h"
 #include "TempHome.h"
 
 #include "comms/Clock.h"
@@ -211,7 +213,8 @@ TEST(SessionTrace, KnownExchangeByteForByte)
     TempHome home;
     ManualClock clock;
     Session session(clock);
-    test::FakeNetwork net;
+    test::RecordingConnection net;
+    net.NetKind = NetworkKind::TelnetAdvanced;
     session.SetConnection(net);
     session.CommLog().Now = [] { return kEvening; };
     std::filesystem::path opened;

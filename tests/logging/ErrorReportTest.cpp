@@ -1,6 +1,8 @@
 // The error table, the "Kalvor Error" window content, the debug-log line and
 // the mapping of system errors onto the table.
-#include "LoggingTestSupport.h"
+#include "FileBytes.h"
+#include "RecordingConnection.h"
+#include "ShownErrors.h"
 #include "TempHome.h"
 
 #include "comms/TraceSink.h"

@@ -1,6 +1,8 @@
 // Record mode: the printer and file record files, saving the record file
 // under a chosen name, and the session's record key.
-#include "LoggingTestSupport.h"
+#include "FileBytes.h"
+#include "RecordingConnection.h"
+#include "ShownErrors.h"
 #include "TempHome.h"
 
 #include "comms/Clock.h"
@@ -152,12 +154,13 @@ protected:
     TempHome home;
     ManualClock clock;
     Session session{clock};
-    test::FakeNetwork net;
+    test::RecordingConnection net;
     std::filesystem::path target = home.Path() / "kept.txt";
     std::vector<std::string> printed;
 
     void SetUp() override
     {
+        net.NetKind = NetworkKind::TelnetAdvanced;
         session.SetConnection(net);
         session.OnPrintFile = [this](const std::filesystem::path& p) { printed.push_back(ReadAll(p)); };
         session.Records().Questions.AskFileName = [this](std::string_view) { return std::optional(target); };

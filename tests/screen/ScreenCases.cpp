@@ -1,8 +1,10 @@
 // Runs every case of tests/screen/cases/*.case through kalvor-screen and
 // compares the JSON it prints with the case's expectations.
 #include "CaseFile.h"
+#include "FileBytes.h"
 #include "MiniJson.h"
 #include "TempHome.h"
+#include "Visible.h"
 
 #include <gtest/gtest.h>
 
@@ -43,14 +45,6 @@ std::vector<ScreenCase> AllCases()
         all.insert(all.end(), cases.begin(), cases.end());
     }
     return all;
-}
-
-std::string ReadFile(const fs::path& p)
-{
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
 }
 
 int RunProcess(const std::vector<std::string>& args, const fs::path& out, const fs::path& err)
@@ -98,28 +92,6 @@ std::string Join(const std::vector<std::string>& v)
     return s.empty() ? "-" : s;
 }
 
-std::string Visible(const std::string& bytes)
-{
-    std::string s;
-    for (unsigned char c : bytes) {
-        if (c == 27)
-            s += "\\e";
-        else if (c == '\r')
-            s += "\\r";
-        else if (c == '\n')
-            s += "\\n";
-        else if (c == '\\')
-            s += "\\\\";
-        else if (c < 32 || c >= 127) {
-            char buf[8];
-            std::snprintf(buf, sizeof buf, "\\x%02x", c);
-            s += buf;
-        } else
-            s.push_back(static_cast<char>(c));
-    }
-    return s;
-}
-
 class ScreenCaseTest : public ::testing::TestWithParam<ScreenCase> {};
 
 struct RunResult {
@@ -159,14 +131,14 @@ bool RunCase(const ScreenCase& c, std::size_t events, const fs::path& dir, RunRe
     args.push_back(eventsFile.string());
     const int status = RunProcess(args, out, err);
     if (status != 0) {
-        error = "kalvor-screen failed: " + ReadFile(err);
+        error = "kalvor-screen failed: " + ReadAll(err);
         return false;
     }
-    auto json = ParseJson(ReadFile(out), error);
+    auto json = ParseJson(ReadAll(out), error);
     if (!json)
         return false;
     result.Root = std::move(*json);
-    result.Replies = wantReplies ? ReadFile(replies) : std::string();
+    result.Replies = wantReplies ? ReadAll(replies) : std::string();
     return true;
 }
 
@@ -221,7 +193,7 @@ TEST_P(ScreenCaseTest, Matches)
             EXPECT_EQ(Visible(got), Visible(e.Args[1])) << where << " script " << e.Args[0];
         } else if (e.Kind == "trace") {
             ASSERT_EQ(e.Args.size(), 1u) << where;
-            const std::string log = ReadFile(home.Path() / "temp" / "zkdebug.txt");
+            const std::string log = ReadAll(home.Path() / "temp" / "zkdebug.txt");
             EXPECT_NE(log.find(e.Args[0]), std::string::npos) << where << ": no \"" << e.Args[0] << "\" in\n" << log;
         } else if (e.Kind == "screen") {
             for (std::size_t r = 0; r < rows.Array.size(); ++r) {
