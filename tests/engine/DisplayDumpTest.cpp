@@ -1,25 +1,20 @@
 #include "engine/DisplayDump.h"
 
 #include "EngineTestSupport.h"
+#include "FileBytes.h"
 #include "TempHome.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <iterator>
 #include <string>
 
 namespace kalvor {
 namespace {
 
+using test::ReadAll;
 using test::Runs;
 using test::TempHome;
-
-std::string ReadFile(const std::filesystem::path& p)
-{
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 TEST(RunStringCodes, ShowsCharacterCodesOrNull)
 {
@@ -55,7 +50,7 @@ TEST(DisplayTextBuffers, WritesFiveLinesPerRow)
                                  "ShiftBuf(3) = Null\r\n"
                                  "FormBuf(3) = Null\r\n"
                                  "    TextBufLen = 0\r\n";
-    EXPECT_EQ(ReadFile(home.Path() / "temp" / "TxtBufs.txt"), expected);
+    EXPECT_EQ(ReadAll(home.Path() / "temp" / "TxtBufs.txt"), expected);
 }
 
 TEST(DisplayTextBuffers, ReplacesAnEarlierDumpAndClampsTheRows)
@@ -65,14 +60,14 @@ TEST(DisplayTextBuffers, ReplacesAnEarlierDumpAndClampsTheRows)
     m.Row(9).Text = "   ";
     ASSERT_TRUE(DisplayTextBuffers(m, 0, 9, home.Path()));
     ASSERT_TRUE(DisplayTextBuffers(m, 9, 40, home.Path()));
-    EXPECT_EQ(ReadFile(home.Path() / "temp" / "TxtBufs.txt"), "TextBuf1(9) =    \r\n"
+    EXPECT_EQ(ReadAll(home.Path() / "temp" / "TxtBufs.txt"), "TextBuf1(9) =    \r\n"
                                                               "CntlBuf(9) = Null\r\n"
                                                               "ShiftBuf(9) = Null\r\n"
                                                               "FormBuf(9) = Null\r\n"
                                                               "    TextBufLen = 0\r\n");
 
     ASSERT_TRUE(DisplayTextBuffers(m, 5, 4, home.Path()));
-    EXPECT_EQ(ReadFile(home.Path() / "temp" / "TxtBufs.txt"), "");
+    EXPECT_EQ(ReadAll(home.Path() / "temp" / "TxtBufs.txt"), "");
 }
 
 TEST(DisplayTextBuffers, ReportsAFolderThatCannotBeCreated)
@@ -118,7 +113,7 @@ TEST(DebugTextBuffers, WritesTheRowsOnScreen)
                         "\r\n  CntlBuf = Null\r\n  FormBuf = Null\r\n ShiftBuf = Null\r\n";
             at = space + 1;
         }
-        EXPECT_EQ(ReadFile(home.Path() / "temp" / "zkbuffer.txt"), expected) << c.name;
+        EXPECT_EQ(ReadAll(home.Path() / "temp" / "zkbuffer.txt"), expected) << c.name;
     }
 }
 
@@ -132,7 +127,7 @@ TEST(DebugTextBuffers, ShowsRunStringsAsCodes)
     m.Row(0).Form = Runs({0, '{', 0});
     m.Row(0).Shift = Runs({0, 'I', 0});
     ASSERT_TRUE(DebugTextBuffers(m, home.Path()));
-    EXPECT_EQ(ReadFile(home.Path() / "temp" / "zkbuffer.txt"), "AbsCurRow = 0\r\n"
+    EXPECT_EQ(ReadAll(home.Path() / "temp" / "zkbuffer.txt"), "AbsCurRow = 0\r\n"
                                                                "  TextBuf = ab\r\n"
                                                                "  CntlBuf = 1 32 1 68 0\r\n"
                                                                "  FormBuf = 0 123 0\r\n"

@@ -3,40 +3,18 @@
 #include "engine/RunString.h"
 #include "engine/Terminal.h"
 
+#include "Runs.h"
+
 #include <gtest/gtest.h>
 
-#include <cstdint>
-#include <initializer_list>
 #include <string>
 #include <string_view>
 
 namespace kalvor {
 namespace {
 
-// Run string from codes: Runs({10, ' ', 10, 'B', 0}).
-std::string Runs(std::initializer_list<int> codes)
-{
-    std::string s;
-    for (int c : codes)
-        s.push_back(static_cast<char>(c));
-    return s;
-}
-
-// "10 ' ' 10 'B' 0", for readable failures.
-std::string Show(std::string_view runs)
-{
-    if (runs.empty())
-        return "<empty>";
-    std::string out = std::to_string(static_cast<std::uint8_t>(runs[0]));
-    for (std::size_t i = 1; i < runs.size(); ++i) {
-        out += ' ';
-        if (i % 2 == 1)
-            out += std::string("'") + runs[i] + "'";
-        else
-            out += std::to_string(static_cast<std::uint8_t>(runs[i]));
-    }
-    return out;
-}
+using test::Runs;
+using test::Show;
 
 class Hooks : public TerminalHooks {
 public:
