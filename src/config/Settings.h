@@ -55,7 +55,9 @@ struct Settings {
     int ConnectType = 1;                     // 0 serial, other network
     int TelnetPort = 23;                     // default network port
     std::string TerminalType = "hp";
-    std::array<std::string, kHostEntries> Hosts{};   // entry 0 is the current host
+    // Entry 0 is the current host; a new configuration starts on the
+    // demonstration host, kalvor-demohost.
+    std::array<std::string, kHostEntries> Hosts{"localhost:2323 [demonstration host]"};
     int NsvtPort = 1570;                     // second network port setting
     int NetworkType = 1;                     // 0..4: Telnet standard, advanced, SSH 1, SSH 2, local program
     std::array<std::string, kPhoneEntries> Phones{}; // entry 0 is the current number

@@ -289,6 +289,7 @@ TEST_F(SectionWrittenTest, ConnectionSettingsWriteNewCommConfig)
     expected.BaudRate = "1200";
     expected.NetworkType = 4;
     expected.Hosts[0] = "top -d 1";
+    expected.Hosts[1] = Settings{}.Hosts[0]; // the previous host moves down the list
     expected.SshUser = "operator";
     EXPECT_EQ(FileText(), FormatSettingsFile(config.CurrentFile(), expected));
     const std::string text = FileText();

@@ -96,6 +96,7 @@ TEST_F(SettingsDialogsTest, SshHostTypedAndEnterPressedAsksTheLoginThenConnects)
 
     QLineEdit* host = dialog->HostList()->lineEdit();
     host->setFocus();
+    host->selectAll(); // the field shows the current host: the typing replaces it
     QTest::keyClicks(host, QStringLiteral("newhost [lab]"));
     QTest::keyClick(host, Qt::Key_Return);
     EXPECT_EQ(disconnects, 1) << "accepting disconnects first";
