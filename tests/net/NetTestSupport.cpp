@@ -58,6 +58,28 @@ std::string StreamLabel()
     return std::to_string(StreamBytes() / (1024 * 1024)) + " MiB";
 }
 
+void StreamReceiver::Feed(std::string_view data)
+{
+    if (!started_) {
+        prefix_.append(data);
+        const auto at = prefix_.find("BEGIN-OF-STREAM\r\n");
+        if (at == std::string::npos)
+            return;
+        started_ = true;
+        data = std::string_view(prefix_).substr(at);
+    }
+    const std::size_t take = std::min(data.size(), expected_ - bytes_);
+    hash_.addData(QByteArrayView(data.data(), static_cast<qsizetype>(take)));
+    bytes_ += take;
+}
+
+std::string Sha256Hex(std::string_view data)
+{
+    return QCryptographicHash::hash(QByteArrayView(data.data(), static_cast<qsizetype>(data.size())), QCryptographicHash::Sha256)
+        .toHex()
+        .toStdString();
+}
+
 int FreeLoopbackPort()
 {
     const int fd = ::socket(AF_INET, SOCK_STREAM, 0);

@@ -9,6 +9,7 @@
 #include "comms/net/ConnectionManager.h"
 #include "session/Session.h"
 
+#include <QCryptographicHash>
 #include <QTimer>
 
 #include <functional>
@@ -35,6 +36,29 @@ int FreeLoopbackPort();
 std::size_t StreamBytes();
 // The same as a label for the figures the tests print ("20 MiB").
 std::string StreamLabel();
+
+// A long stream as it arrives: everything before the line
+// "BEGIN-OF-STREAM" CR LF is skipped, then the bytes are hashed up to the
+// expected size, so the stream is checked without being kept.
+class StreamReceiver {
+public:
+    explicit StreamReceiver(std::size_t expectedSize) : expected_(expectedSize) {}
+    void Feed(std::string_view data);
+    bool Complete() const { return bytes_ >= expected_; }
+    std::size_t Bytes() const { return bytes_; }
+    // The SHA-256 of what arrived, in hex.
+    std::string Digest() { return hash_.result().toHex().toStdString(); }
+
+private:
+    std::size_t expected_;
+    std::size_t bytes_ = 0;
+    bool started_ = false;
+    std::string prefix_;
+    QCryptographicHash hash_{QCryptographicHash::Sha256};
+};
+
+// The SHA-256 of some bytes, in hex.
+std::string Sha256Hex(std::string_view data);
 
 // The trace lines in order.
 class RecordingTrace final : public TraceSink {

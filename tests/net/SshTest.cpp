@@ -324,28 +324,13 @@ TEST_F(SshFixture, LongStreamArrivesIntact)
                                           std::filesystem::perms::others_exec);
     Harness h;
     LogIn(h);
-    QCryptographicHash got(QCryptographicHash::Sha256);
-    std::size_t gotBytes = 0;
-    std::string prefix;
-    bool started = false;
-    h.OnData = [&](std::string_view data) {
-        if (!started) {
-            prefix.append(data);
-            const auto at = prefix.find("BEGIN-OF-STREAM\r\n");
-            if (at == std::string::npos)
-                return;
-            started = true;
-            data = std::string_view(prefix).substr(at);
-        }
-        const std::size_t take = std::min(data.size(), expectedSize - gotBytes);
-        got.addData(QByteArrayView(data.data(), static_cast<qsizetype>(take)));
-        gotBytes += take;
-    };
+    StreamReceiver got(expectedSize);
+    h.OnData = [&](std::string_view data) { got.Feed(data); };
     const auto start = std::chrono::steady_clock::now();
     h.Type("cat " + file.string() + "\r");
-    ASSERT_TRUE(WaitFor([&] { return gotBytes >= expectedSize; }, 300000)) << gotBytes << " of " << expectedSize;
+    ASSERT_TRUE(WaitFor([&] { return got.Complete(); }, 300000)) << got.Bytes() << " of " << expectedSize;
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    EXPECT_EQ(got.result().toHex().toStdString(), want.result().toHex().toStdString());
+    EXPECT_EQ(got.Digest(), want.result().toHex().toStdString());
     std::printf("[ figures  ] %s SSH stream: %.2f s, %.1f MB/s, peak backlog %zu characters, peak RSS %ld kB\n",
                 StreamLabel().c_str(), seconds, static_cast<double>(expectedSize) / 1e6 / seconds, h.MaxBacklog, PeakRssKb());
     EXPECT_LT(h.MaxBacklog, ReceiveThrottle::kHigh + net::InputThrottle::kStagingHigh + 128 * 1024);

@@ -448,30 +448,13 @@ TEST_F(BusyBoxFixture, LongStreamWithByte255ThroughTheShell)
     h.Connect(Entry(), 1);
     ASSERT_TRUE(WaitFor([&] { return h.Trace.Has("SERVER Will:", "3"); }));
     Settle(200);
-    QCryptographicHash want(QCryptographicHash::Sha256);
-    want.addData(QByteArrayView(expected.data(), static_cast<qsizetype>(expected.size())));
-    QCryptographicHash got(QCryptographicHash::Sha256);
-    std::size_t gotBytes = 0;
-    std::string prefix;
-    bool started = false;
-    h.OnData = [&](std::string_view data) {
-        if (!started) {
-            prefix.append(data);
-            const auto at = prefix.find("BEGIN-OF-STREAM\r\n");
-            if (at == std::string::npos)
-                return;
-            started = true;
-            data = std::string_view(prefix).substr(at);
-        }
-        const std::size_t take = std::min(data.size(), expected.size() - gotBytes);
-        got.addData(QByteArrayView(data.data(), static_cast<qsizetype>(take)));
-        gotBytes += take;
-    };
+    StreamReceiver got(expected.size());
+    h.OnData = [&](std::string_view data) { got.Feed(data); };
     const auto start = std::chrono::steady_clock::now();
     h.Type("stty -echo; cat " + file.string() + "\r");
-    ASSERT_TRUE(WaitFor([&] { return gotBytes >= expected.size(); }, 300000)) << gotBytes << " of " << expected.size();
+    ASSERT_TRUE(WaitFor([&] { return got.Complete(); }, 300000)) << got.Bytes() << " of " << expected.size();
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    EXPECT_EQ(got.result().toHex().toStdString(), want.result().toHex().toStdString());
+    EXPECT_EQ(got.Digest(), Sha256Hex(expected));
     std::printf("[ figures  ] %s through BusyBox telnetd: %.2f s, %.1f MB/s, peak backlog %zu characters\n", StreamLabel().c_str(), seconds,
                 static_cast<double>(expected.size()) / 1e6 / seconds, h.MaxBacklog);
     EXPECT_LT(h.MaxBacklog, kBacklogBound);
