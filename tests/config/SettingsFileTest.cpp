@@ -18,211 +18,119 @@ using test::ReadAll;
 using test::TempHome;
 using test::WriteAll;
 
-// Every setting at a value other than its default.
-const std::string kAllSetFile =
-    "\r\n"
-    "\r\n"
-    "            **********************************************************\r\n"
-    "            **********************************************************\r\n"
-    "\r\n"
-    "\r\n"
-    "                                Tavlex Terminal\r\n"
-    "                            Configuration Settings\r\n"
-    "\r\n"
-    "                                config/all.zkd                                  \r\n"
-    "\r\n"
-    "\r\n"
-    "            **********************************************************\r\n"
-    "            **********************************************************\r\n"
-    "\r\n"
-    "\r\n"
-    "                            Baud Rate = 9600\r\n"
-    "                   Communication Port = COM3\r\n"
-    "                   HandShake Protocol = RTS/CTS\r\n"
-    "                       Respond to ENQ = Yes\r\n"
-    "                               Parity = Even\r\n"
-    "                  Number of Data Bits = 7\r\n"
-    "                  Number of Stop Bits = 2\r\n"
-    "                                 Echo = On\r\n"
-    "                           Font Index = 3\r\n"
-    "                           Size Index = 2\r\n"
-    "                          Color Index = 5\r\n"
-    "                             AutoSave = Yes\r\n"
-    "                      PrintFontHeight = 12\r\n"
-    "                         InverseVideo = -1\r\n"
-    "                         Connect Type = 0\r\n"
-    "                          Telnet Port = 2323\r\n"
-    "                 Telnet Terminal Type = vt-hp\r\n"
-    "                          TelnetAddr1 = host1.example.com\r\n"
-    "                          TelnetAddr2 = host2.example.com\r\n"
-    "                          TelnetAddr3 = host3.example.com\r\n"
-    "                          TelnetAddr4 = host4.example.com\r\n"
-    "                          TelnetAddr5 = host5.example.com\r\n"
-    "                            NSVT port = 1600\r\n"
-    "                         Network Type = 3\r\n"
-    "                        Left Position = 120\r\n"
-    "                         Top Position = -40\r\n"
-    "                   Keyboard Enter Key = Enter\r\n"
-    "                     Numpad Enter Key = Tab\r\n"
-    "                    Control Code Flag = True\r\n"
-    "                               MaxRow = 899\r\n"
-    "                     Window Maximized = Yes\r\n"
-    "                       Caps Lock Mode = True\r\n"
-    "                         Cursor Style = Underline\r\n"
-    "                  Function Key Layout = Natural Elite\r\n"
-    "                          TelnetAddr6 = host6.example.com\r\n"
-    "                          TelnetAddr7 = host7.example.com\r\n"
-    "                          TelnetAddr8 = host8.example.com\r\n"
-    "                          TelnetAddr9 = host9.example.com\r\n"
-    "                         TelnetAddr10 = host10.example.com\r\n"
-    "                          TelnetAddr11= host11.example.com\r\n"
-    "                         TelnetAddr12 = host12.example.com\r\n"
-    "                         TelnetAddr13 = host13.example.com\r\n"
-    "                         TelnetAddr14 = host14.example.com\r\n"
-    "                          TelnetAddr15= host15.example.com\r\n"
-    "                          TelnetAddr16= host16.example.com\r\n"
-    "                         TelnetAddr17 = host17.example.com\r\n"
-    "                         TelnetAddr18 = host18.example.com\r\n"
-    "                         TelnetAddr19 = host19.example.com\r\n"
-    "                         TelnetAddr20 = host20.example.com\r\n"
-    "                         TelnetAddr21 = host21.example.com\r\n"
-    "                         TelnetAddr22 = host22.example.com\r\n"
-    "                         TelnetAddr23 = host23.example.com\r\n"
-    "                         TelnetAddr24 = host24.example.com\r\n"
-    "                         TelnetAddr25 = host25.example.com\r\n"
-    "                         TelnetAddr26 = host26.example.com\r\n"
-    "                         TelnetAddr27 = host27.example.com\r\n"
-    "                         TelnetAddr28 = host28.example.com\r\n"
-    "                         TelnetAddr29 = host29.example.com\r\n"
-    "                         TelnetAddr30 = host30.example.com\r\n"
-    "                        Phone Number1 = 555-0100\r\n"
-    "                        Phone Number2 = 555-0101\r\n"
-    "                        Phone Number3 = 555-0102\r\n"
-    "                        Phone Number4 = 555-0103\r\n"
-    "                        Phone Number5 = 555-0104\r\n"
-    "                        Phone Number6 = 555-0105\r\n"
-    "                        Phone Number7 = 555-0106\r\n"
-    "                        Phone Number8 = 555-0107\r\n"
-    "                        Phone Number9 = 555-0108\r\n"
-    "                       Phone Number10 = 555-0109\r\n"
-    "                      Dial-out prefix = 9,\r\n"
-    "                             Language = FRENCH\r\n"
-    "                   Host Character Set = ISO Latin-1\r\n"
-    "                                   F1 = LLogon           HELLO\\013\r\n"
-    "                                   F2 = TList    Files   ls -l\\092x\r\n"
-    "                                   F3 = NExit    Now     \\027&dB bye\\032\\032\r\n"
-    "                                   F4 = TKey4            k4\\009\r\n"
-    "                                   F5 = TKey5            k5\\009\r\n"
-    "                                   F6 = TKey6            k6\\009\r\n"
-    "                                   F7 = TKey7            k7\\009\r\n"
-    "                                   F8 = TKey8            k8\\009\r\n"
-    "                    Max Display Width = 132\r\n"
-    "                    Smart Return Mode = True\r\n"
-    "                       SSH User Login = operator\r\n"
-    "                   SSH Login Password = 38520F040A060F2400051F\r\n";
+// The layout both goldens share: the banner around the file name line, then
+// one line a key, written for every setting at a value other than its
+// default and for a fresh start with every setting at its default.
+struct GoldenLine {
+    const char* Key;
+    const char* AllSet;
+    const char* Default;
+};
 
-// A fresh start: every setting at its default.
+const GoldenLine kGoldenLines[] = {
+    {"                            Baud Rate = ", "9600", "19200"},
+    {"                   Communication Port = ", "COM3", "Com 1"},
+    {"                   HandShake Protocol = ", "RTS/CTS", "Xon/Xoff"},
+    {"                       Respond to ENQ = ", "Yes", "No"},
+    {"                               Parity = ", "Even", "None"},
+    {"                  Number of Data Bits = ", "7", "8"},
+    {"                  Number of Stop Bits = ", "2", "1"},
+    {"                                 Echo = ", "On", "Off"},
+    {"                           Font Index = ", "3", "1"},
+    {"                           Size Index = ", "2", "0"},
+    {"                          Color Index = ", "5", "0"},
+    {"                             AutoSave = ", "Yes", "No"},
+    {"                      PrintFontHeight = ", "12", "9"},
+    {"                         InverseVideo = ", "-1", "0"},
+    {"                         Connect Type = ", "0", "1"},
+    {"                          Telnet Port = ", "2323", "23"},
+    {"                 Telnet Terminal Type = ", "vt-hp", "hp"},
+    {"                          TelnetAddr1 = ", "host1.example.com", "localhost:2323 [demonstration host]"},
+    {"                          TelnetAddr2 = ", "host2.example.com", ""},
+    {"                          TelnetAddr3 = ", "host3.example.com", ""},
+    {"                          TelnetAddr4 = ", "host4.example.com", ""},
+    {"                          TelnetAddr5 = ", "host5.example.com", ""},
+    {"                            NSVT port = ", "1600", "1570"},
+    {"                         Network Type = ", "3", "1"},
+    {"                        Left Position = ", "120", "0"},
+    {"                         Top Position = ", "-40", "0"},
+    {"                   Keyboard Enter Key = ", "Enter", "Return"},
+    {"                     Numpad Enter Key = ", "Tab", "Return"},
+    {"                    Control Code Flag = ", "True", "False"},
+    {"                               MaxRow = ", "899", "14999"},
+    {"                     Window Maximized = ", "Yes", "No"},
+    {"                       Caps Lock Mode = ", "True", "False"},
+    {"                         Cursor Style = ", "Underline", "Block"},
+    {"                  Function Key Layout = ", "Natural Elite", "Standard"},
+    {"                          TelnetAddr6 = ", "host6.example.com", ""},
+    {"                          TelnetAddr7 = ", "host7.example.com", ""},
+    {"                          TelnetAddr8 = ", "host8.example.com", ""},
+    {"                          TelnetAddr9 = ", "host9.example.com", ""},
+    {"                         TelnetAddr10 = ", "host10.example.com", ""},
+    {"                          TelnetAddr11= ", "host11.example.com", ""},
+    {"                         TelnetAddr12 = ", "host12.example.com", ""},
+    {"                         TelnetAddr13 = ", "host13.example.com", ""},
+    {"                         TelnetAddr14 = ", "host14.example.com", ""},
+    {"                          TelnetAddr15= ", "host15.example.com", ""},
+    {"                          TelnetAddr16= ", "host16.example.com", ""},
+    {"                         TelnetAddr17 = ", "host17.example.com", ""},
+    {"                         TelnetAddr18 = ", "host18.example.com", ""},
+    {"                         TelnetAddr19 = ", "host19.example.com", ""},
+    {"                         TelnetAddr20 = ", "host20.example.com", ""},
+    {"                         TelnetAddr21 = ", "host21.example.com", ""},
+    {"                         TelnetAddr22 = ", "host22.example.com", ""},
+    {"                         TelnetAddr23 = ", "host23.example.com", ""},
+    {"                         TelnetAddr24 = ", "host24.example.com", ""},
+    {"                         TelnetAddr25 = ", "host25.example.com", ""},
+    {"                         TelnetAddr26 = ", "host26.example.com", ""},
+    {"                         TelnetAddr27 = ", "host27.example.com", ""},
+    {"                         TelnetAddr28 = ", "host28.example.com", ""},
+    {"                         TelnetAddr29 = ", "host29.example.com", ""},
+    {"                         TelnetAddr30 = ", "host30.example.com", ""},
+    {"                        Phone Number1 = ", "555-0100", "no modem/direct connect to host"},
+    {"                        Phone Number2 = ", "555-0101", ""},
+    {"                        Phone Number3 = ", "555-0102", ""},
+    {"                        Phone Number4 = ", "555-0103", ""},
+    {"                        Phone Number5 = ", "555-0104", ""},
+    {"                        Phone Number6 = ", "555-0105", ""},
+    {"                        Phone Number7 = ", "555-0106", ""},
+    {"                        Phone Number8 = ", "555-0107", ""},
+    {"                        Phone Number9 = ", "555-0108", ""},
+    {"                       Phone Number10 = ", "555-0109", ""},
+    {"                      Dial-out prefix = ", "9,", ""},
+    {"                             Language = ", "FRENCH", "English"},
+    {"                   Host Character Set = ", "ISO Latin-1", "Roman 8/9"},
+    {"                                   F1 = ", "LLogon           HELLO\\013", "N   f1           \\027p"},
+    {"                                   F2 = ", "TList    Files   ls -l\\092x", "N   f2           \\027q"},
+    {"                                   F3 = ", "NExit    Now     \\027&dB bye\\032\\032", "N   f3           \\027r"},
+    {"                                   F4 = ", "TKey4            k4\\009", "N   f4           \\027s"},
+    {"                                   F5 = ", "TKey5            k5\\009", "N   f5           \\027t"},
+    {"                                   F6 = ", "TKey6            k6\\009", "N   f6           \\027u"},
+    {"                                   F7 = ", "TKey7            k7\\009", "N   f7           \\027v"},
+    {"                                   F8 = ", "TKey8            k8\\009", "N   f8           \\027w"},
+    {"                    Max Display Width = ", "132", "80"},
+    {"                    Smart Return Mode = ", "True", "False"},
+    {"                       SSH User Login = ", "operator", ""},
+    {"                   SSH Login Password = ", "38520F040A060F2400051F", ""},
+};
+
+std::string Golden(const char* nameLine, bool allSet)
+{
+    const std::string stars = "            **********************************************************\r\n";
+    std::string out = "\r\n\r\n" + stars + stars + "\r\n\r\n" +
+                      "                                Tavlex Terminal\r\n"
+                      "                            Configuration Settings\r\n"
+                      "\r\n" +
+                      nameLine + "\r\n\r\n" + stars + stars + "\r\n\r\n";
+    for (const GoldenLine& line : kGoldenLines)
+        out += std::string(line.Key) + (allSet ? line.AllSet : line.Default) + "\r\n";
+    return out;
+}
+
+const std::string kAllSetFile =
+    Golden("                                config/all.zkd                                  \r\n", true);
 const std::string kDefaultFile =
-    "\r\n"
-    "\r\n"
-    "            **********************************************************\r\n"
-    "            **********************************************************\r\n"
-    "\r\n"
-    "\r\n"
-    "                                Tavlex Terminal\r\n"
-    "                            Configuration Settings\r\n"
-    "\r\n"
-    "                              config/default.zkd                                \r\n"
-    "\r\n"
-    "\r\n"
-    "            **********************************************************\r\n"
-    "            **********************************************************\r\n"
-    "\r\n"
-    "\r\n"
-    "                            Baud Rate = 19200\r\n"
-    "                   Communication Port = Com 1\r\n"
-    "                   HandShake Protocol = Xon/Xoff\r\n"
-    "                       Respond to ENQ = No\r\n"
-    "                               Parity = None\r\n"
-    "                  Number of Data Bits = 8\r\n"
-    "                  Number of Stop Bits = 1\r\n"
-    "                                 Echo = Off\r\n"
-    "                           Font Index = 1\r\n"
-    "                           Size Index = 0\r\n"
-    "                          Color Index = 0\r\n"
-    "                             AutoSave = No\r\n"
-    "                      PrintFontHeight = 9\r\n"
-    "                         InverseVideo = 0\r\n"
-    "                         Connect Type = 1\r\n"
-    "                          Telnet Port = 23\r\n"
-    "                 Telnet Terminal Type = hp\r\n"
-    "                          TelnetAddr1 = localhost:2323 [demonstration host]\r\n"
-    "                          TelnetAddr2 = \r\n"
-    "                          TelnetAddr3 = \r\n"
-    "                          TelnetAddr4 = \r\n"
-    "                          TelnetAddr5 = \r\n"
-    "                            NSVT port = 1570\r\n"
-    "                         Network Type = 1\r\n"
-    "                        Left Position = 0\r\n"
-    "                         Top Position = 0\r\n"
-    "                   Keyboard Enter Key = Return\r\n"
-    "                     Numpad Enter Key = Return\r\n"
-    "                    Control Code Flag = False\r\n"
-    "                               MaxRow = 14999\r\n"
-    "                     Window Maximized = No\r\n"
-    "                       Caps Lock Mode = False\r\n"
-    "                         Cursor Style = Block\r\n"
-    "                  Function Key Layout = Standard\r\n"
-    "                          TelnetAddr6 = \r\n"
-    "                          TelnetAddr7 = \r\n"
-    "                          TelnetAddr8 = \r\n"
-    "                          TelnetAddr9 = \r\n"
-    "                         TelnetAddr10 = \r\n"
-    "                          TelnetAddr11= \r\n"
-    "                         TelnetAddr12 = \r\n"
-    "                         TelnetAddr13 = \r\n"
-    "                         TelnetAddr14 = \r\n"
-    "                          TelnetAddr15= \r\n"
-    "                          TelnetAddr16= \r\n"
-    "                         TelnetAddr17 = \r\n"
-    "                         TelnetAddr18 = \r\n"
-    "                         TelnetAddr19 = \r\n"
-    "                         TelnetAddr20 = \r\n"
-    "                         TelnetAddr21 = \r\n"
-    "                         TelnetAddr22 = \r\n"
-    "                         TelnetAddr23 = \r\n"
-    "                         TelnetAddr24 = \r\n"
-    "                         TelnetAddr25 = \r\n"
-    "                         TelnetAddr26 = \r\n"
-    "                         TelnetAddr27 = \r\n"
-    "                         TelnetAddr28 = \r\n"
-    "                         TelnetAddr29 = \r\n"
-    "                         TelnetAddr30 = \r\n"
-    "                        Phone Number1 = no modem/direct connect to host\r\n"
-    "                        Phone Number2 = \r\n"
-    "                        Phone Number3 = \r\n"
-    "                        Phone Number4 = \r\n"
-    "                        Phone Number5 = \r\n"
-    "                        Phone Number6 = \r\n"
-    "                        Phone Number7 = \r\n"
-    "                        Phone Number8 = \r\n"
-    "                        Phone Number9 = \r\n"
-    "                       Phone Number10 = \r\n"
-    "                      Dial-out prefix = \r\n"
-    "                             Language = English\r\n"
-    "                   Host Character Set = Roman 8/9\r\n"
-    "                                   F1 = N   f1           \\027p\r\n"
-    "                                   F2 = N   f2           \\027q\r\n"
-    "                                   F3 = N   f3           \\027r\r\n"
-    "                                   F4 = N   f4           \\027s\r\n"
-    "                                   F5 = N   f5           \\027t\r\n"
-    "                                   F6 = N   f6           \\027u\r\n"
-    "                                   F7 = N   f7           \\027v\r\n"
-    "                                   F8 = N   f8           \\027w\r\n"
-    "                    Max Display Width = 80\r\n"
-    "                    Smart Return Mode = False\r\n"
-    "                       SSH User Login = \r\n"
-    "                   SSH Login Password = \r\n";
+    Golden("                              config/default.zkd                                \r\n", false);
 
 TEST(SettingsFileLayout, EveryKeySetByteForByte)
 {
