@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <set>
 
 namespace kalvor::config {
@@ -121,32 +122,14 @@ TEST(FunctionKeyRecords, LayoutOfTheRecord)
 
 TEST(FunctionKeyRecords, ReadingTheRecord)
 {
-    const auto key = DecodeFunctionKey("TList    Files   ls -l\\092x\\013");
-    ASSERT_TRUE(key);
-    EXPECT_EQ(key->Type, 0);
-    EXPECT_EQ(key->Line1, "List");
-    EXPECT_EQ(key->Line2, "Files");
-    EXPECT_EQ(key->Text, "ls -l\\x\r");
+    using Record = std::optional<FunctionKeyRecord>;
+    EXPECT_EQ(DecodeFunctionKey("TList    Files   ls -l\\092x\\013"), (Record{{0, "List", "Files", "ls -l\\x\r"}}));
+    EXPECT_EQ(DecodeFunctionKey("LAB"), (Record{{1, "AB", "", ""}}));
+    EXPECT_EQ(DecodeFunctionKey("N   f1           \\027p"), (Record{{2, "   f1", "", "\x1bp"}}));
 
-    const auto shortKey = DecodeFunctionKey("LAB");
-    ASSERT_TRUE(shortKey);
-    EXPECT_EQ(shortKey->Type, 1);
-    EXPECT_EQ(shortKey->Line1, "AB");
-    EXPECT_EQ(shortKey->Line2, "");
-    EXPECT_EQ(shortKey->Text, "");
-
-    const auto leading = DecodeFunctionKey("N   f1           \\027p");
-    ASSERT_TRUE(leading);
-    EXPECT_EQ(leading->Line1, "   f1");
-    EXPECT_EQ(leading->Text, "\x1bp");
-
-    EXPECT_FALSE(DecodeFunctionKey(""));
-    EXPECT_FALSE(DecodeFunctionKey("N                \\"));
-    EXPECT_FALSE(DecodeFunctionKey("N                \\12"));
-    EXPECT_FALSE(DecodeFunctionKey("N                \\256"));
-    EXPECT_FALSE(DecodeFunctionKey("N                \\-12"));
-    ASSERT_TRUE(DecodeFunctionKey("N                \\255"));
-    EXPECT_EQ(DecodeFunctionKey("N                \\255")->Text, "\xff");
+    EXPECT_EQ(DecodeFunctionKey("N                \\255"), (Record{{2, "", "", "\xff"}}));
+    for (const char* damaged : {"", "N                \\", "N                \\12", "N                \\256", "N                \\-12"})
+        EXPECT_FALSE(DecodeFunctionKey(damaged)) << damaged;
 }
 
 TEST(FunctionKeyRecords, EveryByteRoundTrips)
