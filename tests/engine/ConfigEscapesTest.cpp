@@ -167,6 +167,19 @@ void CheckSwitchTable(const std::vector<SwitchCase>& table, char cls)
 
 // ------------------------------------------------------------------ ESC & k
 
+// An invalid sequence is refused and changes nothing, nor tells anyone.
+void ExpectRefusedAndUnchanged(const char* seq)
+{
+    SCOPED_TRACE(seq + 1);
+    Rig rig;
+    const Switches before = Snapshot(rig.st);
+    EXPECT_EQ(Describe(rig.Send(seq)), "Invalid");
+    EXPECT_EQ(Snapshot(rig.st), before);
+    EXPECT_EQ(rig.hooks.StateChanges, 0);
+    EXPECT_EQ(rig.hooks.EightBitCalls, 0);
+    EXPECT_TRUE(rig.hooks.LoggingCalls.empty());
+}
+
 TEST(TermSwitches, EveryLetterWithZeroOneAndTwo) { CheckSwitchTable(TermSwitchTable(), 'k'); }
 
 TEST(TermSwitches, LowerCaseLettersContinueTheSequence)
@@ -208,15 +221,8 @@ TEST(TermSwitches, InvalidParametersLeaveEverythingUnchanged)
         "\x1b&k1a1@",  // "@" ends the sequence but is no parameter
         "\x1b&k1a,1A", // punctuation
     };
-    for (const char* seq : invalid) {
-        SCOPED_TRACE(seq + 1);
-        Rig rig;
-        const Switches before = Snapshot(rig.st);
-        EXPECT_EQ(Describe(rig.Send(seq)), "Invalid");
-        EXPECT_EQ(Snapshot(rig.st), before);
-        EXPECT_EQ(rig.hooks.StateChanges, 0);
-        EXPECT_EQ(rig.hooks.EightBitCalls, 0);
-    }
+    for (const char* seq : invalid)
+        ExpectRefusedAndUnchanged(seq);
 }
 
 TEST(TermSwitches, EightBitDataAndCapsLockTellTheirOwners)
@@ -371,15 +377,8 @@ TEST(Straps, StrapNOpensAndClosesTheEscapeLogOnChange)
 
 TEST(Straps, InvalidParametersLeaveEverythingUnchanged)
 {
-    for (const char* seq : {"\x1b&s1c1n1K", "\x1b&s1c1E", "\x1b&s+1C", "\x1b&s1c1^"}) {
-        SCOPED_TRACE(seq + 1);
-        Rig rig;
-        const Switches before = Snapshot(rig.st);
-        EXPECT_EQ(Describe(rig.Send(seq)), "Invalid");
-        EXPECT_EQ(Snapshot(rig.st), before);
-        EXPECT_TRUE(rig.hooks.LoggingCalls.empty());
-        EXPECT_EQ(rig.hooks.StateChanges, 0);
-    }
+    for (const char* seq : {"\x1b&s1c1n1K", "\x1b&s1c1E", "\x1b&s+1C", "\x1b&s1c1^"})
+        ExpectRefusedAndUnchanged(seq);
 }
 
 // ------------------------------------------------------------------ ESC & x
