@@ -204,83 +204,73 @@ TEST_F(ConfigFilesTest, UpdatesThatDoNothing)
 
 // The configuration of a window at start-up.
 
-TEST(ConfigurationLoad, FirstStartWritesDefaultsAndThePointer)
-{
+class ConfigurationLoad : public ::testing::Test {
+protected:
     TempHome home;
     logging::ErrorReport errors;
     ShownErrors shown;
-    shown.Attach(errors);
-    Configuration cfg(errors);
+    std::filesystem::path config = home.Path() / "config";
+    Configuration cfg{errors};
+
+    ConfigurationLoad() { shown.Attach(errors); }
+    // The file on disk is the standard layout of what was loaded, and the
+    // pointer names it.
+    void ExpectWrittenAndPointedTo(const std::string& name, const Settings& values)
+    {
+        EXPECT_EQ(cfg.CurrentFile(), name);
+        EXPECT_EQ(ReadAll(home.Path() / name), FormatSettingsFile(name, values));
+        EXPECT_EQ(ReadAll(config / "default.zkx"), FormatPointerFile(name));
+    }
+};
+
+TEST_F(ConfigurationLoad, FirstStartWritesDefaultsAndThePointer)
+{
     cfg.Load();
-    EXPECT_EQ(cfg.CurrentFile(), "config/default.zkd");
     EXPECT_EQ(cfg.Values(), Settings{});
-    EXPECT_EQ(ReadAll(home.Path() / "config" / "default.zkd"), FormatSettingsFile("config/default.zkd", Settings{}));
-    EXPECT_EQ(ReadAll(home.Path() / "config" / "default.zkx"), FormatPointerFile("config/default.zkd"));
+    ExpectWrittenAndPointedTo("config/default.zkd", Settings{});
     EXPECT_TRUE(shown.Windows.empty());
 }
 
-TEST(ConfigurationLoad, PartialFileIsCompletedWithTheDefaults)
+TEST_F(ConfigurationLoad, PartialFileIsCompletedWithTheDefaults)
 {
-    TempHome home;
-    WriteAll(home.Path() / "config" / "default.zkx", FormatPointerFile("config/site.zkd"));
-    WriteAll(home.Path() / "config" / "site.zkd", SettingsFileHeader("x") + KeyLine(1, "2400") + KeyLine(5, "Odd"));
-    logging::ErrorReport errors;
-    Configuration cfg(errors);
+    WriteAll(config / "default.zkx", FormatPointerFile("config/site.zkd"));
+    WriteAll(config / "site.zkd", SettingsFileHeader("x") + KeyLine(1, "2400") + KeyLine(5, "Odd"));
     cfg.Load();
-    EXPECT_EQ(cfg.CurrentFile(), "config/site.zkd");
     Settings expected;
     expected.BaudRate = "2400";
     expected.Parity = "Odd";
     EXPECT_EQ(cfg.Values(), expected);
-    EXPECT_EQ(ReadAll(home.Path() / "config" / "site.zkd"), FormatSettingsFile("config/site.zkd", expected));
-    EXPECT_EQ(ReadAll(home.Path() / "config" / "default.zkx"), FormatPointerFile("config/site.zkd"));
+    ExpectWrittenAndPointedTo("config/site.zkd", expected);
 }
 
-TEST(ConfigurationLoad, GarbageFilesAreRewrittenWhole)
+TEST_F(ConfigurationLoad, GarbageFilesAreRewrittenWhole)
 {
-    TempHome home;
     std::string junk(3000, '\0');
     for (std::size_t i = 0; i < junk.size(); ++i)
         junk[i] = static_cast<char>((i * 7919) % 251);
-    WriteAll(home.Path() / "config" / "default.zkx", junk);
-    WriteAll(home.Path() / "config" / "default.zkd", junk);
-    logging::ErrorReport errors;
-    ShownErrors shown;
-    shown.Attach(errors);
-    Configuration cfg(errors);
+    WriteAll(config / "default.zkx", junk);
+    WriteAll(config / "default.zkd", junk);
     cfg.Load();
-    EXPECT_EQ(cfg.CurrentFile(), "config/default.zkd");
-    EXPECT_EQ(ReadAll(home.Path() / "config" / "default.zkx"), FormatPointerFile("config/default.zkd"));
-    EXPECT_EQ(ReadAll(home.Path() / "config" / "default.zkd"),
-              FormatSettingsFile("config/default.zkd", cfg.Values()));
+    ExpectWrittenAndPointedTo("config/default.zkd", cfg.Values());
     EXPECT_TRUE(shown.Windows.empty());
 }
 
-TEST(ConfigurationLoad, FolderRecreatedWhenDeleted)
+TEST_F(ConfigurationLoad, FolderRecreatedWhenDeleted)
 {
-    TempHome home;
-    logging::ErrorReport errors;
     {
-        Configuration cfg(errors);
-        cfg.Values().BaudRate = "300";
-        cfg.Load();
-        EXPECT_EQ(cfg.Save(), 0);
+        Configuration first(errors);
+        first.Values().BaudRate = "300";
+        first.Load();
+        EXPECT_EQ(first.Save(), 0);
     }
-    std::filesystem::remove_all(home.Path() / "config");
-    Configuration cfg(errors);
+    std::filesystem::remove_all(config);
     cfg.Load();
-    EXPECT_EQ(cfg.CurrentFile(), "config/default.zkd");
-    EXPECT_EQ(ReadAll(home.Path() / "config" / "default.zkd"), FormatSettingsFile("config/default.zkd", Settings{}));
+    ExpectWrittenAndPointedTo("config/default.zkd", Settings{});
 }
 
-TEST(ConfigurationLoad, UnwritableFileIsReported)
+TEST_F(ConfigurationLoad, UnwritableFileIsReported)
 {
-    TempHome home;
-    std::filesystem::create_directories(home.Path() / "config" / "default.zkd" / "blocking");
-    logging::ErrorReport errors;
-    ShownErrors shown;
-    shown.Attach(errors);
-    Configuration cfg(errors);
+    std::filesystem::create_directories(config / "default.zkd" / "blocking");
     cfg.Load();
     ASSERT_EQ(shown.Windows.size(), 1u);
     EXPECT_EQ(shown.Windows[0].Location, "CreateSettingsFile");
