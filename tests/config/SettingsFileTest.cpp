@@ -396,21 +396,16 @@ TEST(SettingsFileReading, ReadingStopsAtABlockThatBeginsWithNul)
 
 TEST(SettingsFileReading, MaxRowThenMaxDisplayWidth)
 {
-    Settings s;
-    ParseSettingsText(Header() + KeyLine(30, "599") + KeyLine(81, "132"), s);
-    EXPECT_EQ(s.DisplayWidth, 132);
-    Settings t;
-    ParseSettingsText(Header() + KeyLine(30, "599"), t);
-    EXPECT_EQ(t.DisplayWidth, 200);
-    Settings u;
-    ParseSettingsText(Header() + KeyLine(30, "899"), u);
-    EXPECT_EQ(u.DisplayWidth, 132);
-    Settings v;
-    ParseSettingsText(Header() + KeyLine(81, "200") + KeyLine(30, "899"), v);
-    EXPECT_EQ(v.DisplayWidth, 132); // lines apply in file order
-    Settings w;
-    ParseSettingsText(Header() + KeyLine(30, "599") + KeyLine(81, "100"), w);
-    EXPECT_EQ(w.DisplayWidth, 80);
+    const auto width = [](const std::string& lines) {
+        Settings s;
+        ParseSettingsText(Header() + lines, s);
+        return s.DisplayWidth;
+    };
+    EXPECT_EQ(width(KeyLine(30, "599") + KeyLine(81, "132")), 132);
+    EXPECT_EQ(width(KeyLine(30, "599")), 200);
+    EXPECT_EQ(width(KeyLine(30, "899")), 132);
+    EXPECT_EQ(width(KeyLine(81, "200") + KeyLine(30, "899")), 132); // lines apply in file order
+    EXPECT_EQ(width(KeyLine(30, "599") + KeyLine(81, "100")), 80);
 }
 
 TEST(SettingsFileReading, PrintFontHeightClamp)
