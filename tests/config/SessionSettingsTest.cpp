@@ -150,6 +150,12 @@ protected:
         cfg.Attach(session);
         cfg.Load();
     }
+    Settings OnFile()
+    {
+        Settings read;
+        EXPECT_EQ(ReadSettingsFile("config/default.zkd", read), 0);
+        return read;
+    }
 };
 
 TEST_F(AttachedTest, LoadAppliesTheFile)
@@ -165,8 +171,7 @@ TEST_F(AttachedTest, LoadAppliesTheFile)
 TEST_F(AttachedTest, HostDefinedUserKeyIsRecordedAtOnce)
 {
     Host("\x1b&f3k1a5d2LLogonOK");
-    Settings read;
-    ASSERT_EQ(ReadSettingsFile("config/default.zkd", read), 0);
+    const Settings read = OnFile();
     EXPECT_EQ(read.Keys[2], (FunctionKeyRecord{FunctionKeyRecord::kLocal, "Logon", "", "OK"}));
     Settings expected;
     expected.Keys[2] = read.Keys[2];
@@ -255,8 +260,7 @@ TEST_F(AttachedTest, SaveCollectsFromTheSession)
     st.ColorScheme = 11;
     session.Keys().Enter.SmartEnter = true;
     ASSERT_EQ(cfg.Save(), 0);
-    Settings read;
-    ASSERT_EQ(ReadSettingsFile("config/default.zkd", read), 0);
+    const Settings read = OnFile();
     EXPECT_EQ(read.ColorIndex, 11);
     EXPECT_TRUE(read.SmartReturn);
 }
@@ -266,8 +270,7 @@ TEST_F(AttachedTest, SectionUpdateOfTheCurrentFile)
     cfg.Values().Language = "GERMAN";
     cfg.Values().BaudRate = "300";
     ASSERT_EQ(cfg.UpdateSection("NewTerminalPref"), 0);
-    Settings read;
-    ASSERT_EQ(ReadSettingsFile("config/default.zkd", read), 0);
+    const Settings read = OnFile();
     EXPECT_EQ(read.Language, "GERMAN");
     EXPECT_EQ(read.BaudRate, "19200");
 }
@@ -276,14 +279,12 @@ TEST_F(AttachedTest, HostEnterKeyDefinitionWithSaveIsRecorded)
 {
     Host("\x1b&f154p1S");
     EXPECT_TRUE(session.Keys().Enter.SmartEnter);
-    Settings read;
-    ASSERT_EQ(ReadSettingsFile("config/default.zkd", read), 0);
+    const Settings read = OnFile();
     EXPECT_TRUE(read.SmartReturn);
     EXPECT_EQ(read.NumEnterKey, 1);
     // Without "S" nothing is saved.
     Host("\x1b&f149P");
-    Settings again;
-    ASSERT_EQ(ReadSettingsFile("config/default.zkd", again), 0);
+    const Settings again = OnFile();
     EXPECT_EQ(again.NumEnterKey, 1);
 }
 
@@ -291,8 +292,7 @@ TEST_F(AttachedTest, DetachedConfigurationNoLongerAnswers)
 {
     cfg.Detach();
     Host("\x1b&f3k1a5d2LLogonOK");
-    Settings read;
-    ASSERT_EQ(ReadSettingsFile("config/default.zkd", read), 0);
+    const Settings read = OnFile();
     EXPECT_EQ(read.Keys[2], DefaultFunctionKey(2));
 }
 
