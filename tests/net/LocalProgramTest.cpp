@@ -6,10 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QCryptographicHash>
-
-#include <chrono>
-#include <cstdio>
 #include <fstream>
 
 namespace kalvor::test {
@@ -131,28 +127,9 @@ TEST_F(LocalFixture, ProgramThatCannotStartIsShown)
 TEST_F(LocalFixture, LongStreamArrivesIntactWithBoundedBacklog)
 {
     const std::filesystem::path file = home.Path() / "stream.txt";
-    std::string expected = "BEGIN-OF-STREAM\r\n";
-    {
-        std::ofstream out(file, std::ios::binary);
-        out << "BEGIN-OF-STREAM\n";
-        char line[128];
-        for (int i = 0; expected.size() < StreamBytes(); ++i) {
-            std::snprintf(line, sizeof line, "%08d pack my box with five dozen liquor jugs 0123456789 ABCDEFGHIJ", i);
-            out << line << '\n';
-            expected += line;
-            expected += "\r\n";
-        }
-    }
-    StreamReceiver got(expected.size());
+    const StreamFile stream = WriteStreamFile(file, " pack my box with five dozen liquor jugs 0123456789 ABCDEFGHIJ");
     Harness h;
-    h.OnData = [&](std::string_view data) { got.Feed(data); };
-    const auto start = std::chrono::steady_clock::now();
-    h.Connect("cat " + file.string(), kLocalProgram);
-    ASSERT_TRUE(WaitFor([&] { return got.Complete(); }, 300000)) << got.Bytes();
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    EXPECT_EQ(got.Digest(), Sha256Hex(expected));
-    std::printf("[ figures  ] %s local program stream: %.2f s, %.1f MB/s, peak backlog %zu characters\n", StreamLabel().c_str(), seconds,
-                static_cast<double>(expected.size()) / 1e6 / seconds, h.MaxBacklog);
+    ExpectStream(h, stream, [&] { h.Connect("cat " + file.string(), kLocalProgram); }, "local program stream");
     EXPECT_LT(h.MaxBacklog, ReceiveThrottle::kHigh + net::InputThrottle::kStagingHigh + 128 * 1024);
     ASSERT_TRUE(WaitFor([&] { return h.MemoryHas("ended: exit status 0>"); }));
 }

@@ -4,11 +4,17 @@
 #include <QElapsedTimer>
 #include <QThread>
 
+#include <gtest/gtest.h>
+
 #include <arpa/inet.h>
 #include <cerrno>
+#include <chrono>
+#include <cstdio>
 #include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
+#include <fstream>
+#include <sstream>
 #include <netinet/in.h>
 #include <sys/prctl.h>
 #include <sys/socket.h>
@@ -78,6 +84,76 @@ std::string Sha256Hex(std::string_view data)
     return QCryptographicHash::hash(QByteArrayView(data.data(), static_cast<qsizetype>(data.size())), QCryptographicHash::Sha256)
         .toHex()
         .toStdString();
+}
+
+StreamFile WriteStreamFile(const std::filesystem::path& path, std::string_view tail)
+{
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    std::ofstream out(path, std::ios::binary);
+    out << "BEGIN-OF-STREAM\n";
+    hash.addData(QByteArrayView("BEGIN-OF-STREAM\r\n"));
+    StreamFile stream{17, {}};
+    for (int i = 0; stream.Size < StreamBytes(); ++i) {
+        char number[16];
+        std::snprintf(number, sizeof number, "%08d", i);
+        const std::string line = number + std::string(tail);
+        out << line << '\n';
+        hash.addData(QByteArrayView(line.data(), static_cast<qsizetype>(line.size())));
+        hash.addData(QByteArrayView("\r\n"));
+        stream.Size += line.size() + 2;
+    }
+    stream.Digest = hash.result().toHex().toStdString();
+    return stream;
+}
+
+void ExpectStream(Harness& h, const StreamFile& stream, const std::function<void()>& start, const std::string& what)
+{
+    StreamReceiver got(stream.Size);
+    h.OnData = [&](std::string_view data) { got.Feed(data); };
+    const auto begin = std::chrono::steady_clock::now();
+    start();
+    const bool complete = WaitFor([&] { return got.Complete(); }, 300000);
+    h.OnData = nullptr;
+    ASSERT_TRUE(complete) << got.Bytes() << " of " << stream.Size;
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
+    EXPECT_EQ(got.Digest(), stream.Digest);
+    std::printf("[ figures  ] %s %s: %.2f s, %.1f MB/s, peak backlog %zu characters, peak RSS %ld kB\n",
+                StreamLabel().c_str(), what.c_str(), seconds, static_cast<double>(stream.Size) / 1e6 / seconds, h.MaxBacklog,
+                PeakRssKb());
+}
+
+std::string ReadFile(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+long PeakRssKb()
+{
+    std::ifstream in("/proc/self/status");
+    std::string line;
+    while (std::getline(in, line))
+        if (line.rfind("VmHWM:", 0) == 0)
+            return std::strtol(line.c_str() + 6, nullptr, 10);
+    return 0;
+}
+
+bool WaitForListener(int port, int timeoutMs)
+{
+    return WaitFor(
+        [port] {
+            const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+            sockaddr_in addr{};
+            addr.sin_family = AF_INET;
+            addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+            addr.sin_port = htons(static_cast<uint16_t>(port));
+            const bool ok = ::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0;
+            ::close(fd);
+            return ok;
+        },
+        timeoutMs);
 }
 
 int FreeLoopbackPort()

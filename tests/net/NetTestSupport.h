@@ -12,6 +12,7 @@
 #include <QCryptographicHash>
 #include <QTimer>
 
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <utility>
@@ -59,6 +60,28 @@ private:
 
 // The SHA-256 of some bytes, in hex.
 std::string Sha256Hex(std::string_view data);
+
+// A long stream written to a file as the line "BEGIN-OF-STREAM" and then
+// lines numbered in eight digits and followed by `tail`, up to StreamBytes(),
+// each ended by LF; Size and Digest are of what a pseudo-terminal passes on
+// (LF as CR LF).
+struct StreamFile {
+    std::size_t Size = 0;
+    std::string Digest;
+};
+StreamFile WriteStreamFile(const std::filesystem::path& path, std::string_view tail);
+
+class Harness;
+// Sets off `stream` into `h` with `start`, waits until all of it has arrived
+// and checks it byte for byte; prints the figures as `what`.
+void ExpectStream(Harness& h, const StreamFile& stream, const std::function<void()>& start, const std::string& what);
+
+// A whole file's bytes.
+std::string ReadFile(const std::filesystem::path& path);
+// This process's peak resident memory in kB (VmHWM).
+long PeakRssKb();
+// Waits until something accepts TCP connections on 127.0.0.1:`port`.
+bool WaitForListener(int port, int timeoutMs = 15000);
 
 // The trace lines in order.
 class RecordingTrace final : public TraceSink {

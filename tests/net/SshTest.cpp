@@ -6,18 +6,11 @@
 
 #include <gtest/gtest.h>
 
-#include <QCryptographicHash>
 #include <QTcpServer>
 #include <QTcpSocket>
 
-#include <arpa/inet.h>
-#include <chrono>
 #include <cstdio>
-#include <fstream>
-#include <netinet/in.h>
 #include <random>
-#include <sstream>
-#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -25,14 +18,6 @@ namespace kalvor::test {
 namespace {
 
 const std::string kScript = std::string(KALVOR_SOURCE_DIR) + "/tools/test-servers/sshd-test";
-
-std::string ReadFile(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 std::string RunCommandLine(const std::string& command, int& status)
 {
@@ -48,28 +33,6 @@ std::string RunCommandLine(const std::string& command, int& status)
     const int rc = ::pclose(p);
     status = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
     return out;
-}
-
-bool PortAccepts(int port)
-{
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    addr.sin_port = htons(static_cast<uint16_t>(port));
-    const bool ok = ::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0;
-    ::close(fd);
-    return ok;
-}
-
-long PeakRssKb()
-{
-    std::ifstream in("/proc/self/status");
-    std::string line;
-    while (std::getline(in, line))
-        if (line.rfind("VmHWM:", 0) == 0)
-            return std::strtol(line.c_str() + 6, nullptr, 10);
-    return 0;
 }
 
 class SshFixture : public ::testing::Test {
@@ -110,7 +73,7 @@ protected:
             GTEST_SKIP() << "\n*** SKIPPED LOUDLY: sshd cannot be started here: " << out << " ***";
         ASSERT_EQ(status, 0) << out;
         running = true;
-        ASSERT_TRUE(WaitFor([&] { return PortAccepts(port); }, 15000)) << ReadFile(dir / "sshd.log");
+        ASSERT_TRUE(WaitForListener(port)) << ReadFile(dir / "sshd.log");
     }
     void StopServer()
     {
@@ -302,21 +265,7 @@ TEST_F(SshFixture, LongStreamArrivesIntact)
     const std::filesystem::path file = dir / "stream.txt";
     // Hashed as it is written: the stream is never held whole, so the peak
     // memory printed is the terminal's.
-    QCryptographicHash want(QCryptographicHash::Sha256);
-    std::size_t expectedSize = 0;
-    {
-        std::ofstream out(file, std::ios::binary);
-        out << "BEGIN-OF-STREAM\n";
-        want.addData(QByteArrayView("BEGIN-OF-STREAM\r\n"));
-        expectedSize = 17;
-        char line[128];
-        for (int i = 0; expectedSize < StreamBytes(); ++i) {
-            const int n = std::snprintf(line, sizeof line, "%08d the quick brown fox jumps over the lazy dog 0123456789 abcdefghijklmnop\r\n", i);
-            out.write(line, n - 2) << '\n';
-            want.addData(QByteArrayView(line, n)); // the pseudo-terminal turns LF into CR LF
-            expectedSize += static_cast<std::size_t>(n);
-        }
-    }
+    const StreamFile stream = WriteStreamFile(file, " the quick brown fox jumps over the lazy dog 0123456789 abcdefghijklmnop");
     std::filesystem::permissions(file, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
                                            std::filesystem::perms::group_read | std::filesystem::perms::others_read);
     std::filesystem::permissions(dir, std::filesystem::perms::owner_all | std::filesystem::perms::group_read |
@@ -324,15 +273,7 @@ TEST_F(SshFixture, LongStreamArrivesIntact)
                                           std::filesystem::perms::others_exec);
     Harness h;
     LogIn(h);
-    StreamReceiver got(expectedSize);
-    h.OnData = [&](std::string_view data) { got.Feed(data); };
-    const auto start = std::chrono::steady_clock::now();
-    h.Type("cat " + file.string() + "\r");
-    ASSERT_TRUE(WaitFor([&] { return got.Complete(); }, 300000)) << got.Bytes() << " of " << expectedSize;
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    EXPECT_EQ(got.Digest(), want.result().toHex().toStdString());
-    std::printf("[ figures  ] %s SSH stream: %.2f s, %.1f MB/s, peak backlog %zu characters, peak RSS %ld kB\n",
-                StreamLabel().c_str(), seconds, static_cast<double>(expectedSize) / 1e6 / seconds, h.MaxBacklog, PeakRssKb());
+    ExpectStream(h, stream, [&] { h.Type("cat " + file.string() + "\r"); }, "SSH stream");
     EXPECT_LT(h.MaxBacklog, ReceiveThrottle::kHigh + net::InputThrottle::kStagingHigh + 128 * 1024);
 }
 

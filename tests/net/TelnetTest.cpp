@@ -9,14 +9,11 @@
 #include <gtest/gtest.h>
 
 #include <QCryptographicHash>
-#include <QTcpSocket>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 
 namespace kalvor::test {
 namespace {
@@ -27,24 +24,6 @@ std::string B(std::initializer_list<int> bytes)
     for (const int b : bytes)
         s.push_back(static_cast<char>(b));
     return s;
-}
-
-std::string ReadFile(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-long PeakRssKb()
-{
-    std::ifstream in("/proc/self/status");
-    std::string line;
-    while (std::getline(in, line))
-        if (line.rfind("VmHWM:", 0) == 0)
-            return std::strtol(line.c_str() + 6, nullptr, 10);
-    return 0;
 }
 
 // The most characters a network connection reads ahead of the interpreter:
@@ -314,7 +293,6 @@ TEST_F(DemoHostFixture, HostVariantEscapeSwitchesTheStatusPanel)
     EXPECT_EQ(h.Manager.StatusText(), "Telnet (advanced)");
 }
 
-
 // The demonstrations work with the terminal as it is: the form in block
 // mode with the DC1/DC2 handshake, and the status replies.
 TEST_F(DemoHostFixture, FormInBlockModeTravelsWithTheHandshake)
@@ -389,14 +367,7 @@ protected:
         ASSERT_TRUE(server.Start({busybox, "telnetd", "-F", "-b", "127.0.0.1", "-p", std::to_string(port), "-l", "/bin/sh"},
                                  error))
             << error;
-        QTcpSocket probe;
-        const bool up = WaitFor([&] {
-            probe.abort();
-            probe.connectToHost(QStringLiteral("127.0.0.1"), static_cast<quint16>(port));
-            return probe.waitForConnected(200);
-        });
-        probe.abort();
-        if (!up)
+        if (!WaitForListener(port))
             GTEST_SKIP() << "\n*** SKIPPED LOUDLY: BusyBox telnetd did not start on port " << port << " ***";
     }
     std::string Entry() const { return "127.0.0.1 " + std::to_string(port); }
@@ -429,34 +400,14 @@ TEST_F(BusyBoxFixture, NegotiationEndsStandardAndTheShellAnswers)
 
 TEST_F(BusyBoxFixture, LongStreamWithByte255ThroughTheShell)
 {
-    const std::filesystem::path file = home.Path() / "stream.bin";
-    std::string expected = "BEGIN-OF-STREAM\r\n";
-    {
-        std::ofstream out(file, std::ios::binary);
-        out << "BEGIN-OF-STREAM\n";
-        char line[128];
-        for (int i = 0; expected.size() < StreamBytes(); ++i) {
-            const int n = std::snprintf(line, sizeof line, "%08d sphinx of black quartz judge my vow %c%c 0123456789", i,
-                                        static_cast<char>(0xff), static_cast<char>(0xfe));
-            out.write(line, n);
-            out << '\n';
-            expected.append(line, static_cast<std::size_t>(n));
-            expected += "\r\n"; // the pseudo-terminal turns LF into CR LF
-        }
-    }
+    const StreamFile stream =
+        WriteStreamFile(home.Path() / "stream.bin", " sphinx of black quartz judge my vow \xff\xfe 0123456789");
     Harness h;
     h.Connect(Entry(), 1);
     ASSERT_TRUE(WaitFor([&] { return h.Trace.Has("SERVER Will:", "3"); }));
     Settle(200);
-    StreamReceiver got(expected.size());
-    h.OnData = [&](std::string_view data) { got.Feed(data); };
-    const auto start = std::chrono::steady_clock::now();
-    h.Type("stty -echo; cat " + file.string() + "\r");
-    ASSERT_TRUE(WaitFor([&] { return got.Complete(); }, 300000)) << got.Bytes() << " of " << expected.size();
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    EXPECT_EQ(got.Digest(), Sha256Hex(expected));
-    std::printf("[ figures  ] %s through BusyBox telnetd: %.2f s, %.1f MB/s, peak backlog %zu characters\n", StreamLabel().c_str(), seconds,
-                static_cast<double>(expected.size()) / 1e6 / seconds, h.MaxBacklog);
+    ExpectStream(h, stream, [&] { h.Type("stty -echo; cat " + (home.Path() / "stream.bin").string() + "\r"); },
+                 "through BusyBox telnetd");
     EXPECT_LT(h.MaxBacklog, kBacklogBound);
 }
 

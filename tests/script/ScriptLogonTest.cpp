@@ -10,24 +10,13 @@
 
 #include <gtest/gtest.h>
 
-#include <QTcpSocket>
-
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
 
 #include <sys/stat.h>
 
 namespace kalvor::test {
 namespace {
-
-std::string ReadFile(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 class ScriptLogon : public ::testing::Test {
 protected:
@@ -163,14 +152,7 @@ TEST_F(ScriptLogon, BusyBoxLogOnThenTheUserHasTheShell)
                               login.string()},
                              error))
         << error;
-    QTcpSocket probe;
-    const bool up = WaitFor([&] {
-        probe.abort();
-        probe.connectToHost(QStringLiteral("127.0.0.1"), static_cast<quint16>(port));
-        return probe.waitForConnected(200);
-    });
-    probe.abort();
-    if (!up)
+    if (!WaitForListener(port))
         GTEST_SKIP() << "\n*** SKIPPED LOUDLY: BusyBox telnetd did not start on port " << port << " ***";
 
     Harness h;
