@@ -33,7 +33,9 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <initializer_list>
 #include <iterator>
+#include <utility>
 
 namespace kalvor::ui {
 namespace {
@@ -63,7 +65,13 @@ protected:
         std::ifstream in(config::ConfigPath(config.CurrentFile()), std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
-    bool FileHas(std::string_view key, std::string_view value) { return FileText().find(Line(key, value)) != std::string::npos; }
+    // Each key = value line is looked for in the file, and each missing one named.
+    void ExpectFileHas(std::initializer_list<std::pair<std::string_view, std::string_view>> lines)
+    {
+        const std::string text = FileText();
+        for (const auto& [key, value] : lines)
+            EXPECT_NE(text.find(Line(key, value)), std::string::npos) << key << value;
+    }
 
     test::TempHome home;
     ManualClock clock;
@@ -85,7 +93,7 @@ TEST_F(SettingsDialogsTest, SshHostTypedAndEnterPressedAsksTheLoginThenConnects)
     EXPECT_TRUE(dialog->Cancelled());
     EXPECT_EQ(disconnects, 0);
     EXPECT_TRUE(connected.empty());
-    EXPECT_TRUE(FileHas("Network Type = ", "1"));
+    ExpectFileHas({{"Network Type = ", "1"}});
     QTest::qWait(0);
 
     dialog = menus.ConnectSettings_Click();
@@ -119,10 +127,8 @@ TEST_F(SettingsDialogsTest, SshHostTypedAndEnterPressedAsksTheLoginThenConnects)
     EXPECT_EQ(s.Hosts[0], "newhost [lab]");
     EXPECT_EQ(s.SshUser, "operator");
     EXPECT_EQ(s.SshPassword, "s3cret");
-    EXPECT_TRUE(FileHas("TelnetAddr1 = ", "newhost [lab]"));
-    EXPECT_TRUE(FileHas("Network Type = ", "3"));
-    EXPECT_TRUE(FileHas("Telnet Port = ", "22"));
-    EXPECT_TRUE(FileHas("SSH User Login = ", "operator"));
+    ExpectFileHas({{"TelnetAddr1 = ", "newhost [lab]"},
+                   {"Network Type = ", "3"}, {"Telnet Port = ", "22"}, {"SSH User Login = ", "operator"}});
     EXPECT_EQ(FileText().find("s3cret"), std::string::npos) << "the password is stored scrambled";
     config::Settings read;
     ASSERT_EQ(config::ReadSettingsFile(config.CurrentFile(), read), 0);
@@ -166,16 +172,11 @@ TEST_F(SettingsDialogsTest, SerialLineWithRefusalThenPhoneEntryAccepted)
     EXPECT_EQ(connected.front().CommPort, "COM 2");
     EXPECT_TRUE(session.Keys().LocalEcho);
     EXPECT_TRUE(session.Receive().EnqAck);
-    EXPECT_TRUE(FileHas("Connect Type = ", "0"));
-    EXPECT_TRUE(FileHas("Communication Port = ", "COM 2"));
-    EXPECT_TRUE(FileHas("Baud Rate = ", "9600"));
-    EXPECT_TRUE(FileHas("Parity = ", "Even"));
-    EXPECT_TRUE(FileHas("Number of Data Bits = ", "7"));
-    EXPECT_TRUE(FileHas("Number of Stop Bits = ", "2"));
-    EXPECT_TRUE(FileHas("Echo = ", "On"));
-    EXPECT_TRUE(FileHas("Respond to ENQ = ", "Yes"));
-    EXPECT_TRUE(FileHas("Phone Number1 = ", "no modem/direct connect to host"));
-    EXPECT_TRUE(FileHas("Dial-out prefix = ", "9"));
+    ExpectFileHas({{"Connect Type = ", "0"},
+                   {"Communication Port = ", "COM 2"}, {"Baud Rate = ", "9600"}, {"Parity = ", "Even"},
+                   {"Number of Data Bits = ", "7"}, {"Number of Stop Bits = ", "2"}, {"Echo = ", "On"},
+                   {"Respond to ENQ = ", "Yes"}, {"Phone Number1 = ", "no modem/direct connect to host"},
+                   {"Dial-out prefix = ", "9"}});
 }
 
 TEST_F(SettingsDialogsTest, TerminalPreferencesAppliedWrittenAndCancelRestores)
@@ -201,13 +202,10 @@ TEST_F(SettingsDialogsTest, TerminalPreferencesAppliedWrittenAndCancelRestores)
     EXPECT_FALSE(st.HostRoman8);
     EXPECT_TRUE(st.CapsLock);
     EXPECT_EQ(st.CursorForm, 2) << "underline";
-    EXPECT_TRUE(FileHas("Max Display Width = ", "132"));
-    EXPECT_TRUE(FileHas("Numpad Enter Key = ", "Tab"));
-    EXPECT_TRUE(FileHas("Smart Return Mode = ", "True"));
-    EXPECT_TRUE(FileHas("Language = ", "FRENCH"));
-    EXPECT_TRUE(FileHas("Host Character Set = ", "ISO Latin-1"));
-    EXPECT_TRUE(FileHas("Caps Lock Mode = ", "True"));
-    EXPECT_TRUE(FileHas("Cursor Style = ", "Underline"));
+    ExpectFileHas({{"Max Display Width = ", "132"},
+                   {"Numpad Enter Key = ", "Tab"}, {"Smart Return Mode = ", "True"}, {"Language = ", "FRENCH"},
+                   {"Host Character Set = ", "ISO Latin-1"}, {"Caps Lock Mode = ", "True"},
+                   {"Cursor Style = ", "Underline"}});
     const std::string written = FileText();
 
     // Cancel: what the session held when the dialog opened comes back, even
