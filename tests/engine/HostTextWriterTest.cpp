@@ -16,6 +16,7 @@ using test::Show;
 
 // A terminal with recording hooks; the text writer is used as the terminal
 // wires it.
+// A fresh one per case is taken apart as [hooks, terminal, state, writer].
 struct Rig {
     RecordingHooks hooks;
     Terminal term{hooks};
@@ -84,8 +85,7 @@ TEST_F(HostTextWriterTest, LongTextWrapsAtTheRightMargin)
     };
     for (const auto& c : cases) {
         Rig r;
-        TerminalState& s = r.st;
-        HostTextWriter& w = r.writer;
+        auto& [h, t, s, w] = r;
         s.MarginWrap = c.marginWrap;
         std::string run;
         for (int i = 0; i < c.length; ++i)
@@ -111,8 +111,7 @@ TEST_F(HostTextWriterTest, MarginsLimitTheRowUnlessTheStrapIsSet)
     EXPECT_EQ(mem().CurCol, 15);
 
     Rig r;
-    TerminalState& s = r.st;
-    HostTextWriter& w = r.writer;
+    auto& [h, t, s, w] = r;
     s.MarginWrap = true;
     s.Mem.LeftMargin = 10;
     s.Mem.RightMargin = 19;
@@ -154,8 +153,7 @@ TEST_F(HostTextWriterTest, InsertModeShiftsTheRow)
     };
     for (const auto& c : cases) {
         Rig r;
-        TerminalState& s = r.st;
-        HostTextWriter& w = r.writer;
+        auto& [h, t, s, w] = r;
         s.InsertMode = true;
         s.FormatMode = c.formatMode;
         s.MarginWrap = c.marginWrap;
@@ -199,8 +197,7 @@ TEST_F(HostTextWriterTest, BackspaceStopsAtColumnZeroOrAtLineStartColInRemoteMod
     };
     for (const auto& c : cases) {
         Rig r;
-        TerminalState& s = r.st;
-        HostTextWriter& w = r.writer;
+        auto& [h, t, s, w] = r;
         s.RemoteMode = c.remote;
         s.Mem.CursorRow().LineStartCol = c.lineStart;
         s.Mem.CurCol = c.curCol;
@@ -227,8 +224,7 @@ TEST_F(HostTextWriterTest, TabMovesToTheNextStopOrWraps)
     };
     for (const auto& c : cases) {
         Rig r;
-        TerminalState& s = r.st;
-        HostTextWriter& w = r.writer;
+        auto& [h, t, s, w] = r;
         s.Mem.LeftMargin = c.leftMargin;
         s.Mem.RightMargin = c.rightMargin;
         s.Mem.CurCol = c.curCol;
@@ -265,8 +261,7 @@ TEST_F(HostTextWriterTest, ShiftOutAndShiftInRecordCharacterSetRuns)
     };
     for (const auto& c : cases) {
         Rig r;
-        TerminalState& s = r.st;
-        HostTextWriter& w = r.writer;
+        auto& [h, t, s, w] = r;
         s.LineDrawingSelection = c.lineDrawing;
         w.Write(c.run);
         EXPECT_EQ(Show(s.Mem.Row(0).Shift), Show(c.shift)) << c.name;
@@ -302,9 +297,7 @@ TEST_F(HostTextWriterTest, Dc1RecordsWhereTheHostStoppedAndCallsTheHook)
     };
     for (const auto& c : cases) {
         Rig r;
-        TerminalState& s = r.st;
-        RecordingHooks& h = r.hooks;
-        HostTextWriter& w = r.writer;
+        auto& [h, t, s, w] = r;
         for (int i = 0; i < c.rows; ++i)
             w.Write("\n");
         if (c.cursorUp) {
@@ -355,9 +348,7 @@ TEST_F(HostTextWriterTest, ControlCharactersWithoutEffectAreRemoved)
         if (c == 8 || c == 9 || c == 10 || c == 13 || c == 14 || c == 15 || c == 17)
             continue; // carried out at the cursor
         Rig r;
-        TerminalState& s = r.st;
-        RecordingHooks& h = r.hooks;
-        HostTextWriter& w = r.writer;
+        auto& [h, t, s, w] = r;
         std::string run = "X";
         run.push_back(static_cast<char>(c));
         run += "Y";
@@ -415,9 +406,7 @@ TEST_F(HostTextWriterTest, RecordModeShowsControlCharactersAsMnemonics)
     };
     for (const auto& c : cases) {
         Rig r;
-        TerminalState& s = r.st;
-        RecordingHooks& h = r.hooks;
-        HostTextWriter& w = r.writer;
+        auto& [h, t, s, w] = r;
         s.RecordMode = 1;
         w.Write(c.run);
         EXPECT_EQ(s.Mem.Row(0).Text, c.row0) << c.row0;
@@ -475,9 +464,7 @@ TEST_F(HostTextWriterTest, DisplayFunctionsEndAtEscZAfterADroppedDc2)
     };
     for (std::size_t i = 0; i < std::size(runs); ++i) {
         Rig r;
-        TerminalState& s = r.st;
-        RecordingHooks& h = r.hooks;
-        HostTextWriter& w = r.writer;
+        auto& [h, t, s, w] = r;
         s.DisplayFunctions = true;
         w.Write(runs[i]);
         EXPECT_FALSE(s.DisplayFunctions) << "run " << i;
@@ -512,9 +499,7 @@ TEST_F(HostTextWriterTest, OutputRoutingDecidesBetweenDisplayAndLog)
     };
     for (const auto& c : cases) {
         Rig r;
-        TerminalState& s = r.st;
-        RecordingHooks& h = r.hooks;
-        HostTextWriter& w = r.writer;
+        auto& [h, t, s, w] = r;
         s.OutputRouting = c.routing;
         w.Write("A\aB");
         EXPECT_EQ(s.Mem.Row(0).Text, c.row0) << "routing " << c.routing;
@@ -530,8 +515,7 @@ TEST_F(HostTextWriterTest, EscapeLogGetsMarksForSoSiCrAndHt)
     EXPECT_EQ(hooks.EscapeLogged, "\xee\xef\xed\xe9");
 
     Rig r;
-    RecordingHooks& h = r.hooks;
-    HostTextWriter& w = r.writer;
+    auto& [h, t, s, w] = r;
     w.Write("A\x0e" "B\x0f" "C\r\n\t");
     EXPECT_TRUE(h.EscapeLogged.empty());
 }
