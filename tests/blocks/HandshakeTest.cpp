@@ -201,16 +201,6 @@ TEST_F(HandshakeTest, ResetForgetsThePendingRequest)
     EXPECT_TRUE(sent.empty());
 }
 
-TEST_F(HandshakeTest, HostRequestGoesAtOnceWithTheFillersLineFeedRequest)
-{
-    TerminalState st;
-    st.Strap.G = true;
-    st.Strap.H = true;
-    hs.HostRequest(4, 2, st);
-    EXPECT_EQ(sent, (std::vector<Sent>{{"<4>", false}}));
-    EXPECT_EQ(hs.CurrentPhase(), Handshake::Phase::Idle);
-}
-
 TEST_F(HandshakeTest, HostRequestUnderTheStraps)
 {
     struct Case {
@@ -233,8 +223,10 @@ TEST_F(HandshakeTest, HostRequestUnderTheStraps)
         st.Strap.H = c.H;
         hs.HostRequest(7, 2, st);
         EXPECT_EQ(All(), c.Before);
+        EXPECT_EQ(hs.CurrentPhase() == Handshake::Phase::Idle, c.G && c.H) << "G and H: sent at once";
         hs.OnHostDc1();
-        EXPECT_EQ(All(), c.After);
+        ASSERT_EQ(All(), c.After);
+        EXPECT_EQ(sent.back(), (Sent{"<7>", false})) << "the filler's line feed request";
     }
 }
 
