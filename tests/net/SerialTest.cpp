@@ -147,6 +147,13 @@ protected:
         s.DataBits = "8";
         s.StopBits = "1";
     }
+    // Connects to COM 9 and waits out the modem wait.
+    static bool ConnectSerial(Harness& h)
+    {
+        SerialSettings(h);
+        h.Manager.Connect_Click();
+        return WaitFor([&] { return !h.Manager.ModemWaitPending(); });
+    }
 };
 
 TEST_F(SerialFixture, PortListNamesTheMappedDevice)
@@ -196,9 +203,7 @@ TEST_F(SerialFixture, NoDiallingWithoutAModem)
     FarEnd host(hostEnd);
     ASSERT_TRUE(host.Open());
     Harness h;
-    SerialSettings(h);
-    h.Manager.Connect_Click();
-    ASSERT_TRUE(WaitFor([&] { return !h.Manager.ModemWaitPending(); }));
+    ASSERT_TRUE(ConnectSerial(h));
     Settle(200);
     EXPECT_EQ(host.Received, "atv1q0\r");
 }
@@ -226,9 +231,7 @@ TEST_F(SerialFixture, OpenFailuresAreShownAfterTheModemWait)
     SerialSettings(first);
     first.Manager.Connect_Click();
     ASSERT_TRUE(first.Manager.Serial().IsOpen());
-    SerialSettings(h);
-    h.Manager.Connect_Click();
-    ASSERT_TRUE(WaitFor([&] { return !h.Manager.ModemWaitPending(); }));
+    ASSERT_TRUE(ConnectSerial(h));
     EXPECT_TRUE(h.ScreenHas("<error: com 9 is locked by another device>") ||
                 h.ScreenHas("<error: com 9 cannot be opened>"))
         << h.Screen();
@@ -240,9 +243,7 @@ TEST_F(SerialFixture, XoffAboveFiftyThousandAndXonBelowTenThousand)
     ASSERT_TRUE(host.Open());
     host.AnswerModem = false;
     Harness h;
-    SerialSettings(h);
-    h.Manager.Connect_Click();
-    ASSERT_TRUE(WaitFor([&] { return !h.Manager.ModemWaitPending(); }));
+    ASSERT_TRUE(ConnectSerial(h));
     host.Received.clear();
 
     // 2000 numbered lines of 100 bytes, sent while the display is paused.
@@ -282,9 +283,7 @@ TEST_F(SerialFixture, BreakIsHeldWhileTheWindowKeepsRunning)
     FarEnd host(hostEnd);
     ASSERT_TRUE(host.Open());
     Harness h;
-    SerialSettings(h);
-    h.Manager.Connect_Click();
-    ASSERT_TRUE(WaitFor([&] { return !h.Manager.ModemWaitPending(); }));
+    ASSERT_TRUE(ConnectSerial(h));
     int ticks = 0;
     QTimer counter;
     QObject::connect(&counter, &QTimer::timeout, &counter, [&] { ++ticks; });
@@ -301,9 +300,7 @@ TEST_F(SerialFixture, BreakIsHeldWhileTheWindowKeepsRunning)
 TEST_F(SerialFixture, FarEndGoneEndsTheConnection)
 {
     Harness h;
-    SerialSettings(h);
-    h.Manager.Connect_Click();
-    ASSERT_TRUE(WaitFor([&] { return !h.Manager.ModemWaitPending(); }));
+    ASSERT_TRUE(ConnectSerial(h));
     ASSERT_TRUE(h.Manager.Serial().IsOpen());
     socat.Stop();
     ASSERT_TRUE(WaitFor([&] { return !h.Manager.Serial().IsOpen(); }, 10000));
