@@ -1,5 +1,7 @@
 #include "ui/ConnectionUi.h"
 
+#include "config/SetTerminalValues.h"
+#include "config/Settings.h"
 #include "session/Session.h"
 #include "ui/MainWindow.h"
 #include "ui/TerminalView.h"
@@ -38,7 +40,7 @@ ConnectionUi::ConnectionUi(MainWindow& window)
     : window_(window),
       manager_(std::make_unique<net::ConnectionManager>(window.GetSession(), &window.GetSession().CommLog()))
 {
-    manager_->Settings().HostList = {kDemoHostEntry};
+    manager_->SetSettings(config::ConnectionSettingsFrom(config::Settings{}));
     BuildMenu();
     WireEvents();
     lockWatch_.setInterval(200);
@@ -148,15 +150,7 @@ void ConnectionUi::AskPrompts(const net::KeyboardPrompt& prompt, std::size_t ind
 
 void ConnectionUi::ApplySettings(const ConnectionSettings& settings)
 {
-    ConnectionSettings applied = settings;
-    bool anyHost = false;
-    for (const std::string& entry : applied.HostList)
-        anyHost = anyHost || entry.find_first_not_of(' ') != std::string::npos;
-    if (!anyHost) {
-        applied.HostList.resize(std::max<std::size_t>(applied.HostList.size(), 1));
-        applied.HostList.front() = kDemoHostEntry;
-    }
-    manager_->SetSettings(applied);
+    manager_->SetSettings(settings);
 }
 
 void ConnectionUi::Connect_Click()

@@ -32,8 +32,6 @@ class ConnectionUi {
 public:
     static constexpr const char* kKeyboardAuthTitle = "Keyboard authentication";
     static constexpr const char* kHostKeyTitle = "Unknown host key";
-    // Host entry 0 of a new configuration: the demonstration host kalvor-demohost.
-    static constexpr const char* kDemoHostEntry = "localhost:2323 [demonstration host]";
 
     explicit ConnectionUi(MainWindow& window);
     ~ConnectionUi();
@@ -48,8 +46,7 @@ public:
     QAction& EchoAction() { return *echo_; }
     QAction& BreakAction() { return *break_; }
 
-    // The connection settings of a configuration just loaded. A configuration
-    // without any host entry gets the demonstration host as entry 0.
+    // The connection settings of a configuration just loaded.
     void ApplySettings(const ConnectionSettings& settings);
 
     // Menu commands.

@@ -37,24 +37,9 @@ std::unique_ptr<SettingsMenus> SettingsMenus::ForWindow(MainWindow& window, QMen
     menus->Connect = [&window](const config::Settings& s) {
         ConnectionUi& connection = window.ConnectionsUi();
         const ConnectionSettings settings = config::ConnectionSettingsFrom(s);
-        // An empty command line of a local program is the login shell; other
-        // kinds without any host get the demonstration host.
-        if (s.NetworkType == config::kKindLocalProgram)
-            connection.Manager().SetSettings(settings);
-        else
-            connection.ApplySettings(settings);
+        connection.ApplySettings(settings);
         connection.Manager().SetEchoButton(s.Echo);
         connection.Connect_Click();
-    };
-    // A configuration without hosts connects to the host the connection
-    // already has (the demonstration host): the dialog shows it.
-    menus->PrepareValues = [&window](config::SetTerminalValues& v) {
-        const std::string current = window.Connections().Settings().HostEntry();
-        if (v.HostList.empty() && v.HostText.empty() && v.NetworkKind != config::kKindLocalProgram &&
-            !current.empty()) {
-            v.HostList = {current};
-            v.HostText = current;
-        }
     };
     menus->Refresh = [&window] {
         window.RefreshTerminal();
@@ -81,8 +66,6 @@ SetTerminal* SettingsMenus::ConnectSettings_Click()
     // Echo and ENQ/ACK as the session holds them now.
     config_.CollectFromSession();
     config::SetTerminalValues values = config::SetTerminalValuesFrom(config_.Values());
-    if (PrepareValues)
-        PrepareValues(values);
     auto* dialog = new SetTerminal(values, Ports ? Ports() : std::vector<std::string>{}, window_, window_);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->Disconnect = Disconnect;

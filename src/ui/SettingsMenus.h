@@ -57,8 +57,6 @@ public:
     std::function<void(const config::Settings&)> Connect;
     // The terminal window takes the focus and repaints.
     std::function<void()> Refresh;
-    // Adjusts the values the connection settings dialog opens with.
-    std::function<void(config::SetTerminalValues&)> PrepareValues;
 
     // Adds "Connection Settings..." to the first menu and "Terminal
     // Preferences..." to the second.

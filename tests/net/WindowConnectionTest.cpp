@@ -5,6 +5,7 @@
 #include "NetTestSupport.h"
 #include "TempHome.h"
 
+#include "config/Settings.h"
 #include "ui/ConnectionUi.h"
 #include "ui/MainWindow.h"
 #include "ui/ScreenDump.h"
@@ -37,7 +38,7 @@ TEST(WindowConnection, ConnectsToTheDemoHostDisconnectsAndReconnects)
     auto shows = [&](const std::string& text) { return screen().find(text) != std::string::npos; };
 
     // A new window offers the demonstration host as entry 0, over Telnet (advanced).
-    EXPECT_EQ(window.Connections().Settings().HostEntry(), ui::ConnectionUi::kDemoHostEntry);
+    EXPECT_EQ(window.Connections().Settings().HostEntry(), config::Settings{}.Hosts[0]);
     EXPECT_EQ(window.Connections().Settings().NetworkKind, 1);
     EXPECT_TRUE(ui.ConnectAction().isEnabled());
     EXPECT_FALSE(ui.DisconnectAction().isEnabled());
