@@ -55,6 +55,15 @@ protected:
         ASSERT_GT(port, 0) << out;
     }
     std::string Entry() const { return "127.0.0.1:" + std::to_string(port) + " [demo host]"; }
+    // Starts the host, connects `h` as advanced Telnet and waits for the menu.
+    bool ConnectToMenu(Harness& h)
+    {
+        StartHost();
+        if (HasFatalFailure())
+            return false;
+        h.Connect(Entry(), 1);
+        return WaitFor([&] { return h.ScreenHas("Choice:"); });
+    }
 };
 
 TEST_F(DemoHostFixture, NegotiationFollowsTheTableByteForByte)
@@ -91,10 +100,8 @@ TEST_F(DemoHostFixture, NegotiationFollowsTheTableByteForByte)
 
 TEST_F(DemoHostFixture, AdvancedRefusesTheServersEchoAndEchoesItself)
 {
-    StartHost();
     Harness h;
-    h.Connect(Entry(), 1);
-    ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("Choice:"); })) << h.Screen();
+    ASSERT_TRUE(ConnectToMenu(h)) << h.Screen();
     const std::size_t before = ReadFile(log).size();
     h.Type("9\r");
     ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("Unknown choice: 9"); })) << h.Screen();
@@ -140,10 +147,8 @@ TEST_F(DemoHostFixture, TerminalTypeFromTheSettings)
 
 TEST_F(DemoHostFixture, Byte255TravelsAsDoubledIacBothWays)
 {
-    StartHost();
     Harness h;
-    h.Connect(Entry(), 1);
-    ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("Choice:"); }));
+    ASSERT_TRUE(ConnectToMenu(h)) << h.Screen();
     h.Capture = true;
     h.Type("bytes\r");
     ASSERT_TRUE(WaitFor([&] { return h.Captured.find(">>\r\n") != std::string::npos; }));
@@ -168,10 +173,8 @@ TEST_F(DemoHostFixture, LongListingArrivesIntactWithBoundedBacklog)
 {
     // 100 bytes a line.
     const long kLines = static_cast<long>(StreamBytes() / 100);
-    StartHost();
     Harness h;
-    h.Connect(Entry(), 1);
-    ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("Choice:"); }));
+    ASSERT_TRUE(ConnectToMenu(h)) << h.Screen();
     const std::string tail = "End of listing: " + std::to_string(kLines) + " lines\r\n";
     QCryptographicHash want(QCryptographicHash::Sha256);
     std::size_t wantBytes = 0;
@@ -220,10 +223,8 @@ TEST_F(DemoHostFixture, LongListingArrivesIntactWithBoundedBacklog)
 TEST_F(DemoHostFixture, PausedDisplayStopsReadingTheSocketAndLosesNothing)
 {
     constexpr long kLines = 20000; // 2 MB
-    StartHost();
     Harness h;
-    h.Connect(Entry(), 1);
-    ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("Choice:"); }));
+    ASSERT_TRUE(ConnectToMenu(h)) << h.Screen();
     h.Capture = true;
     h.Term.Receive().DisplayRunning = false; // nothing is interpreted: the buffer only grows
     h.Type("7 " + std::to_string(kLines) + "\r");
@@ -247,10 +248,8 @@ TEST_F(DemoHostFixture, PausedDisplayStopsReadingTheSocketAndLosesNothing)
 
 TEST_F(DemoHostFixture, DisconnectAndConnectErrorsAreShown)
 {
-    StartHost();
     Harness h;
-    h.Connect(Entry(), 1);
-    ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("Choice:"); }));
+    ASSERT_TRUE(ConnectToMenu(h)) << h.Screen();
     h.Manager.Disconnect_Click();
     EXPECT_TRUE(h.ScreenHas("<TELNET has been disconnected>")) << h.Screen();
     EXPECT_TRUE(h.Trace.Has("Telnet:", "<TELNET has been disconnected>"));
@@ -280,10 +279,8 @@ TEST_F(DemoHostFixture, EmptyHostEntryDoesNothing)
 
 TEST_F(DemoHostFixture, HostVariantEscapeSwitchesTheStatusPanel)
 {
-    StartHost();
     Harness h;
-    h.Connect(Entry(), 1);
-    ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("Choice:"); }));
+    ASSERT_TRUE(ConnectToMenu(h)) << h.Screen();
     h.Term.Receive().AppendLocal("\x1b%c0N");
     h.Term.Tick();
     EXPECT_EQ(h.Manager.StatusText(), "Telnet (standard)");
@@ -297,10 +294,8 @@ TEST_F(DemoHostFixture, HostVariantEscapeSwitchesTheStatusPanel)
 // mode with the DC1/DC2 handshake, and the status replies.
 TEST_F(DemoHostFixture, FormInBlockModeTravelsWithTheHandshake)
 {
-    StartHost();
     Harness h;
-    h.Connect(Entry(), 1);
-    ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("Choice:"); }));
+    ASSERT_TRUE(ConnectToMenu(h)) << h.Screen();
     h.Type("3\r");
     ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("Data entry") && h.Term.State().FormatMode && h.Term.State().BlockMode(); }))
         << h.Screen();
@@ -337,10 +332,8 @@ TEST_F(DemoHostFixture, FormInBlockModeTravelsWithTheHandshake)
 
 TEST_F(DemoHostFixture, StatusRequestsAreAnsweredAfterTheHostsDc1)
 {
-    StartHost();
     Harness h;
-    h.Connect(Entry(), 1);
-    ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("Choice:"); }));
+    ASSERT_TRUE(ConnectToMenu(h)) << h.Screen();
     h.Type("5\r");
     ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("Press Return for the menu"); }, 30000)) << h.Screen();
     EXPECT_FALSE(h.ScreenHas("(no reply)")) << h.Screen();
