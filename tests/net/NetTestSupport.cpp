@@ -14,7 +14,6 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <fstream>
-#include <sstream>
 #include <netinet/in.h>
 #include <sys/prctl.h>
 #include <sys/socket.h>
@@ -120,14 +119,6 @@ void ExpectStream(Harness& h, const StreamFile& stream, const std::function<void
     std::printf("[ figures  ] %s %s: %.2f s, %.1f MB/s, peak backlog %zu characters, peak RSS %ld kB\n",
                 StreamLabel().c_str(), what.c_str(), seconds, static_cast<double>(stream.Size) / 1e6 / seconds, h.MaxBacklog,
                 PeakRssKb());
-}
-
-std::string ReadFile(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
 }
 
 long PeakRssKb()

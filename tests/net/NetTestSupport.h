@@ -4,6 +4,8 @@
 // started and stopped by the tests.
 #pragma once
 
+#include "FileBytes.h"
+
 #include "comms/Clock.h"
 #include "comms/TraceSink.h"
 #include "comms/net/ConnectionManager.h"
@@ -76,8 +78,6 @@ class Harness;
 // and checks it byte for byte; prints the figures as `what`.
 void ExpectStream(Harness& h, const StreamFile& stream, const std::function<void()>& start, const std::string& what);
 
-// A whole file's bytes.
-std::string ReadFile(const std::filesystem::path& path);
 // This process's peak resident memory in kB (VmHWM).
 long PeakRssKb();
 // Waits until something accepts TCP connections on 127.0.0.1:`port`.

@@ -73,7 +73,7 @@ protected:
             GTEST_SKIP() << "\n*** SKIPPED LOUDLY: sshd cannot be started here: " << out << " ***";
         ASSERT_EQ(status, 0) << out;
         running = true;
-        ASSERT_TRUE(WaitForListener(port)) << ReadFile(dir / "sshd.log");
+        ASSERT_TRUE(WaitForListener(port)) << ReadAll(dir / "sshd.log");
     }
     void StopServer()
     {
@@ -138,7 +138,7 @@ TEST_F(SshFixture, PasswordLoginShowsTheMessagesAndAsksAboutTheNewHostKeyOnce)
     EXPECT_EQ(lastQuestion.Fingerprint, Fingerprint());
     EXPECT_EQ(lastQuestion.KeyType, "ssh-ed25519");
     EXPECT_EQ(lastQuestion.Port, port);
-    const std::string known = ReadFile(home.Path() / "config" / "known_hosts");
+    const std::string known = ReadAll(home.Path() / "config" / "known_hosts");
     EXPECT_NE(known.find("[127.0.0.1]:" + std::to_string(port) + " ssh-ed25519 "), std::string::npos) << known;
     RunCommand(h, "echo kalvor-$((6*7))", "kalvor-42");
 
@@ -243,7 +243,7 @@ TEST_F(SshFixture, RefusedUnknownHostKeyEndsTheSession)
         << h.Memory();
     EXPECT_TRUE(h.MemoryHas("was not accepted")) << h.Memory();
     EXPECT_FALSE(std::filesystem::exists(home.Path() / "config" / "known_hosts") &&
-                 ReadFile(home.Path() / "config" / "known_hosts").find("ssh-ed25519") != std::string::npos);
+                 ReadAll(home.Path() / "config" / "known_hosts").find("ssh-ed25519") != std::string::npos);
 }
 
 TEST_F(SshFixture, ScreenSizeReachesTheRemotePseudoTerminal)

@@ -82,7 +82,7 @@ TEST_F(DemoHostFixture, NegotiationFollowsTheTableByteForByte)
                                     255, 251, 33,                  // DO 33: WILL 33
                                     255, 250, 24, 0}) +            // SEND: IS and the type
                                  "hp" + B({255, 240});
-    EXPECT_EQ(ReadFile(log), expected);
+    EXPECT_EQ(ReadAll(log), expected);
     EXPECT_EQ(h.Manager.Kind(), NetworkKind::TelnetAdvanced);
     EXPECT_EQ(h.Manager.StatusText(), "Telnet (advanced)");
     EXPECT_TRUE(h.Term.Receive().NetworkXoff);
@@ -102,11 +102,11 @@ TEST_F(DemoHostFixture, AdvancedRefusesTheServersEchoAndEchoesItself)
 {
     Harness h;
     ASSERT_TRUE(ConnectToMenu(h)) << h.Screen();
-    const std::size_t before = ReadFile(log).size();
+    const std::size_t before = ReadAll(log).size();
     h.Type("9\r");
     ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("Unknown choice: 9"); })) << h.Screen();
     // DONT ECHO goes before the first character.
-    EXPECT_EQ(ReadFile(log).substr(before), B({255, 254, 1}) + "9\r");
+    EXPECT_EQ(ReadAll(log).substr(before), B({255, 254, 1}) + "9\r");
     EXPECT_TRUE(h.Term.Transmit().LocalEchoRequested);
     EXPECT_TRUE(h.Trace.Has("CLIENT Dont:", "1"));
     EXPECT_TRUE(h.Trace.Has("SERVER Wont:", "1"));
@@ -124,10 +124,10 @@ TEST_F(DemoHostFixture, StandardServerKeepsEchoingAndTheTerminalDoesNot)
     EXPECT_EQ(h.Manager.Kind(), NetworkKind::TelnetStandard);
     EXPECT_EQ(h.Manager.StatusText(), "Telnet (standard)");
     EXPECT_TRUE(h.Trace.Has("SERVER Wont:", "45"));
-    const std::size_t before = ReadFile(log).size();
+    const std::size_t before = ReadAll(log).size();
     h.Type("9\r");
     ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("Unknown choice: 9"); })) << h.Screen();
-    EXPECT_EQ(ReadFile(log).substr(before), "9\r");
+    EXPECT_EQ(ReadAll(log).substr(before), "9\r");
     EXPECT_TRUE(h.Manager.Telnet().Negotiator().ServerEcho());
     EXPECT_FALSE(h.Term.Keys().LocalEcho);
     EXPECT_TRUE(h.ScreenHas("Choice: 9\n")) << h.Screen();
@@ -142,7 +142,7 @@ TEST_F(DemoHostFixture, TerminalTypeFromTheSettings)
     EXPECT_EQ(h.Statuses.front(), "Telnet (standard)");
     ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("Choice:"); })) << h.Screen();
     EXPECT_TRUE(h.ScreenHas("Terminal type: hp70092")) << h.Screen();
-    EXPECT_NE(ReadFile(log).find(B({255, 250, 24, 0}) + "hp70092" + B({255, 240})), std::string::npos);
+    EXPECT_NE(ReadAll(log).find(B({255, 250, 24, 0}) + "hp70092" + B({255, 240})), std::string::npos);
 }
 
 TEST_F(DemoHostFixture, Byte255TravelsAsDoubledIacBothWays)
@@ -163,10 +163,10 @@ TEST_F(DemoHostFixture, Byte255TravelsAsDoubledIacBothWays)
     // Outgoing: a 255 is doubled on the wire (a Latin-1 host, so that it is
     // not translated to Roman 8).
     h.Term.State().HostRoman8 = false;
-    const std::size_t before = ReadFile(log).size();
+    const std::size_t before = ReadAll(log).size();
     h.Term.Transmit().XmitString(B({'a', 255, 'b', '\r'}), false);
-    ASSERT_TRUE(WaitFor([&] { return ReadFile(log).size() >= before + 5; }));
-    EXPECT_EQ(ReadFile(log).substr(before), B({'a', 255, 255, 'b', '\r'}));
+    ASSERT_TRUE(WaitFor([&] { return ReadAll(log).size() >= before + 5; }));
+    EXPECT_EQ(ReadAll(log).substr(before), B({'a', 255, 255, 'b', '\r'}));
 }
 
 TEST_F(DemoHostFixture, LongListingArrivesIntactWithBoundedBacklog)
@@ -234,7 +234,7 @@ TEST_F(DemoHostFixture, PausedDisplayStopsReadingTheSocketAndLosesNothing)
     EXPECT_GT(held, ReceiveThrottle::kHigh);
     EXPECT_LT(held, kBacklogBound);
     // The terminal agreed to remote flow control, so it also sent XOFF.
-    EXPECT_NE(ReadFile(log).find('\x13'), std::string::npos);
+    EXPECT_NE(ReadAll(log).find('\x13'), std::string::npos);
     h.Term.Receive().DisplayRunning = true;
     ASSERT_TRUE(WaitFor([&] { return h.Captured.find("End of listing") != std::string::npos; }, 60000));
     std::string expected;
@@ -243,7 +243,7 @@ TEST_F(DemoHostFixture, PausedDisplayStopsReadingTheSocketAndLosesNothing)
     const auto at = h.Captured.find("lines\r\n");
     ASSERT_NE(at, std::string::npos);
     EXPECT_EQ(h.Captured.substr(at + 7, expected.size()) == expected, true);
-    EXPECT_NE(ReadFile(log).find('\x11'), std::string::npos); // and XON once it had caught up
+    EXPECT_NE(ReadAll(log).find('\x11'), std::string::npos); // and XON once it had caught up
 }
 
 TEST_F(DemoHostFixture, DisconnectAndConnectErrorsAreShown)
@@ -311,7 +311,7 @@ TEST_F(DemoHostFixture, FormInBlockModeTravelsWithTheHandshake)
     tab();
     h.Type("10/12/1815"); // fills the field: the cursor moves on to the next by itself
     h.Type("London");
-    const std::size_t before = ReadFile(log).size();
+    const std::size_t before = ReadAll(log).size();
     h.Term.Keys().KeyDown(Key::F12, 0); // Enter
     ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("The form arrived"); })) << h.Screen();
     EXPECT_TRUE(h.ScreenHas("Name: [Ada Lovelace]")) << h.Screen();
@@ -320,7 +320,7 @@ TEST_F(DemoHostFixture, FormInBlockModeTravelsWithTheHandshake)
     EXPECT_TRUE(h.ScreenHas("City: [London]")) << h.Screen();
     EXPECT_TRUE(h.ScreenHas("All fields are in order.")) << h.Screen();
     // DC2 first; the fields followed the host's DC1, separated by US.
-    const std::string sent = ReadFile(log).substr(before);
+    const std::string sent = ReadAll(log).substr(before);
     ASSERT_FALSE(sent.empty());
     EXPECT_EQ(sent[0], '\x12') << sent;
     EXPECT_NE(sent.find("Ada Lovelace"), std::string::npos) << sent;

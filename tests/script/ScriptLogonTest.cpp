@@ -11,7 +11,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
 
 #include <sys/stat.h>
 
@@ -29,7 +28,7 @@ protected:
     std::filesystem::path WriteFile(const std::string& name, const std::string& text)
     {
         const std::filesystem::path p = home.Path() / name;
-        std::ofstream(p, std::ios::binary) << text;
+        WriteAll(p, text);
         return p;
     }
 
@@ -88,7 +87,7 @@ TEST_F(ScriptLogon, DemoHostMenuDrivenByScriptInBothVariants)
         // The answer reached the host as the script typed it, and is shown
         // once: by the terminal on the advanced variant, by the host on the
         // standard one.
-        const std::string received = ReadFile(log);
+        const std::string received = ReadAll(log);
         ASSERT_GE(received.size(), 4u);
         EXPECT_EQ(received.substr(received.size() - 4), "7 3\r");
         EXPECT_TRUE(h.MemoryHas("Choice: 7 3\n")) << h.Memory();
@@ -118,10 +117,10 @@ TEST_F(ScriptLogon, DesktopProgramRunsTheScriptGivenOnItsCommandLine)
     ASSERT_TRUE(kalvor.Start({KALVOR_PATH, "--dump-screen", dump.string(), script.string()}, error)) << error;
     const std::filesystem::path working = home.Path() / "temp" / "zkscript.txt";
     EXPECT_TRUE(WaitFor([&] {
-        return ReadFile(dump).find("End of listing: 3 lines") != std::string::npos && !std::filesystem::exists(working);
+        return ReadAll(dump).find("End of listing: 3 lines") != std::string::npos && !std::filesystem::exists(working);
     }, 30000))
-        << ReadFile(dump);
-    EXPECT_NE(ReadFile(dump).find("Choice: 7 3\n"), std::string::npos) << ReadFile(dump);
+        << ReadAll(dump);
+    EXPECT_NE(ReadAll(dump).find("Choice: 7 3\n"), std::string::npos) << ReadAll(dump);
     EXPECT_TRUE(kalvor.Running());
 }
 

@@ -5,6 +5,7 @@
 // docs/screenshot.png when KALVOR_UPDATE_SCREENSHOT is set).
 //
 // The test is skipped, loudly, only when Xvfb cannot start.
+#include "FileBytes.h"
 #include "TempHome.h"
 
 #include <gtest/gtest.h>
@@ -17,7 +18,6 @@
 #include <fstream>
 #include <poll.h>
 #include <spawn.h>
-#include <sstream>
 #include <string>
 #include <sys/wait.h>
 #include <thread>
@@ -82,14 +82,6 @@ int RunCommand(const std::vector<std::string>& args, std::string* out = nullptr)
     if (out)
         *out = text;
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-std::string ReadFile(const fs::path& p)
-{
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
 }
 
 template <class Pred> bool WaitFor(Pred pred, std::chrono::seconds limit)
@@ -204,15 +196,15 @@ TEST(EndToEnd, TypedKeysReachTheScreenOfTheDesktopProgram)
         },
         kStartLimit))
         << "the Kalvor window did not appear on " << x.Name();
-    ASSERT_TRUE(WaitFor([&] { return ReadFile(dump).find("Command>") != std::string::npos; }, kStartLimit))
+    ASSERT_TRUE(WaitFor([&] { return test::ReadAll(dump).find("Command>") != std::string::npos; }, kStartLimit))
         << "the replayed session was not shown";
 
     // Real key strokes through the X server to the focused window.
     ASSERT_EQ(RunCommand({"xdotool", "windowfocus", "--sync", window}), 0);
     ASSERT_EQ(RunCommand({"xdotool", "type", "--delay", "40", "hello"}), 0);
-    ASSERT_TRUE(WaitFor([&] { return ReadFile(dump).find("Command> hello\n") != std::string::npos; }, kStartLimit))
-        << "typed text not on the screen; screen:\n" << ReadFile(dump);
-    const std::string screen = ReadFile(dump);
+    ASSERT_TRUE(WaitFor([&] { return test::ReadAll(dump).find("Command> hello\n") != std::string::npos; }, kStartLimit))
+        << "typed text not on the screen; screen:\n" << test::ReadAll(dump);
+    const std::string screen = test::ReadAll(dump);
     EXPECT_NE(screen.find("Account summary"), std::string::npos);
     EXPECT_NE(screen.find("cursor 23 14\n"), std::string::npos) << screen;
 
@@ -230,7 +222,7 @@ TEST(EndToEnd, TypedKeysReachTheScreenOfTheDesktopProgram)
     ASSERT_EQ(::waitpid(kalvor, &status, 0), kalvor);
     reaper.done = true;
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    EXPECT_NE(ReadFile(dump).find("Command> hello\n"), std::string::npos);
+    EXPECT_NE(test::ReadAll(dump).find("Command> hello\n"), std::string::npos);
 }
 
 } // namespace

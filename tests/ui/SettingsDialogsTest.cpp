@@ -2,6 +2,7 @@
 // connection settings with the SSH login, the serial line with a refusal,
 // Cancel, and the terminal preferences with Cancel restoring; each checked
 // in the session, in what the window reconnects with, and in the file.
+#include "FileBytes.h"
 #include "TempHome.h"
 
 #include "comms/Clock.h"
@@ -32,9 +33,7 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <initializer_list>
-#include <iterator>
 #include <utility>
 
 namespace kalvor::ui {
@@ -60,11 +59,7 @@ protected:
     }
     ~SettingsDialogsTest() override { config.Detach(); }
 
-    std::string FileText()
-    {
-        std::ifstream in(config::ConfigPath(config.CurrentFile()), std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
+    std::string FileText() { return test::ReadAll(config::ConfigPath(config.CurrentFile())); }
     // Each key = value line is looked for in the file, and each missing one named.
     void ExpectFileHas(std::initializer_list<std::pair<std::string_view, std::string_view>> lines)
     {

@@ -3,6 +3,7 @@
 // without a script, a restart that keeps the user's settings, the refusal
 // to close under exit protection, the error window for a failing file, and
 // printer logging that ends in a PDF when no printer is configured.
+#include "FileBytes.h"
 #include "TempHome.h"
 
 #include "config/ConfigPaths.h"
@@ -23,20 +24,13 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
 
 namespace kalvor::ui {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadAll(const fs::path& p)
-{
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using test::ReadAll;
 
 void Touch(const fs::path& p) { std::ofstream(p) << "left over"; }
 
