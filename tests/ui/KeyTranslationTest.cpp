@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace kalvor::ui {
 namespace {
 
@@ -22,22 +24,15 @@ TEST(KeyTranslation, LettersAndDigitsKeepTheirCodesAndCharacters)
 
 TEST(KeyTranslation, EditingAndFunctionKeys)
 {
-    EXPECT_EQ(TranslateKey(Qt::Key_Up, Qt::NoModifier, {}).Code, Key::Up);
-    EXPECT_EQ(TranslateKey(Qt::Key_Down, Qt::NoModifier, {}).Code, Key::Down);
-    EXPECT_EQ(TranslateKey(Qt::Key_Left, Qt::NoModifier, {}).Code, Key::Left);
-    EXPECT_EQ(TranslateKey(Qt::Key_Right, Qt::NoModifier, {}).Code, Key::Right);
-    EXPECT_EQ(TranslateKey(Qt::Key_Home, Qt::NoModifier, {}).Code, Key::Home);
-    EXPECT_EQ(TranslateKey(Qt::Key_End, Qt::NoModifier, {}).Code, Key::End);
-    EXPECT_EQ(TranslateKey(Qt::Key_PageUp, Qt::NoModifier, {}).Code, Key::PageUp);
-    EXPECT_EQ(TranslateKey(Qt::Key_PageDown, Qt::NoModifier, {}).Code, Key::PageDown);
-    EXPECT_EQ(TranslateKey(Qt::Key_Insert, Qt::NoModifier, {}).Code, Key::Insert);
-    EXPECT_EQ(TranslateKey(Qt::Key_Delete, Qt::NoModifier, {}).Code, Key::Delete);
+    const std::pair<Qt::Key, int> keys[] = {
+        {Qt::Key_Up, Key::Up},         {Qt::Key_Down, Key::Down},         {Qt::Key_Left, Key::Left},
+        {Qt::Key_Right, Key::Right},   {Qt::Key_Home, Key::Home},         {Qt::Key_End, Key::End},
+        {Qt::Key_PageUp, Key::PageUp}, {Qt::Key_PageDown, Key::PageDown}, {Qt::Key_Insert, Key::Insert},
+        {Qt::Key_Delete, Key::Delete}, {Qt::Key_Escape, Key::Escape},     {Qt::Key_Pause, Key::Pause},
+        {Qt::Key_ScrollLock, Key::ScrollLock}, {Qt::Key_F1, 112},         {Qt::Key_F12, 123}};
+    for (const auto& [qtKey, code] : keys)
+        EXPECT_EQ(TranslateKey(qtKey, Qt::NoModifier, {}).Code, code) << "Qt key " << qtKey;
     EXPECT_EQ(TranslateKey(Qt::Key_Backspace, Qt::NoModifier, QStringLiteral("\b")).Code, Key::Backspace);
-    EXPECT_EQ(TranslateKey(Qt::Key_Escape, Qt::NoModifier, {}).Code, Key::Escape);
-    EXPECT_EQ(TranslateKey(Qt::Key_Pause, Qt::NoModifier, {}).Code, Key::Pause);
-    EXPECT_EQ(TranslateKey(Qt::Key_ScrollLock, Qt::NoModifier, {}).Code, Key::ScrollLock);
-    EXPECT_EQ(TranslateKey(Qt::Key_F1, Qt::NoModifier, {}).Code, 112);
-    EXPECT_EQ(TranslateKey(Qt::Key_F12, Qt::NoModifier, {}).Code, 123);
     EXPECT_EQ(TranslateKey(Qt::Key_F4, Qt::AltModifier, {}).Shift, Mod::Alt);
 }
 
