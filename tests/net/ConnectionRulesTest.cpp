@@ -14,34 +14,25 @@ ConnectionSettings WithHost(const std::string& entry)
     return s;
 }
 
-TEST(HostEntry, ColonPortAndBracketedComment)
+// A port after a colon or a space, comments in brackets anywhere, and the
+// default port (23 unless set) for none or a bad one.
+TEST(HostEntry, HostAndPortOfAnEntry)
 {
-    const auto t = ConnectTelnet(WithHost("myhost:2323 [test machine]"));
-    EXPECT_EQ(t.Host, "myhost");
-    EXPECT_EQ(t.Port, 2323);
-}
-
-TEST(HostEntry, CommentInFrontAndSpacePort)
-{
-    const auto t = ConnectTelnet(WithHost("  [lab] myhost 2323  "));
-    EXPECT_EQ(t.Host, "myhost");
-    EXPECT_EQ(t.Port, 2323);
-}
-
-TEST(HostEntry, BareHostTakesTheDefaultPort)
-{
-    ConnectionSettings s = WithHost("myhost [no port here: 99]");
-    s.DefaultPort = 1570;
-    const auto t = ConnectTelnet(s);
-    EXPECT_EQ(t.Host, "myhost");
-    EXPECT_EQ(t.Port, 1570);
-}
-
-TEST(HostEntry, BadPortTextFallsBackToTheDefault)
-{
-    EXPECT_EQ(ConnectTelnet(WithHost("h:telnet")).Port, 23);
-    EXPECT_EQ(ConnectTelnet(WithHost("h:70000")).Port, 23);
-    EXPECT_EQ(ConnectTelnet(WithHost("h:0")).Port, 23);
+    const struct {
+        const char* entry;
+        int defaultPort;
+        const char* host;
+        int port;
+    } cases[] = {{"myhost:2323 [test machine]", 23, "myhost", 2323}, {"  [lab] myhost 2323  ", 23, "myhost", 2323},
+                 {"myhost [no port here: 99]", 1570, "myhost", 1570}, {"h:telnet", 23, "h", 23},
+                 {"h:70000", 23, "h", 23},                            {"h:0", 23, "h", 23}};
+    for (const auto& c : cases) {
+        ConnectionSettings s = WithHost(c.entry);
+        s.DefaultPort = c.defaultPort;
+        const auto t = ConnectTelnet(s);
+        EXPECT_EQ(t.Host, c.host) << c.entry;
+        EXPECT_EQ(t.Port, c.port) << c.entry;
+    }
 }
 
 TEST(HostEntry, DirectHostWinsOverTheList)
