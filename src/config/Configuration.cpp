@@ -84,7 +84,7 @@ void Configuration::Attach(Session& session)
         CollectUserKeys(session_->FuncKeys(), settings_);
         UpdateSection("", kKeyF1 + key);
     };
-    keys.SaveTermConfig = [this](int saveFlag) { SaveTermConfig(saveFlag != 0); };
+    keys.SaveTermConfig = [this](bool save) { SaveTermConfig(save); };
     session.Keys().SaveEnterKeySettings = [this] {
         if (session_ == nullptr)
             return;

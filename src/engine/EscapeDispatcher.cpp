@@ -140,8 +140,8 @@ EscapeResult EscapeDispatcher::SingleCharacter(char command)
         st.DisplayFunctions = false;
         hooks.StateChanged();
         break;
-    case '`': hooks.HostRequest(5); break;                   // relative cursor sensing
-    case 'a': hooks.HostRequest(4); break;                   // absolute cursor sensing
+    case '`': hooks.HostRequested(HostRequest::RelativeCursor); break; // relative cursor sensing
+    case 'a': hooks.HostRequested(HostRequest::AbsoluteCursor); break; // absolute cursor sensing
     case 'b':                                                 // unlock the keyboard
         st.KeyboardLocked = false;
         hooks.StateChanged();
@@ -151,7 +151,7 @@ EscapeResult EscapeDispatcher::SingleCharacter(char command)
         hooks.StateChanged();
         break;
     case 'd':                                                 // transmit a block
-        hooks.HostRequest(3);
+        hooks.HostRequested(HostRequest::Block);
         st.KeyboardLocked = false;
         hooks.StateChanged();
         break;
@@ -179,8 +179,8 @@ EscapeResult EscapeDispatcher::SingleCharacter(char command)
         m.UpdateFormBuf(command);
         m.MarkCursorRowChanged(m.CurCol);
         break;
-    case '^': hooks.HostRequest(7); break;                   // primary status
-    case '~': hooks.HostRequest(8); break;                   // secondary status
+    case '^': hooks.HostRequested(HostRequest::PrimaryStatus); break; // primary status
+    case '~': hooks.HostRequested(HostRequest::SecondaryStatus); break; // secondary status
     default:
         return kEscInvalid;
     }
@@ -248,7 +248,7 @@ EscapeResult EscapeDispatcher::DefineFunctionKey(std::string_view seq, std::size
     for (std::size_t i = 3; i <= headerEnd; ++i) {
         const char c = static_cast<char>(std::tolower(static_cast<unsigned char>(seq[i])));
         if (c == 'p' || c == 'r' || c == 's' || c == 'm' || c == '<')
-            return t_.Hooks.DefineEnterKey(seq) == -2 ? kEscInvalid : kEscDone;
+            return t_.Hooks.DefineEnterKey(seq) ? kEscDone : kEscInvalid;
     }
     const std::optional<UserKeyDefinition> def = ParseUserKeyDefinition(seq);
     if (!def)
@@ -278,8 +278,8 @@ EscapeResult EscapeDispatcher::FunctionKeyControl(std::string_view seq, std::siz
         if (have < static_cast<std::size_t>(length))
             return {EscapeStatus::NeedMore, static_cast<int>(static_cast<std::size_t>(length) - have)};
     }
-    const int result = t_.Hooks.FunctionKeyControl(seq);
-    return result == -2 ? kEscInvalid : kEscDone;
+    // The length was checked above: a message still missing is not held here.
+    return t_.Hooks.FunctionKeyControl(seq) == KeyControlResult::Invalid ? kEscInvalid : kEscDone;
 }
 
 // ESC & p: output device control (routing, logging, record mode); ending in
@@ -300,12 +300,35 @@ EscapeResult EscapeDispatcher::DeviceControl(std::string_view seq)
     if (!valid)
         return kEscInvalid;
     if (status) {
-        t_.Hooks.HostRequest(device == 4 ? 13 : 14);
+        t_.Hooks.HostRequested(device == 4 ? HostRequest::PrinterStatusDevice4 : HostRequest::PrinterStatus);
         return kEscDone;
     }
     t_.Hooks.DeviceControl(seq);
     return kEscDone;
 }
+
+namespace {
+
+// The request of status n: -1 the terminal id, 0..5 the status bytes and
+// lines, 6 the printer, 7 the identification, 8 the version.
+HostRequest StatusRequest(long id)
+{
+    switch (id) {
+    case -1: return HostRequest::TerminalId;
+    case 0: return HostRequest::PrimaryStatus;
+    case 1: return HostRequest::SecondaryStatus;
+    case 2: return HostRequest::Status2;
+    case 3: return HostRequest::Status3;
+    case 4: return HostRequest::Status4;
+    case 5: return HostRequest::Status5;
+    case 6: return HostRequest::PrinterStatus;
+    case 7: return HostRequest::Identification;
+    case 8: return HostRequest::Version;
+    default: return HostRequest::StatusOutOfRange; // the terminator alone
+    }
+}
+
+} // namespace
 
 // ESC * s n ^: status request n (-1 .. 8).
 EscapeResult EscStatusRequest(Terminal& t, std::string_view seq)
@@ -318,15 +341,7 @@ EscapeResult EscStatusRequest(Terminal& t, std::string_view seq)
     });
     if (!valid || !found)
         return kEscInvalid;
-    // Status -1 is request 6, 0..5 are 7..12, 6 (printer) 14, 7 and 8 are 15 and 16.
-    int request = 21; // outside -1..8: the terminator alone
-    if (id >= -1 && id <= 5)
-        request = static_cast<int>(id) + 7;
-    else if (id == 6)
-        request = 14;
-    else if (id == 7 || id == 8)
-        request = static_cast<int>(id) + 8;
-    t.Hooks.HostRequest(request);
+    t.Hooks.HostRequested(StatusRequest(id));
     return kEscDone;
 }
 
@@ -335,7 +350,7 @@ EscapeResult EscIdentify(Terminal& t, std::string_view seq)
 {
     if (seq != "\x1b*y^")
         return kEscInvalid;
-    t.Hooks.HostRequest(15);
+    t.Hooks.HostRequested(HostRequest::Identification);
     return kEscDone;
 }
 

@@ -6,11 +6,17 @@
 // has a harmless default.
 #pragma once
 
+#include "engine/HostRequest.h"
+
 #include <string_view>
 
 namespace kalvor {
 
 class FormatModeHandler;
+
+// What the function keys made of an ESC & j: carried out, waiting for more of
+// its message, or refused (a bad message length or command letter).
+enum class KeyControlResult { Done, NeedMore, Invalid };
 
 class TerminalHooks {
 public:
@@ -24,9 +30,9 @@ public:
     // The host's DC1 arrived: complete a pending block or status request and
     // set the DC1-received flag.
     virtual void HostDc1() {}
-    // The host asks for data under the DC1/DC2 handshake: 3 block (ESC d),
-    // 4 absolute and 5 relative cursor address, 6..16 status replies.
-    virtual void HostRequest(int requestType) { (void)requestType; }
+    // The host asks for data under the DC1/DC2 handshake: a block (ESC d),
+    // the cursor address, a status reply.
+    virtual void HostRequested(HostRequest request) { (void)request; }
     // Output routing copies text to the print/file log.
     virtual void LogText(std::string_view text) { (void)text; }
     // A line feed on the bottom screen row is about to scroll the screen:
@@ -55,8 +61,9 @@ public:
     // Hand-offs of escape sequences whose work lives outside the engine.
     virtual void PrintScreen() {}                                      // ESC 0
     virtual void DefineFunctionKey(std::string_view seq) { (void)seq; } // ESC & f, complete with label and string
-    virtual int FunctionKeyControl(std::string_view seq) { (void)seq; return 0; } // ESC & j: -1 more, -2 bad, 0 done
-    virtual int DefineEnterKey(std::string_view seq) { (void)seq; return 0; } // ESC & f with P, R, S, m: -2 rejected
+    virtual KeyControlResult FunctionKeyControl(std::string_view seq) { (void)seq; return KeyControlResult::Done; } // ESC & j
+    // ESC & f with P, R, S, m: false when the sequence is rejected.
+    [[nodiscard]] virtual bool DefineEnterKey(std::string_view seq) { (void)seq; return true; }
     virtual void ApplyFunctionKeyConfig() {}                           // ESC k, and after ESC E
     virtual void DeviceControl(std::string_view seq) { (void)seq; }    // ESC & p
     virtual void FormsEscape(std::string_view seq) { (void)seq; }      // ESC % f, ESC % k, ESC % a

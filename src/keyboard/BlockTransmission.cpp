@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <optional>
 
 namespace kalvor {
 namespace {
@@ -14,21 +15,28 @@ constexpr char kUS = 31;
 constexpr char kSO = 14;
 constexpr char kSI = 15;
 
-// Status request and device of the status requests 6..16.
-struct StatusRequest {
+// The status number (-1..8) and device of a status request; nullopt for the
+// other requests.
+struct StatusReply {
     int Id = 0;
     int Device = 0;
 };
 
-StatusRequest StatusOfRequest(int request)
+std::optional<StatusReply> StatusReplyOf(HostRequest request)
 {
     switch (request) {
-    case 6: return {-1, 0};
-    case 13: return {6, 4};
-    case 14: return {6, 6};
-    case 15: return {7, 0};
-    case 16: return {8, 0};
-    default: return {request - 7, 0}; // 7..12: status 0..5
+    case HostRequest::TerminalId: return StatusReply{-1, 0};
+    case HostRequest::PrimaryStatus: return StatusReply{0, 0};
+    case HostRequest::SecondaryStatus: return StatusReply{1, 0};
+    case HostRequest::Status2: return StatusReply{2, 0};
+    case HostRequest::Status3: return StatusReply{3, 0};
+    case HostRequest::Status4: return StatusReply{4, 0};
+    case HostRequest::Status5: return StatusReply{5, 0};
+    case HostRequest::PrinterStatusDevice4: return StatusReply{6, 4};
+    case HostRequest::PrinterStatus: return StatusReply{6, 6};
+    case HostRequest::Identification: return StatusReply{7, 0};
+    case HostRequest::Version: return StatusReply{8, 0};
+    default: return std::nullopt;
     }
 }
 
@@ -59,16 +67,16 @@ void BlockTransmission::ExecEnterKey()
         return;
     }
     LockKeyboard(true);
-    int request = kEnterCharacter;
-    int dataKind = 5;
+    HostRequest request = HostRequest::EnterCharacter;
+    DataKind kind = DataKind::Block;
     if (format && block)
-        request = kEnterFormatBlock;
+        request = HostRequest::EnterFormatBlock;
     else if (format)
-        request = kEnterFormat, dataKind = 4;
+        request = HostRequest::EnterFormat, kind = DataKind::Line;
     else if (block)
-        request = kEnterBlock;
-    const int decision = GetDataRequestType(request, dataKind, st_);
-    if (decision == 0) {
+        request = HostRequest::EnterBlock;
+    const RequestDecision decision = GetDataRequestType(kind, st_);
+    if (decision == RequestDecision::SendNow) {
         std::string buffer;
         const bool lineFeedRequest = FillRequest(request, buffer);
         if (!buffer.empty())
@@ -90,11 +98,11 @@ void BlockTransmission::ModifyModeReturn()
     m.ApplyPendingRow();
     const int ring = BlockStartRow >= 0 ? BlockStartRow : m.AbsCurRow;
     const Line line = BuildBlockLine(RowStartColumn(ring));
-    const int decision = GetDataRequestType(kModifyLineRequest, 4, st_);
-    if (decision != 0) {
+    const RequestDecision decision = GetDataRequestType(DataKind::Line, st_);
+    if (decision != RequestDecision::SendNow) {
         // A DC2 goes out at once; the line follows the host's DC1.
         handshake_.TransmitBuffer = line.Text;
-        handshake_.Await(kModifyLineRequest, decision, Handshake::Dc2Timing::Now);
+        handshake_.Await(HostRequest::ModifyLine, decision, Handshake::Dc2Timing::Now);
         return;
     }
     transmit_(line.Text, true);
@@ -117,50 +125,48 @@ void BlockTransmission::LockKeyboard(bool locked)
     t_.Hooks.StateChanged();
 }
 
-bool BlockTransmission::FillRequest(int request, std::string& buffer)
+bool BlockTransmission::FillRequest(HostRequest request, std::string& buffer)
 {
     switch (request) {
-    case kUserKeyRequest:
+    case HostRequest::UserKey:
         // The key's text is already in the buffer.
         if (EchoPendingUserKey)
             EchoPendingUserKey();
         return true;
-    case kModifyLineRequest:
+    case HostRequest::ModifyLine:
         // The line is already in the buffer; the keyboard showed it as typed.
         return true;
-    case kBlockRequest:
+    case HostRequest::Block:
         buffer = ExecEscd();
         return EscdLineFeedRequest();
-    case kAbsoluteSensing:
+    case HostRequest::AbsoluteCursor:
         buffer = BuildAbsAddr(st_);
         buffer.push_back(ReplyTerminator(st_));
         return false;
-    case kRelativeSensing:
+    case HostRequest::RelativeCursor:
         buffer = BuildRelAddr(st_);
         buffer.push_back(ReplyTerminator(st_));
         return false;
-    case kEnterFormat:
+    case HostRequest::EnterFormat:
         buffer = BuildBlockEnter2();
         return true;
-    case kEnterBlock:
+    case HostRequest::EnterBlock:
         buffer = BuildBlockEnter3();
         return false;
-    case kEnterCharacter:
+    case HostRequest::EnterCharacter:
         buffer = BuildBlockEnter4();
         return false;
-    case kEnterFormatBlock:
+    case HostRequest::EnterFormatBlock:
         buffer = BuildBlockEnter1();
         return false;
-    case kStatusOutOfRange:
+    case HostRequest::StatusOutOfRange:
         buffer.assign(1, ReplyTerminator(st_));
         return false;
     default:
-        if (request >= 6 && request <= 16) {
-            const StatusRequest status = StatusOfRequest(request);
-            buffer = BuildTerminalStatus(status.Id, status.Device, st_, StatusEnv);
-        } else {
+        if (const std::optional<StatusReply> status = StatusReplyOf(request))
+            buffer = BuildTerminalStatus(status->Id, status->Device, st_, StatusEnv);
+        else
             buffer.clear();
-        }
         return false;
     }
 }

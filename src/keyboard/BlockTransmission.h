@@ -4,11 +4,11 @@
 //
 // Enter, by mode (remote mode; outside it nothing is sent):
 //
-//   format  block   request  data kind  builder
-//   off     off     19       5          BuildBlockEnter4: the cursor row from its start column
-//   off     on      18       5          BuildBlockEnter3: a line or the page up to the cursor
-//   on      on      20       5          BuildBlockEnter1: a field or every field of the page
-//   on      off     17       4          BuildBlockEnter2: the field under the cursor
+//   format  block   request           data kind  builder
+//   off     off     EnterCharacter    Block      BuildBlockEnter4: the cursor row from its start column
+//   off     on      EnterBlock        Block      BuildBlockEnter3: a line or the page up to the cursor
+//   on      on      EnterFormatBlock  Block      BuildBlockEnter1: a field or every field of the page
+//   on      off     EnterFormat       Line       BuildBlockEnter2: the field under the cursor
 //
 // The straps decide (GetDataRequestType) whether the block goes out at once,
 // after a DC2 (sent at once, followed by CR with line strapping, when the
@@ -35,18 +35,6 @@ namespace kalvor {
 
 class BlockTransmission {
 public:
-    // Request types of the handshake.
-    static constexpr int kUserKeyRequest = 1;
-    static constexpr int kModifyLineRequest = 2;
-    static constexpr int kBlockRequest = 3;
-    static constexpr int kAbsoluteSensing = 4;
-    static constexpr int kRelativeSensing = 5;
-    static constexpr int kStatusOutOfRange = 21;
-    static constexpr int kEnterFormat = 17;
-    static constexpr int kEnterBlock = 18;
-    static constexpr int kEnterCharacter = 19;
-    static constexpr int kEnterFormatBlock = 20;
-
     using TransmitFn = std::function<void(std::string_view text, bool lineFeedRequest)>;
 
     BlockTransmission(Terminal& terminal, Handshake& handshake, TransmitFn transmit);
@@ -57,21 +45,21 @@ public:
     // request).
     void ExecEnterKey();
     // Return typed in line modify or modify all (remote mode, not block
-    // mode): the cursor row is sent as a line (request 2, data kind 4).
+    // mode): the cursor row is sent as a line (ModifyLine, data kind Line).
     void ModifyModeReturn();
     // The host's DC1: the handshake moves on; when it completes, the
     // keyboard lock is released.
     void OnHostDc1();
-    // What request `request` sends, built when it goes out; returns whether
-    // it goes with the line-feed request. `buffer` already holds the text of
-    // requests 1 and 2.
+    // What `request` sends, built when it goes out; returns whether it goes
+    // with the line-feed request. `buffer` already holds the text of UserKey
+    // and ModifyLine.
     //
-    //   0 nothing   1 a transmit-only user key   2 a modify-mode line
-    //   3 ExecEscd  4 absolute, 5 relative cursor address
-    //   6..16 status -1..8 (13 and 14: status 6 for devices 4 and 6)
-    //   17 BuildBlockEnter2  18 BuildBlockEnter3  19 BuildBlockEnter4
-    //   20 BuildBlockEnter1  21 the reply terminator alone
-    bool FillRequest(int request, std::string& buffer);
+    //   None nothing          Block ExecEscd         the cursor: BuildAbsAddr, BuildRelAddr
+    //   the status requests: BuildTerminalStatus -1..8 (PrinterStatusDevice4: status 6 of device 4)
+    //   EnterFormat BuildBlockEnter2    EnterBlock BuildBlockEnter3
+    //   EnterCharacter BuildBlockEnter4 EnterFormatBlock BuildBlockEnter1
+    //   StatusOutOfRange the reply terminator alone
+    bool FillRequest(HostRequest request, std::string& buffer);
 
     // The host's block request: the collector Enter uses in the same mode.
     std::string ExecEscd();

@@ -471,8 +471,9 @@ void FunctionKeys::TransmitOnly(std::string_view text)
     out.append(text);
     out.push_back(rs ? '\x1e' : '\r');
     pendingEcho_.assign(text);
-    const int decision = handshake_.OfferTransmission(kUserKeyRequest, kUserKeyDataKind, std::move(out), st_);
-    if (decision == 0) {
+    const RequestDecision decision =
+        handshake_.OfferTransmission(HostRequest::UserKey, DataKind::UserKey, std::move(out), st_);
+    if (decision == RequestDecision::SendNow) {
         pendingEcho_.clear();
         if (keyboard_.LocalEcho)
             keyboard_.ShowLocal(keyboard_.LocalText(std::string(text) + "\r\x11"));
@@ -534,17 +535,17 @@ void FunctionKeys::DefineUserKey(std::string_view seq)
         }
     }
     if (def->Save && SaveTermConfig)
-        SaveTermConfig(*def->Save == 1 ? 0 : -1);
+        SaveTermConfig(*def->Save != 1);
 }
 
 // ---------------------------------------------------------------------------
 // Key-set control by the host: ESC & j
 
-int FunctionKeys::EscFuncKeyCntl(std::string_view seq)
+KeyControlResult FunctionKeys::EscFuncKeyCntl(std::string_view seq)
 {
     const std::size_t end = FindParameterTerminator(seq);
     if (end == std::string_view::npos || end < 3)
-        return -1;
+        return KeyControlResult::NeedMore;
     long number = 0;
     for (std::size_t i = 3; i <= end; ++i) {
         const char c = seq[i];
@@ -591,13 +592,13 @@ int FunctionKeys::EscFuncKeyCntl(std::string_view seq)
         case 'L':
         case 'l': {
             if (number > 255)
-                return -2;
+                return KeyControlResult::Invalid;
             if (c == 'l')
                 break; // only a final L announces the message that follows
             const std::size_t have = seq.size() - end - 1;
             const auto length = static_cast<std::size_t>(number);
             if (have < length)
-                return -1;
+                return KeyControlResult::NeedMore;
             ShowMessage(seq.substr(end + 1, length));
             if ((statusLine_ == 1 || statusLine_ == 3) && st_.BellOn)
                 t_.Hooks.Bell();
@@ -607,12 +608,12 @@ int FunctionKeys::EscFuncKeyCntl(std::string_view seq)
         case 'r': definitionMenu_ = true; break;
         case 'S':
         case 's': definitionMenu_ = false; break;
-        default: return -2;
+        default: return KeyControlResult::Invalid;
         }
         number = 0;
     }
     Changed();
-    return 0;
+    return KeyControlResult::Done;
 }
 
 void FunctionKeys::ApplyFunctionKeyConfig()

@@ -63,10 +63,6 @@ public:
     static constexpr int kToPrinter = 2;
     static constexpr int kToFile = 4;
 
-    // Transmit-only user keys are request type 1, data kind 3 of the handshake.
-    static constexpr int kUserKeyRequest = 1;
-    static constexpr int kUserKeyDataKind = 3;
-
     FunctionKeys(Terminal& terminal, Keyboard& keyboard, Transmitter& transmitter, Handshake& handshake);
     FunctionKeys(const FunctionKeys&) = delete;
     FunctionKeys& operator=(const FunctionKeys&) = delete;
@@ -86,9 +82,9 @@ public:
 
     // ESC & f, complete with its label and string.
     void DefineUserKey(std::string_view seq);
-    // ESC & j, complete with its message: -1 more characters needed, -2 bad
-    // message length, 0 done.
-    int EscFuncKeyCntl(std::string_view seq);
+    // ESC & j, complete with its message: NeedMore while characters of the
+    // message are missing, Invalid for a bad message length or command.
+    KeyControlResult EscFuncKeyCntl(std::string_view seq);
     // ESC k and after a hard reset: the user keys of the configuration again.
     void ApplyFunctionKeyConfig();
     // The star marks of the mode labels, brought in step with the terminal state.
@@ -140,7 +136,7 @@ public:
     std::function<void(int logType)> TurnOffLogging;
     std::function<void(int logType)> SwitchLogType;
     std::function<void()> ExitTerminal;            // Alt+f4
-    std::function<void(int saveFlag)> SaveTermConfig; // ESC & f b
+    std::function<void(bool save)> SaveTermConfig; // ESC & f b: keep (true) or restore the preferences
     std::function<void(int key)> UserKeyDefined;   // the key's configuration line is rewritten
     std::function<void()> ApplyConfiguration;      // the user keys of the configuration
     std::function<void()> FocusDisplay;            // the focus returns to the display

@@ -1,50 +1,40 @@
 #include "keyboard/Handshake.h"
 
-#include <cstdlib>
 #include <utility>
 
 namespace kalvor {
 
-int GetDataRequestType(int requestType, int dataKind, const TerminalState& st)
+RequestDecision GetDataRequestType(DataKind kind, const TerminalState& st)
 {
-    const int r = std::abs(requestType);
     const bool g = st.Strap.G;
     const bool h = st.Strap.H;
-    const bool known = dataKind >= 1 && dataKind <= 5;
-    if (!known || (g && h))
-        return 0;
+    if (g && h)
+        return RequestDecision::SendNow;
     if (g)
-        return -r;
+        return RequestDecision::Dc2First;
     if (h)
-        return dataKind == 2 ? r : 0;
-    switch (dataKind) {
-    case 1:
-    case 5: return st.BlockMode() ? -r : 0;
-    case 2: return r;
-    case 3: return st.BlockMode() ? (st.Strap.PageStrapping() ? -r : r) : 0;
-    default: return 0;
+        return kind == DataKind::HostReply ? RequestDecision::AwaitDc1 : RequestDecision::SendNow;
+    switch (kind) {
+    case DataKind::Block: return st.BlockMode() ? RequestDecision::Dc2First : RequestDecision::SendNow;
+    case DataKind::HostReply: return RequestDecision::AwaitDc1;
+    case DataKind::UserKey:
+        if (!st.BlockMode())
+            return RequestDecision::SendNow;
+        return st.Strap.PageStrapping() ? RequestDecision::Dc2First : RequestDecision::AwaitDc1;
+    case DataKind::Line: break;
     }
+    return RequestDecision::SendNow;
 }
 
-int Handshake::PendingRequest() const
-{
-    switch (phase_) {
-    case Phase::Dc2Owed: return -request_;
-    case Phase::DataOwed: return request_;
-    case Phase::Idle: break;
-    }
-    return 0;
-}
-
-bool Handshake::Step(Event event, int requestType, int decision, Dc2Timing timing, std::string_view afterDc2,
-                     bool hostReady)
+bool Handshake::Step(Event event, HostRequest request, RequestDecision decision, Dc2Timing timing,
+                     std::string_view afterDc2, bool hostReady)
 {
     switch (event) {
     case Event::Request:
-        if (decision == 0)
+        if (decision == RequestDecision::SendNow)
             return false;
-        request_ = std::abs(requestType);
-        if (decision > 0) {
+        request_ = request;
+        if (decision == RequestDecision::AwaitDc1) {
             phase_ = Phase::DataOwed;
         } else if (dc1Received_ || timing == Dc2Timing::Now) {
             SendDc2(afterDc2);
@@ -64,12 +54,12 @@ bool Handshake::Step(Event event, int requestType, int decision, Dc2Timing timin
         }
         Complete();
         phase_ = Phase::Idle;
-        request_ = 0;
+        request_ = HostRequest::None;
         dc1Received_ = true;
         return true;
     case Event::Reset:
         phase_ = Phase::Idle;
-        request_ = 0;
+        request_ = HostRequest::None;
         dc1Received_ = hostReady;
         TransmitBuffer.clear();
         return false;
@@ -97,41 +87,45 @@ void Handshake::Complete()
     TransmitBuffer.clear();
 }
 
-void Handshake::Await(int requestType, int decision, Dc2Timing timing, std::string_view afterDc2)
+void Handshake::Await(HostRequest request, RequestDecision decision, Dc2Timing timing, std::string_view afterDc2)
 {
-    Step(Event::Request, requestType, decision, timing, afterDc2);
+    Step(Event::Request, request, decision, timing, afterDc2);
 }
 
 bool Handshake::OnHostDc1() { return Step(Event::HostDc1); }
 
-void Handshake::Reset(bool hostReady) { Step(Event::Reset, 0, 0, Dc2Timing::WhenHostReady, {}, hostReady); }
-
-void Handshake::HostRequest(int requestType, int dataKind, const TerminalState& st)
+void Handshake::Reset(bool hostReady)
 {
-    const int decision = GetDataRequestType(requestType, dataKind, st);
-    if (decision == 0)
-        SendNow(requestType);
-    else
-        Await(requestType, decision);
+    Step(Event::Reset, HostRequest::None, RequestDecision::SendNow, Dc2Timing::WhenHostReady, {}, hostReady);
 }
 
-int Handshake::OfferTransmission(int requestType, int dataKind, std::string text, const TerminalState& st)
+void Handshake::AnswerHost(HostRequest request, const TerminalState& st)
 {
-    const int decision = GetDataRequestType(requestType, dataKind, st);
-    if (decision == 0) {
+    const RequestDecision decision = GetDataRequestType(DataKind::HostReply, st);
+    if (decision == RequestDecision::SendNow)
+        SendNow(request);
+    else
+        Await(request, decision);
+}
+
+RequestDecision Handshake::OfferTransmission(HostRequest request, DataKind kind, std::string text,
+                                             const TerminalState& st)
+{
+    const RequestDecision decision = GetDataRequestType(kind, st);
+    if (decision == RequestDecision::SendNow) {
         transmit_(text, true);
-        return 0;
+        return decision;
     }
     TransmitBuffer = std::move(text);
-    Await(requestType, decision);
+    Await(request, decision);
     return decision;
 }
 
-void Handshake::SendNow(int requestType)
+void Handshake::SendNow(HostRequest request)
 {
     bool lineFeedRequest = false;
     if (fill_)
-        lineFeedRequest = fill_(requestType, TransmitBuffer);
+        lineFeedRequest = fill_(request, TransmitBuffer);
     if (!TransmitBuffer.empty())
         transmit_(TransmitBuffer, lineFeedRequest);
     TransmitBuffer.clear();

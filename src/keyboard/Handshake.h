@@ -1,22 +1,21 @@
 // The DC1/DC2 handshake with which the host paces block transfers and status
-// replies. One small state machine: the phase of the pending request and the
+// replies. One small state machine: the phase, the pending request and the
 // DC1-received flag change together, in Handshake::Step only.
 //
-//   phase      pending request   meaning
-//   Idle         0               nothing waits
-//   Dc2Owed     -r               a DC2 goes out on the host's next DC1, the
-//                                data of request r on the DC1 after that
-//   DataOwed    +r               the data of request r goes out on the host's
-//                                next DC1
+//   phase      meaning
+//   Idle       nothing waits (the pending request is None)
+//   Dc2Owed    a DC2 goes out on the host's next DC1, the data of the pending
+//              request on the DC1 after that
+//   DataOwed   the data of the pending request goes out on the host's next DC1
 //
 //   DC1 received: the host's DC1 arrived and no request was pending. It
 //   starts set (the host is taken as ready until a transmission waits for it)
 //   and is cleared whenever a DC2 goes out.
 //
-// Transitions:
-//   request, decision 0        unchanged (the caller sends at once)
-//   request, decision +r       -> DataOwed r
-//   request, decision -r       DC1 received (or DC2 forced): DC2 now
+// Transitions, for request r:
+//   decision SendNow           unchanged (the caller sends at once)
+//   decision AwaitDc1          -> DataOwed r
+//   decision Dc2First          DC1 received (or DC2 forced): DC2 now
 //                              -> DataOwed r, DC1 received cleared;
 //                              else -> Dc2Owed r
 //   host DC1 in Dc2Owed        DC2 alone -> DataOwed, DC1 received cleared
@@ -26,6 +25,7 @@
 //                              (set by a soft reset)
 #pragma once
 
+#include "engine/HostRequest.h"
 #include "engine/TerminalState.h"
 
 #include <functional>
@@ -34,10 +34,24 @@
 
 namespace kalvor {
 
-// Whether data goes out now (0), needs DC2 first (negative) or waits for the
-// host's DC1 (positive), from straps G (inhibit handshake) and H (inhibit
-// DC2), block mode and page strapping. `dataKind` 1..5 as the callers give it.
-int GetDataRequestType(int requestType, int dataKind, const TerminalState& st);
+// The kinds of data the straps treat differently.
+enum class DataKind {
+    HostReply, // a reply to the host: cursor sensing, status, ESC d
+    UserKey,   // a transmit-only user key
+    Line,      // a modify-mode line, the field of an Enter in format mode
+    Block,     // the other Enter cases
+};
+
+// What the straps decide for data about to go out.
+enum class RequestDecision {
+    SendNow,  // no handshake: it goes out at once
+    Dc2First, // the terminal sends DC2 first; the data follows the host's DC1
+    AwaitDc1, // it waits for the host's DC1
+};
+
+// The decision for data of `kind`, from straps G (inhibit handshake) and H
+// (inhibit DC2), block mode and page strapping.
+RequestDecision GetDataRequestType(DataKind kind, const TerminalState& st);
 
 class Handshake {
 public:
@@ -50,16 +64,15 @@ public:
     using TransmitFn = std::function<void(std::string_view text, bool lineFeedRequest)>;
     // Fills the transmit buffer for request type `request` when it goes out;
     // returns whether the text goes out with the line-feed request.
-    using FillFn = std::function<bool(int request, std::string& buffer)>;
+    using FillFn = std::function<bool(HostRequest request, std::string& buffer)>;
 
     explicit Handshake(TransmitFn transmit) : transmit_(std::move(transmit)) {}
 
     void SetFiller(FillFn fill) { fill_ = std::move(fill); }
 
     Phase CurrentPhase() const { return phase_; }
-    // The pending request as a signed number: 0 none, -r a DC2 is owed
-    // first, +r the data goes out on the next DC1.
-    int PendingRequest() const;
+    // The request waiting in the current phase; None while idle.
+    HostRequest PendingRequest() const { return request_; }
     bool Dc1Received() const { return dc1Received_; }
 
     // The string being assembled for one transmission; a request that
@@ -67,11 +80,11 @@ public:
     // it here before it waits.
     std::string TransmitBuffer;
 
-    // Records request `requestType` with the decision of GetDataRequestType.
-    // 0 changes nothing (the caller sends at once); otherwise the request
+    // Records `request` with the decision of GetDataRequestType. SendNow
+    // changes nothing (the caller sends at once); otherwise the request
     // waits as the transitions above say. `afterDc2` follows a DC2 sent by
     // this call (never one sent on a later DC1).
-    void Await(int requestType, int decision, Dc2Timing timing = Dc2Timing::WhenHostReady,
+    void Await(HostRequest request, RequestDecision decision, Dc2Timing timing = Dc2Timing::WhenHostReady,
                std::string_view afterDc2 = {});
     // The host's DC1 arrived (called by the text writer). Returns true when
     // it completed the handshake (the data, if any, went out), false when it
@@ -79,32 +92,32 @@ public:
     bool OnHostDc1();
     // A host request for data (cursor sensing, status, block): sent at once,
     // after a DC2, or when the host's DC1 comes, as the straps decide.
-    void HostRequest(int requestType, int dataKind, const TerminalState& st);
-    // Data the terminal sends of its own accord (a transmit-only user key,
-    // request type 1 with data kind 3): sent at once when the straps allow
-    // it, returning 0; otherwise `text` becomes the pending transmission,
-    // goes out on the host's DC1 (after a DC2 where one is owed: sent now
-    // when the host's DC1 has already arrived) and the decision is returned.
-    int OfferTransmission(int requestType, int dataKind, std::string text, const TerminalState& st);
+    void AnswerHost(HostRequest request, const TerminalState& st);
+    // Data the terminal sends of its own accord (a transmit-only user key):
+    // sent at once when the straps allow it (SendNow); otherwise `text`
+    // becomes the pending transmission, goes out on the host's DC1 (after a
+    // DC2 where one is owed: sent now when the host's DC1 has already
+    // arrived). Returns the decision.
+    RequestDecision OfferTransmission(HostRequest request, DataKind kind, std::string text, const TerminalState& st);
     // Nothing pending; `hostReady`: the host's DC1 is taken as received (a
     // soft reset), else the first DC2 waits for the host's first DC1.
     void Reset(bool hostReady = true);
 
 private:
-    // Fills and sends request `requestType` now, emptying the buffer.
-    void SendNow(int requestType);
+    // Fills and sends `request` now, emptying the buffer.
+    void SendNow(HostRequest request);
     enum class Event { Request, HostDc1, Reset };
     // Every change of phase, request and DC1-received flag. Returns true when
     // a host DC1 completed the handshake.
-    bool Step(Event event, int requestType = 0, int decision = 0, Dc2Timing timing = Dc2Timing::WhenHostReady,
-              std::string_view afterDc2 = {}, bool hostReady = true);
+    bool Step(Event event, HostRequest request = HostRequest::None, RequestDecision decision = RequestDecision::SendNow,
+              Dc2Timing timing = Dc2Timing::WhenHostReady, std::string_view afterDc2 = {}, bool hostReady = true);
     void SendDc2(std::string_view afterDc2);
     void Complete();
 
     TransmitFn transmit_;
     FillFn fill_;
     Phase phase_ = Phase::Idle;
-    int request_ = 0; // the waiting request type, positive; 0 when idle
+    HostRequest request_ = HostRequest::None; // None while idle
     bool dc1Received_ = true;
 };
 

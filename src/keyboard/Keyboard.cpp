@@ -617,7 +617,7 @@ void Keyboard::ExtendCharInput(int character)
 // ---------------------------------------------------------------------------
 // Host redefinition of the Enter-key settings
 
-int Keyboard::EscDefineEnterKey(std::string_view seq)
+bool Keyboard::EscDefineEnterKey(std::string_view seq)
 {
     EnterKeySettings next = Enter;
     bool save = false;
@@ -638,7 +638,7 @@ int Keyboard::EscDefineEnterKey(std::string_view seq)
             continue;
         case 'P':
             if (number < 149 || number > 211)
-                return -2;
+                return false;
             if (number == 149)
                 next.NumEnterKey = kEnterIsReturn;
             else if (number == 150 || number == 211)
@@ -661,14 +661,14 @@ int Keyboard::EscDefineEnterKey(std::string_view seq)
             inBrackets = true;
             break;
         default:
-            return -2;
+            return false;
         }
         number = 0;
     }
     Enter = next;
     if (save && SaveEnterKeySettings)
         SaveEnterKeySettings();
-    return 0;
+    return true;
 }
 
 } // namespace kalvor

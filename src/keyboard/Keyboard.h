@@ -100,9 +100,9 @@ public:
     int ExtendCharCode() const { return extendDigits_ > 0 ? extendCode_ : -1; }
 
     // The host's redefinition of the Enter-key settings: digits and letters
-    // after the three introducing characters. Returns 0 when done, -2 when
-    // the sequence is rejected (nothing changes then).
-    int EscDefineEnterKey(std::string_view seq);
+    // after the three introducing characters. Returns false when the
+    // sequence is rejected (nothing changes then).
+    [[nodiscard]] bool EscDefineEnterKey(std::string_view seq);
 
     // Settings.
     bool LocalEcho = false;       // remote mode: typed text is also shown (the connection decides)

@@ -25,7 +25,7 @@ Session::Session(Clock& clock, TraceSink* trace)
       records_(errors_),
       script_(receive_, tx_, clock, trace_)
 {
-    handshake_.SetFiller([this](int request, std::string& buffer) { return FillRequest(request, buffer); });
+    handshake_.SetFiller([this](HostRequest request, std::string& buffer) { return FillRequest(request, buffer); });
     InitExtendChar(term_.State);
     controls_.LocalEchoInForce = [this] { return keyboard_.LocalEcho; };
     controls_.EndExtendCharEntry = [this] { keyboard_.TurnOffExtendCharMode(); };
@@ -44,13 +44,9 @@ Session::Session(Clock& clock, TraceSink* trace)
 }
 
 // What a request sends, built when it goes out (at once or on the DC1).
-bool Session::FillRequest(int requestType, std::string& buffer) { return blocks_.FillRequest(requestType, buffer); }
+bool Session::FillRequest(HostRequest request, std::string& buffer) { return blocks_.FillRequest(request, buffer); }
 
-void Session::HostRequest(int requestType)
-{
-    // Host requests are data of kind 2 under the handshake.
-    handshake_.HostRequest(requestType, 2, term_.State);
-}
+void Session::HostRequested(HostRequest request) { handshake_.AnswerHost(request, term_.State); }
 
 bool Session::MoreDataWaiting() { return !receive_.CommBuffer().Empty(); }
 
@@ -115,7 +111,7 @@ void Session::HardReset(bool functionKeys)
 
 void Session::DefineFunctionKey(std::string_view seq) { funcKeys_.DefineUserKey(seq); }
 
-int Session::FunctionKeyControl(std::string_view seq) { return funcKeys_.EscFuncKeyCntl(seq); }
+KeyControlResult Session::FunctionKeyControl(std::string_view seq) { return funcKeys_.EscFuncKeyCntl(seq); }
 
 void Session::ApplyFunctionKeyConfig() { funcKeys_.ApplyFunctionKeyConfig(); }
 
@@ -172,7 +168,7 @@ void Session::Repaint()
 
 namespace kalvor {
 
-int Session::DefineEnterKey(std::string_view seq) { return keyboard_.EscDefineEnterKey(seq); }
+bool Session::DefineEnterKey(std::string_view seq) { return keyboard_.EscDefineEnterKey(seq); }
 
 void Session::EscapeLog(std::string_view text) { escapeLog_.Append(text); }
 

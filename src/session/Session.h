@@ -91,7 +91,7 @@ private:
     void Transmit(std::string_view text, bool lineFeedRequest) override;
     void Bell() override;
     void HostDc1() override;
-    void HostRequest(int requestType) override;
+    void HostRequested(HostRequest request) override;
     void HoldInterpretation(int milliseconds) override;
     void LogText(std::string_view text) override;
     void RecordText(std::string_view text) override;
@@ -101,9 +101,9 @@ private:
     void SoftReset() override;
     void HardReset(bool functionKeys) override;
     void DefineFunctionKey(std::string_view seq) override;
-    int FunctionKeyControl(std::string_view seq) override;
+    KeyControlResult FunctionKeyControl(std::string_view seq) override;
     void ApplyFunctionKeyConfig() override;
-    int DefineEnterKey(std::string_view seq) override;
+    bool DefineEnterKey(std::string_view seq) override;
     void EscapeLog(std::string_view text) override;
     void EscapeLogging(bool on) override;
     void DumpDisplay(int startRow, int endRow) override;
@@ -119,7 +119,7 @@ private:
     void RunScriptStep() override { script_.Step(); }
     void ScriptIdleStep() override { script_.IdleStep(); }
 
-    bool FillRequest(int requestType, std::string& buffer);
+    bool FillRequest(HostRequest request, std::string& buffer);
     void WireSideFiles();
     void EndRecordMode();
     void WireScript();

@@ -27,52 +27,51 @@ protected:
 
 // --------------------------------------------------------------- every request number
 
-TEST_F(BlockTransmissionTest, FillRequestForEveryRequestNumber)
+TEST_F(BlockTransmissionTest, FillRequestForEveryRequest)
 {
     Host("abc\r\ndef\x1b&a0y1C");
     int userKeyEchoes = 0;
     blocks.EchoPendingUserKey = [&] { ++userKeyEchoes; };
     struct Case {
-        int Request;
+        HostRequest Request;
         const char* Before; // the buffer before
         const char* After;
         bool LineFeedRequest;
     };
+    using R = HostRequest;
     const Case cases[] = {
-        {0, "junk", "", false},
-        {1, "key\r", "key\r", true},
-        {2, "line\r", "line\r", true},
-        {3, "", "abc\r", true},
-        {4, "", "\x1b&a001c000R\r", false},
-        {5, "", "\x1b&a001c000Y\r", false},
-        {6, "", "70092\r", false},
-        {7, "", "\x1b\\?808000\r", false},
-        {8, "", "\x1b|0500000\r", false},
-        {9, "", "0!#C\r", false},
-        {10, "", " A\r", false},
-        {11, "", "B\r", false},
-        {12, "", "\" B\r", false},
-        {13, "", "\x1b\\p4001\r", false},
-        {14, "", "\x1b\\p6000\r", false},
-        {15, "", "cDHND\r", false},
-        {16, "", "KALVOR-V3.1\r", false},
-        {17, "", "\r", true},
-        {18, "", "", false}, // "abc" CR NUL LF, compared below
-        {19, "", "abc\r", false},
-        {20, "", "", false},
-        {21, "x", "\r", false},
-        {22, "x", "", false},
-        {-3, "x", "", false},
+        {R::None, "junk", "", false},
+        {R::UserKey, "key\r", "key\r", true},
+        {R::ModifyLine, "line\r", "line\r", true},
+        {R::Block, "", "abc\r", true},
+        {R::AbsoluteCursor, "", "\x1b&a001c000R\r", false},
+        {R::RelativeCursor, "", "\x1b&a001c000Y\r", false},
+        {R::TerminalId, "", "70092\r", false},
+        {R::PrimaryStatus, "", "\x1b\\?808000\r", false},
+        {R::SecondaryStatus, "", "\x1b|0500000\r", false},
+        {R::Status2, "", "0!#C\r", false},
+        {R::Status3, "", " A\r", false},
+        {R::Status4, "", "B\r", false},
+        {R::Status5, "", "\" B\r", false},
+        {R::PrinterStatusDevice4, "", "\x1b\\p4001\r", false},
+        {R::PrinterStatus, "", "\x1b\\p6000\r", false},
+        {R::Identification, "", "cDHND\r", false},
+        {R::Version, "", "KALVOR-V3.1\r", false},
+        {R::EnterFormat, "", "\r", true},
+        {R::EnterBlock, "", "", false}, // "abc" CR NUL LF, compared below
+        {R::EnterCharacter, "", "abc\r", false},
+        {R::EnterFormatBlock, "", "", false},
+        {R::StatusOutOfRange, "x", "\r", false},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE("request " + std::to_string(c.Request));
+        SCOPED_TRACE("request " + std::to_string(static_cast<int>(c.Request)));
         mem.CurRow = 0;
         mem.AbsCurRow = 0;
         mem.CurCol = 1;
         std::string buffer = c.Before;
         const bool lf = blocks.FillRequest(c.Request, buffer);
-        // 18 holds a NUL: compare with its length.
-        const std::string want = c.Request == 18 ? std::string("abc\r\0\n", 6) : std::string(c.After);
+        // EnterBlock holds a NUL: compare with its length.
+        const std::string want = c.Request == R::EnterBlock ? std::string("abc\r\0\n", 6) : std::string(c.After);
         EXPECT_EQ(Visible(buffer), Visible(want));
         EXPECT_EQ(lf, c.LineFeedRequest);
     }
@@ -83,10 +82,10 @@ TEST_F(BlockTransmissionTest, RepliesFollowBlockModeAndStrapping)
 {
     st.ModeBits = kBlockMode;
     std::string buffer;
-    blocks.FillRequest(4, buffer);
+    (void)blocks.FillRequest(HostRequest::AbsoluteCursor, buffer);
     EXPECT_EQ(Visible(buffer), "\\e&a000c000R\\x1e");
     st.Strap.LineStrapping = true;
-    blocks.FillRequest(21, buffer);
+    (void)blocks.FillRequest(HostRequest::StatusOutOfRange, buffer);
     EXPECT_EQ(Visible(buffer), "\\r");
 }
 

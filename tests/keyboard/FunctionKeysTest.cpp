@@ -468,9 +468,9 @@ TEST_F(FunctionKeysTest, DefinitionWaitsForTheRestOfTheString)
 TEST_F(FunctionKeysTest, DefinitionExecutesAndSaves)
 {
     Remote();
-    std::vector<int> saves;
+    std::vector<bool> saves;
     int enters = 0;
-    fkeys.SaveTermConfig = [&](int flag) { saves.push_back(flag); };
+    fkeys.SaveTermConfig = [&](bool save) { saves.push_back(save); };
     fkeys.ExecEnterKey = [&] { ++enters; };
     Host("\x1b&f1a2k3d3Lkeyxyz");
     Host("\x1b&f2E");
@@ -483,7 +483,7 @@ TEST_F(FunctionKeysTest, DefinitionExecutesAndSaves)
     EXPECT_EQ(enters, 1);
     EXPECT_FALSE(st.InsertMode);
     Host("\x1b&f1B\x1b&f0B");
-    EXPECT_EQ(saves, (std::vector<int>{0, -1}));
+    EXPECT_EQ(saves, (std::vector<bool>{false, true})) << "1 restores, any other value keeps";
 }
 
 TEST_F(FunctionKeysTest, HardResetRestoresTheUserKeys)
@@ -549,11 +549,11 @@ TEST_F(FunctionKeysTest, HostMessage)
 
 TEST_F(FunctionKeysTest, EscFuncKeyCntlResults)
 {
-    EXPECT_EQ(fkeys.EscFuncKeyCntl("\x1b&j5Lab"), -1);
-    EXPECT_EQ(fkeys.EscFuncKeyCntl("\x1b&j256Labc"), -2);
-    EXPECT_EQ(fkeys.EscFuncKeyCntl("\x1b&j2Lab"), 0);
-    EXPECT_EQ(fkeys.EscFuncKeyCntl("\x1b&j2Q"), -2);
-    EXPECT_EQ(fkeys.EscFuncKeyCntl("\x1b&j"), -1);
+    EXPECT_EQ(fkeys.EscFuncKeyCntl("\x1b&j5Lab"), KeyControlResult::NeedMore);
+    EXPECT_EQ(fkeys.EscFuncKeyCntl("\x1b&j256Labc"), KeyControlResult::Invalid);
+    EXPECT_EQ(fkeys.EscFuncKeyCntl("\x1b&j2Lab"), KeyControlResult::Done);
+    EXPECT_EQ(fkeys.EscFuncKeyCntl("\x1b&j2Q"), KeyControlResult::Invalid);
+    EXPECT_EQ(fkeys.EscFuncKeyCntl("\x1b&j"), KeyControlResult::NeedMore);
 }
 
 } // namespace

@@ -654,32 +654,32 @@ TEST_F(KeyboardTest, EscDefineEnterKey)
 {
     struct EnterDef {
         const char* Seq;
-        int Result;
+        bool Accepted;
         int Kb;
         int Num;
         bool Smart;
         int Saves;
     };
     const EnterDef cases[] = {
-        {"\x1b&f149P", 0, 1, 0, false, 0},
-        {"\x1b&f150P", 0, 1, 2, false, 0},
-        {"\x1b&f211P", 0, 1, 2, false, 0},
-        {"\x1b&f154P", 0, 1, 1, false, 0},
-        {"\x1b&f160P", 0, 1, 1, false, 0},
-        {"\x1b&f148P", -2, 1, 1, false, 0},
-        {"\x1b&f212P", -2, 1, 1, false, 0},
-        {"\x1b&fR", 0, 0, 2, false, 0},
-        {"\x1b&f1S", 0, 1, 1, true, 1},
-        {"\x1b&f150p1S", 0, 1, 2, true, 1},
-        {"\x1b&f154p<x>m!", 0, 1, 1, false, 0},
-        {"\x1b&f1Q", -2, 1, 1, false, 0},
+        {"\x1b&f149P", true, 1, 0, false, 0},
+        {"\x1b&f150P", true, 1, 2, false, 0},
+        {"\x1b&f211P", true, 1, 2, false, 0},
+        {"\x1b&f154P", true, 1, 1, false, 0},
+        {"\x1b&f160P", true, 1, 1, false, 0},
+        {"\x1b&f148P", false, 1, 1, false, 0},
+        {"\x1b&f212P", false, 1, 1, false, 0},
+        {"\x1b&fR", true, 0, 2, false, 0},
+        {"\x1b&f1S", true, 1, 1, true, 1},
+        {"\x1b&f150p1S", true, 1, 2, true, 1},
+        {"\x1b&f154p<x>m!", true, 1, 1, false, 0},
+        {"\x1b&f1Q", false, 1, 1, false, 0},
     };
     for (const EnterDef& c : cases) {
         SCOPED_TRACE(c.Seq);
         keys.Enter = {1, 1, false};
         int saves = 0;
         keys.SaveEnterKeySettings = [&] { ++saves; };
-        EXPECT_EQ(keys.EscDefineEnterKey(c.Seq), c.Result);
+        EXPECT_EQ(keys.EscDefineEnterKey(c.Seq), c.Accepted);
         EXPECT_EQ(keys.Enter.KbEnterKey, c.Kb);
         EXPECT_EQ(keys.Enter.NumEnterKey, c.Num);
         EXPECT_EQ(keys.Enter.SmartEnter, c.Smart);
