@@ -8,11 +8,6 @@ namespace kalvor {
 
 HeadlessScript::HeadlessScript(Session& session, const std::filesystem::path& file) : session_(session)
 {
-    script::ScriptEvents& ev = session.Script().Events;
-    ev.Caption = [this](const std::string& text) { caption_ = text; };
-    ev.StartupStatus = [this](const std::string& text) { status_ = text; };
-    ev.StopStartupTimer = [this] { timerRunning_ = false; };
-    ev.DisplayTerminal = [this] { shown_ = true; };
     prepared_ = session.Script().Prepare(file);
 }
 

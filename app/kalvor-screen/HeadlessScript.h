@@ -13,8 +13,14 @@ namespace kalvor {
 
 class HeadlessScript {
 public:
-    // Prepares the script and records its window effects.
+    // Prepares the script.
     HeadlessScript(Session& session, const std::filesystem::path& file);
+
+    // The script's window effects, as the headless terminal observes them.
+    void Caption(const std::string& text) { caption_ = text; }
+    void StartupStatus(const std::string& text) { status_ = text; }
+    void StopStartupTimer() { timerRunning_ = false; }
+    void DisplayTerminal() { shown_ = true; }
 
     // "script":{"prepared":..,"running":..,"target":..,"port":..,"kind":..,
     // "caption":..,"status":..,"timer":..,"shown":..,"forms":..,"working":..}

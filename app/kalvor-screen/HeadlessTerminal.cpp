@@ -15,6 +15,7 @@ namespace kalvor {
 HeadlessTerminal::HeadlessTerminal(const ScreenOptions& options, std::FILE* replies)
     : session_(std::make_unique<Session>(clock_))
 {
+    session_->SetObserver(this);
     TerminalState& st = session_->State();
     st.Mem.SetWidth(options.Cols);
     st.Mem.RowsInTerm = options.Rows;
@@ -30,6 +31,32 @@ HeadlessTerminal::HeadlessTerminal(const ScreenOptions& options, std::FILE* repl
     st.Mem.ClearRepaint();
     if (!options.ScriptFile.empty())
         script_ = std::make_unique<HeadlessScript>(*session_, options.ScriptFile);
+}
+
+HeadlessTerminal::~HeadlessTerminal() { session_->SetObserver(nullptr); }
+
+void HeadlessTerminal::ScriptCaption(const std::string& caption)
+{
+    if (script_ != nullptr)
+        script_->Caption(caption);
+}
+
+void HeadlessTerminal::StartupStatus(const std::string& text)
+{
+    if (script_ != nullptr)
+        script_->StartupStatus(text);
+}
+
+void HeadlessTerminal::StopStartupTimer()
+{
+    if (script_ != nullptr)
+        script_->StopStartupTimer();
+}
+
+void HeadlessTerminal::DisplayTerminal()
+{
+    if (script_ != nullptr)
+        script_->DisplayTerminal();
 }
 
 void HeadlessTerminal::DeliverHostChunk(std::string_view bytes)

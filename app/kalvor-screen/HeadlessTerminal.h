@@ -18,7 +18,7 @@
 
 namespace kalvor {
 
-class HeadlessTerminal {
+class HeadlessTerminal final : private SessionObserver {
 public:
     static constexpr std::size_t kChunk = 64 * 1024;
     // A receive buffer held back (ESC @, pause) beyond this moves the clock on
@@ -26,6 +26,9 @@ public:
     static constexpr std::size_t kBacklogLimit = 1 << 20;
 
     HeadlessTerminal(const ScreenOptions& options, std::FILE* replies);
+    ~HeadlessTerminal();
+    HeadlessTerminal(const HeadlessTerminal&) = delete;
+    HeadlessTerminal& operator=(const HeadlessTerminal&) = delete;
 
     // One chunk of host output, then a receive pass.
     void DeliverHostChunk(std::string_view bytes);
@@ -39,6 +42,14 @@ public:
     const HeadlessScript* Script() const { return script_.get(); }
 
 private:
+    // SessionObserver: errors go to the standard error stream, the log-on
+    // script's window effects to the script's report.
+    void ShowError(const logging::ErrorWindow& error) override { logging::PrintErrorWindow(error); }
+    void ScriptCaption(const std::string& caption) override;
+    void StartupStatus(const std::string& text) override;
+    void StopStartupTimer() override;
+    void DisplayTerminal() override;
+
     void Tick();
 
     ManualClock clock_;

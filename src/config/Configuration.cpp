@@ -77,45 +77,47 @@ void Configuration::Attach(Session& session)
 {
     Detach();
     session_ = &session;
-    FunctionKeys& keys = session.FuncKeys();
-    keys.UserKeyDefined = [this](int key) {
-        if (session_ == nullptr || key < 0 || key >= kUserKeys)
-            return;
-        CollectUserKeys(session_->FuncKeys(), settings_);
-        UpdateSection("", kKeyF1 + key);
-    };
-    keys.SaveTermConfig = [this](bool save) { SaveTermConfig(save); };
-    session.Keys().SaveEnterKeySettings = [this] {
-        if (session_ == nullptr)
-            return;
-        const Keyboard::EnterKeySettings& enter = session_->Keys().Enter;
-        settings_.KbEnterKey = enter.KbEnterKey;
-        settings_.NumEnterKey = enter.NumEnterKey;
-        settings_.SmartReturn = enter.SmartEnter;
-        UpdateSection("NewTerminalPref");
-    };
-    keys.ApplyConfiguration = [this] {
-        if (session_ != nullptr)
-            ApplyUserKeys(settings_, session_->FuncKeys());
-    };
-    session.OnHardReset = [this] {
-        // The terminal starts again from its configuration file.
-        ReadSettingsFile(current_, settings_);
-        ApplyToSession();
-    };
+    session.SetConfiguration(this);
 }
 
 void Configuration::Detach()
 {
     if (session_ == nullptr)
         return;
-    FunctionKeys& keys = session_->FuncKeys();
-    keys.UserKeyDefined = nullptr;
-    keys.SaveTermConfig = nullptr;
-    keys.ApplyConfiguration = nullptr;
-    session_->Keys().SaveEnterKeySettings = nullptr;
-    session_->OnHardReset = nullptr;
+    session_->SetConfiguration(nullptr);
     session_ = nullptr;
+}
+
+void Configuration::UserKeyDefined(int key)
+{
+    if (session_ == nullptr || key < 0 || key >= kUserKeys)
+        return;
+    CollectUserKeys(session_->FuncKeys(), settings_);
+    UpdateSection("", kKeyF1 + key);
+}
+
+void Configuration::SaveEnterKeySettings()
+{
+    if (session_ == nullptr)
+        return;
+    const Keyboard::EnterKeySettings& enter = session_->Keys().Enter;
+    settings_.KbEnterKey = enter.KbEnterKey;
+    settings_.NumEnterKey = enter.NumEnterKey;
+    settings_.SmartReturn = enter.SmartEnter;
+    UpdateSection("NewTerminalPref");
+}
+
+void Configuration::ApplyUserKeys()
+{
+    if (session_ != nullptr)
+        config::ApplyUserKeys(settings_, session_->FuncKeys());
+}
+
+// The terminal starts again from its configuration file.
+void Configuration::ReapplyAfterHardReset()
+{
+    ReadSettingsFile(current_, settings_);
+    ApplyToSession();
 }
 
 void Configuration::ApplyToSession()

@@ -17,6 +17,7 @@
 #include "config/SessionSettings.h"
 #include "config/Settings.h"
 #include "logging/ErrorReport.h"
+#include "session/ConfigurationHooks.h"
 
 #include <filesystem>
 #include <functional>
@@ -30,7 +31,7 @@ class Session;
 
 namespace kalvor::config {
 
-class Configuration {
+class Configuration final : private ConfigurationHooks {
 public:
     explicit Configuration(logging::ErrorReport& errors) : errors_(errors) {}
     Configuration(const Configuration&) = delete;
@@ -65,13 +66,13 @@ public:
 
     // SaveTermConfig: with `save` the current preferences are kept in a copy;
     // otherwise they are restored from the copy and applied again.
-    void SaveTermConfig(bool save);
+    void SaveTermConfig(bool save) override;
     // A copy is kept and not yet restored or discarded.
     bool TermConfigPending() const { return saved_.has_value(); }
     // The dialog was accepted: the copy is no longer needed.
     void DiscardTermConfig() { saved_.reset(); }
 
-    // Wires the session's requests to this configuration (see above).
+    // Registers this configuration for the session's requests (see above).
     void Attach(Session& session);
     void Detach();
     void ApplyToSession();
@@ -82,6 +83,12 @@ public:
     std::function<void()> OnApplied;
 
 private:
+    // ConfigurationHooks
+    void UserKeyDefined(int key) override;
+    void SaveEnterKeySettings() override;
+    void ApplyUserKeys() override;
+    void ReapplyAfterHardReset() override;
+
     void Report(std::string_view location, int err, std::string_view file);
 
     logging::ErrorReport& errors_;

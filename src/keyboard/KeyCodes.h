@@ -47,4 +47,7 @@ inline constexpr int ScrollLock = 145;
 constexpr int FunctionKeyIndex(int keyCode) { return keyCode >= F1 && keyCode <= F12 ? keyCode - F1 : -1; }
 } // namespace Key
 
+// The arrow keys as the forms mode takes them while it holds the keyboard.
+enum class FieldDirection { Up, Down, Right, Left };
+
 } // namespace kalvor

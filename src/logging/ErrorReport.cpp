@@ -219,6 +219,11 @@ void ErrorReport::Show(ErrorWindow window)
         ShowWindow(window);
         return;
     }
+    PrintErrorWindow(window);
+}
+
+void PrintErrorWindow(const ErrorWindow& window)
+{
     std::fprintf(stderr, "%s: %s %s\n", window.Title.c_str(), window.Message.c_str(), window.Detail.c_str());
 }
 

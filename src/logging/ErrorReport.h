@@ -71,6 +71,10 @@ ErrorWindow MakeErrorWindow(int number, std::string_view location, std::string_v
 ErrorWindow MakeErrorWindow(std::error_code ec, std::string_view location, std::string_view fileName,
                             const std::filesystem::path& path = {});
 
+// The report of a program without a window: one line on the standard error
+// stream.
+void PrintErrorWindow(const ErrorWindow& window);
+
 // The table number for a system error, or 0 when none fits. `path`, when
 // given, tells a missing file (53) from a missing folder on the way (76).
 int TableNumberFor(std::error_code ec, const std::filesystem::path& path = {});

@@ -39,8 +39,35 @@ Session::Session(Clock& clock, TraceSink* trace)
     blocks_.EchoPendingUserKey = [this] { funcKeys_.EchoPendingUserKey(); };
     funcKeys_.ExecEnterKey = [this] { blocks_.ExecEnterKey(); };
     keyboard_.ModifyModeReturn = [this] { blocks_.ModifyModeReturn(); };
+    WireObserver();
     WireSideFiles();
     WireScript();
+}
+
+void Session::SetObserver(SessionObserver* observer) { observer_ = observer != nullptr ? observer : &unobserved_; }
+
+// What the window and the configuration hear of the keyboard side.
+void Session::WireObserver()
+{
+    errors_.ShowWindow = [this](const logging::ErrorWindow& error) { observer_->ShowError(error); };
+    funcKeys_.ExitTerminal = [this] { observer_->ExitTerminal(); };
+    funcKeys_.FocusDisplay = [this] { observer_->FocusDisplay(); };
+    funcKeys_.UserKeyDefined = [this](int key) {
+        if (config_ != nullptr)
+            config_->UserKeyDefined(key);
+    };
+    funcKeys_.SaveTermConfig = [this](bool save) {
+        if (config_ != nullptr)
+            config_->SaveTermConfig(save);
+    };
+    funcKeys_.ApplyConfiguration = [this] {
+        if (config_ != nullptr)
+            config_->ApplyUserKeys();
+    };
+    keyboard_.SaveEnterKeySettings = [this] {
+        if (config_ != nullptr)
+            config_->SaveEnterKeySettings();
+    };
 }
 
 // What a request sends, built when it goes out (at once or on the DC1).
@@ -57,8 +84,7 @@ void Session::StateChanged()
         formatModeShown_ = term_.State.FormatMode;
         formatMode_.FormUpdateStatus();
     }
-    if (OnStateChanged)
-        OnStateChanged();
+    observer_->StateChanged();
 }
 
 void Session::SoftReset()
@@ -104,8 +130,8 @@ void Session::HardReset(bool functionKeys)
         funcKeys_.InitFunctionKeys();
         funcKeys_.ApplyFunctionKeyConfig();
     }
-    if (OnHardReset)
-        OnHardReset();
+    if (config_ != nullptr)
+        config_->ReapplyAfterHardReset();
     StateChanged();
 }
 
@@ -115,11 +141,7 @@ KeyControlResult Session::FunctionKeyControl(std::string_view seq) { return func
 
 void Session::ApplyFunctionKeyConfig() { funcKeys_.ApplyFunctionKeyConfig(); }
 
-void Session::TelnetVariant(int variant)
-{
-    if (OnTelnetVariant)
-        OnTelnetVariant(variant);
-}
+void Session::TelnetVariant(int variant) { observer_->TelnetVariant(variant); }
 
 void Session::SetConnection(Connection& connection)
 {
@@ -150,19 +172,14 @@ void Session::Transmit(std::string_view text, bool lineFeedRequest) { tx_.XmitSt
 void Session::Bell()
 {
     ++bells_;
-    if (OnBell)
-        OnBell();
+    observer_->Bell();
 }
 
 void Session::HostDc1() { blocks_.OnHostDc1(); }
 
 void Session::HoldInterpretation(int milliseconds) { receive_.HoldInterpretation(milliseconds); }
 
-void Session::Repaint()
-{
-    if (OnRepaint)
-        OnRepaint();
-}
+void Session::Repaint() { observer_->Repaint(); }
 
 } // namespace kalvor
 
@@ -184,14 +201,13 @@ void Session::EscapeLogging(bool on)
     if (!escapeLog_.IsOpen())
         return;
     escapeLog_.Close();
-    if (OnPrintFile)
-        OnPrintFile(escapeLog_.Path());
+    observer_->PrintFile(escapeLog_.Path());
 }
 
 void Session::DumpDisplay(int startRow, int endRow)
 {
-    if (DisplayTextBuffers(term_.State.Mem, startRow, endRow, ProgramFolder()) && OnOpenDocument)
-        OnOpenDocument(ProgramFolder() / "temp" / "TxtBufs.txt");
+    if (DisplayTextBuffers(term_.State.Mem, startRow, endRow, ProgramFolder()))
+        observer_->OpenDocument(ProgramFolder() / "temp" / "TxtBufs.txt");
 }
 
 } // namespace kalvor
@@ -203,16 +219,14 @@ namespace kalvor {
 void Session::WireSideFiles()
 {
     errors_.SetDebugLog(&commLog_);
-    commLog_.OpenInEditor = [this](const std::filesystem::path& p) {
-        if (OnOpenDocument)
-            OnOpenDocument(p);
-    };
-    const auto print = [this](const std::filesystem::path& p) {
-        if (OnPrintFile)
-            OnPrintFile(p);
-    };
+    commLog_.OpenInEditor = [this](const std::filesystem::path& p) { observer_->OpenDocument(p); };
+    const auto print = [this](const std::filesystem::path& p) { observer_->PrintFile(p); };
     printerLog_.PrintFile = print;
     records_.PrintFile = print;
+    records_.Questions.AskFileName = [this](std::string_view title) { return observer_->AskFileName(title); };
+    records_.Questions.AskYesNo = [this](std::string_view title, std::string_view text) {
+        return observer_->AskYesNo(title, text);
+    };
     funcKeys_.TurnOnLogging = [this](int logType) { printerLog_.TurnOnLogging(logType); };
     funcKeys_.SwitchLogType = [this](int logType) { printerLog_.SwitchLogType(logType); };
     funcKeys_.TurnOffLogging = [this](int logType) { printerLog_.TurnOffLogging(logType, term_.State.Mem); };
@@ -259,6 +273,11 @@ void Session::WireScript()
         else
             commLog_.TurnOff();
     };
+    script_.Events.Caption = [this](const std::string& caption) { observer_->ScriptCaption(caption); };
+    script_.Events.StartupStatus = [this](const std::string& text) { observer_->StartupStatus(text); };
+    script_.Events.StopStartupTimer = [this] { observer_->StopStartupTimer(); };
+    script_.Events.DisplayTerminal = [this] { observer_->DisplayTerminal(); };
+    script_.Events.FormsModeReady = [this] { return observer_->FormsModeReady(); };
     script_.Events.TelnetLocalEcho = [this] {
         const bool telnet = conn_->Network() && (conn_->Kind() == NetworkKind::TelnetStandard ||
                                                  conn_->Kind() == NetworkKind::TelnetAdvanced);
@@ -284,11 +303,7 @@ void Session::BottomLineFeed(std::string_view completed, std::string_view leavin
     printerLog_.LogDisplayLine(logging::PrinterLog::kTop, leaving);
 }
 
-void Session::PrintScreen()
-{
-    if (OnPrintScreen)
-        OnPrintScreen();
-}
+void Session::PrintScreen() { observer_->PrintScreen(); }
 
 // ESC & p: device 9 starts record mode in its recording state (2), with the
 // record files of the destinations the output routing names.
@@ -324,8 +339,7 @@ void Session::FormsEscape(std::string_view seq)
             term_.State.ExitProtection = false;
     } else if (command == 'E') {
         term_.State.ExitProtection = false;
-        if (OnExitRequested)
-            OnExitRequested();
+        observer_->ExitRequested();
     }
 }
 

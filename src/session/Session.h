@@ -22,9 +22,9 @@
 #include "logging/PrinterLog.h"
 #include "logging/RecordFiles.h"
 #include "script/ScriptInterpreter.h"
+#include "session/ConfigurationHooks.h"
+#include "session/SessionObserver.h"
 
-#include <filesystem>
-#include <functional>
 #include <string_view>
 
 namespace kalvor {
@@ -38,6 +38,12 @@ public:
     explicit Session(Clock& clock, TraceSink* trace = nullptr);
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
+
+    // The window or the headless terminal; null: none (the defaults of
+    // SessionObserver, errors on the standard error stream).
+    void SetObserver(SessionObserver* observer);
+    // The configuration that records the host's changes; null: none.
+    void SetConfiguration(ConfigurationHooks* configuration) { config_ = configuration; }
 
     void SetConnection(Connection& connection);
     Connection& CurrentConnection() { return *conn_; }
@@ -67,22 +73,6 @@ public:
     void Tick();
     // True while something waits on the clock or in the buffers.
     bool Busy() const;
-
-    // Observers for the window (or the headless terminal).
-    std::function<void()> OnBell;
-    std::function<void()> OnRepaint;
-    std::function<void()> OnStateChanged;
-    // A file to show in the desktop's text editor (diagnostic dumps) or to print.
-    std::function<void(const std::filesystem::path&)> OnOpenDocument;
-    std::function<void(const std::filesystem::path&)> OnPrintFile;
-    // ESC % c: the host chose the Telnet variant (0 standard, 1 advanced).
-    std::function<void(int variant)> OnTelnetVariant;
-    // After a hard reset: the configuration is applied again.
-    std::function<void()> OnHardReset;
-    // ESC 0: print the screen.
-    std::function<void()> OnPrintScreen;
-    // ESC % k E: the host ends the program (the window closes).
-    std::function<void()> OnExitRequested;
 
     int BellCount() const { return bells_; }
 
@@ -119,12 +109,26 @@ private:
     void RunScriptStep() override { script_.Step(); }
     void ScriptIdleStep() override { script_.IdleStep(); }
 
+    // The observer of a session that has none.
+    class Unobserved final : public SessionObserver {
+    public:
+        void ShowError(const logging::ErrorWindow& error) override { logging::PrintErrorWindow(error); }
+        void ScriptCaption(const std::string&) override {}
+        void StartupStatus(const std::string&) override {}
+        void StopStartupTimer() override {}
+        void DisplayTerminal() override {}
+    };
+
     bool FillRequest(HostRequest request, std::string& buffer);
+    void WireObserver();
     void WireSideFiles();
     void EndRecordMode();
     void WireScript();
 
     Clock& clock_;
+    Unobserved unobserved_;
+    SessionObserver* observer_ = &unobserved_;
+    ConfigurationHooks* config_ = nullptr;
     logging::ErrorReport errors_;
     logging::CommunicationsLog commLog_;
     TraceSink* trace_;

@@ -71,13 +71,7 @@ MainWindow::MainWindow(const WindowOptions& options, QWidget* parent)
     BuildStatusBar();
     connectionUi_ = std::make_unique<ConnectionUi>(*this);
 
-    // Session observers.
-    session_->OnRepaint = [this] { RefreshTerminal(); };
-    session_->OnStateChanged = [this] { StateChanged(); };
-    session_->OnBell = [] { QApplication::beep(); };
-    FunctionKeys& keys = session_->FuncKeys();
-    keys.ExitTerminal = [this] { ExitTerminal_Click(); };
-    keys.FocusDisplay = [this] { view_->setFocus(); };
+    session_->SetObserver(this);
 
     // Widget hand-offs.
     view_->KeyPressed = [this](QKeyEvent* e) { KeyPressed(e); };
@@ -125,16 +119,9 @@ MainWindow::MainWindow(const WindowOptions& options, QWidget* parent)
 MainWindow::~MainWindow()
 {
     curBlinkTimer_.stop();
+    session_->SetObserver(nullptr);
     settingsMenus_.reset();
     connectionUi_.reset();
-    // The session's observers point at this window.
-    session_->OnRepaint = nullptr;
-    session_->OnStateChanged = nullptr;
-    session_->OnBell = nullptr;
-    session_->OnPrintFile = nullptr;
-    session_->OnPrintScreen = nullptr;
-    session_->OnExitRequested = nullptr;
-    session_->Errors().ShowWindow = nullptr;
     configMenu_.reset();
 }
 
@@ -142,10 +129,7 @@ MainWindow::~MainWindow()
 // file is loaded now (Form_Load) and the File menu gets its commands.
 void MainWindow::ConnectConfiguration()
 {
-    ConnectErrorWindow(session_->Errors(), this);
     printing_ = std::make_unique<Printing>(this, session_->Errors());
-    ConnectSideFiles(*session_, this, *printing_);
-    session_->OnExitRequested = [this] { QTimer::singleShot(0, this, [this] { close(); }); };
     configMenu_ = std::make_unique<ConfigurationMenu>(this, *session_);
     settingsMenus_ = SettingsMenus::ForWindow(*this, terminalMenu_);
     if (!options_.Configured)
@@ -466,11 +450,71 @@ void MainWindow::closeEvent(QCloseEvent* event)
     if (!options_.DumpScreenFile.isEmpty())
         WriteScreenText(session_->Memory(), options_.DumpScreenFile);
     event->accept();
-    if (OnUnloaded)
-        OnUnloaded();
+    if (startup_ != nullptr)
+        startup_->TerminalUnloaded();
 }
 
 void MainWindow::ExitTerminal_Click() { close(); }
+
+// ---------------------------------------------------------------------------
+// What the session tells the window
+
+void MainWindow::Bell() { QApplication::beep(); }
+
+void MainWindow::TelnetVariant(int variant) { Connections().TelnetVariant(variant); }
+
+void MainWindow::ExitRequested()
+{
+    QTimer::singleShot(0, this, [this] { close(); });
+}
+
+void MainWindow::PrintFile(const std::filesystem::path& file)
+{
+    if (printing_)
+        printing_->PrintTermFile(file);
+}
+
+void MainWindow::OpenDocument(const std::filesystem::path& file) { OpenInTextEditor(file); }
+
+void MainWindow::PrintScreen()
+{
+    if (printing_)
+        PrintScreenText(*printing_, session_->Memory());
+}
+
+std::optional<std::filesystem::path> MainWindow::AskFileName(std::string_view title)
+{
+    return AskRecordFileName(this, title);
+}
+
+bool MainWindow::AskYesNo(std::string_view title, std::string_view text) { return AskRecordYesNo(this, title, text); }
+
+void MainWindow::ShowError(const logging::ErrorWindow& error) { ShowErrorWindow(this, error); }
+
+void MainWindow::FocusDisplay() { view_->setFocus(); }
+
+void MainWindow::ScriptCaption(const std::string& caption)
+{
+    setWindowTitle(QString::fromLatin1(caption.data(), static_cast<qsizetype>(caption.size())));
+}
+
+void MainWindow::StartupStatus(const std::string& text)
+{
+    if (startup_ != nullptr)
+        startup_->SetStatus(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+void MainWindow::StopStartupTimer()
+{
+    if (startup_ != nullptr)
+        startup_->ScriptExited();
+}
+
+void MainWindow::DisplayTerminal()
+{
+    if (startup_ != nullptr)
+        startup_->DisplayTerminal();
+}
 
 void MainWindow::ResetSoft_Click()
 {

@@ -18,7 +18,6 @@
 #include <QTimer>
 
 #include <array>
-#include <functional>
 #include <memory>
 #include <string_view>
 
@@ -40,6 +39,19 @@ class SoftKeyBar;
 class TabRuler;
 class TerminalView;
 
+// The start-up window as the main window sees it: the program ends when the
+// main window unloads, and a log-on script reports on the start-up window.
+class StartupHost {
+public:
+    virtual void TerminalUnloaded() = 0;
+    virtual void SetStatus(const QString& text) = 0;
+    virtual void ScriptExited() = 0;
+    virtual void DisplayTerminal() = 0;
+
+protected:
+    ~StartupHost() = default;
+};
+
 struct WindowOptions {
     QString DumpScreenFile;       // the screen text, rewritten after changes and when the window closes
     QString ReplayFile;           // host output interpreted at start, as in local mode
@@ -49,7 +61,7 @@ struct WindowOptions {
     bool Configured = false;      // the configuration file is read at load and saved at unload (the desktop program)
 };
 
-class MainWindow final : public QMainWindow {
+class MainWindow final : public QMainWindow, private SessionObserver {
 public:
     explicit MainWindow(const WindowOptions& options = {}, QWidget* parent = nullptr);
     ~MainWindow() override;
@@ -77,8 +89,9 @@ public:
     SettingsMenus& SettingsCommands() { return *settingsMenus_; }
     Printing& Printer() { return *printing_; }
 
-    // The window has unloaded (its close was accepted).
-    std::function<void()> OnUnloaded;
+    // The start-up window that started this window (null: none): told when
+    // this window has unloaded (its close was accepted).
+    void SetStartupHost(StartupHost* host) { startup_ = host; }
 
     // One tick of the receive timer.
     void CurBlinkTimer_Timer();
@@ -109,12 +122,30 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // SessionObserver
+    void Bell() override;
+    void Repaint() override { RefreshTerminal(); }
+    void StateChanged() override;
+    void TelnetVariant(int variant) override;
+    void ExitRequested() override;
+    void PrintFile(const std::filesystem::path& file) override;
+    void OpenDocument(const std::filesystem::path& file) override;
+    void PrintScreen() override;
+    std::optional<std::filesystem::path> AskFileName(std::string_view title) override;
+    bool AskYesNo(std::string_view title, std::string_view text) override;
+    void ShowError(const logging::ErrorWindow& error) override;
+    void ExitTerminal() override { ExitTerminal_Click(); }
+    void FocusDisplay() override;
+    void ScriptCaption(const std::string& caption) override;
+    void StartupStatus(const std::string& text) override;
+    void StopStartupTimer() override;
+    void DisplayTerminal() override;
+
     void BuildMenus();
     void BuildStatusBar();
     void KeyPressed(QKeyEvent* event);
     void KeyReleased(QKeyEvent* event);
     void SoftKeyClicked(int index, int shift);
-    void StateChanged();
     void ApplyFontIndex(int index);
     void WidthChanged();
     void ViewResized();
@@ -126,6 +157,7 @@ private:
     void ConnectConfiguration();
 
     WindowOptions options_;
+    StartupHost* startup_ = nullptr;
     SystemClock clock_;
     std::unique_ptr<Session> session_;
     render::Renderer renderer_;

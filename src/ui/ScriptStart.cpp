@@ -8,11 +8,6 @@
 #include "ui/StartupWindow.h"
 
 namespace kalvor::ui {
-namespace {
-
-QString Latin1(const std::string& text) { return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())); }
-
-} // namespace
 
 bool PrepareStartupScript(const std::filesystem::path& source)
 {
@@ -24,11 +19,8 @@ void RunStartupScript(StartupWindow& startup, net::ConnectionManager& connection
     MainWindow* window = startup.Terminal();
     if (startup.Script().isEmpty() || window == nullptr)
         return;
+    // The script reaches the windows through the main window's session observer.
     script::ScriptInterpreter& s = window->GetSession().Script();
-    s.Events.Caption = [window](const std::string& text) { window->setWindowTitle(Latin1(text)); };
-    s.Events.StartupStatus = [&startup](const std::string& text) { startup.SetStatus(Latin1(text)); };
-    s.Events.StopStartupTimer = [&startup] { startup.ScriptExited(); };
-    s.Events.DisplayTerminal = [&startup] { startup.DisplayTerminal(); };
     if (!s.Load())
         return;
     script::ApplyTarget(s.State(), connections.Settings());

@@ -1,13 +1,11 @@
 #include "ui/SideFileDialogs.h"
 
-#include "session/Session.h"
 #include "ui/Printing.h"
 #include "ui/ScreenDump.h"
 
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
-#include <QPointer>
 #include <QUrl>
 
 namespace kalvor::ui {
@@ -17,30 +15,31 @@ QString Latin1(std::string_view s) { return QString::fromLatin1(s.data(), static
 
 } // namespace
 
-void ConnectSideFiles(Session& session, QWidget* window, Printing& printing)
+void OpenInTextEditor(const std::filesystem::path& file)
 {
-    QPointer<QWidget> owner(window);
-    session.OnPrintFile = [&printing](const std::filesystem::path& file) { printing.PrintTermFile(file); };
-    session.OnPrintScreen = [&printing, &session] {
-        QString text = ScreenText(session.Memory());
-        text.truncate(text.lastIndexOf(QStringLiteral("cursor "))); // the rows without the cursor line
-        printing.PrintText(QStringLiteral("Kalvor screen"), text);
-    };
-    session.OnOpenDocument = [](const std::filesystem::path& file) {
-        QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(file.string())));
-    };
-    logging::SaveRecordQuestions& q = session.Records().Questions;
-    q.AskFileName = [owner](std::string_view title) -> std::optional<std::filesystem::path> {
-        const QString f = QFileDialog::getSaveFileName(owner.data(), Latin1(title), QString(), QString(), nullptr,
-                                                       QFileDialog::DontConfirmOverwrite);
-        if (f.isEmpty())
-            return std::nullopt;
-        return std::filesystem::path(f.toStdString());
-    };
-    q.AskYesNo = [owner](std::string_view title, std::string_view text) {
-        return QMessageBox::question(owner.data(), Latin1(title), Latin1(text), QMessageBox::Yes | QMessageBox::No) ==
-               QMessageBox::Yes;
-    };
+    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(file.string())));
+}
+
+void PrintScreenText(Printing& printing, const DisplayMemory& memory)
+{
+    QString text = ScreenText(memory);
+    text.truncate(text.lastIndexOf(QStringLiteral("cursor "))); // the rows without the cursor line
+    printing.PrintText(QStringLiteral("Kalvor screen"), text);
+}
+
+std::optional<std::filesystem::path> AskRecordFileName(QWidget* parent, std::string_view title)
+{
+    const QString f = QFileDialog::getSaveFileName(parent, Latin1(title), QString(), QString(), nullptr,
+                                                   QFileDialog::DontConfirmOverwrite);
+    if (f.isEmpty())
+        return std::nullopt;
+    return std::filesystem::path(f.toStdString());
+}
+
+bool AskRecordYesNo(QWidget* parent, std::string_view title, std::string_view text)
+{
+    return QMessageBox::question(parent, Latin1(title), Latin1(text), QMessageBox::Yes | QMessageBox::No) ==
+           QMessageBox::Yes;
 }
 
 } // namespace kalvor::ui

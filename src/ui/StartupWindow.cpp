@@ -45,7 +45,7 @@ StartupWindow::~StartupWindow()
 {
     pictureInterval_.stop();
     if (terminal_)
-        terminal_->OnUnloaded = nullptr;
+        terminal_->SetStartupHost(nullptr);
 }
 
 void StartupWindow::Start(const QString& script)
@@ -75,7 +75,7 @@ void StartupWindow::Start(const QString& script)
     }
     // 7: the main terminal window.
     terminal_ = std::make_unique<MainWindow>(options_);
-    terminal_->OnUnloaded = [this] { Unload(); };
+    terminal_->SetStartupHost(this);
     pictureInterval_.start();
 }
 
@@ -108,8 +108,7 @@ void StartupWindow::ScriptExited() { pictureInterval_.stop(); }
 
 void StartupWindow::SetStatus(const QString& text) { status_->setText(text); }
 
-// The main window has unloaded: the start-up window unloads and the program ends.
-void StartupWindow::Unload()
+void StartupWindow::TerminalUnloaded()
 {
     pictureInterval_.stop();
     hide();

@@ -34,7 +34,7 @@
 
 namespace kalvor::ui {
 
-class StartupWindow final : public QWidget {
+class StartupWindow final : public QWidget, private StartupHost {
 public:
     static constexpr int kPlainInterval = 4000;   // ms without a script
     static constexpr int kScriptInterval = 60000; // ms while a script connects
@@ -58,10 +58,10 @@ public:
 
     void PictureInterval_Timer();
     // DisplayTerminal: this window goes, the terminal window comes.
-    void DisplayTerminal();
+    void DisplayTerminal() override;
     // The script reached EXIT: the timer stops.
-    void ScriptExited();
-    void SetStatus(const QString& text);
+    void ScriptExited() override;
+    void SetStatus(const QString& text) override;
 
     // Prepares the script of the command line (temp/zkscript.txt) and says
     // whether it is there to be run. Unset: no scripts are run and the
@@ -73,7 +73,8 @@ public:
     std::function<void()> EndProgram;
 
 private:
-    void Unload();
+    // The main window has unloaded: the start-up window unloads and the program ends.
+    void TerminalUnloaded() override;
 
     WindowOptions options_;
     logging::ErrorReport errors_;

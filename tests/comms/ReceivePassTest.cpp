@@ -1,4 +1,5 @@
 #include "CommsFakes.h"
+#include "RecordingObserver.h"
 #include "comms/Clock.h"
 #include "session/Session.h"
 
@@ -12,12 +13,13 @@ struct ReceiveFixture : ::testing::Test {
     FakeTrace trace;
     FakeConnection conn;
     Session session{clock, &trace};
-    int repaints = 0;
+    test::RecordingObserver observer;
+    const int& repaints = observer.Repaints;
 
     void SetUp() override
     {
         trace.On = false;
-        session.OnRepaint = [this] { ++repaints; };
+        session.SetObserver(&observer);
         session.SetConnection(conn);
     }
     std::string Row(int r) { return session.Memory().Row(session.Memory().ScreenRowToRing(r)).Text; }

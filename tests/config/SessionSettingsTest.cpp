@@ -10,6 +10,7 @@
 #include "config/SettingsFile.h"
 #include "engine/ColorSchemes.h"
 #include "engine/ExtendedChars.h"
+#include "RecordingObserver.h"
 #include "session/Session.h"
 
 #include <gtest/gtest.h>
@@ -28,9 +29,9 @@ protected:
     ManualClock clock;
     Session session{clock};
     TerminalState& st = session.State();
-    int stateChanges = 0;
+    test::RecordingObserver observer;
 
-    void SetUp() override { session.OnStateChanged = [this] { ++stateChanges; }; }
+    void SetUp() override { session.SetObserver(&observer); }
     void Host(std::string_view text)
     {
         session.Receive().AppendLocal(text);
@@ -66,7 +67,7 @@ TEST_F(SessionSettingsTest, ApplyPutsEverySessionSettingInPlace)
     EXPECT_EQ(keys.Label(FunctionKeys::kUserSet, 1).Line2, "Files");
     EXPECT_EQ(keys.UserKeyAttribute(1), FunctionKeys::kNormal);
     EXPECT_EQ(keys.UserKeyString(2), "\x1b&dB bye  ");
-    EXPECT_GT(stateChanges, 0);
+    EXPECT_GT(observer.StateChanges, 0);
 }
 
 TEST_F(SessionSettingsTest, WidthChangeOnlyWhenDifferent)

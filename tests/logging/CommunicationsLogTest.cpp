@@ -2,6 +2,7 @@
 // and off, and the trace of a known exchange written byte for byte.
 #include "FileBytes.h"
 #include "RecordingConnection.h"
+#include "RecordingObserver.h"
 #include "ShownErrors.h"
 #include "TempHome.h"
 
@@ -217,8 +218,8 @@ TEST(SessionTrace, KnownExchangeByteForByte)
     net.NetKind = NetworkKind::TelnetAdvanced;
     session.SetConnection(net);
     session.CommLog().Now = [] { return kEvening; };
-    std::filesystem::path opened;
-    session.OnOpenDocument = [&](const std::filesystem::path& p) { opened = p; };
+    test::RecordingObserver observer;
+    session.SetObserver(&observer);
 
     ASSERT_EQ(session.CommLog().TurnOn(), 0);
     session.Transmit().XmitString("hello\r", false);
@@ -235,7 +236,7 @@ TEST(SessionTrace, KnownExchangeByteForByte)
                                                                  "1.25          Received: login: '13'10'27&dB\r\n"
                                                                  "1.257      Transmitted: user\r\n" +
                                                                  kClosing);
-    EXPECT_EQ(opened, home.Path() / "temp" / "zkdebug.txt");
+    EXPECT_EQ(observer.Opened, std::vector<std::filesystem::path>{home.Path() / "temp" / "zkdebug.txt"});
     EXPECT_EQ(net.Written, "hello\ruser");
 }
 

@@ -2,6 +2,7 @@
 // bottom logging ends, and the soft keys that switch it.
 #include "FileBytes.h"
 #include "RecordingConnection.h"
+#include "RecordingObserver.h"
 #include "ShownErrors.h"
 #include "TempHome.h"
 
@@ -120,8 +121,9 @@ TEST(PrinterLogKeys, BottomAndTopKeysSwitchTheLog)
     TempHome home;
     ManualClock clock;
     Session session(clock);
-    std::vector<std::string> printed;
-    session.OnPrintFile = [&](const std::filesystem::path& p) { printed.push_back(ReadAll(p)); };
+    test::RecordingObserver observer;
+    session.SetObserver(&observer);
+    const std::vector<std::string>& printed = observer.Printed;
     FunctionKeys& keys = session.FuncKeys();
     PrinterLog& log = session.PrinterLogging();
 

@@ -2,6 +2,7 @@
 // under a chosen name, and the session's record key.
 #include "FileBytes.h"
 #include "RecordingConnection.h"
+#include "RecordingObserver.h"
 #include "ShownErrors.h"
 #include "TempHome.h"
 
@@ -156,14 +157,15 @@ protected:
     Session session{clock};
     test::RecordingConnection net;
     std::filesystem::path target = home.Path() / "kept.txt";
-    std::vector<std::string> printed;
+    test::RecordingObserver observer;
+    std::vector<std::string>& printed = observer.Printed;
 
     void SetUp() override
     {
         net.NetKind = NetworkKind::TelnetAdvanced;
         session.SetConnection(net);
-        session.OnPrintFile = [this](const std::filesystem::path& p) { printed.push_back(ReadAll(p)); };
-        session.Records().Questions.AskFileName = [this](std::string_view) { return std::optional(target); };
+        observer.FileName = target;
+        session.SetObserver(&observer);
     }
     void Host(std::string_view text)
     {

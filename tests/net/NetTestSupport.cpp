@@ -185,6 +185,7 @@ std::vector<std::string> RecordingTrace::Negotiation() const
 
 Harness::Harness()
 {
+    Term.SetObserver(this);
     Manager.Events.StatusPanel = [this](const std::string& t) { Statuses.push_back(t); };
     Manager.Events.Caption = [this](const std::string& t) { Captions.push_back(t); };
     Manager.Events.MenuState = [this](bool c, bool d) {
@@ -207,7 +208,11 @@ Harness::Harness()
     ticker_.start();
 }
 
-Harness::~Harness() { ticker_.stop(); }
+Harness::~Harness()
+{
+    ticker_.stop();
+    Term.SetObserver(nullptr);
+}
 
 void Harness::Type(std::string_view text)
 {

@@ -106,8 +106,9 @@ public:
     std::vector<std::string> Negotiation() const;
 };
 
-// A session, its connection manager and the receive timer.
-class Harness {
+// A session, its connection manager and the receive timer. As the window
+// does, it hands the host's Telnet variant (ESC % c) to the manager.
+class Harness final : private SessionObserver {
 public:
     Harness();
     ~Harness();
@@ -127,6 +128,9 @@ public:
     std::string Captured;
     std::function<void(std::string_view)> OnData; // sees the same bytes without keeping them
     std::size_t MaxBacklog = 0;                   // the most characters seen waiting before a receive pass
+    // What a log-on script did to the windows: the caption, the terminal shown.
+    std::string ScriptCaptionText;
+    bool TerminalShown = false;
 
     // Types characters as keys (Return for CR).
     void Type(std::string_view text);
@@ -139,6 +143,14 @@ public:
     void Connect(const std::string& hostEntry, int kind);
 
 private:
+    // SessionObserver
+    void TelnetVariant(int variant) override { Manager.TelnetVariant(variant); }
+    void ShowError(const logging::ErrorWindow& error) override { logging::PrintErrorWindow(error); }
+    void ScriptCaption(const std::string& caption) override { ScriptCaptionText = caption; }
+    void StartupStatus(const std::string&) override {}
+    void StopStartupTimer() override {}
+    void DisplayTerminal() override { TerminalShown = true; }
+
     QTimer ticker_;
 };
 

@@ -22,8 +22,6 @@ protected:
     TempHome home;
     ServerProcess server;
     int port = 0;
-    std::string caption;
-    bool shown = false;
 
     std::filesystem::path WriteFile(const std::string& name, const std::string& text)
     {
@@ -51,8 +49,6 @@ protected:
     void RunScript(Harness& h, const std::string& script)
     {
         script::ScriptInterpreter& s = h.Term.Script();
-        s.Events.Caption = [this](const std::string& text) { caption = text; };
-        s.Events.DisplayTerminal = [this] { shown = true; };
         ASSERT_TRUE(s.Prepare(WriteFile("logon.zkt", script)));
         ASSERT_TRUE(s.State().AutoConnect);
         h.Manager.Settings().HostList = {"elsewhere.invalid"}; // the target wins over the host list
@@ -61,7 +57,7 @@ protected:
         ASSERT_TRUE(WaitFor([&] { return !s.Running(); }, 20000))
             << "the script waits on " << s.State().Command << " " << s.State().Argument << "\n"
             << h.Memory();
-        EXPECT_TRUE(shown);
+        EXPECT_TRUE(h.TerminalShown);
         EXPECT_FALSE(std::filesystem::exists(s.WorkingScript()));
     }
 };
@@ -78,11 +74,10 @@ TEST_F(ScriptLogon, DemoHostMenuDrivenByScriptInBothVariants)
         ASSERT_GT(hostPort, 0) << host.Output();
 
         Harness h;
-        shown = false;
         RunScript(h, "ADDR 127.0.0.1:" + std::to_string(hostPort) +
                          "\r\nHEAD Demo host\r\nWAIT Choice: \r\nXMIT 7 3\r\nWAIT End of listing: 3 lines\r\n"
                          "EXIT\r\n");
-        EXPECT_EQ(caption, "Demo host  | Kalvor");
+        EXPECT_EQ(h.ScriptCaptionText, "Demo host  | Kalvor");
         EXPECT_EQ(h.Manager.Kind(), standard ? NetworkKind::TelnetStandard : NetworkKind::TelnetAdvanced);
         // The answer reached the host as the script typed it, and is shown
         // once: by the terminal on the advanced variant, by the host on the

@@ -103,8 +103,6 @@ ConnectionManager::ConnectionManager(Session& session, TraceSink* trace)
         SetMenu(true, false);
         SetCaption(kProgramName);
     };
-
-    session_.OnTelnetVariant = [this](int variant) { TelnetVariant(variant); };
 }
 
 namespace {
@@ -116,11 +114,7 @@ NoConnection& Unconnected()
 }
 } // namespace
 
-ConnectionManager::~ConnectionManager()
-{
-    session_.OnTelnetVariant = nullptr;
-    session_.SetConnection(Unconnected());
-}
+ConnectionManager::~ConnectionManager() { session_.SetConnection(Unconnected()); }
 
 std::filesystem::path ConnectionManager::KnownHostsFile() const
 {

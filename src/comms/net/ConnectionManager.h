@@ -95,7 +95,8 @@ public:
     bool EchoButton() const { return echoButton_; }
     // The terminal's screen size changed (it is also watched on a timer).
     void ScreenSizeChanged();
-    // ESC % c: 0 "Telnet (standard)", 1 "Telnet (advanced)".
+    // ESC % c: 0 "Telnet (standard)", 1 "Telnet (advanced)" (the window's
+    // session observer hands it on).
     void TelnetVariant(int variant);
 
     // What the window shows.
