@@ -42,8 +42,8 @@ std::optional<StatusReply> StatusReplyOf(HostRequest request)
 
 } // namespace
 
-BlockTransmission::BlockTransmission(Terminal& terminal, Handshake& handshake, TransmitFn transmit)
-    : t_(terminal), st_(terminal.State), handshake_(handshake), transmit_(std::move(transmit))
+BlockTransmission::BlockTransmission(Terminal& terminal, Handshake& handshake, BlockTransmissionEvents& events)
+    : t_(terminal), st_(terminal.State), handshake_(handshake), events_(events)
 {
 }
 
@@ -80,7 +80,7 @@ void BlockTransmission::ExecEnterKey()
         std::string buffer;
         const bool lineFeedRequest = FillRequest(request, buffer);
         if (!buffer.empty())
-            transmit_(buffer, lineFeedRequest);
+            events_.Transmit(buffer, lineFeedRequest);
         return;
     }
     // The DC2 that opens an Enter is followed by CR with line strapping.
@@ -105,7 +105,7 @@ void BlockTransmission::ModifyModeReturn()
         handshake_.Await(HostRequest::ModifyLine, decision, Handshake::Dc2Timing::Now);
         return;
     }
-    transmit_(line.Text, true);
+    events_.Transmit(line.Text, true);
     ResetBlockStart();
     m.CurCol = Echo() ? m.LeftMargin : std::min(line.TerminatorCol, m.ColsInTerm - 1);
     m.MarkCursorRowChanged(m.CurCol);
@@ -130,8 +130,7 @@ bool BlockTransmission::FillRequest(HostRequest request, std::string& buffer)
     switch (request) {
     case HostRequest::UserKey:
         // The key's text is already in the buffer.
-        if (EchoPendingUserKey)
-            EchoPendingUserKey();
+        events_.EchoPendingUserKey();
         return true;
     case HostRequest::ModifyLine:
         // The line is already in the buffer; the keyboard showed it as typed.
@@ -199,7 +198,7 @@ bool BlockTransmission::EscdLineFeedRequest() const
 
 std::string BlockTransmission::CursorAddressPrefix() const
 {
-    return SendCursorAddress && SendCursorAddress() ? BuildAbsAddr(st_) : std::string();
+    return events_.SendCursorAddress() ? BuildAbsAddr(st_) : std::string();
 }
 
 // The field under the cursor as one line: its contents, the block-end string
@@ -262,8 +261,8 @@ std::string BlockTransmission::BuildBlockEnter4()
     m.CurCol = m.LeftMargin;
     m.MarkCursorRowChanged(m.CurCol);
     // The local echo of the line's end (the characters are on the screen).
-    if (Echo() && ShowLocal)
-        ShowLocal("\r");
+    if (Echo())
+        events_.ShowLocal("\r");
     return out;
 }
 

@@ -27,17 +27,31 @@
 #include "keyboard/Handshake.h"
 #include "keyboard/TerminalStatus.h"
 
-#include <functional>
 #include <string>
 #include <string_view>
 
 namespace kalvor {
 
+// What block transmission asks of the program around it: the transmit path,
+// the keyboard's local echo, and the function keys' send-cursor-address
+// option and waiting transmit-only key. The session implements it.
+class BlockTransmissionEvents {
+public:
+    // XmitString: send `text` to the host, with NUL LF after each CR on
+    // `lineFeedRequest` when automatic line feed is on.
+    virtual void Transmit(std::string_view text, bool lineFeedRequest) = 0;
+    virtual bool LocalEcho() = 0;                  // local echo is in force
+    virtual void ShowLocal(std::string_view text) = 0; // text into the receive buffer, displayed
+    virtual bool SendCursorAddress() = 0;          // every block starts with the cursor address
+    virtual void EchoPendingUserKey() = 0;         // the waiting transmit-only user key goes out
+
+protected:
+    ~BlockTransmissionEvents() = default;
+};
+
 class BlockTransmission {
 public:
-    using TransmitFn = std::function<void(std::string_view text, bool lineFeedRequest)>;
-
-    BlockTransmission(Terminal& terminal, Handshake& handshake, TransmitFn transmit);
+    BlockTransmission(Terminal& terminal, Handshake& handshake, BlockTransmissionEvents& events);
     BlockTransmission(const BlockTransmission&) = delete;
     BlockTransmission& operator=(const BlockTransmission&) = delete;
 
@@ -116,12 +130,6 @@ public:
     int BlockStartCol = -1;
     StatusEnvironment StatusEnv;    // parity and printer state for status replies
 
-    // Wired by the session; each is optional.
-    std::function<bool()> LocalEcho;                  // local echo is in force
-    std::function<void(std::string_view)> ShowLocal;  // text into the receive buffer, displayed
-    std::function<bool()> SendCursorAddress;          // every block starts with the cursor address
-    std::function<void()> EchoPendingUserKey;         // request 1 goes out
-
 private:
     std::string CursorAddressPrefix() const;
     std::string FieldLine();
@@ -132,12 +140,12 @@ private:
     // Where a page begins: the ring row and column.
     void PageStart(bool startLocFlag, int& ring, int& col) const;
     void LockKeyboard(bool locked);
-    bool Echo() const { return LocalEcho && LocalEcho(); }
+    bool Echo() const { return events_.LocalEcho(); }
 
     Terminal& t_;
     TerminalState& st_;
     Handshake& handshake_;
-    TransmitFn transmit_;
+    BlockTransmissionEvents& events_;
 };
 
 } // namespace kalvor

@@ -13,20 +13,16 @@ void ControlCharacters::SetConnection(Connection& connection)
 
 void ControlCharacters::ProcessCntlChar_Click()
 {
-    if (EndExtendCharEntry)
-        EndExtendCharEntry();
+    events_.EndExtendCharEntry();
     transmit_ = false;
-    if (SettingsChanged)
-        SettingsChanged();
+    events_.ControlCharactersChanged();
 }
 
 void ControlCharacters::XmitCntlChar_Click()
 {
-    if (EndExtendCharEntry)
-        EndExtendCharEntry();
+    events_.EndExtendCharEntry();
     transmit_ = true;
-    if (SettingsChanged)
-        SettingsChanged();
+    events_.ControlCharactersChanged();
 }
 
 int ControlCharacters::CtrlLetterCharacter(int keyCode) const
@@ -56,7 +52,7 @@ void ControlCharacters::QuietXmitChar(std::string_view text)
         tx_.XmitString(text, false);
         return;
     }
-    if (LocalEchoInForce && LocalEchoInForce()) {
+    if (events_.LocalEcho()) {
         // The remote-echo suppression flag is set for the transmission only.
         const bool saved = tx_.EchoSuppressionOffered;
         tx_.EchoSuppressionOffered = true;
@@ -109,8 +105,7 @@ void ControlCharacters::SendBreak_Click()
         conn_->SendTelnetCommand(kTelnetBreak);
     else
         conn_->SendBreak(kSerialBreakMs);
-    if (FocusDisplay)
-        FocusDisplay();
+    events_.FocusDisplay();
 }
 
 } // namespace kalvor

@@ -16,11 +16,24 @@
 
 #include <cstdint>
 #include <deque>
-#include <functional>
 #include <string>
 #include <string_view>
 
 namespace kalvor {
+
+// What the control-character services ask of the program around them: the
+// keyboard's local echo and extended-character entry, and the window. The
+// session implements it.
+class ControlCharacterEvents {
+public:
+    virtual bool LocalEcho() = 0;          // local echo is in force
+    virtual void EndExtendCharEntry() = 0; // TurnOffExtendCharMode
+    virtual void ControlCharactersChanged() = 0; // the window's menu and status follow the switch
+    virtual void FocusDisplay() = 0;       // the focus returns to the display
+
+protected:
+    ~ControlCharacterEvents() = default;
+};
 
 class ControlCharacters {
 public:
@@ -29,8 +42,9 @@ public:
     static constexpr int kTelnetBreak = 243;
     static constexpr int kTelnetEchoOption = 1;
 
-    ControlCharacters(Transmitter& transmitter, Connection& connection, Clock& clock, TraceSink* trace)
-        : tx_(transmitter), conn_(&connection), clock_(clock), trace_(trace)
+    ControlCharacters(Transmitter& transmitter, Connection& connection, Clock& clock, TraceSink* trace,
+                      ControlCharacterEvents& events)
+        : tx_(transmitter), conn_(&connection), clock_(clock), trace_(trace), events_(events)
     {
     }
     ControlCharacters(const ControlCharacters&) = delete;
@@ -65,12 +79,6 @@ public:
     // transmissions negotiate the host's echo off and on again around the text.
     bool EchoNegotiation = false;
 
-    // Wired by the session.
-    std::function<bool()> LocalEchoInForce;       // local echo is on
-    std::function<void()> EndExtendCharEntry;     // TurnOffExtendCharMode
-    std::function<void()> SettingsChanged;        // status panel and terminal settings update
-    std::function<void()> FocusDisplay;           // the focus returns to the display
-
 private:
     enum class Step { Idle, WaitBeforeText, WaitAfterText };
 
@@ -82,6 +90,7 @@ private:
     Connection* conn_;
     Clock& clock_;
     TraceSink* trace_;
+    ControlCharacterEvents& events_;
     bool transmit_ = false;
     std::deque<std::string> queue_;
     Step step_ = Step::Idle;

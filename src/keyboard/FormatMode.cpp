@@ -344,8 +344,7 @@ void FormatMode::FormDisplayField(int ring, int col, int endCol)
 
 void FormatMode::FormUpdateStatus()
 {
-    if (ResetBlockStart)
-        ResetBlockStart();
+    events_.ResetBlockStart();
     DisplayMemory& m = st_.Mem;
     for (int screenRow = 0; screenRow < m.RowsInTerm; ++screenRow) {
         const int ring = m.ScreenRowToRing(screenRow);

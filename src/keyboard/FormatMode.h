@@ -19,7 +19,6 @@
 #include "engine/FormatModeHandler.h"
 #include "engine/TerminalState.h"
 
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -61,9 +60,19 @@ std::optional<FormField> FormFindCurXmitField(const DisplayMemory& m, int col, i
 // The first unprotected or transmit-only field that starts at or after `col`.
 std::optional<FormField> FormFindNextXmitField(const DisplayMemory& m, int col, int ring);
 
+// What format mode asks of the program around it. The session implements it.
+class FormatModeEvents {
+public:
+    // The layout changed: block transmission's block start is reset.
+    virtual void ResetBlockStart() = 0;
+
+protected:
+    ~FormatModeEvents() = default;
+};
+
 class FormatMode final : public FormatModeHandler {
 public:
-    explicit FormatMode(TerminalState& state) : st_(state) {}
+    FormatMode(TerminalState& state, FormatModeEvents& events) : st_(state), events_(events) {}
     FormatMode(const FormatMode&) = delete;
     FormatMode& operator=(const FormatMode&) = delete;
 
@@ -104,9 +113,6 @@ public:
     void ClearField() override;
     void ClearDisplay() override { FormClearDisplay(); }
 
-    // Wired by the session: resets the block start of block transmission.
-    std::function<void()> ResetBlockStart;
-
 private:
     // The rows searched, as ages (0 = oldest row of memory).
     struct SearchRange {
@@ -124,6 +130,7 @@ private:
     void BlankColumns(int ring, int from, int to);
 
     TerminalState& st_;
+    FormatModeEvents& events_;
 };
 
 } // namespace kalvor

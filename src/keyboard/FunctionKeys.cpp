@@ -49,8 +49,9 @@ std::string Trim(std::string_view s)
 
 } // namespace
 
-FunctionKeys::FunctionKeys(Terminal& terminal, Keyboard& keyboard, Transmitter& transmitter, Handshake& handshake)
-    : t_(terminal), st_(terminal.State), keyboard_(keyboard), tx_(transmitter), handshake_(handshake)
+FunctionKeys::FunctionKeys(Terminal& terminal, Keyboard& keyboard, Transmitter& transmitter, Handshake& handshake,
+                           FunctionKeyEvents& events)
+    : t_(terminal), st_(terminal.State), keyboard_(keyboard), tx_(transmitter), handshake_(handshake), events_(events)
 {
     ResetTables();
 }
@@ -173,8 +174,7 @@ void FunctionKeys::CloseMessagePanel()
         FuncKeyVisibility();
     }
     Changed();
-    if (FocusDisplay)
-        FocusDisplay();
+    events_.FocusDisplay();
 }
 
 void FunctionKeys::ShowMessage(std::string_view text)
@@ -188,8 +188,7 @@ void FunctionKeys::ShowMessage(std::string_view text)
 void FunctionKeys::SetTabPanel(bool shown)
 {
     tabPanel_ = shown;
-    if (TabPanel)
-        TabPanel(shown);
+    events_.TabPanel(shown);
     Changed();
 }
 
@@ -223,8 +222,7 @@ void FunctionKeys::ExecFuncKey(int funcPath, int index, int shift)
     if (index < 0 || index >= kButtons || funcPath < 0 || funcPath >= kSets)
         return;
     if (shift == Mod::Alt && index == 3) {
-        if (ExitTerminal)
-            ExitTerminal();
+        events_.ExitTerminal();
         return;
     }
     // While recording only the record key itself (to end it) acts.
@@ -277,12 +275,10 @@ void FunctionKeys::FixedKey(int index)
         break;
     case kEnterKey:
         t_.Editing.SetInsertMode(false);
-        if (FormsShowObjects && FormsShowObjects()) {
-            if (FormsEnter)
-                FormsEnter();
-        } else if (ExecEnterKey) {
-            ExecEnterKey();
-        }
+        if (events_.FormsShowObjects())
+            events_.FormsEnter();
+        else
+            events_.ExecEnterKey();
         break;
     default:
         break;
@@ -317,8 +313,7 @@ void FunctionKeys::DeviceKey(int index)
 void FunctionKeys::ToggleDestination(int bit)
 {
     st_.OutputRouting = std::max(st_.OutputRouting ^ bit, 0);
-    if (DestinationsChanged)
-        DestinationsChanged();
+    events_.DestinationsChanged();
     RefreshModeLabels();
     Changed();
 }
@@ -333,41 +328,33 @@ void FunctionKeys::RecordKey(int index)
         if (st_.RecordMode != 0) {
             st_.RecordMode = 0;
             st_.KeyboardLocked = false;
-            if (TurnOffRecordMode)
-                TurnOffRecordMode();
+            events_.TurnOffRecordMode();
         } else {
             st_.RecordMode = 1; // the next Return starts the recording
-            if (TurnOnRecordMode)
-                TurnOnRecordMode();
+            events_.TurnOnRecordMode();
         }
         break;
     case 2: // bottom log
         if (LogType == 0) {
-            if (TurnOnLogging)
-                TurnOnLogging(1);
+            events_.TurnOnLogging(1);
             LogType = 1;
         } else if (LogType == 1) {
-            if (TurnOffLogging)
-                TurnOffLogging(1);
+            events_.TurnOffLogging(1);
             LogType = 0;
         } else {
-            if (SwitchLogType)
-                SwitchLogType(1);
+            events_.SwitchLogType(1);
             LogType = 1;
         }
         break;
     case 3: // top log
         if (LogType == 0) {
-            if (TurnOnLogging)
-                TurnOnLogging(2);
+            events_.TurnOnLogging(2);
             LogType = 2;
         } else if (LogType == 1) {
-            if (SwitchLogType)
-                SwitchLogType(2);
+            events_.SwitchLogType(2);
             LogType = 2;
         } else {
-            if (TurnOffLogging)
-                TurnOffLogging(2);
+            events_.TurnOffLogging(2);
             LogType = 0;
         }
         break;
@@ -423,8 +410,7 @@ void FunctionKeys::MemoryLockKey()
     if (st_.Strap.A)
         keyboard_.XmitFunction(on ? "\x1b" "l" : "\x1b" "m");
     t_.Scroll.MemLock(on ? "on" : "off");
-    if (FocusDisplay)
-        FocusDisplay();
+    events_.FocusDisplay();
 }
 
 // ---------------------------------------------------------------------------
@@ -521,21 +507,19 @@ void FunctionKeys::DefineUserKey(std::string_view seq)
         defined = true;
     }
     if (defined) {
-        if (UserKeyDefined)
-            UserKeyDefined(key);
+        events_.UserKeyDefined(key);
         Changed();
     }
     if (def->Execute) {
         if (*def->Execute == -1) {
             t_.Editing.SetInsertMode(false);
-            if (ExecEnterKey)
-                ExecEnterKey();
+            events_.ExecEnterKey();
         } else if (*def->Execute >= 1 && *def->Execute <= kUserKeys) {
             ExecFuncKey(kUserSet, static_cast<int>(*def->Execute) - 1, 0);
         }
     }
-    if (def->Save && SaveTermConfig)
-        SaveTermConfig(*def->Save != 1);
+    if (def->Save)
+        events_.SaveTermConfig(*def->Save != 1);
 }
 
 // ---------------------------------------------------------------------------
@@ -618,8 +602,7 @@ KeyControlResult FunctionKeys::EscFuncKeyCntl(std::string_view seq)
 
 void FunctionKeys::ApplyFunctionKeyConfig()
 {
-    if (ApplyConfiguration)
-        ApplyConfiguration();
+    events_.ApplyConfiguration();
     Changed();
 }
 

@@ -8,7 +8,8 @@
 //
 // Everything the window shows (button labels, enabled flags, labels or the
 // message panel, the current set) is plain state read here; every change is
-// announced through the terminal's StateChanged hook.
+// announced through the terminal's StateChanged hook. What the keys do
+// outside the keyboard goes through FunctionKeyEvents.
 #pragma once
 
 #include "comms/Transmitter.h"
@@ -16,13 +17,37 @@
 #include "keyboard/Handshake.h"
 
 #include <array>
-#include <functional>
 #include <string>
 #include <string_view>
 
 namespace kalvor {
 
 class Keyboard;
+
+// What the function keys ask of the program around them: block
+// transmission's Enter, the side files, the configuration and the window.
+// The session implements it.
+class FunctionKeyEvents {
+public:
+    virtual void ExecEnterKey() = 0;          // the Enter function of block transmission
+    virtual bool FormsShowObjects() = 0;      // the forms mode shows objects: Enter is its own
+    virtual void FormsEnter() = 0;            // the forms-mode Enter
+    virtual void TabPanel(bool shown) = 0;    // show or hide the tab-setting panel
+    virtual void DestinationsChanged() = 0;   // output routing bits changed
+    virtual void TurnOnRecordMode() = 0;      // the record files of the routing's destinations open
+    virtual void TurnOffRecordMode() = 0;     // they close, and the host is told
+    virtual void TurnOnLogging(int logType) = 0; // printer logging: 1 bottom, 2 top
+    virtual void TurnOffLogging(int logType) = 0;
+    virtual void SwitchLogType(int logType) = 0;
+    virtual void ExitTerminal() = 0;          // Alt+F4
+    virtual void SaveTermConfig(bool save) = 0; // ESC & f b: keep (true) or restore the preferences
+    virtual void UserKeyDefined(int key) = 0; // the key's configuration line is rewritten
+    virtual void ApplyConfiguration() = 0;    // the user keys of the configuration
+    virtual void FocusDisplay() = 0;          // the focus returns to the display
+
+protected:
+    ~FunctionKeyEvents() = default;
+};
 
 struct KeyLabel {
     std::string Line1;
@@ -63,7 +88,8 @@ public:
     static constexpr int kToPrinter = 2;
     static constexpr int kToFile = 4;
 
-    FunctionKeys(Terminal& terminal, Keyboard& keyboard, Transmitter& transmitter, Handshake& handshake);
+    FunctionKeys(Terminal& terminal, Keyboard& keyboard, Transmitter& transmitter, Handshake& handshake,
+                 FunctionKeyEvents& events);
     FunctionKeys(const FunctionKeys&) = delete;
     FunctionKeys& operator=(const FunctionKeys&) = delete;
 
@@ -124,23 +150,6 @@ public:
     bool SendCursorAddress = false; // every block and transmit-only key starts with the cursor address
     int LogType = 0;                // 0 no printer log, 1 bottom log, 2 top log
 
-    // Wired by the session and the window; each does nothing until wired.
-    std::function<void()> ExecEnterKey;            // the Enter function of block transmission
-    std::function<bool()> FormsShowObjects;        // the forms mode shows objects
-    std::function<void()> FormsEnter;              // the forms-mode Enter
-    std::function<void(bool shown)> TabPanel;      // show or hide the tab-setting panel
-    std::function<void()> DestinationsChanged;     // output routing bits changed
-    std::function<void()> TurnOnRecordMode;
-    std::function<void()> TurnOffRecordMode;
-    std::function<void(int logType)> TurnOnLogging;
-    std::function<void(int logType)> TurnOffLogging;
-    std::function<void(int logType)> SwitchLogType;
-    std::function<void()> ExitTerminal;            // Alt+f4
-    std::function<void(bool save)> SaveTermConfig; // ESC & f b: keep (true) or restore the preferences
-    std::function<void(int key)> UserKeyDefined;   // the key's configuration line is rewritten
-    std::function<void()> ApplyConfiguration;      // the user keys of the configuration
-    std::function<void()> FocusDisplay;            // the focus returns to the display
-
 private:
     void ResetTables();
     void SystemKey(int index);
@@ -160,6 +169,7 @@ private:
     Keyboard& keyboard_;
     Transmitter& tx_;
     Handshake& handshake_;
+    FunctionKeyEvents& events_;
 
     std::array<std::array<KeyLabel, kKeys>, kSets> labels_{};
     std::array<std::array<bool, kKeys>, kSets> enabled_{};

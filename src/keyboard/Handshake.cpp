@@ -71,7 +71,7 @@ void Handshake::SendDc2(std::string_view afterDc2)
 {
     std::string dc2(1, '\x12');
     dc2.append(afterDc2);
-    transmit_(dc2, false);
+    events_.Transmit(dc2, false);
 }
 
 // The data of the waiting request (nothing when idle) goes out.
@@ -80,10 +80,10 @@ void Handshake::Complete()
     bool lineFeedRequest = true;
     if (phase_ == Phase::Idle)
         TransmitBuffer.clear();
-    else if (fill_)
-        lineFeedRequest = fill_(request_, TransmitBuffer);
+    else
+        lineFeedRequest = events_.FillRequest(request_, TransmitBuffer);
     if (!TransmitBuffer.empty())
-        transmit_(TransmitBuffer, lineFeedRequest);
+        events_.Transmit(TransmitBuffer, lineFeedRequest);
     TransmitBuffer.clear();
 }
 
@@ -113,7 +113,7 @@ RequestDecision Handshake::OfferTransmission(HostRequest request, DataKind kind,
 {
     const RequestDecision decision = GetDataRequestType(kind, st);
     if (decision == RequestDecision::SendNow) {
-        transmit_(text, true);
+        events_.Transmit(text, true);
         return decision;
     }
     TransmitBuffer = std::move(text);
@@ -123,11 +123,9 @@ RequestDecision Handshake::OfferTransmission(HostRequest request, DataKind kind,
 
 void Handshake::SendNow(HostRequest request)
 {
-    bool lineFeedRequest = false;
-    if (fill_)
-        lineFeedRequest = fill_(request, TransmitBuffer);
+    const bool lineFeedRequest = events_.FillRequest(request, TransmitBuffer);
     if (!TransmitBuffer.empty())
-        transmit_(TransmitBuffer, lineFeedRequest);
+        events_.Transmit(TransmitBuffer, lineFeedRequest);
     TransmitBuffer.clear();
 }
 

@@ -28,7 +28,6 @@
 #include "engine/HostRequest.h"
 #include "engine/TerminalState.h"
 
-#include <functional>
 #include <string>
 #include <string_view>
 
@@ -53,6 +52,21 @@ enum class RequestDecision {
 // (inhibit DC2), block mode and page strapping.
 RequestDecision GetDataRequestType(DataKind kind, const TerminalState& st);
 
+// What the handshake asks of the program around it: the transmit path, and
+// the data of a request when it goes out (block transmission). The session
+// implements it.
+class HandshakeEvents {
+public:
+    // XmitString: send `text` to the host.
+    virtual void Transmit(std::string_view text, bool lineFeedRequest) = 0;
+    // Fills the transmit buffer for `request` when it goes out; returns
+    // whether the text goes out with the line-feed request.
+    virtual bool FillRequest(HostRequest request, std::string& buffer) = 0;
+
+protected:
+    ~HandshakeEvents() = default;
+};
+
 class Handshake {
 public:
     enum class Phase { Idle, Dc2Owed, DataOwed };
@@ -60,15 +74,9 @@ public:
     // arrived (now if it already has), or at once regardless.
     enum class Dc2Timing { WhenHostReady, Now };
 
-    // Sends bytes to the host (XmitString).
-    using TransmitFn = std::function<void(std::string_view text, bool lineFeedRequest)>;
-    // Fills the transmit buffer for request type `request` when it goes out;
-    // returns whether the text goes out with the line-feed request.
-    using FillFn = std::function<bool(HostRequest request, std::string& buffer)>;
-
-    explicit Handshake(TransmitFn transmit) : transmit_(std::move(transmit)) {}
-
-    void SetFiller(FillFn fill) { fill_ = std::move(fill); }
+    explicit Handshake(HandshakeEvents& events) : events_(events) {}
+    Handshake(const Handshake&) = delete;
+    Handshake& operator=(const Handshake&) = delete;
 
     Phase CurrentPhase() const { return phase_; }
     // The request waiting in the current phase; None while idle.
@@ -114,8 +122,7 @@ private:
     void SendDc2(std::string_view afterDc2);
     void Complete();
 
-    TransmitFn transmit_;
-    FillFn fill_;
+    HandshakeEvents& events_;
     Phase phase_ = Phase::Idle;
     HostRequest request_ = HostRequest::None; // None while idle
     bool dc1Received_ = true;

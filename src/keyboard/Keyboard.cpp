@@ -50,13 +50,14 @@ bool IsEditingKey(int keyCode)
 } // namespace
 
 Keyboard::Keyboard(Terminal& terminal, Transmitter& transmitter, ReceivePass& receive, FunctionKeys& functionKeys,
-                   ControlCharacters& controls)
+                   ControlCharacters& controls, KeyboardEvents& events)
     : t_(terminal),
       st_(terminal.State),
       tx_(transmitter),
       receive_(receive),
       funcKeys_(functionKeys),
-      controls_(controls)
+      controls_(controls),
+      events_(events)
 {
 }
 
@@ -84,8 +85,8 @@ void Keyboard::ShowLocal(std::string_view text)
 
 void Keyboard::ClearSelection()
 {
-    if (Selection() && InitSelect)
-        InitSelect();
+    if (Selection())
+        events_.InitSelect();
 }
 
 void Keyboard::Refuse()
@@ -130,8 +131,7 @@ void Keyboard::DisplayInputChar(int character)
         // The line is collected from the cursor row before the line feed of
         // automatic line feed moves the cursor off it.
         ShowLocal("\r");
-        if (ModifyModeReturn)
-            ModifyModeReturn();
+        events_.ModifyModeReturn();
         if (st_.AutoLineFeed)
             ShowLocal("\n");
         if ((st_.ModeBits & kLineModify) != 0) {
@@ -153,7 +153,7 @@ bool Keyboard::KeyDown(int keyCode, int shift, bool numericPad)
         SendRemapped(st_.KeyRemap[static_cast<std::size_t>(keyCode)]);
         return true;
     }
-    if (FormsHoldKeyboard && FormsHoldKeyboard())
+    if (events_.FormsHoldKeyboard())
         return FormsKeyDown(keyCode, shift);
 
     savedShift_ = shift;
@@ -218,8 +218,7 @@ bool Keyboard::KeyDown(int keyCode, int shift, bool numericPad)
     case Key::Backspace:
         if (!Selection())
             return false; // the character 8
-        if (ClipCut)
-            ClipCut();
+        events_.ClipCut();
         return true;
     case Key::ScrollLock:
         if (!t_.Hooks.FormsShown())
@@ -259,18 +258,16 @@ bool Keyboard::FormsKeyDown(int keyCode, int shift)
     case Key::Escape:
         return true;
     case Key::Tab:
-        if (FormsTab)
-            FormsTab(shift);
+        events_.FormsTab(shift);
         return true;
     case Key::Up:
     case Key::Down:
     case Key::Right:
     case Key::Left:
-        if (FormsNavigate)
-            FormsNavigate(keyCode == Key::Up     ? "up"
-                          : keyCode == Key::Down ? "down"
-                          : keyCode == Key::Right ? "right"
-                                                  : "left");
+        events_.FormsNavigate(keyCode == Key::Up      ? FieldDirection::Up
+                              : keyCode == Key::Down  ? FieldDirection::Down
+                              : keyCode == Key::Right ? FieldDirection::Right
+                                                      : FieldDirection::Left);
         return true;
     case Key::Home: LocalAction([&] { edit.ExecHomeKey(shift); }); return true;
     case Key::End: LocalAction([&] { edit.ExecEndKey(shift); }); return true;
@@ -380,8 +377,7 @@ bool Keyboard::EditingKey(int keyCode, int shift)
         if (strapA) {
             XmitFunction(shift == 0 ? "\x1b" "P" : "\x1b" "M");
         } else if (Selection()) {
-            if (ClipCut)
-                ClipCut();
+            events_.ClipCut();
         } else {
             LocalAction([&] { edit.ExecDeleteKey(shift); });
         }
@@ -502,12 +498,10 @@ void Keyboard::TerminalWindowKeyPress(int character)
     Busy processing(inputDepth_);
 
     if (Selection() && character >= 32 && character <= 126) {
-        if (ClipCut)
-            ClipCut();
+        events_.ClipCut();
         if (!st_.InsertMode)
             t_.Editing.SetInsertStatus();
-        if (InitSelect)
-            InitSelect();
+        events_.InitSelect();
     }
     if (st_.RecordMode == 1 && character == kCr) {
         st_.RecordMode = 2;
@@ -666,8 +660,8 @@ bool Keyboard::EscDefineEnterKey(std::string_view seq)
         number = 0;
     }
     Enter = next;
-    if (save && SaveEnterKeySettings)
-        SaveEnterKeySettings();
+    if (save)
+        events_.SaveEnterKeySettings();
     return true;
 }
 

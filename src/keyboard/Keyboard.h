@@ -19,8 +19,8 @@
 #include "comms/ReceivePass.h"
 #include "comms/Transmitter.h"
 #include "engine/Terminal.h"
+#include "keyboard/KeyCodes.h"
 
-#include <functional>
 #include <string>
 #include <string_view>
 
@@ -28,6 +28,24 @@ namespace kalvor {
 
 class ControlCharacters;
 class FunctionKeys;
+
+// What the keyboard asks of the program around it: the window's selection
+// and forms mode, the line transmission of the modify modes, and the
+// configuration. The session implements it.
+class KeyboardEvents {
+public:
+    virtual bool SelectionActive() = 0;   // a region of the display is marked
+    virtual void ClipCut() = 0;           // deletes the marked region
+    virtual void InitSelect() = 0;        // clears the selection
+    virtual bool FormsHoldKeyboard() = 0; // the forms mode holds the keyboard
+    virtual void FormsTab(int shift) = 0;
+    virtual void FormsNavigate(FieldDirection direction) = 0;
+    virtual void ModifyModeReturn() = 0;  // Return typed in a modify mode: the line transmission
+    virtual void SaveEnterKeySettings() = 0; // the host redefined them with saving
+
+protected:
+    ~KeyboardEvents() = default;
+};
 
 class Keyboard {
 public:
@@ -46,7 +64,7 @@ public:
     static constexpr int kMaxExtendDigits = 3;
 
     Keyboard(Terminal& terminal, Transmitter& transmitter, ReceivePass& receive, FunctionKeys& functionKeys,
-             ControlCharacters& controls);
+             ControlCharacters& controls, KeyboardEvents& events);
     Keyboard(const Keyboard&) = delete;
     Keyboard& operator=(const Keyboard&) = delete;
 
@@ -118,16 +136,6 @@ public:
     int SavedShift() const { return savedShift_; }
     int RepeatCount() const { return repeatCount_; }
 
-    // Wired by the window (selection, forms mode) and the subsystems around.
-    std::function<bool()> SelectionActive;   // a region of the display is marked
-    std::function<void()> ClipCut;           // deletes the marked region
-    std::function<void()> InitSelect;        // clears the selection
-    std::function<bool()> FormsHoldKeyboard; // the forms mode holds the keyboard
-    std::function<void(int shift)> FormsTab;
-    std::function<void(std::string_view direction)> FormsNavigate; // "up", "down", "right", "left"
-    std::function<void()> ModifyModeReturn;  // Return typed in a modify mode: the line transmission
-    std::function<void()> SaveEnterKeySettings;
-
 private:
     bool FormsKeyDown(int keyCode, int shift);
     bool EditingKey(int keyCode, int shift);
@@ -138,7 +146,7 @@ private:
     void TerminalWindowKeyPress(int character);
     void ExtendCharInput(int character);
     bool PreviousCharPending() const;
-    bool Selection() const { return SelectionActive && SelectionActive(); }
+    bool Selection() const { return events_.SelectionActive(); }
     template <class Action> void LocalAction(Action action);
 
     Terminal& t_;
@@ -147,6 +155,7 @@ private:
     ReceivePass& receive_;
     FunctionKeys& funcKeys_;
     ControlCharacters& controls_;
+    KeyboardEvents& events_;
 
     int savedShift_ = 0;
     bool numericPad_ = false;

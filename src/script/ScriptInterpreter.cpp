@@ -10,8 +10,8 @@
 namespace kalvor::script {
 
 ScriptInterpreter::ScriptInterpreter(ReceivePass& receive, Transmitter& transmitter, const Clock& clock,
-                                     TraceSink* trace)
-    : rx_(receive), tx_(transmitter), clock_(clock), trace_(trace)
+                                     TraceSink* trace, ScriptEvents& events)
+    : rx_(receive), tx_(transmitter), clock_(clock), trace_(trace), events_(events)
 {
 }
 
@@ -95,8 +95,8 @@ bool ScriptInterpreter::Execute()
     const std::string& arg = state_.Argument;
     if (cmd == "DBUG") {
         const std::string onOff = Upper(Trim(arg));
-        if ((onOff == "ON" || onOff == "OFF") && Events.TraceSwitch)
-            Events.TraceSwitch(onOff == "ON");
+        if (onOff == "ON" || onOff == "OFF")
+            events_.TraceSwitch(onOff == "ON");
         return true;
     }
     if (cmd == "WAIT")
@@ -105,8 +105,7 @@ bool ScriptInterpreter::Execute()
         return Idle();
     if (cmd == "HEAD") {
         Trace("Script HEAD:", arg);
-        if (Events.Caption)
-            Events.Caption(arg + "  | Kalvor");
+        events_.Caption(arg + "  | Kalvor");
         return true;
     }
     if (cmd == "LOCL")
@@ -176,10 +175,9 @@ bool ScriptInterpreter::Xmit()
         return false;
     const std::string line = state_.Argument + "\r";
     tx_.XmitString(line, true);
-    if (Events.TelnetLocalEcho && Events.TelnetLocalEcho())
+    if (events_.TelnetLocalEcho())
         rx_.AppendLocal(line);
-    if (Events.StartupStatus)
-        Events.StartupStatus("Connecting to " + state_.TargetText);
+    events_.StartupStatus("Connecting to " + state_.TargetText);
     return true;
 }
 
@@ -199,12 +197,11 @@ bool ScriptInterpreter::Exit()
         return false;
     Trace("Script EXIT:", state_.Argument);
     reader_.Close();
-    if (Events.StopStartupTimer)
-        Events.StopStartupTimer();
+    events_.StopStartupTimer();
     if (Upper(Trim(state_.Argument)).find("CANV") != std::string::npos)
         state_.Forms = FormsRequest::Requested;
-    else if (Events.DisplayTerminal)
-        Events.DisplayTerminal();
+    else
+        events_.DisplayTerminal();
     std::error_code ec;
     std::filesystem::remove(working_, ec);
     state_.Running = false;
@@ -215,10 +212,9 @@ void ScriptInterpreter::IdleStep()
 {
     if (state_.Forms != FormsRequest::Requested || !rx_.CommBuffer().Empty())
         return;
-    if (Events.FormsModeReady && !Events.FormsModeReady())
+    if (!events_.FormsModeReady())
         return;
-    if (Events.DisplayTerminal)
-        Events.DisplayTerminal();
+    events_.DisplayTerminal();
     state_.Forms = FormsRequest::Done;
 }
 

@@ -29,29 +29,32 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <functional>
 #include <string>
 #include <string_view>
 
 namespace kalvor::script {
 
-// What the script asks of the program around it; every one may be left empty.
-struct ScriptEvents {
+// What the script asks of the program around it. The session implements it.
+class ScriptEvents {
+public:
     // DBUG: the communications log switch.
-    std::function<void(bool on)> TraceSwitch;
+    virtual void TraceSwitch(bool on) = 0;
     // HEAD: the main window's caption.
-    std::function<void(const std::string& caption)> Caption;
+    virtual void Caption(const std::string& caption) = 0;
     // XMIT: the start-up window's status label ("Connecting to " and the target).
-    std::function<void(const std::string& text)> StartupStatus;
+    virtual void StartupStatus(const std::string& text) = 0;
     // EXIT: the start-up window's timer (and its animation) stops.
-    std::function<void()> StopStartupTimer;
+    virtual void StopStartupTimer() = 0;
     // EXIT without "CANV", and the forms-mode hand-off: show the terminal window.
-    std::function<void()> DisplayTerminal;
-    // The forms mode is ready for the hand-off (true when not given).
-    std::function<bool()> FormsModeReady;
+    virtual void DisplayTerminal() = 0;
+    // The forms mode is ready for the hand-off.
+    virtual bool FormsModeReady() = 0;
     // The Telnet connection is open, the program asked the server DONT ECHO
     // and the server offered no echo suppression: XMIT echoes what it sends.
-    std::function<bool()> TelnetLocalEcho;
+    virtual bool TelnetLocalEcho() = 0;
+
+protected:
+    ~ScriptEvents() = default;
 };
 
 class ScriptInterpreter {
@@ -59,9 +62,8 @@ public:
     static constexpr std::int64_t kTypingPauseMs = 100; // before LOCL and XMIT
     static constexpr double kIdleLimitSeconds = 1000;
 
-    ScriptInterpreter(ReceivePass& receive, Transmitter& transmitter, const Clock& clock, TraceSink* trace);
-
-    ScriptEvents Events;
+    ScriptInterpreter(ReceivePass& receive, Transmitter& transmitter, const Clock& clock, TraceSink* trace,
+                      ScriptEvents& events);
 
     // Start-up: builds the working script from `source` and reads its first
     // line. True when that line is ADDR or DIAL: the target is set and the
@@ -105,6 +107,7 @@ private:
     Transmitter& tx_;
     const Clock& clock_;
     TraceSink* trace_;
+    ScriptEvents& events_;
     std::filesystem::path working_;
     ScriptReader reader_;
     ScriptState state_;

@@ -15,60 +15,23 @@ Session::Session(Clock& clock, TraceSink* trace)
       term_(static_cast<TerminalHooks&>(*this)),
       tx_(term_.State, *conn_, clock, trace_),
       receive_(term_, tx_, *conn_, clock, static_cast<ReceiveHooks&>(*this), trace_),
-      handshake_([this](std::string_view text, bool lf) { tx_.XmitString(text, lf); }),
-      formatMode_(term_.State),
-      blocks_(term_, handshake_, [this](std::string_view text, bool lf) { tx_.XmitString(text, lf); }),
-      keyboard_(term_, tx_, receive_, funcKeys_, controls_),
-      funcKeys_(term_, keyboard_, tx_, handshake_),
-      controls_(tx_, *conn_, clock, trace_),
+      handshake_(static_cast<HandshakeEvents&>(*this)),
+      formatMode_(term_.State, static_cast<FormatModeEvents&>(*this)),
+      blocks_(term_, handshake_, static_cast<BlockTransmissionEvents&>(*this)),
+      keyboard_(term_, tx_, receive_, funcKeys_, controls_, static_cast<KeyboardEvents&>(*this)),
+      funcKeys_(term_, keyboard_, tx_, handshake_, static_cast<FunctionKeyEvents&>(*this)),
+      controls_(tx_, *conn_, clock, trace_, static_cast<ControlCharacterEvents&>(*this)),
       printerLog_(errors_),
       records_(errors_),
-      script_(receive_, tx_, clock, trace_)
+      script_(receive_, tx_, clock, trace_, static_cast<script::ScriptEvents&>(*this))
 {
-    handshake_.SetFiller([this](HostRequest request, std::string& buffer) { return FillRequest(request, buffer); });
     InitExtendChar(term_.State);
-    controls_.LocalEchoInForce = [this] { return keyboard_.LocalEcho; };
-    controls_.EndExtendCharEntry = [this] { keyboard_.TurnOffExtendCharMode(); };
-
-    // Format mode and block transmission.
-    formatMode_.ResetBlockStart = [this] { blocks_.ResetBlockStart(); };
     blocks_.NetworkConnection = conn_->Network();
-    blocks_.LocalEcho = [this] { return keyboard_.LocalEcho; };
-    blocks_.ShowLocal = [this](std::string_view text) { keyboard_.ShowLocal(keyboard_.LocalText(text)); };
-    blocks_.SendCursorAddress = [this] { return funcKeys_.SendCursorAddress; };
-    blocks_.EchoPendingUserKey = [this] { funcKeys_.EchoPendingUserKey(); };
-    funcKeys_.ExecEnterKey = [this] { blocks_.ExecEnterKey(); };
-    keyboard_.ModifyModeReturn = [this] { blocks_.ModifyModeReturn(); };
-    WireObserver();
+    errors_.ShowWindow = [this](const logging::ErrorWindow& error) { observer_->ShowError(error); };
     WireSideFiles();
-    WireScript();
 }
 
 void Session::SetObserver(SessionObserver* observer) { observer_ = observer != nullptr ? observer : &unobserved_; }
-
-// What the window and the configuration hear of the keyboard side.
-void Session::WireObserver()
-{
-    errors_.ShowWindow = [this](const logging::ErrorWindow& error) { observer_->ShowError(error); };
-    funcKeys_.ExitTerminal = [this] { observer_->ExitTerminal(); };
-    funcKeys_.FocusDisplay = [this] { observer_->FocusDisplay(); };
-    funcKeys_.UserKeyDefined = [this](int key) {
-        if (config_ != nullptr)
-            config_->UserKeyDefined(key);
-    };
-    funcKeys_.SaveTermConfig = [this](bool save) {
-        if (config_ != nullptr)
-            config_->SaveTermConfig(save);
-    };
-    funcKeys_.ApplyConfiguration = [this] {
-        if (config_ != nullptr)
-            config_->ApplyUserKeys();
-    };
-    keyboard_.SaveEnterKeySettings = [this] {
-        if (config_ != nullptr)
-            config_->SaveEnterKeySettings();
-    };
-}
 
 // What a request sends, built when it goes out (at once or on the DC1).
 bool Session::FillRequest(HostRequest request, std::string& buffer) { return blocks_.FillRequest(request, buffer); }
@@ -227,18 +190,22 @@ void Session::WireSideFiles()
     records_.Questions.AskYesNo = [this](std::string_view title, std::string_view text) {
         return observer_->AskYesNo(title, text);
     };
-    funcKeys_.TurnOnLogging = [this](int logType) { printerLog_.TurnOnLogging(logType); };
-    funcKeys_.SwitchLogType = [this](int logType) { printerLog_.SwitchLogType(logType); };
-    funcKeys_.TurnOffLogging = [this](int logType) { printerLog_.TurnOffLogging(logType, term_.State.Mem); };
-    funcKeys_.TurnOnRecordMode = [this] {
-        records_.TurnOnRecordMode(term_.State.OutputRouting & (FunctionKeys::kToPrinter | FunctionKeys::kToFile));
-    };
-    funcKeys_.TurnOffRecordMode = [this] { EndRecordMode(); };
 }
 
-// TurnOffRecordMode: the record files are finished, then the host is told
-// with "S" CR (shown locally too on a Telnet connection).
-void Session::EndRecordMode()
+void Session::TurnOnLogging(int logType) { (void)printerLog_.TurnOnLogging(logType); }
+
+void Session::SwitchLogType(int logType) { printerLog_.SwitchLogType(logType); }
+
+void Session::TurnOffLogging(int logType) { (void)printerLog_.TurnOffLogging(logType, term_.State.Mem); }
+
+void Session::TurnOnRecordMode()
+{
+    (void)records_.TurnOnRecordMode(term_.State.OutputRouting & (FunctionKeys::kToPrinter | FunctionKeys::kToFile));
+}
+
+// The record files are finished, then the host is told with "S" CR (shown
+// locally too on a Telnet connection).
+void Session::TurnOffRecordMode()
 {
     records_.TurnOffRecordMode();
     tx_.XmitString("S\r", false);
@@ -263,26 +230,21 @@ void Session::RecordText(std::string_view text) { records_.Write(text); }
 
 namespace kalvor {
 
-// The script runs while connected; DBUG switches the communications log, and
-// XMIT echoes what it sends where the Telnet server leaves echoing to us.
-void Session::WireScript()
+// DBUG switches the communications log.
+void Session::TraceSwitch(bool on)
 {
-    script_.Events.TraceSwitch = [this](bool on) {
-        if (on)
-            commLog_.TurnOn();
-        else
-            commLog_.TurnOff();
-    };
-    script_.Events.Caption = [this](const std::string& caption) { observer_->ScriptCaption(caption); };
-    script_.Events.StartupStatus = [this](const std::string& text) { observer_->StartupStatus(text); };
-    script_.Events.StopStartupTimer = [this] { observer_->StopStartupTimer(); };
-    script_.Events.DisplayTerminal = [this] { observer_->DisplayTerminal(); };
-    script_.Events.FormsModeReady = [this] { return observer_->FormsModeReady(); };
-    script_.Events.TelnetLocalEcho = [this] {
-        const bool telnet = conn_->Network() && (conn_->Kind() == NetworkKind::TelnetStandard ||
-                                                 conn_->Kind() == NetworkKind::TelnetAdvanced);
-        return telnet && conn_->TransportOpen() && tx_.LocalEchoRequested && !tx_.EchoSuppressionOffered;
-    };
+    if (on)
+        (void)commLog_.TurnOn();
+    else
+        (void)commLog_.TurnOff();
+}
+
+// XMIT echoes what it sends where the Telnet server leaves echoing to us.
+bool Session::TelnetLocalEcho()
+{
+    const bool telnet = conn_->Network() &&
+                        (conn_->Kind() == NetworkKind::TelnetStandard || conn_->Kind() == NetworkKind::TelnetAdvanced);
+    return telnet && conn_->TransportOpen() && tx_.LocalEchoRequested && !tx_.EchoSuppressionOffered;
 }
 
 // While a connection is still being made the script waits, so that an
@@ -342,5 +304,67 @@ void Session::FormsEscape(std::string_view seq)
         observer_->ExitRequested();
     }
 }
+
+} // namespace kalvor
+
+namespace kalvor {
+
+// ---------------------------------------------------------------------------
+// The keyboard side's requests: to its siblings, to the configuration, to the
+// window.
+
+void Session::ExecEnterKey() { blocks_.ExecEnterKey(); }
+bool Session::FormsShowObjects() { return observer_->FormsShowObjects(); }
+void Session::FormsEnter() { observer_->FormsEnter(); }
+void Session::TabPanel(bool shown) { observer_->TabPanel(shown); }
+void Session::DestinationsChanged() { observer_->DestinationsChanged(); }
+void Session::ExitTerminal() { observer_->ExitTerminal(); }
+void Session::FocusDisplay() { observer_->FocusDisplay(); }
+
+void Session::SaveTermConfig(bool save)
+{
+    if (config_ != nullptr)
+        config_->SaveTermConfig(save);
+}
+
+void Session::UserKeyDefined(int key)
+{
+    if (config_ != nullptr)
+        config_->UserKeyDefined(key);
+}
+
+void Session::ApplyConfiguration()
+{
+    if (config_ != nullptr)
+        config_->ApplyUserKeys();
+}
+
+void Session::SaveEnterKeySettings()
+{
+    if (config_ != nullptr)
+        config_->SaveEnterKeySettings();
+}
+
+bool Session::SelectionActive() { return observer_->SelectionActive(); }
+void Session::ClipCut() { observer_->ClipCut(); }
+void Session::InitSelect() { observer_->ClearSelection(); }
+bool Session::FormsHoldKeyboard() { return observer_->FormsHoldKeyboard(); }
+void Session::FormsTab(int shift) { observer_->FormsTab(shift); }
+void Session::FormsNavigate(FieldDirection direction) { observer_->FormsNavigate(direction); }
+void Session::ModifyModeReturn() { blocks_.ModifyModeReturn(); }
+
+bool Session::LocalEcho() { return keyboard_.LocalEcho; }
+void Session::ShowLocal(std::string_view text) { keyboard_.ShowLocal(keyboard_.LocalText(text)); }
+bool Session::SendCursorAddress() { return funcKeys_.SendCursorAddress; }
+void Session::EchoPendingUserKey() { funcKeys_.EchoPendingUserKey(); }
+void Session::EndExtendCharEntry() { keyboard_.TurnOffExtendCharMode(); }
+void Session::ControlCharactersChanged() { observer_->ControlCharactersChanged(); }
+void Session::ResetBlockStart() { blocks_.ResetBlockStart(); }
+
+void Session::Caption(const std::string& caption) { observer_->ScriptCaption(caption); }
+void Session::StartupStatus(const std::string& text) { observer_->StartupStatus(text); }
+void Session::StopStartupTimer() { observer_->StopStartupTimer(); }
+void Session::DisplayTerminal() { observer_->DisplayTerminal(); }
+bool Session::FormsModeReady() { return observer_->FormsModeReady(); }
 
 } // namespace kalvor

@@ -29,7 +29,15 @@
 
 namespace kalvor {
 
-class Session final : private TerminalHooks, private ReceiveHooks {
+class Session final : private TerminalHooks,
+                      private ReceiveHooks,
+                      private HandshakeEvents,
+                      private FormatModeEvents,
+                      private BlockTransmissionEvents,
+                      private KeyboardEvents,
+                      private FunctionKeyEvents,
+                      private ControlCharacterEvents,
+                      private script::ScriptEvents {
 public:
     static constexpr int kTickMs = 25;
 
@@ -119,11 +127,53 @@ private:
         void DisplayTerminal() override {}
     };
 
-    bool FillRequest(HostRequest request, std::string& buffer);
-    void WireObserver();
+    // HandshakeEvents (and Transmit above)
+    bool FillRequest(HostRequest request, std::string& buffer) override;
+    // FormatModeEvents
+    void ResetBlockStart() override;
+    // BlockTransmissionEvents
+    bool LocalEcho() override;
+    void ShowLocal(std::string_view text) override;
+    bool SendCursorAddress() override;
+    void EchoPendingUserKey() override;
+    // KeyboardEvents
+    bool SelectionActive() override;
+    void ClipCut() override;
+    void InitSelect() override;
+    bool FormsHoldKeyboard() override;
+    void FormsTab(int shift) override;
+    void FormsNavigate(FieldDirection direction) override;
+    void ModifyModeReturn() override;
+    void SaveEnterKeySettings() override;
+    // FunctionKeyEvents
+    void ExecEnterKey() override;
+    bool FormsShowObjects() override;
+    void FormsEnter() override;
+    void TabPanel(bool shown) override;
+    void DestinationsChanged() override;
+    void TurnOnRecordMode() override;
+    void TurnOffRecordMode() override;
+    void TurnOnLogging(int logType) override;
+    void TurnOffLogging(int logType) override;
+    void SwitchLogType(int logType) override;
+    void ExitTerminal() override;
+    void SaveTermConfig(bool save) override;
+    void UserKeyDefined(int key) override;
+    void ApplyConfiguration() override;
+    void FocusDisplay() override;
+    // ControlCharacterEvents (and LocalEcho, FocusDisplay above)
+    void EndExtendCharEntry() override;
+    void ControlCharactersChanged() override;
+    // script::ScriptEvents
+    void TraceSwitch(bool on) override;
+    void Caption(const std::string& caption) override;
+    void StartupStatus(const std::string& text) override;
+    void StopStartupTimer() override;
+    void DisplayTerminal() override;
+    bool FormsModeReady() override;
+    bool TelnetLocalEcho() override;
+
     void WireSideFiles();
-    void EndRecordMode();
-    void WireScript();
 
     Clock& clock_;
     Unobserved unobserved_;

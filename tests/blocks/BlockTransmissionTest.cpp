@@ -25,13 +25,28 @@ protected:
     }
 };
 
-// --------------------------------------------------------------- every request number
+// --------------------------------------------------------------- every request
+
+// Block transmission of its own on the session's terminal: it transmits
+// nothing itself here, and counts the echoes of waiting user keys.
+class EchoCounter final : public BlockTransmissionEvents {
+public:
+    int UserKeyEchoes = 0;
+
+    void Transmit(std::string_view, bool) override {}
+    bool LocalEcho() override { return false; }
+    void ShowLocal(std::string_view) override {}
+    bool SendCursorAddress() override { return false; }
+    void EchoPendingUserKey() override { ++UserKeyEchoes; }
+};
 
 TEST_F(BlockTransmissionTest, FillRequestForEveryRequest)
 {
     Host("abc\r\ndef\x1b&a0y1C");
-    int userKeyEchoes = 0;
-    blocks.EchoPendingUserKey = [&] { ++userKeyEchoes; };
+    EchoCounter events;
+    BlockTransmission own(session.Term(), handshake, events);
+    own.NetworkConnection = blocks.NetworkConnection;
+    const int& userKeyEchoes = events.UserKeyEchoes;
     struct Case {
         HostRequest Request;
         const char* Before; // the buffer before
@@ -69,7 +84,7 @@ TEST_F(BlockTransmissionTest, FillRequestForEveryRequest)
         mem.AbsCurRow = 0;
         mem.CurCol = 1;
         std::string buffer = c.Before;
-        const bool lf = blocks.FillRequest(c.Request, buffer);
+        const bool lf = own.FillRequest(c.Request, buffer);
         // EnterBlock holds a NUL: compare with its length.
         const std::string want = c.Request == R::EnterBlock ? std::string("abc\r\0\n", 6) : std::string(c.After);
         EXPECT_EQ(Visible(buffer), Visible(want));
@@ -82,10 +97,10 @@ TEST_F(BlockTransmissionTest, RepliesFollowBlockModeAndStrapping)
 {
     st.ModeBits = kBlockMode;
     std::string buffer;
-    (void)blocks.FillRequest(HostRequest::AbsoluteCursor, buffer);
+    blocks.FillRequest(HostRequest::AbsoluteCursor, buffer);
     EXPECT_EQ(Visible(buffer), "\\e&a000c000R\\x1e");
     st.Strap.LineStrapping = true;
-    (void)blocks.FillRequest(HostRequest::StatusOutOfRange, buffer);
+    blocks.FillRequest(HostRequest::StatusOutOfRange, buffer);
     EXPECT_EQ(Visible(buffer), "\\r");
 }
 

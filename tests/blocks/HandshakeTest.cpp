@@ -85,7 +85,7 @@ std::string Name(HostRequest request)
     }
 }
 
-class HandshakeTest : public ::testing::Test {
+class HandshakeTest : public ::testing::Test, private HandshakeEvents {
 protected:
     struct Sent {
         std::string Text;
@@ -94,20 +94,20 @@ protected:
     };
     std::vector<Sent> sent;
     std::vector<HostRequest> filled;
-    Handshake hs{[this](std::string_view text, bool lf) { sent.push_back({std::string(text), lf}); }};
+    Handshake hs{static_cast<HandshakeEvents&>(*this)};
 
-    HandshakeTest()
+    void Transmit(std::string_view text, bool lf) override { sent.push_back({std::string(text), lf}); }
+    // A request fills "<its name>"; a user key keeps the buffer and asks for
+    // the line feed, the others do not.
+    bool FillRequest(HostRequest request, std::string& buffer) override
     {
-        // A request fills "<its name>"; a user key keeps the buffer and asks
-        // for the line feed, the others do not.
-        hs.SetFiller([this](HostRequest request, std::string& buffer) {
-            filled.push_back(request);
-            if (request == HostRequest::UserKey)
-                return true;
-            buffer = "<" + Name(request) + ">";
-            return false;
-        });
+        filled.push_back(request);
+        if (request == HostRequest::UserKey)
+            return true;
+        buffer = "<" + Name(request) + ">";
+        return false;
     }
+
     std::string All() const
     {
         std::string s;

@@ -1,4 +1,5 @@
 // Control characters from the keyboard, the quiet transmission and the break.
+#include "RecordingObserver.h"
 #include "SessionFixture.h"
 
 #include "comms/TraceSink.h"
@@ -16,6 +17,9 @@ public:
 class ControlCharactersTest : public SessionFixture {
 protected:
     ControlCharacters& controls = session.Controls();
+    RecordingObserver window;
+
+    void SetUp() override { session.SetObserver(&window); }
 };
 
 TEST_F(ControlCharactersTest, CtrlLettersBecomeControlCharactersOnlyWhenTransmitted)
@@ -43,8 +47,7 @@ TEST_F(ControlCharactersTest, ControlCharacterIsTypedLikeAnyCharacter)
 
 TEST_F(ControlCharactersTest, SwitchingEndsExtendedCharacterEntry)
 {
-    int settings = 0;
-    controls.SettingsChanged = [&] { ++settings; };
+    const int& settings = window.ControlCharacterChanges;
     keys.ExtendCharKey();
     controls.XmitCntlChar_Click();
     EXPECT_FALSE(keys.ExtendCharActive());
@@ -72,8 +75,8 @@ TEST_F(ControlCharactersTest, BreakByConnectionKind)
         line.IsNetwork = c.Network;
         line.NetKind = c.Kind;
         session.SetConnection(line);
-        int focus = 0;
-        controls.FocusDisplay = [&] { ++focus; };
+        window.Focuses = 0;
+        const int& focus = window.Focuses;
         controls.SendBreak_Click();
         EXPECT_EQ(line.Commands, c.Telnet ? std::vector<int>{243} : std::vector<int>{});
         EXPECT_EQ(line.Breaks, c.Telnet ? std::vector<int>{} : std::vector<int>{300});

@@ -1,12 +1,55 @@
 // The function keys: the label tables, the meaning of every key of every
 // set, user keys by attribute under the handshake, the host's key definition
 // (ESC & f) and key-set control (ESC & j).
+#include "RecordingConfiguration.h"
+#include "RecordingObserver.h"
 #include "SessionFixture.h"
 
 namespace kalvor::test {
 namespace {
 
-class FunctionKeysTest : public SessionFixture {};
+class FunctionKeysTest : public SessionFixture {
+protected:
+    RecordingObserver observer;
+    RecordingConfiguration config;
+
+    void SetUp() override
+    {
+        session.SetObserver(&observer);
+        session.SetConfiguration(&config);
+    }
+};
+
+// What the keys ask of block transmission and the side files, recorded in
+// order.
+class RecordingKeyEvents final : public FunctionKeyEvents {
+public:
+    std::vector<std::string> Calls;
+
+    void ExecEnterKey() override { Calls.push_back("enter"); }
+    bool FormsShowObjects() override { return false; }
+    void FormsEnter() override { Calls.push_back("forms enter"); }
+    void TabPanel(bool) override {}
+    void DestinationsChanged() override {}
+    void TurnOnRecordMode() override { Calls.push_back("record on"); }
+    void TurnOffRecordMode() override { Calls.push_back("record off"); }
+    void TurnOnLogging(int logType) override { Calls.push_back("on " + std::to_string(logType)); }
+    void TurnOffLogging(int logType) override { Calls.push_back("off " + std::to_string(logType)); }
+    void SwitchLogType(int logType) override { Calls.push_back("switch " + std::to_string(logType)); }
+    void ExitTerminal() override {}
+    void SaveTermConfig(bool) override {}
+    void UserKeyDefined(int) override {}
+    void ApplyConfiguration() override {}
+    void FocusDisplay() override {}
+};
+
+// Function keys of their own on the session's terminal and keyboard, with
+// their requests recorded instead of carried out.
+class FunctionKeyEventsTest : public SessionFixture {
+protected:
+    RecordingKeyEvents events;
+    FunctionKeys own{session.Term(), keys, session.Transmit(), session.Handshaking(), events};
+};
 
 // --- labels -------------------------------------------------------------------
 
@@ -110,8 +153,7 @@ TEST_F(FunctionKeysTest, HostSwitchesAreMarkedOnTheKeysToo)
 
 TEST_F(FunctionKeysTest, DestinationKeys)
 {
-    int changes = 0;
-    fkeys.DestinationsChanged = [&] { ++changes; };
+    const int& changes = observer.DestinationChanges;
     fkeys.ExecFuncKey(1, 1, 0);
     EXPECT_EQ(st.OutputRouting, FunctionKeys::kToDisplay | FunctionKeys::kToPrinter);
     EXPECT_EQ(fkeys.Label(1, 1).Line2, "Printer*");
@@ -124,12 +166,10 @@ TEST_F(FunctionKeysTest, DestinationKeys)
     EXPECT_EQ(changes, 3);
 }
 
-TEST_F(FunctionKeysTest, LogKeysStartStopAndSwitch)
+TEST_F(FunctionKeyEventsTest, LogKeysStartStopAndSwitch)
 {
-    std::vector<std::string> calls;
-    fkeys.TurnOnLogging = [&](int t) { calls.push_back("on " + std::to_string(t)); };
-    fkeys.TurnOffLogging = [&](int t) { calls.push_back("off " + std::to_string(t)); };
-    fkeys.SwitchLogType = [&](int t) { calls.push_back("switch " + std::to_string(t)); };
+    FunctionKeys& fkeys = own;
+    const std::vector<std::string>& calls = events.Calls;
     const int bottom = 2;
     const int top = 3;
     fkeys.ExecFuncKey(2, bottom, 0);
@@ -145,12 +185,9 @@ TEST_F(FunctionKeysTest, LogKeysStartStopAndSwitch)
     EXPECT_EQ(fkeys.LogType, 0);
 }
 
-TEST_F(FunctionKeysTest, RecordKeyAndTheRecordModeBlock)
+TEST_F(FunctionKeyEventsTest, RecordKeyAndTheRecordModeBlock)
 {
-    int on = 0;
-    int off = 0;
-    fkeys.TurnOnRecordMode = [&] { ++on; };
-    fkeys.TurnOffRecordMode = [&] { ++off; };
+    FunctionKeys& fkeys = own;
     fkeys.ExecFuncKey(2, 1, 0);
     EXPECT_EQ(st.RecordMode, 1);
     EXPECT_EQ(fkeys.Label(2, 1).Line2, "  Mode *");
@@ -166,8 +203,7 @@ TEST_F(FunctionKeysTest, RecordKeyAndTheRecordModeBlock)
     EXPECT_EQ(st.RecordMode, 0);
     EXPECT_FALSE(st.KeyboardLocked);
     EXPECT_EQ(fkeys.Label(2, 1).Line2, "  Mode");
-    EXPECT_EQ(on, 1);
-    EXPECT_EQ(off, 1);
+    EXPECT_EQ(events.Calls, (std::vector<std::string>{"record on", "record off"}));
 }
 
 TEST_F(FunctionKeysTest, KeySetNavigation)
@@ -199,8 +235,7 @@ TEST_F(FunctionKeysTest, MenuOffShowsTheMessagePanelAndF10ShowsLabels)
 
 TEST_F(FunctionKeysTest, TabPanelKey)
 {
-    std::vector<bool> shown;
-    fkeys.TabPanel = [&](bool s) { shown.push_back(s); };
+    const std::vector<bool>& shown = observer.TabPanels;
     fkeys.ExecFuncKey(0, 1, 0);
     EXPECT_TRUE(fkeys.TabPanelShown());
     fkeys.ExecFuncKey(0, 1, 0);
@@ -227,8 +262,7 @@ TEST_F(FunctionKeysTest, EnableFuncKeyFlags)
 
 TEST_F(FunctionKeysTest, AltF4EndsTheProgramBeforeAnythingElse)
 {
-    int exits = 0;
-    fkeys.ExitTerminal = [&] { ++exits; };
+    const int& exits = observer.ExitTerminals;
     st.RecordMode = 2;
     fkeys.ExecFuncKey(5, 3, Mod::Alt);
     EXPECT_EQ(exits, 1);
@@ -238,20 +272,17 @@ TEST_F(FunctionKeysTest, AltF4EndsTheProgramBeforeAnythingElse)
 
 TEST_F(FunctionKeysTest, EnterKeyEndsInsertModeAndRunsTheEnterFunction)
 {
-    int enters = 0;
-    int formsEnters = 0;
-    bool formsShown = false;
-    fkeys.ExecEnterKey = [&] { ++enters; };
-    fkeys.FormsEnter = [&] { ++formsEnters; };
-    fkeys.FormsShowObjects = [&] { return formsShown; };
+    RecordingKeyEvents events;
+    FunctionKeys own(session.Term(), keys, session.Transmit(), session.Handshaking(), events);
     st.InsertMode = true;
-    fkeys.ExecFuncKey(3, 11, 0);
+    own.ExecFuncKey(3, 11, 0);
     EXPECT_FALSE(st.InsertMode);
-    EXPECT_EQ(enters, 1);
-    formsShown = true;
+    EXPECT_EQ(events.Calls, std::vector<std::string>{"enter"});
+
+    // The session's keys: while the forms mode shows objects, Enter is its own.
+    observer.FormsShown = true;
     fkeys.ExecFuncKey(0, 11, 0);
-    EXPECT_EQ(formsEnters, 1);
-    EXPECT_EQ(enters, 1);
+    EXPECT_EQ(observer.FormsEnters, 1);
 }
 
 TEST_F(FunctionKeysTest, MemoryLockKey)
@@ -443,13 +474,12 @@ TEST_F(FunctionKeysTest, HostDefinitionOfUserKeys)
     for (const DefCase& c : cases) {
         SCOPED_TRACE(c.Name);
         Host("\x1b" "E");
-        int defined = -1;
-        fkeys.UserKeyDefined = [&](int key) { defined = key; };
+        config.DefinedKeys.clear();
         Host(c.Seq);
         EXPECT_EQ(fkeys.Label(FunctionKeys::kUserSet, c.Key), c.Label);
         EXPECT_EQ(fkeys.UserKeyString(c.Key), c.Text);
         EXPECT_EQ(fkeys.UserKeyAttribute(c.Key), c.Attribute);
-        EXPECT_EQ(defined, c.Key);
+        EXPECT_EQ(config.DefinedKeys, std::vector<int>{c.Key});
         EXPECT_EQ(Row(0), c.Shown) << "the label and string are not displayed";
     }
 }
@@ -468,19 +498,17 @@ TEST_F(FunctionKeysTest, DefinitionWaitsForTheRestOfTheString)
 TEST_F(FunctionKeysTest, DefinitionExecutesAndSaves)
 {
     Remote();
-    std::vector<bool> saves;
-    int enters = 0;
-    fkeys.SaveTermConfig = [&](bool save) { saves.push_back(save); };
-    fkeys.ExecEnterKey = [&] { ++enters; };
+    const std::vector<bool>& saves = config.TermConfigSaves;
     Host("\x1b&f1a2k3d3Lkeyxyz");
     Host("\x1b&f2E");
     EXPECT_EQ(Sent(), "") << "attribute 1: carried out locally, nothing sent";
     EXPECT_EQ(Row(0), "xyz");
     Host("\x1b&f1K\x1b&f1E");
     EXPECT_EQ(Sent(), "\x1bp\r");
+    EXPECT_FALSE(st.KeyboardLocked);
     st.InsertMode = true;
     Host("\x1b&f-1E");
-    EXPECT_EQ(enters, 1);
+    EXPECT_TRUE(st.KeyboardLocked) << "the Enter function ran: it locks the keyboard";
     EXPECT_FALSE(st.InsertMode);
     Host("\x1b&f1B\x1b&f0B");
     EXPECT_EQ(saves, (std::vector<bool>{false, true})) << "1 restores, any other value keeps";
@@ -488,8 +516,7 @@ TEST_F(FunctionKeysTest, DefinitionExecutesAndSaves)
 
 TEST_F(FunctionKeysTest, HardResetRestoresTheUserKeys)
 {
-    int applied = 0;
-    fkeys.ApplyConfiguration = [&] { ++applied; };
+    const int& applied = config.UserKeyApplications;
     Host("\x1b&f1k1d1Lab");
     Host("\x1b" "E");
     EXPECT_EQ(fkeys.UserKeyString(0), "\x1bp");

@@ -2,12 +2,75 @@
 // keys, the gates (keyboard lock, record mode, busy flags, function-key
 // depth, auto-repeat), the Enter-key settings, character input and echo,
 // extended-character entry.
+#include "RecordingConfiguration.h"
+#include "RecordingObserver.h"
 #include "SessionFixture.h"
+
+#include <functional>
 
 namespace kalvor::test {
 namespace {
 
-class KeyboardTest : public SessionFixture {};
+// The window around the keyboard, with a hook that runs inside a call the
+// session makes while a key is carried out.
+class KeyWindow final : public RecordingObserver {
+public:
+    std::function<void()> During; // inside ClearSelection and FormsEnter
+
+    void ClearSelection() override
+    {
+        RecordingObserver::ClearSelection();
+        if (During)
+            During();
+    }
+    void FormsEnter() override
+    {
+        RecordingObserver::FormsEnter();
+        if (During)
+            During();
+    }
+};
+
+class KeyboardTest : public SessionFixture {
+protected:
+    KeyWindow window;
+    RecordingConfiguration config;
+
+    void SetUp() override
+    {
+        session.SetObserver(&window);
+        session.SetConfiguration(&config);
+    }
+    // The forms mode takes every Enter function: they are counted, and
+    // nothing is transmitted for them.
+    const int& CountEnters()
+    {
+        window.FormsShown = true;
+        return window.FormsEnters;
+    }
+};
+
+// What a keyboard of its own asks of the program around it: the line
+// transmission of a Return in a modify mode is counted instead of sent.
+class LineEvents final : public KeyboardEvents {
+public:
+    int Lines = 0;
+    std::function<void()> During; // inside ModifyModeReturn
+
+    bool SelectionActive() override { return false; }
+    void ClipCut() override {}
+    void InitSelect() override {}
+    bool FormsHoldKeyboard() override { return false; }
+    void FormsTab(int) override {}
+    void FormsNavigate(FieldDirection) override {}
+    void ModifyModeReturn() override
+    {
+        ++Lines;
+        if (During)
+            During();
+    }
+    void SaveEnterKeySettings() override {}
+};
 
 // --- the key table ----------------------------------------------------------
 
@@ -168,12 +231,9 @@ TEST_F(KeyboardTest, DeleteRemovesACharacterOrWithAModifierTheLine)
 
 TEST_F(KeyboardTest, SelectionIsCutByDeleteAndBackspaceAndByATypedCharacter)
 {
-    bool selected = true;
-    int cuts = 0;
-    int clears = 0;
-    keys.SelectionActive = [&] { return selected; };
-    keys.ClipCut = [&] { ++cuts; };
-    keys.InitSelect = [&] { ++clears; selected = false; };
+    window.Selected = true;
+    const int& cuts = window.Cuts;
+    const int& clears = window.SelectionClears;
     Host("abc");
     EXPECT_TRUE(Press(Key::Delete));
     EXPECT_EQ(cuts, 1);
@@ -283,8 +343,9 @@ TEST_F(KeyboardTest, HostUserKeyModeStopsTheEditingKeysOnly)
 TEST_F(KeyboardTest, ASecondEditingKeyWhileOneRunsIsIgnored)
 {
     bool sawBusy = false;
-    keys.SelectionActive = [] { return true; };
-    keys.InitSelect = [&] {
+    window.Selected = true;
+    window.During = [&] {
+        window.Selected = true;
         sawBusy = keys.KeyBusy();
         keys.KeyDown(Key::Down, 0); // arrives while Up is carried out
     };
@@ -299,7 +360,8 @@ TEST_F(KeyboardTest, F1WhileAFunctionKeyRunsDoesNothing)
 {
     fkeys.SetFunctionKeys(FunctionKeys::kSystemSet);
     int depthSeen = 0;
-    fkeys.ExecEnterKey = [&] {
+    CountEnters();
+    window.During = [&] {
         depthSeen = keys.FunctionKeyDepth();
         EXPECT_TRUE(keys.KeyDown(Key::F1, 0)); // consumed, does nothing
     };
@@ -388,8 +450,8 @@ TEST_F(KeyboardTest, EnterKeySettings)
         keys.Enter = {c.Kb, c.Num, c.Smart};
         st.ModeBits = c.BlockMode ? kBlockMode : 0;
         st.Strap.A = c.StrapA;
-        int enters = 0;
-        fkeys.ExecEnterKey = [&] { ++enters; };
+        window.FormsEnters = 0;
+        const int& enters = CountEnters();
         Press(Key::Return, c.Shift, '\r', c.NumericPad);
         EXPECT_EQ(enters, c.Enters);
         EXPECT_EQ(Sent(), c.Sent);
@@ -401,8 +463,7 @@ TEST_F(KeyboardTest, SmartEnterWithAutoLineFeedTypesReturn)
     keys.Enter = {0, 0, true};
     st.ModeBits = kBlockMode;
     st.AutoLineFeed = true;
-    int enters = 0;
-    fkeys.ExecEnterKey = [&] { ++enters; };
+    const int& enters = CountEnters();
     Press(Key::Return, 0, '\r');
     EXPECT_EQ(enters, 0);
     EXPECT_EQ(CurRow(), 1);
@@ -412,8 +473,7 @@ TEST_F(KeyboardTest, EnterIsRefusedWhileRecording)
 {
     keys.Enter = {1, 2, false};
     st.RecordMode = 1;
-    int enters = 0;
-    fkeys.ExecEnterKey = [&] { ++enters; };
+    const int& enters = CountEnters();
     keys.KeyPress('\r');
     keys.KeyDown(Key::Return, 0, true);
     keys.KeyPress('\r');
@@ -459,17 +519,22 @@ TEST_F(KeyboardTest, ReturnInLineModifyStartsTheLineTransmissionAndEndsTheMode)
 {
     Remote();
     st.ModeBits = kLineModify;
-    int lines = 0;
-    keys.ModifyModeReturn = [&] { ++lines; };
-    Type("ab");
+    LineEvents events;
+    Keyboard own(session.Term(), session.Transmit(), session.Receive(), fkeys, session.Controls(), events);
+    const auto type = [&](std::string_view text) {
+        for (char c : text)
+            own.KeyPress(static_cast<unsigned char>(c));
+    };
+    const int& lines = events.Lines;
+    type("ab");
     EXPECT_EQ(lines, 0);
-    Type("\r");
+    type("\r");
     EXPECT_EQ(lines, 1);
     EXPECT_EQ(st.ModeBits, 0);
     EXPECT_EQ(fkeys.Label(FunctionKeys::kModesSet, 0).Line2, " Modify");
 
     st.ModeBits = kModifyAll; // modify all stays on
-    Type("\r");
+    type("\r");
     EXPECT_EQ(lines, 2);
     EXPECT_EQ(st.ModeBits, kModifyAll);
 }
@@ -478,14 +543,13 @@ TEST_F(KeyboardTest, AReturnWhileTheLastReturnIsStillCarriedOutIsDropped)
 {
     Remote();
     st.ModeBits = kModifyAll;
-    int lines = 0;
-    keys.ModifyModeReturn = [&] {
-        ++lines;
-        keys.KeyPress('\r'); // arrives while the line transmission runs
-    };
-    keys.KeyPress('\r');
+    LineEvents events;
+    Keyboard own(session.Term(), session.Transmit(), session.Receive(), fkeys, session.Controls(), events);
+    const int& lines = events.Lines;
+    events.During = [&] { own.KeyPress('\r'); }; // arrives while the line transmission runs
+    own.KeyPress('\r');
     EXPECT_EQ(lines, 1);
-    keys.KeyPress('\r');
+    own.KeyPress('\r');
     EXPECT_EQ(lines, 2);
 }
 
@@ -564,11 +628,9 @@ TEST_F(KeyboardTest, EscapeClosesTheTabPanelOrIsTypedAsEsc)
 
 TEST_F(KeyboardTest, FormsModeTakesTheNavigationKeys)
 {
-    std::vector<std::string> moves;
-    int tabs = 0;
-    keys.FormsHoldKeyboard = [] { return true; };
-    keys.FormsNavigate = [&](std::string_view d) { moves.emplace_back(d); };
-    keys.FormsTab = [&](int) { ++tabs; };
+    window.FormsHold = true;
+    const std::vector<FieldDirection>& moves = window.FormsMoves;
+    const int& tabs = window.FormsTabs;
     EXPECT_TRUE(Press(Key::Up));
     EXPECT_TRUE(Press(Key::Left));
     EXPECT_TRUE(Press(Key::Tab));
@@ -576,7 +638,7 @@ TEST_F(KeyboardTest, FormsModeTakesTheNavigationKeys)
     EXPECT_TRUE(Press(Key::F10));
     EXPECT_FALSE(keys.KeyDown(Key::F4, Mod::Alt));
     EXPECT_FALSE(keys.KeyDown('A', 0));
-    EXPECT_EQ(moves, (std::vector<std::string>{"up", "left"}));
+    EXPECT_EQ(moves, (std::vector<FieldDirection>{FieldDirection::Up, FieldDirection::Left}));
     EXPECT_EQ(tabs, 1);
     EXPECT_EQ(fkeys.CurrentSet(), FunctionKeys::kUserSet);
 }
@@ -677,8 +739,8 @@ TEST_F(KeyboardTest, EscDefineEnterKey)
     for (const EnterDef& c : cases) {
         SCOPED_TRACE(c.Seq);
         keys.Enter = {1, 1, false};
-        int saves = 0;
-        keys.SaveEnterKeySettings = [&] { ++saves; };
+        config.EnterKeySaves = 0;
+        const int& saves = config.EnterKeySaves;
         EXPECT_EQ(keys.EscDefineEnterKey(c.Seq), c.Accepted);
         EXPECT_EQ(keys.Enter.KbEnterKey, c.Kb);
         EXPECT_EQ(keys.Enter.NumEnterKey, c.Num);
