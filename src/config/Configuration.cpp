@@ -124,8 +124,8 @@ void Configuration::ApplyToSession()
 {
     if (session_ != nullptr)
         ApplySettings(settings_, *session_);
-    if (OnApplied)
-        OnApplied();
+    if (observer_ != nullptr)
+        observer_->SettingsApplied(settings_);
 }
 
 void Configuration::CollectFromSession()

@@ -20,7 +20,6 @@
 #include "session/ConfigurationHooks.h"
 
 #include <filesystem>
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -31,9 +30,23 @@ class Session;
 
 namespace kalvor::config {
 
+// What the configuration tells the window that holds settings of its own
+// (its font, position and size): the settings were applied to the session.
+class ConfigurationObserver {
+public:
+    virtual void SettingsApplied(const Settings& settings) = 0;
+
+protected:
+    ~ConfigurationObserver() = default;
+};
+
 class Configuration final : private ConfigurationHooks {
 public:
-    explicit Configuration(logging::ErrorReport& errors) : errors_(errors) {}
+    // `observer`: the window, told whenever the settings are applied; null: none.
+    explicit Configuration(logging::ErrorReport& errors, ConfigurationObserver* observer = nullptr)
+        : errors_(errors), observer_(observer)
+    {
+    }
     Configuration(const Configuration&) = delete;
     Configuration& operator=(const Configuration&) = delete;
     ~Configuration();
@@ -75,12 +88,9 @@ public:
     // Registers this configuration for the session's requests (see above).
     void Attach(Session& session);
     void Detach();
+    // Applies the settings to the attached session, then tells the observer.
     void ApplyToSession();
     void CollectFromSession();
-
-    // The settings were applied to the session: the window takes what it
-    // holds itself (font, position, width) from Values().
-    std::function<void()> OnApplied;
 
 private:
     // ConfigurationHooks
@@ -92,6 +102,7 @@ private:
     void Report(std::string_view location, int err, std::string_view file);
 
     logging::ErrorReport& errors_;
+    ConfigurationObserver* observer_;
     Settings settings_;
     std::string current_{kDefaultConfigName};
     Session* session_ = nullptr;

@@ -126,7 +126,10 @@ std::string FormatTraceLines(std::int64_t elapsedMs, std::string_view label, std
     }
 }
 
-CommunicationsLog::CommunicationsLog(const Clock& clock, ErrorReport& errors) : clock_(clock), errors_(errors) {}
+CommunicationsLog::CommunicationsLog(const Clock& clock, ErrorReport& errors, SideFileEvents& events)
+    : clock_(clock), errors_(errors), events_(events)
+{
+}
 
 int CommunicationsLog::TurnOn()
 {
@@ -135,7 +138,7 @@ int CommunicationsLog::TurnOn()
     on_ = true;
     int err = file_.Create();
     if (err == 0)
-        err = file_.Write(FormatLogHeader(Now ? Now() : SystemLocalTime()));
+        err = file_.Write(FormatLogHeader(HeaderTime ? *HeaderTime : SystemLocalTime()));
     if (err != 0) {
         on_ = false;
         file_.Close();
@@ -157,8 +160,8 @@ int CommunicationsLog::TurnOff(bool openInEditor)
         errors_.Report("UpdateDebugMode_Click", err, file_.Name());
         return err;
     }
-    if (openInEditor && OpenInEditor)
-        OpenInEditor(file_.Path());
+    if (openInEditor)
+        events_.OpenDocument(file_.Path());
     return 0;
 }
 

@@ -31,10 +31,11 @@
 #include "comms/TraceSink.h"
 #include "logging/ErrorReport.h"
 #include "logging/SideFile.h"
+#include "logging/SideFileEvents.h"
 
 #include <cstdint>
 #include <filesystem>
-#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -75,7 +76,7 @@ public:
     static constexpr std::int64_t kDayMs = 24LL * 3600 * 1000;
     static constexpr const char* kFileName = "temp/zkdebug.txt";
 
-    CommunicationsLog(const Clock& clock, ErrorReport& errors);
+    CommunicationsLog(const Clock& clock, ErrorReport& errors, SideFileEvents& events);
 
     // TraceSink
     bool Tracing() const override { return on_; }
@@ -85,23 +86,23 @@ public:
     // and recreates the file and writes the header. Returns 0 or the error
     // number (reported with the location "UpdateDebugMode_Click"; tracing
     // stays off then).
-    int TurnOn();
+    [[nodiscard]] int TurnOn();
     // Switching off: writes the closing line, closes the file and, when
     // asked, hands the file to the text editor. Off already: nothing.
-    int TurnOff(bool openInEditor = true);
+    // Returns 0 or the error number (reported).
+    [[nodiscard]] int TurnOff(bool openInEditor = true);
 
     // The trace start time: milliseconds since midnight.
     std::int64_t StartTimeMs() const { return startMs_; }
     std::filesystem::path Path() const { return file_.Path(); }
 
     // The date and time for the header; the system's local time unless set.
-    std::function<LocalDateTime()> Now;
-    // Shows a file in the desktop's text editor.
-    std::function<void(const std::filesystem::path&)> OpenInEditor;
+    std::optional<LocalDateTime> HeaderTime;
 
 private:
     const Clock& clock_;
     ErrorReport& errors_;
+    SideFileEvents& events_;
     SideFile file_{kFileName};
     bool on_ = false;
     std::int64_t startMs_ = 0;

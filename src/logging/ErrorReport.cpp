@@ -215,11 +215,10 @@ void ErrorReport::Show(ErrorWindow window)
 {
     last_ = window;
     ++count_;
-    if (ShowWindow) {
-        ShowWindow(window);
-        return;
-    }
-    PrintErrorWindow(window);
+    if (display_ != nullptr)
+        display_->ShowWindow(window);
+    else
+        PrintErrorWindow(window);
 }
 
 void PrintErrorWindow(const ErrorWindow& window)

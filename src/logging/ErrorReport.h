@@ -14,7 +14,6 @@
 #include "comms/TraceSink.h"
 
 #include <filesystem>
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -84,11 +83,21 @@ int ErrorNumberFor(std::error_code ec, const std::filesystem::path& path = {});
 // The same for an errno value.
 int ErrorNumberForErrno(int errnoValue, const std::filesystem::path& path = {});
 
+// Where an error report's windows are shown: the program's modal "Kalvor
+// Error" window.
+class ErrorDisplay {
+public:
+    virtual void ShowWindow(const ErrorWindow& window) = 0;
+
+protected:
+    ~ErrorDisplay() = default;
+};
+
 class ErrorReport {
 public:
-    // The window developer's modal message box. Without it the report goes
+    // The display of the error windows; without one (null) the report goes
     // to the standard error stream.
-    std::function<void(const ErrorWindow&)> ShowWindow;
+    void SetDisplay(ErrorDisplay* display) { display_ = display; }
 
     // The communications log that takes the debug-log lines (may be null).
     void SetDebugLog(TraceSink* log) { debugLog_ = log; }
@@ -110,6 +119,7 @@ public:
 private:
     void Show(ErrorWindow window);
 
+    ErrorDisplay* display_ = nullptr;
     TraceSink* debugLog_ = nullptr;
     std::optional<ErrorWindow> last_;
     int count_ = 0;

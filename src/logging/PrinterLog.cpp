@@ -37,15 +37,14 @@ int PrinterLog::TurnOffLogging(int logType, const DisplayMemory& memory)
         errors_.Report("TurnOffLogging", closed, file_.Name());
         return closed;
     }
-    if (PrintFile)
-        PrintFile(file_.Path());
+    events_.PrintFile(file_.Path());
     return err;
 }
 
 void PrinterLog::LogDisplayLine(int logType, std::string_view text)
 {
     if (mode_ != kOff && mode_ == logType)
-        WriteLine(text);
+        (void)WriteLine(text); // a failure is reported there
 }
 
 int PrinterLog::WriteLine(std::string_view text)

@@ -12,9 +12,9 @@
 #include "engine/DisplayMemory.h"
 #include "logging/ErrorReport.h"
 #include "logging/SideFile.h"
+#include "logging/SideFileEvents.h"
 
 #include <filesystem>
-#include <functional>
 #include <string_view>
 
 namespace kalvor::logging {
@@ -26,35 +26,34 @@ public:
     static constexpr int kBottom = 1;
     static constexpr int kTop = 2;
 
-    explicit PrinterLog(ErrorReport& errors) : errors_(errors) {}
+    PrinterLog(ErrorReport& errors, SideFileEvents& events) : errors_(errors), events_(events) {}
 
     // Deletes and opens the log; log type 1 selects bottom logging, any
     // other value top logging. Returns 0 or the error number (reported with
     // the location "TurnOnLogging"; the mode stays off then).
-    int TurnOnLogging(int logType);
+    [[nodiscard]] int TurnOnLogging(int logType);
     // Switches between bottom (1) and top (any other value) logging while
     // logging is on.
     void SwitchLogType(int logType);
     // For bottom logging (log type 1) first writes the cursor's line of
     // `memory`; then the mode goes off, the file is closed and printed.
-    int TurnOffLogging(int logType, const DisplayMemory& memory);
+    // Returns 0 or the error number (reported).
+    [[nodiscard]] int TurnOffLogging(int logType, const DisplayMemory& memory);
 
     // The scrolling code: a line that scrolled off the top (kTop) or was
     // completed at the bottom (kBottom). Written only while that mode is on.
     void LogDisplayLine(int logType, std::string_view text);
     // ZKFileWrite for this file: one line, written while the log is open.
     // Failures are reported with the location "ZKFileWrite".
-    int WriteLine(std::string_view text);
+    [[nodiscard]] int WriteLine(std::string_view text);
 
     int Mode() const { return mode_; }
     bool On() const { return mode_ != kOff; }
     std::filesystem::path Path() const { return file_.Path(); }
 
-    // The print routine; the file must not be needed any more when it returns.
-    std::function<void(const std::filesystem::path&)> PrintFile;
-
 private:
     ErrorReport& errors_;
+    SideFileEvents& events_;
     SideFile file_{kFileName};
     int mode_ = kOff;
 };

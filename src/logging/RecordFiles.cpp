@@ -34,8 +34,7 @@ int RecordFiles::TurnOffRecordMode()
     if (printerUsed_) {
         printerUsed_ = false;
         note(printer_.Close(), printer_);
-        if (PrintFile)
-            PrintFile(printer_.Path());
+        events_.PrintFile(printer_.Path());
         note(printer_.Remove(), printer_);
     }
     if (fileUsed_) {
@@ -51,14 +50,12 @@ int RecordFiles::TurnOffRecordMode()
 
 int RecordFiles::SaveRecordFile()
 {
-    if (!Questions.AskFileName)
-        return 0;
-    const std::optional<std::filesystem::path> target = Questions.AskFileName(kSaveAsTitle);
+    const std::optional<std::filesystem::path> target = events_.AskFileName(kSaveAsTitle);
     if (!target || target->empty())
         return 0;
     std::error_code ec;
     if (std::filesystem::exists(*target, ec)) {
-        const bool replace = Questions.AskYesNo && Questions.AskYesNo(kReplaceTitle, kReplaceText);
+        const bool replace = events_.AskYesNo(kReplaceTitle, kReplaceText);
         if (!replace)
             return 0;
     }

@@ -11,22 +11,12 @@
 
 #include "logging/ErrorReport.h"
 #include "logging/SideFile.h"
+#include "logging/SideFileEvents.h"
 
 #include <filesystem>
-#include <functional>
-#include <optional>
 #include <string_view>
 
 namespace kalvor::logging {
-
-// The questions of SaveRecordFile, answered by the window.
-struct SaveRecordQuestions {
-    // The file chooser (titled `title`): the chosen file, or nullopt when the
-    // user cancelled.
-    std::function<std::optional<std::filesystem::path>(std::string_view title)> AskFileName;
-    // A yes/no question titled `title`: true for "Yes".
-    std::function<bool(std::string_view title, std::string_view text)> AskYesNo;
-};
 
 class RecordFiles {
 public:
@@ -39,19 +29,20 @@ public:
     static constexpr std::string_view kReplaceTitle = "Save Record File";
     static constexpr std::string_view kReplaceText = "File exists. Replace current file?";
 
-    explicit RecordFiles(ErrorReport& errors) : errors_(errors) {}
+    RecordFiles(ErrorReport& errors, SideFileEvents& events) : errors_(errors), events_(events) {}
 
     // Opens (deleting first) the file of each destination bit of
     // `destinations` (2 printer, 4 file). Returns 0 or the first error
     // number (reported with the location "TurnOnRecordMode").
-    int TurnOnRecordMode(int destinations);
+    [[nodiscard]] int TurnOnRecordMode(int destinations);
     // Printer destination: closes, prints and deletes its file. File
     // destination: closes its file, SaveRecordFile, deletes the file.
-    int TurnOffRecordMode();
+    // Returns 0 or the first error number (reported).
+    [[nodiscard]] int TurnOffRecordMode();
     // Asks for a name, asks before replacing an existing file (keeping it on
     // "No"), and copies "temp/zkrec.txt" there. Returns 0 when saved or
     // declined, else the error number (reported as "SaveRecordFile").
-    int SaveRecordFile();
+    [[nodiscard]] int SaveRecordFile();
 
     // Host output while record mode is on: appended to every open file.
     // Failures are reported with the location "ZKFileWrite" and close the
@@ -64,14 +55,11 @@ public:
     std::filesystem::path PrinterPath() const { return printer_.Path(); }
     std::filesystem::path RecordPath() const { return file_.Path(); }
 
-    SaveRecordQuestions Questions;
-    // The print routine; the file must not be needed any more when it returns.
-    std::function<void(const std::filesystem::path&)> PrintFile;
-
 private:
     void WriteTo(SideFile& f, std::string_view text);
 
     ErrorReport& errors_;
+    SideFileEvents& events_;
     SideFile printer_{kPrinterFileName};
     SideFile file_{kRecordFileName};
     bool printerUsed_ = false;

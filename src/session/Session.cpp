@@ -9,7 +9,7 @@ namespace kalvor {
 
 Session::Session(Clock& clock, TraceSink* trace)
     : clock_(clock),
-      commLog_(clock, errors_),
+      commLog_(clock, errors_, static_cast<logging::SideFileEvents&>(*this)),
       trace_(trace != nullptr ? trace : &commLog_),
       conn_(&none_),
       term_(static_cast<TerminalHooks&>(*this)),
@@ -21,14 +21,14 @@ Session::Session(Clock& clock, TraceSink* trace)
       keyboard_(term_, tx_, receive_, funcKeys_, controls_, static_cast<KeyboardEvents&>(*this)),
       funcKeys_(term_, keyboard_, tx_, handshake_, static_cast<FunctionKeyEvents&>(*this)),
       controls_(tx_, *conn_, clock, trace_, static_cast<ControlCharacterEvents&>(*this)),
-      printerLog_(errors_),
-      records_(errors_),
+      printerLog_(errors_, static_cast<logging::SideFileEvents&>(*this)),
+      records_(errors_, static_cast<logging::SideFileEvents&>(*this)),
       script_(receive_, tx_, clock, trace_, static_cast<script::ScriptEvents&>(*this))
 {
     InitExtendChar(term_.State);
     blocks_.NetworkConnection = conn_->Network();
-    errors_.ShowWindow = [this](const logging::ErrorWindow& error) { observer_->ShowError(error); };
-    WireSideFiles();
+    errors_.SetDisplay(static_cast<logging::ErrorDisplay*>(this));
+    errors_.SetDebugLog(&commLog_);
 }
 
 void Session::SetObserver(SessionObserver* observer) { observer_ = observer != nullptr ? observer : &unobserved_; }
@@ -57,7 +57,7 @@ void Session::SoftReset()
     const bool recording = term_.State.RecordMode != 0;
     ResetSoft(term_);
     if (recording)
-        records_.TurnOffRecordMode(); // the print and record files end with record mode
+        (void)records_.TurnOffRecordMode(); // the print and record files end with record mode
     if (funcKeys_.MessagePanelShown())
         funcKeys_.CloseMessagePanel();
     handshake_.Reset();
@@ -164,13 +164,13 @@ void Session::EscapeLogging(bool on)
     if (!escapeLog_.IsOpen())
         return;
     escapeLog_.Close();
-    observer_->PrintFile(escapeLog_.Path());
+    PrintFile(escapeLog_.Path());
 }
 
 void Session::DumpDisplay(int startRow, int endRow)
 {
     if (DisplayTextBuffers(term_.State.Mem, startRow, endRow, ProgramFolder()))
-        observer_->OpenDocument(ProgramFolder() / "temp" / "TxtBufs.txt");
+        OpenDocument(ProgramFolder() / "temp" / "TxtBufs.txt");
 }
 
 } // namespace kalvor
@@ -179,18 +179,18 @@ namespace kalvor {
 
 // The communications log, printer logging and record mode: the soft keys
 // switch them, the text writer feeds them, the window prints and shows them.
-void Session::WireSideFiles()
+void Session::PrintFile(const std::filesystem::path& file) { observer_->PrintFile(file); }
+
+void Session::OpenDocument(const std::filesystem::path& file) { observer_->OpenDocument(file); }
+
+std::optional<std::filesystem::path> Session::AskFileName(std::string_view title)
 {
-    errors_.SetDebugLog(&commLog_);
-    commLog_.OpenInEditor = [this](const std::filesystem::path& p) { observer_->OpenDocument(p); };
-    const auto print = [this](const std::filesystem::path& p) { observer_->PrintFile(p); };
-    printerLog_.PrintFile = print;
-    records_.PrintFile = print;
-    records_.Questions.AskFileName = [this](std::string_view title) { return observer_->AskFileName(title); };
-    records_.Questions.AskYesNo = [this](std::string_view title, std::string_view text) {
-        return observer_->AskYesNo(title, text);
-    };
+    return observer_->AskFileName(title);
 }
+
+bool Session::AskYesNo(std::string_view title, std::string_view text) { return observer_->AskYesNo(title, text); }
+
+void Session::ShowWindow(const logging::ErrorWindow& error) { observer_->ShowError(error); }
 
 void Session::TurnOnLogging(int logType) { (void)printerLog_.TurnOnLogging(logType); }
 
@@ -207,7 +207,7 @@ void Session::TurnOnRecordMode()
 // locally too on a Telnet connection).
 void Session::TurnOffRecordMode()
 {
-    records_.TurnOffRecordMode();
+    (void)records_.TurnOffRecordMode();
     tx_.XmitString("S\r", false);
     const bool telnet = conn_->Network() &&
                         (conn_->Kind() == NetworkKind::TelnetStandard || conn_->Kind() == NetworkKind::TelnetAdvanced);
@@ -281,7 +281,7 @@ void Session::DeviceControl(std::string_view seq)
     if (!digits || device != 9 || term_.State.RecordMode == 2)
         return;
     if (term_.State.RecordMode == 0)
-        records_.TurnOnRecordMode(term_.State.OutputRouting & (FunctionKeys::kToPrinter | FunctionKeys::kToFile));
+        (void)records_.TurnOnRecordMode(term_.State.OutputRouting & (FunctionKeys::kToPrinter | FunctionKeys::kToFile));
     term_.State.RecordMode = 2;
     StateChanged();
 }

@@ -37,7 +37,9 @@ class Session final : private TerminalHooks,
                       private KeyboardEvents,
                       private FunctionKeyEvents,
                       private ControlCharacterEvents,
-                      private script::ScriptEvents {
+                      private script::ScriptEvents,
+                      private logging::SideFileEvents,
+                      private logging::ErrorDisplay {
 public:
     static constexpr int kTickMs = 25;
 
@@ -173,7 +175,13 @@ private:
     bool FormsModeReady() override;
     bool TelnetLocalEcho() override;
 
-    void WireSideFiles();
+    // logging::SideFileEvents
+    void PrintFile(const std::filesystem::path& file) override;
+    void OpenDocument(const std::filesystem::path& file) override;
+    std::optional<std::filesystem::path> AskFileName(std::string_view title) override;
+    bool AskYesNo(std::string_view title, std::string_view text) override;
+    // logging::ErrorDisplay
+    void ShowWindow(const logging::ErrorWindow& error) override;
 
     Clock& clock_;
     Unobserved unobserved_;

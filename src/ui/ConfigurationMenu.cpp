@@ -31,12 +31,8 @@ QString ImproperExitText()
 }
 
 ConfigurationMenu::ConfigurationMenu(QWidget* window, Session& session)
-    : window_(window), session_(session), config_(session.Errors())
+    : window_(window), session_(session), config_(session.Errors(), this)
 {
-    config_.OnApplied = [this] {
-        if (ApplyWindow)
-            ApplyWindow(config_.Values());
-    };
     AskOpenFile = [this]() -> std::optional<std::filesystem::path> {
         const QString f = QFileDialog::getOpenFileName(window_, QStringLiteral("Open Configuration"), ConfigFolder(),
                                                        kFilter);
@@ -75,6 +71,12 @@ void ConfigurationMenu::AddTo(QMenu* file, QAction* before)
     add(QStringLiteral("&Save Configuration"), "SaveConfiguration", [this] { SaveConfiguration_Click(); });
     add(QStringLiteral("Save Configuration &As..."), "SaveConfigurationAs", [this] { SaveConfigurationAs_Click(); });
     file->insertSeparator(before);
+}
+
+void ConfigurationMenu::SettingsApplied(const config::Settings& settings)
+{
+    if (ApplyWindow)
+        ApplyWindow(settings);
 }
 
 void ConfigurationMenu::Collect()
@@ -123,7 +125,7 @@ bool ConfigurationMenu::Form_Unload()
         config_.SaveTermConfig(false);
     Collect();
     config_.Save();
-    session_.CommLog().TurnOff(false);
+    (void)session_.CommLog().TurnOff(false);
     config::RemoveTemporaryFiles(session_.Errors());
     return true;
 }

@@ -33,7 +33,7 @@ namespace kalvor::ui {
 QString ImproperExitText();
 inline constexpr const char* kImproperExitTitle = "Improper Exit Warning";
 
-class ConfigurationMenu {
+class ConfigurationMenu final : private config::ConfigurationObserver {
 public:
     ConfigurationMenu(QWidget* window, Session& session);
     ~ConfigurationMenu();
@@ -70,6 +70,7 @@ public:
     std::function<void()> Refresh;
 
 private:
+    void SettingsApplied(const config::Settings& settings) override;
     void Collect();
 
     QWidget* window_;

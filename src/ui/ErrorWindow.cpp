@@ -1,7 +1,6 @@
 #include "ui/ErrorWindow.h"
 
 #include <QMessageBox>
-#include <QPointer>
 #include <QString>
 
 namespace kalvor::ui {
@@ -17,12 +16,6 @@ void ShowErrorWindow(QWidget* parent, const logging::ErrorWindow& error)
     box.setObjectName(QStringLiteral("KalvorError"));
     box.setInformativeText(Latin1(error.Detail));
     box.exec();
-}
-
-void ConnectErrorWindow(logging::ErrorReport& errors, QWidget* parent)
-{
-    QPointer<QWidget> owner(parent);
-    errors.ShowWindow = [owner](const logging::ErrorWindow& error) { ShowErrorWindow(owner.data(), error); };
 }
 
 } // namespace kalvor::ui

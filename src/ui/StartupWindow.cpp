@@ -36,7 +36,7 @@ StartupWindow::StartupWindow(const WindowOptions& options, QWidget* parent)
     layout->addWidget(subtitle);
     layout->addWidget(status_);
 
-    ConnectErrorWindow(errors_, this);
+    errors_.SetDisplay(&errorDisplay_);
     pictureInterval_.setSingleShot(true);
     connect(&pictureInterval_, &QTimer::timeout, this, [this] { PictureInterval_Timer(); });
 }
@@ -91,7 +91,7 @@ void StartupWindow::PictureInterval_Timer()
     QApplication::beep();
     logging::CommunicationsLog& log = terminal_->GetSession().CommLog();
     if (log.Tracing())
-        log.TurnOff();
+        (void)log.TurnOff();
     QTimer::singleShot(2000, this, [this] { DisplayTerminal(); });
 }
 

@@ -19,6 +19,7 @@
 #pragma once
 
 #include "logging/ErrorReport.h"
+#include "ui/ErrorWindow.h"
 #include "ui/MainWindow.h"
 
 #include <QLabel>
@@ -77,6 +78,7 @@ private:
     void TerminalUnloaded() override;
 
     WindowOptions options_;
+    ErrorWindowDisplay errorDisplay_{this};
     logging::ErrorReport errors_;
     QLabel* status_ = nullptr;
     QTimer pictureInterval_;

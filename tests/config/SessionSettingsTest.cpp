@@ -139,9 +139,14 @@ TEST(CursorStyles, BlockIsTheEnginesFormOne)
 // A configuration attached to a session.
 class AttachedTest : public SessionSettingsTest {
 protected:
+    struct AppliedCount final : ConfigurationObserver {
+        int Count = 0;
+        void SettingsApplied(const Settings&) override { ++Count; }
+    };
     logging::ErrorReport& errors = session.Errors();
     ShownErrors shown;
-    Configuration cfg{errors};
+    AppliedCount applied;
+    Configuration cfg{errors, &applied};
     std::filesystem::path file = home.Path() / "config" / "default.zkd";
 
     void SetUp() override
@@ -209,11 +214,10 @@ TEST_F(AttachedTest, SaveTermConfigKeepsAndRestoresThePreferences)
     EXPECT_EQ(st.Mem.ColsInTerm, 200);
 
     // ... and is cancelled.
-    int applied = 0;
-    cfg.OnApplied = [&] { ++applied; };
+    const int before = applied.Count;
     cfg.SaveTermConfig(false);
     EXPECT_FALSE(cfg.TermConfigPending());
-    EXPECT_EQ(applied, 1);
+    EXPECT_EQ(applied.Count, before + 1);
     EXPECT_EQ(st.Mem.ColsInTerm, 80);
     EXPECT_EQ(st.ColorScheme, 0);
     EXPECT_EQ(cfg.Values().FontIndex, 1);
@@ -224,7 +228,7 @@ TEST_F(AttachedTest, SaveTermConfigKeepsAndRestoresThePreferences)
 
     // Nothing kept: restoring does nothing.
     cfg.SaveTermConfig(false);
-    EXPECT_EQ(applied, 1);
+    EXPECT_EQ(applied.Count, before + 1);
 }
 
 TEST_F(AttachedTest, HostSavesAndRestoresWithEscF)

@@ -3,6 +3,7 @@
 #include "FileBytes.h"
 #include "RecordingConnection.h"
 #include "RecordingObserver.h"
+#include "RecordingSideFiles.h"
 #include "ShownErrors.h"
 #include "TempHome.h"
 
@@ -125,13 +126,14 @@ protected:
     ManualClock clock;
     ErrorReport errors;
     ShownErrors shown;
-    CommunicationsLog log{clock, errors};
+    test::RecordingSideFiles window;
+    CommunicationsLog log{clock, errors, window};
     std::filesystem::path file = home.Path() / "temp" / "zkdebug.txt";
 
     void SetUp() override
     {
         shown.Attach(errors);
-        log.Now = [] { return kEvening; };
+        log.HeaderTime = kEvening;
     }
 };
 
@@ -152,11 +154,9 @@ TEST_F(CommLogTest, SwitchedOnAndOffWithHeaderLinesAndClosing)
     EXPECT_EQ(ReadAll(file), kEveningHeader);
     clock.Advance(40);
     log.LogTrace("Telnet:", "<host contacted>\r\n");
-    std::filesystem::path opened;
-    log.OpenInEditor = [&](const std::filesystem::path& p) { opened = p; };
     ASSERT_EQ(log.TurnOff(), 0);
     EXPECT_FALSE(log.Tracing());
-    EXPECT_EQ(opened, file);
+    EXPECT_EQ(window.Opened, std::vector<std::filesystem::path>{file});
     EXPECT_EQ(ReadAll(file), kEveningHeader + "0.04            Telnet: <host contacted>'13'10\r\n" + kClosing);
     log.LogTrace("Received:", "after");
     EXPECT_EQ(ReadAll(file), kEveningHeader + "0.04            Telnet: <host contacted>'13'10\r\n" + kClosing);
@@ -178,7 +178,7 @@ TEST_F(CommLogTest, ElapsedTimeRunsOnPastMidnight)
     ASSERT_EQ(log.TurnOn(), 0);
     clock.Advance(1000);
     log.LogTrace("Received:", "x");
-    log.TurnOff(false);
+    (void)log.TurnOff(false);
     EXPECT_EQ(ReadAll(file), kEveningHeader + "1             Received: x\r\n" + kClosing);
 }
 
@@ -189,7 +189,7 @@ TEST_F(CommLogTest, ScriptAndNegotiationLabelsAlign)
     log.LogTrace("CLIENT Will:", "24");
     log.LogTrace("SERVER  Sub:", std::string("\x18\x01", 2));
     log.LogTrace("Script WAIT:", "login:");
-    log.TurnOff(false);
+    (void)log.TurnOff(false);
     EXPECT_EQ(ReadAll(file), kEveningHeader +
                                  "0          SERVER   Do: 24\r\n"
                                  "0          CLIENT Will: 24\r\n"
@@ -217,7 +217,7 @@ TEST(SessionTrace, KnownExchangeByteForByte)
     test::RecordingConnection net;
     net.NetKind = NetworkKind::TelnetAdvanced;
     session.SetConnection(net);
-    session.CommLog().Now = [] { return kEvening; };
+    session.CommLog().HeaderTime = kEvening;
     test::RecordingObserver observer;
     session.SetObserver(&observer);
 
@@ -245,10 +245,10 @@ TEST(SessionTrace, ErrorsGoToTheLogOnRequest)
     TempHome home;
     ManualClock clock;
     Session session(clock);
-    session.CommLog().Now = [] { return kEvening; };
+    session.CommLog().HeaderTime = kEvening;
     ASSERT_EQ(session.CommLog().TurnOn(), 0);
     session.Errors().ReportToLog("XmitFunction", 57);
-    session.CommLog().TurnOff(false);
+    (void)session.CommLog().TurnOff(false);
     EXPECT_EQ(ReadAll(home.Path() / "temp" / "zkdebug.txt"),
               kEveningHeader + "0                Error: [ 57:   XmitFunction ] Device I/O Error.\r\n" + kClosing);
 }

@@ -3,6 +3,7 @@
 #include "FileBytes.h"
 #include "RecordingConnection.h"
 #include "RecordingObserver.h"
+#include "RecordingSideFiles.h"
 #include "ShownErrors.h"
 #include "TempHome.h"
 
@@ -24,15 +25,12 @@ protected:
     TempHome home;
     ErrorReport errors;
     ShownErrors shown;
-    PrinterLog log{errors};
+    test::RecordingSideFiles window;
+    PrinterLog log{errors, window};
     std::filesystem::path file = home.Path() / "temp" / "zklog.txt";
-    std::vector<std::string> printed; // the file's content when it was printed
+    std::vector<std::string>& printed = window.Printed; // the file's content when it was printed
 
-    void SetUp() override
-    {
-        shown.Attach(errors);
-        log.PrintFile = [this](const std::filesystem::path& p) { printed.push_back(ReadAll(p)); };
-    }
+    void SetUp() override { shown.Attach(errors); }
 };
 
 TEST_F(PrinterLogTest, LogTypeOneIsBottomAnythingElseTop)

@@ -3,6 +3,7 @@
 #include "FileBytes.h"
 #include "RecordingConnection.h"
 #include "RecordingObserver.h"
+#include "RecordingSideFiles.h"
 #include "ShownErrors.h"
 #include "TempHome.h"
 
@@ -24,28 +25,17 @@ protected:
     TempHome home;
     ErrorReport errors;
     ShownErrors shown;
-    RecordFiles rec{errors};
+    test::RecordingSideFiles window;
+    RecordFiles rec{errors, window};
     std::filesystem::path printerFile = home.Path() / "temp" / "zkprnt.txt";
     std::filesystem::path recordFile = home.Path() / "temp" / "zkrec.txt";
     std::filesystem::path target = home.Path() / "saved.txt";
-    std::vector<std::string> printed;
-    std::vector<std::string> questions;
-    std::optional<std::filesystem::path> answerName;
-    bool answerYes = false;
+    std::vector<std::string>& printed = window.Printed;
+    std::vector<std::string>& questions = window.Questions;
+    std::optional<std::filesystem::path>& answerName = window.FileName;
+    bool& answerYes = window.Yes;
 
-    void SetUp() override
-    {
-        shown.Attach(errors);
-        rec.PrintFile = [this](const std::filesystem::path& p) { printed.push_back(ReadAll(p)); };
-        rec.Questions.AskFileName = [this](std::string_view title) {
-            questions.emplace_back(title);
-            return answerName;
-        };
-        rec.Questions.AskYesNo = [this](std::string_view title, std::string_view text) {
-            questions.push_back(std::string(title) + "|" + std::string(text));
-            return answerYes;
-        };
-    }
+    void SetUp() override { shown.Attach(errors); }
 };
 
 TEST_F(RecordFilesTest, OpensTheFileOfEachDestination)

@@ -8,13 +8,11 @@
 
 namespace kalvor::test {
 
-struct ShownErrors {
+struct ShownErrors final : logging::ErrorDisplay {
     std::vector<logging::ErrorWindow> Windows;
 
-    void Attach(logging::ErrorReport& report)
-    {
-        report.ShowWindow = [this](const logging::ErrorWindow& w) { Windows.push_back(w); };
-    }
+    void Attach(logging::ErrorReport& report) { report.SetDisplay(this); }
+    void ShowWindow(const logging::ErrorWindow& w) override { Windows.push_back(w); }
 };
 
 } // namespace kalvor::test

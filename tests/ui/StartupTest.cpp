@@ -131,7 +131,7 @@ TEST(StartupTest, ScriptArgumentSetsTheLongTimerAndATimeOutSaysSo)
         EXPECT_EQ(startup.StatusLabel().text(), c.Label);
         if (c.Interval == StartupWindow::kScriptInterval) {
             EXPECT_EQ(prepared, script);
-            startup.Terminal()->GetSession().CommLog().TurnOn();
+            (void)startup.Terminal()->GetSession().CommLog().TurnOn();
             startup.PictureInterval_Timer();
             EXPECT_EQ(startup.StatusLabel().text(), QStringLiteral("Unable to make connection"));
             EXPECT_FALSE(startup.Terminal()->GetSession().CommLog().Tracing());
@@ -233,7 +233,7 @@ TEST(StartupTest, TopLoggingWritesScrolledLinesAndPrintsToPdfWithoutPrinter)
     EXPECT_EQ(logged.substr(0, 16), "line 0\r\nline 1\r\n");
     EXPECT_EQ(logged.find("line 20"), std::string::npos);
 
-    log.TurnOffLogging(logging::PrinterLog::kTop, window.GetSession().Memory());
+    (void)log.TurnOffLogging(logging::PrinterLog::kTop, window.GetSession().Memory());
     EXPECT_FALSE(told.isEmpty());
     EXPECT_EQ(told, printing.LastPdf());
     EXPECT_TRUE(QFileInfo(told).size() > 0);
