@@ -79,9 +79,9 @@ void BM_FullDisplayMemory(benchmark::State& state)
         const auto t0 = std::chrono::steady_clock::now();
         kalvor::ManualClock clock;
         auto session = std::make_unique<kalvor::Session>(clock);
-        session->Memory().SetWidth(kCols);
+        session->SetScreenWidth(kCols);
         for (std::size_t pos = 0; pos < text.size(); pos += kChunk) {
-            session->Receive().AppendLocal(std::string_view(text).substr(pos, kChunk));
+            session->AppendLocal(std::string_view(text).substr(pos, kChunk));
             session->Tick();
         }
         const auto t1 = std::chrono::steady_clock::now();

@@ -8,13 +8,12 @@ namespace kalvor {
 
 HeadlessScript::HeadlessScript(Session& session, const std::filesystem::path& file) : session_(session)
 {
-    prepared_ = session.Script().Prepare(file);
+    prepared_ = session.PrepareScript(file);
 }
 
 std::string HeadlessScript::JsonMember() const
 {
-    const script::ScriptInterpreter& s = session_.Script();
-    const script::ScriptState& st = s.State();
+    const script::ScriptState& st = session_.LogonScript();
     const auto flag = [](bool b) { return b ? std::string("true") : std::string("false"); };
     std::string out = "\"script\":{\"prepared\":" + flag(prepared_) + ",\"running\":" + flag(st.Running) +
                       ",\"kind\":";
@@ -32,7 +31,7 @@ std::string HeadlessScript::JsonMember() const
                        : st.Forms == script::FormsRequest::Requested ? "requested"
                                                                      : "done");
     std::error_code ec;
-    out += ",\"working\":" + flag(std::filesystem::exists(s.WorkingScript(), ec)) + "}";
+    out += ",\"working\":" + flag(std::filesystem::exists(session_.WorkingScript(), ec)) + "}";
     return out;
 }
 

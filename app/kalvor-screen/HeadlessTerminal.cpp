@@ -2,7 +2,6 @@
 
 #include "EventScript.h"
 #include "ScreenReport.h"
-#include "engine/ExtendedChars.h"
 #include "keyboard/KeyCodes.h"
 
 #include <fstream>
@@ -16,19 +15,17 @@ HeadlessTerminal::HeadlessTerminal(const ScreenOptions& options, std::FILE* repl
     : session_(std::make_unique<Session>(clock_))
 {
     session_->SetObserver(this);
-    TerminalState& st = session_->State();
-    st.Mem.SetWidth(options.Cols);
-    st.Mem.RowsInTerm = options.Rows;
-    st.HostRoman8 = options.Roman8;
-    InitExtendChar(st);
+    session_->SetScreenWidth(options.Cols);
+    session_->SetScreenRows(options.Rows);
+    session_->SetHostCharacterSet(options.Roman8);
     // A script runs only while connected: without a replies file its
     // transmissions go nowhere.
     if (replies != nullptr || !options.ScriptFile.empty()) {
         connection_ = std::make_unique<ReplyFileConnection>(replies, options.Serial);
         session_->SetConnection(*connection_);
-        st.RemoteMode = true;
+        session_->SetRemoteMode(true);
     }
-    st.Mem.ClearRepaint();
+    session_->RepaintDone();
     if (!options.ScriptFile.empty())
         script_ = std::make_unique<HeadlessScript>(*session_, options.ScriptFile);
 }
@@ -61,15 +58,15 @@ void HeadlessTerminal::DisplayTerminal()
 
 void HeadlessTerminal::DeliverHostChunk(std::string_view bytes)
 {
-    Connection& c = session_->CurrentConnection();
+    const Connection& c = session_->CurrentConnection();
     if (!c.Connected())
-        session_->Receive().AppendLocal(bytes);
+        session_->AppendLocal(bytes);
     else if (c.Network())
-        session_->Receive().DeliverNetworkData(bytes);
+        session_->DeliverNetworkData(bytes);
     else
         connection_->Arrive(bytes);
     Tick();
-    while (session_->Receive().CommBuffer().Size() > kBacklogLimit && session_->Busy())
+    while (session_->ReceiveBacklog() > kBacklogLimit && session_->Busy())
         AdvanceClock(Session::kTickMs);
 }
 
@@ -131,16 +128,13 @@ void PressKey(Session& session, const ScriptEvent& ev)
     if ((shift & Mod::Alt) != 0)
         character = -1;
     else if ((shift & Mod::Ctrl) != 0 && ev.Text.size() == 1)
-        character = session.Controls().CtrlLetterCharacter(stroke.Code) > 0
-                        ? session.Controls().CtrlLetterCharacter(stroke.Code)
-                        : -1;
+        character = session.CtrlLetterCharacter(stroke.Code) > 0 ? session.CtrlLetterCharacter(stroke.Code) : -1;
     else if ((shift & Mod::Shift) != 0 && character >= 'a' && character <= 'z')
         character -= 'a' - 'A';
-    Keyboard& keys = session.Keys();
-    const bool consumed = keys.KeyDown(stroke.Code, shift, stroke.NumericPad);
+    const bool consumed = session.KeyDown(stroke.Code, shift, stroke.NumericPad);
     if (!consumed && character >= 0)
-        keys.KeyPress(character);
-    keys.KeyUp(stroke.Code, shift);
+        session.KeyPress(character);
+    session.KeyUp(stroke.Code, shift);
 }
 
 bool RunEvents(HeadlessTerminal& term, std::istream& in, const std::string& name, std::ostream& err)
@@ -170,7 +164,7 @@ bool RunEvents(HeadlessTerminal& term, std::istream& in, const std::string& name
             break;
         case ScriptEvent::Kind::Type:
             for (char c : ev->Text)
-                term.GetSession().Keys().KeyPress(static_cast<unsigned char>(c));
+                term.GetSession().KeyPress(static_cast<unsigned char>(c));
             break;
         }
     }

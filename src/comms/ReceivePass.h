@@ -20,7 +20,19 @@
 
 namespace kalvor {
 
-class ReceivePass {
+// What a connection sees of the receive pass: the staging buffer its data is
+// delivered into (emptied by every pass while connected), and how much
+// received data still waits to be interpreted.
+class ReceiveInput {
+public:
+    virtual std::string& NetInBuffer() = 0;
+    virtual std::size_t CommBufferSize() const = 0;
+
+protected:
+    ~ReceiveInput() = default;
+};
+
+class ReceivePass final : public ReceiveInput {
 public:
     static constexpr std::size_t kHighWater = 50000;  // send XOFF above this
     static constexpr std::size_t kLowWater = 10000;   // send XON below this
@@ -41,8 +53,9 @@ public:
     ByteQueue& CommBuffer() { return comm_; }
     const ByteQueue& CommBuffer() const { return comm_; }
     // NetInBuffer: bytes delivered by network data events since the last pass.
-    std::string& NetInBuffer() { return netIn_; }
+    std::string& NetInBuffer() override { return netIn_; }
     const std::string& NetInBuffer() const { return netIn_; }
+    std::size_t CommBufferSize() const override { return comm_.Size(); }
 
     // Local echo and local mode: text interpreted exactly like host output.
     void AppendLocal(std::string_view text) { comm_.Append(text); }

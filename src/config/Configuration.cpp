@@ -47,7 +47,7 @@ int Configuration::Open(const std::filesystem::path& chosen)
 {
     const int err = OpenConfiguration(chosen, settings_, current_, errors_);
     if (err == 0 && session_ != nullptr)
-        session_->Term().Hooks.HardReset(true);
+        session_->HardResetTerminal(true);
     return err;
 }
 
@@ -62,13 +62,16 @@ void Configuration::SaveTermConfig(bool save)
 {
     if (save) {
         CollectFromSession();
-        saved_ = TermPreferences::From(settings_, session_ != nullptr ? session_->State() : TerminalSettings{});
+        const TerminalSettings switches = session_ != nullptr ? TerminalSettings(session_->State()) : TerminalSettings{};
+        saved_ = TermPreferences::From(settings_, switches);
         return;
     }
     if (!saved_)
         return;
-    TerminalSettings scratch;
-    saved_->Into(settings_, session_ != nullptr ? static_cast<TerminalSettings&>(session_->State()) : scratch);
+    TerminalSettings switches = session_ != nullptr ? TerminalSettings(session_->State()) : TerminalSettings{};
+    saved_->Into(settings_, switches);
+    if (session_ != nullptr)
+        session_->SetTerminalSettings(switches);
     saved_.reset();
     ApplyToSession();
 }
@@ -92,7 +95,7 @@ void Configuration::UserKeyDefined(int key)
 {
     if (session_ == nullptr || key < 0 || key >= kUserKeys)
         return;
-    CollectUserKeys(session_->FuncKeys(), settings_);
+    CollectUserKeys(session_->SoftKeys(), settings_);
     UpdateSection("", kKeyF1 + key);
 }
 
@@ -100,7 +103,7 @@ void Configuration::SaveEnterKeySettings()
 {
     if (session_ == nullptr)
         return;
-    const Keyboard::EnterKeySettings& enter = session_->Keys().Enter;
+    const Keyboard::EnterKeySettings& enter = session_->EnterKeys();
     settings_.KbEnterKey = enter.KbEnterKey;
     settings_.NumEnterKey = enter.NumEnterKey;
     settings_.SmartReturn = enter.SmartEnter;
@@ -110,7 +113,7 @@ void Configuration::SaveEnterKeySettings()
 void Configuration::ApplyUserKeys()
 {
     if (session_ != nullptr)
-        config::ApplyUserKeys(settings_, session_->FuncKeys());
+        config::ApplyUserKeys(settings_, *session_);
 }
 
 // The terminal starts again from its configuration file.

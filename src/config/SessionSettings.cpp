@@ -10,15 +10,15 @@ int CursorFormFor(CursorStyle style) { return style == CursorStyle::Block ? 1 : 
 
 CursorStyle CursorStyleFor(int cursorForm) { return cursorForm == 1 ? CursorStyle::Block : CursorStyle::Underline; }
 
-void ApplyUserKeys(const Settings& settings, FunctionKeys& keys)
+void ApplyUserKeys(const Settings& settings, Session& session)
 {
     for (int k = 0; k < kUserKeys; ++k) {
         const FunctionKeyRecord& r = settings.Keys[static_cast<std::size_t>(k)];
-        keys.SetUserKey(k, r.Line1, r.Line2, r.Type, r.Text);
+        session.SetUserKey(k, r.Line1, r.Line2, r.Type, r.Text);
     }
 }
 
-void CollectUserKeys(const FunctionKeys& keys, Settings& settings)
+void CollectUserKeys(const SoftKeyView& keys, Settings& settings)
 {
     for (int k = 0; k < kUserKeys; ++k) {
         FunctionKeyRecord& r = settings.Keys[static_cast<std::size_t>(k)];
@@ -32,7 +32,7 @@ void CollectUserKeys(const FunctionKeys& keys, Settings& settings)
 
 void ApplySettings(const Settings& s, Session& session)
 {
-    TerminalState& st = session.State();
+    TerminalState& st = session.term_.State;
     if (s.ColorIndex >= 0 && s.ColorIndex < kColorSchemeCount)
         st.ColorScheme = s.ColorIndex;
     st.InverseScreen = s.InverseVideo;
@@ -52,26 +52,23 @@ void ApplySettings(const Settings& s, Session& session)
         InitExtendChar(st);
     }
 
-    Keyboard& keys = session.Keys();
+    Keyboard& keys = session.keyboard_;
     keys.LocalEcho = s.Echo;
     keys.Enter.KbEnterKey = s.KbEnterKey == 1 ? Keyboard::kEnterIsEnter : Keyboard::kEnterIsReturn;
     keys.Enter.NumEnterKey = s.NumEnterKey >= 0 && s.NumEnterKey <= 2 ? s.NumEnterKey : Keyboard::kEnterIsReturn;
     keys.Enter.SmartEnter = s.SmartReturn;
-    session.Receive().EnqAck = s.RespondToEnq;
+    session.receive_.EnqAck = s.RespondToEnq;
     // Also sets the menu state that goes with it.
-    if (s.ControlCodeFlag)
-        session.Controls().XmitCntlChar_Click();
-    else
-        session.Controls().ProcessCntlChar_Click();
+    session.SetTransmitControlCharacters(s.ControlCodeFlag);
 
-    ApplyUserKeys(s, session.FuncKeys());
+    ApplyUserKeys(s, session);
 
     if (widthChanged)
-        session.Term().Hooks.WidthChanged();
-    session.Term().Hooks.StateChanged();
+        session.term_.Hooks.WidthChanged();
+    session.term_.Hooks.StateChanged();
 }
 
-void CollectSettings(Session& session, Settings& s)
+void CollectSettings(const Session& session, Settings& s)
 {
     const TerminalState& st = session.State();
     s.ColorIndex = st.ColorScheme;
@@ -81,15 +78,15 @@ void CollectSettings(Session& session, Settings& s)
     s.Cursor = CursorStyleFor(st.CursorForm);
     s.HostCharSet = st.HostRoman8 ? "Roman8" : "Latin1";
 
-    const Keyboard& keys = session.Keys();
+    const Keyboard& keys = session.keyboard_;
     s.Echo = keys.LocalEcho;
     s.KbEnterKey = keys.Enter.KbEnterKey;
     s.NumEnterKey = keys.Enter.NumEnterKey;
     s.SmartReturn = keys.Enter.SmartEnter;
-    s.RespondToEnq = session.Receive().EnqAck;
-    s.ControlCodeFlag = session.Controls().TransmitControlCharacters();
+    s.RespondToEnq = session.receive_.EnqAck;
+    s.ControlCodeFlag = session.TransmitControlCharacters();
 
-    CollectUserKeys(session.FuncKeys(), s);
+    CollectUserKeys(session.SoftKeys(), s);
 }
 
 TermPreferences TermPreferences::From(const Settings& s, const TerminalSettings& st)

@@ -15,8 +15,8 @@
 #include "engine/TerminalState.h"
 
 namespace kalvor {
-class FunctionKeys;
 class Session;
+class SoftKeyView;
 } // namespace kalvor
 
 namespace kalvor::config {
@@ -26,13 +26,14 @@ namespace kalvor::config {
 int CursorFormFor(CursorStyle style);
 CursorStyle CursorStyleFor(int cursorForm);
 
-void ApplyUserKeys(const Settings& settings, FunctionKeys& keys);
-void CollectUserKeys(const FunctionKeys& keys, Settings& settings);
+void ApplyUserKeys(const Settings& settings, Session& session);
+void CollectUserKeys(const SoftKeyView& keys, Settings& settings);
 
-// Applies every setting the session holds, then announces the change.
+// Applies every setting the session holds, then announces the change. The
+// session lets these two reach the subsystems that hold the settings.
 void ApplySettings(const Settings& settings, Session& session);
 // Copies what the session holds into `settings`.
-void CollectSettings(Session& session, Settings& settings);
+void CollectSettings(const Session& session, Settings& settings);
 
 // The terminal preferences that SaveTermConfig keeps so that a preferences
 // dialog (or the host) can go back to them: display width, colours, font,

@@ -55,7 +55,28 @@ struct KeyLabel {
     bool operator==(const KeyLabel&) const = default;
 };
 
-class FunctionKeys {
+// What the window reads of the soft keys: the soft-key bar, the message
+// panel, the menus and the user-key dialog. FunctionKeys implements it.
+class SoftKeyView {
+public:
+    virtual int CurrentSet() const = 0;
+    virtual const KeyLabel& Label(int set, int key) const = 0;
+    // What button 0..11 shows: keys 8..11 always from set 0.
+    virtual const KeyLabel& ButtonLabel(int button) const = 0;
+    virtual bool ButtonEnabled(int button) const = 0;
+    virtual bool LabelsShown() const = 0;
+    virtual bool MessagePanelShown() const = 0;
+    virtual const std::string& MessageText() const = 0;
+    virtual bool DefinitionMenuEnabled() const = 0;
+    virtual bool TabPanelShown() const = 0;
+    virtual const std::string& UserKeyString(int key) const = 0;
+    virtual int UserKeyAttribute(int key) const = 0;
+
+protected:
+    ~SoftKeyView() = default;
+};
+
+class FunctionKeys final : public SoftKeyView {
 public:
     static constexpr int kSets = 9;
     static constexpr int kKeys = 13;
@@ -130,21 +151,20 @@ public:
     static std::string DefaultUserKeyString(int key);
     static KeyLabel DefaultLabel(int set, int key);
 
-    // State the window reads.
-    int CurrentSet() const { return currentSet_; }
-    const KeyLabel& Label(int set, int key) const;
-    // What button 0..11 shows: keys 8..11 always from set 0.
-    const KeyLabel& ButtonLabel(int button) const;
+    // State the window reads (SoftKeyView).
+    int CurrentSet() const override { return currentSet_; }
+    const KeyLabel& Label(int set, int key) const override;
+    const KeyLabel& ButtonLabel(int button) const override;
     bool Enabled(int set, int key) const;
-    bool ButtonEnabled(int button) const;
-    bool LabelsShown() const { return labelsShown_; }
-    bool MessagePanelShown() const { return messageShown_; }
-    const std::string& MessageText() const { return message_; }
+    bool ButtonEnabled(int button) const override;
+    bool LabelsShown() const override { return labelsShown_; }
+    bool MessagePanelShown() const override { return messageShown_; }
+    const std::string& MessageText() const override { return message_; }
     int StatusLineSetting() const { return statusLine_; }
-    bool DefinitionMenuEnabled() const { return definitionMenu_; }
-    bool TabPanelShown() const { return tabPanel_; }
-    const std::string& UserKeyString(int key) const;
-    int UserKeyAttribute(int key) const;
+    bool DefinitionMenuEnabled() const override { return definitionMenu_; }
+    bool TabPanelShown() const override { return tabPanel_; }
+    const std::string& UserKeyString(int key) const override;
+    int UserKeyAttribute(int key) const override;
 
     // Settings kept in step by the subsystems around.
     bool SendCursorAddress = false; // every block and transmit-only key starts with the cursor address

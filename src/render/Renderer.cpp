@@ -240,9 +240,9 @@ QRect Renderer::TakeDirty()
     return out;
 }
 
-QRect Renderer::RefreshTerminal(TerminalState& st)
+QRect Renderer::RefreshTerminal(const TerminalState& st)
 {
-    DisplayMemory& m = st.Mem;
+    const DisplayMemory& m = st.Mem;
     stats_ = {};
     bool full = PrepareImage(st);
     full = full || m.RepaintFromCol[DisplayMemory::kScrolledEntry] == -1 || m.TopRow != lastTop_;
@@ -278,11 +278,10 @@ QRect Renderer::RefreshTerminal(TerminalState& st)
     }
     drawn_ = cursor_;
     lastTop_ = m.TopRow;
-    m.ClearRepaint();
     return TakeDirty();
 }
 
-QRect Renderer::ToggleBlink(TerminalState& st)
+QRect Renderer::ToggleBlink(const TerminalState& st)
 {
     blinkOn_ = !blinkOn_;
     if (invalid_ || image_.isNull())

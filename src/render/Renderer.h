@@ -56,12 +56,13 @@ public:
     int DeviceCellWidth() const { return dw_; }
     int DeviceCellHeight() const { return dh_; }
 
-    // Draws what changed since the last call and resets RepaintFromCol.
-    // Returns the changed area in logical pixels (empty when nothing changed).
-    QRect RefreshTerminal(TerminalState& st);
+    // Draws what changed since the last call; the caller then clears
+    // RepaintFromCol (Session::RepaintDone). Returns the changed area in
+    // logical pixels (empty when nothing changed).
+    QRect RefreshTerminal(const TerminalState& st);
     // Toggles the blink phase and redraws the rows holding blinking
     // characters and the cursor. Returns the changed area.
-    QRect ToggleBlink(TerminalState& st);
+    QRect ToggleBlink(const TerminalState& st);
     bool BlinkPhase() const { return blinkOn_; }
     // Sets the phase; the next refresh redraws everything.
     void SetBlinkPhase(bool on);

@@ -1,11 +1,23 @@
 #include "session/Session.h"
 
+#include "engine/ColorSchemes.h"
 #include "engine/DisplayDump.h"
 #include "engine/ExtendedChars.h"
 #include "engine/ProgramFolder.h"
 #include "engine/Resets.h"
 
 namespace kalvor {
+namespace {
+
+bool OverTelnet(const Connection& conn)
+{
+    return conn.Network() && (conn.Kind() == NetworkKind::TelnetStandard || conn.Kind() == NetworkKind::TelnetAdvanced);
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// Construction: every subsystem gets the session as its events interface.
 
 Session::Session(Clock& clock, TraceSink* trace)
     : clock_(clock),
@@ -33,10 +45,124 @@ Session::Session(Clock& clock, TraceSink* trace)
 
 void Session::SetObserver(SessionObserver* observer) { observer_ = observer != nullptr ? observer : &unobserved_; }
 
-// What a request sends, built when it goes out (at once or on the DC1).
-bool Session::FillRequest(HostRequest request, std::string& buffer) { return blocks_.FillRequest(request, buffer); }
+void Session::SetConnection(Connection& connection)
+{
+    conn_ = &connection;
+    tx_.SetConnection(connection);
+    blocks_.NetworkConnection = connection.Network();
+    receive_.SetConnection(connection);
+    controls_.SetConnection(connection);
+}
+
+telnet::EchoSwitches Session::TelnetSwitches()
+{
+    return telnet::EchoSwitches{&tx_.LocalEchoRequested, &tx_.EchoSuppressionOffered, &receive_.NetworkXoff};
+}
+
+void Session::SwitchTraceOff(bool openInEditor) { (void)commLog_.TurnOff(openInEditor); }
+
+// ---------------------------------------------------------------------------
+// The tick
+
+void Session::Tick()
+{
+    receive_.PollingCommBuffer();
+    controls_.Tick();
+    tx_.Pump();
+}
+
+bool Session::Busy() const
+{
+    const bool dataWaiting = !receive_.CommBuffer().Empty() || !receive_.NetInBuffer().empty();
+    const bool scriptPause = conn_->Connected() && conn_->TransportOpen() && script_.ClockWait();
+    return (dataWaiting && receive_.DisplayRunning) || receive_.Holding() || !tx_.Idle() || controls_.Busy() ||
+           scriptPause;
+}
+
+// ---------------------------------------------------------------------------
+// The window's commands and settings
+
+void Session::SelectLineDrawing(bool on)
+{
+    keyboard_.TurnOffExtendCharMode();
+    keyboard_.KeyPress(on ? 14 : 15); // SO, SI
+}
+
+void Session::SetTransmitControlCharacters(bool transmit)
+{
+    if (transmit)
+        controls_.XmitCntlChar_Click();
+    else
+        controls_.ProcessCntlChar_Click();
+}
+
+void Session::ClearDisplay()
+{
+    observer_->ClearSelection();
+    term_.State.Mem.InitDisplayBuf();
+}
+
+void Session::SetScreenRows(int rows)
+{
+    DisplayMemory& m = term_.State.Mem;
+    if (rows == m.RowsInTerm)
+        return;
+    const int old = m.RowsInTerm;
+    m.RowsInTerm = rows;
+    m.SetRelCurRow(old);
+    m.MarkAllChanged();
+}
+
+void Session::ApplyColorScheme(int scheme, bool inverse, bool fullPalette)
+{
+    term_.State.ColorScheme = scheme;
+    term_.State.InverseScreen = inverse;
+    UpdateColorScheme(term_.State, fullPalette);
+}
+
+void Session::SetHostCharacterSet(bool roman8)
+{
+    term_.State.HostRoman8 = roman8;
+    InitExtendChar(term_.State);
+}
+
+void Session::SetRemoteMode(bool on)
+{
+    term_.State.RemoteMode = on;
+    funcKeys_.RefreshModeLabels();
+}
+
+void Session::ToggleTabStop(int col)
+{
+    if (col < 0 || col >= static_cast<int>(term_.State.TabStops.size()))
+        return;
+    auto& stop = term_.State.TabStops[static_cast<std::size_t>(col)];
+    stop = !stop;
+}
+
+void Session::SetTerminalSettings(const TerminalSettings& settings)
+{
+    static_cast<TerminalSettings&>(term_.State) = settings;
+}
+
+// ---------------------------------------------------------------------------
+// The terminal hooks: what the engine hands on
+
+void Session::Transmit(std::string_view text, bool lineFeedRequest) { tx_.XmitString(text, lineFeedRequest); }
+
+void Session::Bell()
+{
+    ++bells_;
+    observer_->Bell();
+}
+
+void Session::HostDc1() { blocks_.OnHostDc1(); }
 
 void Session::HostRequested(HostRequest request) { handshake_.AnswerHost(request, term_.State); }
+
+void Session::HoldInterpretation(int milliseconds) { receive_.HoldInterpretation(milliseconds); }
+
+void Session::Repaint() { observer_->Repaint(); }
 
 bool Session::MoreDataWaiting() { return !receive_.CommBuffer().Empty(); }
 
@@ -104,166 +230,9 @@ KeyControlResult Session::FunctionKeyControl(std::string_view seq) { return func
 
 void Session::ApplyFunctionKeyConfig() { funcKeys_.ApplyFunctionKeyConfig(); }
 
-void Session::TelnetVariant(int variant) { observer_->TelnetVariant(variant); }
-
-void Session::SetConnection(Connection& connection)
-{
-    conn_ = &connection;
-    tx_.SetConnection(connection);
-    blocks_.NetworkConnection = connection.Network();
-    receive_.SetConnection(connection);
-    controls_.SetConnection(connection);
-}
-
-void Session::Tick()
-{
-    receive_.PollingCommBuffer();
-    controls_.Tick();
-    tx_.Pump();
-}
-
-bool Session::Busy() const
-{
-    const bool dataWaiting = !receive_.CommBuffer().Empty() || !receive_.NetInBuffer().empty();
-    const bool scriptPause = conn_->Connected() && conn_->TransportOpen() && script_.ClockWait();
-    return (dataWaiting && receive_.DisplayRunning) || receive_.Holding() || !tx_.Idle() || controls_.Busy() ||
-           scriptPause;
-}
-
-void Session::Transmit(std::string_view text, bool lineFeedRequest) { tx_.XmitString(text, lineFeedRequest); }
-
-void Session::Bell()
-{
-    ++bells_;
-    observer_->Bell();
-}
-
-void Session::HostDc1() { blocks_.OnHostDc1(); }
-
-void Session::HoldInterpretation(int milliseconds) { receive_.HoldInterpretation(milliseconds); }
-
-void Session::Repaint() { observer_->Repaint(); }
-
-} // namespace kalvor
-
-namespace kalvor {
-
 bool Session::DefineEnterKey(std::string_view seq) { return keyboard_.EscDefineEnterKey(seq); }
 
-void Session::EscapeLog(std::string_view text) { escapeLog_.Append(text); }
-
-// Strap N: the escape log is opened when it is set; clearing it closes the
-// log and prints it.
-void Session::EscapeLogging(bool on)
-{
-    if (on) {
-        if (!escapeLog_.Open(ProgramFolder()))
-            term_.State.EscapeLogging = false;
-        return;
-    }
-    if (!escapeLog_.IsOpen())
-        return;
-    escapeLog_.Close();
-    PrintFile(escapeLog_.Path());
-}
-
-void Session::DumpDisplay(int startRow, int endRow)
-{
-    if (DisplayTextBuffers(term_.State.Mem, startRow, endRow, ProgramFolder()))
-        OpenDocument(ProgramFolder() / "temp" / "TxtBufs.txt");
-}
-
-} // namespace kalvor
-
-namespace kalvor {
-
-// The communications log, printer logging and record mode: the soft keys
-// switch them, the text writer feeds them, the window prints and shows them.
-void Session::PrintFile(const std::filesystem::path& file) { observer_->PrintFile(file); }
-
-void Session::OpenDocument(const std::filesystem::path& file) { observer_->OpenDocument(file); }
-
-std::optional<std::filesystem::path> Session::AskFileName(std::string_view title)
-{
-    return observer_->AskFileName(title);
-}
-
-bool Session::AskYesNo(std::string_view title, std::string_view text) { return observer_->AskYesNo(title, text); }
-
-void Session::ShowWindow(const logging::ErrorWindow& error) { observer_->ShowError(error); }
-
-void Session::TurnOnLogging(int logType) { (void)printerLog_.TurnOnLogging(logType); }
-
-void Session::SwitchLogType(int logType) { printerLog_.SwitchLogType(logType); }
-
-void Session::TurnOffLogging(int logType) { (void)printerLog_.TurnOffLogging(logType, term_.State.Mem); }
-
-void Session::TurnOnRecordMode()
-{
-    (void)records_.TurnOnRecordMode(term_.State.OutputRouting & (FunctionKeys::kToPrinter | FunctionKeys::kToFile));
-}
-
-// The record files are finished, then the host is told with "S" CR (shown
-// locally too on a Telnet connection).
-void Session::TurnOffRecordMode()
-{
-    (void)records_.TurnOffRecordMode();
-    tx_.XmitString("S\r", false);
-    const bool telnet = conn_->Network() &&
-                        (conn_->Kind() == NetworkKind::TelnetStandard || conn_->Kind() == NetworkKind::TelnetAdvanced);
-    if (telnet)
-        receive_.AppendLocal("S\r");
-}
-
-// Host text copied by the output routing: with the display bit set the same
-// text reaches the record files through RecordText (in record mode), so only
-// text kept off the display is written here.
-void Session::LogText(std::string_view text)
-{
-    if ((term_.State.OutputRouting & FunctionKeys::kToDisplay) == 0)
-        records_.Write(text);
-}
-
-void Session::RecordText(std::string_view text) { records_.Write(text); }
-
-} // namespace kalvor
-
-namespace kalvor {
-
-// DBUG switches the communications log.
-void Session::TraceSwitch(bool on)
-{
-    if (on)
-        (void)commLog_.TurnOn();
-    else
-        (void)commLog_.TurnOff();
-}
-
-// XMIT echoes what it sends where the Telnet server leaves echoing to us.
-bool Session::TelnetLocalEcho()
-{
-    const bool telnet = conn_->Network() &&
-                        (conn_->Kind() == NetworkKind::TelnetStandard || conn_->Kind() == NetworkKind::TelnetAdvanced);
-    return telnet && conn_->TransportOpen() && tx_.LocalEchoRequested && !tx_.EchoSuppressionOffered;
-}
-
-// While a connection is still being made the script waits, so that an
-// answer it sends is not lost before the transport is open.
-bool Session::ScriptRunning() { return script_.Running() && conn_->Connected() && conn_->TransportOpen(); }
-
-} // namespace kalvor
-
-namespace kalvor {
-
-// Printer logging: bottom logging writes the row a line feed completes on
-// the bottom screen row, top logging the row that scrolls off the top.
-void Session::BottomLineFeed(std::string_view completed, std::string_view leaving)
-{
-    if (!printerLog_.On())
-        return;
-    printerLog_.LogDisplayLine(logging::PrinterLog::kBottom, completed);
-    printerLog_.LogDisplayLine(logging::PrinterLog::kTop, leaving);
-}
+void Session::TelnetVariant(int variant) { observer_->TelnetVariant(variant); }
 
 void Session::PrintScreen() { observer_->PrintScreen(); }
 
@@ -305,21 +274,102 @@ void Session::FormsEscape(std::string_view seq)
     }
 }
 
-} // namespace kalvor
+void Session::EscapeLog(std::string_view text) { escapeLog_.Append(text); }
 
-namespace kalvor {
+// Strap N: the escape log is opened when it is set; clearing it closes the
+// log and prints it.
+void Session::EscapeLogging(bool on)
+{
+    if (on) {
+        if (!escapeLog_.Open(ProgramFolder()))
+            term_.State.EscapeLogging = false;
+        return;
+    }
+    if (!escapeLog_.IsOpen())
+        return;
+    escapeLog_.Close();
+    PrintFile(escapeLog_.Path());
+}
+
+void Session::DumpDisplay(int startRow, int endRow)
+{
+    if (DisplayTextBuffers(term_.State.Mem, startRow, endRow, ProgramFolder()))
+        OpenDocument(ProgramFolder() / "temp" / "TxtBufs.txt");
+}
+
+// Host text copied by the output routing: with the display bit set the same
+// text reaches the record files through RecordText (in record mode), so only
+// text kept off the display is written here.
+void Session::LogText(std::string_view text)
+{
+    if ((term_.State.OutputRouting & FunctionKeys::kToDisplay) == 0)
+        records_.Write(text);
+}
+
+void Session::RecordText(std::string_view text) { records_.Write(text); }
+
+// Printer logging: bottom logging writes the row a line feed completes on
+// the bottom screen row, top logging the row that scrolls off the top.
+void Session::BottomLineFeed(std::string_view completed, std::string_view leaving)
+{
+    if (!printerLog_.On())
+        return;
+    printerLog_.LogDisplayLine(logging::PrinterLog::kBottom, completed);
+    printerLog_.LogDisplayLine(logging::PrinterLog::kTop, leaving);
+}
+
+// While a connection is still being made the script waits, so that an
+// answer it sends is not lost before the transport is open.
+bool Session::ScriptRunning() { return script_.Running() && conn_->Connected() && conn_->TransportOpen(); }
 
 // ---------------------------------------------------------------------------
-// The keyboard side's requests: to its siblings, to the configuration, to the
-// window.
+// The keyboard side's events: to its siblings, to the configuration, to the
+// window
+
+// What a request sends, built when it goes out (at once or on the DC1).
+bool Session::FillRequest(HostRequest request, std::string& buffer) { return blocks_.FillRequest(request, buffer); }
+
+void Session::ResetBlockStart() { blocks_.ResetBlockStart(); }
+
+bool Session::LocalEcho() { return keyboard_.LocalEcho; }
+
+void Session::ShowLocal(std::string_view text) { keyboard_.ShowLocal(keyboard_.LocalText(text)); }
+
+bool Session::SendCursorAddress() { return funcKeys_.SendCursorAddress; }
+
+void Session::EchoPendingUserKey() { funcKeys_.EchoPendingUserKey(); }
+
+bool Session::SelectionActive() { return observer_->SelectionActive(); }
+
+void Session::ClipCut() { observer_->ClipCut(); }
+
+void Session::InitSelect() { observer_->ClearSelection(); }
+
+bool Session::FormsHoldKeyboard() { return observer_->FormsHoldKeyboard(); }
+
+void Session::FormsTab(int shift) { observer_->FormsTab(shift); }
+
+void Session::FormsNavigate(FieldDirection direction) { observer_->FormsNavigate(direction); }
+
+void Session::ModifyModeReturn() { blocks_.ModifyModeReturn(); }
+
+void Session::SaveEnterKeySettings()
+{
+    if (config_ != nullptr)
+        config_->SaveEnterKeySettings();
+}
 
 void Session::ExecEnterKey() { blocks_.ExecEnterKey(); }
+
 bool Session::FormsShowObjects() { return observer_->FormsShowObjects(); }
+
 void Session::FormsEnter() { observer_->FormsEnter(); }
+
 void Session::TabPanel(bool shown) { observer_->TabPanel(shown); }
+
 void Session::DestinationsChanged() { observer_->DestinationsChanged(); }
+
 void Session::ExitTerminal() { observer_->ExitTerminal(); }
-void Session::FocusDisplay() { observer_->FocusDisplay(); }
 
 void Session::SaveTermConfig(bool save)
 {
@@ -339,32 +389,76 @@ void Session::ApplyConfiguration()
         config_->ApplyUserKeys();
 }
 
-void Session::SaveEnterKeySettings()
+void Session::FocusDisplay() { observer_->FocusDisplay(); }
+
+void Session::EndExtendCharEntry() { keyboard_.TurnOffExtendCharMode(); }
+
+void Session::ControlCharactersChanged() { observer_->ControlCharactersChanged(); }
+
+// ---------------------------------------------------------------------------
+// The side files: the record-set soft keys switch them, the text writer
+// feeds them, the window prints and shows them
+
+void Session::TurnOnLogging(int logType) { (void)printerLog_.TurnOnLogging(logType); }
+
+void Session::SwitchLogType(int logType) { printerLog_.SwitchLogType(logType); }
+
+void Session::TurnOffLogging(int logType) { (void)printerLog_.TurnOffLogging(logType, term_.State.Mem); }
+
+void Session::TurnOnRecordMode()
 {
-    if (config_ != nullptr)
-        config_->SaveEnterKeySettings();
+    (void)records_.TurnOnRecordMode(term_.State.OutputRouting & (FunctionKeys::kToPrinter | FunctionKeys::kToFile));
 }
 
-bool Session::SelectionActive() { return observer_->SelectionActive(); }
-void Session::ClipCut() { observer_->ClipCut(); }
-void Session::InitSelect() { observer_->ClearSelection(); }
-bool Session::FormsHoldKeyboard() { return observer_->FormsHoldKeyboard(); }
-void Session::FormsTab(int shift) { observer_->FormsTab(shift); }
-void Session::FormsNavigate(FieldDirection direction) { observer_->FormsNavigate(direction); }
-void Session::ModifyModeReturn() { blocks_.ModifyModeReturn(); }
+// The record files are finished, then the host is told with "S" CR (shown
+// locally too on a Telnet connection).
+void Session::TurnOffRecordMode()
+{
+    (void)records_.TurnOffRecordMode();
+    tx_.XmitString("S\r", false);
+    if (OverTelnet(*conn_))
+        receive_.AppendLocal("S\r");
+}
 
-bool Session::LocalEcho() { return keyboard_.LocalEcho; }
-void Session::ShowLocal(std::string_view text) { keyboard_.ShowLocal(keyboard_.LocalText(text)); }
-bool Session::SendCursorAddress() { return funcKeys_.SendCursorAddress; }
-void Session::EchoPendingUserKey() { funcKeys_.EchoPendingUserKey(); }
-void Session::EndExtendCharEntry() { keyboard_.TurnOffExtendCharMode(); }
-void Session::ControlCharactersChanged() { observer_->ControlCharactersChanged(); }
-void Session::ResetBlockStart() { blocks_.ResetBlockStart(); }
+void Session::PrintFile(const std::filesystem::path& file) { observer_->PrintFile(file); }
+
+void Session::OpenDocument(const std::filesystem::path& file) { observer_->OpenDocument(file); }
+
+std::optional<std::filesystem::path> Session::AskFileName(std::string_view title)
+{
+    return observer_->AskFileName(title);
+}
+
+bool Session::AskYesNo(std::string_view title, std::string_view text) { return observer_->AskYesNo(title, text); }
+
+void Session::ShowWindow(const logging::ErrorWindow& error) { observer_->ShowError(error); }
+
+// ---------------------------------------------------------------------------
+// The log-on script
+
+// DBUG switches the communications log.
+void Session::TraceSwitch(bool on)
+{
+    if (on)
+        (void)commLog_.TurnOn();
+    else
+        (void)commLog_.TurnOff();
+}
 
 void Session::Caption(const std::string& caption) { observer_->ScriptCaption(caption); }
+
 void Session::StartupStatus(const std::string& text) { observer_->StartupStatus(text); }
+
 void Session::StopStartupTimer() { observer_->StopStartupTimer(); }
+
 void Session::DisplayTerminal() { observer_->DisplayTerminal(); }
+
 bool Session::FormsModeReady() { return observer_->FormsModeReady(); }
+
+// XMIT echoes what it sends where the Telnet server leaves echoing to us.
+bool Session::TelnetLocalEcho()
+{
+    return OverTelnet(*conn_) && conn_->TransportOpen() && tx_.LocalEchoRequested && !tx_.EchoSuppressionOffered;
+}
 
 } // namespace kalvor

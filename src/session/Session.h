@@ -1,12 +1,16 @@
 // One terminal session: the engine, the receive pass, the transmit path and
 // the keyboard-side subsystems of one terminal window, wired together. The
 // desktop program and the headless terminal both drive a Session: they feed
-// host data, run a receive tick every 25 ms, and read display memory.
+// host data and keys, run a receive tick every 25 ms, read display memory
+// and the terminal state, and hear from it through their SessionObserver.
+// The subsystems themselves stay inside; tests reach them through
+// SessionInternals (tests/support).
 #pragma once
 
 #include "comms/Clock.h"
 #include "comms/Connection.h"
 #include "comms/ReceivePass.h"
+#include "comms/TelnetProtocol.h"
 #include "comms/TraceSink.h"
 #include "comms/Transmitter.h"
 #include "engine/EscapeLog.h"
@@ -25,9 +29,18 @@
 #include "session/ConfigurationHooks.h"
 #include "session/SessionObserver.h"
 
+#include <filesystem>
 #include <string_view>
 
 namespace kalvor {
+
+class Session;
+
+namespace config {
+struct Settings;
+void ApplySettings(const Settings& settings, Session& session);
+void CollectSettings(const Session& session, Settings& settings);
+} // namespace config
 
 class Session final : private TerminalHooks,
                       private ReceiveHooks,
@@ -55,34 +68,118 @@ public:
     // The configuration that records the host's changes; null: none.
     void SetConfiguration(ConfigurationHooks* configuration) { config_ = configuration; }
 
-    void SetConnection(Connection& connection);
-    Connection& CurrentConnection() { return *conn_; }
+    // --- the receive timer
 
-    Terminal& Term() { return term_; }
-    TerminalState& State() { return term_.State; }
-    DisplayMemory& Memory() { return term_.State.Mem; }
-    ReceivePass& Receive() { return receive_; }
-    Transmitter& Transmit() { return tx_; }
-    Handshake& Handshaking() { return handshake_; }
-    FormatMode& Fields() { return formatMode_; }
-    BlockTransmission& Blocks() { return blocks_; }
-    Keyboard& Keys() { return keyboard_; }
-    FunctionKeys& FuncKeys() { return funcKeys_; }
-    ControlCharacters& Controls() { return controls_; }
-    Clock& GetClock() { return clock_; }
-
-    // Side files and the error report.
-    logging::ErrorReport& Errors() { return errors_; }
-    logging::CommunicationsLog& CommLog() { return commLog_; }
-    logging::PrinterLog& PrinterLogging() { return printerLog_; }
-    logging::RecordFiles& Records() { return records_; }
-    // The log-on script, run by the receive pass while connected.
-    script::ScriptInterpreter& Script() { return script_; }
-
-    // One tick of the receive timer: a receive pass, then queued serial output.
+    // One tick: a receive pass, then queued serial output.
     void Tick();
     // True while something waits on the clock or in the buffers.
     bool Busy() const;
+    // No received data waits to be interpreted.
+    bool ReceiveBufferEmpty() const { return receive_.CommBuffer().Empty(); }
+
+    // --- the connection
+
+    void SetConnection(Connection& connection);
+    const Connection& CurrentConnection() const { return *conn_; }
+    // What the connections deliver into and the switches the Telnet
+    // negotiation keeps (echo, echo suppression, remote flow control).
+    ReceiveInput& Input() { return receive_; }
+    telnet::EchoSwitches TelnetSwitches();
+    // A new connection: remote flow control starts off.
+    void ResumeNetworkFlow() { receive_.NetworkXoff = false; }
+    // The trace the session and its connections write (the communications
+    // log unless another was given), and the log switched off.
+    TraceSink& Trace() { return *trace_; }
+    void SwitchTraceOff(bool openInEditor = true);
+
+    // --- host data in
+
+    // Text interpreted exactly like host output, on the next receive pass
+    // (local mode, a replay, the connections' messages).
+    void AppendLocal(std::string_view text) { receive_.AppendLocal(text); }
+    // A network data event.
+    void DeliverNetworkData(std::string_view bytes) { receive_.DeliverNetworkData(bytes); }
+    // Host text written into display memory at once (WriteHostText).
+    void WriteHostText(std::string_view text) { term_.Writer.Write(text); }
+    std::size_t ReceiveBacklog() const { return receive_.CommBuffer().Size(); }
+
+    // --- keys in
+
+    // Form_KeyDown, Form_KeyPress, Form_KeyUp of the keyboard dispatcher.
+    bool KeyDown(int keyCode, int shift, bool numericPad = false) { return keyboard_.KeyDown(keyCode, shift, numericPad); }
+    void KeyPress(int character) { keyboard_.KeyPress(character); }
+    void KeyUp(int keyCode, int shift) { keyboard_.KeyUp(keyCode, shift); }
+    // The character of a Ctrl+letter key: 1..26 while control characters
+    // are transmitted, else 0 (a menu shortcut).
+    int CtrlLetterCharacter(int keyCode) const { return controls_.CtrlLetterCharacter(keyCode); }
+    // Soft-key button 0..11 of the current set clicked with modifier state `shift`.
+    void PressSoftKey(int button, int shift) { funcKeys_.ExecFuncKey(funcKeys_.CurrentSet(), button, shift); }
+    // Key `index` of key set `set`, as the menus press it.
+    void ExecFuncKey(int set, int index, int shift) { funcKeys_.ExecFuncKey(set, index, shift); }
+    // SO or SI typed from the menu, ending extended-character entry first.
+    void SelectLineDrawing(bool on);
+    void SendBreak() { controls_.SendBreak_Click(); }
+    void SetTransmitControlCharacters(bool transmit);
+    bool TransmitControlCharacters() const { return controls_.TransmitControlCharacters(); }
+    // The insert-character switch, as the menu toggles it.
+    void ToggleInsertCharacter() { term_.Editing.SetInsertStatus(); }
+    // Local echo of typed text (the connection decides).
+    void SetLocalEcho(bool on) { keyboard_.LocalEcho = on; }
+    const Keyboard::EnterKeySettings& EnterKeys() const { return keyboard_.Enter; }
+
+    // --- the soft keys
+
+    const SoftKeyView& SoftKeys() const { return funcKeys_; }
+    // The user-key dialog and the configuration set a user key.
+    void SetUserKey(int key, std::string_view line1, std::string_view line2, int attribute, std::string_view text)
+    {
+        funcKeys_.SetUserKey(key, line1, line2, attribute, text);
+    }
+
+    // --- display memory and the terminal state out
+
+    const TerminalState& State() const { return term_.State; }
+    const DisplayMemory& Memory() const { return term_.State.Mem; }
+    // The rows changed since the last repaint have been drawn.
+    void RepaintDone() { term_.State.Mem.ClearRepaint(); }
+    // Every row of the screen is drawn again on the next repaint.
+    void RepaintAll() { term_.State.Mem.MarkAllChanged(); }
+    // The vertical scroll bar over display memory.
+    int VScrollMaximum() const { return term_.Scroll.VScrollMaximum(); }
+    int VScrollValue() const { return term_.Scroll.VScrollValue(); }
+    void ScrollBarMoved(int value) { term_.Scroll.ScrollBarMoved(value); }
+
+    // --- the window's commands and settings
+
+    void SoftResetTerminal() { SoftReset(); }
+    // Hard reset from the menu; `functionKeys` also puts the function keys back.
+    void HardResetTerminal(bool functionKeys) { HardReset(functionKeys); }
+    // The screen cleared (and an active selection with it).
+    void ClearDisplay();
+    void SetScreenWidth(int cols) { term_.State.Mem.SetWidth(cols); }
+    // The window's height in rows; the cursor stays on the screen.
+    void SetScreenRows(int rows);
+    // The colour scheme and inverse screen, with the full palette or the
+    // reduced one of a display with few colours.
+    void ApplyColorScheme(int scheme, bool inverse, bool fullPalette);
+    void SetHostCharacterSet(bool roman8);
+    void SetRemoteMode(bool on);
+    // A tab stop set or cleared from the tab ruler.
+    void ToggleTabStop(int col);
+    // The terminal's switches as the preferences keep them (SaveTermConfig).
+    void SetTerminalSettings(const TerminalSettings& settings);
+    friend void config::ApplySettings(const config::Settings& settings, Session& session);
+    friend void config::CollectSettings(const Session& session, config::Settings& settings);
+
+    // --- the log-on script, run by the receive pass while connected
+
+    // Prepares `file` as the working script and reads its target; true when
+    // the script runs.
+    bool PrepareScript(const std::filesystem::path& file) { return script_.Prepare(file); }
+    // The working script prepared earlier is loaded; true when it runs.
+    bool LoadScript() { return script_.Load(); }
+    const script::ScriptState& LogonScript() const { return script_.State(); }
+    const std::filesystem::path& WorkingScript() const { return script_.WorkingScript(); }
 
     int BellCount() const { return bells_; }
 
@@ -206,6 +303,8 @@ private:
     logging::RecordFiles records_;
     script::ScriptInterpreter script_;
     int bells_ = 0;
+
+    friend class SessionInternals;
     bool formatModeShown_ = false; // format mode as the fields were last repainted
 };
 

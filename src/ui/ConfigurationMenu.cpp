@@ -30,8 +30,8 @@ QString ImproperExitText()
                           "this warning and try again.");
 }
 
-ConfigurationMenu::ConfigurationMenu(QWidget* window, Session& session)
-    : window_(window), session_(session), config_(session.Errors(), this)
+ConfigurationMenu::ConfigurationMenu(QWidget* window, Session& session, logging::ErrorReport& errors)
+    : window_(window), session_(session), errors_(errors), config_(errors, this)
 {
     AskOpenFile = [this]() -> std::optional<std::filesystem::path> {
         const QString f = QFileDialog::getOpenFileName(window_, QStringLiteral("Open Configuration"), ConfigFolder(),
@@ -125,8 +125,8 @@ bool ConfigurationMenu::Form_Unload()
         config_.SaveTermConfig(false);
     Collect();
     config_.Save();
-    (void)session_.CommLog().TurnOff(false);
-    config::RemoveTemporaryFiles(session_.Errors());
+    session_.SwitchTraceOff(false);
+    config::RemoveTemporaryFiles(errors_);
     return true;
 }
 

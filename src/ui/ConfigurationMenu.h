@@ -35,7 +35,8 @@ inline constexpr const char* kImproperExitTitle = "Improper Exit Warning";
 
 class ConfigurationMenu final : private config::ConfigurationObserver {
 public:
-    ConfigurationMenu(QWidget* window, Session& session);
+    // Errors of the configuration files are reported to `errors`.
+    ConfigurationMenu(QWidget* window, Session& session, logging::ErrorReport& errors);
     ~ConfigurationMenu();
     ConfigurationMenu(const ConfigurationMenu&) = delete;
     ConfigurationMenu& operator=(const ConfigurationMenu&) = delete;
@@ -75,6 +76,7 @@ private:
 
     QWidget* window_;
     Session& session_;
+    logging::ErrorReport& errors_;
     config::Configuration config_;
     bool loaded_ = false;
 };

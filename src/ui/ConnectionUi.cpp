@@ -38,7 +38,7 @@ QMessageBox* OpenBox(QWidget* parent, QMessageBox::Icon icon, const QString& tit
 
 ConnectionUi::ConnectionUi(MainWindow& window)
     : window_(window),
-      manager_(std::make_unique<net::ConnectionManager>(window.GetSession(), &window.GetSession().CommLog()))
+      manager_(std::make_unique<net::ConnectionManager>(window.GetSession(), &window.GetSession().Trace()))
 {
     manager_->SetSettings(config::ConnectionSettingsFrom(config::Settings{}));
     BuildMenu();
@@ -167,7 +167,7 @@ void ConnectionUi::Disconnect_Click()
 
 void ConnectionUi::SendBreak_Click()
 {
-    window_.GetSession().Controls().SendBreak_Click();
+    window_.GetSession().SendBreak();
     window_.View().setFocus();
 }
 

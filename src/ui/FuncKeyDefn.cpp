@@ -68,8 +68,9 @@ int FuncKeyDefn::SubstituteFor(int key, Qt::KeyboardModifiers modifiers, const Q
     return -1;
 }
 
-FuncKeyDefn::FuncKeyDefn(FunctionKeys& keys, QWidget* parent) : QDialog(parent), keys_(keys)
+FuncKeyDefn::FuncKeyDefn(Session& session, QWidget* parent) : QDialog(parent), session_(session)
 {
+    const SoftKeyView& keys = session.SoftKeys();
     setWindowTitle(QStringLiteral("Define User Keys"));
     auto* outer = new QVBoxLayout(this);
     auto* grid = new QGridLayout;
@@ -95,11 +96,11 @@ FuncKeyDefn::FuncKeyDefn(FunctionKeys& keys, QWidget* parent) : QDialog(parent),
         r.Value->setFont(mono);
         r.Value->setMinimumWidth(QFontMetrics(mono).horizontalAdvance(QString(30, QLatin1Char('M'))));
         r.Attribute->addItems({QStringLiteral("Normal"), QStringLiteral("Local"), QStringLiteral("Transmit")});
-        const KeyLabel& label = keys_.Label(FunctionKeys::kUserSet, k);
+        const KeyLabel& label = keys.Label(FunctionKeys::kUserSet, k);
         r.Line1->setText(Latin1(label.Line1));
         r.Line2->setText(Latin1(label.Line2));
-        r.Value->setText(ToSubstitutes(keys_.UserKeyString(k)));
-        r.Attribute->setCurrentIndex(std::clamp(keys_.UserKeyAttribute(k), 0, 2));
+        r.Value->setText(ToSubstitutes(keys.UserKeyString(k)));
+        r.Attribute->setCurrentIndex(std::clamp(keys.UserKeyAttribute(k), 0, 2));
         for (QLineEdit* e : {r.Line1, r.Line2, r.Value})
             e->installEventFilter(this);
         grid->addWidget(new QLabel(QStringLiteral("f%1").arg(k + 1), this), k + 1, 0);
@@ -138,8 +139,8 @@ void FuncKeyDefn::accept()
 {
     for (int k = 0; k < FunctionKeys::kUserKeys; ++k) {
         const Row& r = rows_[static_cast<std::size_t>(k)];
-        keys_.SetUserKey(k, ToLatin1(r.Line1->text()), ToLatin1(r.Line2->text()), r.Attribute->currentIndex(),
-                         FromSubstitutes(r.Value->text()));
+        session_.SetUserKey(k, ToLatin1(r.Line1->text()), ToLatin1(r.Line2->text()), r.Attribute->currentIndex(),
+                            FromSubstitutes(r.Value->text()));
     }
     QDialog::accept();
 }

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "keyboard/FunctionKeys.h"
+#include "session/Session.h"
 
 #include <QDialog>
 
@@ -22,7 +23,8 @@ namespace kalvor::ui {
 
 class FuncKeyDefn final : public QDialog {
 public:
-    FuncKeyDefn(FunctionKeys& keys, QWidget* parent = nullptr);
+    // The session's user keys, read from its soft keys and written back on "OK".
+    FuncKeyDefn(Session& session, QWidget* parent = nullptr);
 
     QLineEdit* KeyLine1(int key) const { return rows_[static_cast<std::size_t>(key)].Line1; }
     QLineEdit* KeyLine2(int key) const { return rows_[static_cast<std::size_t>(key)].Line2; }
@@ -54,7 +56,7 @@ private:
         QComboBox* Attribute = nullptr;
     };
 
-    FunctionKeys& keys_;
+    Session& session_;
     std::array<Row, FunctionKeys::kUserKeys> rows_{};
     QCheckBox* controlChars_ = nullptr;
     QPushButton* reset_ = nullptr;

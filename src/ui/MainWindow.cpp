@@ -43,8 +43,9 @@ MainWindow::MainWindow(const WindowOptions& options, QWidget* parent)
     : QMainWindow(parent), options_(options), session_(std::make_unique<Session>(clock_)), fonts_(options.FontIndex)
 {
     setWindowTitle(QStringLiteral("Kalvor"));
-    TerminalState& st = session_->State();
-    UpdateColorScheme(st);
+    errors_.SetDisplay(&errorDisplay_);
+    const TerminalState& st = session_->State();
+    session_->ApplyColorScheme(st.ColorScheme, st.InverseScreen, true);
     lastCols_ = st.Mem.ColsInTerm;
 
     auto* central = new QWidget(this);
@@ -79,11 +80,14 @@ MainWindow::MainWindow(const WindowOptions& options, QWidget* parent)
     view_->Resized = [this] { ViewResized(); };
     view_->PixelRatioChanged = [this](double) { QTimer::singleShot(0, this, [this] { ScreenChanged(); }); };
     keyBar_->Clicked = [this](int index, int shift) { SoftKeyClicked(index, shift); };
-    ruler_->TabToggled = [this](int) { view_->setFocus(); };
+    ruler_->TabToggled = [this](int column) {
+        session_->ToggleTabStop(column);
+        view_->setFocus();
+    };
     connect(vbar_, &QScrollBar::valueChanged, this, [this](int value) {
         if (syncing_)
             return;
-        session_->Term().Scroll.ScrollBarMoved(value);
+        session_->ScrollBarMoved(value);
         RefreshTerminal();
     });
     connect(hbar_, &QScrollBar::valueChanged, this, [this](int value) {
@@ -129,8 +133,8 @@ MainWindow::~MainWindow()
 // file is loaded now (Form_Load) and the File menu gets its commands.
 void MainWindow::ConnectConfiguration()
 {
-    printing_ = std::make_unique<Printing>(this, session_->Errors());
-    configMenu_ = std::make_unique<ConfigurationMenu>(this, *session_);
+    printing_ = std::make_unique<Printing>(this, errors_);
+    configMenu_ = std::make_unique<ConfigurationMenu>(this, *session_, errors_);
     settingsMenus_ = SettingsMenus::ForWindow(*this, terminalMenu_);
     if (!options_.Configured)
         return;
@@ -252,12 +256,13 @@ void MainWindow::BuildStatusBar()
     message_->setVisible(false);
 }
 
-void MainWindow::AppendHostText(std::string_view text) { session_->Receive().AppendLocal(text); }
+void MainWindow::AppendHostText(std::string_view text) { session_->AppendLocal(text); }
 
 void MainWindow::RefreshTerminal()
 {
     const QSize before = view_->sizeHint();
     const QRect changed = renderer_.RefreshTerminal(session_->State());
+    session_->RepaintDone();
     if (renderer_.LogicalSize() != before) {
         view_->updateGeometry();
         ruler_->updateGeometry();
@@ -274,7 +279,7 @@ void MainWindow::CurBlinkTimer_Timer()
     if (++blinkTicks_ > 5) {
         blinkTicks_ = 0;
         view_->ImageChanged(renderer_.ToggleBlink(session_->State()));
-        if (session_->Receive().CommBuffer().Empty())
+        if (session_->ReceiveBufferEmpty())
             RefreshTerminal();
     }
     if (screenChanged_ && !options_.DumpScreenFile.isEmpty()) {
@@ -292,16 +297,15 @@ void MainWindow::CurBlinkTimer_Timer()
 void MainWindow::KeyPressed(QKeyEvent* event)
 {
     const KeyStroke k = TranslateKey(event->key(), event->modifiers(), event->text());
-    Keyboard& keys = session_->Keys();
-    const bool consumed = k.Code != 0 && keys.KeyDown(k.Code, k.Shift, k.NumericPad);
+    const bool consumed = k.Code != 0 && session_->KeyDown(k.Code, k.Shift, k.NumericPad);
     if (!consumed) {
         int character = k.Character;
         if ((k.Shift & (Mod::Ctrl | Mod::Alt)) == Mod::Ctrl && k.Code >= Key::A && k.Code <= Key::Z) {
-            const int c = session_->Controls().CtrlLetterCharacter(k.Code);
+            const int c = session_->CtrlLetterCharacter(k.Code);
             character = c > 0 ? c : -1;
         }
         if (character >= 0)
-            keys.KeyPress(character);
+            session_->KeyPress(character);
     }
     RefreshTerminal();
 }
@@ -310,14 +314,13 @@ void MainWindow::KeyReleased(QKeyEvent* event)
 {
     const KeyStroke k = TranslateKey(event->key(), event->modifiers(), event->text());
     if (k.Code != 0)
-        session_->Keys().KeyUp(k.Code, k.Shift);
+        session_->KeyUp(k.Code, k.Shift);
     RefreshTerminal();
 }
 
 void MainWindow::SoftKeyClicked(int index, int shift)
 {
-    FunctionKeys& keys = session_->FuncKeys();
-    keys.ExecFuncKey(keys.CurrentSet(), index, shift);
+    session_->PressSoftKey(index, shift);
     StateChanged();
     RefreshTerminal();
     view_->setFocus();
@@ -325,8 +328,8 @@ void MainWindow::SoftKeyClicked(int index, int shift)
 
 void MainWindow::StateChanged()
 {
-    TerminalState& st = session_->State();
-    const FunctionKeys& keys = session_->FuncKeys();
+    const TerminalState& st = session_->State();
+    const SoftKeyView& keys = session_->SoftKeys();
     insert_->setVisible(st.InsertMode);
     locked_->setVisible(st.KeyboardLocked);
     message_->setVisible(keys.MessagePanelShown());
@@ -344,7 +347,7 @@ void MainWindow::StateChanged()
     for (std::size_t i = 0; i < kColumns.size(); ++i)
         columnActions_[i]->setChecked(kColumns[i] == st.Mem.ColsInTerm);
     defineKeysAction_->setEnabled(keys.DefinitionMenuEnabled());
-    const bool transmit = session_->Controls().TransmitControlCharacters();
+    const bool transmit = session_->TransmitControlCharacters();
     xmitCntlAction_->setChecked(transmit);
     lineDrawingOnAction_->setShortcut(transmit ? QKeySequence() : QKeySequence(Qt::CTRL | Qt::Key_N));
     lineDrawingOffAction_->setShortcut(transmit ? QKeySequence() : QKeySequence(Qt::CTRL | Qt::Key_O));
@@ -365,7 +368,7 @@ void MainWindow::ApplyFontIndex(int index)
     fonts_.SetCurrentIndex(index);
     renderer_.SetCell(fonts_.Cell(), devicePixelRatioF());
     ruler_->SetCellWidth(fonts_.Cell().Width);
-    session_->Memory().MarkAllChanged();
+    session_->RepaintAll();
     RefreshTerminal();
     LayOut();
 }
@@ -411,14 +414,10 @@ void MainWindow::LayOut()
 
 void MainWindow::ViewResized()
 {
-    DisplayMemory& m = session_->Memory();
     const int cellH = std::max(1, fonts_.Cell().Height);
     const int rows = std::clamp(view_->height() / cellH, kMinRows, DisplayMemory::kMaxScreenRows);
-    if (rows != m.RowsInTerm) {
-        const int old = m.RowsInTerm;
-        m.RowsInTerm = rows;
-        m.SetRelCurRow(old);
-        m.MarkAllChanged();
+    if (rows != session_->Memory().RowsInTerm) {
+        session_->SetScreenRows(rows);
         RefreshTerminal();
     }
     SyncScrollBars();
@@ -427,11 +426,10 @@ void MainWindow::ViewResized()
 void MainWindow::SyncScrollBars()
 {
     const TerminalState& st = session_->State();
-    const Scroller& sc = session_->Term().Scroll;
     syncing_ = true;
-    vbar_->setRange(0, sc.VScrollMaximum());
+    vbar_->setRange(0, session_->VScrollMaximum());
     vbar_->setPageStep(st.Mem.RowsInTerm);
-    vbar_->setValue(sc.VScrollValue());
+    vbar_->setValue(session_->VScrollValue());
     syncing_ = false;
     const int extra = std::max(0, renderer_.LogicalSize().width() - view_->width());
     hbar_->setRange(0, extra);
@@ -518,14 +516,15 @@ void MainWindow::DisplayTerminal()
 
 void MainWindow::ResetSoft_Click()
 {
-    session_->Term().Hooks.SoftReset();
+    session_->SoftResetTerminal();
     RefreshTerminal();
 }
 
 void MainWindow::ResetHard_Click()
 {
-    session_->Term().Hooks.HardReset(false);
-    UpdateColorScheme(session_->State());
+    session_->HardResetTerminal(false);
+    const TerminalState& st = session_->State();
+    session_->ApplyColorScheme(st.ColorScheme, st.InverseScreen, true);
     StateChanged();
     renderer_.Invalidate();
     RefreshTerminal();
@@ -533,38 +532,32 @@ void MainWindow::ResetHard_Click()
 
 void MainWindow::ClearDisplay_Click()
 {
-    session_->Term().Hooks.ClearSelection();
-    session_->Memory().InitDisplayBuf();
+    session_->ClearDisplay();
     RefreshTerminal();
 }
 
 void MainWindow::LineDrawingOn_Click()
 {
-    session_->Keys().TurnOffExtendCharMode();
-    session_->Keys().KeyPress(14);
+    session_->SelectLineDrawing(true);
     RefreshTerminal();
 }
 
 void MainWindow::LineDrawingOff_Click()
 {
-    session_->Keys().TurnOffExtendCharMode();
-    session_->Keys().KeyPress(15);
+    session_->SelectLineDrawing(false);
     RefreshTerminal();
 }
 
 void MainWindow::InsertCharacter_Click()
 {
-    session_->Term().Editing.SetInsertStatus();
+    session_->ToggleInsertCharacter();
     StateChanged();
     RefreshTerminal();
 }
 
 void MainWindow::XmitCntlChar_Click(bool transmit)
 {
-    if (transmit)
-        session_->Controls().XmitCntlChar_Click();
-    else
-        session_->Controls().ProcessCntlChar_Click();
+    session_->SetTransmitControlCharacters(transmit);
     StateChanged();
 }
 
@@ -583,46 +576,45 @@ void MainWindow::DecreaseFontSize_Click()
 
 void MainWindow::ColorScheme_Click(int scheme)
 {
-    TerminalState& st = session_->State();
-    st.ColorScheme = std::clamp(scheme, 0, kColorSchemeCount - 1);
-    UpdateColorScheme(st, screen() == nullptr || FullPaletteForDepth(screen()->depth()));
+    const bool full = screen() == nullptr || FullPaletteForDepth(screen()->depth());
+    session_->ApplyColorScheme(std::clamp(scheme, 0, kColorSchemeCount - 1), session_->State().InverseScreen, full);
     StateChanged();
     RefreshTerminal();
 }
 
 void MainWindow::InvertColor_Click()
 {
-    TerminalState& st = session_->State();
-    st.InverseScreen = !st.InverseScreen;
-    UpdateColorScheme(st, screen() == nullptr || FullPaletteForDepth(screen()->depth()));
+    const TerminalState& st = session_->State();
+    const bool full = screen() == nullptr || FullPaletteForDepth(screen()->depth());
+    session_->ApplyColorScheme(st.ColorScheme, !st.InverseScreen, full);
     StateChanged();
     RefreshTerminal();
 }
 
 void MainWindow::Columns_Click(int cols)
 {
-    session_->Memory().SetWidth(cols);
+    session_->SetScreenWidth(cols);
     StateChanged();
     RefreshTerminal();
 }
 
 void MainWindow::UserKeys_Click()
 {
-    session_->FuncKeys().ExecFuncKey(FunctionKeys::kSystemSet, FunctionKeys::kUserKeysKey, 0);
+    session_->ExecFuncKey(FunctionKeys::kSystemSet, FunctionKeys::kUserKeysKey, 0);
     StateChanged();
     RefreshTerminal();
 }
 
 void MainWindow::SystemKeys_Click()
 {
-    session_->FuncKeys().ExecFuncKey(FunctionKeys::kSystemSet, FunctionKeys::kSystemKeysKey, 0);
+    session_->ExecFuncKey(FunctionKeys::kSystemSet, FunctionKeys::kSystemKeysKey, 0);
     StateChanged();
     RefreshTerminal();
 }
 
 void MainWindow::DefineUserKeys_Click()
 {
-    auto* dialog = new FuncKeyDefn(session_->FuncKeys(), this);
+    auto* dialog = new FuncKeyDefn(*session_, this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(dialog, &QDialog::finished, this, [this] {
         StateChanged();

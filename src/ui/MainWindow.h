@@ -9,9 +9,11 @@
 #pragma once
 
 #include "comms/Clock.h"
+#include "logging/ErrorReport.h"
 #include "render/CellGeometry.h"
 #include "render/Renderer.h"
 #include "session/Session.h"
+#include "ui/ErrorWindow.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -67,7 +69,9 @@ public:
     ~MainWindow() override;
 
     Session& GetSession() { return *session_; }
-    TerminalState& State() { return session_->State(); }
+    const TerminalState& State() const { return session_->State(); }
+    // The window's own error report (configuration files, printing).
+    logging::ErrorReport& Errors() { return errors_; }
     render::Renderer& Renderer() { return renderer_; }
     const render::FontSizing& Fonts() const { return fonts_; }
     TerminalView& View() { return *view_; }
@@ -158,6 +162,8 @@ private:
 
     WindowOptions options_;
     StartupHost* startup_ = nullptr;
+    ErrorWindowDisplay errorDisplay_{this};
+    logging::ErrorReport errors_;
     SystemClock clock_;
     std::unique_ptr<Session> session_;
     render::Renderer renderer_;

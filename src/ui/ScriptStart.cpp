@@ -20,10 +20,10 @@ void RunStartupScript(StartupWindow& startup, net::ConnectionManager& connection
     if (startup.Script().isEmpty() || window == nullptr)
         return;
     // The script reaches the windows through the main window's session observer.
-    script::ScriptInterpreter& s = window->GetSession().Script();
-    if (!s.Load())
+    Session& session = window->GetSession();
+    if (!session.LoadScript())
         return;
-    script::ApplyTarget(s.State(), connections.Settings());
+    script::ApplyTarget(session.LogonScript(), connections.Settings());
     connections.Connect_Click();
 }
 

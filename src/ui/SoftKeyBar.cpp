@@ -50,7 +50,7 @@ SoftKeyBar::SoftKeyBar(QWidget* parent) : QWidget(parent)
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
 }
 
-void SoftKeyBar::Refresh(const FunctionKeys& keys)
+void SoftKeyBar::Refresh(const SoftKeyView& keys)
 {
     for (int i = 0; i < FunctionKeys::kButtons; ++i) {
         QPushButton* b = buttons_[static_cast<std::size_t>(i)];

@@ -20,8 +20,8 @@ class SoftKeyBar final : public QWidget {
 public:
     explicit SoftKeyBar(QWidget* parent = nullptr);
 
-    // Rewrites the captions and enabled states from the function keys.
-    void Refresh(const FunctionKeys& keys);
+    // Rewrites the captions and enabled states from the soft keys.
+    void Refresh(const SoftKeyView& keys);
 
     QPushButton* Button(int index) const { return buttons_[static_cast<std::size_t>(index)]; }
     QString Caption(int index) const;

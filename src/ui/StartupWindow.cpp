@@ -89,9 +89,7 @@ void StartupWindow::PictureInterval_Timer()
     // The script has not connected in time.
     SetStatus(QStringLiteral("Unable to make connection"));
     QApplication::beep();
-    logging::CommunicationsLog& log = terminal_->GetSession().CommLog();
-    if (log.Tracing())
-        (void)log.TurnOff();
+    terminal_->GetSession().SwitchTraceOff();
     QTimer::singleShot(2000, this, [this] { DisplayTerminal(); });
 }
 

@@ -6,7 +6,7 @@
 
 namespace kalvor::ui {
 
-TabRuler::TabRuler(TerminalState& state, QWidget* parent) : QWidget(parent), st_(state)
+TabRuler::TabRuler(const TerminalState& state, QWidget* parent) : QWidget(parent), st_(state)
 {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     setToolTip(QStringLiteral("Click a column to set or clear its tab stop"));
@@ -86,11 +86,9 @@ void TabRuler::mousePressEvent(QMouseEvent* event)
     const int col = ColumnAt(static_cast<int>(event->position().x()));
     if (col < 0 || event->button() != Qt::LeftButton)
         return;
-    auto& stop = st_.TabStops[static_cast<std::size_t>(col)];
-    stop = !stop;
-    update();
     if (TabToggled)
         TabToggled(col);
+    update();
 }
 
 } // namespace kalvor::ui

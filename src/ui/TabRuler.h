@@ -1,6 +1,7 @@
 // The tab ruler above the screen: one mark per column, a longer mark every
 // tenth column, a triangle at every tab stop and brackets at the left and
-// right margins. A click on a column sets or clears its tab stop.
+// right margins. A click on a column hands the column to TabToggled, which
+// sets or clears its tab stop.
 #pragma once
 
 #include "engine/TerminalState.h"
@@ -13,7 +14,7 @@ namespace kalvor::ui {
 
 class TabRuler final : public QWidget {
 public:
-    TabRuler(TerminalState& state, QWidget* parent = nullptr);
+    TabRuler(const TerminalState& state, QWidget* parent = nullptr);
 
     void SetCellWidth(int width);
     void SetOffset(int x);
@@ -23,6 +24,7 @@ public:
 
     QSize sizeHint() const override;
 
+    // The user clicked column `column`: its tab stop is set or cleared.
     std::function<void(int column)> TabToggled;
 
 protected:
@@ -30,7 +32,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
-    TerminalState& st_;
+    const TerminalState& st_;
     int cellWidth_ = 8;
     int offset_ = 0;
     QColor ink_ = QColor(0xffc000);

@@ -2,6 +2,7 @@
 // the collectors, the block-end string, the send-cursor-address option, local
 // echo, the block start, the keyboard lock and the handshake around Enter.
 #include "BlocksFixture.h"
+#include "SessionInternals.h"
 
 #include "engine/CursorSensing.h"
 #include "keyboard/BlockTransmission.h"
@@ -44,7 +45,7 @@ TEST_F(BlockTransmissionTest, FillRequestForEveryRequest)
 {
     Host("abc\r\ndef\x1b&a0y1C");
     EchoCounter events;
-    BlockTransmission own(session.Term(), handshake, events);
+    BlockTransmission own(Internals(session).Term(), handshake, events);
     own.NetworkConnection = blocks.NetworkConnection;
     const int& userKeyEchoes = events.UserKeyEchoes;
     struct Case {
@@ -200,7 +201,7 @@ TEST_F(BlockTransmissionTest, ALineFromInsideALineDrawingRunStartsWithSo)
 
 TEST_F(BlockTransmissionTest, SendCursorAddressPrefixesEveryEnter)
 {
-    session.FuncKeys().SendCursorAddress = true;
+    Internals(session).FuncKeys().SendCursorAddress = true;
     NoHandshake();
     Host("abc\x1b&a1C");
     Enter();
@@ -264,7 +265,7 @@ TEST_F(BlockTransmissionTest, EnterInLocalModeNeitherSendsNorLocks)
 TEST_F(BlockTransmissionTest, EnterInCharacterModeEchoesTheLineEnd)
 {
     NoHandshake();
-    session.Keys().LocalEcho = true;
+    Internals(session).Keys().LocalEcho = true;
     st.AutoLineFeed = true;
     Host("abc");
     Enter();
@@ -279,7 +280,7 @@ TEST_F(BlockTransmissionTest, EnterInCharacterModeEchoesTheLineEnd)
 TEST_F(BlockTransmissionTest, AnEnterCompletedByTheHostsDc1EchoesAfterTheRunningPass)
 {
     st.Strap.G = true;
-    session.Keys().LocalEcho = true;
+    Internals(session).Keys().LocalEcho = true;
     st.AutoLineFeed = true;
     // The prompt's DC1 records where the input starts; a later DC1 keeps it.
     Host("> \x11" "abc");
@@ -374,7 +375,7 @@ TEST_F(BlockTransmissionTest, ModifyModeReturnPlacesTheCursorByLocalEcho)
         Remote();
         ClearSent();
         NoHandshake();
-        session.Keys().LocalEcho = c.Echo;
+        Internals(session).Keys().LocalEcho = c.Echo;
         mem.LeftMargin = 2;
         st.ModeBits = kModifyAll;
         Host("Name: \x11");

@@ -4,15 +4,16 @@
 
 #include "Runs.h"
 #include "SessionFixture.h"
+#include "SessionInternals.h"
 #include "Visible.h"
 
 namespace kalvor::test {
 
 class BlocksFixture : public SessionFixture {
 protected:
-    BlockTransmission& blocks = session.Blocks();
-    FormatMode& fields = session.Fields();
-    Handshake& handshake = session.Handshaking();
+    BlockTransmission& blocks = Internals(session).Blocks();
+    FormatMode& fields = Internals(session).Fields();
+    Handshake& handshake = Internals(session).Handshaking();
 
     // Both handshake straps: everything goes out at once.
     void NoHandshake()

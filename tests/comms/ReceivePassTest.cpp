@@ -1,5 +1,6 @@
 #include "CommsFakes.h"
 #include "RecordingObserver.h"
+#include "SessionInternals.h"
 #include "comms/Clock.h"
 #include "session/Session.h"
 
@@ -29,14 +30,14 @@ TEST_F(ReceiveFixture, SerialPacingSendsOneXoffAboveFiftyThousandAndXonBelowTenT
 {
     conn.IsNetwork = false;
     conn.HandshakeCode = 1;
-    session.Receive().DisplayRunning = false; // the backlog stays while paused
+    Internals(session).Receive().DisplayRunning = false; // the backlog stays while paused
     conn.Input = std::string(50001, 'x');
     session.Tick();
     EXPECT_EQ(conn.AllWritten(), "\x13");
     conn.Input = std::string(1000, 'x');
     session.Tick();
     EXPECT_EQ(conn.AllWritten(), "\x13") << "exactly one XOFF";
-    session.Receive().DisplayRunning = true;
+    Internals(session).Receive().DisplayRunning = true;
     session.Tick();
     EXPECT_EQ(conn.AllWritten(), "\x13\x11");
 }
@@ -48,20 +49,20 @@ TEST_F(ReceiveFixture, NoPacingWithoutHandshakingOrOnAPlainNetwork)
     conn.Input = std::string(60000, 'x');
     session.Tick();
     conn.IsNetwork = true;
-    session.Receive().DeliverNetworkData(std::string(60000, 'x'));
+    Internals(session).Receive().DeliverNetworkData(std::string(60000, 'x'));
     session.Tick();
     EXPECT_TRUE(conn.Writes.empty());
-    session.Receive().NetworkXoff = true;
-    session.Receive().DisplayRunning = false;
-    session.Receive().DeliverNetworkData(std::string(60000, 'x'));
+    Internals(session).Receive().NetworkXoff = true;
+    Internals(session).Receive().DisplayRunning = false;
+    Internals(session).Receive().DeliverNetworkData(std::string(60000, 'x'));
     session.Tick();
     EXPECT_EQ(conn.AllWritten(), "\x13");
 }
 
 TEST_F(ReceiveFixture, EachEnqIsAnsweredOnceAndRemoved)
 {
-    session.Receive().EnqAck = true;
-    session.Receive().DeliverNetworkData("A\x05" "B\x05" "C");
+    Internals(session).Receive().EnqAck = true;
+    Internals(session).Receive().DeliverNetworkData("A\x05" "B\x05" "C");
     session.Tick();
     EXPECT_EQ(conn.AllWritten(), "\x06\x06");
     EXPECT_EQ(Row(0), "ABC");
@@ -69,7 +70,7 @@ TEST_F(ReceiveFixture, EachEnqIsAnsweredOnceAndRemoved)
 
 TEST_F(ReceiveFixture, EnqIsDroppedWithoutAnswerWhenTheSwitchIsOff)
 {
-    session.Receive().DeliverNetworkData("A\x05" "B");
+    Internals(session).Receive().DeliverNetworkData("A\x05" "B");
     session.Tick();
     EXPECT_TRUE(conn.Writes.empty());
     EXPECT_EQ(Row(0), "AB");
@@ -77,15 +78,15 @@ TEST_F(ReceiveFixture, EnqIsDroppedWithoutAnswerWhenTheSwitchIsOff)
 
 TEST_F(ReceiveFixture, PausedDisplayKeepsTheBacklogAndResumesInOrder)
 {
-    session.Receive().StopStart();
+    Internals(session).Receive().StopStart();
     EXPECT_EQ(conn.AllWritten(), "\x13");
-    session.Receive().DeliverNetworkData("one\r\n");
+    Internals(session).Receive().DeliverNetworkData("one\r\n");
     session.Tick();
-    session.Receive().DeliverNetworkData("two");
+    Internals(session).Receive().DeliverNetworkData("two");
     session.Tick();
     EXPECT_EQ(Row(0), "");
-    EXPECT_EQ(session.Receive().CommBuffer().Size(), 8u);
-    session.Receive().StopStart();
+    EXPECT_EQ(Internals(session).Receive().CommBuffer().Size(), 8u);
+    Internals(session).Receive().StopStart();
     EXPECT_EQ(conn.AllWritten(), "\x13\x11");
     session.Tick();
     EXPECT_EQ(Row(0), "one");
@@ -95,8 +96,8 @@ TEST_F(ReceiveFixture, PausedDisplayKeepsTheBacklogAndResumesInOrder)
 TEST_F(ReceiveFixture, ReceivedDataIsTracedOncePerGather)
 {
     trace.On = true;
-    session.Receive().DeliverNetworkData("ab");
-    session.Receive().DeliverNetworkData("cd");
+    Internals(session).Receive().DeliverNetworkData("ab");
+    Internals(session).Receive().DeliverNetworkData("cd");
     session.Tick();
     ASSERT_EQ(trace.Lines.size(), 1u);
     EXPECT_EQ(trace.Lines[0].first, "Received:");
@@ -105,14 +106,14 @@ TEST_F(ReceiveFixture, ReceivedDataIsTracedOncePerGather)
 
 TEST_F(ReceiveFixture, RepaintAfterCrIsThrottledAndTheEndOfAPassAlwaysRepaints)
 {
-    session.Receive().DeliverNetworkData("a\r\nb\r\nc\r\n");
+    Internals(session).Receive().DeliverNetworkData("a\r\nb\r\nc\r\n");
     session.Tick();
     // One repaint after the first CR (0.08 s since start have not passed:
     // the clock has not moved, so only the final one counts).
     const int first = repaints;
     EXPECT_GE(first, 1);
     clock.Advance(80);
-    session.Receive().DeliverNetworkData("d\r\ne\r\n");
+    Internals(session).Receive().DeliverNetworkData("d\r\ne\r\n");
     session.Tick();
     EXPECT_EQ(repaints, first + 2) << "one throttled line repaint and one at the end";
 }
@@ -122,8 +123,8 @@ TEST_F(ReceiveFixture, NoLineRepaintWhileTenThousandCharactersWait)
     clock.Advance(1000);
     // A receive pass with a large backlog in the staging buffer: line repaints
     // wait, the end of the pass still paints once.
-    session.Receive().AppendLocal("a\r\nb\r\n");
-    session.Receive().NetInBuffer().assign(10000, 'z');
+    Internals(session).Receive().AppendLocal("a\r\nb\r\n");
+    Internals(session).Receive().NetInBuffer().assign(10000, 'z');
     conn.IsConnected = false; // nothing is gathered from the staging buffer
     session.Tick();
     EXPECT_EQ(repaints, 1);
@@ -131,7 +132,7 @@ TEST_F(ReceiveFixture, NoLineRepaintWhileTenThousandCharactersWait)
 
 TEST_F(ReceiveFixture, HoldStopsInterpretationForOneSecondOfTheClock)
 {
-    session.Receive().DeliverNetworkData("A\x1b@B");
+    Internals(session).Receive().DeliverNetworkData("A\x1b@B");
     session.Tick();
     EXPECT_EQ(Row(0), "A");
     clock.Advance(999);

@@ -2,6 +2,7 @@
 // the configuration's answers to the session (host-defined user keys,
 // SaveTermConfig, ESC k, hard reset, Open).
 #include "ConfigTestSupport.h"
+#include "SessionInternals.h"
 
 #include "comms/Clock.h"
 #include "config/Configuration.h"
@@ -28,14 +29,14 @@ protected:
     TempHome home;
     ManualClock clock;
     Session session{clock};
-    TerminalState& st = session.State();
+    TerminalState& st = Internals(session).State();
     test::RecordingObserver observer;
 
     void SetUp() override { session.SetObserver(&observer); }
     void Host(std::string_view text)
     {
-        session.Receive().AppendLocal(text);
-        session.Receive().PollingCommBuffer();
+        Internals(session).Receive().AppendLocal(text);
+        Internals(session).Receive().PollingCommBuffer();
     }
 };
 
@@ -54,13 +55,13 @@ TEST_F(SessionSettingsTest, ApplyPutsEverySessionSettingInPlace)
     EXPECT_EQ(st.SavedCursorForm, 2);
     EXPECT_FALSE(st.HostRoman8);
     EXPECT_EQ(st.ExtendChar, ExtendCharTable(false));
-    EXPECT_TRUE(session.Keys().LocalEcho);
-    EXPECT_EQ(session.Keys().Enter.KbEnterKey, Keyboard::kEnterIsEnter);
-    EXPECT_EQ(session.Keys().Enter.NumEnterKey, Keyboard::kEnterIsTab);
-    EXPECT_TRUE(session.Keys().Enter.SmartEnter);
-    EXPECT_TRUE(session.Receive().EnqAck);
-    EXPECT_TRUE(session.Controls().TransmitControlCharacters());
-    const FunctionKeys& keys = session.FuncKeys();
+    EXPECT_TRUE(Internals(session).Keys().LocalEcho);
+    EXPECT_EQ(Internals(session).Keys().Enter.KbEnterKey, Keyboard::kEnterIsEnter);
+    EXPECT_EQ(Internals(session).Keys().Enter.NumEnterKey, Keyboard::kEnterIsTab);
+    EXPECT_TRUE(Internals(session).Keys().Enter.SmartEnter);
+    EXPECT_TRUE(Internals(session).Receive().EnqAck);
+    EXPECT_TRUE(Internals(session).Controls().TransmitControlCharacters());
+    const FunctionKeys& keys = Internals(session).FuncKeys();
     EXPECT_EQ(keys.Label(FunctionKeys::kUserSet, 0).Line1, "Logon");
     EXPECT_EQ(keys.UserKeyString(0), "HELLO\r");
     EXPECT_EQ(keys.UserKeyAttribute(0), FunctionKeys::kLocal);
@@ -121,9 +122,9 @@ TEST_F(SessionSettingsTest, DefaultSettingsLeaveADefaultSessionAlone)
     EXPECT_EQ(a.HostRoman8, b.HostRoman8);
     EXPECT_EQ(a.CapsLock, b.CapsLock);
     for (int k = 0; k < kUserKeys; ++k) {
-        EXPECT_EQ(session.FuncKeys().UserKeyString(k), fresh.FuncKeys().UserKeyString(k));
-        EXPECT_EQ(session.FuncKeys().Label(FunctionKeys::kUserSet, k), fresh.FuncKeys().Label(FunctionKeys::kUserSet, k));
-        EXPECT_EQ(session.FuncKeys().UserKeyAttribute(k), fresh.FuncKeys().UserKeyAttribute(k));
+        EXPECT_EQ(Internals(session).FuncKeys().UserKeyString(k), Internals(fresh).FuncKeys().UserKeyString(k));
+        EXPECT_EQ(Internals(session).FuncKeys().Label(FunctionKeys::kUserSet, k), Internals(fresh).FuncKeys().Label(FunctionKeys::kUserSet, k));
+        EXPECT_EQ(Internals(session).FuncKeys().UserKeyAttribute(k), Internals(fresh).FuncKeys().UserKeyAttribute(k));
     }
 }
 
@@ -143,7 +144,7 @@ protected:
         int Count = 0;
         void SettingsApplied(const Settings&) override { ++Count; }
     };
-    logging::ErrorReport& errors = session.Errors();
+    logging::ErrorReport& errors = Internals(session).Errors();
     ShownErrors shown;
     AppliedCount applied;
     Configuration cfg{errors, &applied};
@@ -171,7 +172,7 @@ TEST_F(AttachedTest, LoadAppliesTheFile)
     other.Attach(session);
     other.Load();
     EXPECT_EQ(st.ColorScheme, 5);
-    EXPECT_EQ(session.FuncKeys().UserKeyString(0), "HELLO\r");
+    EXPECT_EQ(Internals(session).FuncKeys().UserKeyString(0), "HELLO\r");
 }
 
 TEST_F(AttachedTest, HostDefinedUserKeyIsRecordedAtOnce)
@@ -189,10 +190,10 @@ TEST_F(AttachedTest, HostDefinedUserKeyIsRecordedAtOnce)
 TEST_F(AttachedTest, EscKPutsTheConfiguredUserKeysBack)
 {
     cfg.Values().Keys[4] = {FunctionKeyRecord::kNormal, "Five", "", "five"};
-    session.FuncKeys().SetUserKey(4, "Other", "", 2, "other");
+    Internals(session).FuncKeys().SetUserKey(4, "Other", "", 2, "other");
     Host("\x1bk");
-    EXPECT_EQ(session.FuncKeys().UserKeyString(4), "five");
-    EXPECT_EQ(session.FuncKeys().Label(FunctionKeys::kUserSet, 4).Line1, "Five");
+    EXPECT_EQ(Internals(session).FuncKeys().UserKeyString(4), "five");
+    EXPECT_EQ(Internals(session).FuncKeys().Label(FunctionKeys::kUserSet, 4).Line1, "Five");
 }
 
 TEST_F(AttachedTest, SaveTermConfigKeepsAndRestoresThePreferences)
@@ -221,7 +222,7 @@ TEST_F(AttachedTest, SaveTermConfigKeepsAndRestoresThePreferences)
     EXPECT_EQ(st.Mem.ColsInTerm, 80);
     EXPECT_EQ(st.ColorScheme, 0);
     EXPECT_EQ(cfg.Values().FontIndex, 1);
-    EXPECT_EQ(session.FuncKeys().UserKeyString(0), "\x1bp");
+    EXPECT_EQ(Internals(session).FuncKeys().UserKeyString(0), "\x1bp");
     EXPECT_TRUE(st.Strap.A);
     EXPECT_TRUE(st.AutoLineFeed);
     EXPECT_EQ(st.ModeBits, 0);
@@ -247,7 +248,7 @@ TEST_F(AttachedTest, HardResetReadsTheFileAgain)
     Host("\x1b" "E");
     EXPECT_EQ(st.ColorScheme, 5);
     EXPECT_EQ(st.Mem.ColsInTerm, 132);
-    EXPECT_EQ(session.FuncKeys().UserKeyString(1), "ls -l\\x");
+    EXPECT_EQ(Internals(session).FuncKeys().UserKeyString(1), "ls -l\\x");
     EXPECT_EQ(cfg.Values().BaudRate, "9600");
 }
 
@@ -257,13 +258,13 @@ TEST_F(AttachedTest, OpenAppliesTheNewFile)
     ASSERT_EQ(cfg.Open(home.Path() / "config" / "other.zkd"), 0);
     EXPECT_EQ(cfg.CurrentFile(), "config/other.zkd");
     EXPECT_EQ(st.ColorScheme, 5);
-    EXPECT_EQ(session.FuncKeys().UserKeyString(0), "HELLO\r");
+    EXPECT_EQ(Internals(session).FuncKeys().UserKeyString(0), "HELLO\r");
 }
 
 TEST_F(AttachedTest, SaveCollectsFromTheSession)
 {
     st.ColorScheme = 11;
-    session.Keys().Enter.SmartEnter = true;
+    Internals(session).Keys().Enter.SmartEnter = true;
     ASSERT_EQ(cfg.Save(), 0);
     const Settings read = OnFile();
     EXPECT_EQ(read.ColorIndex, 11);
@@ -283,7 +284,7 @@ TEST_F(AttachedTest, SectionUpdateOfTheCurrentFile)
 TEST_F(AttachedTest, HostEnterKeyDefinitionWithSaveIsRecorded)
 {
     Host("\x1b&f154p1S");
-    EXPECT_TRUE(session.Keys().Enter.SmartEnter);
+    EXPECT_TRUE(Internals(session).Keys().Enter.SmartEnter);
     const Settings read = OnFile();
     EXPECT_TRUE(read.SmartReturn);
     EXPECT_EQ(read.NumEnterKey, 1);

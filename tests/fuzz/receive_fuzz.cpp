@@ -25,6 +25,7 @@
 //                    pause/resume; bit 7 long chunk (length * 16)
 //             length chunk length - 1 (or, long, length * 16)
 #include "Invariants.h"
+#include "SessionInternals.h"
 
 #include "comms/Clock.h"
 #include "comms/Connection.h"
@@ -164,7 +165,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     else if (connection == 3)
         session.SetConnection(serial);
 
-    kalvor::TerminalState& st = session.State();
+    kalvor::TerminalState& st = Internals(session).State();
     st.Mem.SetWidth(cols);
     st.Mem.RowsInTerm = rows;
     st.Mem.ClearRepaint();
@@ -172,18 +173,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     st.RemoteMode = (cfg(0) & 0x80) != 0;
     st.MarginWrap = (cfg(2) & 0x04) != 0;
     st.AutoLineFeed = (cfg(2) & 0x08) != 0;
-    session.Receive().EnqAck = (cfg(0) & 0x20) != 0;
-    session.Receive().NetworkXoff = (cfg(2) & 0x80) != 0;
+    Internals(session).Receive().EnqAck = (cfg(0) & 0x20) != 0;
+    Internals(session).Receive().NetworkXoff = (cfg(2) & 0x80) != 0;
 
     Check(session, false);
 
     auto deliver = [&](std::string_view chunk, bool localEcho) {
         if (localEcho || connection == 0)
-            session.Receive().AppendLocal(chunk);
+            Internals(session).Receive().AppendLocal(chunk);
         else if (connection == 3)
             serial.Arrive(chunk);
         else
-            session.Receive().DeliverNetworkData(chunk);
+            Internals(session).Receive().DeliverNetworkData(chunk);
     };
     auto tick = [&](std::int64_t stepMs) {
         clock.Advance(stepMs);
@@ -208,15 +209,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             deliver(chunk, path == 1);
         }
         if ((op & 0x40) != 0 && (lengthByte & 0x0f) == 0)
-            session.Receive().StopStart();
+            Internals(session).Receive().StopStart();
         const int ticks = (op >> 2) & 3;
         for (int t = 0; t < ticks; ++t)
             tick(step);
     }
 
     // The input has ended: let everything that waits on the clock finish.
-    if (!session.Receive().DisplayRunning)
-        session.Receive().StopStart();
+    if (!Internals(session).Receive().DisplayRunning)
+        Internals(session).Receive().StopStart();
     tick(Session::kTickMs);
     for (int i = 0; i < 400 && session.Busy(); ++i)
         tick(Session::kTickMs);

@@ -1,6 +1,7 @@
 // Control characters from the keyboard, the quiet transmission and the break.
 #include "RecordingObserver.h"
 #include "SessionFixture.h"
+#include "SessionInternals.h"
 
 #include "comms/TraceSink.h"
 
@@ -16,7 +17,7 @@ public:
 
 class ControlCharactersTest : public SessionFixture {
 protected:
-    ControlCharacters& controls = session.Controls();
+    ControlCharacters& controls = Internals(session).Controls();
     RecordingObserver window;
 
     void SetUp() override { session.SetObserver(&window); }
@@ -98,7 +99,7 @@ TEST_F(ControlCharactersTest, QuietTransmissionWithoutNegotiationIsPlain)
     conn.IsNetwork = false; // serial: plain even with negotiation on
     controls.EchoNegotiation = true;
     controls.QuietXmitChar("s");
-    session.Transmit().Pump();
+    Internals(session).Transmit().Pump();
     EXPECT_EQ(Sent(), "pw\rs");
     EXPECT_TRUE(conn.Options.empty());
 }
@@ -109,10 +110,10 @@ TEST_F(ControlCharactersTest, QuietTransmissionWithLocalEchoSuppressesTheRemoteE
     keys.LocalEcho = true;
     controls.EchoNegotiation = true;
     bool suppressed = false;
-    conn.OnWrite = [&](std::string_view) { suppressed = session.Transmit().EchoSuppressionOffered; };
+    conn.OnWrite = [&](std::string_view) { suppressed = Internals(session).Transmit().EchoSuppressionOffered; };
     controls.QuietXmitChar("x");
     EXPECT_TRUE(suppressed);
-    EXPECT_FALSE(session.Transmit().EchoSuppressionOffered) << "restored afterwards";
+    EXPECT_FALSE(Internals(session).Transmit().EchoSuppressionOffered) << "restored afterwards";
     EXPECT_TRUE(conn.Options.empty());
 }
 
@@ -123,12 +124,12 @@ protected:
     Trace trace;
     RecordingConnection conn;
     Session session{clock, &trace};
-    ControlCharacters& controls = session.Controls();
+    ControlCharacters& controls = Internals(session).Controls();
 
     void SetUp() override
     {
         session.SetConnection(conn);
-        session.State().RemoteMode = true;
+        Internals(session).State().RemoteMode = true;
         controls.EchoNegotiation = true;
     }
     void Wait(int ms)
@@ -150,7 +151,7 @@ TEST_F(QuietNegotiationTest, StepsOfTheQuietTransmission)
 
     Wait(25);
     EXPECT_EQ(conn.Written, "");
-    session.Keys().KeyPress('k'); // typing goes on meanwhile
+    Internals(session).Keys().KeyPress('k'); // typing goes on meanwhile
     EXPECT_EQ(conn.Written, "k");
     Wait(25);
     EXPECT_EQ(conn.Written, "ksecret");

@@ -4,6 +4,7 @@
 #include "RecordingConfiguration.h"
 #include "RecordingObserver.h"
 #include "SessionFixture.h"
+#include "SessionInternals.h"
 
 namespace kalvor::test {
 namespace {
@@ -48,7 +49,7 @@ public:
 class FunctionKeyEventsTest : public SessionFixture {
 protected:
     RecordingKeyEvents events;
-    FunctionKeys own{session.Term(), keys, session.Transmit(), session.Handshaking(), events};
+    FunctionKeys own{Internals(session).Term(), keys, Internals(session).Transmit(), Internals(session).Handshaking(), events};
 };
 
 // --- labels -------------------------------------------------------------------
@@ -273,7 +274,7 @@ TEST_F(FunctionKeysTest, AltF4EndsTheProgramBeforeAnythingElse)
 TEST_F(FunctionKeysTest, EnterKeyEndsInsertModeAndRunsTheEnterFunction)
 {
     RecordingKeyEvents events;
-    FunctionKeys own(session.Term(), keys, session.Transmit(), session.Handshaking(), events);
+    FunctionKeys own(Internals(session).Term(), keys, Internals(session).Transmit(), Internals(session).Handshaking(), events);
     st.InsertMode = true;
     own.ExecFuncKey(3, 11, 0);
     EXPECT_FALSE(st.InsertMode);
@@ -398,14 +399,14 @@ TEST_F(FunctionKeysTest, TransmitOnlyKeyUnderTheHandshake)
         Host("\x1b" "E");
         Remote();
         conn.Written.clear();
-        session.Handshaking().Reset(c.Dc1Received);
+        Internals(session).Handshaking().Reset(c.Dc1Received);
         st.ModeBits = c.BlockMode ? kBlockMode : 0;
         st.Strap.LineStrapping = c.LineStrapping;
         st.Strap.G = c.G;
         st.Strap.H = c.H;
         fkeys.FuncKeyXmit("k", FunctionKeys::kTransmitOnly);
         EXPECT_EQ(Sent(), c.Before);
-        session.Receive().DeliverNetworkData("\x11");
+        Internals(session).Receive().DeliverNetworkData("\x11");
         session.Tick();
         EXPECT_EQ(Sent(), c.After);
     }
@@ -419,7 +420,7 @@ TEST_F(FunctionKeysTest, TransmitOnlyKeyEchoesWhenItGoesOut)
     st.Strap.LineStrapping = true;
     fkeys.FuncKeyXmit("xyz", FunctionKeys::kTransmitOnly);
     EXPECT_EQ(Row(0), "");
-    session.Receive().DeliverNetworkData("\x11");
+    Internals(session).Receive().DeliverNetworkData("\x11");
     session.Tick();
     EXPECT_EQ(Sent(), "xyz\r");
     EXPECT_EQ(Row(0), "xyz");

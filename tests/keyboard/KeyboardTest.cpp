@@ -5,6 +5,7 @@
 #include "RecordingConfiguration.h"
 #include "RecordingObserver.h"
 #include "SessionFixture.h"
+#include "SessionInternals.h"
 
 #include <functional>
 
@@ -399,16 +400,16 @@ TEST_F(KeyboardTest, F10AndF11OnlyWhenEnabled)
 TEST_F(KeyboardTest, AutoRepeatLimitDropsRepeatsWhileTheFirstIsUnprocessed)
 {
     // The display is paused: everything typed waits in the receive buffer.
-    session.Receive().DisplayRunning = false;
+    Internals(session).Receive().DisplayRunning = false;
     Type("aaaaaaaaaa");
-    EXPECT_EQ(session.Receive().CommBuffer().View(), "aaaaaa") << "the first and five repeats";
+    EXPECT_EQ(Internals(session).Receive().CommBuffer().View(), "aaaaaa") << "the first and five repeats";
     EXPECT_EQ(keys.RepeatCount(), 6);
 
     Type("b"); // a different character starts again
     Type("aa");
-    EXPECT_EQ(session.Receive().CommBuffer().View(), "aaaaaabaa");
+    EXPECT_EQ(Internals(session).Receive().CommBuffer().View(), "aaaaaabaa");
 
-    session.Receive().DisplayRunning = true;
+    Internals(session).Receive().DisplayRunning = true;
     session.Tick();
     Type("aaaaaaaa"); // processed at once: no limit
     EXPECT_EQ(Row(0), "aaaaaabaaaaaaaaaa");
@@ -520,7 +521,7 @@ TEST_F(KeyboardTest, ReturnInLineModifyStartsTheLineTransmissionAndEndsTheMode)
     Remote();
     st.ModeBits = kLineModify;
     LineEvents events;
-    Keyboard own(session.Term(), session.Transmit(), session.Receive(), fkeys, session.Controls(), events);
+    Keyboard own(Internals(session).Term(), Internals(session).Transmit(), Internals(session).Receive(), fkeys, Internals(session).Controls(), events);
     const auto type = [&](std::string_view text) {
         for (char c : text)
             own.KeyPress(static_cast<unsigned char>(c));
@@ -544,7 +545,7 @@ TEST_F(KeyboardTest, AReturnWhileTheLastReturnIsStillCarriedOutIsDropped)
     Remote();
     st.ModeBits = kModifyAll;
     LineEvents events;
-    Keyboard own(session.Term(), session.Transmit(), session.Receive(), fkeys, session.Controls(), events);
+    Keyboard own(Internals(session).Term(), Internals(session).Transmit(), Internals(session).Receive(), fkeys, Internals(session).Controls(), events);
     const int& lines = events.Lines;
     events.During = [&] { own.KeyPress('\r'); }; // arrives while the line transmission runs
     own.KeyPress('\r');
@@ -602,9 +603,9 @@ TEST_F(KeyboardTest, PauseStopsAndStartsAndWithAModifierSendsABreak)
 {
     Remote();
     Press(Key::Pause);
-    EXPECT_FALSE(session.Receive().DisplayRunning);
+    EXPECT_FALSE(Internals(session).Receive().DisplayRunning);
     Press(Key::Pause);
-    EXPECT_TRUE(session.Receive().DisplayRunning);
+    EXPECT_TRUE(Internals(session).Receive().DisplayRunning);
     EXPECT_EQ(Sent(), "\x13\x11");
     Press(Key::Pause, Mod::Ctrl);
     EXPECT_TRUE(Press(Key::B, Mod::Alt));

@@ -4,6 +4,7 @@
 #include "RecordingConnection.h"
 #include "RecordingObserver.h"
 #include "RecordingSideFiles.h"
+#include "SessionInternals.h"
 #include "ShownErrors.h"
 #include "TempHome.h"
 
@@ -217,18 +218,18 @@ TEST(SessionTrace, KnownExchangeByteForByte)
     test::RecordingConnection net;
     net.NetKind = NetworkKind::TelnetAdvanced;
     session.SetConnection(net);
-    session.CommLog().HeaderTime = kEvening;
+    Internals(session).CommLog().HeaderTime = kEvening;
     test::RecordingObserver observer;
     session.SetObserver(&observer);
 
-    ASSERT_EQ(session.CommLog().TurnOn(), 0);
-    session.Transmit().XmitString("hello\r", false);
+    ASSERT_EQ(Internals(session).CommLog().TurnOn(), 0);
+    Internals(session).Transmit().XmitString("hello\r", false);
     clock.Advance(1250);
-    session.Receive().DeliverNetworkData("login: \r\n\x1b&dB");
+    Internals(session).Receive().DeliverNetworkData("login: \r\n\x1b&dB");
     session.Tick();
     clock.Advance(7);
-    session.Transmit().XmitString("user", false);
-    ASSERT_EQ(session.CommLog().TurnOff(), 0);
+    Internals(session).Transmit().XmitString("user", false);
+    ASSERT_EQ(Internals(session).CommLog().TurnOff(), 0);
 
     EXPECT_EQ(ReadAll(home.Path() / "temp" / "zkdebug.txt"), kEveningHeader +
                                                                  "0          CLIENT Dont: 1\r\n"
@@ -245,10 +246,10 @@ TEST(SessionTrace, ErrorsGoToTheLogOnRequest)
     TempHome home;
     ManualClock clock;
     Session session(clock);
-    session.CommLog().HeaderTime = kEvening;
-    ASSERT_EQ(session.CommLog().TurnOn(), 0);
-    session.Errors().ReportToLog("XmitFunction", 57);
-    (void)session.CommLog().TurnOff(false);
+    Internals(session).CommLog().HeaderTime = kEvening;
+    ASSERT_EQ(Internals(session).CommLog().TurnOn(), 0);
+    Internals(session).Errors().ReportToLog("XmitFunction", 57);
+    (void)Internals(session).CommLog().TurnOff(false);
     EXPECT_EQ(ReadAll(home.Path() / "temp" / "zkdebug.txt"),
               kEveningHeader + "0                Error: [ 57:   XmitFunction ] Device I/O Error.\r\n" + kClosing);
 }

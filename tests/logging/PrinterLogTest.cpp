@@ -4,6 +4,7 @@
 #include "RecordingConnection.h"
 #include "RecordingObserver.h"
 #include "RecordingSideFiles.h"
+#include "SessionInternals.h"
 #include "ShownErrors.h"
 #include "TempHome.h"
 
@@ -122,8 +123,8 @@ TEST(PrinterLogKeys, BottomAndTopKeysSwitchTheLog)
     test::RecordingObserver observer;
     session.SetObserver(&observer);
     const std::vector<std::string>& printed = observer.Printed;
-    FunctionKeys& keys = session.FuncKeys();
-    PrinterLog& log = session.PrinterLogging();
+    FunctionKeys& keys = Internals(session).FuncKeys();
+    PrinterLog& log = Internals(session).PrinterLogging();
 
     keys.ExecFuncKey(FunctionKeys::kRecordSet, 2, 0); // bottom on
     EXPECT_EQ(log.Mode(), PrinterLog::kBottom);
@@ -138,7 +139,8 @@ TEST(PrinterLogKeys, BottomAndTopKeysSwitchTheLog)
     ASSERT_EQ(printed.size(), 1u);
     EXPECT_EQ(printed[0], "gone off the top\r\n");
 
-    session.Memory().Row(session.Memory().AbsCurRow).Text = "typed here";
+    DisplayMemory& mem = Internals(session).Memory();
+    mem.Row(mem.AbsCurRow).Text = "typed here";
     keys.ExecFuncKey(FunctionKeys::kRecordSet, 2, 0); // bottom on
     keys.ExecFuncKey(FunctionKeys::kRecordSet, 2, 0); // bottom off: the cursor line goes last
     ASSERT_EQ(printed.size(), 2u);

@@ -4,6 +4,7 @@
 #include "RecordingConnection.h"
 #include "RecordingObserver.h"
 #include "RecordingSideFiles.h"
+#include "SessionInternals.h"
 #include "ShownErrors.h"
 #include "TempHome.h"
 
@@ -159,31 +160,31 @@ protected:
     }
     void Host(std::string_view text)
     {
-        session.Receive().AppendLocal(text);
-        session.Receive().PollingCommBuffer();
+        Internals(session).Receive().AppendLocal(text);
+        Internals(session).Receive().PollingCommBuffer();
     }
-    void RecordKey() { session.FuncKeys().ExecFuncKey(FunctionKeys::kRecordSet, 1, 0); }
+    void RecordKey() { Internals(session).FuncKeys().ExecFuncKey(FunctionKeys::kRecordSet, 1, 0); }
 };
 
 TEST_F(SessionRecordTest, RecordsHostOutputWithMnemonicsToTheFile)
 {
-    session.State().OutputRouting = FunctionKeys::kToDisplay | FunctionKeys::kToFile;
+    Internals(session).State().OutputRouting = FunctionKeys::kToDisplay | FunctionKeys::kToFile;
     RecordKey();
     EXPECT_EQ(session.State().RecordMode, 1);
-    EXPECT_TRUE(session.Records().FileOpen());
+    EXPECT_TRUE(Internals(session).Records().FileOpen());
     Host("ab\acd\r\n");
     RecordKey();
     EXPECT_EQ(session.State().RecordMode, 0);
-    EXPECT_FALSE(session.Records().On());
+    EXPECT_FALSE(Internals(session).Records().On());
     EXPECT_EQ(ReadAll(target), "ab<bell>cd\r\n");
     EXPECT_EQ(net.Written, "S\r");
-    EXPECT_EQ(session.Receive().CommBuffer().Size(), 2u); // shown locally on Telnet
+    EXPECT_EQ(Internals(session).Receive().CommBuffer().Size(), 2u); // shown locally on Telnet
 }
 
 TEST_F(SessionRecordTest, NothingShownLocallyOverSsh)
 {
     net.NetKind = NetworkKind::Ssh2;
-    session.State().OutputRouting = FunctionKeys::kToDisplay | FunctionKeys::kToPrinter;
+    Internals(session).State().OutputRouting = FunctionKeys::kToDisplay | FunctionKeys::kToPrinter;
     RecordKey();
     Host("page\r\n");
     RecordKey();
@@ -191,12 +192,12 @@ TEST_F(SessionRecordTest, NothingShownLocallyOverSsh)
     EXPECT_EQ(printed[0], "page\r\n");
     EXPECT_FALSE(std::filesystem::exists(home.Path() / "temp" / "zkprnt.txt"));
     EXPECT_EQ(net.Written, "S\r");
-    EXPECT_TRUE(session.Receive().CommBuffer().Empty());
+    EXPECT_TRUE(Internals(session).Receive().CommBuffer().Empty());
 }
 
 TEST_F(SessionRecordTest, TextKeptOffTheDisplayIsCopiedAsItCame)
 {
-    session.State().OutputRouting = FunctionKeys::kToFile;
+    Internals(session).State().OutputRouting = FunctionKeys::kToFile;
     RecordKey();
     Host("x\ay\r\n");
     RecordKey();

@@ -2,6 +2,7 @@
 // programs draw through the hp70092 terminal description, the window size
 // is kept in step, a break interrupts, the end of the program is shown.
 #include "NetTestSupport.h"
+#include "SessionInternals.h"
 #include "TempHome.h"
 
 #include <gtest/gtest.h>
@@ -26,7 +27,7 @@ std::string Python()
 // The text of screen row `row` from column `col`.
 std::string At(Harness& h, int row, int col, std::size_t length)
 {
-    DisplayMemory& m = h.Term.Memory();
+    const DisplayMemory& m = h.Term.Memory();
     const int ring = m.ScreenRowToRing(row);
     if (ring < 0)
         return std::string();
@@ -95,8 +96,8 @@ TEST_F(LocalFixture, LoginShellSeesTheTerminalTypeAndTheScreenSize)
     ASSERT_TRUE(h.Manager.Local().Running());
     h.Type("echo T=$TERM; stty size\r");
     ASSERT_TRUE(WaitFor([&] { return h.MemoryHas("T=hp70092\n24 80"); })) << h.Memory();
-    h.Term.Memory().SetWidth(132);
-    h.Term.Memory().RowsInTerm = 30;
+    Internals(h.Term).Memory().SetWidth(132);
+    Internals(h.Term).Memory().RowsInTerm = 30;
     h.Manager.ScreenSizeChanged();
     h.Type("stty size\r");
     ASSERT_TRUE(WaitFor([&] { return h.MemoryHas("30 132"); })) << h.Memory();
@@ -111,7 +112,7 @@ TEST_F(LocalFixture, BreakInterruptsTheForegroundProgram)
     Harness h;
     h.Connect("trap 'echo GOT-INTERRUPT; exit 0' INT; echo READY; while :; do sleep 0.1; done", kLocalProgram);
     ASSERT_TRUE(WaitFor([&] { return h.MemoryHas("READY"); })) << h.Memory();
-    h.Term.Controls().SendBreak_Click();
+    Internals(h.Term).Controls().SendBreak_Click();
     ASSERT_TRUE(WaitFor([&] { return h.MemoryHas("GOT-INTERRUPT"); })) << h.Memory();
     ASSERT_TRUE(WaitFor([&] { return !h.Manager.Local().Running(); }));
 }
@@ -138,14 +139,14 @@ TEST_F(LocalFixture, PausedDisplayHoldsTheProgramBack)
 {
     Harness h;
     h.Capture = true;
-    h.Term.Receive().DisplayRunning = false;
+    Internals(h.Term).Receive().DisplayRunning = false;
     h.Connect("seq 1 400000", kLocalProgram);
     ASSERT_TRUE(WaitFor([&] { return h.Manager.Local().Throttle().Paused(); }));
     Settle(300);
-    const std::size_t held = h.Term.Receive().CommBuffer().Size() + h.Term.Receive().NetInBuffer().size();
+    const std::size_t held = Internals(h.Term).Receive().CommBuffer().Size() + Internals(h.Term).Receive().NetInBuffer().size();
     EXPECT_LT(held, ReceiveThrottle::kHigh + net::InputThrottle::kStagingHigh + 128 * 1024);
     EXPECT_TRUE(h.Manager.Local().Running()); // blocked on its output, not finished
-    h.Term.Receive().DisplayRunning = true;
+    Internals(h.Term).Receive().DisplayRunning = true;
     ASSERT_TRUE(WaitFor([&] { return h.MemoryHas("ended: exit status 0>"); }, 60000)) << h.Memory();
     EXPECT_TRUE(h.MemoryHas("\n399999\n400000\n")) << h.Screen();
 }

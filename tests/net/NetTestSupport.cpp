@@ -1,5 +1,7 @@
 #include "NetTestSupport.h"
 
+#include "SessionInternals.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QThread>
@@ -200,7 +202,7 @@ Harness::Harness()
     };
     ticker_.setInterval(Session::kTickMs);
     QObject::connect(&ticker_, &QTimer::timeout, &ticker_, [this] {
-        const std::size_t backlog = Term.Receive().NetInBuffer().size() + Term.Receive().CommBuffer().Size();
+        const std::size_t backlog = Internals(Term).Receive().NetInBuffer().size() + Internals(Term).Receive().CommBuffer().Size();
         if (backlog > MaxBacklog)
             MaxBacklog = backlog;
         Term.Tick();
@@ -217,7 +219,7 @@ Harness::~Harness()
 void Harness::Type(std::string_view text)
 {
     for (const char c : text)
-        Term.Keys().KeyPress(static_cast<unsigned char>(c));
+        Internals(Term).Keys().KeyPress(static_cast<unsigned char>(c));
 }
 
 std::string Harness::Screen() const

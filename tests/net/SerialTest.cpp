@@ -2,6 +2,7 @@
 // end as "COM 9" (named in the program folder's serialports.txt), the test
 // plays the host and its modem on the other end.
 #include "NetTestSupport.h"
+#include "SessionInternals.h"
 #include "TempHome.h"
 
 #include "comms/net/SerialPorts.h"
@@ -188,7 +189,7 @@ TEST_F(SerialFixture, ModemIsInitialisedAndDialledAndDataFlowsBothWays)
     h.Type("abc\r");
     ASSERT_TRUE(WaitFor([&] { return host.Received.size() >= 22 + 4; }))
         << "received: " << host.Received << " remote " << h.Term.State().RemoteMode << " locked "
-        << h.Term.State().KeyboardLocked << " idle " << h.Term.Transmit().Idle();
+        << h.Term.State().KeyboardLocked << " idle " << Internals(h.Term).Transmit().Idle();
     EXPECT_EQ(host.Received.substr(22), "abc\r");
 
     h.Manager.Disconnect_Click();
@@ -253,17 +254,17 @@ TEST_F(SerialFixture, XoffAboveFiftyThousandAndXonBelowTenThousand)
         std::snprintf(line, sizeof line, "serial line %05d %-80s\r\n", i, "xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx");
         data += line;
     }
-    h.Term.Receive().DisplayRunning = false;
+    Internals(h.Term).Receive().DisplayRunning = false;
     host.Send(data);
-    ASSERT_TRUE(WaitFor([&] { return host.Xoffs > 0; }, 30000)) << h.Term.Receive().CommBuffer().Size();
+    ASSERT_TRUE(WaitFor([&] { return host.Xoffs > 0; }, 30000)) << Internals(h.Term).Receive().CommBuffer().Size();
     // XOFF went out once the buffer passed 50000 characters, and only once.
-    EXPECT_GT(h.Term.Receive().CommBuffer().Size(), ReceivePass::kHighWater);
+    EXPECT_GT(Internals(h.Term).Receive().CommBuffer().Size(), ReceivePass::kHighWater);
     Settle(300);
     EXPECT_EQ(host.Xoffs, 1);
     EXPECT_EQ(host.Xons, 0);
-    EXPECT_TRUE(h.Term.Transmit().HostPaused);
+    EXPECT_TRUE(Internals(h.Term).Transmit().HostPaused);
 
-    h.Term.Receive().DisplayRunning = true;
+    Internals(h.Term).Receive().DisplayRunning = true;
     ASSERT_TRUE(WaitFor([&] { return host.Xons > 0; }, 30000));
     ASSERT_TRUE(WaitFor([&] { return h.MemoryHas("serial line 01999"); }, 60000));
     EXPECT_EQ(host.Xoffs, 1);
@@ -288,7 +289,7 @@ TEST_F(SerialFixture, BreakIsHeldWhileTheWindowKeepsRunning)
     QTimer counter;
     QObject::connect(&counter, &QTimer::timeout, &counter, [&] { ++ticks; });
     counter.start(10);
-    h.Term.Controls().SendBreak_Click();
+    Internals(h.Term).Controls().SendBreak_Click();
     EXPECT_TRUE(h.Manager.Serial().BreakHeld());
     ASSERT_TRUE(WaitFor([&] { return !h.Manager.Serial().BreakHeld(); }, 5000));
     // Timers ran while the break was held.

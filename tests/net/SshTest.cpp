@@ -2,6 +2,7 @@
 // tools/test-servers/sshd-test with a host key in the test's folder and a
 // test account that the script creates and removes.
 #include "NetTestSupport.h"
+#include "SessionInternals.h"
 #include "TempHome.h"
 
 #include <gtest/gtest.h>
@@ -252,8 +253,8 @@ TEST_F(SshFixture, ScreenSizeReachesTheRemotePseudoTerminal)
     Harness h;
     LogIn(h);
     RunCommand(h, "stty size", "24 80");
-    h.Term.Memory().SetWidth(132);
-    h.Term.Memory().RowsInTerm = 30;
+    Internals(h.Term).Memory().SetWidth(132);
+    Internals(h.Term).Memory().RowsInTerm = 30;
     h.Manager.ScreenSizeChanged();
     RunCommand(h, "stty size", "30 132");
 }

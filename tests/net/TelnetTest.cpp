@@ -2,6 +2,7 @@
 // (kalvor-demohost) and BusyBox telnetd, both started by the tests.
 #include "Listing.h"
 #include "NetTestSupport.h"
+#include "SessionInternals.h"
 #include "TempHome.h"
 
 #include "keyboard/KeyCodes.h"
@@ -85,7 +86,7 @@ TEST_F(DemoHostFixture, NegotiationFollowsTheTableByteForByte)
     EXPECT_EQ(ReadAll(log), expected);
     EXPECT_EQ(h.Manager.Kind(), NetworkKind::TelnetAdvanced);
     EXPECT_EQ(h.Manager.StatusText(), "Telnet (advanced)");
-    EXPECT_TRUE(h.Term.Receive().NetworkXoff);
+    EXPECT_TRUE(Internals(h.Term).Receive().NetworkXoff);
     EXPECT_TRUE(h.ScreenHas("Terminal type: hp")) << h.Screen();
     EXPECT_TRUE(h.ScreenHas("option 45: agreed")) << h.Screen();
 
@@ -107,7 +108,7 @@ TEST_F(DemoHostFixture, AdvancedRefusesTheServersEchoAndEchoesItself)
     ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("Unknown choice: 9"); })) << h.Screen();
     // DONT ECHO goes before the first character.
     EXPECT_EQ(ReadAll(log).substr(before), B({255, 254, 1}) + "9\r");
-    EXPECT_TRUE(h.Term.Transmit().LocalEchoRequested);
+    EXPECT_TRUE(Internals(h.Term).Transmit().LocalEchoRequested);
     EXPECT_TRUE(h.Trace.Has("CLIENT Dont:", "1"));
     EXPECT_TRUE(h.Trace.Has("SERVER Wont:", "1"));
     EXPECT_FALSE(h.Manager.Telnet().Negotiator().ServerEcho());
@@ -129,7 +130,7 @@ TEST_F(DemoHostFixture, StandardServerKeepsEchoingAndTheTerminalDoesNot)
     ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("Unknown choice: 9"); })) << h.Screen();
     EXPECT_EQ(ReadAll(log).substr(before), "9\r");
     EXPECT_TRUE(h.Manager.Telnet().Negotiator().ServerEcho());
-    EXPECT_FALSE(h.Term.Keys().LocalEcho);
+    EXPECT_FALSE(Internals(h.Term).Keys().LocalEcho);
     EXPECT_TRUE(h.ScreenHas("Choice: 9\n")) << h.Screen();
 }
 
@@ -162,9 +163,9 @@ TEST_F(DemoHostFixture, Byte255TravelsAsDoubledIacBothWays)
 
     // Outgoing: a 255 is doubled on the wire (a Latin-1 host, so that it is
     // not translated to Roman 8).
-    h.Term.State().HostRoman8 = false;
+    Internals(h.Term).State().HostRoman8 = false;
     const std::size_t before = ReadAll(log).size();
-    h.Term.Transmit().XmitString(B({'a', 255, 'b', '\r'}), false);
+    Internals(h.Term).Transmit().XmitString(B({'a', 255, 'b', '\r'}), false);
     ASSERT_TRUE(WaitFor([&] { return ReadAll(log).size() >= before + 5; }));
     EXPECT_EQ(ReadAll(log).substr(before), B({'a', 255, 255, 'b', '\r'}));
 }
@@ -226,16 +227,16 @@ TEST_F(DemoHostFixture, PausedDisplayStopsReadingTheSocketAndLosesNothing)
     Harness h;
     ASSERT_TRUE(ConnectToMenu(h)) << h.Screen();
     h.Capture = true;
-    h.Term.Receive().DisplayRunning = false; // nothing is interpreted: the buffer only grows
+    Internals(h.Term).Receive().DisplayRunning = false; // nothing is interpreted: the buffer only grows
     h.Type("7 " + std::to_string(kLines) + "\r");
     ASSERT_TRUE(WaitFor([&] { return h.Manager.Telnet().Throttle().Paused(); })) << h.MaxBacklog;
     Settle(500);
-    const std::size_t held = h.Term.Receive().CommBuffer().Size() + h.Term.Receive().NetInBuffer().size();
+    const std::size_t held = Internals(h.Term).Receive().CommBuffer().Size() + Internals(h.Term).Receive().NetInBuffer().size();
     EXPECT_GT(held, ReceiveThrottle::kHigh);
     EXPECT_LT(held, kBacklogBound);
     // The terminal agreed to remote flow control, so it also sent XOFF.
     EXPECT_NE(ReadAll(log).find('\x13'), std::string::npos);
-    h.Term.Receive().DisplayRunning = true;
+    Internals(h.Term).Receive().DisplayRunning = true;
     ASSERT_TRUE(WaitFor([&] { return h.Captured.find("End of listing") != std::string::npos; }, 60000));
     std::string expected;
     for (long n = 1; n <= kLines; ++n)
@@ -281,11 +282,11 @@ TEST_F(DemoHostFixture, HostVariantEscapeSwitchesTheStatusPanel)
 {
     Harness h;
     ASSERT_TRUE(ConnectToMenu(h)) << h.Screen();
-    h.Term.Receive().AppendLocal("\x1b%c0N");
+    Internals(h.Term).Receive().AppendLocal("\x1b%c0N");
     h.Term.Tick();
     EXPECT_EQ(h.Manager.StatusText(), "Telnet (standard)");
     EXPECT_EQ(h.Manager.Kind(), NetworkKind::TelnetStandard);
-    h.Term.Receive().AppendLocal("\x1b%c1N");
+    Internals(h.Term).Receive().AppendLocal("\x1b%c1N");
     h.Term.Tick();
     EXPECT_EQ(h.Manager.StatusText(), "Telnet (advanced)");
 }
@@ -302,8 +303,8 @@ TEST_F(DemoHostFixture, FormInBlockModeTravelsWithTheHandshake)
     Settle(100);
     // As the window delivers a key: KeyDown, then its character when not consumed.
     const auto tab = [&] {
-        if (!h.Term.Keys().KeyDown(Key::Tab, 0))
-            h.Term.Keys().KeyPress('\t');
+        if (!Internals(h.Term).Keys().KeyDown(Key::Tab, 0))
+            Internals(h.Term).Keys().KeyPress('\t');
     };
     h.Type("Ada Lovelace");
     tab();
@@ -312,7 +313,7 @@ TEST_F(DemoHostFixture, FormInBlockModeTravelsWithTheHandshake)
     h.Type("10/12/1815"); // fills the field: the cursor moves on to the next by itself
     h.Type("London");
     const std::size_t before = ReadAll(log).size();
-    h.Term.Keys().KeyDown(Key::F12, 0); // Enter
+    Internals(h.Term).Keys().KeyDown(Key::F12, 0); // Enter
     ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("The form arrived"); })) << h.Screen();
     EXPECT_TRUE(h.ScreenHas("Name: [Ada Lovelace]")) << h.Screen();
     EXPECT_TRUE(h.ScreenHas("Age: [36]")) << h.Screen();

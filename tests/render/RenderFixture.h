@@ -3,6 +3,8 @@
 // the tests look at the pixels of chosen cells.
 #pragma once
 
+#include "SessionInternals.h"
+
 #include "comms/Clock.h"
 #include "render/Renderer.h"
 #include "session/Session.h"
@@ -17,21 +19,27 @@ class RenderedScreen {
 public:
     explicit RenderedScreen(int fontIndex = 1, double dpr = 1.0, int cols = 80, int rows = 24)
     {
-        session.Memory().SetWidth(cols);
-        session.Memory().RowsInTerm = rows;
+        Internals(session).Memory().SetWidth(cols);
+        Internals(session).Memory().RowsInTerm = rows;
         renderer.SetCell(render::CellForIndex(fontIndex), dpr);
     }
 
-    TerminalState& State() { return session.State(); }
-    DisplayMemory& Memory() { return session.Memory(); }
+    TerminalState& State() { return Internals(session).State(); }
+    DisplayMemory& Memory() { return Internals(session).Memory(); }
 
     // Host output, interpreted by one receive tick.
     void Host(std::string_view text)
     {
-        session.Receive().AppendLocal(text);
+        Internals(session).Receive().AppendLocal(text);
         session.Tick();
     }
-    QRect Refresh() { return renderer.RefreshTerminal(session.State()); }
+    // The renderer draws what changed; the repaint marks are then cleared.
+    QRect Refresh()
+    {
+        const QRect changed = renderer.RefreshTerminal(session.State());
+        session.RepaintDone();
+        return changed;
+    }
 
     QRgb Fg() { return 0xff000000u | session.State().Foreground; }
     QRgb Bg() { return 0xff000000u | session.State().Background; }

@@ -1,6 +1,7 @@
 // The renderer draws display memory into its image: enhancements, colours,
 // the cursor, blinking, and only what changed.
 #include "RenderFixture.h"
+#include "SessionInternals.h"
 
 #include "engine/ColorSchemes.h"
 
@@ -157,7 +158,7 @@ TEST_F(RendererTest, MovingTheWindowThroughMemoryRedrawsEverything)
         s.Host("line " + std::to_string(i) + "\r\n");
     s.Refresh();
     s.Memory().ClearRepaint();
-    s.session.Term().Scroll.ScrollTermUp(5);
+    Internals(s.session).Term().Scroll.ScrollTermUp(5);
     s.Memory().ClearRepaint(); // the TopRow change alone must be enough
     s.Refresh();
     EXPECT_TRUE(s.renderer.LastRefresh().Full);

@@ -4,6 +4,7 @@
 // terminal, as the Telnet variant decides), and after EXIT the user has the
 // connection.
 #include "NetTestSupport.h"
+#include "SessionInternals.h"
 #include "TempHome.h"
 
 #include "script/ScriptTarget.h"
@@ -48,7 +49,7 @@ protected:
     // receive timer until the script has ended.
     void RunScript(Harness& h, const std::string& script)
     {
-        script::ScriptInterpreter& s = h.Term.Script();
+        script::ScriptInterpreter& s = Internals(h.Term).Script();
         ASSERT_TRUE(s.Prepare(WriteFile("logon.zkt", script)));
         ASSERT_TRUE(s.State().AutoConnect);
         h.Manager.Settings().HostList = {"elsewhere.invalid"}; // the target wins over the host list

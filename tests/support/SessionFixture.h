@@ -4,6 +4,7 @@
 #pragma once
 
 #include "RecordingConnection.h"
+#include "SessionInternals.h"
 
 #include "comms/Clock.h"
 #include "keyboard/KeyCodes.h"
@@ -21,10 +22,10 @@ protected:
     ManualClock clock;
     RecordingConnection conn;
     Session session{clock};
-    TerminalState& st = session.State();
-    DisplayMemory& mem = session.Memory();
-    Keyboard& keys = session.Keys();
-    FunctionKeys& fkeys = session.FuncKeys();
+    TerminalState& st = Internals(session).State();
+    DisplayMemory& mem = Internals(session).Memory();
+    Keyboard& keys = Internals(session).Keys();
+    FunctionKeys& fkeys = Internals(session).FuncKeys();
 
     // On line to the host, in remote mode: typed characters are transmitted.
     void Remote()
@@ -51,8 +52,8 @@ protected:
     }
     void Host(std::string_view text)
     {
-        session.Receive().AppendLocal(text);
-        session.Receive().PollingCommBuffer();
+        Internals(session).Receive().AppendLocal(text);
+        Internals(session).Receive().PollingCommBuffer();
     }
     const std::string& Row(int screenRow) const { return mem.Row(mem.ScreenRowToRing(screenRow)).Text; }
     int CurRow() const { return mem.CurRow; }

@@ -1,6 +1,7 @@
 // The main window offscreen: typing in local mode, the soft-key bar, menus,
 // scroll bars, status panels, the tab ruler, the receive timer and the
 // user-key dialog.
+#include "SessionInternals.h"
 #include "TempHome.h"
 
 #include "engine/RunString.h"
@@ -109,7 +110,7 @@ TEST_F(MainWindowTest, TabKeyStaysInTheTerminal)
 TEST_F(MainWindowTest, CtrlLetterTypesAControlCharacterWhenTheyAreTransmitted)
 {
     Action("XmitCntlChar")->trigger();
-    EXPECT_TRUE(window.GetSession().Controls().TransmitControlCharacters());
+    EXPECT_TRUE(Internals(window.GetSession()).Controls().TransmitControlCharacters());
     QTest::keyClicks(&window.View(), QStringLiteral("a"));
     QTest::keyClick(&window.View(), Qt::Key_N, Qt::ControlModifier); // SO
     QTest::keyClicks(&window.View(), QStringLiteral("r,t"));
@@ -137,16 +138,16 @@ TEST_F(MainWindowTest, SoftKeyBarShowsTheCurrentSet)
     EXPECT_EQ(window.KeyBar().Caption(10), QStringLiteral(" System\n"));
     EXPECT_TRUE(window.KeyBar().Button(9)->isEnabled());
     QTest::mouseClick(window.KeyBar().Button(10), Qt::LeftButton);
-    EXPECT_EQ(window.GetSession().FuncKeys().CurrentSet(), FunctionKeys::kSystemSet);
+    EXPECT_EQ(Internals(window.GetSession()).FuncKeys().CurrentSet(), FunctionKeys::kSystemSet);
     EXPECT_EQ(window.KeyBar().Caption(0), QStringLiteral("Device\nControl"));
     QTest::mouseClick(window.KeyBar().Button(3), Qt::LeftButton); // " Modes"
-    EXPECT_EQ(window.GetSession().FuncKeys().CurrentSet(), FunctionKeys::kModesSet);
+    EXPECT_EQ(Internals(window.GetSession()).FuncKeys().CurrentSet(), FunctionKeys::kModesSet);
     EXPECT_EQ(window.KeyBar().Caption(0), QStringLiteral("  Line\n Modify"));
     EXPECT_TRUE(window.View().hasFocus());
     Action("UserKeys")->trigger();
     EXPECT_EQ(window.KeyBar().Caption(0), QStringLiteral("   f1\n"));
     Action("SystemKeys")->trigger();
-    EXPECT_EQ(window.GetSession().FuncKeys().CurrentSet(), FunctionKeys::kSystemSet);
+    EXPECT_EQ(Internals(window.GetSession()).FuncKeys().CurrentSet(), FunctionKeys::kSystemSet);
 }
 
 TEST_F(MainWindowTest, FunctionKeyFromTheKeyboardRelabelsTheBar)
@@ -318,7 +319,7 @@ TEST_F(MainWindowTest, DefineUserKeysDialogWritesTheUserKeys)
     dialog->Attribute(1)->setCurrentIndex(1);
     dialog->accept();
 
-    const FunctionKeys& keys = window.GetSession().FuncKeys();
+    const FunctionKeys& keys = Internals(window.GetSession()).FuncKeys();
     EXPECT_EQ(keys.UserKeyString(1), std::string("ls\r\x01"));
     EXPECT_EQ(keys.UserKeyAttribute(1), FunctionKeys::kLocal);
     EXPECT_EQ(keys.Label(FunctionKeys::kUserSet, 1).Line1, "List");
@@ -328,7 +329,7 @@ TEST_F(MainWindowTest, DefineUserKeysDialogWritesTheUserKeys)
 
 TEST_F(MainWindowTest, DefineUserKeysCancelAndResetDefaults)
 {
-    window.GetSession().FuncKeys().SetUserKey(2, "Mine", "", 0, "xyz");
+    Internals(window.GetSession()).FuncKeys().SetUserKey(2, "Mine", "", 0, "xyz");
     Action("DefineUserKeys")->trigger();
     auto* dialog = window.findChild<FuncKeyDefn*>();
     ASSERT_NE(dialog, nullptr);
@@ -339,7 +340,7 @@ TEST_F(MainWindowTest, DefineUserKeysCancelAndResetDefaults)
     EXPECT_EQ(dialog->KeyValue(2)->text(), QStringLiteral("\u00fbr"));
     EXPECT_EQ(dialog->Attribute(2)->currentIndex(), FunctionKeys::kTransmitOnly);
     dialog->reject();
-    EXPECT_EQ(window.GetSession().FuncKeys().UserKeyString(2), "xyz") << "cancel keeps the tables";
+    EXPECT_EQ(Internals(window.GetSession()).FuncKeys().UserKeyString(2), "xyz") << "cancel keeps the tables";
 }
 
 TEST(FuncKeyDefnSubstitutes, ControlCharactersRoundTrip)

@@ -3,6 +3,7 @@
 // Cancel, and the terminal preferences with Cancel restoring; each checked
 // in the session, in what the window reconnects with, and in the file.
 #include "FileBytes.h"
+#include "SessionInternals.h"
 #include "TempHome.h"
 
 #include "comms/Clock.h"
@@ -165,8 +166,8 @@ TEST_F(SettingsDialogsTest, SerialLineWithRefusalThenPhoneEntryAccepted)
     ASSERT_EQ(connected.size(), 1u);
     EXPECT_EQ(connected.front().ConnectType, 0);
     EXPECT_EQ(connected.front().CommPort, "COM 2");
-    EXPECT_TRUE(session.Keys().LocalEcho);
-    EXPECT_TRUE(session.Receive().EnqAck);
+    EXPECT_TRUE(Internals(session).Keys().LocalEcho);
+    EXPECT_TRUE(Internals(session).Receive().EnqAck);
     ExpectFileHas({{"Connect Type = ", "0"},
                    {"Communication Port = ", "COM 2"}, {"Baud Rate = ", "9600"}, {"Parity = ", "Even"},
                    {"Number of Data Bits = ", "7"}, {"Number of Stop Bits = ", "2"}, {"Echo = ", "On"},
@@ -192,8 +193,8 @@ TEST_F(SettingsDialogsTest, TerminalPreferencesAppliedWrittenAndCancelRestores)
 
     const TerminalState& st = session.State();
     EXPECT_EQ(st.Mem.ColsInTerm, 132);
-    EXPECT_EQ(session.Keys().Enter.NumEnterKey, 2);
-    EXPECT_TRUE(session.Keys().Enter.SmartEnter);
+    EXPECT_EQ(Internals(session).Keys().Enter.NumEnterKey, 2);
+    EXPECT_TRUE(Internals(session).Keys().Enter.SmartEnter);
     EXPECT_FALSE(st.HostRoman8);
     EXPECT_TRUE(st.CapsLock);
     EXPECT_EQ(st.CursorForm, 2) << "underline";
@@ -208,7 +209,7 @@ TEST_F(SettingsDialogsTest, TerminalPreferencesAppliedWrittenAndCancelRestores)
     QTest::qWait(0);
     dialog = menus.TermSetup_Click();
     QTest::mouseClick(dialog->TermModeButton(2), Qt::LeftButton);
-    session.State().CapsLock = false;
+    Internals(session).State().CapsLock = false;
     QTest::mouseClick(dialog->CancelButton(), Qt::LeftButton);
     EXPECT_TRUE(st.CapsLock);
     EXPECT_EQ(st.Mem.ColsInTerm, 132);

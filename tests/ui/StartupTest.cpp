@@ -4,6 +4,7 @@
 // to close under exit protection, the error window for a failing file, and
 // printer logging that ends in a PDF when no printer is configured.
 #include "FileBytes.h"
+#include "SessionInternals.h"
 #include "TempHome.h"
 
 #include "config/ConfigPaths.h"
@@ -131,10 +132,10 @@ TEST(StartupTest, ScriptArgumentSetsTheLongTimerAndATimeOutSaysSo)
         EXPECT_EQ(startup.StatusLabel().text(), c.Label);
         if (c.Interval == StartupWindow::kScriptInterval) {
             EXPECT_EQ(prepared, script);
-            (void)startup.Terminal()->GetSession().CommLog().TurnOn();
+            (void)Internals(startup.Terminal()->GetSession()).CommLog().TurnOn();
             startup.PictureInterval_Timer();
             EXPECT_EQ(startup.StatusLabel().text(), QStringLiteral("Unable to make connection"));
-            EXPECT_FALSE(startup.Terminal()->GetSession().CommLog().Tracing());
+            EXPECT_FALSE(Internals(startup.Terminal()->GetSession()).CommLog().Tracing());
         }
     }
 }
@@ -151,8 +152,8 @@ TEST(StartupTest, SettingsUserKeysAndColourSurviveARestart)
         first.DecreaseFontSize_Click();
         fontIndex = first.Fonts().PreferredIndex();
         Host(first, "\x1b&f1a3k5d6LLogonHELLO\r");
-        ASSERT_EQ(first.GetSession().FuncKeys().UserKeyString(2), "HELLO\r");
-        first.GetSession().Keys().LocalEcho = true;
+        ASSERT_EQ(Internals(first.GetSession()).FuncKeys().UserKeyString(2), "HELLO\r");
+        Internals(first.GetSession()).Keys().LocalEcho = true;
         ASSERT_TRUE(first.close());
     }
     EXPECT_FALSE(fs::exists(home.Path() / "temp/zkdebug.txt"));
@@ -162,10 +163,10 @@ TEST(StartupTest, SettingsUserKeysAndColourSurviveARestart)
     EXPECT_EQ(st.ColorScheme, 5);
     EXPECT_TRUE(st.InverseScreen);
     EXPECT_EQ(second.Fonts().PreferredIndex(), fontIndex);
-    const FunctionKeys& keys = second.GetSession().FuncKeys();
+    const FunctionKeys& keys = Internals(second.GetSession()).FuncKeys();
     EXPECT_EQ(keys.UserKeyString(2), "HELLO\r");
     EXPECT_EQ(keys.UserKeyAttribute(2), 1);
-    EXPECT_TRUE(second.GetSession().Keys().LocalEcho);
+    EXPECT_TRUE(Internals(second.GetSession()).Keys().LocalEcho);
 }
 
 TEST(StartupTest, ExitProtectionRefusesTheCloseWithTheWarningUntilAHardReset)
@@ -223,7 +224,7 @@ TEST(StartupTest, TopLoggingWritesScrolledLinesAndPrintsToPdfWithoutPrinter)
     QString told;
     printing.TellPdf = [&](const QString& pdf) { told = pdf; };
 
-    logging::PrinterLog& log = window.GetSession().PrinterLogging();
+    logging::PrinterLog& log = Internals(window.GetSession()).PrinterLogging();
     ASSERT_EQ(log.TurnOnLogging(logging::PrinterLog::kTop), 0);
     std::string text;
     for (int i = 0; i < 30; ++i)

@@ -9,11 +9,12 @@ namespace kalvor::net {
 
 ConnectionManager::ConnectionManager(Session& session, TraceSink* trace)
     : session_(session),
+      echo_(session.TelnetSwitches()),
       trace_(trace),
-      telnet_(std::make_unique<TelnetConnection>(session.Receive(), session.Transmit(), trace)),
+      telnet_(std::make_unique<TelnetConnection>(session.Input(), echo_, trace)),
       serial_(std::make_unique<SerialConnection>()),
-      ssh_(std::make_unique<SshConnection>(session.Receive())),
-      local_(std::make_unique<LocalProgramConnection>(session.Receive()))
+      ssh_(std::make_unique<SshConnection>(session.Input())),
+      local_(std::make_unique<LocalProgramConnection>(session.Input()))
 {
     modemWait_.setSingleShot(true);
     QObject::connect(&modemWait_, &QTimer::timeout, &modemWait_, [this] {
@@ -233,13 +234,13 @@ void ConnectionManager::RefreshLocalEcho()
 {
     bool echo = echoButton_;
     if (active_ == Active::Telnet && telnet_->Connected())
-        echo = echo || (telnet_->Kind() == NetworkKind::TelnetAdvanced && !session_.Transmit().EchoSuppressionOffered);
-    session_.Keys().LocalEcho = echo;
+        echo = echo || (telnet_->Kind() == NetworkKind::TelnetAdvanced && !*echo_.EchoSuppressionOffered);
+    session_.SetLocalEcho(echo);
 }
 
-void ConnectionManager::Show(const std::string& text) { session_.Term().Writer.Write(text); }
+void ConnectionManager::Show(const std::string& text) { session_.WriteHostText(text); }
 
-void ConnectionManager::Queue(const std::string& text) { session_.Receive().AppendLocal(text); }
+void ConnectionManager::Queue(const std::string& text) { session_.AppendLocal(text); }
 
 void ConnectionManager::Trace(std::string_view label, std::string_view data)
 {
@@ -251,11 +252,11 @@ void ConnectionManager::Trace(std::string_view label, std::string_view data)
 // the receive pass reads the staging buffer only while connected.
 void ConnectionManager::FlushStagedInput()
 {
-    std::string& staged = session_.Receive().NetInBuffer();
+    std::string& staged = session_.Input().NetInBuffer();
     if (staged.empty())
         return;
     Trace("Received:", staged);
-    session_.Receive().AppendLocal(staged);
+    session_.AppendLocal(staged);
     staged.clear();
 }
 
@@ -322,10 +323,8 @@ void ConnectionManager::CloseLocal()
 
 void ConnectionManager::Connect_Click()
 {
-    if (!ConnectedSwitch()) {
-        session_.State().RemoteMode = true;
-        session_.FuncKeys().RefreshModeLabels();
-    }
+    if (!ConnectedSwitch())
+        session_.SetRemoteMode(true);
     SetMenu(false, true);
 
     bool network = settings_.Network();
@@ -415,20 +414,19 @@ void ConnectionManager::ConnectTelnetKind(int kind)
     Use(Active::Telnet);
     SetConnectedSwitch(true);
     ClearEchoButton();
-    Transmitter& tx = session_.Transmit();
     if (kind == 1) {
         SetStatus(KindName(NetworkKind::TelnetAdvanced));
     } else {
         SetStatus(KindName(NetworkKind::TelnetStandard));
-        tx.LocalEchoRequested = false;
-        tx.EchoSuppressionOffered = false;
+        *echo_.LocalEchoRequested = false;
+        *echo_.EchoSuppressionOffered = false;
         if (telnet_->ComponentConnected()) {
             telnet_->SendTelnetOption(TelnetVerb::Do, telnet::kOptEcho);
             Trace("CLIENT   Do:", "1");
         }
     }
     telnetEntry_ = entry;
-    session_.Receive().NetworkXoff = false;
+    session_.ResumeNetworkFlow();
     telnet_->ConnectTo(target.Host, target.Port, kind == 0 ? NetworkKind::TelnetStandard : NetworkKind::TelnetAdvanced,
                        terminalType);
     if (changed)
@@ -442,7 +440,7 @@ void ConnectionManager::ConnectSsh(int kind)
     CloseSerial();
     if (telnet_->ComponentBusy()) {
         telnet_->DisconnectTransport();
-        session_.Transmit().EchoSuppressionOffered = false;
+        *echo_.EchoSuppressionOffered = false;
     }
     CloseLocal();
     CloseSsh();
@@ -467,7 +465,7 @@ void ConnectionManager::ConnectSsh(int kind)
     params.Rows = session_.Memory().RowsInTerm;
     params.Protocol = kind == 2 ? 1 : 2;
     params.KnownHosts = KnownHostsFile();
-    session_.Receive().NetworkXoff = false;
+    session_.ResumeNetworkFlow();
     sshSession_ = true;
     ssh_->Open(params);
     SetCaption(target.Host + " - " + kProgramName);
@@ -478,7 +476,7 @@ void ConnectionManager::ConnectLocal()
     CloseSerial();
     if (telnet_->ComponentBusy()) {
         telnet_->DisconnectTransport();
-        session_.Transmit().EchoSuppressionOffered = false;
+        *echo_.EchoSuppressionOffered = false;
     }
     CloseSsh();
     CloseLocal();
@@ -486,7 +484,7 @@ void ConnectionManager::ConnectLocal()
     Use(Active::Local);
     SetStatus(KindName(NetworkKind::LocalProgram));
     ClearEchoButton();
-    session_.Receive().NetworkXoff = false;
+    session_.ResumeNetworkFlow();
     const std::string command = HostEntryText(settings_);
     const std::string error = local_->Start(command, session_.Memory().ColsInTerm, session_.Memory().RowsInTerm);
     if (!error.empty()) {
@@ -508,7 +506,7 @@ void ConnectionManager::Disconnect_Click()
     } else if (telnet_->ComponentBusy()) {
         telnet_->DisconnectTransport();
         FlushStagedInput();
-        session_.Transmit().EchoSuppressionOffered = false;
+        *echo_.EchoSuppressionOffered = false;
         const std::string text = "<TELNET has been disconnected>";
         Show("\r\n" + text + "\r\n");
         Trace("Telnet:", text);

@@ -146,6 +146,7 @@ private:
     void ConnectLocal();
 
     Session& session_;
+    telnet::EchoSwitches echo_; // the session's Telnet echo bookkeeping
     TraceSink* trace_;
     ConnectionSettings settings_;
     std::filesystem::path knownHosts_;

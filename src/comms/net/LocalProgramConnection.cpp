@@ -39,7 +39,7 @@ std::string ExitText(int status)
 
 } // namespace
 
-LocalProgramConnection::LocalProgramConnection(ReceivePass& receive)
+LocalProgramConnection::LocalProgramConnection(ReceiveInput& receive)
     : rx_(receive), throttle_(receive, [this] {
           if (readNotifier_)
               readNotifier_->setEnabled(true);

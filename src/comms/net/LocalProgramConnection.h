@@ -23,7 +23,7 @@ class LocalProgramConnection final : public ManagedConnection {
 public:
     static constexpr const char* kTerm = "hp70092";
 
-    explicit LocalProgramConnection(ReceivePass& receive);
+    explicit LocalProgramConnection(ReceiveInput& receive);
     ~LocalProgramConnection() override;
     LocalProgramConnection(const LocalProgramConnection&) = delete;
     LocalProgramConnection& operator=(const LocalProgramConnection&) = delete;
@@ -58,7 +58,7 @@ private:
     void WaitForExit();
     void Reap();
 
-    ReceivePass& rx_;
+    ReceiveInput& rx_;
     InputThrottle throttle_;
     int master_ = -1;
     pid_t pid_ = -1;

@@ -36,7 +36,7 @@ public:
     static constexpr std::size_t kStagingLow = 256 * 1024;
 
     // `resume` is called once reading may go on again.
-    InputThrottle(ReceivePass& receive, std::function<void()> resume) : rx_(receive), resume_(std::move(resume))
+    InputThrottle(ReceiveInput& receive, std::function<void()> resume) : rx_(receive), resume_(std::move(resume))
     {
         timer_.setInterval(kRecheckMs);
         QObject::connect(&timer_, &QTimer::timeout, &timer_, [this] {
@@ -51,7 +51,7 @@ public:
     std::function<std::size_t()> Pending;
 
     // Characters read but not yet interpreted.
-    std::size_t Backlog() const { return rx_.CommBuffer().Size() + Staged(); }
+    std::size_t Backlog() const { return rx_.CommBufferSize() + Staged(); }
     std::size_t Staged() const { return rx_.NetInBuffer().size() + (Pending ? Pending() : 0); }
     // Whether the transport may be read now; when not, the recheck timer runs.
     bool MayRead()
@@ -78,11 +78,11 @@ private:
             staging_ = false;
         else if (!staging_ && staged > kStagingHigh)
             staging_ = true;
-        const bool comm = throttle_.MayRead(rx_.CommBuffer().Size());
+        const bool comm = throttle_.MayRead(rx_.CommBufferSize());
         return comm && !staging_;
     }
 
-    ReceivePass& rx_;
+    ReceiveInput& rx_;
     std::function<void()> resume_;
     ReceiveThrottle throttle_;
     bool staging_ = false;

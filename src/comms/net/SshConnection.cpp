@@ -634,7 +634,7 @@ void RunWorker(std::shared_ptr<SshShared> shared, SshParams params)
 
 // ---------------------------------------------------------------------------
 
-SshConnection::SshConnection(ReceivePass& receive)
+SshConnection::SshConnection(ReceiveInput& receive)
     : rx_(receive), throttle_(receive, [this] {
           if (shared_) {
               shared_->Paused = false;

@@ -62,7 +62,7 @@ public:
     // The error code of a host key that differs from the recorded one.
     static constexpr int kHostKeyChanged = -2;
 
-    explicit SshConnection(ReceivePass& receive);
+    explicit SshConnection(ReceiveInput& receive);
     ~SshConnection() override;
     SshConnection(const SshConnection&) = delete;
     SshConnection& operator=(const SshConnection&) = delete;
@@ -108,7 +108,7 @@ public:
 private:
     void ReapWorkers(bool force);
 
-    ReceivePass& rx_;
+    ReceiveInput& rx_;
     InputThrottle throttle_;
     NetworkKind kind_ = NetworkKind::Ssh2;
     std::shared_ptr<SshShared> shared_;

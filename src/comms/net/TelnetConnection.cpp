@@ -4,11 +4,10 @@
 
 namespace kalvor::net {
 
-TelnetConnection::TelnetConnection(ReceivePass& receive, Transmitter& transmitter, TraceSink* trace)
+TelnetConnection::TelnetConnection(ReceiveInput& receive, telnet::EchoSwitches switches, TraceSink* trace)
     : rx_(receive),
       trace_(trace),
-      neg_(*this, telnet::EchoSwitches{&transmitter.LocalEchoRequested, &transmitter.EchoSuppressionOffered,
-                                       &receive.NetworkXoff}),
+      neg_(*this, switches),
       throttle_(receive, [this] { ReadSocket(); }),
       buffer_(static_cast<std::size_t>(kReadChunk))
 {

@@ -7,7 +7,6 @@
 
 #include "comms/TelnetProtocol.h"
 #include "comms/TraceSink.h"
-#include "comms/Transmitter.h"
 #include "comms/net/NetConnection.h"
 
 #include <QTcpSocket>
@@ -23,7 +22,9 @@ public:
     static constexpr qint64 kReadChunk = 64 * 1024;
     static constexpr qint64 kSocketBuffer = 256 * 1024;
 
-    TelnetConnection(ReceivePass& receive, Transmitter& transmitter, TraceSink* trace);
+    // `switches`: the echo and flow-control switches the negotiation keeps
+    // (the transmit path's and the receive pass's).
+    TelnetConnection(ReceiveInput& receive, telnet::EchoSwitches switches, TraceSink* trace);
     ~TelnetConnection() override;
     TelnetConnection(const TelnetConnection&) = delete;
     TelnetConnection& operator=(const TelnetConnection&) = delete;
@@ -66,7 +67,7 @@ private:
     void SocketError(QAbstractSocket::SocketError error);
     void SocketDisconnected();
 
-    ReceivePass& rx_;
+    ReceiveInput& rx_;
     TraceSink* trace_;
     telnet::TelnetNegotiator neg_;
     InputThrottle throttle_;
