@@ -1,6 +1,6 @@
 #include "config/ConfigPaths.h"
 
-#include "engine/ProgramFolder.h"
+#include "base/ProgramFolder.h"
 #include "logging/ErrorReport.h"
 
 #include <algorithm>

@@ -1,10 +1,10 @@
 #include "config/Configuration.h"
 
+#include "base/ProgramFolder.h"
 #include "config/ConfigFiles.h"
 #include "config/PointerFile.h"
 #include "config/SettingKeys.h"
 #include "config/SettingsFile.h"
-#include "engine/ProgramFolder.h"
 #include "session/Session.h"
 
 namespace kalvor::config {

@@ -1,6 +1,6 @@
 #include "config/ProgramStart.h"
 
-#include "engine/ProgramFolder.h"
+#include "base/ProgramFolder.h"
 
 #include <filesystem>
 #include <string>

@@ -11,7 +11,7 @@
 // description.
 #pragma once
 
-#include "comms/TraceSink.h"
+#include "base/TraceSink.h"
 
 #include <filesystem>
 #include <functional>

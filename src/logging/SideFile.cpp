@@ -1,6 +1,6 @@
 #include "logging/SideFile.h"
 
-#include "engine/ProgramFolder.h"
+#include "base/ProgramFolder.h"
 #include "logging/ErrorReport.h"
 
 #include <cerrno>

@@ -1,6 +1,6 @@
 #include "script/ScriptInterpreter.h"
 
-#include "engine/ProgramFolder.h"
+#include "base/ProgramFolder.h"
 #include "script/ScriptPreparation.h"
 #include "script/ScriptText.h"
 
@@ -64,11 +64,11 @@ bool ScriptInterpreter::Load()
 void ScriptInterpreter::SetTarget(const ScriptLine& first)
 {
     const bool addr = first.Command == "ADDR";
-    const std::string_view arg = Trim(first.Argument);
+    const std::string_view arg = TrimSpaces(first.Argument);
     const std::size_t cut = arg.find(addr ? ':' : ' ');
     state_.Target = addr ? TargetKind::Addr : TargetKind::Dial;
-    state_.TargetText = std::string(Trim(arg.substr(0, cut)));
-    state_.PortText = cut == std::string_view::npos ? std::string() : std::string(Trim(arg.substr(cut + 1)));
+    state_.TargetText = std::string(TrimSpaces(arg.substr(0, cut)));
+    state_.PortText = cut == std::string_view::npos ? std::string() : std::string(TrimSpaces(arg.substr(cut + 1)));
 }
 
 void ScriptInterpreter::Step()
@@ -94,7 +94,7 @@ bool ScriptInterpreter::Execute()
     const std::string& cmd = state_.Command;
     const std::string& arg = state_.Argument;
     if (cmd == "DBUG") {
-        const std::string onOff = Upper(Trim(arg));
+        const std::string onOff = AsciiUpper(TrimSpaces(arg));
         if ((onOff == "ON" || onOff == "OFF") && Events.TraceSwitch)
             Events.TraceSwitch(onOff == "ON");
         return true;
@@ -201,7 +201,7 @@ bool ScriptInterpreter::Exit()
     reader_.Close();
     if (Events.StopStartupTimer)
         Events.StopStartupTimer();
-    if (Upper(Trim(state_.Argument)).find("CANV") != std::string::npos)
+    if (AsciiUpper(TrimSpaces(state_.Argument)).find("CANV") != std::string::npos)
         state_.Forms = FormsRequest::Requested;
     else if (Events.DisplayTerminal)
         Events.DisplayTerminal();

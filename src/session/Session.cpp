@@ -1,8 +1,8 @@
 #include "session/Session.h"
 
+#include "base/ProgramFolder.h"
 #include "engine/DisplayDump.h"
 #include "engine/ExtendedChars.h"
-#include "engine/ProgramFolder.h"
 #include "engine/Resets.h"
 
 namespace kalvor {

@@ -4,10 +4,10 @@
 // host data, run a receive tick every 25 ms, and read display memory.
 #pragma once
 
-#include "comms/Clock.h"
+#include "base/Clock.h"
+#include "base/TraceSink.h"
 #include "comms/Connection.h"
 #include "comms/ReceivePass.h"
-#include "comms/TraceSink.h"
 #include "comms/Transmitter.h"
 #include "engine/EscapeLog.h"
 #include "engine/Terminal.h"

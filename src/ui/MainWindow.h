@@ -8,7 +8,7 @@
 // through the keyboard dispatcher, which appends it to the receive buffer.
 #pragma once
 
-#include "comms/Clock.h"
+#include "base/Clock.h"
 #include "render/CellGeometry.h"
 #include "render/Renderer.h"
 #include "session/Session.h"

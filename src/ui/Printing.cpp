@@ -1,6 +1,6 @@
 #include "ui/Printing.h"
 
-#include "engine/ProgramFolder.h"
+#include "base/ProgramFolder.h"
 
 #include <QDateTime>
 #include <QDir>

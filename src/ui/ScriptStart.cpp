@@ -1,7 +1,7 @@
 #include "ui/ScriptStart.h"
 
+#include "base/ProgramFolder.h"
 #include "comms/net/ConnectionManager.h"
-#include "engine/ProgramFolder.h"
 #include "script/ScriptPreparation.h"
 #include "script/ScriptTarget.h"
 #include "ui/MainWindow.h"

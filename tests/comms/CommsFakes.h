@@ -3,7 +3,7 @@
 #pragma once
 
 #include "comms/Connection.h"
-#include "comms/TraceSink.h"
+#include "base/TraceSink.h"
 
 #include <string>
 #include <utility>

@@ -1,5 +1,5 @@
 #include "CommsFakes.h"
-#include "comms/Clock.h"
+#include "base/Clock.h"
 #include "comms/Transmitter.h"
 
 #include <gtest/gtest.h>

@@ -3,7 +3,7 @@
 // SaveTermConfig, ESC k, hard reset, Open).
 #include "ConfigTestSupport.h"
 
-#include "comms/Clock.h"
+#include "base/Clock.h"
 #include "config/Configuration.h"
 #include "config/SessionSettings.h"
 #include "config/SettingKeys.h"

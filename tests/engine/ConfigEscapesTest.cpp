@@ -2,7 +2,7 @@
 // ESC & s straps, ESC & x, and the escape log file.
 #include "engine/ConfigEscapes.h"
 #include "engine/EscapeLog.h"
-#include "engine/ProgramFolder.h"
+#include "base/ProgramFolder.h"
 #include "engine/Terminal.h"
 
 #include "EngineTestSupport.h"

@@ -26,9 +26,9 @@
 //             length chunk length - 1 (or, long, length * 16)
 #include "Invariants.h"
 
-#include "comms/Clock.h"
+#include "base/Clock.h"
 #include "comms/Connection.h"
-#include "comms/TraceSink.h"
+#include "base/TraceSink.h"
 #include "session/Session.h"
 
 #include <fuzzer/FuzzedDataProvider.h>

@@ -1,7 +1,7 @@
 // Control characters from the keyboard, the quiet transmission and the break.
 #include "SessionFixture.h"
 
-#include "comms/TraceSink.h"
+#include "base/TraceSink.h"
 
 namespace kalvor::test {
 namespace {

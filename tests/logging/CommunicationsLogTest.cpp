@@ -5,7 +5,7 @@
 #include "ShownErrors.h"
 #include "TempHome.h"
 
-#include "comms/Clock.h"
+#include "base/Clock.h"
 #include "logging/CommunicationsLog.h"
 #include "session/Session.h"
 

@@ -5,7 +5,7 @@
 #include "ShownErrors.h"
 #include "TempHome.h"
 
-#include "comms/TraceSink.h"
+#include "base/TraceSink.h"
 #include "logging/ErrorReport.h"
 #include "logging/SideFile.h"
 

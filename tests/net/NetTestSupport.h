@@ -6,8 +6,8 @@
 
 #include "FileBytes.h"
 
-#include "comms/Clock.h"
-#include "comms/TraceSink.h"
+#include "base/Clock.h"
+#include "base/TraceSink.h"
 #include "comms/net/ConnectionManager.h"
 #include "session/Session.h"
 

@@ -3,7 +3,7 @@
 // the tests look at the pixels of chosen cells.
 #pragma once
 
-#include "comms/Clock.h"
+#include "base/Clock.h"
 #include "render/Renderer.h"
 #include "session/Session.h"
 

@@ -5,7 +5,7 @@
 
 #include "RecordingConnection.h"
 
-#include "comms/Clock.h"
+#include "base/Clock.h"
 #include "keyboard/KeyCodes.h"
 #include "session/Session.h"
 

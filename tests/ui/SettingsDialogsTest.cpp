@@ -5,7 +5,7 @@
 #include "FileBytes.h"
 #include "TempHome.h"
 
-#include "comms/Clock.h"
+#include "base/Clock.h"
 #include "config/ConfigPaths.h"
 #include "config/Configuration.h"
 #include "config/DialogValueLists.h"

@@ -1,8 +1,8 @@
 #include "comms/net/ConnectionManager.h"
 
+#include "base/ProgramFolder.h"
 #include "comms/ConnectionRules.h"
 #include "comms/net/SerialPorts.h"
-#include "engine/ProgramFolder.h"
 #include "session/Session.h"
 
 namespace kalvor::net {

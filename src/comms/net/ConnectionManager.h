@@ -17,8 +17,8 @@
 // 50 ms before DONT ECHO, the 0.3 s break) are timers.
 #pragma once
 
+#include "base/TraceSink.h"
 #include "comms/ConnectionSettings.h"
-#include "comms/TraceSink.h"
 #include "comms/net/LocalProgramConnection.h"
 #include "comms/net/SerialConnection.h"
 #include "comms/net/SshConnection.h"
