@@ -181,7 +181,7 @@ void Session::EscapeLog(std::string_view text) { escapeLog_.Append(text); }
 void Session::EscapeLogging(bool on)
 {
     if (on) {
-        if (!escapeLog_.Open(ProgramFolder()))
+        if (escapeLog_.Open() != 0)
             term_.State.EscapeLogging = false;
         return;
     }

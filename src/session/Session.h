@@ -9,7 +9,6 @@
 #include "comms/Connection.h"
 #include "comms/ReceivePass.h"
 #include "comms/Transmitter.h"
-#include "engine/EscapeLog.h"
 #include "engine/Terminal.h"
 #include "keyboard/BlockTransmission.h"
 #include "keyboard/ControlCharacters.h"
@@ -19,6 +18,7 @@
 #include "keyboard/Keyboard.h"
 #include "logging/CommunicationsLog.h"
 #include "logging/ErrorReport.h"
+#include "logging/EscapeLog.h"
 #include "logging/PrinterLog.h"
 #include "logging/RecordFiles.h"
 #include "script/ScriptInterpreter.h"
@@ -139,7 +139,7 @@ private:
     Keyboard keyboard_;
     FunctionKeys funcKeys_;
     ControlCharacters controls_;
-    kalvor::EscapeLog escapeLog_;
+    logging::EscapeLog escapeLog_;
     logging::PrinterLog printerLog_;
     logging::RecordFiles records_;
     script::ScriptInterpreter script_;
