@@ -232,9 +232,7 @@ void Session::EndRecordMode()
 {
     records_.TurnOffRecordMode();
     tx_.XmitString("S\r", false);
-    const bool telnet = conn_->Network() &&
-                        (conn_->Kind() == NetworkKind::TelnetStandard || conn_->Kind() == NetworkKind::TelnetAdvanced);
-    if (telnet)
+    if (conn_->IsTelnet())
         receive_.AppendLocal("S\r");
 }
 
@@ -264,9 +262,7 @@ void Session::WireScript()
             commLog_.TurnOff();
     };
     script_.Events.TelnetLocalEcho = [this] {
-        const bool telnet = conn_->Network() && (conn_->Kind() == NetworkKind::TelnetStandard ||
-                                                 conn_->Kind() == NetworkKind::TelnetAdvanced);
-        return telnet && conn_->TransportOpen() && tx_.LocalEchoRequested && !tx_.EchoSuppressionOffered;
+        return conn_->IsTelnet() && conn_->TransportOpen() && tx_.LocalEchoRequested && !tx_.EchoSuppressionOffered;
     };
 }
 

@@ -138,7 +138,8 @@ SetTerminal::SetTerminal(const SetTerminalValues& values, const std::vector<std:
     connect(cancel_, &QPushButton::clicked, this, [this] { CancelSettings_Click(); });
 
     connect(serial_, &QRadioButton::toggled, this, [this] { ConnectionTypeChanged(); });
-    connect(kinds_, &QComboBox::currentIndexChanged, this, [this](int kind) { NetworkList_Click(kind); });
+    connect(kinds_, &QComboBox::currentIndexChanged, this,
+            [this](int index) { NetworkList_Click(NetworkKindFromNumber(index)); });
 
     for (const std::string& p : ports)
         commPort_->addItem(Latin1(p));
@@ -249,7 +250,7 @@ QWidget* SetTerminal::BuildNetwork()
 
     kinds_ = new QComboBox(box);
     kinds_->setObjectName(QStringLiteral("NetworkList"));
-    for (std::string_view k : kNetworkKinds)
+    for (std::string_view k : kNetworkKindTexts)
         kinds_->addItem(Latin1(k));
     form->addRow(QStringLiteral("&Kind:"), kinds_);
 
@@ -303,9 +304,9 @@ void SetTerminal::Load(const SetTerminalValues& v)
     {
         // The kind is loaded as it stands: no port is proposed for it.
         const QSignalBlocker block(kinds_);
-        kinds_->setCurrentIndex(v.NetworkKind);
+        kinds_->setCurrentIndex(NetworkKindNumber(v.Kind));
     }
-    kind_ = v.NetworkKind;
+    kind_ = v.Kind;
     netPort_->setCurrentText(Latin1(v.NetPort));
     if (termType_->findText(Latin1(v.TerminalType)) < 0)
         termType_->insertItem(0, Latin1(v.TerminalType));
@@ -330,7 +331,7 @@ SetTerminalValues SetTerminal::Values() const
     v.PhoneList = Items(phones_);
     v.PhoneText = ToLatin1(phones_->currentText());
     v.DialOutPrefix = ToLatin1(prefix_->text());
-    v.NetworkKind = kinds_->currentIndex();
+    v.Kind = NetworkKindFromNumber(kinds_->currentIndex());
     v.NetPort = ToLatin1(netPort_->currentText());
     v.TerminalType = ToLatin1(termType_->currentText());
     v.HostList = Items(hosts_);
@@ -346,13 +347,13 @@ void SetTerminal::ConnectionTypeChanged()
     networkPanel_->setEnabled(network_->isChecked());
 }
 
-void SetTerminal::NetworkList_Click(int kind)
+void SetTerminal::NetworkList_Click(NetworkKind kind)
 {
     if (const auto port = ProposedPort(kind_, kind))
         netPort_->setCurrentText(Latin1(*port));
     kind_ = kind;
     // A local program is a command line, run in place of a host; it has no port.
-    const bool local = kind == kKindLocalProgram;
+    const bool local = kind == NetworkKind::LocalProgram;
     hostLabel_->setText(local ? QStringLiteral("Co&mmand:") : QStringLiteral("Hos&t:"));
     hosts_->lineEdit()->setPlaceholderText(local ? QStringLiteral("empty: the login shell") : QString());
     netPort_->setEnabled(!local);
@@ -396,7 +397,7 @@ void SetTerminal::SettingsOK_Click()
         Disconnect();
     UpdateHostList();
     UpdatePhoneList();
-    if (network_->isChecked() && IsSshKind(kinds_->currentIndex())) {
+    if (network_->isChecked() && IsSshKind(NetworkKindFromNumber(kinds_->currentIndex()))) {
         login_ = new SSHLogin(sshUser_, sshPassword_, terminal_, this);
         login_->setAttribute(Qt::WA_DeleteOnClose);
         connect(login_, &QDialog::finished, this, [this](int result) {
@@ -422,9 +423,9 @@ void SetTerminal::CancelSettings_Click()
     (initial_.Network ? network_ : serial_)->setChecked(true);
     {
         const QSignalBlocker block(kinds_);
-        kinds_->setCurrentIndex(initial_.NetworkKind);
+        kinds_->setCurrentIndex(NetworkKindNumber(initial_.Kind));
     }
-    kind_ = initial_.NetworkKind;
+    kind_ = initial_.Kind;
     netPort_->setCurrentText(Latin1(initial_.NetPort));
     QDialog::reject();
 }

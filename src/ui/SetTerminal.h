@@ -53,7 +53,7 @@ public:
 
     void SettingsOK_Click();
     void CancelSettings_Click();
-    void NetworkList_Click(int kind);
+    void NetworkList_Click(NetworkKind kind);
     void DropAddressButton_Click();
     void DropPhoneButton_Click();
     void UpdateHostList();
@@ -102,7 +102,7 @@ private:
     config::SetTerminalValues initial_;
     std::string sshUser_;
     std::string sshPassword_;
-    int kind_ = 1;
+    NetworkKind kind_ = NetworkKind::TelnetAdvanced;
     bool cancelled_ = false;
     bool closing_ = false;
 

@@ -11,7 +11,6 @@
 namespace kalvor::test {
 namespace {
 
-constexpr int kLocalProgram = 4;
 
 std::string Python()
 {
@@ -64,7 +63,7 @@ def main(s):
 curses.wrapper(main)
 )";
     Harness h;
-    h.Connect(python + " " + script.string(), kLocalProgram);
+    h.Connect(python + " " + script.string(), NetworkKind::LocalProgram);
     EXPECT_EQ(h.Statuses.back(), "Local program");
     EXPECT_EQ(h.Captions.back(), python + " " + script.string() + " - Kalvor");
     ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("press a key"); })) << h.Screen();
@@ -91,7 +90,7 @@ curses.wrapper(main)
 TEST_F(LocalFixture, LoginShellSeesTheTerminalTypeAndTheScreenSize)
 {
     Harness h;
-    h.Connect("", kLocalProgram);
+    h.Connect("", NetworkKind::LocalProgram);
     ASSERT_TRUE(h.Manager.Local().Running());
     h.Type("echo T=$TERM; stty size\r");
     ASSERT_TRUE(WaitFor([&] { return h.MemoryHas("T=hp70092\n24 80"); })) << h.Memory();
@@ -109,7 +108,8 @@ TEST_F(LocalFixture, LoginShellSeesTheTerminalTypeAndTheScreenSize)
 TEST_F(LocalFixture, BreakInterruptsTheForegroundProgram)
 {
     Harness h;
-    h.Connect("trap 'echo GOT-INTERRUPT; exit 0' INT; echo READY; while :; do sleep 0.1; done", kLocalProgram);
+    h.Connect("trap 'echo GOT-INTERRUPT; exit 0' INT; echo READY; while :; do sleep 0.1; done",
+              NetworkKind::LocalProgram);
     ASSERT_TRUE(WaitFor([&] { return h.MemoryHas("READY"); })) << h.Memory();
     h.Term.Controls().SendBreak_Click();
     ASSERT_TRUE(WaitFor([&] { return h.MemoryHas("GOT-INTERRUPT"); })) << h.Memory();
@@ -119,7 +119,7 @@ TEST_F(LocalFixture, BreakInterruptsTheForegroundProgram)
 TEST_F(LocalFixture, ProgramThatCannotStartIsShown)
 {
     Harness h;
-    h.Connect("/nonexistent/program-for-kalvor", kLocalProgram);
+    h.Connect("/nonexistent/program-for-kalvor", NetworkKind::LocalProgram);
     ASSERT_TRUE(WaitFor([&] { return h.MemoryHas("ended: exit status 127>"); })) << h.Memory();
     EXPECT_TRUE(h.ConnectEnabled);
 }
@@ -129,7 +129,8 @@ TEST_F(LocalFixture, LongStreamArrivesIntactWithBoundedBacklog)
     const std::filesystem::path file = home.Path() / "stream.txt";
     const StreamFile stream = WriteStreamFile(file, " pack my box with five dozen liquor jugs 0123456789 ABCDEFGHIJ");
     Harness h;
-    ExpectStream(h, stream, [&] { h.Connect("cat " + file.string(), kLocalProgram); }, "local program stream");
+    ExpectStream(
+        h, stream, [&] { h.Connect("cat " + file.string(), NetworkKind::LocalProgram); }, "local program stream");
     EXPECT_LT(h.MaxBacklog, ReceiveThrottle::kHigh + net::InputThrottle::kStagingHigh + 128 * 1024);
     ASSERT_TRUE(WaitFor([&] { return h.MemoryHas("ended: exit status 0>"); }));
 }
@@ -139,7 +140,7 @@ TEST_F(LocalFixture, PausedDisplayHoldsTheProgramBack)
     Harness h;
     h.Capture = true;
     h.Term.Receive().DisplayRunning = false;
-    h.Connect("seq 1 400000", kLocalProgram);
+    h.Connect("seq 1 400000", NetworkKind::LocalProgram);
     ASSERT_TRUE(WaitFor([&] { return h.Manager.Local().Throttle().Paused(); }));
     Settle(300);
     const std::size_t held = h.Term.Receive().CommBuffer().Size() + h.Term.Receive().NetInBuffer().size();

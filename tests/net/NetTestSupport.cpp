@@ -244,11 +244,11 @@ std::string Harness::Memory() const
     return out;
 }
 
-void Harness::Connect(const std::string& hostEntry, int kind)
+void Harness::Connect(const std::string& hostEntry, NetworkKind kind)
 {
     ConnectionSettings& s = Manager.Settings();
     s.ConnectType = 1;
-    s.NetworkKind = kind;
+    s.Kind = kind;
     s.HostList = {hostEntry};
     Manager.Connect_Click();
 }

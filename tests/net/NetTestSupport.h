@@ -136,7 +136,7 @@ public:
     std::string Memory() const;
     bool ScreenHas(std::string_view text) const { return Screen().find(text) != std::string::npos; }
     bool MemoryHas(std::string_view text) const { return Memory().find(text) != std::string::npos; }
-    void Connect(const std::string& hostEntry, int kind);
+    void Connect(const std::string& hostEntry, NetworkKind kind);
 
 private:
     QTimer ticker_;

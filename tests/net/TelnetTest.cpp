@@ -61,7 +61,7 @@ protected:
         StartHost();
         if (HasFatalFailure())
             return false;
-        h.Connect(Entry(), 1);
+        h.Connect(Entry(), NetworkKind::TelnetAdvanced);
         return WaitFor([&] { return h.ScreenHas("Choice:"); });
     }
 };
@@ -70,7 +70,7 @@ TEST_F(DemoHostFixture, NegotiationFollowsTheTableByteForByte)
 {
     StartHost();
     Harness h;
-    h.Connect(Entry(), 1);
+    h.Connect(Entry(), NetworkKind::TelnetAdvanced);
     EXPECT_EQ(h.Statuses.front(), "Telnet (advanced)");
     EXPECT_EQ(h.Captions.back(), Entry() + " - Kalvor");
     ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("Choice:"); })) << h.Screen();
@@ -119,7 +119,7 @@ TEST_F(DemoHostFixture, StandardServerKeepsEchoingAndTheTerminalDoesNot)
 {
     StartHost({"--standard"});
     Harness h;
-    h.Connect(Entry(), 1);
+    h.Connect(Entry(), NetworkKind::TelnetAdvanced);
     ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("Choice:"); })) << h.Screen();
     EXPECT_EQ(h.Manager.Kind(), NetworkKind::TelnetStandard);
     EXPECT_EQ(h.Manager.StatusText(), "Telnet (standard)");
@@ -138,7 +138,7 @@ TEST_F(DemoHostFixture, TerminalTypeFromTheSettings)
     StartHost();
     Harness h;
     h.Manager.Settings().TerminalType = "hp70092";
-    h.Connect(Entry(), 0);
+    h.Connect(Entry(), NetworkKind::TelnetStandard);
     EXPECT_EQ(h.Statuses.front(), "Telnet (standard)");
     ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("Choice:"); })) << h.Screen();
     EXPECT_TRUE(h.ScreenHas("Terminal type: hp70092")) << h.Screen();
@@ -260,7 +260,7 @@ TEST_F(DemoHostFixture, DisconnectAndConnectErrorsAreShown)
 
     // Nothing listens on a port just found free.
     const int closed = FreeLoopbackPort();
-    h.Connect("127.0.0.1 " + std::to_string(closed), 1);
+    h.Connect("127.0.0.1 " + std::to_string(closed), NetworkKind::TelnetAdvanced);
     EXPECT_TRUE(h.ScreenHas("<attempting connection to 127.0.0.1 " + std::to_string(closed) + ">")) << h.Screen();
     ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("<TELNET Connect Error: "); })) << h.Screen();
     EXPECT_TRUE(h.ScreenHas("<TELNET Connect Error: Connection refused>")) << h.Screen();
@@ -271,8 +271,8 @@ TEST_F(DemoHostFixture, DisconnectAndConnectErrorsAreShown)
 TEST_F(DemoHostFixture, EmptyHostEntryDoesNothing)
 {
     Harness h;
-    h.Connect("  [just a comment]  ", 1);
-    h.Connect("", 1);
+    h.Connect("  [just a comment]  ", NetworkKind::TelnetAdvanced);
+    h.Connect("", NetworkKind::TelnetAdvanced);
     EXPECT_TRUE(h.ConnectEnabled);
     EXPECT_FALSE(h.Manager.Telnet().ComponentBusy());
 }
@@ -369,7 +369,7 @@ protected:
 TEST_F(BusyBoxFixture, NegotiationEndsStandardAndTheShellAnswers)
 {
     Harness h;
-    h.Connect(Entry(), 1);
+    h.Connect(Entry(), NetworkKind::TelnetAdvanced);
     ASSERT_TRUE(WaitFor([&] { return h.Trace.Has("SERVER Will:", "3"); })) << h.Memory();
     const std::vector<std::string> want = {"SERVER   Do: 1",  "CLIENT Wont: 1",  "SERVER   Do: 31", "CLIENT Wont: 31",
                                            "SERVER Will: 1",  "CLIENT   Do: 1",  "CLIENT   Do: 45", "SERVER Will: 3"};
@@ -396,7 +396,7 @@ TEST_F(BusyBoxFixture, LongStreamWithByte255ThroughTheShell)
     const StreamFile stream =
         WriteStreamFile(home.Path() / "stream.bin", " sphinx of black quartz judge my vow \xff\xfe 0123456789");
     Harness h;
-    h.Connect(Entry(), 1);
+    h.Connect(Entry(), NetworkKind::TelnetAdvanced);
     ASSERT_TRUE(WaitFor([&] { return h.Trace.Has("SERVER Will:", "3"); }));
     Settle(200);
     ExpectStream(h, stream, [&] { h.Type("stty -echo; cat " + (home.Path() / "stream.bin").string() + "\r"); },

@@ -83,7 +83,7 @@ TEST_F(SettingsDialogsTest, SshHostTypedAndEnterPressedAsksTheLoginThenConnects)
 {
     // Cancel first: nothing is stored, written or reconnected.
     QPointer<SetTerminal> dialog = menus.ConnectSettings_Click();
-    dialog->NetworkList()->setCurrentIndex(config::kKindSsh1);
+    dialog->NetworkList()->setCurrentIndex(NetworkKindNumber(NetworkKind::Ssh1));
     QTest::keyClick(dialog->NetworkList(), Qt::Key_Escape);
     EXPECT_TRUE(dialog->Cancelled());
     EXPECT_EQ(disconnects, 0);
@@ -94,7 +94,7 @@ TEST_F(SettingsDialogsTest, SshHostTypedAndEnterPressedAsksTheLoginThenConnects)
     dialog = menus.ConnectSettings_Click();
     ASSERT_TRUE(dialog->isVisible());
     EXPECT_EQ(dialog->NetPortList()->currentText(), QStringLiteral("23"));
-    dialog->NetworkList()->setCurrentIndex(config::kKindSsh2);
+    dialog->NetworkList()->setCurrentIndex(NetworkKindNumber(NetworkKind::Ssh2));
     EXPECT_EQ(dialog->NetPortList()->currentText(), QStringLiteral("22")) << "SSH2 after Telnet proposes 22";
 
     QLineEdit* host = dialog->HostList()->lineEdit();
@@ -227,7 +227,7 @@ TEST(SettingsCommandsInWindow, LocalProgramChosenInTheDialogRunsInTheTerminal)
     window.findChild<QAction*>(QStringLiteral("ConnectSettings"))->trigger();
     auto* dialog = window.findChild<SetTerminal*>();
     ASSERT_NE(dialog, nullptr);
-    dialog->NetworkList()->setCurrentIndex(config::kKindLocalProgram);
+    dialog->NetworkList()->setCurrentIndex(NetworkKindNumber(NetworkKind::LocalProgram));
     EXPECT_FALSE(dialog->NetPortList()->isEnabled());
     dialog->HostList()->setCurrentText(QStringLiteral("echo local-$((6*7))"));
     QTest::mouseClick(dialog->SettingsOK(), Qt::LeftButton);

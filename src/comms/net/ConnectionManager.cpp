@@ -147,8 +147,7 @@ NetworkKind ConnectionManager::Kind() const
     case Active::Local: return NetworkKind::LocalProgram;
     default: break;
     }
-    const int k = settings_.NetworkKind;
-    return k >= 0 && k <= 4 ? static_cast<NetworkKind>(k) : NetworkKind::TelnetAdvanced;
+    return settings_.Kind;
 }
 
 bool ConnectionManager::ConnectedSwitch() const
@@ -284,11 +283,12 @@ void ConnectionManager::Housekeeping()
 void ConnectionManager::TelnetVariant(int variant)
 {
     const NetworkKind kind = variant == 0 ? NetworkKind::TelnetStandard : NetworkKind::TelnetAdvanced;
-    if (settings_.NetworkKind == 0 || settings_.NetworkKind == 1)
-        settings_.NetworkKind = static_cast<int>(kind);
+    const bool telnetSettings = IsTelnetKind(settings_.Kind);
+    if (telnetSettings)
+        settings_.Kind = kind;
     if (active_ == Active::Telnet) {
         telnet_->SetKind(kind); // the variant event updates the status panel
-    } else if (settings_.NetworkKind == 0 || settings_.NetworkKind == 1) {
+    } else if (telnetSettings) {
         SetStatus(KindName(kind));
     }
     RefreshLocalEcho();
@@ -342,13 +342,13 @@ void ConnectionManager::Connect_Click()
         ConnectSerial();
         return;
     }
-    const int kind = settings_.NetworkKind;
-    if (kind == 2 || kind == 3)
+    const NetworkKind kind = settings_.Kind;
+    if (IsSshKind(kind))
         ConnectSsh(kind);
-    else if (kind == 4)
+    else if (kind == NetworkKind::LocalProgram)
         ConnectLocal();
     else
-        ConnectTelnetKind(kind == 0 ? 0 : 1);
+        ConnectTelnetKind(kind);
 }
 
 void ConnectionManager::ConnectSerial()
@@ -397,7 +397,7 @@ void ConnectionManager::SerialAfterModemWait(SerialOpenError result, int portNum
         serial_->Write(*dial);
 }
 
-void ConnectionManager::ConnectTelnetKind(int kind)
+void ConnectionManager::ConnectTelnetKind(NetworkKind kind)
 {
     CloseSerial();
     CloseSsh();
@@ -422,10 +422,8 @@ void ConnectionManager::ConnectTelnetKind(int kind)
     SetConnectedSwitch(true);
     ClearEchoButton();
     Transmitter& tx = session_.Transmit();
-    if (kind == 1) {
-        SetStatus(KindName(NetworkKind::TelnetAdvanced));
-    } else {
-        SetStatus(KindName(NetworkKind::TelnetStandard));
+    SetStatus(KindName(kind));
+    if (kind == NetworkKind::TelnetStandard) {
         tx.LocalEchoRequested = false;
         tx.EchoSuppressionOffered = false;
         if (telnet_->ComponentConnected()) {
@@ -435,15 +433,14 @@ void ConnectionManager::ConnectTelnetKind(int kind)
     }
     telnetEntry_ = entry;
     session_.Receive().NetworkXoff = false;
-    telnet_->ConnectTo(target.Host, target.Port, kind == 0 ? NetworkKind::TelnetStandard : NetworkKind::TelnetAdvanced,
-                       terminalType);
+    telnet_->ConnectTo(target.Host, target.Port, kind, terminalType);
     if (changed)
         Show("\r\n<using: " + terminalType + ">\r\n<attempting connection to " + entry + ">\r\n");
     SetCaption(entry + " - " + kProgramName);
     RefreshLocalEcho();
 }
 
-void ConnectionManager::ConnectSsh(int kind)
+void ConnectionManager::ConnectSsh(NetworkKind kind)
 {
     CloseSerial();
     if (telnet_->ComponentBusy()) {
@@ -454,7 +451,7 @@ void ConnectionManager::ConnectSsh(int kind)
     CloseSsh();
 
     Use(Active::Ssh);
-    SetStatus(KindName(kind == 2 ? NetworkKind::Ssh1 : NetworkKind::Ssh2));
+    SetStatus(KindName(kind));
     ClearEchoButton();
     const NetworkTarget target = ConnectTelnet(settings_);
     if (target.Host.empty()) {
@@ -471,7 +468,7 @@ void ConnectionManager::ConnectSsh(int kind)
     params.TerminalType = Trim(settings_.TerminalType);
     params.Cols = session_.Memory().ColsInTerm;
     params.Rows = session_.Memory().RowsInTerm;
-    params.Protocol = kind == 2 ? 1 : 2;
+    params.Protocol = kind == NetworkKind::Ssh1 ? 1 : 2;
     params.KnownHosts = KnownHostsFile();
     session_.Receive().NetworkXoff = false;
     sshSession_ = true;

@@ -140,8 +140,8 @@ private:
 
     void ConnectSerial();
     void SerialAfterModemWait(SerialOpenError result, int portNumber, std::string baud);
-    void ConnectTelnetKind(int kind);
-    void ConnectSsh(int kind);
+    void ConnectTelnetKind(NetworkKind kind); // standard or advanced
+    void ConnectSsh(NetworkKind kind);        // SSH 1 or SSH 2
     void ConnectLocal();
 
     Session& session_;
