@@ -215,7 +215,7 @@ void DisplayMemory::MarkChanged(int screenRow, int col)
 {
     if (screenRow < 0 || screenRow >= kMaxScreenRows)
         return;
-    int& entry = RepaintFromCol[static_cast<std::size_t>(screenRow + 3)];
+    int& entry = RepaintFromCol[static_cast<std::size_t>(screenRow)];
     col = std::max(col, 0);
     if (entry == -1 || entry > col)
         entry = col;
@@ -231,7 +231,7 @@ void DisplayMemory::MarkAllChanged()
 void DisplayMemory::ClearRepaint()
 {
     RepaintFromCol.fill(-1);
-    RepaintFromCol[kScrolledEntry] = 0;
+    ScreenScrolled = false;
 }
 
 } // namespace kalvor

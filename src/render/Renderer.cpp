@@ -245,10 +245,10 @@ QRect Renderer::RefreshTerminal(TerminalState& st)
     DisplayMemory& m = st.Mem;
     stats_ = {};
     bool full = PrepareImage(st);
-    full = full || m.RepaintFromCol[DisplayMemory::kScrolledEntry] == -1 || m.TopRow != lastTop_;
+    full = full || m.ScreenScrolled || m.TopRow != lastTop_;
     cursor_ = CursorFor(st);
     const auto markOf = [&m](int row) {
-        return row >= 0 && row < DisplayMemory::kMaxScreenRows ? m.RepaintFromCol[static_cast<std::size_t>(row + 3)] : -1;
+        return row >= 0 && row < DisplayMemory::kMaxScreenRows ? m.RepaintFromCol[static_cast<std::size_t>(row)] : -1;
     };
     if (full) {
         for (int r = 0; r < rows_; ++r)

@@ -284,7 +284,7 @@ TEST(DisplayMemoryLineFeed, MovesDownScrollsAndAppends)
         EXPECT_EQ(m.CurRow, c.expectCurRow) << c.name;
         EXPECT_EQ(m.AbsCurRow, c.expectAbs) << c.name;
         EXPECT_EQ(m.LastRow, c.expectLast) << c.name;
-        EXPECT_EQ(m.RepaintFromCol[DisplayMemory::kScrolledEntry] == -1, c.scrolled) << c.name;
+        EXPECT_EQ(m.ScreenScrolled, c.scrolled) << c.name;
         EXPECT_EQ(m.Wrap(m.TopRow + m.CurRow), m.AbsCurRow) << c.name;
     }
 }
@@ -443,15 +443,15 @@ TEST(DisplayMemoryRepaint, MarkChangedKeepsTheLeftmostColumn)
 {
     DisplayMemory m(9);
     m.MarkChanged(3, 12);
-    EXPECT_EQ(m.RepaintFromCol[6], 12);
+    EXPECT_EQ(m.RepaintFromCol[3], 12);
     m.MarkChanged(3, 20);
-    EXPECT_EQ(m.RepaintFromCol[6], 12);
+    EXPECT_EQ(m.RepaintFromCol[3], 12);
     m.MarkChanged(3, 4);
-    EXPECT_EQ(m.RepaintFromCol[6], 4);
+    EXPECT_EQ(m.RepaintFromCol[3], 4);
     m.MarkChanged(-1, 0);  // ignored
     m.MarkChanged(100, 0); // ignored
     m.ClearRepaint();
-    EXPECT_EQ(m.RepaintFromCol[6], -1);
+    EXPECT_EQ(m.RepaintFromCol[3], -1);
 }
 
 } // namespace

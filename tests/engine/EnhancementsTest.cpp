@@ -221,7 +221,7 @@ TEST_F(EnhancementTest, MarksTheRowChangedFromTheCursorOrItsLastCharacter)
         mem.ClearRepaint();
         mem.CurCol = c.Col;
         ASSERT_EQ(term.Escapes.Dispatch("\x1b&dB").Status, kDone);
-        EXPECT_EQ(mem.RepaintFromCol[3], c.Expected) << '"' << c.Text << "\" col " << c.Col;
+        EXPECT_EQ(mem.RepaintFromCol[0], c.Expected) << '"' << c.Text << "\" col " << c.Col;
     }
 }
 

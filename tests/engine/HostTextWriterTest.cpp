@@ -65,7 +65,7 @@ TEST_F(HostTextWriterTest, WritingBeyondTheTextPadsWithBlanks)
     write("ab");
     EXPECT_EQ(text(0), "  ab X");
     EXPECT_EQ(mem().CurCol, 4);
-    EXPECT_EQ(mem().RepaintFromCol[3], 2);
+    EXPECT_EQ(mem().RepaintFromCol[0], 2);
 }
 
 TEST_F(HostTextWriterTest, LongTextWrapsAtTheRightMargin)
@@ -274,7 +274,7 @@ TEST_F(HostTextWriterTest, ShiftOutMarksTheRowChangedFromTheCursor)
     mem().ClearRepaint();
     mem().CurCol = 3;
     write("\x0e");
-    EXPECT_EQ(mem().RepaintFromCol[3], 3);
+    EXPECT_EQ(mem().RepaintFromCol[0], 3);
 }
 
 // ---------------------------------------------------------------- DC1

@@ -134,9 +134,9 @@ TEST_F(RendererTest, RefreshConsumesTheRepaintMarks)
 {
     s.Host("abc");
     s.Refresh();
-    for (int i = 3; i < DisplayMemory::kRepaintEntries; ++i)
-        EXPECT_EQ(s.Memory().RepaintFromCol[static_cast<std::size_t>(i)], -1);
-    EXPECT_EQ(s.Memory().RepaintFromCol[DisplayMemory::kScrolledEntry], 0);
+    for (int from : s.Memory().RepaintFromCol)
+        EXPECT_EQ(from, -1);
+    EXPECT_FALSE(s.Memory().ScreenScrolled);
     EXPECT_TRUE(s.Refresh().isEmpty()) << "nothing changed";
     EXPECT_EQ(s.renderer.LastRefresh().CellsDrawn, 0);
 }
