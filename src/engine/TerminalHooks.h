@@ -6,6 +6,7 @@
 // has a harmless default.
 #pragma once
 
+#include <optional>
 #include <string_view>
 
 namespace kalvor {
@@ -58,7 +59,8 @@ public:
     virtual int FunctionKeyControl(std::string_view seq) { (void)seq; return 0; } // ESC & j: -1 more, -2 bad, 0 done
     virtual int DefineEnterKey(std::string_view seq) { (void)seq; return 0; } // ESC & f with P, R, S, m: -2 rejected
     virtual void ApplyFunctionKeyConfig() {}                           // ESC k, and after ESC E
-    virtual void DeviceControl(std::string_view seq) { (void)seq; }    // ESC & p
+    // ESC & p without "^": the device number, none when the sequence gives none.
+    virtual void DeviceControl(std::optional<int> device) { (void)device; }
     virtual void FormsEscape(std::string_view seq) { (void)seq; }      // ESC % f, ESC % k, ESC % a
     virtual void TelnetVariant(int variant) { (void)variant; }        // ESC % c
     virtual void DumpDisplay(int startRow, int endRow) { (void)startRow, (void)endRow; } // ESC % d

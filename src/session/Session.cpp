@@ -292,16 +292,9 @@ void Session::PrintScreen()
 
 // ESC & p: device 9 starts record mode in its recording state (2), with the
 // record files of the destinations the output routing names.
-void Session::DeviceControl(std::string_view seq)
+void Session::DeviceControl(std::optional<int> device)
 {
-    std::size_t i = 3; // after ESC & p
-    int device = 0;
-    bool digits = false;
-    while (i < seq.size() && seq[i] >= '0' && seq[i] <= '9' && device < 1000) {
-        device = device * 10 + (seq[i++] - '0');
-        digits = true;
-    }
-    if (!digits || device != 9 || term_.State.RecordMode == 2)
+    if (device != 9 || term_.State.RecordMode == 2)
         return;
     if (term_.State.RecordMode == 0)
         records_.TurnOnRecordMode(term_.State.OutputRouting & (FunctionKeys::kToPrinter | FunctionKeys::kToFile));

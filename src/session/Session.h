@@ -110,7 +110,7 @@ private:
     void TelnetVariant(int variant) override;
     void BottomLineFeed(std::string_view completed, std::string_view leaving) override;
     void PrintScreen() override;
-    void DeviceControl(std::string_view seq) override;
+    void DeviceControl(std::optional<int> device) override;
     void FormsEscape(std::string_view seq) override;
     FormatModeHandler* FormatFields() override { return &formatMode_; }
 

@@ -188,6 +188,18 @@ TEST_F(SessionRecordTest, RecordsHostOutputWithMnemonicsToTheFile)
     EXPECT_EQ(session.Receive().CommBuffer().Size(), 2u); // shown locally on Telnet
 }
 
+// ESC & p from the host: device 9 starts recording at once (state 2) with
+// the record files of the output routing; another device leaves it off.
+TEST_F(SessionRecordTest, HostDeviceNineStartsRecording)
+{
+    session.State().OutputRouting = FunctionKeys::kToDisplay | FunctionKeys::kToFile;
+    Host("\x1b&p4u1C");
+    EXPECT_EQ(session.State().RecordMode, 0);
+    Host("\x1b&p9u1C");
+    EXPECT_EQ(session.State().RecordMode, 2);
+    EXPECT_TRUE(session.Records().FileOpen());
+}
+
 TEST_F(SessionRecordTest, NothingShownLocallyOverSsh)
 {
     net.NetKind = NetworkKind::Ssh2;
