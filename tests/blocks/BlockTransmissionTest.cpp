@@ -144,7 +144,7 @@ TEST_F(BlockTransmissionTest, SeparatorFollowsTheConnection)
 {
     EXPECT_TRUE(blocks.NetworkConnection);
     EXPECT_EQ(blocks.Separator(), std::string("\r\0\n", 3));
-    RecordingConnection serial;
+    FakeConnection serial;
     serial.IsNetwork = false;
     session.SetConnection(serial);
     EXPECT_FALSE(blocks.NetworkConnection);

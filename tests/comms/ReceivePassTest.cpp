@@ -1,4 +1,6 @@
-#include "CommsFakes.h"
+#include "FakeConnection.h"
+#include "FakeTrace.h"
+
 #include "base/Clock.h"
 #include "session/Session.h"
 
@@ -16,6 +18,7 @@ struct ReceiveFixture : ::testing::Test {
 
     void SetUp() override
     {
+        conn.HandshakeCode = 1; // a serial line runs with Xon/Xoff
         trace.On = false;
         session.OnRepaint = [this] { ++repaints; };
         session.SetConnection(conn);
@@ -30,13 +33,13 @@ TEST_F(ReceiveFixture, SerialPacingSendsOneXoffAboveFiftyThousandAndXonBelowTenT
     session.Receive().DisplayRunning = false; // the backlog stays while paused
     conn.Input = std::string(50001, 'x');
     session.Tick();
-    EXPECT_EQ(conn.AllWritten(), "\x13");
+    EXPECT_EQ(conn.Written(), "\x13");
     conn.Input = std::string(1000, 'x');
     session.Tick();
-    EXPECT_EQ(conn.AllWritten(), "\x13") << "exactly one XOFF";
+    EXPECT_EQ(conn.Written(), "\x13") << "exactly one XOFF";
     session.Receive().DisplayRunning = true;
     session.Tick();
-    EXPECT_EQ(conn.AllWritten(), "\x13\x11");
+    EXPECT_EQ(conn.Written(), "\x13\x11");
 }
 
 TEST_F(ReceiveFixture, NoPacingWithoutHandshakingOrOnAPlainNetwork)
@@ -53,7 +56,7 @@ TEST_F(ReceiveFixture, NoPacingWithoutHandshakingOrOnAPlainNetwork)
     session.Receive().DisplayRunning = false;
     session.Receive().DeliverNetworkData(std::string(60000, 'x'));
     session.Tick();
-    EXPECT_EQ(conn.AllWritten(), "\x13");
+    EXPECT_EQ(conn.Written(), "\x13");
 }
 
 TEST_F(ReceiveFixture, EachEnqIsAnsweredOnceAndRemoved)
@@ -61,7 +64,7 @@ TEST_F(ReceiveFixture, EachEnqIsAnsweredOnceAndRemoved)
     session.Receive().EnqAck = true;
     session.Receive().DeliverNetworkData("A\x05" "B\x05" "C");
     session.Tick();
-    EXPECT_EQ(conn.AllWritten(), "\x06\x06");
+    EXPECT_EQ(conn.Written(), "\x06\x06");
     EXPECT_EQ(Row(0), "ABC");
 }
 
@@ -76,7 +79,7 @@ TEST_F(ReceiveFixture, EnqIsDroppedWithoutAnswerWhenTheSwitchIsOff)
 TEST_F(ReceiveFixture, PausedDisplayKeepsTheBacklogAndResumesInOrder)
 {
     session.Receive().StopStart();
-    EXPECT_EQ(conn.AllWritten(), "\x13");
+    EXPECT_EQ(conn.Written(), "\x13");
     session.Receive().DeliverNetworkData("one\r\n");
     session.Tick();
     session.Receive().DeliverNetworkData("two");
@@ -84,7 +87,7 @@ TEST_F(ReceiveFixture, PausedDisplayKeepsTheBacklogAndResumesInOrder)
     EXPECT_EQ(Row(0), "");
     EXPECT_EQ(session.Receive().CommBuffer().Size(), 8u);
     session.Receive().StopStart();
-    EXPECT_EQ(conn.AllWritten(), "\x13\x11");
+    EXPECT_EQ(conn.Written(), "\x13\x11");
     session.Tick();
     EXPECT_EQ(Row(0), "one");
     EXPECT_EQ(Row(1), "two");

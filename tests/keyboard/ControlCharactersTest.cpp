@@ -1,17 +1,9 @@
 // Control characters from the keyboard, the quiet transmission and the break.
+#include "FakeTrace.h"
 #include "SessionFixture.h"
-
-#include "base/TraceSink.h"
 
 namespace kalvor::test {
 namespace {
-
-class Trace final : public TraceSink {
-public:
-    std::vector<std::pair<std::string, std::string>> Lines;
-    bool Tracing() const override { return true; }
-    void LogTrace(std::string_view label, std::string_view data) override { Lines.emplace_back(label, data); }
-};
 
 class ControlCharactersTest : public SessionFixture {
 protected:
@@ -68,7 +60,7 @@ TEST_F(ControlCharactersTest, BreakByConnectionKind)
         {false, NetworkKind::TelnetStandard, false},
     };
     for (const BreakCase& c : cases) {
-        RecordingConnection line;
+        FakeConnection line;
         line.IsNetwork = c.Network;
         line.NetKind = c.Kind;
         session.SetConnection(line);
@@ -78,7 +70,7 @@ TEST_F(ControlCharactersTest, BreakByConnectionKind)
         EXPECT_EQ(line.Commands, c.Telnet ? std::vector<int>{243} : std::vector<int>{});
         EXPECT_EQ(line.Breaks, c.Telnet ? std::vector<int>{} : std::vector<int>{300});
         EXPECT_EQ(focus, 1);
-        EXPECT_EQ(line.Written, "");
+        EXPECT_EQ(line.Written(), "");
     }
     session.SetConnection(conn);
 }
@@ -117,8 +109,8 @@ TEST_F(ControlCharactersTest, QuietTransmissionWithLocalEchoSuppressesTheRemoteE
 class QuietNegotiationTest : public ::testing::Test {
 protected:
     ManualClock clock;
-    Trace trace;
-    RecordingConnection conn;
+    FakeTrace trace;
+    FakeConnection conn;
     Session session{clock, &trace};
     ControlCharacters& controls = session.Controls();
 
@@ -142,15 +134,15 @@ TEST_F(QuietNegotiationTest, StepsOfTheQuietTransmission)
     controls.QuietXmitChar("secret");
     ASSERT_EQ(conn.Options.size(), 1u);
     EXPECT_EQ(conn.Options[0], std::make_pair(TelnetVerb::Dont, 1));
-    EXPECT_EQ(conn.Written, "");
+    EXPECT_EQ(conn.Written(), "");
     EXPECT_TRUE(session.Busy());
 
     Wait(25);
-    EXPECT_EQ(conn.Written, "");
+    EXPECT_EQ(conn.Written(), "");
     session.Keys().KeyPress('k'); // typing goes on meanwhile
-    EXPECT_EQ(conn.Written, "k");
+    EXPECT_EQ(conn.Written(), "k");
     Wait(25);
-    EXPECT_EQ(conn.Written, "ksecret");
+    EXPECT_EQ(conn.Written(), "ksecret");
     EXPECT_EQ(conn.Options.size(), 1u);
     Wait(50);
     ASSERT_EQ(conn.Options.size(), 2u);
@@ -169,10 +161,10 @@ TEST_F(QuietNegotiationTest, QueuedTransmissionsFollowOneAnother)
     controls.QuietXmitChar("a");
     controls.QuietXmitChar("b");
     Wait(100);
-    EXPECT_EQ(conn.Written, "a");
+    EXPECT_EQ(conn.Written(), "a");
     EXPECT_EQ(conn.Options.size(), 3u) << "DONT, DO, then DONT for the second";
     Wait(100);
-    EXPECT_EQ(conn.Written, "ab");
+    EXPECT_EQ(conn.Written(), "ab");
     ASSERT_EQ(conn.Options.size(), 4u);
     EXPECT_EQ(conn.Options[3], std::make_pair(TelnetVerb::Do, 1));
     EXPECT_FALSE(controls.Busy());

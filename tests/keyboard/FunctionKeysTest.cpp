@@ -318,7 +318,7 @@ TEST_F(FunctionKeysTest, FuncKeyXmitByAttribute)
     for (const XmitCase& c : cases) {
         SCOPED_TRACE(c.Name);
         Host("\x1b" "E");
-        conn.Written.clear();
+        conn.Writes.clear();
         if (c.Remote)
             Remote();
         else
@@ -366,7 +366,7 @@ TEST_F(FunctionKeysTest, TransmitOnlyKeyUnderTheHandshake)
         SCOPED_TRACE(c.Name);
         Host("\x1b" "E");
         Remote();
-        conn.Written.clear();
+        conn.Writes.clear();
         session.Handshaking().Reset(c.Dc1Received);
         st.ModeBits = c.BlockMode ? kBlockMode : 0;
         st.Strap.LineStrapping = c.LineStrapping;

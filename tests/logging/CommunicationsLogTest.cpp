@@ -1,7 +1,7 @@
 // The communications log: header, trace line layout, folding, switching on
 // and off, and the trace of a known exchange written byte for byte.
+#include "FakeConnection.h"
 #include "FileBytes.h"
-#include "RecordingConnection.h"
 #include "ShownErrors.h"
 #include "TempHome.h"
 
@@ -213,7 +213,7 @@ TEST(SessionTrace, KnownExchangeByteForByte)
     TempHome home;
     ManualClock clock;
     Session session(clock);
-    test::RecordingConnection net;
+    test::FakeConnection net;
     net.NetKind = NetworkKind::TelnetAdvanced;
     session.SetConnection(net);
     session.CommLog().Now = [] { return kEvening; };
@@ -236,7 +236,7 @@ TEST(SessionTrace, KnownExchangeByteForByte)
                                                                  "1.257      Transmitted: user\r\n" +
                                                                  kClosing);
     EXPECT_EQ(opened, home.Path() / "temp" / "zkdebug.txt");
-    EXPECT_EQ(net.Written, "hello\ruser");
+    EXPECT_EQ(net.Written(), "hello\ruser");
 }
 
 TEST(SessionTrace, ErrorsGoToTheLogOnRequest)

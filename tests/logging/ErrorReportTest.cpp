@@ -1,11 +1,10 @@
 // The error table, the "Kalvor Error" window content, the debug-log line and
 // the mapping of system errors onto the table.
+#include "FakeTrace.h"
 #include "FileBytes.h"
-#include "RecordingConnection.h"
 #include "ShownErrors.h"
 #include "TempHome.h"
 
-#include "base/TraceSink.h"
 #include "logging/ErrorReport.h"
 #include "logging/SideFile.h"
 
@@ -127,20 +126,12 @@ TEST(ErrorReportRoutine, ShowsTheWindowThroughTheHook)
     EXPECT_EQ(report.Last(), shown.Windows[0]);
 }
 
-class RecordingTrace final : public TraceSink {
-public:
-    bool On = true;
-    std::vector<std::pair<std::string, std::string>> Lines;
-    bool Tracing() const override { return On; }
-    void LogTrace(std::string_view label, std::string_view data) override { Lines.emplace_back(label, data); }
-};
-
 TEST(ErrorReportRoutine, DebugLogLineInsteadOfTheWindow)
 {
     ErrorReport report;
     ShownErrors shown;
     shown.Attach(report);
-    RecordingTrace trace;
+    test::FakeTrace trace;
     report.SetDebugLog(&trace);
     report.ReportToLog("XmitFunction", 57);
     EXPECT_TRUE(shown.Windows.empty());

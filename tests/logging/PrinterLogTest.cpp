@@ -1,7 +1,6 @@
 // Printer logging: the log file, its modes, the cursor line written when
 // bottom logging ends, and the soft keys that switch it.
 #include "FileBytes.h"
-#include "RecordingConnection.h"
 #include "ShownErrors.h"
 #include "TempHome.h"
 

@@ -1,7 +1,7 @@
 // Record mode: the printer and file record files, saving the record file
 // under a chosen name, and the session's record key.
+#include "FakeConnection.h"
 #include "FileBytes.h"
-#include "RecordingConnection.h"
 #include "ShownErrors.h"
 #include "TempHome.h"
 
@@ -154,7 +154,7 @@ protected:
     TempHome home;
     ManualClock clock;
     Session session{clock};
-    test::RecordingConnection net;
+    test::FakeConnection net;
     std::filesystem::path target = home.Path() / "kept.txt";
     std::vector<std::string> printed;
 
@@ -184,7 +184,7 @@ TEST_F(SessionRecordTest, RecordsHostOutputWithMnemonicsToTheFile)
     EXPECT_EQ(session.State().RecordMode, 0);
     EXPECT_FALSE(session.Records().On());
     EXPECT_EQ(ReadAll(target), "ab<bell>cd\r\n");
-    EXPECT_EQ(net.Written, "S\r");
+    EXPECT_EQ(net.Written(), "S\r");
     EXPECT_EQ(session.Receive().CommBuffer().Size(), 2u); // shown locally on Telnet
 }
 
@@ -210,7 +210,7 @@ TEST_F(SessionRecordTest, NothingShownLocallyOverSsh)
     ASSERT_EQ(printed.size(), 1u);
     EXPECT_EQ(printed[0], "page\r\n");
     EXPECT_FALSE(std::filesystem::exists(home.Path() / "temp" / "zkprnt.txt"));
-    EXPECT_EQ(net.Written, "S\r");
+    EXPECT_EQ(net.Written(), "S\r");
     EXPECT_TRUE(session.Receive().CommBuffer().Empty());
 }
 

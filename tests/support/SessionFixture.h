@@ -3,7 +3,7 @@
 // line; keys go through the keyboard dispatcher.
 #pragma once
 
-#include "RecordingConnection.h"
+#include "FakeConnection.h"
 
 #include "base/Clock.h"
 #include "keyboard/KeyCodes.h"
@@ -19,7 +19,7 @@ namespace kalvor::test {
 class SessionFixture : public ::testing::Test {
 protected:
     ManualClock clock;
-    RecordingConnection conn;
+    FakeConnection conn;
     Session session{clock};
     TerminalState& st = session.State();
     DisplayMemory& mem = session.Memory();
@@ -32,8 +32,8 @@ protected:
         session.SetConnection(conn);
         st.RemoteMode = true;
     }
-    const std::string& Sent() const { return conn.Written; }
-    void ClearSent() { conn.Written.clear(); }
+    std::string Sent() const { return conn.Written(); }
+    void ClearSent() { conn.Writes.clear(); }
 
     // A key stroke: key down, its character unless consumed, key up.
     bool Press(int keyCode, int shift = 0, int character = -1, bool numericPad = false)
