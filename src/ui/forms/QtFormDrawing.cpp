@@ -104,13 +104,14 @@ void QtFormDrawing::Box(const Rect& r, const FillSpec& fill, const PenSpec& pen)
     FillShape(path, box, fill);
     if (!pen.Visible)
         return;
-    // The outline lies inside the box.
+    // The outline lies inside the box, as four bands of whole pixels.
+    const int w = std::min({std::clamp(pen.Width, 1, kMaxPenWidth), (box.width() + 1) / 2, (box.height() + 1) / 2});
+    const QColor ink = ToQColor(pen.Color);
     QPainter& p = Painter();
-    const double w = std::clamp(pen.Width, 1, kMaxPenWidth);
-    const double h = std::min({w / 2, box.width() / 2.0, box.height() / 2.0});
-    p.setPen(MakePen(pen));
-    p.setBrush(Qt::NoBrush);
-    p.drawRect(QRectF(box).adjusted(h, h, -h, -h));
+    p.fillRect(QRect(box.left(), box.top(), box.width(), w), ink);
+    p.fillRect(QRect(box.left(), box.bottom() + 1 - w, box.width(), w), ink);
+    p.fillRect(QRect(box.left(), box.top(), w, box.height()), ink);
+    p.fillRect(QRect(box.right() + 1 - w, box.top(), w, box.height()), ink);
 }
 
 void QtFormDrawing::Polygon(const std::vector<Point>& points, const FillSpec& fill, const PenSpec& pen)
