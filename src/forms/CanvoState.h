@@ -19,6 +19,7 @@ struct SavedValue {
     std::string Text;                  // entry box, display field
     std::vector<std::string> List;     // pick list items
     std::vector<std::string> SelList;  // pick list selection
+    bool operator==(const SavedValue&) const = default;
 };
 
 // (type number, upper-case name, occurrence among the kind's objects of that name)
