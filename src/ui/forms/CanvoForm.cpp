@@ -41,7 +41,7 @@ FormResult CanvoForm::Build(std::string_view formText, BuildKind kind, QSize cli
         layers_.DeleteCVBitmaps();
         return result;
     }
-    layers_.ResetFromBackground();
+    layers_.DataFromBackground();
     DrawAllValues();
     layers_.Copy(Layer::Data, Layer::Cursor, layers_.Bounds());
     if (model_.Listed(model_.Focus.CurFocusObj))

@@ -75,10 +75,4 @@ void FormLayers::Copy(Layer from, Layer to, const QRect& rect)
         std::memcpy(dst.scanLine(y) + r.left() * 4, src.constScanLine(y) + r.left() * 4, bytes);
 }
 
-void FormLayers::ResetFromBackground()
-{
-    data_ = background_.copy();
-    cursor_ = background_.copy();
-}
-
 } // namespace kalvor::ui::forms

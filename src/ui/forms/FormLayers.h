@@ -48,8 +48,8 @@ public:
     // Copies `rect` (clipped to the layers) from one layer to the same place
     // of another.
     void Copy(Layer from, Layer to, const QRect& rect);
-    // The data and cursor layers made whole copies of the background.
-    void ResetFromBackground();
+    // The data layer made a whole copy of the background.
+    void DataFromBackground() { Copy(Layer::Background, Layer::Data, Bounds()); }
 
 private:
     QImage background_;
