@@ -80,6 +80,12 @@ QRect CanvoForm::DrawNewData(ObjectRef object)
     const QRect r = forms::ObjectRect(model_, object, metrics_).intersected(layers_.Bounds());
     if (r.isEmpty())
         return {};
+    if (log_ != nullptr && log_->On()) {
+        const std::string at = std::to_string(r.x()), y = std::to_string(r.y());
+        const std::string size = ", w = " + std::to_string(r.width()) + ", h = " + std::to_string(r.height());
+        log_->WriteToDebugFile("status", "DataDC x = " + at + ", y =" + y + size + "  <- BackgroundDC x = " + at + ", y = " + y);
+        log_->WriteToDebugFile("status", "CursorDC x = " + at + ", y =" + y + size + "  <- DataDC x = " + at + ", y = " + y);
+    }
     layers_.Copy(Layer::Background, Layer::Data, r);
     {
         QPainter p(&layers_.Get(Layer::Data));
@@ -147,6 +153,21 @@ std::vector<QRect> CanvoForm::SetMouseMarking(int position)
     if (!layers_.Exist() || old == model_.Focus.MouseObj)
         return changed;
     for (const int p : {old, model_.Focus.MouseObj}) {
+        if (!model_.Listed(p))
+            continue;
+        const QRect r = MarkRect(p).intersected(layers_.Bounds());
+        Unmark(r);
+        changed.push_back(r);
+    }
+    return changed;
+}
+
+std::vector<QRect> CanvoForm::RedrawMarkings(int from, int to)
+{
+    std::vector<QRect> changed;
+    if (!layers_.Exist())
+        return changed;
+    for (const int p : {from, to}) {
         if (!model_.Listed(p))
             continue;
         const QRect r = MarkRect(p).intersected(layers_.Bounds());

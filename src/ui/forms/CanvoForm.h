@@ -6,6 +6,7 @@
 #pragma once
 
 #include "forms/FormBuild.h"
+#include "forms/FormsDebugLog.h"
 #include "ui/forms/FormLayers.h"
 #include "ui/forms/ObjectLook.h"
 
@@ -27,6 +28,8 @@ public:
     void SetPreset(int preset);
     void SetCacheFolder(std::filesystem::path folder) { cacheFolder_ = std::move(folder); }
     void SetResourceRequests(kalvor::forms::ResourceRequests* requests) { resources_ = requests; }
+    // The forms debug log, which records DrawNewData's layer copies.
+    void SetDebugLog(kalvor::forms::FormsDebugLog* log) { log_ = log; }
 
     // Builds the form for a client area of `client` pixels. On a failure the
     // layers are gone and the result says which message applies.
@@ -56,6 +59,9 @@ public:
     // none). Returns the rectangles of the cursor layer that changed.
     std::vector<QRect> SetFocusMarking(int position);
     std::vector<QRect> SetMouseMarking(int position);
+    // The markings of two objects drawn again after the model's focus or
+    // mouse object moved from one to the other. Returns the rectangles.
+    std::vector<QRect> RedrawMarkings(int from, int to);
 
 private:
     void DrawAllValues();
@@ -70,6 +76,7 @@ private:
     FormLayers layers_;
     std::filesystem::path cacheFolder_;
     kalvor::forms::ResourceRequests* resources_ = nullptr;
+    kalvor::forms::FormsDebugLog* log_ = nullptr;
     std::optional<std::string> caption_;
 };
 
