@@ -19,7 +19,7 @@ int Record(const std::string& name, logging::ErrorReport& errors)
 {
     const int err = UpdateDefaultFile(name);
     if (err != 0)
-        errors.Report("UpdateDefaultFile", err, name);
+        errors.ReportFileKept("UpdateDefaultFile", err, name, kPointerFileName);
     return err;
 }
 
@@ -35,7 +35,7 @@ std::filesystem::path WithConfigExtension(const std::filesystem::path& file)
 int SaveConfiguration(std::string_view current, const Settings& settings, logging::ErrorReport& errors)
 {
     if (const int err = CreateSettingsFile(current, settings); err != 0) {
-        errors.Report("CreateSettingsFile", err, current);
+        errors.ReportFileKept("CreateSettingsFile", err, current);
         return err;
     }
     return Record(std::string(current), errors);
@@ -48,7 +48,7 @@ int SaveConfigurationAs(const std::filesystem::path& chosen, const Settings& set
     if (!Recordable(name, errors))
         return logging::kErrFileNameTooLong;
     if (const int err = CreateSettingsFile(name, settings); err != 0) {
-        errors.Report("CreateSettingsFile", err, name);
+        errors.ReportFileKept("CreateSettingsFile", err, name);
         return err;
     }
     current = name;

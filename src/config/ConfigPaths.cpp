@@ -1,5 +1,6 @@
 #include "config/ConfigPaths.h"
 
+#include "base/AtomicFile.h"
 #include "base/ProgramFolder.h"
 #include "logging/ErrorReport.h"
 
@@ -59,22 +60,8 @@ int ReadFileBytes(const std::filesystem::path& path, std::string& bytes, std::si
 
 int WriteFileBytes(const std::filesystem::path& path, std::string_view bytes)
 {
-    std::error_code ec;
-    std::filesystem::remove(path, ec);
-    if (ec)
-        return logging::ErrorNumberFor(ec, path);
-    errno = 0;
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (f == nullptr)
-        return logging::ErrorNumberForErrno(errno, path);
-    const bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    const int writeErrno = errno;
-    const bool closed = std::fclose(f) == 0;
-    if (!written)
-        return logging::ErrorNumberForErrno(writeErrno, path);
-    if (!closed)
-        return logging::ErrorNumberForErrno(errno, path);
-    return 0;
+    const std::error_code ec = WriteFileAtomically(path, bytes);
+    return ec ? logging::ErrorNumberFor(ec, path) : 0;
 }
 
 } // namespace kalvor::config

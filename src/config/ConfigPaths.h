@@ -28,8 +28,9 @@ std::string RecordedName(const std::filesystem::path& file);
 // Reads a whole file, at most `limit` bytes of it. Returns 0 or the error
 // number.
 int ReadFileBytes(const std::filesystem::path& path, std::string& bytes, std::size_t limit);
-// Deletes the file and writes `bytes` as its new content. Returns 0 or the
-// error number.
+// Replaces the file's content with `bytes` by a safe write (see
+// base/AtomicFile.h): on failure the old file stays as it was. Returns 0 or
+// the error number.
 int WriteFileBytes(const std::filesystem::path& path, std::string_view bytes);
 
 } // namespace kalvor::config

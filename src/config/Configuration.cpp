@@ -11,10 +11,10 @@ namespace kalvor::config {
 
 Configuration::~Configuration() { Detach(); }
 
-void Configuration::Report(std::string_view location, int err, std::string_view file)
+void Configuration::ReportWrite(std::string_view location, int err, std::string_view file, std::string_view kept)
 {
     if (err != 0)
-        errors_.Report(location, err, file);
+        errors_.ReportFileKept(location, err, file, kept);
 }
 
 void Configuration::Load()
@@ -25,9 +25,9 @@ void Configuration::Load()
     const DefaultFile pointer = GetDefaultFile();
     current_ = pointer.Name;
     ReadSettingsFile(current_, settings_); // a missing file is written below
-    Report("CreateSettingsFile", CreateSettingsFile(current_, settings_), current_);
+    ReportWrite("CreateSettingsFile", CreateSettingsFile(current_, settings_), current_);
     if (pointer.Created)
-        Report("UpdateDefaultFile", UpdateDefaultFile(kDefaultConfigName), kDefaultConfigName);
+        ReportWrite("UpdateDefaultFile", UpdateDefaultFile(kDefaultConfigName), kDefaultConfigName, kPointerFileName);
     ApplyToSession();
 }
 
@@ -54,7 +54,7 @@ int Configuration::Open(const std::filesystem::path& chosen)
 int Configuration::UpdateSection(std::string_view section, int keyIndex)
 {
     const int err = UpdateConfigSection(current_, settings_, section, keyIndex);
-    Report("UpdateConfigSection", err, current_);
+    ReportWrite("UpdateConfigSection", err, current_);
     return err;
 }
 

@@ -82,7 +82,8 @@ public:
     std::function<void()> OnApplied;
 
 private:
-    void Report(std::string_view location, int err, std::string_view file);
+    // A failed write: the report says the file (`kept`, else `file`) is unchanged.
+    void ReportWrite(std::string_view location, int err, std::string_view file, std::string_view kept = {});
 
     logging::ErrorReport& errors_;
     Settings settings_;

@@ -202,6 +202,20 @@ void ErrorReport::Report(std::string_view location, std::error_code ec, std::str
     Show(MakeErrorWindow(ec, location, fileName, path));
 }
 
+void ErrorReport::ReportFileKept(std::string_view location, int number, std::string_view fileName,
+                                 std::string_view keptFile)
+{
+    ReportWithNote(location, number, fileName,
+                   "Nothing was changed in " + std::string(keptFile.empty() ? fileName : keptFile) + ".");
+}
+
+void ErrorReport::ReportWithNote(std::string_view location, int number, std::string_view fileName, std::string note)
+{
+    ErrorWindow w = MakeErrorWindow(number, location, fileName);
+    w.Note = std::move(note);
+    Show(std::move(w));
+}
+
 void ErrorReport::ReportToLog(std::string_view location, int number, std::string_view fileName)
 {
     ErrorWindow w = MakeErrorWindow(number, location, fileName);
@@ -219,7 +233,8 @@ void ErrorReport::Show(ErrorWindow window)
         ShowWindow(window);
         return;
     }
-    std::fprintf(stderr, "%s: %s %s\n", window.Title.c_str(), window.Message.c_str(), window.Detail.c_str());
+    std::fprintf(stderr, "%s: %s %s %s\n", window.Title.c_str(), window.Message.c_str(), window.Detail.c_str(),
+                 window.Note.c_str());
 }
 
 } // namespace kalvor::logging

@@ -46,6 +46,8 @@ struct ErrorWindow {
     int Number = 0;
     std::string Location;
     std::string FileName;
+    // A line under the detail: what became of the file (a failed write).
+    std::string Note;
 
     bool operator==(const ErrorWindow&) const = default;
 };
@@ -94,6 +96,13 @@ public:
     // Shows the window for a system error.
     void Report(std::string_view location, std::error_code ec, std::string_view fileName = {},
                 const std::filesystem::path& path = {});
+    // Shows the window for `number` with a note under the detail line.
+    void ReportWithNote(std::string_view location, int number, std::string_view fileName, std::string note);
+    // Shows the window for a failed write of a whole file, saying that the
+    // file written (`keptFile`, else `fileName`) was left as it was: writes
+    // never harm the old file.
+    void ReportFileKept(std::string_view location, int number, std::string_view fileName,
+                        std::string_view keptFile = {});
     // Writes one line into the communications log instead of the window:
     // the label "Error:" and the detail line followed by the message. Nothing
     // is written while the log is off.
