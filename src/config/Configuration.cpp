@@ -2,6 +2,7 @@
 
 #include "base/ProgramFolder.h"
 #include "config/ConfigFiles.h"
+#include "config/DamagedFiles.h"
 #include "config/PointerFile.h"
 #include "config/SettingKeys.h"
 #include "config/SettingsFile.h"
@@ -23,12 +24,41 @@ void Configuration::Load()
     std::filesystem::create_directories(ProgramFolder() / kConfigFolder, ec);
 
     const DefaultFile pointer = GetDefaultFile();
+    if (pointer.Damaged)
+        ReportDamaged(kPointerFileName, "it names no configuration file", pointer.Kept);
     current_ = pointer.Name;
-    ReadSettingsFile(current_, settings_); // a missing file is written below
-    ReportWrite("CreateSettingsFile", CreateSettingsFile(current_, settings_), current_);
+    if (ReadForRewrite())
+        ReportWrite("CreateSettingsFile", CreateSettingsFile(current_, settings_), current_);
     if (pointer.Created)
         ReportWrite("UpdateDefaultFile", UpdateDefaultFile(kDefaultConfigName), kDefaultConfigName, kPointerFileName);
     ApplyToSession();
+}
+
+bool Configuration::ReadForRewrite()
+{
+    std::string damage;
+    const int err = ReadSettingsFile(current_, settings_, nullptr, &damage);
+    std::error_code ec;
+    if (err != 0) {
+        if (!std::filesystem::exists(ConfigPath(current_), ec))
+            return true; // missing: written from the defaults
+        errors_.Report("ReadSettingsFile", err, current_);
+        return false;
+    }
+    if (damage.empty())
+        return true;
+    const DamagedCopy kept = KeepDamagedCopy(current_);
+    ReportDamaged(current_, damage, kept);
+    return kept.Error == 0;
+}
+
+void Configuration::ReportDamaged(std::string_view name, std::string_view damage, const DamagedCopy& kept)
+{
+    if (kept.Error != 0) {
+        errors_.ReportFileKept("ReadSettingsFile", kept.Error, kept.Name, name);
+        return;
+    }
+    errors_.ReportWithNote("ReadSettingsFile", logging::kErrFileDamaged, name, DamagedFileNote(name, damage, kept.Name));
 }
 
 int Configuration::Save()

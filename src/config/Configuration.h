@@ -14,6 +14,7 @@
 #pragma once
 
 #include "config/ConfigPaths.h"
+#include "config/DamagedFiles.h"
 #include "config/SessionSettings.h"
 #include "config/Settings.h"
 #include "logging/ErrorReport.h"
@@ -45,9 +46,11 @@ public:
     // Start-up: the pointer file names the file (it is created naming
     // "config/default.zkd" when missing); that file is read and at once
     // rewritten whole, so that a missing, partial or damaged file is
-    // completed with the current values; a newly created pointer file is
-    // recorded with UpdateDefaultFile. Applies the result to the attached
-    // session.
+    // completed with the current values; a damaged file is kept beside
+    // itself before (see DamagedFiles.h) and the user is told once; a file
+    // that exists but cannot be read is not rewritten. A newly created
+    // pointer file is recorded with UpdateDefaultFile. Applies the result to
+    // the attached session.
     void Load();
 
     // The menu commands. Save and Save As first collect what the attached
@@ -82,6 +85,11 @@ public:
     std::function<void()> OnApplied;
 
 private:
+    // Start-up's reading of the current file. A damaged file is kept beside
+    // itself first and the user told; false when the file must not be
+    // rewritten (it cannot be read, or the copy failed).
+    bool ReadForRewrite();
+    void ReportDamaged(std::string_view name, std::string_view damage, const DamagedCopy& kept);
     // A failed write: the report says the file (`kept`, else `file`) is unchanged.
     void ReportWrite(std::string_view location, int err, std::string_view file, std::string_view kept = {});
 

@@ -43,6 +43,7 @@ constexpr TableEntry kTable[] = {
     {482, "Printer error."},
     {520, "Cannot empty the clipboard."},
     {521, "Cannot open the clipboard."},
+    {5994, "A configuration file could not be read whole."},
     {5995, "The configuration file name is too long.  The name, including the path designation cannot be longer "
            "than 60 characters."},
     {5996, "Kalvor.ini file is corrupted.  Please re-install Kalvor."},

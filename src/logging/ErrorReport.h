@@ -23,6 +23,7 @@
 namespace kalvor::logging {
 
 // Numbers of the program's own errors.
+inline constexpr int kErrFileDamaged = 5994;
 inline constexpr int kErrFileNameTooLong = 5995;
 inline constexpr int kErrIniCorrupted = 5996;
 inline constexpr int kErrIniMissing = 5997;

@@ -11,6 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <regex>
+
 namespace kalvor::config {
 namespace {
 
@@ -243,16 +246,39 @@ TEST_F(ConfigurationLoad, PartialFileIsCompletedWithTheDefaults)
     ExpectWrittenAndPointedTo("config/site.zkd", expected);
 }
 
-TEST_F(ConfigurationLoad, GarbageFilesAreRewrittenWhole)
+TEST_F(ConfigurationLoad, DamagedFilesAreKeptBesideAndTheUserToldOnce)
 {
     std::string junk(3000, '\0');
     for (std::size_t i = 0; i < junk.size(); ++i)
         junk[i] = static_cast<char>((i * 7919) % 251);
     WriteAll(config / "default.zkx", junk);
-    WriteAll(config / "default.zkd", junk);
+    // LF line ends and a blank line are sound; the unknown key is damage.
+    const std::string damaged = SettingsFileHeader("x") + std::string(28, ' ') + "Baud Rate = 2400\n\nEcho = On\nColour = 3\n";
+    WriteAll(config / "default.zkd", damaged);
     cfg.Load();
+    EXPECT_EQ(cfg.Values().BaudRate, "2400");
+    EXPECT_TRUE(cfg.Values().Echo);
     ExpectWrittenAndPointedTo("config/default.zkd", cfg.Values());
-    EXPECT_TRUE(shown.Windows.empty());
+
+    std::map<std::string, std::string> kept; // file name -> bytes
+    for (const auto& e : std::filesystem::directory_iterator(config))
+        if (e.path().filename().string().find(".damaged-") != std::string::npos)
+            kept[e.path().filename().string().substr(0, 11)] = ReadAll(e.path());
+    EXPECT_EQ(kept["default.zkx"], junk);
+    EXPECT_EQ(kept["default.zkd"], damaged);
+
+    ASSERT_EQ(shown.Windows.size(), 2u);
+    EXPECT_EQ(shown.Windows[1].Number, logging::kErrFileDamaged);
+    EXPECT_EQ(shown.Windows[1].FileName, "config/default.zkd");
+    EXPECT_TRUE(std::regex_match(shown.Windows[1].Note,
+                                 std::regex("config/default.zkd, line 20: an unknown key. The file as it was is kept "
+                                            "as config/default.zkd.damaged-[0-9]{8}-[0-9]{6}; what could not be read "
+                                            "has its default value.")))
+        << shown.Windows[1].Note;
+    // Told once: the next start finds sound files.
+    Configuration again(errors);
+    again.Load();
+    EXPECT_EQ(shown.Windows.size(), 2u);
 }
 
 TEST_F(ConfigurationLoad, FolderRecreatedWhenDeleted)
@@ -271,10 +297,12 @@ TEST_F(ConfigurationLoad, FolderRecreatedWhenDeleted)
 TEST_F(ConfigurationLoad, UnwritableFileIsReported)
 {
     std::filesystem::create_directories(config / "default.zkd" / "blocking");
+    // A file that is there but cannot be read is reported and not replaced.
     cfg.Load();
     ASSERT_EQ(shown.Windows.size(), 1u);
-    EXPECT_EQ(shown.Windows[0].Location, "CreateSettingsFile");
+    EXPECT_EQ(shown.Windows[0].Location, "ReadSettingsFile");
     EXPECT_EQ(shown.Windows[0].FileName, "config/default.zkd");
+    EXPECT_TRUE(std::filesystem::exists(config / "default.zkd" / "blocking"));
 }
 
 } // namespace
