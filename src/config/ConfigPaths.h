@@ -17,6 +17,12 @@ inline constexpr std::string_view kPointerFileName = "config/default.zkx";
 // The longest name (path included) the pointer file can record.
 inline constexpr std::size_t kMaxConfigNameLength = 60;
 
+// A configuration name the program records: "config/" and a plain file
+// name (no folder separator, not "." or "..", no control character).
+// Configurations live nowhere else, so the pointer file cannot send a
+// write anywhere else either.
+bool IsConfigName(std::string_view name);
+
 // The file a recorded name stands for: relative names under the program
 // folder, absolute names as they are.
 std::filesystem::path ConfigPath(std::string_view name);

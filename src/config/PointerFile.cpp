@@ -56,7 +56,7 @@ std::optional<std::string> ParsePointerFile(std::string_view bytes)
     name = name.substr(0, name.find('\0'));
     name = name.substr(0, name.find('\r'));
     name = TrimSpaces(name);
-    if (name.empty() || std::any_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 32; }))
+    if (!IsConfigName(name))
         return std::nullopt;
     return std::string(name);
 }

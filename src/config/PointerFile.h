@@ -28,7 +28,7 @@ std::string FormatPointerFile(std::string_view name);
 // The name a pointer file's bytes hold: the 60 bytes at byte 428, trimmed,
 // cut at the first NUL and then at the first CR. nullopt when the file is
 // damaged: too short, without "Default File Name = " right before the name,
-// an empty name, or a control character in it.
+// or a name that is not a configuration name (IsConfigName).
 std::optional<std::string> ParsePointerFile(std::string_view bytes);
 
 struct DefaultFile {

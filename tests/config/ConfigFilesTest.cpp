@@ -79,6 +79,22 @@ TEST_F(ConfigFilesTest, SaveAsRefusesNamesOver60Characters)
     EXPECT_EQ(shown.Windows[0].Location, "UpdateDefaultFile");
 }
 
+TEST_F(ConfigFilesTest, FilesOutsideTheConfigFolderAreRefused)
+{
+    const std::filesystem::path outside[] = {home.Path() / "victim.zkd", config / "sub" / "x.zkd",
+                                             std::filesystem::path("/tmp") / "elsewhere.zkd"};
+    for (const auto& chosen : outside) {
+        std::string current = "config/default.zkd";
+        Settings s;
+        EXPECT_EQ(SaveConfigurationAs(chosen, AllSet(), current, errors), logging::kErrBadFileName) << chosen;
+        EXPECT_FALSE(std::filesystem::exists(chosen));
+        EXPECT_EQ(OpenConfiguration(chosen, s, current, errors), logging::kErrBadFileName) << chosen;
+        EXPECT_EQ(current, "config/default.zkd");
+    }
+    EXPECT_EQ(shown.Windows.size(), 6u);
+    EXPECT_FALSE(std::filesystem::exists(config / "default.zkx"));
+}
+
 TEST_F(ConfigFilesTest, SaveFailureIsReportedAsCreateSettingsFile)
 {
     std::filesystem::create_directories(config / "site.zkd" / "in the way");
@@ -279,6 +295,20 @@ TEST_F(ConfigurationLoad, DamagedFilesAreKeptBesideAndTheUserToldOnce)
     Configuration again(errors);
     again.Load();
     EXPECT_EQ(shown.Windows.size(), 2u);
+}
+
+TEST_F(ConfigurationLoad, APointerFileNamingAnyOtherPlaceIsDamaged)
+{
+    WriteAll(home.Path() / "victim.txt", "precious");
+    for (const char* name : {"../victim.txt", "config/../victim.txt", "/etc/passwd", "config/", "default.zkd"}) {
+        WriteAll(config / "default.zkx", FormatPointerFile(name));
+        Configuration c(errors);
+        c.Load();
+        EXPECT_EQ(c.CurrentFile(), "config/default.zkd") << name;
+        EXPECT_EQ(ReadAll(config / "default.zkx"), FormatPointerFile("config/default.zkd"));
+    }
+    EXPECT_EQ(ReadAll(home.Path() / "victim.txt"), "precious");
+    EXPECT_EQ(shown.Windows.size(), 5u);
 }
 
 TEST_F(ConfigurationLoad, FolderRecreatedWhenDeleted)
