@@ -30,14 +30,7 @@ bool ScriptInterpreter::Prepare(const std::filesystem::path& source)
 
 bool ScriptInterpreter::PrepareWorkingScript(const std::filesystem::path& source, const std::filesystem::path& working)
 {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(source, ec) || !WriteWorkingScript(source, working))
-        return false;
-    ScriptReader reader;
-    if (!reader.Open(working))
-        return false;
-    const std::string first = reader.NextLine().Command;
-    return first == "ADDR" || first == "DIAL";
+    return PrepareScriptFile(source, working).Runs;
 }
 
 bool ScriptInterpreter::Load()

@@ -14,9 +14,9 @@ QString Latin1(const std::string& text) { return QString::fromLatin1(text.data()
 
 } // namespace
 
-bool PrepareStartupScript(const std::filesystem::path& source)
+script::PreparedScript PrepareStartupScript(const std::filesystem::path& source)
 {
-    return script::ScriptInterpreter::PrepareWorkingScript(source, ProgramFolder() / script::kWorkingScript);
+    return script::PrepareScriptFile(source, ProgramFolder() / script::kWorkingScript);
 }
 
 void RunStartupScript(StartupWindow& startup, net::ConnectionManager& connections)

@@ -115,7 +115,8 @@ TEST(StartupTest, ScriptArgumentSetsTheLongTimerAndATimeOutSaysSo)
          QStringLiteral("Executing Script")},
         {"missing file is forgotten", QString::fromStdString((home.Path() / "none.zkt").string()), true,
          StartupWindow::kPlainInterval, QString()},
-        {"nothing to run", QString::fromStdString(script.string()), false, StartupWindow::kPlainInterval, QString()},
+        {"nothing to run, and why", QString::fromStdString(script.string()), false, StartupWindow::kPlainInterval,
+         QStringLiteral("Script not run: the first line is \"HELLO\", not ADDR or DIAL")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Name);
@@ -124,7 +125,8 @@ TEST(StartupTest, ScriptArgumentSetsTheLongTimerAndATimeOutSaysSo)
         fs::path prepared;
         startup.PrepareScript = [&](const fs::path& p) {
             prepared = p;
-            return c.Prepares;
+            return script::PreparedScript{
+                c.Prepares, c.Prepares ? "" : "Script not run: the first line is \"HELLO\", not ADDR or DIAL"};
         };
         startup.Start(c.Argument);
         EXPECT_EQ(startup.PictureInterval().interval(), c.Interval);
