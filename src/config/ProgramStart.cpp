@@ -2,8 +2,11 @@
 
 #include "base/ProgramFolder.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace kalvor::config {
 namespace {
@@ -38,7 +41,26 @@ int PrepareProgramFolder(logging::ErrorReport& errors)
             first = first != 0 ? first : logging::ErrorNumberFor(ec, dir);
         }
     }
+    RemoveOldPrintFiles();
     return first;
+}
+
+void RemoveOldPrintFiles()
+{
+    std::vector<std::pair<std::filesystem::file_time_type, std::filesystem::path>> pdfs;
+    std::error_code ec;
+    for (const auto& e : std::filesystem::directory_iterator(ProgramFolder() / "temp", ec)) {
+        if (e.path().extension() != ".pdf" || !e.is_regular_file(ec))
+            continue;
+        const auto when = e.last_write_time(ec);
+        if (!ec)
+            pdfs.emplace_back(when, e.path());
+    }
+    if (pdfs.size() <= kKeptPrintFiles)
+        return;
+    std::sort(pdfs.begin(), pdfs.end()); // oldest first; names order files of the same moment
+    for (std::size_t i = 0; i + kKeptPrintFiles < pdfs.size(); ++i)
+        std::filesystem::remove(pdfs[i].second, ec);
 }
 
 int RemoveTemporaryFiles(logging::ErrorReport& errors)

@@ -1,6 +1,7 @@
 #include "ui/Printing.h"
 
 #include "base/ProgramFolder.h"
+#include "config/ProgramStart.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -80,6 +81,7 @@ int Printing::PrintText(const QString& title, const QString& text)
         return kPrinterError;
     }
     lastPdf_ = pdf;
+    config::RemoveOldPrintFiles();
     if (TellPdf) {
         TellPdf(pdf);
     } else {

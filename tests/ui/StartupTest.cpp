@@ -8,6 +8,7 @@
 
 #include "config/ConfigPaths.h"
 #include "config/PointerFile.h"
+#include "config/ProgramStart.h"
 #include "config/Settings.h"
 #include "config/SettingsFile.h"
 #include "ui/ConfigurationMenu.h"
@@ -23,6 +24,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <fstream>
 
 namespace kalvor::ui {
@@ -224,6 +226,13 @@ TEST(StartupTest, TopLoggingWritesScrolledLinesAndPrintsToPdfWithoutPrinter)
     printing.HavePrinter = [] { return false; };
     QString told;
     printing.TellPdf = [&](const QString& pdf) { told = pdf; };
+    // 25 PDFs of earlier prints, an hour apart: only the newest stay.
+    const fs::path temp = home.Path() / "temp";
+    for (int i = 0; i < 25; ++i) {
+        const fs::path old = temp / ("old" + std::to_string(i) + ".pdf");
+        test::WriteAll(old, "%PDF");
+        fs::last_write_time(old, fs::file_time_type::clock::now() - std::chrono::hours(25 - i));
+    }
 
     logging::PrinterLog& log = window.GetSession().PrinterLogging();
     ASSERT_EQ(log.TurnOnLogging(logging::PrinterLog::kTop), 0);
@@ -240,6 +249,14 @@ TEST(StartupTest, TopLoggingWritesScrolledLinesAndPrintsToPdfWithoutPrinter)
     EXPECT_EQ(told, printing.LastPdf());
     EXPECT_TRUE(QFileInfo(told).size() > 0);
     EXPECT_TRUE(told.startsWith(QString::fromStdString((home.Path() / "temp").string())));
+    std::vector<std::string> kept;
+    for (const auto& e : fs::directory_iterator(temp))
+        if (e.path().extension() == ".pdf")
+            kept.push_back(e.path().filename().string());
+    EXPECT_EQ(kept.size(), config::kKeptPrintFiles);
+    EXPECT_TRUE(fs::exists(told.toStdString()));
+    EXPECT_FALSE(fs::exists(temp / "old5.pdf"));
+    EXPECT_TRUE(fs::exists(temp / "old6.pdf"));
 }
 
 } // namespace
