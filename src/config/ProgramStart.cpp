@@ -70,7 +70,9 @@ int RemoveTemporaryFiles(logging::ErrorReport& errors)
         const int err = Remove(name, "Form_Unload", errors);
         first = first != 0 ? first : err;
     }
-    return first;
+    // A script cut short (the window closed, SIGTERM) leaves its working copy.
+    const int err = Remove(kWorkingScriptFile, "Form_Unload", errors);
+    return first != 0 ? first : err;
 }
 
 } // namespace kalvor::config

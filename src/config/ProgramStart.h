@@ -33,8 +33,12 @@ int PrepareProgramFolder(logging::ErrorReport& errors);
 // is tried again next time.
 void RemoveOldPrintFiles();
 
-// Form_Unload: deletes "temp/zkdebug.txt" and "temp/response.txt" (a file
-// that is not there is no error; a failure is reported as "Form_Unload").
+// The working script of a log-on script (the script interpreter's name).
+inline constexpr std::string_view kWorkingScriptFile = "temp/zkscript.txt";
+
+// Form_Unload: deletes "temp/zkdebug.txt", "temp/response.txt" and the
+// working script of a script that did not reach its end (a file that is
+// not there is no error; a failure is reported as "Form_Unload").
 int RemoveTemporaryFiles(logging::ErrorReport& errors);
 
 } // namespace kalvor::config

@@ -148,8 +148,10 @@ int TableNumberFor(std::error_code ec, const std::filesystem::path& path)
     case std::errc::no_such_file_or_directory: return ParentMissing(path) ? kErrPathNotFound : kErrFileNotFound;
     case std::errc::not_a_directory: return kErrPathNotFound;
     case std::errc::permission_denied:
-    case std::errc::operation_not_permitted:
-    case std::errc::read_only_file_system: return kErrPermissionDenied;
+    case std::errc::operation_not_permitted: return kErrPermissionDenied;
+    // A read-only file system keeps the system's own words: "permission
+    // denied" would send the user looking at the file's owner.
+    case std::errc::read_only_file_system: return 0;
     case std::errc::no_space_on_device:
     case std::errc::file_too_large: return kErrDiskFull;
     case std::errc::io_error: return kErrDeviceIo;

@@ -7,7 +7,7 @@
 // Errors of the C++ library and the operating system (std::error_code,
 // errno) are mapped onto the numbers of the table where one fits: a missing
 // file is 53, a missing folder on the way 76, permission denied 70, a full
-// disk 61, and so on. Anything else keeps the system's own number and
+// disk 61, and so on; a read-only file system keeps its own number and words. Anything else keeps the system's own number and
 // description.
 #pragma once
 

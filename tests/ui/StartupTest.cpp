@@ -6,12 +6,14 @@
 #include "FileBytes.h"
 #include "TempHome.h"
 
+#include "comms/net/ConnectionManager.h"
 #include "config/ConfigPaths.h"
 #include "config/PointerFile.h"
 #include "config/ProgramStart.h"
 #include "config/Settings.h"
 #include "config/SettingsFile.h"
 #include "ui/ConfigurationMenu.h"
+#include "ui/ConnectionUi.h"
 #include "ui/MainWindow.h"
 #include "ui/Printing.h"
 #include "ui/StartupWindow.h"
@@ -157,9 +159,11 @@ TEST(StartupTest, SettingsUserKeysAndColourSurviveARestart)
         Host(first, "\x1b&f1a3k5d6LLogonHELLO\r");
         ASSERT_EQ(first.GetSession().FuncKeys().UserKeyString(2), "HELLO\r");
         first.GetSession().Keys().LocalEcho = true;
+        test::WriteAll(home.Path() / "temp/zkscript.txt", "WAIT login:\r\n"); // a script cut short
         ASSERT_TRUE(first.close());
     }
     EXPECT_FALSE(fs::exists(home.Path() / "temp/zkdebug.txt"));
+    EXPECT_FALSE(fs::exists(home.Path() / "temp/zkscript.txt"));
 
     MainWindow second(Configured());
     const TerminalState& st = second.State();
@@ -170,6 +174,27 @@ TEST(StartupTest, SettingsUserKeysAndColourSurviveARestart)
     EXPECT_EQ(keys.UserKeyString(2), "HELLO\r");
     EXPECT_EQ(keys.UserKeyAttribute(2), 1);
     EXPECT_TRUE(second.GetSession().Keys().LocalEcho);
+}
+
+TEST(StartupTest, ConfiguredEchoOutlivesASessionWithoutAConnection)
+{
+    test::TempHome home;
+    config::Settings on;
+    on.Echo = true;
+    fs::create_directories(home.Path() / "config");
+    ASSERT_EQ(config::CreateSettingsFile("config/default.zkd", on), 0);
+    {
+        MainWindow window(Configured());
+        window.show();
+        EXPECT_TRUE(window.Connections().EchoButton());
+        EXPECT_TRUE(window.ConnectionsUi().EchoAction().isChecked());
+        QTest::qWait(net::ConnectionManager::kHousekeepingMs * 2); // the manager refreshes local echo
+        EXPECT_TRUE(window.GetSession().Keys().LocalEcho);
+        ASSERT_TRUE(window.close());
+    }
+    config::Settings read;
+    ASSERT_EQ(config::ReadSettingsFile("config/default.zkd", read), 0);
+    EXPECT_TRUE(read.Echo);
 }
 
 TEST(StartupTest, ExitProtectionRefusesTheCloseWithTheWarningUntilAHardReset)
