@@ -31,6 +31,7 @@ void Configuration::Load()
         ReportWrite("CreateSettingsFile", CreateSettingsFile(current_, settings_), current_);
     if (pointer.Created)
         ReportWrite("UpdateDefaultFile", UpdateDefaultFile(kDefaultConfigName), kDefaultConfigName, kPointerFileName);
+    SetBaseline();
     ApplyToSession();
 }
 
@@ -61,21 +62,58 @@ void Configuration::ReportDamaged(std::string_view name, std::string_view damage
     errors_.ReportWithNote("ReadSettingsFile", logging::kErrFileDamaged, name, DamagedFileNote(name, damage, kept.Name));
 }
 
+void Configuration::SetBaseline()
+{
+    baseline_ = EncodeAll(settings_);
+    recorded_ = current_;
+}
+
 int Configuration::Save()
 {
     CollectFromSession();
-    return SaveConfiguration(current_, settings_, errors_);
+    // Only what this window changed replaces what the file holds now:
+    // another window on the same folder may have saved in between.
+    KeySet changed{};
+    for (int i = 1; i <= kKeyCount; ++i) {
+        const auto k = static_cast<std::size_t>(i);
+        changed[k] = EncodeValue(settings_, i) != baseline_[k];
+    }
+    std::error_code ec;
+    const int err = std::filesystem::exists(ConfigPath(current_), ec)
+                        ? MergeIntoSettingsFile(current_, settings_, changed)
+                        : CreateSettingsFile(current_, settings_);
+    if (err != 0) {
+        errors_.ReportFileKept("CreateSettingsFile", err, current_);
+        return err;
+    }
+    for (int i = 1; i <= kKeyCount; ++i)
+        if (changed[static_cast<std::size_t>(i)])
+            baseline_[static_cast<std::size_t>(i)] = EncodeValue(settings_, i);
+    // The pointer file changes only when this window chose another file.
+    if (current_ == recorded_)
+        return 0;
+    const int recorded = UpdateDefaultFile(current_);
+    if (recorded != 0)
+        errors_.ReportFileKept("UpdateDefaultFile", recorded, current_, kPointerFileName);
+    else
+        recorded_ = current_;
+    return recorded;
 }
 
 int Configuration::SaveAs(const std::filesystem::path& chosen)
 {
     CollectFromSession();
-    return SaveConfigurationAs(chosen, settings_, current_, errors_);
+    const int err = SaveConfigurationAs(chosen, settings_, current_, errors_);
+    if (err == 0)
+        SetBaseline();
+    return err;
 }
 
 int Configuration::Open(const std::filesystem::path& chosen)
 {
     const int err = OpenConfiguration(chosen, settings_, current_, errors_);
+    if (err == 0)
+        SetBaseline();
     if (err == 0 && session_ != nullptr)
         session_->Term().Hooks.HardReset(true);
     return err;
@@ -85,6 +123,13 @@ int Configuration::UpdateSection(std::string_view section, int keyIndex)
 {
     const int err = UpdateConfigSection(current_, settings_, section, keyIndex);
     ReportWrite("UpdateConfigSection", err, current_);
+    if (err == 0) {
+        // Those keys are on the disk as they are now.
+        const std::optional<Section> which = SectionByName(section);
+        for (int i = 1; i <= kKeyCount; ++i)
+            if (which ? InSection(i, *which) : (section.empty() && i == keyIndex))
+                baseline_[static_cast<std::size_t>(i)] = EncodeValue(settings_, i);
+    }
     return err;
 }
 
@@ -131,6 +176,7 @@ void Configuration::Attach(Session& session)
     session.OnHardReset = [this] {
         // The terminal starts again from its configuration file.
         ReadSettingsFile(current_, settings_);
+        SetBaseline();
         ApplyToSession();
     };
 }

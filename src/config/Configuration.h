@@ -17,6 +17,7 @@
 #include "config/DamagedFiles.h"
 #include "config/SessionSettings.h"
 #include "config/Settings.h"
+#include "config/SettingsFile.h"
 #include "logging/ErrorReport.h"
 
 #include <filesystem>
@@ -55,7 +56,10 @@ public:
 
     // The menu commands. Save and Save As first collect what the attached
     // session holds. Open applies the file by a hard reset of the attached
-    // session.
+    // session. Save writes only the settings this window changed since it
+    // last read or wrote them, onto the file as it is then, so that two
+    // windows on one program folder keep each other's changes; it records
+    // the file in the pointer file only when this window chose another one.
     int Save();
     int SaveAs(const std::filesystem::path& chosen);
     int Open(const std::filesystem::path& chosen);
@@ -90,12 +94,16 @@ private:
     // rewritten (it cannot be read, or the copy failed).
     bool ReadForRewrite();
     void ReportDamaged(std::string_view name, std::string_view damage, const DamagedCopy& kept);
+    // What the file holds as this window last read or wrote it.
+    void SetBaseline();
     // A failed write: the report says the file (`kept`, else `file`) is unchanged.
     void ReportWrite(std::string_view location, int err, std::string_view file, std::string_view kept = {});
 
     logging::ErrorReport& errors_;
     Settings settings_;
     std::string current_{kDefaultConfigName};
+    std::string recorded_{kDefaultConfigName}; // the name this window last saw in the pointer file
+    ValueTexts baseline_;                      // the values as this window last read or wrote them
     Session* session_ = nullptr;
     std::optional<TermPreferences> saved_;
 };

@@ -1,6 +1,7 @@
 #include "config/ProgramStart.h"
 
 #include "base/ProgramFolder.h"
+#include "base/ProgramInstance.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -13,7 +14,7 @@ namespace {
 
 int Remove(std::string_view name, std::string_view location, logging::ErrorReport& errors)
 {
-    const std::filesystem::path path = ProgramFolder() / name;
+    const std::filesystem::path path = ProgramFile(name);
     std::error_code ec;
     std::filesystem::remove(path, ec);
     if (!ec || ec == std::errc::no_such_file_or_directory)
@@ -41,6 +42,7 @@ int PrepareProgramFolder(logging::ErrorReport& errors)
             first = first != 0 ? first : logging::ErrorNumberFor(ec, dir);
         }
     }
+    ProgramInstance::RemoveStaleFolders();
     RemoveOldPrintFiles();
     return first;
 }
@@ -49,7 +51,7 @@ void RemoveOldPrintFiles()
 {
     std::vector<std::pair<std::filesystem::file_time_type, std::filesystem::path>> pdfs;
     std::error_code ec;
-    for (const auto& e : std::filesystem::directory_iterator(ProgramFolder() / "temp", ec)) {
+    for (const auto& e : std::filesystem::directory_iterator(TempFolder(), ec)) {
         if (e.path().extension() != ".pdf" || !e.is_regular_file(ec))
             continue;
         const auto when = e.last_write_time(ec);

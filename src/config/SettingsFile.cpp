@@ -175,17 +175,8 @@ int CreateSettingsFile(std::string_view name, const Settings& settings)
     return WriteFileBytes(ConfigPath(name), FormatSettingsFile(name, settings));
 }
 
-int UpdateConfigSection(std::string_view name, const Settings& settings, std::string_view section, int keyIndex)
+int MergeIntoSettingsFile(std::string_view name, const Settings& settings, const KeySet& replace)
 {
-    std::optional<Section> which;
-    if (section.empty()) {
-        if (keyIndex < kKeyF1 || keyIndex > kKeyF8)
-            return 0;
-    } else {
-        which = SectionByName(section);
-        if (!which)
-            return 0;
-    }
     const std::filesystem::path path = ConfigPath(name);
     std::error_code ec;
     if (!std::filesystem::exists(path, ec))
@@ -198,8 +189,7 @@ int UpdateConfigSection(std::string_view name, const Settings& settings, std::st
     ValueTexts values;
     for (int i = 1; i <= kKeyCount; ++i) {
         const auto k = static_cast<std::size_t>(i);
-        const bool replace = which ? InSection(i, *which) : i == keyIndex;
-        if (replace || !held[k]) {
+        if (replace[k] || !held[k]) {
             values[k] = EncodeValue(settings, i);
         } else {
             // As the file holds it; a control character would break the line.
@@ -210,6 +200,23 @@ int UpdateConfigSection(std::string_view name, const Settings& settings, std::st
         }
     }
     return WriteFileBytes(path, FormatSettingsFile(name, values));
+}
+
+int UpdateConfigSection(std::string_view name, const Settings& settings, std::string_view section, int keyIndex)
+{
+    std::optional<Section> which;
+    if (section.empty()) {
+        if (keyIndex < kKeyF1 || keyIndex > kKeyF8)
+            return 0;
+    } else {
+        which = SectionByName(section);
+        if (!which)
+            return 0;
+    }
+    KeySet replace{};
+    for (int i = 1; i <= kKeyCount; ++i)
+        replace[static_cast<std::size_t>(i)] = which ? InSection(i, *which) : i == keyIndex;
+    return MergeIntoSettingsFile(name, settings, replace);
 }
 
 } // namespace kalvor::config

@@ -69,6 +69,15 @@ int ReadSettingsFile(std::string_view name, Settings& settings, FileValues* valu
 // Returns 0 or the error number.
 int CreateSettingsFile(std::string_view name, const Settings& settings);
 
+// Which keys an update replaces, by key index 1..84 (element 0 unused).
+using KeySet = std::array<bool, kKeyCount + 1>;
+
+// Reads file `name`, replaces the keys of `replace` with the current
+// settings, keeps every other key's value as the file holds it (a key the
+// file lacks takes the current setting), and rewrites the file. A missing
+// file is left alone. Returns 0 or the error number.
+int MergeIntoSettingsFile(std::string_view name, const Settings& settings, const KeySet& replace);
+
 // The section update: reads file `name`, replaces the keys of `section`
 // ("NewCommConfig", "NewFuncKeyConfig", "NewTerminalPref" or
 // "NewPrintConfig", any case) with the current settings, keeps every other

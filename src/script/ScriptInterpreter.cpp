@@ -1,6 +1,6 @@
 #include "script/ScriptInterpreter.h"
 
-#include "base/ProgramFolder.h"
+#include "base/ProgramInstance.h"
 #include "script/ScriptPreparation.h"
 #include "script/ScriptText.h"
 
@@ -18,7 +18,7 @@ ScriptInterpreter::ScriptInterpreter(ReceivePass& receive, Transmitter& transmit
 bool ScriptInterpreter::Prepare(const std::filesystem::path& source)
 {
     if (working_.empty())
-        working_ = ProgramFolder() / kWorkingScript;
+        working_ = ProgramFile(kWorkingScript);
     reader_.Close();
     state_ = ScriptState{};
     waitUntil_ = -1;
@@ -36,7 +36,7 @@ bool ScriptInterpreter::PrepareWorkingScript(const std::filesystem::path& source
 bool ScriptInterpreter::Load()
 {
     if (working_.empty())
-        working_ = ProgramFolder() / kWorkingScript;
+        working_ = ProgramFile(kWorkingScript);
     reader_.Close();
     state_ = ScriptState{};
     waitUntil_ = -1;
