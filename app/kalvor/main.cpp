@@ -6,6 +6,7 @@
 //
 //   kalvor [--font-size N] [--replay FILE] [--exit-after-replay]
 //          [--dump-screen FILE] [--connect] [SCRIPT]
+#include "base/ProgramInstance.h"
 #include "comms/net/SerialPorts.h"
 #include "ui/ConnectionUi.h"
 #include "ui/MainWindow.h"
@@ -18,6 +19,7 @@
 #include <QTextStream>
 
 #include <csignal>
+#include <optional>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -89,6 +91,10 @@ int main(int argc, char** argv)
             script = a;
         }
     }
+
+    // Another window may run on the same program folder: this one's
+    // temporary files are its own while it runs.
+    const std::optional<kalvor::ProgramInstance> instance = kalvor::ProgramInstance::Claim();
 
     kalvor::ui::StartupWindow startup(options);
     startup.ListSerialPorts = [] {

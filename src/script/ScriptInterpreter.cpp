@@ -1,6 +1,6 @@
 #include "script/ScriptInterpreter.h"
 
-#include "base/ProgramFolder.h"
+#include "base/ProgramInstance.h"
 #include "script/ScriptPreparation.h"
 #include "script/ScriptText.h"
 
@@ -18,7 +18,7 @@ ScriptInterpreter::ScriptInterpreter(ReceivePass& receive, Transmitter& transmit
 bool ScriptInterpreter::Prepare(const std::filesystem::path& source)
 {
     if (working_.empty())
-        working_ = ProgramFolder() / kWorkingScript;
+        working_ = ProgramFile(kWorkingScript);
     reader_.Close();
     state_ = ScriptState{};
     waitUntil_ = -1;
@@ -30,20 +30,13 @@ bool ScriptInterpreter::Prepare(const std::filesystem::path& source)
 
 bool ScriptInterpreter::PrepareWorkingScript(const std::filesystem::path& source, const std::filesystem::path& working)
 {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(source, ec) || !WriteWorkingScript(source, working))
-        return false;
-    ScriptReader reader;
-    if (!reader.Open(working))
-        return false;
-    const std::string first = reader.NextLine().Command;
-    return first == "ADDR" || first == "DIAL";
+    return PrepareScriptFile(source, working).Runs;
 }
 
 bool ScriptInterpreter::Load()
 {
     if (working_.empty())
-        working_ = ProgramFolder() / kWorkingScript;
+        working_ = ProgramFile(kWorkingScript);
     reader_.Close();
     state_ = ScriptState{};
     waitUntil_ = -1;

@@ -14,7 +14,8 @@ namespace {
 
 QString ConfigFolder() { return QString::fromStdString(config::ConfigPath(config::kConfigFolder).string()); }
 
-const QString kFilter = QStringLiteral("Configuration files (*.zkd);;All files (*)");
+// Configurations live in the config folder itself and end in ".zkd".
+const QString kFilter = QStringLiteral("Configuration files (*.zkd)");
 
 } // namespace
 

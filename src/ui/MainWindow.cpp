@@ -154,6 +154,11 @@ void MainWindow::ConnectConfiguration()
     menu.ApplyWindow = [this](const config::Settings& s) {
         printing_->FontHeight = s.PrintFontHeight;
         connectionUi_->ApplySettings(config::ConnectionSettingsFrom(s));
+        // The echo button holds the configured echo: the connection manager
+        // derives local echo from it, so without it "Echo = On" would not
+        // outlive a session.
+        connectionUi_->EchoAction().setChecked(s.Echo);
+        connectionUi_->Manager().SetEchoButton(s.Echo);
         fonts_.SetPreferredIndex(std::clamp(s.FontIndex, render::kMinFontIndex, render::kMaxFontIndex));
         fonts_.AdjustFontIndex(ScreenWidth());
         if (s.LeftPosition != 0 || s.TopPosition != 0)

@@ -1,6 +1,6 @@
 #include "ui/ScriptStart.h"
 
-#include "base/ProgramFolder.h"
+#include "base/ProgramInstance.h"
 #include "comms/net/ConnectionManager.h"
 #include "script/ScriptPreparation.h"
 #include "script/ScriptTarget.h"
@@ -14,9 +14,9 @@ QString Latin1(const std::string& text) { return QString::fromLatin1(text.data()
 
 } // namespace
 
-bool PrepareStartupScript(const std::filesystem::path& source)
+script::PreparedScript PrepareStartupScript(const std::filesystem::path& source)
 {
-    return script::ScriptInterpreter::PrepareWorkingScript(source, ProgramFolder() / script::kWorkingScript);
+    return script::PrepareScriptFile(source, ProgramFile(script::kWorkingScript));
 }
 
 void RunStartupScript(StartupWindow& startup, net::ConnectionManager& connections)

@@ -80,7 +80,8 @@ TEST(SystemErrors, MapOntoTheTable)
     EXPECT_EQ(num(std::errc::not_a_directory), 76);
     EXPECT_EQ(num(std::errc::permission_denied), 70);
     EXPECT_EQ(num(std::errc::operation_not_permitted), 70);
-    EXPECT_EQ(num(std::errc::read_only_file_system), 70);
+    EXPECT_EQ(num(std::errc::read_only_file_system), EROFS);
+    EXPECT_EQ(ErrorMessage(EROFS), "Read-only file system");
     EXPECT_EQ(num(std::errc::no_space_on_device), 61);
     EXPECT_EQ(num(std::errc::io_error), 57);
     EXPECT_EQ(num(std::errc::file_exists), 58);

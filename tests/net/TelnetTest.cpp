@@ -14,6 +14,12 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstdio>
+#include <thread>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace kalvor::test {
 namespace {
@@ -265,6 +271,88 @@ TEST_F(DemoHostFixture, DisconnectAndConnectErrorsAreShown)
     ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("<TELNET Connect Error: "); })) << h.Screen();
     EXPECT_TRUE(h.ScreenHas("<TELNET Connect Error: Connection refused>")) << h.Screen();
     EXPECT_TRUE(h.ConnectEnabled);
+    EXPECT_FALSE(h.Manager.ConnectedSwitch());
+}
+
+// A host that sends a known stream and closes at once: accepts one
+// connection on a loopback port, writes everything, ends its side (FIN right
+// after the data) and reads until the terminal closes too.
+class HangUpHost {
+public:
+    explicit HangUpHost(std::string stream) : stream_(std::move(stream))
+    {
+        listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t len = sizeof a;
+        if (::bind(listener_, reinterpret_cast<sockaddr*>(&a), len) != 0 || ::listen(listener_, 1) != 0 ||
+            ::getsockname(listener_, reinterpret_cast<sockaddr*>(&a), &len) != 0)
+            return;
+        port_ = ntohs(a.sin_port);
+        thread_ = std::thread([this] {
+            const int c = ::accept(listener_, nullptr, nullptr);
+            if (c < 0)
+                return;
+            for (std::size_t sent = 0; sent < stream_.size();) {
+                const ssize_t n = ::send(c, stream_.data() + sent, stream_.size() - sent, MSG_NOSIGNAL);
+                if (n <= 0)
+                    break;
+                sent += static_cast<std::size_t>(n);
+            }
+            ::shutdown(c, SHUT_WR);
+            char sink[4096];
+            while (::recv(c, sink, sizeof sink, 0) > 0) {
+            }
+            ::close(c);
+        });
+    }
+    ~HangUpHost()
+    {
+        ::shutdown(listener_, SHUT_RDWR);
+        ::close(listener_);
+        if (thread_.joinable())
+            thread_.join();
+    }
+    int Port() const { return port_; }
+
+private:
+    std::string stream_;
+    int listener_ = -1;
+    int port_ = 0;
+    std::thread thread_;
+};
+
+TEST(HostHangUp, EveryByteIsShownBeforeTheDisconnectMessage)
+{
+    TempHome home;
+    // A hard reset on the way, then numbered lines, and a last line without
+    // its line end.
+    std::string stream = "before the reset\r\n\x1b" "E";
+    for (int i = 1; i <= 3000; ++i)
+        stream += "line " + std::to_string(i) + " of the stream that the host sends before hanging up\r\n";
+    stream += "LAST LINE";
+    HangUpHost host(stream);
+    ASSERT_GT(host.Port(), 0);
+
+    Harness h;
+    h.Connect("127.0.0.1 " + std::to_string(host.Port()), NetworkKind::TelnetAdvanced);
+    ASSERT_TRUE(WaitFor([&] { return h.MemoryHas("<TELNET has been disconnected>"); })) << h.Screen();
+    const std::string memory = h.Memory();
+    std::size_t at = 0;
+    for (int i = 1; i <= 3000; ++i) {
+        const std::size_t next = memory.find("line " + std::to_string(i) + " of the stream", at);
+        ASSERT_NE(next, std::string::npos) << "line " << i;
+        at = next;
+    }
+    const std::size_t last = memory.find("LAST LINE", at);
+    ASSERT_NE(last, std::string::npos);
+    EXPECT_LT(last, memory.find("<TELNET has been disconnected>"));
+    EXPECT_TRUE(h.Trace.Has("Telnet:", "<TELNET has been disconnected>"));
+    EXPECT_EQ(h.Captions.back(), "Kalvor");
+    EXPECT_EQ(h.Manager.StatusText(), "Telnet (advanced)");
+    EXPECT_TRUE(h.ConnectEnabled);
+    EXPECT_FALSE(h.DisconnectEnabled);
     EXPECT_FALSE(h.Manager.ConnectedSwitch());
 }
 

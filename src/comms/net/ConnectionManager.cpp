@@ -6,6 +6,9 @@
 #include "session/Session.h"
 
 namespace kalvor::net {
+namespace {
+constexpr std::string_view kTelnetDisconnected = "<TELNET has been disconnected>";
+} // namespace
 
 ConnectionManager::ConnectionManager(Session& session, TraceSink* trace)
     : session_(session),
@@ -43,9 +46,9 @@ ConnectionManager::ConnectionManager(Session& session, TraceSink* trace)
         RefreshLocalEcho();
     };
     telnet_->OnDisconnected = [this] {
-        FlushStagedInput();
-        SetConnectedSwitch(false);
-        SetMenu(true, false);
+        session_.Transmit().EchoSuppressionOffered = false;
+        Trace("Telnet:", kTelnetDisconnected);
+        HostClosed("\r\n" + std::string(kTelnetDisconnected) + "\r\n");
     };
     telnet_->OnVariantChanged = [this](NetworkKind kind) {
         SetStatus(KindName(kind));
@@ -53,27 +56,33 @@ ConnectionManager::ConnectionManager(Session& session, TraceSink* trace)
     };
 
     // Serial port events.
-    serial_->OnCarrierChange = [this](bool) { SetMenu(!connectEnabled_, !disconnectEnabled_); };
-    serial_->OnPortLost = [this](const std::string&) {
-        SetConnectedSwitch(false);
-        SetStatus(StatusPortName(settings_.PortName));
-        SetMenu(true, false);
+    serial_->OnCarrierChange = [this](bool carrier) {
+        if (carrier || modemWait_.isActive() || !serial_->IsOpen()) {
+            SetMenu(!connectEnabled_, !disconnectEnabled_);
+            return;
+        }
+        // The carrier dropped: the far end hung up.
+        std::string last;
+        serial_->ReadInput(last);
+        CloseSerial();
+        HostClosed("\r\n<" + settings_.PortName + " has been disconnected>\r\n", last);
+    };
+    serial_->OnPortLost = [this](const std::string&, const std::string& last) {
+        HostClosed("\r\n<" + settings_.PortName + " has been disconnected>\r\n", last);
     };
 
     // SSH client events: their texts go through the receive buffer.
     ssh_->OnText = [this](const std::string& text) { Queue(text); };
     ssh_->OnError = [this](int code, const std::string& text) {
+        FlushStagedInput(); // what arrived before the error comes first
         Queue("\r\nSSH Error: " + text);
         Disconnect_Click();
         if (code == SshConnection::kHostKeyChanged && Events.MessageBox)
             Events.MessageBox(kHostKeyChangedTitle, text);
     };
     ssh_->OnClosed = [this] {
-        FlushStagedInput();
-        Queue("\r\n<SSH connection closed>");
         sshSession_ = false;
-        SetConnectedSwitch(false);
-        SetMenu(true, false);
+        HostClosed("\r\n<SSH connection closed>");
     };
     ssh_->OnFailed = [this](const std::string& text) {
         Queue(text);
@@ -97,11 +106,7 @@ ConnectionManager::ConnectionManager(Session& session, TraceSink* trace)
     // The local program.
     local_->OnExited = [this](const std::string& how) {
         // After the program's last output, which may still wait in the buffers.
-        FlushStagedInput();
-        Queue("\r\n<" + local_->Program() + " ended: " + how + ">\r\n");
-        SetConnectedSwitch(false);
-        SetMenu(true, false);
-        SetCaption(kProgramName);
+        HostClosed("\r\n<" + local_->Program() + " ended: " + how + ">\r\n");
     };
 
     session_.OnTelnetVariant = [this](int variant) { TelnetVariant(variant); };
@@ -262,6 +267,23 @@ void ConnectionManager::FlushStagedInput()
     Trace("Received:", staged);
     session_.Receive().AppendLocal(staged);
     staged.clear();
+}
+
+void ConnectionManager::HostClosed(const std::string& message, const std::string& lastInput)
+{
+    if (!lastInput.empty()) {
+        Trace("Received:", lastInput);
+        session_.Receive().AppendLocal(lastInput);
+    }
+    FlushStagedInput();
+    // Through the receive buffer, so that it follows every byte before it
+    // whatever the interpreter still has to do (a reset, a held display).
+    Queue(message);
+    SetConnectedSwitch(false);
+    SetMenu(true, false);
+    SetCaption(kProgramName);
+    SetStatus(settings_.Network() ? KindName(settings_.Kind) : StatusPortName(settings_.PortName));
+    RefreshLocalEcho();
 }
 
 void ConnectionManager::ScreenSizeChanged()
@@ -512,7 +534,7 @@ void ConnectionManager::Disconnect_Click()
         telnet_->DisconnectTransport();
         FlushStagedInput();
         session_.Transmit().EchoSuppressionOffered = false;
-        const std::string text = "<TELNET has been disconnected>";
+        const std::string text(kTelnetDisconnected);
         Show("\r\n" + text + "\r\n");
         Trace("Telnet:", text);
         SetCaption(kProgramName);

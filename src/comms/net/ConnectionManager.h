@@ -131,6 +131,10 @@ private:
     void Trace(std::string_view label, std::string_view data);
     void RefreshLocalEcho();
     void FlushStagedInput();
+    // The host ended the connection: `lastInput` and everything staged is
+    // interpreted first, then `message`; the menus, caption and status panel
+    // return to their disconnected state.
+    void HostClosed(const std::string& message, const std::string& lastInput = {});
     void Housekeeping();
 
     void CloseSerial();

@@ -45,9 +45,11 @@ SerialConnection::SerialConnection()
         QTimer::singleShot(0, &port_, [this, reason] {
             if (!port_.isOpen())
                 return;
+            std::string last;
+            ReadInput(last);
             Close();
             if (OnPortLost)
-                OnPortLost(reason);
+                OnPortLost(reason, last);
         });
     });
 }

@@ -46,8 +46,9 @@ public:
 
     // The carrier changed (Comm1_OnComm carrier event).
     std::function<void(bool carrier)> OnCarrierChange;
-    // The device went away (unplugged, or the far end of a virtual pair closed).
-    std::function<void(const std::string& reason)> OnPortLost;
+    // The device went away (unplugged, or the far end of a virtual pair
+    // closed); `lastInput` is what the port still held.
+    std::function<void(const std::string& reason, const std::string& lastInput)> OnPortLost;
 
 private:
     void PollCarrier();
