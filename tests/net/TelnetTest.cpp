@@ -404,5 +404,30 @@ TEST_F(BusyBoxFixture, LongStreamWithByte255ThroughTheShell)
     EXPECT_LT(h.MaxBacklog, kBacklogBound);
 }
 
+// Debian's inetutils telnetd offers authentication and encryption and waits
+// for the answer: refused, the log-on goes on to the shell.
+TEST(InetutilsTelnetd, RefusedOptionsLetTheShellAnswer)
+{
+    TempHome home;
+    ServerProcess server;
+    const int port = FreeLoopbackPort();
+    std::string error;
+    if (!StartInetutilsTelnetd(server, port, "/bin/sh", error)) {
+        ASSERT_TRUE(error.empty()) << error;
+        GTEST_SKIP() << "\n*** SKIPPED LOUDLY: no inetutils telnetd or socat (Debian packages inetutils-telnetd, socat) ***";
+    }
+    ASSERT_TRUE(WaitForListener(port));
+    Harness h;
+    h.Connect("127.0.0.1 " + std::to_string(port), 1);
+    ASSERT_TRUE(WaitFor([&] { return h.Trace.Has("CLIENT Dont:", "38"); })) << h.Memory();
+    EXPECT_TRUE(h.Trace.Has("CLIENT Dont:", "37"));
+    // The shell's prompt ("$ " or "# ", trailing blanks are not kept).
+    ASSERT_TRUE(WaitFor([&] { return h.MemoryHas("\n$") || h.MemoryHas("\n#"); })) << h.Memory();
+    h.Type("echo kalvor-$((6*7))\r");
+    ASSERT_TRUE(WaitFor([&] { return h.MemoryHas("\nkalvor-42"); })) << h.Memory();
+    h.Type("exit\r");
+    EXPECT_TRUE(WaitFor([&] { return h.ConnectEnabled; })) << h.Memory();
+}
+
 } // namespace
 } // namespace kalvor::test
