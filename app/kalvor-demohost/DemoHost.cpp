@@ -449,7 +449,8 @@ void DemoClient::LineDrawing()
 void DemoClient::StartForm()
 {
     std::string s = "\x1bX\x1b&k0B" + kClear;
-    s += "\x1b&dJ Data entry " + kNormal + "  Fill the fields, Tab moves between them, Enter sends the form.\r\n";
+    s += "\x1b&dJ Data entry " + kNormal + "  Fill the fields, Tab moves between them, F12 (Enter) or the\r\n"
+         "keypad Enter key sends the form.\r\n";
     const auto field = [](int row, const std::string& caption, int width) {
         return At(row, 2) + caption + At(row, 16) + "\x1b&dD\x1b[" + std::string(static_cast<std::size_t>(width), ' ') +
                "\x1b]" + kNormal;

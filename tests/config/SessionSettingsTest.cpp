@@ -58,7 +58,7 @@ TEST_F(SessionSettingsTest, ApplyPutsEverySessionSettingInPlace)
     EXPECT_EQ(session.Keys().Enter.NumEnterKey, Keyboard::kEnterIsTab);
     EXPECT_TRUE(session.Keys().Enter.SmartEnter);
     EXPECT_TRUE(session.Receive().EnqAck);
-    EXPECT_TRUE(session.Controls().TransmitControlCharacters());
+    EXPECT_FALSE(session.Controls().TransmitControlCharacters());
     const FunctionKeys& keys = session.FuncKeys();
     EXPECT_EQ(keys.Label(FunctionKeys::kUserSet, 0).Line1, "Logon");
     EXPECT_EQ(keys.UserKeyString(0), "HELLO\r");
