@@ -33,6 +33,17 @@ namespace kalvor::ui {
 namespace {
 
 constexpr std::array<int, 3> kColumns{80, 132, 200};
+
+// The shortcuts of a local command on Ctrl+`key`: Ctrl+Shift+`key` always,
+// Ctrl+`key` only while control characters are processed locally (else it
+// reaches the host as its control character).
+QList<QKeySequence> LocalShortcuts(Qt::Key key, bool transmit)
+{
+    QList<QKeySequence> keys{QKeySequence(Qt::CTRL | Qt::SHIFT | key)};
+    if (!transmit)
+        keys.prepend(QKeySequence(Qt::CTRL | key));
+    return keys;
+}
 constexpr int kMinRows = 24;
 
 QColor ToColor(std::uint32_t rrggbb) { return QColor(QRgb(0xff000000u | rrggbb)); }
@@ -207,8 +218,8 @@ void MainWindow::BuildMenus()
     xmitCntlAction_->setObjectName(QStringLiteral("XmitCntlChar"));
     xmitCntlAction_->setCheckable(true);
     connect(xmitCntlAction_, &QAction::triggered, this, [this](bool on) { XmitCntlChar_Click(on); });
-    lineDrawingOnAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
-    lineDrawingOffAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    lineDrawingOnAction_->setShortcuts(LocalShortcuts(Qt::Key_N, false));
+    lineDrawingOffAction_->setShortcuts(LocalShortcuts(Qt::Key_O, false));
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
     QAction* larger = add(view, QStringLiteral("&Larger Font"), "ChangeFontSize", [this] { ChangeFontSize_Click(); });
@@ -313,7 +324,8 @@ void MainWindow::KeyPressed(QKeyEvent* event)
     if (!consumed) {
         int character = k.Character;
         if ((k.Shift & (Mod::Ctrl | Mod::Alt)) == Mod::Ctrl && k.Code >= Key::A && k.Code <= Key::Z) {
-            const int c = session_->Controls().CtrlLetterCharacter(k.Code);
+            // Ctrl+Shift+letter belongs to the local commands, never the host.
+            const int c = (k.Shift & Mod::Shift) != 0 ? 0 : session_->Controls().CtrlLetterCharacter(k.Code);
             character = c > 0 ? c : -1;
         }
         if (character >= 0)
@@ -362,8 +374,8 @@ void MainWindow::StateChanged()
     defineKeysAction_->setEnabled(keys.DefinitionMenuEnabled());
     const bool transmit = session_->Controls().TransmitControlCharacters();
     xmitCntlAction_->setChecked(transmit);
-    lineDrawingOnAction_->setShortcut(transmit ? QKeySequence() : QKeySequence(Qt::CTRL | Qt::Key_N));
-    lineDrawingOffAction_->setShortcut(transmit ? QKeySequence() : QKeySequence(Qt::CTRL | Qt::Key_O));
+    lineDrawingOnAction_->setShortcuts(LocalShortcuts(Qt::Key_N, transmit));
+    lineDrawingOffAction_->setShortcuts(LocalShortcuts(Qt::Key_O, transmit));
     if (st.Mem.ColsInTerm != lastCols_) {
         lastCols_ = st.Mem.ColsInTerm;
         WidthChanged();

@@ -118,6 +118,21 @@ TEST_F(MainWindowTest, CtrlLetterTypesAControlCharacterWhenTheyAreTransmitted)
     EXPECT_EQ(runstring::AttributeAt(row.Shift, 0, 'I'), ' ');
 }
 
+TEST_F(MainWindowTest, CtrlShiftLetterRunsTheLocalCommandWhateverTheSetting)
+{
+    for (const bool transmit : {false, true}) {
+        SCOPED_TRACE(transmit ? "transmitted" : "processed locally");
+        if (transmit != window.GetSession().Controls().TransmitControlCharacters())
+            Action("XmitCntlChar")->trigger();
+        QTest::keyClick(&window.View(), Qt::Key_N, Qt::ControlModifier | Qt::ShiftModifier);
+        EXPECT_TRUE(window.State().ShiftedOut);
+        QTest::keyClick(&window.View(), Qt::Key_O, Qt::ControlModifier | Qt::ShiftModifier);
+        EXPECT_FALSE(window.State().ShiftedOut);
+        QTest::keyClick(&window.View(), Qt::Key_I, Qt::ControlModifier | Qt::ShiftModifier);
+        EXPECT_EQ(window.GetSession().Memory().CurCol, 0) << "no HT reached the terminal";
+    }
+}
+
 TEST_F(MainWindowTest, LineDrawingMenuTypesShiftOutAndShiftIn)
 {
     QTest::keyClicks(&window.View(), QStringLiteral("a"));
