@@ -125,6 +125,18 @@ void Session::TelnetVariant(int variant)
         OnTelnetVariant(variant);
 }
 
+void Session::SavePreferences()
+{
+    if (OnSavePreferences)
+        OnSavePreferences();
+}
+
+void Session::EightBitDataChanged()
+{
+    if (OnEightBitDataChanged)
+        OnEightBitDataChanged();
+}
+
 void Session::SetConnection(Connection& connection)
 {
     conn_ = &connection;

@@ -180,6 +180,19 @@ TEST_F(AttachedTest, HostDefinedUserKeyIsRecordedAtOnce)
     EXPECT_TRUE(shown.Windows.empty());
 }
 
+TEST_F(AttachedTest, HostChosenColourSchemeIsRecordedAtOnce)
+{
+    Host("\x1b%xwobI");
+    const Settings read = OnFile();
+    EXPECT_EQ(read.ColorIndex, 5);
+    EXPECT_TRUE(read.InverseVideo);
+    Settings expected;
+    expected.ColorIndex = 5;
+    expected.InverseVideo = true;
+    EXPECT_EQ(read, expected);
+    EXPECT_TRUE(shown.Windows.empty());
+}
+
 TEST_F(AttachedTest, EscKPutsTheConfiguredUserKeysBack)
 {
     cfg.Values().Keys[4] = {FunctionKeyRecord::kNormal, "Five", "", "five"};

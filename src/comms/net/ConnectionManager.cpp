@@ -105,6 +105,7 @@ ConnectionManager::ConnectionManager(Session& session, TraceSink* trace)
     };
 
     session_.OnTelnetVariant = [this](int variant) { TelnetVariant(variant); };
+    session_.OnEightBitDataChanged = [this] { EightBitDataChanged(); };
 }
 
 namespace {
@@ -119,6 +120,7 @@ NoConnection& Unconnected()
 ConnectionManager::~ConnectionManager()
 {
     session_.OnTelnetVariant = nullptr;
+    session_.OnEightBitDataChanged = nullptr;
     session_.SetConnection(Unconnected());
 }
 
@@ -377,6 +379,25 @@ void ConnectionManager::ConnectSerial()
     serial_->Write(kModemInit);
     afterModemWait_ = [this, result, portNumber, baud] { SerialAfterModemWait(result, portNumber, baud); };
     modemWait_.start(kModemWaitMs);
+}
+
+void ConnectionManager::EightBitDataChanged()
+{
+    ApplyEightBitData(settings_, session_.State().EightBitData);
+    if (!serial_->IsOpen())
+        return;
+    // The open line is opened again with the new data bits and parity; a
+    // line that refuses them ends the connection as a failed open does.
+    const int code = HandshakingCode(settings_.Handshaking);
+    SerialOpenError result = SerialOpenError::InvalidPort;
+    if (const auto device = SerialDeviceFor(settings_.PortName))
+        result = serial_->Open(*device, SerialSettingsText(settings_), code == 1 ? 0 : code, code);
+    if (result != SerialOpenError::None) {
+        Show(OpenFailureMessage(result, PortNumber(settings_.PortName), Trim(settings_.BaudRate)));
+        serial_->Close();
+        SetConnectedSwitch(false);
+        SetMenu(true, false);
+    }
 }
 
 void ConnectionManager::SerialAfterModemWait(SerialOpenError result, int portNumber, std::string baud)

@@ -139,6 +139,7 @@ private:
     void CloseLocal();
 
     void ConnectSerial();
+    void EightBitDataChanged();
     void SerialAfterModemWait(SerialOpenError result, int portNumber, std::string baud);
     void ConnectTelnetKind(int kind);
     void ConnectSsh(int kind);
