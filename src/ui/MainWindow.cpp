@@ -218,6 +218,10 @@ void MainWindow::BuildMenus()
     xmitCntlAction_->setObjectName(QStringLiteral("XmitCntlChar"));
     xmitCntlAction_->setCheckable(true);
     connect(xmitCntlAction_, &QAction::triggered, this, [this](bool on) { XmitCntlChar_Click(on); });
+    debugModeAction_ = term->addAction(QStringLiteral("Communications &Log"));
+    debugModeAction_->setObjectName(QStringLiteral("UpdateDebugMode"));
+    debugModeAction_->setCheckable(true);
+    connect(debugModeAction_, &QAction::triggered, this, [this](bool on) { UpdateDebugMode_Click(on); });
     lineDrawingOnAction_->setShortcuts(LocalShortcuts(Qt::Key_N, false));
     lineDrawingOffAction_->setShortcuts(LocalShortcuts(Qt::Key_O, false));
 
@@ -374,6 +378,7 @@ void MainWindow::StateChanged()
     defineKeysAction_->setEnabled(keys.DefinitionMenuEnabled());
     const bool transmit = session_->Controls().TransmitControlCharacters();
     xmitCntlAction_->setChecked(transmit);
+    debugModeAction_->setChecked(session_->CommLog().Tracing());
     lineDrawingOnAction_->setShortcuts(LocalShortcuts(Qt::Key_N, transmit));
     lineDrawingOffAction_->setShortcuts(LocalShortcuts(Qt::Key_O, transmit));
     if (st.Mem.ColsInTerm != lastCols_) {
@@ -525,6 +530,15 @@ void MainWindow::InsertCharacter_Click()
     session_->Term().Editing.SetInsertStatus();
     StateChanged();
     RefreshTerminal();
+}
+
+void MainWindow::UpdateDebugMode_Click(bool on)
+{
+    if (on)
+        session_->CommLog().TurnOn();
+    else
+        session_->CommLog().TurnOff();
+    StateChanged();
 }
 
 void MainWindow::XmitCntlChar_Click(bool transmit)

@@ -96,6 +96,9 @@ public:
     void LineDrawingOff_Click();
     void InsertCharacter_Click();
     void XmitCntlChar_Click(bool transmit);
+    // Terminal > Communications Log: the trace "temp/zkdebug.txt" on or off
+    // (off shows it in the text editor).
+    void UpdateDebugMode_Click(bool on);
     void ChangeFontSize_Click();
     void DecreaseFontSize_Click();
     void ColorScheme_Click(int scheme);
@@ -152,6 +155,7 @@ private:
     std::array<QAction*, 3> columnActions_{};
     QAction* inverseAction_ = nullptr;
     QAction* xmitCntlAction_ = nullptr;
+    QAction* debugModeAction_ = nullptr;
     QAction* defineKeysAction_ = nullptr;
     QAction* lineDrawingOnAction_ = nullptr;
     QAction* lineDrawingOffAction_ = nullptr;

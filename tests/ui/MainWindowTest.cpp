@@ -133,6 +133,25 @@ TEST_F(MainWindowTest, CtrlShiftLetterRunsTheLocalCommandWhateverTheSetting)
     }
 }
 
+TEST_F(MainWindowTest, CommunicationsLogMenuSwitchesTheTrace)
+{
+    std::vector<std::filesystem::path> shown;
+    window.GetSession().OnOpenDocument = [&](const std::filesystem::path& p) { shown.push_back(p); };
+    QAction* log = Action("UpdateDebugMode");
+    ASSERT_NE(log, nullptr);
+    EXPECT_FALSE(log->isChecked());
+    log->trigger();
+    EXPECT_TRUE(window.GetSession().CommLog().Tracing());
+    EXPECT_TRUE(log->isChecked());
+    const std::filesystem::path file = window.GetSession().CommLog().Path();
+    EXPECT_TRUE(std::filesystem::exists(file));
+    log->trigger();
+    EXPECT_FALSE(window.GetSession().CommLog().Tracing());
+    EXPECT_FALSE(log->isChecked());
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0], file);
+}
+
 TEST_F(MainWindowTest, LineDrawingMenuTypesShiftOutAndShiftIn)
 {
     QTest::keyClicks(&window.View(), QStringLiteral("a"));
