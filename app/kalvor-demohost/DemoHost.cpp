@@ -531,7 +531,7 @@ void DemoClient::StartUserKeys()
     s += define(1, 2, "Greet", "hello from f1");
     s += define(2, 1, "Local", "\r\n(f2 writes this on the display only)\r\n");
     s += define(3, 0, "Typed", "f3 types this");
-    s += define(4, 2, "  Status  request", "\x1b^");
+    s += define(4, 2, "  Status request", "\x1b^"); // two label lines of 8
     s += "\x1b&jB";
     s += "  f1 Greet   attribute 2: transmitted with a CR at the end\r\n";
     s += "  f2 Local   attribute 1: written on the display, nothing is sent\r\n";

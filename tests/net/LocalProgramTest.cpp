@@ -117,6 +117,7 @@ TEST_F(LocalFixture, LoginShellSeesTheTerminalTypeAndTheScreenSize)
     ASSERT_TRUE(WaitFor([&] { return h.MemoryHas("30 132"); })) << h.Memory();
     h.Manager.Disconnect_Click();
     EXPECT_TRUE(h.MemoryHas("has been disconnected>")) << h.Memory();
+    EXPECT_EQ(h.Manager.StatusText(), "Local");
     EXPECT_FALSE(h.Manager.Local().Running());
     EXPECT_TRUE(h.ConnectEnabled);
 }

@@ -343,6 +343,18 @@ TEST_F(DemoHostFixture, StatusRequestsAreAnsweredAfterTheHostsDc1)
     EXPECT_TRUE(h.ScreenHas("<ESC>&a020c010Y<CR>")) << h.Screen(); // relative cursor
 }
 
+TEST_F(DemoHostFixture, UserKeysAreDefinedWithinTheirLimits)
+{
+    Harness h;
+    ASSERT_TRUE(ConnectToMenu(h)) << h.Screen();
+    h.Type("4\r");
+    ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("Press the keys"); })) << h.Screen();
+    const FunctionKeys& keys = h.Term.FuncKeys();
+    EXPECT_EQ(keys.Label(FunctionKeys::kUserSet, 3).Line1, "  Status");
+    EXPECT_EQ(keys.Label(FunctionKeys::kUserSet, 3).Line2, " request");
+    EXPECT_EQ(keys.UserKeyString(3), "\x1b^");
+}
+
 // BusyBox telnetd running /bin/sh on a free port.
 class BusyBoxFixture : public ::testing::Test {
 protected:
@@ -389,6 +401,7 @@ TEST_F(BusyBoxFixture, NegotiationEndsStandardAndTheShellAnswers)
     ASSERT_TRUE(WaitFor([&] { return h.ConnectEnabled; })) << h.Memory();
     EXPECT_FALSE(h.Manager.ConnectedSwitch());
     EXPECT_FALSE(h.DisconnectEnabled);
+    EXPECT_EQ(h.Manager.StatusText(), "Local") << "the variant is no longer named";
 }
 
 TEST_F(BusyBoxFixture, LongStreamWithByte255ThroughTheShell)

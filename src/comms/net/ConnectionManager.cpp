@@ -46,6 +46,7 @@ ConnectionManager::ConnectionManager(Session& session, TraceSink* trace)
         FlushStagedInput();
         SetConnectedSwitch(false);
         SetMenu(true, false);
+        SetStatus(kNotConnectedStatus);
     };
     telnet_->OnVariantChanged = [this](NetworkKind kind) {
         SetStatus(KindName(kind));
@@ -74,6 +75,7 @@ ConnectionManager::ConnectionManager(Session& session, TraceSink* trace)
         sshSession_ = false;
         SetConnectedSwitch(false);
         SetMenu(true, false);
+        SetStatus(kNotConnectedStatus);
     };
     ssh_->OnFailed = [this](const std::string& text) {
         Queue(text);
@@ -101,6 +103,7 @@ ConnectionManager::ConnectionManager(Session& session, TraceSink* trace)
         Queue("\r\n<" + local_->Program() + " ended: " + how + ">\r\n");
         SetConnectedSwitch(false);
         SetMenu(true, false);
+        SetStatus(kNotConnectedStatus);
         SetCaption(kProgramName);
     };
 
@@ -541,16 +544,19 @@ void ConnectionManager::Disconnect_Click()
         Show("\r\n" + text + "\r\n");
         Trace("Telnet:", text);
         SetCaption(kProgramName);
+        SetStatus(kNotConnectedStatus);
     } else if (sshSession_) {
         ssh_->Close();
         sshSession_ = false;
         FlushStagedInput();
         Queue("\r\n<The secure shell tunnel has been disconnected>\r\n");
+        SetStatus(kNotConnectedStatus);
     } else if (local_->Running()) {
         local_->Stop();
         FlushStagedInput();
         Show("\r\n<" + local_->Program() + " has been disconnected>\r\n");
         SetCaption(kProgramName);
+        SetStatus(kNotConnectedStatus);
     }
     SetConnectedSwitch(false);
     SetMenu(true, false);
