@@ -67,6 +67,18 @@ std::string_view ColorSchemeName(int scheme)
     return kFull[static_cast<std::size_t>(scheme)].Name;
 }
 
+std::string_view ColorSchemeDescription(int scheme)
+{
+    static constexpr std::array<std::string_view, kColorSchemeCount> kDescriptions = {
+        "amber on black", "yellow on black", "green on black", "cyan on black", "white on black",
+        "white on blue",  "white on green",  "white on olive", "white on red",  "black on white",
+        "navy on white",  "maroon on cream", "brown on beige",
+    };
+    if (scheme < 0 || scheme >= kColorSchemeCount)
+        return {};
+    return kDescriptions[static_cast<std::size_t>(scheme)];
+}
+
 int ColorSchemeNumber(std::string_view name)
 {
     if (name.size() != 3)

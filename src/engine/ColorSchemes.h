@@ -39,6 +39,8 @@ double ContrastRatio(std::uint32_t a, std::uint32_t b);
 
 // "aok", "yok", ... "bob"; empty for a number outside 0..12.
 std::string_view ColorSchemeName(int scheme);
+// What the colours are, for people: "amber on black", ...; empty outside 0..12.
+std::string_view ColorSchemeDescription(int scheme);
 
 // The scheme number of a three-letter name, or -1 when there is none. The
 // comparison ignores case ("WOB" and "wob" both give 5): the configuration

@@ -235,8 +235,11 @@ void MainWindow::BuildMenus()
     QMenu* schemes = view->addMenu(QStringLiteral("&Colour Scheme"));
     auto* schemeGroup = new QActionGroup(this);
     for (int i = 0; i < kColorSchemeCount; ++i) {
-        const std::string_view name = ColorSchemeName(i);
-        QAction* a = schemes->addAction(QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
+        const std::string_view name = ColorSchemeName(i), description = ColorSchemeDescription(i);
+        QAction* a = schemes->addAction(QStringLiteral("%1 \u2014 %2")
+                                            .arg(QLatin1StringView(name.data(), static_cast<qsizetype>(name.size())),
+                                                 QLatin1StringView(description.data(),
+                                                                   static_cast<qsizetype>(description.size()))));
         a->setObjectName(QStringLiteral("ColorScheme%1").arg(i));
         a->setCheckable(true);
         schemeGroup->addAction(a);

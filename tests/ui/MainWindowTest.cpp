@@ -231,6 +231,7 @@ TEST_F(MainWindowTest, VerticalScrollBarMovesTheWindowThroughMemory)
 
 TEST_F(MainWindowTest, ColourSchemeAndInverseScreenMenus)
 {
+    EXPECT_EQ(Action("ColorScheme5")->text(), QStringLiteral("wob \u2014 white on blue")) << "code and readable name";
     Action("ColorScheme5")->trigger();
     EXPECT_EQ(window.State().ColorScheme, 5);
     EXPECT_EQ(Pixel(10, 10, 1, 1), 0xff000080u);
