@@ -131,6 +131,26 @@ std::optional<std::string> ProposedPort(int oldKind, int newKind)
     return std::nullopt;
 }
 
+std::optional<std::string> EntryPort(std::string_view hostEntry)
+{
+    // The entry names its port when the default does not matter.
+    ConnectionSettings a, b;
+    a.HostList = b.HostList = {std::string(hostEntry)};
+    a.DefaultPort = 1;
+    b.DefaultPort = 2;
+    const int port = ConnectTelnet(a).Port;
+    if (port != ConnectTelnet(b).Port)
+        return std::nullopt;
+    return std::to_string(port);
+}
+
+std::optional<std::string> ProposedHostText(int oldKind, int newKind)
+{
+    if (newKind == kKindLocalProgram && oldKind != kKindLocalProgram)
+        return std::string();
+    return std::nullopt;
+}
+
 std::string NormalisedPhoneEntry(std::string_view entry)
 {
     if (Trim(entry).empty())

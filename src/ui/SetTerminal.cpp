@@ -139,6 +139,11 @@ SetTerminal::SetTerminal(const SetTerminalValues& values, const std::vector<std:
 
     connect(serial_, &QRadioButton::toggled, this, [this] { ConnectionTypeChanged(); });
     connect(kinds_, &QComboBox::currentIndexChanged, this, [this](int kind) { NetworkList_Click(kind); });
+    connect(hosts_, &QComboBox::currentTextChanged, this, [this] { ShowEntryPort(); });
+    connect(netPort_, &QComboBox::currentTextChanged, this, [this](const QString& text) {
+        if (!entryPort_)
+            ownPort_ = text;
+    });
 
     for (const std::string& p : ports)
         commPort_->addItem(Latin1(p));
@@ -306,7 +311,8 @@ void SetTerminal::Load(const SetTerminalValues& v)
         kinds_->setCurrentIndex(v.NetworkKind);
     }
     kind_ = v.NetworkKind;
-    netPort_->setCurrentText(Latin1(v.NetPort));
+    ownPort_ = Latin1(v.NetPort);
+    netPort_->setCurrentText(ownPort_);
     if (termType_->findText(Latin1(v.TerminalType)) < 0)
         termType_->insertItem(0, Latin1(v.TerminalType));
     termType_->setCurrentText(Latin1(v.TerminalType));
@@ -331,7 +337,7 @@ SetTerminalValues SetTerminal::Values() const
     v.PhoneText = ToLatin1(phones_->currentText());
     v.DialOutPrefix = ToLatin1(prefix_->text());
     v.NetworkKind = kinds_->currentIndex();
-    v.NetPort = ToLatin1(netPort_->currentText());
+    v.NetPort = ToLatin1(entryPort_ ? ownPort_ : netPort_->currentText());
     v.TerminalType = ToLatin1(termType_->currentText());
     v.HostList = Items(hosts_);
     v.HostText = ToLatin1(hosts_->currentText());
@@ -349,13 +355,26 @@ void SetTerminal::ConnectionTypeChanged()
 void SetTerminal::NetworkList_Click(int kind)
 {
     if (const auto port = ProposedPort(kind_, kind))
-        netPort_->setCurrentText(Latin1(*port));
+        ownPort_ = Latin1(*port);
+    const auto host = ProposedHostText(kind_, kind);
     kind_ = kind;
     // A local program is a command line, run in place of a host; it has no port.
     const bool local = kind == kKindLocalProgram;
     hostLabel_->setText(local ? QStringLiteral("Co&mmand:") : QStringLiteral("Hos&t:"));
     hosts_->lineEdit()->setPlaceholderText(local ? QStringLiteral("empty: the login shell") : QString());
-    netPort_->setEnabled(!local);
+    if (host)
+        hosts_->setCurrentText(Latin1(*host));
+    ShowEntryPort();
+}
+
+void SetTerminal::ShowEntryPort()
+{
+    const bool local = kind_ == kKindLocalProgram;
+    const auto port = local ? std::nullopt : EntryPort(ToLatin1(hosts_->currentText()));
+    entryPort_ = port.has_value();
+    netPort_->setCurrentText(port ? Latin1(*port) : ownPort_);
+    netPort_->setEnabled(!local && !port);
+    netPort_->setToolTip(port ? QStringLiteral("The host entry names its port.") : QString());
 }
 
 void SetTerminal::UpdateHostList()
@@ -425,7 +444,9 @@ void SetTerminal::CancelSettings_Click()
         kinds_->setCurrentIndex(initial_.NetworkKind);
     }
     kind_ = initial_.NetworkKind;
-    netPort_->setCurrentText(Latin1(initial_.NetPort));
+    entryPort_ = false;
+    ownPort_ = Latin1(initial_.NetPort);
+    netPort_->setCurrentText(ownPort_);
     QDialog::reject();
 }
 
