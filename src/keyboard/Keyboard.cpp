@@ -171,7 +171,10 @@ bool Keyboard::KeyDown(int keyCode, int shift, bool numericPad)
     }
     if (ExtendCharActive() && fkey < 0 && keyCode != Key::Right)
         return false;
-    if (funcKeys_.TabPanelShown() && keyCode != Key::Escape)
+    // The tab-setting panel takes every key but Esc and the cursor keys,
+    // which still move the cursor to the column to set.
+    if (funcKeys_.TabPanelShown() && keyCode != Key::Escape && keyCode != Key::Left && keyCode != Key::Right &&
+        keyCode != Key::Up && keyCode != Key::Down && keyCode != Key::Home)
         return true;
 
     switch (keyCode) {

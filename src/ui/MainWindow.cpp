@@ -13,6 +13,7 @@
 #include "ui/SettingsMenus.h"
 #include "ui/SideFileDialogs.h"
 #include "ui/SoftKeyBar.h"
+#include "ui/TabPanel.h"
 #include "ui/TabRuler.h"
 #include "ui/TerminalView.h"
 
@@ -67,11 +68,13 @@ MainWindow::MainWindow(const WindowOptions& options, QWidget* parent)
     vbar_ = new QScrollBar(Qt::Vertical, central);
     hbar_ = new QScrollBar(Qt::Horizontal, central);
     keyBar_ = new SoftKeyBar(central);
+    tabPanel_ = new TabPanel(central);
     grid->addWidget(ruler_, 0, 0);
     grid->addWidget(view_, 1, 0);
     grid->addWidget(vbar_, 1, 1);
     grid->addWidget(hbar_, 2, 0);
-    grid->addWidget(keyBar_, 3, 0, 1, 2);
+    grid->addWidget(tabPanel_, 3, 0, 1, 2);
+    grid->addWidget(keyBar_, 4, 0, 1, 2);
     grid->setRowStretch(1, 1);
     grid->setColumnStretch(0, 1);
     setCentralWidget(central);
@@ -94,6 +97,16 @@ MainWindow::MainWindow(const WindowOptions& options, QWidget* parent)
     view_->KeyPressed = [this](QKeyEvent* e) { KeyPressed(e); };
     view_->KeyReleased = [this](QKeyEvent* e) { KeyReleased(e); };
     view_->Resized = [this] { ViewResized(); };
+    view_->WheelRows = [this](int rows) { WheelScrolled(rows); };
+    tabPanel_->Run = [this](TabPanel::Command command) {
+        session_->Term().Escapes.Dispatch(std::string("\x1b") + static_cast<char>(command));
+        RefreshTerminal();
+    };
+    tabPanel_->Done = [this] {
+        session_->FuncKeys().SetTabPanel(false);
+        RefreshTerminal();
+    };
+    session_->FuncKeys().TabPanel = [this](bool shown) { tabPanel_->setVisible(shown); };
     view_->PixelRatioChanged = [this](double) { QTimer::singleShot(0, this, [this] { ScreenChanged(); }); };
     keyBar_->Clicked = [this](int index, int shift) { SoftKeyClicked(index, shift); };
     ruler_->TabToggled = [this](int) { view_->setFocus(); };
@@ -145,6 +158,7 @@ MainWindow::~MainWindow()
     session_->OnPrintFile = nullptr;
     session_->OnPrintScreen = nullptr;
     session_->OnExitRequested = nullptr;
+    session_->FuncKeys().TabPanel = nullptr;
     session_->Errors().ShowWindow = nullptr;
     configMenu_.reset();
 }
@@ -325,6 +339,11 @@ void MainWindow::CurBlinkTimer_Timer()
 
 void MainWindow::KeyPressed(QKeyEvent* event)
 {
+    // The open tab-setting panel takes its own letters first.
+    if (tabPanel_->isVisible() && event->modifiers() == Qt::NoModifier && tabPanel_->HandleKey(event->key())) {
+        RefreshTerminal();
+        return;
+    }
     const KeyStroke k = TranslateKey(event->key(), event->modifiers(), event->text());
     Keyboard& keys = session_->Keys();
     const bool consumed = k.Code != 0 && keys.KeyDown(k.Code, k.Shift, k.NumericPad);
@@ -428,20 +447,58 @@ render::CellFit MainWindow::MeasureAt(int index) const
     return {area.height() / cell.Height, area.width() / cell.Width};
 }
 
+int MainWindow::FittingFontIndex() const
+{
+    const TerminalState& st = session_->State();
+    const QSize chrome = frameGeometry().size() - view_->size();
+    QSize area = view_->size();
+    if (const QScreen* s = screen(); s != nullptr && !isMaximized())
+        area = s->availableGeometry().size() - chrome;
+    return render::LargestFittingFontIndex(st.Mem.ColsInTerm, std::max(st.Mem.RowsInTerm, kMinRows), area.width(),
+                                           area.height());
+}
+
 void MainWindow::WidthChanged()
 {
     fonts_.SetCurrentIndex(fonts_.PreferredIndex());
-    const int index = render::WidthChangeFontIndex(fonts_.PreferredIndex(), session_->Memory().ColsInTerm,
-                                                   isMaximized(), [this](int i) { return MeasureAt(i); });
+    int index = render::WidthChangeFontIndex(fonts_.PreferredIndex(), session_->Memory().ColsInTerm, isMaximized(),
+                                             [this](int i) { return MeasureAt(i); });
+    // Never larger than the screen: Enter and the close button stay on it.
+    index = std::min(index, FittingFontIndex());
     ApplyFontIndex(index);
+}
+
+void MainWindow::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange)
+        return;
+    // Maximised, the font follows the window: the largest cells that fit,
+    // once the window has its new size; back to normal, the preferred size.
+    QTimer::singleShot(0, this, [this] {
+        if (isMaximized())
+            ApplyFontIndex(FittingFontIndex());
+        else if (fonts_.CurrentIndex() != fonts_.PreferredIndex())
+            WidthChanged();
+    });
+}
+
+void MainWindow::WheelScrolled(int rows)
+{
+    vbar_->setValue(vbar_->value() + rows);
 }
 
 void MainWindow::LayOut()
 {
     view_->updateGeometry();
     ruler_->updateGeometry();
-    if (!isMaximized() && !isFullScreen())
-        resize(sizeHint());
+    if (!isMaximized() && !isFullScreen()) {
+        // Never larger than the screen: the scroll bar shows the rest.
+        QSize want = sizeHint();
+        if (const QScreen* s = screen())
+            want = want.boundedTo(s->availableGeometry().size() - (frameGeometry().size() - size()));
+        resize(want);
+    }
     SyncScrollBars();
 }
 
@@ -557,7 +614,7 @@ void MainWindow::ChangeFontSize_Click()
 {
     fonts_.SetPreferredIndex(std::min(fonts_.CurrentIndex() + 1, render::kMaxFontIndex));
     fonts_.AdjustFontIndex(ScreenWidth());
-    ApplyFontIndex(fonts_.CurrentIndex());
+    ApplyFontIndex(std::min(fonts_.CurrentIndex(), FittingFontIndex()));
 }
 
 void MainWindow::DecreaseFontSize_Click()

@@ -37,6 +37,7 @@ class ConfigurationMenu;
 class SettingsMenus;
 class Printing;
 class SoftKeyBar;
+class TabPanel;
 class TabRuler;
 class TerminalView;
 
@@ -61,6 +62,7 @@ public:
     TerminalView& View() { return *view_; }
     SoftKeyBar& KeyBar() { return *keyBar_; }
     TabRuler& Ruler() { return *ruler_; }
+    TabPanel& TabSettings() { return *tabPanel_; }
     QScrollBar& VScrollBar() { return *vbar_; }
     QScrollBar& HScrollBar() { return *hbar_; }
     QLabel& ConnectionPanel() { return *connection_; }
@@ -110,6 +112,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void BuildMenus();
@@ -124,6 +127,12 @@ private:
     void SyncScrollBars();
     void LayOut();
     render::CellFit MeasureAt(int index) const;
+    // The largest font size index at which the terminal's screen fits: in
+    // the maximised window's area, else in the screen's available area less
+    // the window's own parts (menus, bars, frame).
+    int FittingFontIndex() const;
+    // The mouse wheel over the text: `rows` rows up (negative) or down.
+    void WheelScrolled(int rows);
     int ScreenWidth() const;
     void ScreenChanged();
     void ConnectConfiguration();
@@ -143,6 +152,7 @@ private:
     TerminalView* view_ = nullptr;
     TabRuler* ruler_ = nullptr;
     SoftKeyBar* keyBar_ = nullptr;
+    TabPanel* tabPanel_ = nullptr;
     QScrollBar* vbar_ = nullptr;
     QScrollBar* hbar_ = nullptr;
     QLabel* connection_ = nullptr;

@@ -10,18 +10,22 @@
 #include "ui/MainWindow.h"
 #include "ui/ScreenDump.h"
 #include "ui/SoftKeyBar.h"
+#include "ui/TabPanel.h"
 #include "ui/TabRuler.h"
 #include "ui/TerminalView.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTest>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -229,6 +233,33 @@ TEST_F(MainWindowTest, VerticalScrollBarMovesTheWindowThroughMemory)
     EXPECT_TRUE(window.Renderer().LastRefresh().Full);
 }
 
+TEST_F(MainWindowTest, MouseWheelScrollsDisplayMemoryLikeTheScrollBar)
+{
+    std::string text;
+    for (int i = 0; i < 60; ++i)
+        text += "line " + std::to_string(i) + "\r\n";
+    Host(text);
+    const int before = window.VScrollBar().value();
+    const QPoint at = window.View().rect().center();
+    QWheelEvent up(at, window.View().mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
+                   Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&window.View(), &up);
+    EXPECT_EQ(window.VScrollBar().value(), before - 3) << "three rows a notch";
+    const DisplayMemory& m = window.GetSession().Memory();
+    EXPECT_EQ(m.Age(m.TopRow), before - 3);
+}
+
+TEST_F(MainWindowTest, WideScreenWithLargeFontStaysOnTheScreen)
+{
+    for (int i = 0; i < 4; ++i)
+        Action("ChangeFontSize")->trigger();
+    Action("Columns200")->trigger();
+    QTest::qWait(0);
+    const QRect available = window.screen()->availableGeometry();
+    EXPECT_LE(window.frameGeometry().width(), available.width())
+        << "font size " << window.Fonts().CurrentIndex() << " on a screen " << available.width() << " wide";
+}
+
 TEST_F(MainWindowTest, ColourSchemeAndInverseScreenMenus)
 {
     EXPECT_EQ(Action("ColorScheme5")->text(), QStringLiteral("wob \u2014 white on blue")) << "code and readable name";
@@ -264,13 +295,43 @@ TEST_F(MainWindowTest, FontSizeMenusAreLimitedByTheScreen)
     EXPECT_EQ(window.Fonts().CurrentIndex(), std::min(1, limit));
     for (int i = 0; i < 4; ++i)
         Action("ChangeFontSize")->trigger();
-    EXPECT_EQ(window.Fonts().CurrentIndex(), limit);
-    EXPECT_EQ(window.Renderer().Cell(), render::CellForIndex(limit));
+    EXPECT_GE(window.Fonts().CurrentIndex(), 1);
+    EXPECT_LE(window.Fonts().CurrentIndex(), limit);
+    EXPECT_EQ(window.Renderer().Cell(), render::CellForIndex(window.Fonts().CurrentIndex()));
+    EXPECT_LE(window.frameGeometry().width(), window.screen()->availableGeometry().width()) << "on the screen";
     for (int i = 0; i < 4; ++i)
         Action("DecreaseFontSize")->trigger();
     EXPECT_EQ(window.Fonts().CurrentIndex(), 0);
     EXPECT_EQ(window.Renderer().DeviceCellHeight(), 12);
     EXPECT_EQ(window.View().sizeHint(), window.Renderer().LogicalSize());
+}
+
+TEST_F(MainWindowTest, TabPanelSetsTabsAndMarginsAtTheCursorColumn)
+{
+    QTest::mouseClick(window.KeyBar().Button(10), Qt::LeftButton); // the system keys
+    ASSERT_EQ(window.GetSession().FuncKeys().CurrentSet(), FunctionKeys::kSystemSet);
+    QTest::keyClick(&window.View(), Qt::Key_F2); // Margins/Tabs/Col
+    TabPanel& panel = window.TabSettings();
+    ASSERT_TRUE(panel.isVisible()) << "the state that takes the keys is on the screen";
+    window.State().TabStops.fill(false);
+    for (int i = 0; i < 5; ++i)
+        QTest::keyClick(&window.View(), Qt::Key_Right); // the cursor keys still move the cursor
+    ASSERT_EQ(window.GetSession().Memory().CurCol, 5);
+    QTest::keyClick(&window.View(), Qt::Key_S);
+    EXPECT_TRUE(window.State().TabStops[5]);
+    QTest::keyClick(&window.View(), Qt::Key_X); // no other key reaches the terminal
+    EXPECT_EQ(Row(0), QString());
+    QTest::mouseClick(panel.Button(TabPanel::Command::LeftMargin), Qt::LeftButton);
+    EXPECT_EQ(window.GetSession().Memory().LeftMargin, 5);
+    QTest::mouseClick(panel.Button(TabPanel::Command::ClearTab), Qt::LeftButton);
+    EXPECT_FALSE(window.State().TabStops[5]);
+    QTest::keyClick(&window.View(), Qt::Key_Escape);
+    EXPECT_FALSE(panel.isVisible());
+    EXPECT_FALSE(window.GetSession().FuncKeys().TabPanelShown());
+    QTest::keyClick(&window.View(), Qt::Key_F2);
+    ASSERT_TRUE(panel.isVisible());
+    QTest::mouseClick(panel.DoneButton(), Qt::LeftButton);
+    EXPECT_FALSE(panel.isVisible());
 }
 
 TEST_F(MainWindowTest, TabRulerClickTogglesATabStop)
