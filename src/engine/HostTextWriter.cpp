@@ -224,6 +224,11 @@ void HostTextWriter::PutAtCursor(const char* text, int length)
     const auto col = static_cast<std::size_t>(m.CurCol);
     const auto len = static_cast<std::size_t>(length);
     m.MarkChanged(m.CurRow, m.CurCol);
+    // Inserted characters push the ones after them right, each with its set.
+    if (st_.InsertMode && !st_.FormatMode) {
+        std::string& shift = m.CursorRow().Shift;
+        shift = runstring::InsertColumns(shift, m.CurCol, length);
+    }
     KeepCharacterSet(m.CurCol, length);
     if (row.size() < col)
         row.resize(col, ' ');
