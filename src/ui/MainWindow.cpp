@@ -287,16 +287,19 @@ void MainWindow::BuildStatusBar()
     connection_ = new QLabel(QStringLiteral("Local"), this);
     insert_ = new QLabel(QStringLiteral("Insert"), this);
     locked_ = new QLabel(QStringLiteral("Keyboard Locked"), this);
+    caps_ = new QLabel(QStringLiteral("Caps Lock"), this);
     message_ = new QLabel(this);
     message_->setObjectName(QStringLiteral("MessagePanel"));
-    for (QLabel* l : {connection_, insert_, locked_})
+    for (QLabel* l : {connection_, insert_, locked_, caps_})
         l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     statusBar()->addWidget(message_, 1);
+    statusBar()->addPermanentWidget(caps_);
     statusBar()->addPermanentWidget(insert_);
     statusBar()->addPermanentWidget(locked_);
     statusBar()->addPermanentWidget(connection_);
     insert_->setVisible(false);
     locked_->setVisible(false);
+    caps_->setVisible(false);
     message_->setVisible(false);
 }
 
@@ -383,6 +386,9 @@ void MainWindow::StateChanged()
     const FunctionKeys& keys = session_->FuncKeys();
     insert_->setVisible(st.InsertMode);
     locked_->setVisible(st.KeyboardLocked);
+    // The terminal's caps lock (ESC & k P, "Caps Only Mode"): typed letters
+    // go out in upper case while it is on.
+    caps_->setVisible(st.CapsLock);
     message_->setVisible(keys.MessagePanelShown());
     message_->setText(QString::fromLatin1(keys.MessageText().data(), static_cast<qsizetype>(keys.MessageText().size())));
     keyBar_->Refresh(keys);

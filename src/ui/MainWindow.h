@@ -67,6 +67,7 @@ public:
     QScrollBar& HScrollBar() { return *hbar_; }
     QLabel& ConnectionPanel() { return *connection_; }
     QLabel& InsertStatus() { return *insert_; }
+    QLabel& CapsLockStatus() { return *caps_; }
     QLabel& KeyboardLockPanel() { return *locked_; }
     QLabel& MessagePanel() { return *message_; }
     QTimer& CurBlinkTimer() { return curBlinkTimer_; }
@@ -158,6 +159,7 @@ private:
     QLabel* connection_ = nullptr;
     QLabel* insert_ = nullptr;
     QLabel* locked_ = nullptr;
+    QLabel* caps_ = nullptr;
     QLabel* message_ = nullptr;
 
     std::array<QAction*, 13> schemeActions_{};

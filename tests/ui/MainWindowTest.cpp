@@ -334,6 +334,17 @@ TEST_F(MainWindowTest, TabPanelSetsTabsAndMarginsAtTheCursorColumn)
     EXPECT_FALSE(panel.isVisible());
 }
 
+TEST_F(MainWindowTest, HostCapsLockIsShownAndTypesCapitals)
+{
+    EXPECT_FALSE(window.CapsLockStatus().isVisible());
+    Host("\x1b&k1P");
+    EXPECT_TRUE(window.CapsLockStatus().isVisible());
+    QTest::keyClicks(&window.View(), QStringLiteral("ab"));
+    EXPECT_EQ(Row(0), QStringLiteral("AB"));
+    Host("\x1b&k0P");
+    EXPECT_FALSE(window.CapsLockStatus().isVisible());
+}
+
 TEST_F(MainWindowTest, TabRulerClickTogglesATabStop)
 {
     TabRuler& ruler = window.Ruler();
