@@ -133,6 +133,16 @@ int Configuration::UpdateSection(std::string_view section, int keyIndex)
     return err;
 }
 
+int Configuration::SaveColorScheme()
+{
+    if (session_ == nullptr)
+        return 0;
+    settings_.ColorIndex = session_->State().ColorScheme;
+    settings_.InverseVideo = session_->State().InverseScreen;
+    const int err = UpdateSection("", kKeyColorIndex);
+    return err != 0 ? err : UpdateSection("", kKeyInverseVideo);
+}
+
 void Configuration::SaveTermConfig(bool save)
 {
     if (save) {
@@ -173,6 +183,7 @@ void Configuration::Attach(Session& session)
         if (session_ != nullptr)
             ApplyUserKeys(settings_, session_->FuncKeys());
     };
+    session.OnSavePreferences = [this] { SaveColorScheme(); };
     session.OnHardReset = [this] {
         // The terminal starts again from its configuration file.
         ReadSettingsFile(current_, settings_);
@@ -191,6 +202,7 @@ void Configuration::Detach()
     keys.ApplyConfiguration = nullptr;
     session_->Keys().SaveEnterKeySettings = nullptr;
     session_->OnHardReset = nullptr;
+    session_->OnSavePreferences = nullptr;
     session_ = nullptr;
 }
 

@@ -10,7 +10,8 @@
 //   - ESC & f ... b keeps or restores the terminal preferences (SaveTermConfig);
 //   - Enter-key settings the host redefines with saving are written to the
 //     terminal-preferences section;
-//   - after a hard reset the configuration file is read again and applied.
+//   - after a hard reset the configuration file is read again and applied;
+//   - a colour scheme the host chooses (ESC % x) is written at once.
 #pragma once
 
 #include "config/ConfigPaths.h"
@@ -83,6 +84,10 @@ public:
     void Detach();
     void ApplyToSession();
     void CollectFromSession();
+
+    // The colour scheme and inverse screen of the attached session written
+    // into the current file (keys "Color Index" and "InverseVideo").
+    int SaveColorScheme();
 
     // The settings were applied to the session: the window takes what it
     // holds itself (font, position, width) from Values().

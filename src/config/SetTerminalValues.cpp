@@ -130,6 +130,26 @@ std::optional<std::string> ProposedPort(NetworkKind oldKind, NetworkKind newKind
     return std::nullopt;
 }
 
+std::optional<std::string> EntryPort(std::string_view hostEntry)
+{
+    // The entry names its port when the default does not matter.
+    ConnectionSettings a, b;
+    a.HostList = b.HostList = {std::string(hostEntry)};
+    a.DefaultPort = 1;
+    b.DefaultPort = 2;
+    const int port = ConnectTelnet(a).Port;
+    if (port != ConnectTelnet(b).Port)
+        return std::nullopt;
+    return std::to_string(port);
+}
+
+std::optional<std::string> ProposedHostText(NetworkKind oldKind, NetworkKind newKind)
+{
+    if (newKind == NetworkKind::LocalProgram && oldKind != NetworkKind::LocalProgram)
+        return std::string();
+    return std::nullopt;
+}
+
 std::string NormalisedPhoneEntry(std::string_view entry)
 {
     if (Trim(entry).empty())

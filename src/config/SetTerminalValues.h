@@ -69,6 +69,15 @@ std::vector<std::string> DropEntry(const std::vector<std::string>& entries, int 
 // program has no port); nothing otherwise.
 std::optional<std::string> ProposedPort(NetworkKind oldKind, NetworkKind newKind);
 
+// The port a host entry names itself ("localhost:2323 [demo]" gives
+// "2323"), which wins over the port box at connect; nothing when it names
+// none.
+std::optional<std::string> EntryPort(std::string_view hostEntry);
+
+// The host text proposed when the kind changes to the local program from a
+// network kind: empty, the login shell (a host name is no command).
+std::optional<std::string> ProposedHostText(NetworkKind oldKind, NetworkKind newKind);
+
 // A phone entry as stored: one that contains "local" (any case) or
 // "[direct connect]" is "no modem/direct connect to host"; a blank one is
 // empty.

@@ -206,7 +206,7 @@ int UpdateConfigSection(std::string_view name, const Settings& settings, std::st
 {
     std::optional<Section> which;
     if (section.empty()) {
-        if (keyIndex < kKeyF1 || keyIndex > kKeyF8)
+        if (keyIndex < 1 || keyIndex > kKeyCount)
             return 0;
     } else {
         which = SectionByName(section);

@@ -82,9 +82,10 @@ int MergeIntoSettingsFile(std::string_view name, const Settings& settings, const
 // ("NewCommConfig", "NewFuncKeyConfig", "NewTerminalPref" or
 // "NewPrintConfig", any case) with the current settings, keeps every other
 // key's value as the file holds it, and rewrites the file. With an empty
-// section name and a key index of 73..80 only that user key is replaced.
-// A missing file, an unknown section name, or an empty one without a user
-// key index leaves everything alone. Returns 0 or the error number.
+// section name and a key index of 1..84 only that key is replaced (a user
+// key the host defined, the colour scheme the host chose). A missing file,
+// an unknown section name, or an empty one without a key index leaves
+// everything alone. Returns 0 or the error number.
 int UpdateConfigSection(std::string_view name, const Settings& settings, std::string_view section, int keyIndex = 0);
 
 } // namespace kalvor::config

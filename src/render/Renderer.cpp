@@ -1,5 +1,6 @@
 #include "render/Renderer.h"
 
+#include "engine/ColorSchemes.h"
 #include "render/LineDrawing.h"
 
 #include <algorithm>
@@ -166,9 +167,9 @@ GlyphAtlas& Renderer::Atlas(int key)
 {
     auto& slot = atlases_[static_cast<std::size_t>(key)];
     if (!slot) {
-        const bool inverse = key & kInverseKey;
-        QRgb fill = inverse ? fg_ : bg_;
-        QRgb ink = (key & kHalfKey) ? half_ : inverse ? bg_ : fg_;
+        const CellColors c = EnhancementColors({fg_, bg_, half_}, (key & kInverseKey) != 0, (key & kHalfKey) != 0);
+        QRgb fill = c.Fill;
+        QRgb ink = c.Ink;
         if (key & kCursorKey)
             std::swap(fill, ink);
         slot = std::make_unique<GlyphAtlas>(*fonts_, fill, ink, (key & kAlternateKey) != 0);

@@ -125,6 +125,18 @@ void Session::TelnetVariant(int variant)
         OnTelnetVariant(variant);
 }
 
+void Session::SavePreferences()
+{
+    if (OnSavePreferences)
+        OnSavePreferences();
+}
+
+void Session::EightBitDataChanged()
+{
+    if (OnEightBitDataChanged)
+        OnEightBitDataChanged();
+}
+
 void Session::SetConnection(Connection& connection)
 {
     conn_ = &connection;
@@ -158,7 +170,14 @@ void Session::Bell()
         OnBell();
 }
 
-void Session::HostDc1() { blocks_.OnHostDc1(); }
+void Session::HostDc1()
+{
+    // The DC1 that completes a waiting request unlocks the keyboard.
+    const bool locked = term_.State.KeyboardLocked;
+    blocks_.OnHostDc1();
+    if (locked)
+        keyboard_.RunDeferredFunctionKey();
+}
 
 void Session::HoldInterpretation(int milliseconds) { receive_.HoldInterpretation(milliseconds); }
 

@@ -83,6 +83,10 @@ public:
     std::function<void()> OnPrintScreen;
     // ESC % k E: the host ends the program (the window closes).
     std::function<void()> OnExitRequested;
+    // ESC % x: the host chose a colour scheme, kept in the configuration.
+    std::function<void()> OnSavePreferences;
+    // ESC & k I: the serial line's data bits and parity follow.
+    std::function<void()> OnEightBitDataChanged;
 
     int BellCount() const { return bells_; }
 
@@ -108,6 +112,8 @@ private:
     void EscapeLogging(bool on) override;
     void DumpDisplay(int startRow, int endRow) override;
     void TelnetVariant(int variant) override;
+    void SavePreferences() override;
+    void EightBitDataChanged() override;
     void BottomLineFeed(std::string_view completed, std::string_view leaving) override;
     void PrintScreen() override;
     void DeviceControl(std::optional<int> device) override;

@@ -140,6 +140,11 @@ SetTerminal::SetTerminal(const SetTerminalValues& values, const std::vector<std:
     connect(serial_, &QRadioButton::toggled, this, [this] { ConnectionTypeChanged(); });
     connect(kinds_, &QComboBox::currentIndexChanged, this,
             [this](int index) { NetworkList_Click(NetworkKindFromNumber(index)); });
+    connect(hosts_, &QComboBox::currentTextChanged, this, [this] { ShowEntryPort(); });
+    connect(netPort_, &QComboBox::currentTextChanged, this, [this](const QString& text) {
+        if (!entryPort_)
+            ownPort_ = text;
+    });
 
     for (const std::string& p : ports)
         commPort_->addItem(Latin1(p));
@@ -307,7 +312,8 @@ void SetTerminal::Load(const SetTerminalValues& v)
         kinds_->setCurrentIndex(NetworkKindNumber(v.Kind));
     }
     kind_ = v.Kind;
-    netPort_->setCurrentText(Latin1(v.NetPort));
+    ownPort_ = Latin1(v.NetPort);
+    netPort_->setCurrentText(ownPort_);
     if (termType_->findText(Latin1(v.TerminalType)) < 0)
         termType_->insertItem(0, Latin1(v.TerminalType));
     termType_->setCurrentText(Latin1(v.TerminalType));
@@ -332,7 +338,7 @@ SetTerminalValues SetTerminal::Values() const
     v.PhoneText = ToLatin1(phones_->currentText());
     v.DialOutPrefix = ToLatin1(prefix_->text());
     v.Kind = NetworkKindFromNumber(kinds_->currentIndex());
-    v.NetPort = ToLatin1(netPort_->currentText());
+    v.NetPort = ToLatin1(entryPort_ ? ownPort_ : netPort_->currentText());
     v.TerminalType = ToLatin1(termType_->currentText());
     v.HostList = Items(hosts_);
     v.HostText = ToLatin1(hosts_->currentText());
@@ -350,13 +356,26 @@ void SetTerminal::ConnectionTypeChanged()
 void SetTerminal::NetworkList_Click(NetworkKind kind)
 {
     if (const auto port = ProposedPort(kind_, kind))
-        netPort_->setCurrentText(Latin1(*port));
+        ownPort_ = Latin1(*port);
+    const auto host = ProposedHostText(kind_, kind);
     kind_ = kind;
     // A local program is a command line, run in place of a host; it has no port.
     const bool local = kind == NetworkKind::LocalProgram;
     hostLabel_->setText(local ? QStringLiteral("Co&mmand:") : QStringLiteral("Hos&t:"));
     hosts_->lineEdit()->setPlaceholderText(local ? QStringLiteral("empty: the login shell") : QString());
-    netPort_->setEnabled(!local);
+    if (host)
+        hosts_->setCurrentText(Latin1(*host));
+    ShowEntryPort();
+}
+
+void SetTerminal::ShowEntryPort()
+{
+    const bool local = kind_ == NetworkKind::LocalProgram;
+    const auto port = local ? std::nullopt : EntryPort(ToLatin1(hosts_->currentText()));
+    entryPort_ = port.has_value();
+    netPort_->setCurrentText(port ? Latin1(*port) : ownPort_);
+    netPort_->setEnabled(!local && !port);
+    netPort_->setToolTip(port ? QStringLiteral("The host entry names its port.") : QString());
 }
 
 void SetTerminal::UpdateHostList()
@@ -426,7 +445,9 @@ void SetTerminal::CancelSettings_Click()
         kinds_->setCurrentIndex(NetworkKindNumber(initial_.Kind));
     }
     kind_ = initial_.Kind;
-    netPort_->setCurrentText(Latin1(initial_.NetPort));
+    entryPort_ = false;
+    ownPort_ = Latin1(initial_.NetPort);
+    netPort_->setCurrentText(ownPort_);
     QDialog::reject();
 }
 

@@ -96,6 +96,9 @@ private:
     QWidget* BuildNetwork();
     void Load(const config::SetTerminalValues& values);
     void ConnectionTypeChanged();
+    // The port box shows the port the host entry names (and cannot be
+    // edited then), else the dialog's own port.
+    void ShowEntryPort();
     void ShowInvalid(const std::string& message);
 
     QWidget* terminal_;
@@ -103,6 +106,8 @@ private:
     std::string sshUser_;
     std::string sshPassword_;
     NetworkKind kind_ = NetworkKind::TelnetAdvanced;
+    QString ownPort_;        // the port of entries without one
+    bool entryPort_ = false; // the port box shows the host entry's port
     bool cancelled_ = false;
     bool closing_ = false;
 

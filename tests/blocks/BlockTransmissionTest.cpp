@@ -211,6 +211,20 @@ TEST_F(BlockTransmissionTest, EnterLocksTheKeyboardAndTheCompletingDc1UnlocksIt)
     EXPECT_FALSE(st.KeyboardLocked);
 }
 
+TEST_F(BlockTransmissionTest, AFunctionKeyPressedWhileTheRequestWaitsRunsWhenItCompletes)
+{
+    session.Keys().KeyDown(Key::F11, 0); // the system keys
+    ASSERT_EQ(session.FuncKeys().CurrentSet(), FunctionKeys::kSystemSet);
+    Host("abc");
+    Enter();
+    ASSERT_TRUE(st.KeyboardLocked);
+    EXPECT_TRUE(session.Keys().KeyDown(Key::F1, 0)); // f1 of the system keys shows set 1
+    EXPECT_EQ(session.FuncKeys().CurrentSet(), FunctionKeys::kSystemSet);
+    Host("\x11");
+    EXPECT_FALSE(st.KeyboardLocked);
+    EXPECT_EQ(session.FuncKeys().CurrentSet(), FunctionKeys::kDeviceSet);
+}
+
 TEST_F(BlockTransmissionTest, ADc1ThatOnlyReleasesTheDc2KeepsTheKeyboardLocked)
 {
     handshake.Reset(false);

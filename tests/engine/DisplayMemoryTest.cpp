@@ -330,9 +330,12 @@ TEST(DisplayMemoryModCntlBuf, RecordsWhereAnEnhancementStarts)
         {"E equal to the cursor", "", shift20, 'B', 20, Runs({20, ' ', 20, 'B', 0})},
         {"E before the cursor", "", shift20, 'B', 30, Runs({30, ' ', 30, 'B', 0})},
         {"three-character ShiftBuf has no extent", "", Runs({0, 'O', 0}), 'B', 8, Runs({8, ' ', 8, 'B', 0})},
-        // The three-character rule: the old enhancement is forgotten.
-        {"three-character CntlBuf counts as empty", Runs({0, 'B', 0}), "", 'D', 10, Runs({10, ' ', 10, 'D', 0})},
-        {"three-character CntlBuf with E", Runs({0, 'B', 0}), shift20, 'D', 10, Runs({20, ' ', 10, 'D', 10, '@', 0})},
+        // The three-character rule: a lone run of no enhancement is forgotten,
+        // a real enhancement from column 0 is kept.
+        {"three-character CntlBuf of @ counts as empty", Runs({0, '@', 0}), "", 'D', 10, Runs({10, ' ', 10, 'D', 0})},
+        {"three-character CntlBuf of @ with E", Runs({0, '@', 0}), shift20, 'D', 10,
+         Runs({20, ' ', 10, 'D', 10, '@', 0})},
+        {"three-character CntlBuf of B is kept", Runs({0, 'B', 0}), "", 'D', 10, Runs({10, 'B', 10, 'D', 0})},
         // Existing runs, C == header.
         {"C at the header", Runs({10, ' ', 10, 'B', 0}), "", 'D', 10, Runs({10, ' ', 10, 'D', 0})},
         {"C at the header, E beyond", Runs({10, ' ', 10, 'B', 0}), shift20, 'D', 10,

@@ -1,8 +1,11 @@
 // A program run in a pseudo-terminal as the fifth network kind: curses
 // programs draw through the hp70092 terminal description, the window size
 // is kept in step, a break interrupts, the end of the program is shown.
+#include "FileBytes.h"
 #include "NetTestSupport.h"
 #include "TempHome.h"
+
+#include "comms/net/LocalProgramEnvironment.h"
 
 #include <gtest/gtest.h>
 
@@ -92,8 +95,20 @@ TEST_F(LocalFixture, LoginShellSeesTheTerminalTypeAndTheScreenSize)
     Harness h;
     h.Connect("", NetworkKind::LocalProgram);
     ASSERT_TRUE(h.Manager.Local().Running());
-    h.Type("echo T=$TERM; stty size\r");
-    ASSERT_TRUE(WaitFor([&] { return h.MemoryHas("T=hp70092\n24 80"); })) << h.Memory();
+    h.Type("echo T=$TERM L=$LANG G=$GROFF_NO_SGR; stty size\r");
+    ASSERT_TRUE(WaitFor([&] { return h.MemoryHas("T=hp70092 L=C G=1\n24 80"); })) << h.Memory();
+    if (h.Manager.Local().Program().ends_with("/bash")) {
+        // Readline's bracketed paste is off: no "?2004h" at the prompts.
+        h.Type("bind -v | grep bracketed-paste\r");
+        ASSERT_TRUE(WaitFor([&] { return h.MemoryHas("set enable-bracketed-paste off"); })) << h.Memory();
+        EXPECT_FALSE(h.MemoryHas("2004h")) << h.Memory();
+    }
+    if (!FindProgram("less").empty()) {
+        // The terminal description is complete enough for less (and man).
+        h.Type("echo x | less -FX; echo less-done\r");
+        ASSERT_TRUE(WaitFor([&] { return h.MemoryHas("\nless-done"); }, 5000)) << h.Memory();
+        EXPECT_FALSE(h.MemoryHas("not fully functional")) << h.Memory();
+    }
     h.Term.Memory().SetWidth(132);
     h.Term.Memory().RowsInTerm = 30;
     h.Manager.ScreenSizeChanged();
@@ -101,8 +116,42 @@ TEST_F(LocalFixture, LoginShellSeesTheTerminalTypeAndTheScreenSize)
     ASSERT_TRUE(WaitFor([&] { return h.MemoryHas("30 132"); })) << h.Memory();
     h.Manager.Disconnect_Click();
     EXPECT_TRUE(h.MemoryHas("has been disconnected>")) << h.Memory();
+    EXPECT_EQ(h.Manager.StatusText(), "Local");
     EXPECT_FALSE(h.Manager.Local().Running());
     EXPECT_TRUE(h.ConnectEnabled);
+}
+
+TEST(LocalProgramEnvironment, TheTerminalsEntriesReplaceTheDesktops)
+{
+    const std::vector<std::string> parent = {"PATH=/usr/bin", "TERM=xterm-256color", "LANG=en_US.UTF-8",
+                                             "LC_ALL=en_US.UTF-8", "LC_CTYPE=de_DE.UTF-8", "COLUMNS=120",
+                                             "LINES=40", "INPUTRC=/x/inputrc", "HOME=/home/u", "LANGUAGE=de"};
+    net::LocalEnvironmentChoice choice;
+    choice.Locale = "C";
+    choice.Inputrc = "/k/temp/inputrc";
+    choice.Terminfo = "/k/temp/terminfo";
+    const std::vector<std::string> env = net::LocalProgramEnvironment(parent, choice);
+    const std::vector<std::string> want = {"PATH=/usr/bin",          "HOME=/home/u", "LANGUAGE=de",
+                                           "TERM=hp70092",           "TERMINFO=/k/temp/terminfo",
+                                           "LANG=C",                 "INPUTRC=/k/temp/inputrc",
+                                           "GROFF_NO_SGR=1"};
+    EXPECT_EQ(env, want);
+    EXPECT_EQ(net::ChooseLocale(false, "en_US.ISO-8859-1"), "C") << "Roman 8 has no locale";
+}
+
+TEST(LocalProgramEnvironment, InputrcIncludesTheUsersSettingsAndTurnsBracketedPasteOff)
+{
+    TempHome home;
+    const std::filesystem::path user = home.Path() / ".inputrc";
+    WriteAll(user, "set bell-style none\n");
+    const std::filesystem::path folder = home.Path() / "temp";
+    const net::LocalEnvironmentChoice choice =
+        net::ChooseEnvironment({"HOME=" + home.Path().string(), "LANG=en_US.UTF-8"}, true, folder);
+    ASSERT_EQ(choice.Inputrc, folder / "inputrc");
+    const std::string text = ReadAll(choice.Inputrc);
+    EXPECT_NE(text.find("$include " + user.string() + "\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("\nset enable-bracketed-paste off\n"), std::string::npos) << text;
+    EXPECT_TRUE(choice.Locale == "C" || choice.Locale.find("en_US") == 0) << choice.Locale;
 }
 
 TEST_F(LocalFixture, BreakInterruptsTheForegroundProgram)

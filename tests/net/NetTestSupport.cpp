@@ -362,4 +362,16 @@ std::string FindProgram(const std::string& name)
     return std::string();
 }
 
+bool StartInetutilsTelnetd(ServerProcess& server, int port, const std::string& program, std::string& error)
+{
+    const std::string telnetd = FindProgram("telnetd");
+    const std::string socat = FindProgram("socat");
+    if (telnetd.empty() || socat.empty()) {
+        error.clear();
+        return false;
+    }
+    const std::string listen = "TCP-LISTEN:" + std::to_string(port) + ",bind=127.0.0.1,reuseaddr,fork";
+    return server.Start({socat, listen, "EXEC:" + telnetd + " -E " + program + ",nofork"}, error);
+}
+
 } // namespace kalvor::test

@@ -168,4 +168,10 @@ private:
 // A program on the PATH or at a path, if it can be run.
 std::string FindProgram(const std::string& name);
 
+// Debian's inetutils telnetd on a loopback port, started for each connection
+// by socat with the socket as its standard input and output, running
+// `program` instead of /bin/login. Empty when telnetd or socat is missing
+// (the caller skips); otherwise the server is started or `error` says why not.
+bool StartInetutilsTelnetd(ServerProcess& server, int port, const std::string& program, std::string& error);
+
 } // namespace kalvor::test

@@ -350,7 +350,7 @@ TEST(HostHangUp, EveryByteIsShownBeforeTheDisconnectMessage)
     EXPECT_LT(last, memory.find("<TELNET has been disconnected>"));
     EXPECT_TRUE(h.Trace.Has("Telnet:", "<TELNET has been disconnected>"));
     EXPECT_EQ(h.Captions.back(), "Kalvor");
-    EXPECT_EQ(h.Manager.StatusText(), "Telnet (advanced)");
+    EXPECT_EQ(h.Manager.StatusText(), net::ConnectionManager::kNotConnectedStatus);
     EXPECT_TRUE(h.ConnectEnabled);
     EXPECT_FALSE(h.DisconnectEnabled);
     EXPECT_FALSE(h.Manager.ConnectedSwitch());
@@ -431,6 +431,18 @@ TEST_F(DemoHostFixture, StatusRequestsAreAnsweredAfterTheHostsDc1)
     EXPECT_TRUE(h.ScreenHas("<ESC>&a020c010Y<CR>")) << h.Screen(); // relative cursor
 }
 
+TEST_F(DemoHostFixture, UserKeysAreDefinedWithinTheirLimits)
+{
+    Harness h;
+    ASSERT_TRUE(ConnectToMenu(h)) << h.Screen();
+    h.Type("4\r");
+    ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("Press the keys"); })) << h.Screen();
+    const FunctionKeys& keys = h.Term.FuncKeys();
+    EXPECT_EQ(keys.Label(FunctionKeys::kUserSet, 3).Line1, "  Status");
+    EXPECT_EQ(keys.Label(FunctionKeys::kUserSet, 3).Line2, " request");
+    EXPECT_EQ(keys.UserKeyString(3), "\x1b^");
+}
+
 // BusyBox telnetd running /bin/sh on a free port.
 class BusyBoxFixture : public ::testing::Test {
 protected:
@@ -477,6 +489,7 @@ TEST_F(BusyBoxFixture, NegotiationEndsStandardAndTheShellAnswers)
     ASSERT_TRUE(WaitFor([&] { return h.ConnectEnabled; })) << h.Memory();
     EXPECT_FALSE(h.Manager.ConnectedSwitch());
     EXPECT_FALSE(h.DisconnectEnabled);
+    EXPECT_EQ(h.Manager.StatusText(), "Local") << "the variant is no longer named";
 }
 
 TEST_F(BusyBoxFixture, LongStreamWithByte255ThroughTheShell)
@@ -490,6 +503,31 @@ TEST_F(BusyBoxFixture, LongStreamWithByte255ThroughTheShell)
     ExpectStream(h, stream, [&] { h.Type("stty -echo; cat " + (home.Path() / "stream.bin").string() + "\r"); },
                  "through BusyBox telnetd");
     EXPECT_LT(h.MaxBacklog, kBacklogBound);
+}
+
+// Debian's inetutils telnetd offers authentication and encryption and waits
+// for the answer: refused, the log-on goes on to the shell.
+TEST(InetutilsTelnetd, RefusedOptionsLetTheShellAnswer)
+{
+    TempHome home;
+    ServerProcess server;
+    const int port = FreeLoopbackPort();
+    std::string error;
+    if (!StartInetutilsTelnetd(server, port, "/bin/sh", error)) {
+        ASSERT_TRUE(error.empty()) << error;
+        GTEST_SKIP() << "\n*** SKIPPED LOUDLY: no inetutils telnetd or socat (Debian packages inetutils-telnetd, socat) ***";
+    }
+    ASSERT_TRUE(WaitForListener(port));
+    Harness h;
+    h.Connect("127.0.0.1 " + std::to_string(port), NetworkKind::TelnetAdvanced);
+    ASSERT_TRUE(WaitFor([&] { return h.Trace.Has("CLIENT Dont:", "38"); })) << h.Memory();
+    EXPECT_TRUE(h.Trace.Has("CLIENT Dont:", "37"));
+    // The shell's prompt ("$ " or "# ", trailing blanks are not kept).
+    ASSERT_TRUE(WaitFor([&] { return h.MemoryHas("\n$") || h.MemoryHas("\n#"); })) << h.Memory();
+    h.Type("echo kalvor-$((6*7))\r");
+    ASSERT_TRUE(WaitFor([&] { return h.MemoryHas("\nkalvor-42"); })) << h.Memory();
+    h.Type("exit\r");
+    EXPECT_TRUE(WaitFor([&] { return h.ConnectEnabled; })) << h.Memory();
 }
 
 } // namespace

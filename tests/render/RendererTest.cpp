@@ -81,12 +81,12 @@ TEST_F(RendererTest, HalfBrightDrawsTheCharacterInTheHalfBrightColour)
     EXPECT_TRUE(s.All(4, 1, s.Half())) << "a half-bright solid block";
 }
 
-TEST_F(RendererTest, InverseHalfBrightFillsWithForegroundAndDrawsHalfBright)
+TEST_F(RendererTest, InverseHalfBrightDimsTheFillAndDrawsInTheBackground)
 {
     s.Host(At(0, 5) + "\x1b&dJ" + "M ");
     s.Refresh();
-    EXPECT_GT(s.Count(5, 0, s.Half()), 4);
-    EXPECT_TRUE(s.All(5, 1, s.Fg()));
+    EXPECT_GT(s.Count(5, 0, s.Bg()), 4);
+    EXPECT_TRUE(s.All(5, 1, s.Half()));
 }
 
 TEST_F(RendererTest, BlinkingCharactersDisappearInTheOffPhaseAndOnlyTheirRowsRedraw)

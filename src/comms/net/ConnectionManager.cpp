@@ -110,6 +110,7 @@ ConnectionManager::ConnectionManager(Session& session, TraceSink* trace)
     };
 
     session_.OnTelnetVariant = [this](int variant) { TelnetVariant(variant); };
+    session_.OnEightBitDataChanged = [this] { EightBitDataChanged(); };
 }
 
 namespace {
@@ -124,6 +125,7 @@ NoConnection& Unconnected()
 ConnectionManager::~ConnectionManager()
 {
     session_.OnTelnetVariant = nullptr;
+    session_.OnEightBitDataChanged = nullptr;
     session_.SetConnection(Unconnected());
 }
 
@@ -282,7 +284,7 @@ void ConnectionManager::HostClosed(const std::string& message, const std::string
     SetConnectedSwitch(false);
     SetMenu(true, false);
     SetCaption(kProgramName);
-    SetStatus(settings_.Network() ? KindName(settings_.Kind) : StatusPortName(settings_.PortName));
+    SetStatus(settings_.Network() ? std::string(kNotConnectedStatus) : StatusPortName(settings_.PortName));
     RefreshLocalEcho();
 }
 
@@ -401,6 +403,25 @@ void ConnectionManager::ConnectSerial()
     modemWait_.start(kModemWaitMs);
 }
 
+void ConnectionManager::EightBitDataChanged()
+{
+    ApplyEightBitData(settings_, session_.State().EightBitData);
+    if (!serial_->IsOpen())
+        return;
+    // The open line is opened again with the new data bits and parity; a
+    // line that refuses them ends the connection as a failed open does.
+    const int code = HandshakingCode(settings_.Handshaking);
+    SerialOpenError result = SerialOpenError::InvalidPort;
+    if (const auto device = SerialDeviceFor(settings_.PortName))
+        result = serial_->Open(*device, SerialSettingsText(settings_), code == 1 ? 0 : code, code);
+    if (result != SerialOpenError::None) {
+        Show(OpenFailureMessage(result, PortNumber(settings_.PortName), Trim(settings_.BaudRate)));
+        serial_->Close();
+        SetConnectedSwitch(false);
+        SetMenu(true, false);
+    }
+}
+
 void ConnectionManager::SerialAfterModemWait(SerialOpenError result, int portNumber, std::string baud)
 {
     if (result != SerialOpenError::None) {
@@ -513,6 +534,7 @@ void ConnectionManager::ConnectLocal()
     ClearEchoButton();
     session_.Receive().NetworkXoff = false;
     const std::string command = HostEntryText(settings_);
+    local_->Environment = ChooseEnvironment(ParentEnvironment(), !session_.State().HostRoman8, ProgramFolder() / "temp");
     const std::string error = local_->Start(command, session_.Memory().ColsInTerm, session_.Memory().RowsInTerm);
     if (!error.empty()) {
         Show("\r\n<local program error: " + error + ">\r\n");
@@ -538,16 +560,19 @@ void ConnectionManager::Disconnect_Click()
         Show("\r\n" + text + "\r\n");
         Trace("Telnet:", text);
         SetCaption(kProgramName);
+        SetStatus(kNotConnectedStatus);
     } else if (sshSession_) {
         ssh_->Close();
         sshSession_ = false;
         FlushStagedInput();
         Queue("\r\n<The secure shell tunnel has been disconnected>\r\n");
+        SetStatus(kNotConnectedStatus);
     } else if (local_->Running()) {
         local_->Stop();
         FlushStagedInput();
         Show("\r\n<" + local_->Program() + " has been disconnected>\r\n");
         SetCaption(kProgramName);
+        SetStatus(kNotConnectedStatus);
     }
     SetConnectedSwitch(false);
     SetMenu(true, false);

@@ -68,6 +68,8 @@ public:
     static constexpr int kModemWaitMs = 1000;
     static constexpr int kHousekeepingMs = 100;
     static constexpr const char* kProgramName = "Kalvor";
+    // The status panel of a network connection that has ended, as at start-up.
+    static constexpr const char* kNotConnectedStatus = "Local";
     // The title of the message box that refuses a changed SSH host key.
     static constexpr const char* kHostKeyChangedTitle = "Host key changed";
 
@@ -143,6 +145,7 @@ private:
     void CloseLocal();
 
     void ConnectSerial();
+    void EightBitDataChanged();
     void SerialAfterModemWait(SerialOpenError result, int portNumber, std::string baud);
     void ConnectTelnetKind(NetworkKind kind); // standard or advanced
     void ConnectSsh(NetworkKind kind);        // SSH 1 or SSH 2

@@ -40,6 +40,8 @@ public:
                          int handshaking);
     void Close();
     bool IsOpen() const { return port_.isOpen(); }
+    // The settings text of the last Open, whether it succeeded or not.
+    const std::string& SettingsText() const { return settingsText_; }
     bool BreakHeld() const { return breakHeld_; }
     // Empties the port's input and output queues.
     void ResetCounts();
@@ -57,6 +59,7 @@ private:
     QTimer carrierTimer_;
     QTimer breakTimer_;
     int handshaking_ = 0;
+    std::string settingsText_;
     bool carrier_ = false;
     bool breakHeld_ = false;
 };
