@@ -43,6 +43,7 @@ class FormsMode {
 public:
     static constexpr std::int64_t kDownloadTimeoutMs = 5000; // without any data arriving
     static constexpr std::size_t kMaxEscapeLength = 256;     // a longer sequence is dropped
+    static constexpr std::size_t kMaxHostLineLength = 65536; // a host command line is cut here
     static constexpr int kKeptLineRequest = 21;              // pending request of a kept value line
 
     FormsMode(FormModel& model, FormsFlags& flags, FormsWindow& window, FormsOutput& output, const Clock& clock,

@@ -299,7 +299,10 @@ void FormsMode::AddToLine(std::string_view text)
 {
     if (!kept_.empty() && text.find(kDc1) != std::string_view::npos)
         output_.xmitchar(TakeKeptLines());
-    line_.append(text);
+    // A host command line is bounded: text past the limit is dropped until
+    // the line ends, so a host that never ends a line cannot exhaust memory.
+    if (line_.size() < kMaxHostLineLength)
+        line_.append(text.substr(0, kMaxHostLineLength - line_.size()));
 }
 
 void FormsMode::HostCommandLine()
