@@ -8,6 +8,7 @@
 // field: text with "|" between lines; pick list: items "|"-separated, then
 // "*" and the chosen ones; radio group: the index); DIR is where /IMAGE
 // finds plain file names (default: FORM's folder).
+#include "base/Version.h"
 #include "forms/FormBuild.h"
 #include "ui/forms/CanvoForm.h"
 
@@ -68,10 +69,32 @@ void SetValue(FormModel& m, const std::string& name, const std::string& value)
     }
 }
 
+const char* const kUsage =
+    "usage: kalvor-form-view [--preset 1..4] [--focus NAME] [--set NAME=VALUE]... [--cache DIR] FORM OUT.png\n"
+    "Draws the form file FORM as the forms window would and writes it to the PNG file OUT.png.\n"
+    "  --preset N        display preset 1..4 (scale 0.8, 1.0, 1.25, 1.6; default 2)\n"
+    "  --focus NAME      the object NAME gets the focus marking\n"
+    "  --set NAME=VALUE  gives an object a value (check box: T or F; entry box, display\n"
+    "                    field: text with \"|\" between lines; pick list: items\n"
+    "                    \"|\"-separated, then \"*\" and the chosen ones; radio group: the index)\n"
+    "  --cache DIR       where /IMAGE finds plain file names (default: FORM's folder)\n"
+    "  --help            this text\n"
+    "  --version         the program's version\n";
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("kalvor-form-view %s\n", kalvor::kVersion);
+            return 0;
+        }
+    }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
@@ -95,7 +118,7 @@ int main(int argc, char** argv)
             out = argv[i];
     }
     if (form.empty() || out.empty() || preset < 1 || preset > 4) {
-        std::fprintf(stderr, "usage: kalvor-form-view [--preset 1..4] [--focus NAME] [--set NAME=VALUE]... [--cache DIR] FORM OUT.png\n");
+        std::fputs(kUsage, stderr);
         return 2;
     }
     std::ifstream in(form, std::ios::binary);
