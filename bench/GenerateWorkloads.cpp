@@ -1,6 +1,7 @@
 // kalvor-bench-gen: writes the benchmark workloads into a folder.
-//   kalvor-bench-gen [--mb N] [--only NAME] DIR
+//   kalvor-bench-gen [--mb N] [--only NAME] [--vt] DIR
 // Each file holds at least N MB (10^6 bytes, default 50) of whole units.
+// --vt also writes each workload's VT twin, NAME.vt.txt.
 #include "Workloads.h"
 
 #include <cstdio>
@@ -11,6 +12,7 @@ int main(int argc, char** argv)
     double mb = 50;
     std::string dir;
     std::string only;
+    bool vt = false;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         if ((a == "--mb" || a == "--only") && i + 1 < argc) {
@@ -28,20 +30,23 @@ int main(int argc, char** argv)
                 std::fprintf(stderr, "kalvor-bench-gen: --mb takes a positive number\n");
                 return 2;
             }
+        } else if (a == "--vt") {
+            vt = true;
         } else if (a == "--help" || a == "-h") {
-            std::printf("usage: kalvor-bench-gen [--mb N] [--only NAME] DIR\n"
+            std::printf("usage: kalvor-bench-gen [--mb N] [--only NAME] [--vt] DIR\n"
                         "Writes plain.txt, screens.txt, enhancements.txt and linedrawing.txt\n"
-                        "(at least N MB each, default 50) into DIR.\n");
+                        "(at least N MB each, default 50) into DIR; with --vt also their VT twins\n"
+                        "(NAME.vt.txt: the same screens in ANSI sequences).\n");
             return 0;
         } else if (!a.empty() && a[0] != '-' && dir.empty()) {
             dir = a;
         } else {
-            std::fprintf(stderr, "usage: kalvor-bench-gen [--mb N] [--only NAME] DIR\n");
+            std::fprintf(stderr, "usage: kalvor-bench-gen [--mb N] [--only NAME] [--vt] DIR\n");
             return 2;
         }
     }
     if (dir.empty()) {
-        std::fprintf(stderr, "usage: kalvor-bench-gen [--mb N] [--only NAME] DIR\n");
+        std::fprintf(stderr, "usage: kalvor-bench-gen [--mb N] [--only NAME] [--vt] DIR\n");
         return 2;
     }
     const auto bytes = static_cast<std::uint64_t>(mb * 1e6);
@@ -50,14 +55,18 @@ int main(int argc, char** argv)
         if (!only.empty() && only != w.Name)
             continue;
         found = true;
-        std::string error;
-        const std::string path = dir + "/" + w.File;
-        const std::uint64_t n = kalvor::bench::WriteWorkloadFile(w.Kind, bytes, path, error);
-        if (n == 0) {
-            std::fprintf(stderr, "kalvor-bench-gen: %s\n", error.c_str());
-            return 1;
+        for (const auto dialect : {kalvor::bench::Dialect::Hp, kalvor::bench::Dialect::Vt}) {
+            if (dialect == kalvor::bench::Dialect::Vt && !vt)
+                continue;
+            std::string error;
+            const std::string path = dir + "/" + (dialect == kalvor::bench::Dialect::Vt ? std::string(w.Name) + ".vt.txt" : w.File);
+            const std::uint64_t n = kalvor::bench::WriteWorkloadFile(w.Kind, bytes, path, error, dialect);
+            if (n == 0) {
+                std::fprintf(stderr, "kalvor-bench-gen: %s\n", error.c_str());
+                return 1;
+            }
+            std::printf("%s %llu bytes\n", path.c_str(), static_cast<unsigned long long>(n));
         }
-        std::printf("%s %llu bytes\n", path.c_str(), static_cast<unsigned long long>(n));
     }
     if (!found) {
         std::fprintf(stderr, "kalvor-bench-gen: no workload named %s\n", only.c_str());

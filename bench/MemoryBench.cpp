@@ -3,7 +3,7 @@
 // 15000 rows holds 200 columns of text with enhancement and character-set
 // changes; the heap in use (mallinfo2) is compared before and after.
 // Target: under 12 MB. The feeding also gives an in-process throughput.
-#include "comms/Clock.h"
+#include "base/Clock.h"
 #include "session/Session.h"
 
 #include <benchmark/benchmark.h>

@@ -31,9 +31,17 @@ char Letter(std::uint64_t& state) { return static_cast<char>(Between(state, 'a',
 
 void AppendNumber(std::string& out, int n) { out += std::to_string(n); }
 
-void CursorTo(std::string& out, int col, int row)
+void CursorTo(std::string& out, int col, int row, Dialect d)
 {
     out += kEsc;
+    if (d == Dialect::Vt) {
+        out += '[';
+        AppendNumber(out, row + 1);
+        out += ';';
+        AppendNumber(out, col + 1);
+        out += 'H';
+        return;
+    }
     out += "&a";
     AppendNumber(out, col);
     out += 'c';
@@ -41,11 +49,51 @@ void CursorTo(std::string& out, int col, int row)
     out += 'Y';
 }
 
-void Enhancement(std::string& out, char code)
+void EraseToEndOfLine(std::string& out, Dialect d)
 {
     out += kEsc;
-    out += "&d";
-    out += code;
+    if (d == Dialect::Vt)
+        out += '[';
+    out += 'K';
+}
+
+// An enhancement letter: @ plus 1 blink, 2 inverse, 4 underline, 8
+// half-bright; in the VT twin the SGR of the same attributes.
+void Enhancement(std::string& out, char code, Dialect d)
+{
+    out += kEsc;
+    if (d == Dialect::Hp) {
+        out += "&d";
+        out += code;
+        return;
+    }
+    const int bits = code - '@';
+    out += "[0";
+    if (bits & 1)
+        out += ";5";
+    if (bits & 2)
+        out += ";7";
+    if (bits & 4)
+        out += ";4";
+    if (bits & 8)
+        out += ";2";
+    out += 'm';
+}
+
+// A line-drawing piece: the HP set's letter, or the DEC special graphics
+// character of the same shape.
+char Piece(char hp, Dialect d)
+{
+    if (d == Dialect::Hp)
+        return hp;
+    switch (hp) {
+    case 'r': return 'l'; // top left corner
+    case 't': return 'k'; // top right corner
+    case 'f': return 'm'; // bottom left corner
+    case 'g': return 'j'; // bottom right corner
+    case ',': return 'q'; // horizontal
+    default: return 'x';  // vertical
+    }
 }
 
 void PlainLine(std::uint64_t& s, std::string& out)
@@ -58,26 +106,25 @@ void PlainLine(std::uint64_t& s, std::string& out)
 
 // One 80 x 24 screen: every row addressed at column 0, written in one to
 // three fields (each addressed), the rest of the row erased.
-void Screen(std::uint64_t& s, std::string& out)
+void Screen(std::uint64_t& s, std::string& out, Dialect d)
 {
     for (int row = 0; row < 24; ++row) {
         const int fields = Between(s, 1, 3);
         int col = 0;
         for (int f = 0; f < fields && col < 79; ++f) {
-            CursorTo(out, col, row);
+            CursorTo(out, col, row, d);
             const int room = 80 - col;
             const int len = f + 1 == fields ? Between(s, room / 2, room) : Between(s, 1, room / 2);
             for (int i = 0; i < len; ++i)
                 out += Printable(s);
             col += len + Between(s, 0, 3);
         }
-        out += kEsc;
-        out += 'K';
+        EraseToEndOfLine(out, d);
     }
 }
 
 // A line of words; every two to four words the enhancement changes.
-void EnhancedLine(std::uint64_t& s, std::string& out)
+void EnhancedLine(std::uint64_t& s, std::string& out, Dialect d)
 {
     static constexpr char kCodes[] = {'B', 'D', 'H', '@', 'A', 'J', 'L', '@', 'F', 'I'};
     const int width = Between(s, 40, 78);
@@ -88,7 +135,7 @@ void EnhancedLine(std::uint64_t& s, std::string& out)
         if (col + len + 1 > width)
             break;
         if (--untilSwitch == 0) {
-            Enhancement(out, kCodes[Between(s, 0, sizeof kCodes - 1)]);
+            Enhancement(out, kCodes[Between(s, 0, sizeof kCodes - 1)], d);
             untilSwitch = Between(s, 2, 4);
         }
         for (int i = 0; i < len; ++i)
@@ -96,12 +143,12 @@ void EnhancedLine(std::uint64_t& s, std::string& out)
         out += ' ';
         col += len + 1;
     }
-    Enhancement(out, '@');
+    Enhancement(out, '@', d);
     out += kCrLf;
 }
 
 // A box of line-drawing characters with text beside and inside it.
-void Box(std::uint64_t& s, std::string& out)
+void Box(std::uint64_t& s, std::string& out, Dialect d)
 {
     const int indent = Between(s, 0, 10);
     const int inner = Between(s, 8, 60);
@@ -109,9 +156,9 @@ void Box(std::uint64_t& s, std::string& out)
     auto edge = [&](char left, char right) {
         out.append(static_cast<std::size_t>(indent), ' ');
         out += kSo;
-        out += left;
-        out.append(static_cast<std::size_t>(inner), ',');
-        out += right;
+        out += Piece(left, d);
+        out.append(static_cast<std::size_t>(inner), Piece(',', d));
+        out += Piece(right, d);
         out += kSi;
         out += kCrLf;
     };
@@ -119,14 +166,14 @@ void Box(std::uint64_t& s, std::string& out)
     for (int h = 0; h < height; ++h) {
         out.append(static_cast<std::size_t>(indent), ' ');
         out += kSo;
-        out += '.';
+        out += Piece('.', d);
         out += kSi;
         const int text = Between(s, 0, inner);
         for (int i = 0; i < text; ++i)
             out += Printable(s);
         out.append(static_cast<std::size_t>(inner - text), ' ');
         out += kSo;
-        out += '.';
+        out += Piece('.', d);
         out += kSi;
         out += kCrLf;
     }
@@ -146,26 +193,27 @@ const std::array<WorkloadInfo, 4>& Workloads()
     return kAll;
 }
 
-void AppendWorkload(Workload kind, std::uint64_t& state, std::size_t bytes, std::string& out)
+void AppendWorkload(Workload kind, std::uint64_t& state, std::size_t bytes, std::string& out, Dialect d)
 {
     const std::size_t goal = out.size() + bytes;
     if (kind == Workload::LineDrawing && state == 0) {
         out += kEsc;
-        out += ")B";
+        out += d == Dialect::Vt ? ")0" : ")B";
     }
     if (state == 0)
         state = 0x4b616c766f72ULL + static_cast<std::uint64_t>(kind); // any fixed start
     while (out.size() < goal) {
         switch (kind) {
         case Workload::Plain: PlainLine(state, out); break;
-        case Workload::Screens: Screen(state, out); break;
-        case Workload::Enhancements: EnhancedLine(state, out); break;
-        case Workload::LineDrawing: Box(state, out); break;
+        case Workload::Screens: Screen(state, out, d); break;
+        case Workload::Enhancements: EnhancedLine(state, out, d); break;
+        case Workload::LineDrawing: Box(state, out, d); break;
         }
     }
 }
 
-std::uint64_t WriteWorkloadFile(Workload kind, std::uint64_t bytes, const std::string& path, std::string& error)
+std::uint64_t WriteWorkloadFile(Workload kind, std::uint64_t bytes, const std::string& path, std::string& error,
+                                Dialect dialect)
 {
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(path.c_str(), "wb"), &std::fclose);
     if (!f) {
@@ -180,7 +228,7 @@ std::uint64_t WriteWorkloadFile(Workload kind, std::uint64_t bytes, const std::s
     while (written < bytes) {
         buf.clear();
         const std::uint64_t left = bytes - written;
-        AppendWorkload(kind, state, static_cast<std::size_t>(left < kBlock ? left : kBlock), buf);
+        AppendWorkload(kind, state, static_cast<std::size_t>(left < kBlock ? left : kBlock), buf, dialect);
         if (std::fwrite(buf.data(), 1, buf.size(), f.get()) != buf.size()) {
             error = "write error on " + path;
             return 0;

@@ -72,9 +72,12 @@ kalvor_tree() {
 
 # The release tree (RelWithDebInfo, g++), shared by tools/check, tools/start
 # and bench/run: all three configure it the same way, so none of them makes
-# the others start afresh.
+# the others start afresh. Extra options (tools/check's -DKALVOR_WERROR=ON)
+# stay in the tree's cache, so a later tools/start keeps them and rebuilds
+# nothing.
+# kalvor_configure_release [cmake options...]
 kalvor_configure_release() {
-    kalvor_configure release -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=g++
+    kalvor_configure release -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=g++ "$@"
 }
 
 # kalvor_build_release [targets...]

@@ -449,7 +449,8 @@ void DemoClient::LineDrawing()
 void DemoClient::StartForm()
 {
     std::string s = "\x1bX\x1b&k0B" + kClear;
-    s += "\x1b&dJ Data entry " + kNormal + "  Fill the fields, Tab moves between them, Enter sends the form.\r\n";
+    s += "\x1b&dJ Data entry " + kNormal + "  Fill the fields, Tab moves between them, F12 (Enter) or the\r\n"
+         "keypad Enter key sends the form.\r\n";
     const auto field = [](int row, const std::string& caption, int width) {
         return At(row, 2) + caption + At(row, 16) + "\x1b&dD\x1b[" + std::string(static_cast<std::size_t>(width), ' ') +
                "\x1b]" + kNormal;
@@ -530,7 +531,7 @@ void DemoClient::StartUserKeys()
     s += define(1, 2, "Greet", "hello from f1");
     s += define(2, 1, "Local", "\r\n(f2 writes this on the display only)\r\n");
     s += define(3, 0, "Typed", "f3 types this");
-    s += define(4, 2, "  Status  request", "\x1b^");
+    s += define(4, 2, "  Status request", "\x1b^"); // two label lines of 8
     s += "\x1b&jB";
     s += "  f1 Greet   attribute 2: transmitted with a CR at the end\r\n";
     s += "  f2 Local   attribute 1: written on the display, nothing is sent\r\n";

@@ -1,5 +1,6 @@
 // kalvor-demohost: the demonstration host on a loopback port.
 #include "DemoHost.h"
+#include "base/Version.h"
 
 #include <QCoreApplication>
 
@@ -17,7 +18,9 @@ void Usage(std::FILE* out)
                "  --bind ADDRESS  address to listen on (default 127.0.0.1)\n"
                "  --standard      refuse Telnet option 45: the terminal stays \"Telnet (standard)\"\n"
                "  --lines N       lines of the long listing (default 3000)\n"
-               "  --log FILE      append every byte received from terminals to FILE\n",
+               "  --log FILE      append every byte received from terminals to FILE\n"
+               "  --help          this text\n"
+               "  --version       the program's version\n",
                out);
 }
 
@@ -51,6 +54,9 @@ int main(int argc, char** argv)
             options.LogFile = argv[++i];
         } else if (arg == "--help" || arg == "-h") {
             Usage(stdout);
+            return 0;
+        } else if (arg == "--version") {
+            std::printf("kalvor-demohost %s\n", kalvor::kVersion);
             return 0;
         } else {
             std::fprintf(stderr, "kalvor-demohost: unknown option %s\n", arg.c_str());

@@ -8,7 +8,7 @@
 #include "HeadlessScript.h"
 #include "ScreenOptions.h"
 #include "TestConnections.h"
-#include "comms/Clock.h"
+#include "base/Clock.h"
 #include "session/Session.h"
 
 #include <cstdio>

@@ -19,7 +19,9 @@ const char* const kScreenUsage =
     "  --events FILE       read a script of host data, clock steps and keys\n"
     "  --script FILE       run the log-on script FILE against the input (runs connected;\n"
     "                      its state is reported in the JSON member \"script\")\n"
-    "  --quiet             print nothing\n";
+    "  --quiet             print nothing\n"
+    "  --help              this text\n"
+    "  --version           the program's version\n";
 
 namespace {
 

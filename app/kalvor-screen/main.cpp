@@ -2,6 +2,7 @@
 // and receive pass as the desktop program and prints the final screen.
 #include "HeadlessTerminal.h"
 #include "ScreenOptions.h"
+#include "base/Version.h"
 
 #include <iostream>
 #include <string>
@@ -14,6 +15,10 @@ int main(int argc, char** argv)
     for (const std::string& a : args) {
         if (a == "--help" || a == "-h") {
             std::cout << kalvor::kScreenUsage;
+            return 0;
+        }
+        if (a == "--version") {
+            std::cout << "kalvor-screen " << kalvor::kVersion << "\n";
             return 0;
         }
     }

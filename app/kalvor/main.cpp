@@ -6,6 +6,8 @@
 //
 //   kalvor [--font-size N] [--replay FILE] [--exit-after-replay]
 //          [--dump-screen FILE] [--connect] [SCRIPT]
+#include "base/ProgramInstance.h"
+#include "base/Version.h"
 #include "comms/net/SerialPorts.h"
 #include "ui/ConnectionUi.h"
 #include "ui/MainWindow.h"
@@ -18,6 +20,9 @@
 #include <QTextStream>
 
 #include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <optional>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -32,6 +37,7 @@ const char* const kUsage =
     "                       \"cursor ROW COL\"), rewritten after changes and on exit\n"
     "  --connect            connect to host entry 0 (or the configured line) at once\n"
     "  --help               this text\n"
+    "  --version            the program's version\n"
     "  SCRIPT               a log-on script (.zkt) that connects and logs on by itself\n";
 
 int g_signalPipe[2] = {-1, -1};
@@ -46,6 +52,18 @@ void OnSignal(int)
 
 int main(int argc, char** argv)
 {
+    // Answered before the application starts, so that they work without a
+    // display (the package build reads them to make the manual page).
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("kalvor %s\n", kalvor::kVersion);
+            return 0;
+        }
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kalvor"));
     QTextStream err(stderr);
@@ -64,10 +82,7 @@ int main(int argc, char** argv)
             }
             return args[++i];
         };
-        if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
-            QTextStream(stdout) << kUsage;
-            return 0;
-        } else if (a == QLatin1String("--font-size")) {
+        if (a == QLatin1String("--font-size")) {
             bool ok = false;
             options.FontIndex = value().toInt(&ok);
             if (!ok || options.FontIndex < 0 || options.FontIndex > 3) {
@@ -89,6 +104,10 @@ int main(int argc, char** argv)
             script = a;
         }
     }
+
+    // Another window may run on the same program folder: this one's
+    // temporary files are its own while it runs.
+    const std::optional<kalvor::ProgramInstance> instance = kalvor::ProgramInstance::Claim();
 
     kalvor::ui::StartupWindow startup(options);
     startup.ListSerialPorts = [] {

@@ -16,7 +16,7 @@
 // A table of the figures against their targets follows the benchmarks.
 #include "Workloads.h"
 
-#include "comms/Clock.h"
+#include "base/Clock.h"
 #include "render/Renderer.h"
 #include "session/Session.h"
 #include "ui/MainWindow.h"

@@ -3,20 +3,13 @@
 // the headless terminal use small fakes.
 #pragma once
 
+#include "comms/NetworkKind.h"
+
 #include <cstddef>
 #include <string>
 #include <string_view>
 
 namespace kalvor {
-
-// Network kinds, numbered as the settings store them.
-enum class NetworkKind : int {
-    TelnetStandard = 0,
-    TelnetAdvanced = 1,
-    Ssh1 = 2,
-    Ssh2 = 3,
-    LocalProgram = 4, // a program run in a pseudo-terminal on this machine
-};
 
 enum class TelnetVerb { Do, Dont, Will, Wont };
 
@@ -29,6 +22,8 @@ public:
     // Network switch: false for the serial line.
     virtual bool Network() const = 0;
     virtual NetworkKind Kind() const { return NetworkKind::TelnetStandard; }
+    // A Telnet connection: network, standard or advanced variant.
+    bool IsTelnet() const { return Network() && IsTelnetKind(Kind()); }
     // The serial port is open, the Telnet component connected, or the SSH
     // session open: transmission is possible.
     virtual bool TransportOpen() const = 0;

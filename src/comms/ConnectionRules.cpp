@@ -118,6 +118,18 @@ int HandshakingCode(std::string_view name)
     return 0;
 }
 
+void ApplyEightBitData(ConnectionSettings& settings, bool eightBit)
+{
+    if (eightBit) {
+        settings.DataBits = "8";
+        settings.Parity = "None";
+        return;
+    }
+    settings.DataBits = "7";
+    if (settings.Parity.empty() || settings.Parity[0] == 'N' || settings.Parity[0] == 'n')
+        settings.Parity = "Even";
+}
+
 std::string SerialSettingsText(const ConnectionSettings& settings)
 {
     const std::string parity = Trim(settings.Parity);

@@ -41,6 +41,9 @@ int PortNumber(std::string_view portName);
 int HandshakingCode(std::string_view name);
 // Baud "," parity letter "," data bits "," stop bits, e.g. "9600,N,8,1".
 std::string SerialSettingsText(const ConnectionSettings& settings);
+// ESC & k I: 8-bit data selects 8 data bits and parity "None"; 7-bit data
+// selects 7 data bits and turns a parity of "None" into "Even".
+void ApplyEightBitData(ConnectionSettings& settings, bool eightBit);
 // The port name in lower case without blanks, as the status panel shows it ("com1").
 std::string StatusPortName(std::string_view portName);
 // "9600 baud at com1"; above 56000 baud "128k baud at com2".

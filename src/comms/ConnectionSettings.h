@@ -3,6 +3,8 @@
 // defaults are the program's start-up defaults.
 #pragma once
 
+#include "comms/NetworkKind.h"
+
 #include <string>
 #include <vector>
 
@@ -28,7 +30,7 @@ struct ConnectionSettings {
     std::string DialOutPrefix;
 
     // Network.
-    int NetworkKind = 1;                  // 0 Telnet (standard), 1 Telnet (advanced), 2 SSH 1, 3 SSH 2, 4 local program
+    NetworkKind Kind = NetworkKind::TelnetAdvanced;
     std::vector<std::string> HostList;    // entry 0 is the current host text
     int DefaultPort = 23;
     std::string TerminalType = "hp";

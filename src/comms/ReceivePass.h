@@ -6,12 +6,12 @@
 // for the dispatcher. A pass ends only when a gather leaves the buffer empty.
 #pragma once
 
+#include "base/Clock.h"
+#include "base/TraceSink.h"
 #include "comms/ByteQueue.h"
-#include "comms/Clock.h"
 #include "comms/Connection.h"
 #include "comms/EscapeFramer.h"
 #include "comms/ReceiveHooks.h"
-#include "comms/TraceSink.h"
 #include "comms/Transmitter.h"
 #include "engine/Terminal.h"
 

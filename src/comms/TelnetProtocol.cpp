@@ -248,6 +248,11 @@ void TelnetNegotiator::Option(TelnetVerb verb, int option)
             }
         } else if (option == kOptSuppressLocalEcho) {
             SetKind(NetworkKind::TelnetAdvanced);
+        } else {
+            // An option the terminal does not handle is refused, so that a
+            // server waiting for the answer (inetutils telnetd offering
+            // authentication and encryption) goes on.
+            Reply(TelnetVerb::Dont, option);
         }
         break;
     case TelnetVerb::Wont:

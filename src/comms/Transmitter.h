@@ -8,9 +8,9 @@
 // that Pump() moves on from the receive timer, so nothing blocks.
 #pragma once
 
-#include "comms/Clock.h"
+#include "base/Clock.h"
+#include "base/TraceSink.h"
 #include "comms/Connection.h"
-#include "comms/TraceSink.h"
 #include "engine/TerminalState.h"
 
 #include <deque>

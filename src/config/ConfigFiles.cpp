@@ -7,19 +7,27 @@
 namespace kalvor::config {
 namespace {
 
-bool Recordable(const std::string& name, logging::ErrorReport& errors)
+// A chosen file is recorded only when it is a configuration name that fits
+// the pointer file. Returns 0 or the error number (reported).
+int Refusal(const std::string& name, logging::ErrorReport& errors)
 {
+    if (!IsConfigName(name)) {
+        errors.ReportWithNote("UpdateDefaultFile", logging::kErrBadFileName, name,
+                              "Configuration files are kept in the folder " + ConfigPath(kConfigFolder).string() +
+                                  " itself.");
+        return logging::kErrBadFileName;
+    }
     if (name.size() <= kMaxConfigNameLength)
-        return true;
+        return 0;
     errors.Report("UpdateDefaultFile", logging::kErrFileNameTooLong, name);
-    return false;
+    return logging::kErrFileNameTooLong;
 }
 
 int Record(const std::string& name, logging::ErrorReport& errors)
 {
     const int err = UpdateDefaultFile(name);
     if (err != 0)
-        errors.Report("UpdateDefaultFile", err, name);
+        errors.ReportFileKept("UpdateDefaultFile", err, name, kPointerFileName);
     return err;
 }
 
@@ -35,7 +43,7 @@ std::filesystem::path WithConfigExtension(const std::filesystem::path& file)
 int SaveConfiguration(std::string_view current, const Settings& settings, logging::ErrorReport& errors)
 {
     if (const int err = CreateSettingsFile(current, settings); err != 0) {
-        errors.Report("CreateSettingsFile", err, current);
+        errors.ReportFileKept("CreateSettingsFile", err, current);
         return err;
     }
     return Record(std::string(current), errors);
@@ -45,10 +53,10 @@ int SaveConfigurationAs(const std::filesystem::path& chosen, const Settings& set
                         logging::ErrorReport& errors)
 {
     const std::string name = RecordedName(WithConfigExtension(chosen));
-    if (!Recordable(name, errors))
-        return logging::kErrFileNameTooLong;
+    if (const int err = Refusal(name, errors); err != 0)
+        return err;
     if (const int err = CreateSettingsFile(name, settings); err != 0) {
-        errors.Report("CreateSettingsFile", err, name);
+        errors.ReportFileKept("CreateSettingsFile", err, name);
         return err;
     }
     current = name;
@@ -59,8 +67,8 @@ int OpenConfiguration(const std::filesystem::path& chosen, Settings& settings, s
                       logging::ErrorReport& errors)
 {
     const std::string name = RecordedName(chosen);
-    if (!Recordable(name, errors))
-        return logging::kErrFileNameTooLong;
+    if (const int err = Refusal(name, errors); err != 0)
+        return err;
     Settings read = settings;
     if (const int err = ReadSettingsFile(name, read); err != 0) {
         errors.Report("ReadSettingsFile", err, name);

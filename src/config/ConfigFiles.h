@@ -4,7 +4,8 @@
 // "UpdateDefaultFile", "ReadSettingsFile") and the file name, and returns 0
 // or the error number. A name longer than 60 characters (path included)
 // cannot be recorded in the pointer file: Save As and Open refuse it with
-// error 5995 before touching any file.
+// error 5995 before touching any file. Configurations live in the config
+// folder itself: a file anywhere else is refused with error 64.
 #pragma once
 
 #include "config/Settings.h"

@@ -1,6 +1,7 @@
 #include "config/ConfigPaths.h"
 
-#include "engine/ProgramFolder.h"
+#include "base/AtomicFile.h"
+#include "base/ProgramFolder.h"
 #include "logging/ErrorReport.h"
 
 #include <algorithm>
@@ -17,6 +18,17 @@ struct FileCloser {
 using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
 } // namespace
+
+bool IsConfigName(std::string_view name)
+{
+    const std::string prefix = std::string(kConfigFolder) + "/";
+    if (!name.starts_with(prefix))
+        return false;
+    const std::string_view file = name.substr(prefix.size());
+    return !file.empty() && file != "." && file != ".." &&
+           std::none_of(file.begin(), file.end(),
+                        [](char c) { return c == '/' || c == '\\' || static_cast<unsigned char>(c) < 32; });
+}
 
 std::filesystem::path ConfigPath(std::string_view name)
 {
@@ -59,22 +71,8 @@ int ReadFileBytes(const std::filesystem::path& path, std::string& bytes, std::si
 
 int WriteFileBytes(const std::filesystem::path& path, std::string_view bytes)
 {
-    std::error_code ec;
-    std::filesystem::remove(path, ec);
-    if (ec)
-        return logging::ErrorNumberFor(ec, path);
-    errno = 0;
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (f == nullptr)
-        return logging::ErrorNumberForErrno(errno, path);
-    const bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    const int writeErrno = errno;
-    const bool closed = std::fclose(f) == 0;
-    if (!written)
-        return logging::ErrorNumberForErrno(writeErrno, path);
-    if (!closed)
-        return logging::ErrorNumberForErrno(errno, path);
-    return 0;
+    const std::error_code ec = WriteFileAtomically(path, bytes);
+    return ec ? logging::ErrorNumberFor(ec, path) : 0;
 }
 
 } // namespace kalvor::config

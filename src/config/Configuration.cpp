@@ -1,20 +1,21 @@
 #include "config/Configuration.h"
 
+#include "base/ProgramFolder.h"
 #include "config/ConfigFiles.h"
+#include "config/DamagedFiles.h"
 #include "config/PointerFile.h"
 #include "config/SettingKeys.h"
 #include "config/SettingsFile.h"
-#include "engine/ProgramFolder.h"
 #include "session/Session.h"
 
 namespace kalvor::config {
 
 Configuration::~Configuration() { Detach(); }
 
-void Configuration::Report(std::string_view location, int err, std::string_view file)
+void Configuration::ReportWrite(std::string_view location, int err, std::string_view file, std::string_view kept)
 {
     if (err != 0)
-        errors_.Report(location, err, file);
+        errors_.ReportFileKept(location, err, file, kept);
 }
 
 void Configuration::Load()
@@ -23,29 +24,96 @@ void Configuration::Load()
     std::filesystem::create_directories(ProgramFolder() / kConfigFolder, ec);
 
     const DefaultFile pointer = GetDefaultFile();
+    if (pointer.Damaged)
+        ReportDamaged(kPointerFileName, "it names no configuration file", pointer.Kept);
     current_ = pointer.Name;
-    ReadSettingsFile(current_, settings_); // a missing file is written below
-    Report("CreateSettingsFile", CreateSettingsFile(current_, settings_), current_);
+    if (ReadForRewrite())
+        ReportWrite("CreateSettingsFile", CreateSettingsFile(current_, settings_), current_);
     if (pointer.Created)
-        Report("UpdateDefaultFile", UpdateDefaultFile(kDefaultConfigName), kDefaultConfigName);
+        ReportWrite("UpdateDefaultFile", UpdateDefaultFile(kDefaultConfigName), kDefaultConfigName, kPointerFileName);
+    SetBaseline();
     ApplyToSession();
+}
+
+bool Configuration::ReadForRewrite()
+{
+    std::string damage;
+    const int err = ReadSettingsFile(current_, settings_, nullptr, &damage);
+    std::error_code ec;
+    if (err != 0) {
+        if (!std::filesystem::exists(ConfigPath(current_), ec))
+            return true; // missing: written from the defaults
+        errors_.Report("ReadSettingsFile", err, current_);
+        return false;
+    }
+    if (damage.empty())
+        return true;
+    const DamagedCopy kept = KeepDamagedCopy(current_);
+    ReportDamaged(current_, damage, kept);
+    return kept.Error == 0;
+}
+
+void Configuration::ReportDamaged(std::string_view name, std::string_view damage, const DamagedCopy& kept)
+{
+    if (kept.Error != 0) {
+        errors_.ReportFileKept("ReadSettingsFile", kept.Error, kept.Name, name);
+        return;
+    }
+    errors_.ReportWithNote("ReadSettingsFile", logging::kErrFileDamaged, name, DamagedFileNote(name, damage, kept.Name));
+}
+
+void Configuration::SetBaseline()
+{
+    baseline_ = EncodeAll(settings_);
+    recorded_ = current_;
 }
 
 int Configuration::Save()
 {
     CollectFromSession();
-    return SaveConfiguration(current_, settings_, errors_);
+    // Only what this window changed replaces what the file holds now:
+    // another window on the same folder may have saved in between.
+    KeySet changed{};
+    for (int i = 1; i <= kKeyCount; ++i) {
+        const auto k = static_cast<std::size_t>(i);
+        changed[k] = EncodeValue(settings_, i) != baseline_[k];
+    }
+    std::error_code ec;
+    const int err = std::filesystem::exists(ConfigPath(current_), ec)
+                        ? MergeIntoSettingsFile(current_, settings_, changed)
+                        : CreateSettingsFile(current_, settings_);
+    if (err != 0) {
+        errors_.ReportFileKept("CreateSettingsFile", err, current_);
+        return err;
+    }
+    for (int i = 1; i <= kKeyCount; ++i)
+        if (changed[static_cast<std::size_t>(i)])
+            baseline_[static_cast<std::size_t>(i)] = EncodeValue(settings_, i);
+    // The pointer file changes only when this window chose another file.
+    if (current_ == recorded_)
+        return 0;
+    const int recorded = UpdateDefaultFile(current_);
+    if (recorded != 0)
+        errors_.ReportFileKept("UpdateDefaultFile", recorded, current_, kPointerFileName);
+    else
+        recorded_ = current_;
+    return recorded;
 }
 
 int Configuration::SaveAs(const std::filesystem::path& chosen)
 {
     CollectFromSession();
-    return SaveConfigurationAs(chosen, settings_, current_, errors_);
+    const int err = SaveConfigurationAs(chosen, settings_, current_, errors_);
+    if (err == 0)
+        SetBaseline();
+    return err;
 }
 
 int Configuration::Open(const std::filesystem::path& chosen)
 {
     const int err = OpenConfiguration(chosen, settings_, current_, errors_);
+    if (err == 0)
+        SetBaseline();
     if (err == 0 && session_ != nullptr)
         session_->HardResetTerminal(true);
     return err;
@@ -54,8 +122,25 @@ int Configuration::Open(const std::filesystem::path& chosen)
 int Configuration::UpdateSection(std::string_view section, int keyIndex)
 {
     const int err = UpdateConfigSection(current_, settings_, section, keyIndex);
-    Report("UpdateConfigSection", err, current_);
+    ReportWrite("UpdateConfigSection", err, current_);
+    if (err == 0) {
+        // Those keys are on the disk as they are now.
+        const std::optional<Section> which = SectionByName(section);
+        for (int i = 1; i <= kKeyCount; ++i)
+            if (which ? InSection(i, *which) : (section.empty() && i == keyIndex))
+                baseline_[static_cast<std::size_t>(i)] = EncodeValue(settings_, i);
+    }
     return err;
+}
+
+int Configuration::SaveColorScheme()
+{
+    if (session_ == nullptr)
+        return 0;
+    settings_.ColorIndex = session_->State().ColorScheme;
+    settings_.InverseVideo = session_->State().InverseScreen;
+    const int err = UpdateSection("", kKeyColorIndex);
+    return err != 0 ? err : UpdateSection("", kKeyInverseVideo);
 }
 
 void Configuration::SaveTermConfig(bool save)
@@ -120,6 +205,7 @@ void Configuration::ApplyUserKeys()
 void Configuration::ReapplyAfterHardReset()
 {
     ReadSettingsFile(current_, settings_);
+    SetBaseline();
     ApplyToSession();
 }
 

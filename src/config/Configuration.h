@@ -10,12 +10,15 @@
 //   - ESC & f ... b keeps or restores the terminal preferences (SaveTermConfig);
 //   - Enter-key settings the host redefines with saving are written to the
 //     terminal-preferences section;
-//   - after a hard reset the configuration file is read again and applied.
+//   - after a hard reset the configuration file is read again and applied;
+//   - a colour scheme the host chooses (ESC % x) is written at once.
 #pragma once
 
 #include "config/ConfigPaths.h"
+#include "config/DamagedFiles.h"
 #include "config/SessionSettings.h"
 #include "config/Settings.h"
+#include "config/SettingsFile.h"
 #include "logging/ErrorReport.h"
 #include "session/ConfigurationHooks.h"
 
@@ -59,14 +62,19 @@ public:
     // Start-up: the pointer file names the file (it is created naming
     // "config/default.zkd" when missing); that file is read and at once
     // rewritten whole, so that a missing, partial or damaged file is
-    // completed with the current values; a newly created pointer file is
-    // recorded with UpdateDefaultFile. Applies the result to the attached
-    // session.
+    // completed with the current values; a damaged file is kept beside
+    // itself before (see DamagedFiles.h) and the user is told once; a file
+    // that exists but cannot be read is not rewritten. A newly created
+    // pointer file is recorded with UpdateDefaultFile. Applies the result to
+    // the attached session.
     void Load();
 
     // The menu commands. Save and Save As first collect what the attached
     // session holds. Open applies the file by a hard reset of the attached
-    // session.
+    // session. Save writes only the settings this window changed since it
+    // last read or wrote them, onto the file as it is then, so that two
+    // windows on one program folder keep each other's changes; it records
+    // the file in the pointer file only when this window chose another one.
     int Save();
     int SaveAs(const std::filesystem::path& chosen);
     int Open(const std::filesystem::path& chosen);
@@ -92,19 +100,35 @@ public:
     void ApplyToSession();
     void CollectFromSession();
 
+    // The colour scheme and inverse screen of the attached session written
+    // into the current file (keys "Color Index" and "InverseVideo").
+    // Returns 0 or the error number (reported).
+    [[nodiscard]] int SaveColorScheme();
+
 private:
     // ConfigurationHooks
     void UserKeyDefined(int key) override;
     void SaveEnterKeySettings() override;
     void ApplyUserKeys() override;
     void ReapplyAfterHardReset() override;
+    void SavePreferences() override { (void)SaveColorScheme(); }
 
-    void Report(std::string_view location, int err, std::string_view file);
+    // Start-up's reading of the current file. A damaged file is kept beside
+    // itself first and the user told; false when the file must not be
+    // rewritten (it cannot be read, or the copy failed).
+    bool ReadForRewrite();
+    void ReportDamaged(std::string_view name, std::string_view damage, const DamagedCopy& kept);
+    // What the file holds as this window last read or wrote it.
+    void SetBaseline();
+    // A failed write: the report says the file (`kept`, else `file`) is unchanged.
+    void ReportWrite(std::string_view location, int err, std::string_view file, std::string_view kept = {});
 
     logging::ErrorReport& errors_;
     ConfigurationObserver* observer_;
     Settings settings_;
     std::string current_{kDefaultConfigName};
+    std::string recorded_{kDefaultConfigName}; // the name this window last saw in the pointer file
+    ValueTexts baseline_;                      // the values as this window last read or wrote them
     Session* session_ = nullptr;
     std::optional<TermPreferences> saved_;
 };

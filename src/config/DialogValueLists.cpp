@@ -5,10 +5,6 @@
 
 namespace kalvor::config {
 
-bool IsTelnetKind(int kind) { return kind == kKindTelnetStandard || kind == kKindTelnetAdvanced; }
-
-bool IsSshKind(int kind) { return kind == kKindSsh1 || kind == kKindSsh2; }
-
 int GetBaudIndex(std::string_view baud)
 {
     const auto* it = std::find(kBaudRates.begin(), kBaudRates.end(), baud);

@@ -13,19 +13,10 @@ inline constexpr std::array<std::string_view, 12> kBaudRates = {
 inline constexpr std::array<std::string_view, 4> kHandshakeNames = {"None", "Xon/Xoff", "RTS/CTS", "Xon/RTS"};
 inline constexpr std::array<std::string_view, 3> kParityNames = {"None", "Even", "Odd"};
 
-// NetworkList: the network kinds 0..4 in list order.
-inline constexpr std::array<std::string_view, 5> kNetworkKinds = {
-    "TELNET (standard)", "TELNET (advanced)", "SSH1", "SSH2", "Local program"};
-inline constexpr int kKindTelnetStandard = 0;
-inline constexpr int kKindTelnetAdvanced = 1;
-inline constexpr int kKindSsh1 = 2;
-inline constexpr int kKindSsh2 = 3;
-inline constexpr int kKindLocalProgram = 4;
+// The default ports of the network kinds (the kinds and their NetworkList
+// texts: comms/NetworkKind.h).
 inline constexpr int kTelnetPort = 23;
 inline constexpr int kSshPort = 22;
-
-bool IsTelnetKind(int kind);
-bool IsSshKind(int kind);
 
 // The terminal preferences dialog.
 inline constexpr std::array<std::string_view, 3> kDisplayWidthTexts = {

@@ -56,19 +56,40 @@ std::optional<std::string> ParsePointerFile(std::string_view bytes)
     name = name.substr(0, name.find('\0'));
     name = name.substr(0, name.find('\r'));
     name = TrimSpaces(name);
-    if (name.empty() || std::any_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 32; }))
+    if (!IsConfigName(name))
         return std::nullopt;
     return std::string(name);
 }
 
 DefaultFile GetDefaultFile()
 {
+    DefaultFile d;
+    d.Name = std::string(kDefaultConfigName);
+    d.Created = true;
     std::string bytes;
-    if (ReadFileBytes(ConfigPath(kPointerFileName), bytes, kPointerFileSize) == 0) {
-        if (auto name = ParsePointerFile(bytes))
-            return {std::move(*name), false, 0};
+    const std::filesystem::path path = ConfigPath(kPointerFileName);
+    if (const int err = ReadFileBytes(path, bytes, kPointerFileSize); err == 0) {
+        if (auto name = ParsePointerFile(bytes)) {
+            d.Name = std::move(*name);
+            d.Created = false;
+            return d;
+        }
+        d.Damaged = true;
+        d.Kept = KeepDamagedCopy(kPointerFileName);
+        if (d.Kept.Error != 0) {
+            // Not kept: not replaced either.
+            d.Created = false;
+            d.Error = d.Kept.Error;
+            return d;
+        }
+    } else {
+        std::error_code ec;
+        if (std::filesystem::exists(path, ec)) {
+            d.Created = false;
+            d.Error = err;
+            return d;
+        }
     }
-    DefaultFile d{std::string(kDefaultConfigName), true, 0};
     d.Error = WritePointer(d.Name);
     return d;
 }

@@ -9,6 +9,8 @@
 //   spaces, and CR LF ends the file.
 #pragma once
 
+#include "config/DamagedFiles.h"
+
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -26,18 +28,22 @@ std::string FormatPointerFile(std::string_view name);
 // The name a pointer file's bytes hold: the 60 bytes at byte 428, trimmed,
 // cut at the first NUL and then at the first CR. nullopt when the file is
 // damaged: too short, without "Default File Name = " right before the name,
-// an empty name, or a control character in it.
+// or a name that is not a configuration name (IsConfigName).
 std::optional<std::string> ParsePointerFile(std::string_view bytes);
 
 struct DefaultFile {
     std::string Name;      // the configuration file to load
     bool Created = false;  // the pointer file was missing or damaged and was written anew
     int Error = 0;         // the error number of writing it, 0 when written
+    bool Damaged = false;  // the pointer file was there but held no usable name
+    DamagedCopy Kept;      // where it was kept before it was written anew
 };
 
 // GetDefaultFile: the name held in the pointer file. A pointer file that
 // cannot be opened (or holds no usable name) is written anew naming
-// "config/default.zkd", and that name is returned.
+// "config/default.zkd", and that name is returned; a damaged one is first
+// kept beside itself (DamagedFiles.h). A pointer file that exists but cannot
+// be read is left alone.
 DefaultFile GetDefaultFile();
 
 // UpdateDefaultFile: records `name` in the pointer file. Returns 0, 5995

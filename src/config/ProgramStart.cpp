@@ -1,16 +1,20 @@
 #include "config/ProgramStart.h"
 
-#include "engine/ProgramFolder.h"
+#include "base/ProgramFolder.h"
+#include "base/ProgramInstance.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace kalvor::config {
 namespace {
 
 int Remove(std::string_view name, std::string_view location, logging::ErrorReport& errors)
 {
-    const std::filesystem::path path = ProgramFolder() / name;
+    const std::filesystem::path path = ProgramFile(name);
     std::error_code ec;
     std::filesystem::remove(path, ec);
     if (!ec || ec == std::errc::no_such_file_or_directory)
@@ -38,7 +42,27 @@ int PrepareProgramFolder(logging::ErrorReport& errors)
             first = first != 0 ? first : logging::ErrorNumberFor(ec, dir);
         }
     }
+    ProgramInstance::RemoveStaleFolders();
+    RemoveOldPrintFiles();
     return first;
+}
+
+void RemoveOldPrintFiles()
+{
+    std::vector<std::pair<std::filesystem::file_time_type, std::filesystem::path>> pdfs;
+    std::error_code ec;
+    for (const auto& e : std::filesystem::directory_iterator(TempFolder(), ec)) {
+        if (e.path().extension() != ".pdf" || !e.is_regular_file(ec))
+            continue;
+        const auto when = e.last_write_time(ec);
+        if (!ec)
+            pdfs.emplace_back(when, e.path());
+    }
+    if (pdfs.size() <= kKeptPrintFiles)
+        return;
+    std::sort(pdfs.begin(), pdfs.end()); // oldest first; names order files of the same moment
+    for (std::size_t i = 0; i + kKeptPrintFiles < pdfs.size(); ++i)
+        std::filesystem::remove(pdfs[i].second, ec);
 }
 
 int RemoveTemporaryFiles(logging::ErrorReport& errors)
@@ -48,7 +72,9 @@ int RemoveTemporaryFiles(logging::ErrorReport& errors)
         const int err = Remove(name, "Form_Unload", errors);
         first = first != 0 ? first : err;
     }
-    return first;
+    // A script cut short (the window closed, SIGTERM) leaves its working copy.
+    const int err = Remove(kWorkingScriptFile, "Form_Unload", errors);
+    return first != 0 ? first : err;
 }
 
 } // namespace kalvor::config

@@ -70,8 +70,7 @@ SetTerminalValues SetTerminalValuesFrom(const Settings& s)
         v.PhoneList.emplace_back(kDirectConnect);
     v.PhoneText = s.Phones[0];
     v.DialOutPrefix = s.DialOutPrefix;
-    v.NetworkKind = s.NetworkType >= 0 && s.NetworkType < static_cast<int>(kNetworkKinds.size()) ? s.NetworkType
-                                                                                                 : kKindTelnetAdvanced;
+    v.Kind = NetworkKindFromNumber(s.NetworkType);
     v.NetPort = std::to_string(s.TelnetPort);
     v.TerminalType = s.TerminalType;
     v.HostList = NonEmpty(s.Hosts);
@@ -88,7 +87,7 @@ std::optional<std::string> CheckSetTerminalValues(const SetTerminalValues& v)
         return "The baud rate must be a number, such as 9600.";
     if (!v.Network && PortNumber(v.CommPort) <= 0)
         return "The communication port must name a port number, such as COM 1.";
-    if (v.Network && v.NetworkKind != kKindLocalProgram) {
+    if (v.Network && v.Kind != NetworkKind::LocalProgram) {
         if (PortValue(v.NetPort) == 0)
             return "The network port must be a number from 1 to 65535.";
         if (Trim(v.TerminalType).empty())
@@ -118,16 +117,36 @@ std::vector<std::string> DropEntry(const std::vector<std::string>& entries, int 
     return out;
 }
 
-std::optional<std::string> ProposedPort(int oldKind, int newKind)
+std::optional<std::string> ProposedPort(NetworkKind oldKind, NetworkKind newKind)
 {
     // The families: Telnet, SSH, and the local program, which has no port.
-    const auto family = [](int kind) { return IsTelnetKind(kind) ? 0 : IsSshKind(kind) ? 1 : 2; };
+    const auto family = [](NetworkKind kind) { return IsTelnetKind(kind) ? 0 : IsSshKind(kind) ? 1 : 2; };
     if (family(newKind) == family(oldKind))
         return std::nullopt;
     if (IsTelnetKind(newKind))
         return std::to_string(kTelnetPort);
     if (IsSshKind(newKind))
         return std::to_string(kSshPort);
+    return std::nullopt;
+}
+
+std::optional<std::string> EntryPort(std::string_view hostEntry)
+{
+    // The entry names its port when the default does not matter.
+    ConnectionSettings a, b;
+    a.HostList = b.HostList = {std::string(hostEntry)};
+    a.DefaultPort = 1;
+    b.DefaultPort = 2;
+    const int port = ConnectTelnet(a).Port;
+    if (port != ConnectTelnet(b).Port)
+        return std::nullopt;
+    return std::to_string(port);
+}
+
+std::optional<std::string> ProposedHostText(NetworkKind oldKind, NetworkKind newKind)
+{
+    if (newKind == NetworkKind::LocalProgram && oldKind != NetworkKind::LocalProgram)
+        return std::string();
     return std::nullopt;
 }
 
@@ -164,9 +183,7 @@ void GetSetTermValues(const SetTerminalValues& v, Settings& s)
     Store(phones, s.Phones);
     s.DialOutPrefix = v.DialOutPrefix;
 
-    s.NetworkType = v.NetworkKind >= 0 && v.NetworkKind < static_cast<int>(kNetworkKinds.size())
-                        ? v.NetworkKind
-                        : kKindTelnetAdvanced;
+    s.NetworkType = NetworkKindNumber(v.Kind);
     if (const int port = PortValue(v.NetPort); port != 0)
         s.TelnetPort = port;
     if (!Trim(v.TerminalType).empty())
@@ -188,7 +205,7 @@ ConnectionSettings ConnectionSettingsFrom(const Settings& s)
     c.StopBits = s.StopBits;
     c.PhoneList.assign(s.Phones.begin(), s.Phones.end());
     c.DialOutPrefix = s.DialOutPrefix;
-    c.NetworkKind = s.NetworkType;
+    c.Kind = NetworkKindFromNumber(s.NetworkType);
     c.HostList.assign(s.Hosts.begin(), s.Hosts.end());
     c.DefaultPort = s.TelnetPort;
     c.TerminalType = s.TerminalType;

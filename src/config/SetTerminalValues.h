@@ -34,7 +34,7 @@ struct SetTerminalValues {
     std::vector<std::string> PhoneList;  // PhoneList's entries (no empty ones)
     std::string PhoneText;               // PhoneList's typed text: the current entry
     std::string DialOutPrefix;           // DialOutPrefix
-    int NetworkKind = 1;                 // NetworkList position 0..4
+    NetworkKind Kind = NetworkKind::TelnetAdvanced; // NetworkList
     std::string NetPort;                 // NetPortList
     std::string TerminalType;            // NetTermTypeList
     std::vector<std::string> HostList;   // HostList's entries (no empty ones)
@@ -67,7 +67,16 @@ std::vector<std::string> DropEntry(const std::vector<std::string>& entries, int 
 // NetworkList_Click: the port proposed when the kind changes to a Telnet
 // kind ("23") or an SSH kind ("22") from a kind of another family (the local
 // program has no port); nothing otherwise.
-std::optional<std::string> ProposedPort(int oldKind, int newKind);
+std::optional<std::string> ProposedPort(NetworkKind oldKind, NetworkKind newKind);
+
+// The port a host entry names itself ("localhost:2323 [demo]" gives
+// "2323"), which wins over the port box at connect; nothing when it names
+// none.
+std::optional<std::string> EntryPort(std::string_view hostEntry);
+
+// The host text proposed when the kind changes to the local program from a
+// network kind: empty, the login shell (a host name is no command).
+std::optional<std::string> ProposedHostText(NetworkKind oldKind, NetworkKind newKind);
 
 // A phone entry as stored: one that contains "local" (any case) or
 // "[direct connect]" is "no modem/direct connect to host"; a blank one is

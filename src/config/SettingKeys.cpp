@@ -105,8 +105,6 @@ constexpr int kFirstHosts = 18, kLastFirstHosts = 22;   // host entries 0..4
 constexpr int kFirstMoreHosts = 35, kLastMoreHosts = 59; // host entries 5..29
 constexpr int kFirstPhone = 60, kLastPhone = 69;
 
-char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
 bool EqualNoCase(std::string_view a, std::string_view b)
 {
     return a.size() == b.size() &&

@@ -20,6 +20,8 @@ inline constexpr int kKeyCount = 84;
 // Key indices that other code refers to by number.
 inline constexpr int kKeyMaxRow = 30;
 inline constexpr int kKeyF1 = 73;
+inline constexpr int kKeyColorIndex = 11;
+inline constexpr int kKeyInverseVideo = 14;
 inline constexpr int kKeyF8 = 80;
 inline constexpr int kKeyMaxDisplayWidth = 81;
 inline constexpr int kKeySshPassword = 84;

@@ -77,8 +77,8 @@ struct Settings {
 
     // Terminal preferences (keys 27, 28, 32..34, 71, 72, 81, 82, and 29, 30).
     int KbEnterKey = 0;                      // main Enter key: 1 Enter, 0 Return
-    int NumEnterKey = 0;                     // keypad Enter key: 1 Enter, 2 Tab, 0 Return
-    bool ControlCodeFlag = false;            // control codes transmitted (true) or processed locally
+    int NumEnterKey = 1;                     // keypad Enter key: 1 Enter, 2 Tab, 0 Return
+    bool ControlCodeFlag = true;             // control codes transmitted (true) or processed locally
     int DisplayWidth = 80;                   // 80, 132 or 200
     bool CapsLockMode = false;
     CursorStyle Cursor = CursorStyle::Block;

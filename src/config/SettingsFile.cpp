@@ -4,6 +4,7 @@
 #include "config/FileText.h"
 
 #include <algorithm>
+#include <string>
 
 namespace kalvor::config {
 namespace {
@@ -103,26 +104,51 @@ std::string FormatSettingsFile(std::string_view fileName, const Settings& settin
     return FormatSettingsFile(fileName, EncodeAll(settings));
 }
 
-void ParseSettingsText(std::string_view fileBytes, Settings& settings, FileValues* values)
+std::string ParseSettingsText(std::string_view fileBytes, Settings& settings, FileValues* values)
 {
-    std::string text(KeyTextOf(fileBytes));
-    text.erase(std::remove(text.begin(), text.end(), '\n'), text.end());
+    const std::string_view text = KeyTextOf(fileBytes);
+    std::string damage;
+    const auto note = [&damage](int line, std::string_view what) {
+        if (damage.empty())
+            damage = "line " + std::to_string(line) + ": " + std::string(what);
+    };
 
     std::array<bool, kKeyCount + 1> seen{};
     std::string_view rest = text;
-    for (;;) {
-        const std::size_t cr = rest.find('\r');
-        if (cr == std::string_view::npos)
-            break; // a last line without its CR is cut short: not read
-        const std::string_view line = rest.substr(0, cr);
-        rest.remove_prefix(cr + 1);
-        if (line.empty())
+    // Lines are counted as the file counts them, header included.
+    const std::string_view header = fileBytes.substr(0, kHeaderSkip);
+    const int headerLines = static_cast<int>(std::count(header.begin(), header.end(), '\n'));
+    for (int number = headerLines + 1;; ++number) {
+        const std::size_t end = rest.find_first_of("\r\n");
+        if (end == std::string_view::npos) {
+            if (!rest.empty())
+                note(number, "the last line has no line end and was not read");
             break;
-        const std::size_t eq = line.find('=');
-        if (eq == std::string_view::npos)
+        }
+        const std::string_view line = rest.substr(0, end);
+        // CR LF, a lone LF or a lone CR end a line.
+        rest.remove_prefix(end + (rest.substr(end, 2) == "\r\n" ? 2 : 1));
+        if (TrimSpaces(line).empty())
             continue;
+        if (line.size() > kMaxLineLength) {
+            note(number, "a line is longer than " + std::to_string(kMaxLineLength) + " characters");
+            continue;
+        }
+        if (std::any_of(line.begin(), line.end(), [](char c) { return static_cast<unsigned char>(c) < 32 && c != '\t'; })) {
+            note(number, "a binary byte");
+            continue;
+        }
+        const std::size_t eq = line.find('=');
+        if (eq == std::string_view::npos) {
+            note(number, "no \"=\"");
+            continue;
+        }
         const int key = FindKey(LineName(line.substr(0, eq)));
-        if (key == 0 || seen[static_cast<std::size_t>(key)])
+        if (key == 0) {
+            note(number, "an unknown key");
+            continue;
+        }
+        if (seen[static_cast<std::size_t>(key)])
             continue;
         seen[static_cast<std::size_t>(key)] = true;
         const std::string_view value = TrimSpaces(line.substr(eq + 1));
@@ -130,14 +156,17 @@ void ParseSettingsText(std::string_view fileBytes, Settings& settings, FileValue
             (*values)[static_cast<std::size_t>(key)] = std::string(value);
         DecodeValue(settings, key, value);
     }
+    return damage;
 }
 
-int ReadSettingsFile(std::string_view name, Settings& settings, FileValues* values)
+int ReadSettingsFile(std::string_view name, Settings& settings, FileValues* values, std::string* damage)
 {
     std::string bytes;
     if (const int err = ReadFileBytes(ConfigPath(name), bytes, kHeaderSkip + kMaxKeyText); err != 0)
         return err;
-    ParseSettingsText(bytes, settings, values);
+    std::string found = ParseSettingsText(bytes, settings, values);
+    if (damage != nullptr)
+        *damage = std::move(found);
     return 0;
 }
 
@@ -146,17 +175,8 @@ int CreateSettingsFile(std::string_view name, const Settings& settings)
     return WriteFileBytes(ConfigPath(name), FormatSettingsFile(name, settings));
 }
 
-int UpdateConfigSection(std::string_view name, const Settings& settings, std::string_view section, int keyIndex)
+int MergeIntoSettingsFile(std::string_view name, const Settings& settings, const KeySet& replace)
 {
-    std::optional<Section> which;
-    if (section.empty()) {
-        if (keyIndex < kKeyF1 || keyIndex > kKeyF8)
-            return 0;
-    } else {
-        which = SectionByName(section);
-        if (!which)
-            return 0;
-    }
     const std::filesystem::path path = ConfigPath(name);
     std::error_code ec;
     if (!std::filesystem::exists(path, ec))
@@ -169,8 +189,7 @@ int UpdateConfigSection(std::string_view name, const Settings& settings, std::st
     ValueTexts values;
     for (int i = 1; i <= kKeyCount; ++i) {
         const auto k = static_cast<std::size_t>(i);
-        const bool replace = which ? InSection(i, *which) : i == keyIndex;
-        if (replace || !held[k]) {
+        if (replace[k] || !held[k]) {
             values[k] = EncodeValue(settings, i);
         } else {
             // As the file holds it; a control character would break the line.
@@ -181,6 +200,23 @@ int UpdateConfigSection(std::string_view name, const Settings& settings, std::st
         }
     }
     return WriteFileBytes(path, FormatSettingsFile(name, values));
+}
+
+int UpdateConfigSection(std::string_view name, const Settings& settings, std::string_view section, int keyIndex)
+{
+    std::optional<Section> which;
+    if (section.empty()) {
+        if (keyIndex < 1 || keyIndex > kKeyCount)
+            return 0;
+    } else {
+        which = SectionByName(section);
+        if (!which)
+            return 0;
+    }
+    KeySet replace{};
+    for (int i = 1; i <= kKeyCount; ++i)
+        replace[static_cast<std::size_t>(i)] = which ? InSection(i, *which) : i == keyIndex;
+    return MergeIntoSettingsFile(name, settings, replace);
 }
 
 } // namespace kalvor::config

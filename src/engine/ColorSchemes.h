@@ -22,8 +22,25 @@ struct SchemeColors {
     friend bool operator==(const SchemeColors&, const SchemeColors&) = default;
 };
 
+// The fill and the character colour of a cell. Inverse fills with the
+// foreground and draws in the background colour; half-bright draws in the
+// half-bright colour, and with inverse it dims the fill instead (the
+// character keeps the background colour, readable on the dimmed fill).
+struct CellColors {
+    std::uint32_t Fill = 0;
+    std::uint32_t Ink = 0;
+};
+CellColors EnhancementColors(const SchemeColors& colors, bool inverse, bool halfBright);
+
+// The contrast ratio of two colours (0xrrggbb) by their relative luminance,
+// 1 (equal) to 21 (black and white). Every scheme keeps at least 3 between
+// the character and the fill of every enhancement.
+double ContrastRatio(std::uint32_t a, std::uint32_t b);
+
 // "aok", "yok", ... "bob"; empty for a number outside 0..12.
 std::string_view ColorSchemeName(int scheme);
+// What the colours are, for people: "amber on black", ...; empty outside 0..12.
+std::string_view ColorSchemeDescription(int scheme);
 
 // The scheme number of a three-letter name, or -1 when there is none. The
 // comparison ignores case ("WOB" and "wob" both give 5): the configuration

@@ -141,9 +141,9 @@ void DisplayMemory::ModCntlBuf(char enhChar, int col)
     DisplayRow& row = CursorRow();
     col = std::clamp(col, 0, ExpandedRuns::kMaxHeader);
     // Extent of the row's character-set runs.
-    const int extent = runstring::IsBlankForWriter(row.Shift) ? 0 : runstring::Header(row.Shift);
+    const int extent = runstring::IsBlankForWriter(row.Shift, 'I') ? 0 : runstring::Header(row.Shift);
     std::string& s = row.Cntl;
-    if (runstring::IsBlankForWriter(s)) {
+    if (runstring::IsBlankForWriter(s, '@')) {
         s.clear();
         if (extent <= col) {
             s.push_back(static_cast<char>(col));
@@ -156,15 +156,12 @@ void DisplayMemory::ModCntlBuf(char enhChar, int col)
         } else {
             // The character-set runs reach beyond the cursor: the enhancement
             // ends where the row's known runs end.
-            s.push_back(static_cast<char>(extent));
-            if (col > 0) {
-                s.push_back(' ');
-                s.push_back(static_cast<char>(col));
-            }
-            s.push_back(enhChar);
-            s.push_back(static_cast<char>(extent - col));
-            s.push_back('@');
-            s.push_back('\0');
+            ExpandedRuns r;
+            r.Header = extent;
+            std::fill(r.Col.begin(), r.Col.begin() + col, ' ');
+            std::fill(r.Col.begin() + col, r.Col.begin() + extent, enhChar);
+            r.Tail = '@';
+            r.EncodeTo(s);
         }
         return;
     }
@@ -178,14 +175,14 @@ void DisplayMemory::ModCntlBuf(char enhChar, int col)
         r.EncodeTo(s);
         return;
     }
-    runstring::MarkFrom(s, enhChar, col, true);
+    runstring::MarkFrom(s, enhChar, col, '@');
 }
 
 void DisplayMemory::UpdateFormBuf(char formChar)
 {
     // A three-character form string is one field over the whole row: it is
     // split like any other run, never discarded.
-    runstring::MarkFrom(CursorRow().Form, formChar, CurCol, false);
+    runstring::MarkFrom(CursorRow().Form, formChar, CurCol);
 }
 
 std::string DisplayMemory::DelEnhChar(std::string_view s) const
@@ -215,7 +212,7 @@ void DisplayMemory::MarkChanged(int screenRow, int col)
 {
     if (screenRow < 0 || screenRow >= kMaxScreenRows)
         return;
-    int& entry = RepaintFromCol[static_cast<std::size_t>(screenRow + 3)];
+    int& entry = RepaintFromCol[static_cast<std::size_t>(screenRow)];
     col = std::max(col, 0);
     if (entry == -1 || entry > col)
         entry = col;
@@ -231,7 +228,7 @@ void DisplayMemory::MarkAllChanged()
 void DisplayMemory::ClearRepaint()
 {
     RepaintFromCol.fill(-1);
-    RepaintFromCol[kScrolledEntry] = 0;
+    ScreenScrolled = false;
 }
 
 } // namespace kalvor

@@ -30,8 +30,6 @@ public:
     static constexpr int kDefaultMaxRow = 14999;
     static constexpr int kMaxScreenRows = 100;
     static constexpr int kMaxCols = 200;
-    static constexpr int kRepaintEntries = 104;
-    static constexpr int kScrolledEntry = 2; // RepaintFromCol entry set to -1 when the screen scrolled
 
     explicit DisplayMemory(int maxRow = kDefaultMaxRow);
 
@@ -51,9 +49,10 @@ public:
     int RightMargin = 79;
     int LineStartDefault = 0;   // element -1 of LineStartCol: what a cleared row gets
 
-    // Leftmost changed column of each screen row, indexed by screen row + 3;
-    // -1 when unchanged. Entry kScrolledEntry is -1 (true) after a scroll.
-    std::array<int, kRepaintEntries> RepaintFromCol;
+    // Leftmost changed column of each screen row; -1 when unchanged.
+    std::array<int, kMaxScreenRows> RepaintFromCol;
+    // The screen scrolled (or must be drawn whole) since the last repaint.
+    bool ScreenScrolled = false;
 
     DisplayRow& Row(int ring) { return rows_[static_cast<std::size_t>(ring)]; }
     const DisplayRow& Row(int ring) const { return rows_[static_cast<std::size_t>(ring)]; }
@@ -105,7 +104,7 @@ public:
     // Repaint bookkeeping.
     void MarkChanged(int screenRow, int col);
     void MarkCursorRowChanged(int col) { MarkChanged(CurRow, col); }
-    void MarkScrolled() { RepaintFromCol[kScrolledEntry] = -1; }
+    void MarkScrolled() { ScreenScrolled = true; }
     void MarkAllChanged();
     void ClearRepaint();
 

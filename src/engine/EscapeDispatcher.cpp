@@ -283,7 +283,8 @@ EscapeResult EscapeDispatcher::FunctionKeyControl(std::string_view seq, std::siz
 }
 
 // ESC & p: output device control (routing, logging, record mode); ending in
-// "^" it asks for a device status reply.
+// "^" it asks for a device status reply. The device number is the first
+// number given (or the one before "^"); the session acts on it.
 EscapeResult EscapeDispatcher::DeviceControl(std::string_view seq)
 {
     long device = -1;
@@ -303,7 +304,7 @@ EscapeResult EscapeDispatcher::DeviceControl(std::string_view seq)
         t_.Hooks.HostRequested(device == 4 ? HostRequest::PrinterStatusDevice4 : HostRequest::PrinterStatus);
         return kEscDone;
     }
-    t_.Hooks.DeviceControl(seq);
+    t_.Hooks.DeviceControl(device < 0 ? std::nullopt : std::optional<int>(static_cast<int>(device)));
     return kEscDone;
 }
 

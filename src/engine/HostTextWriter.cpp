@@ -224,6 +224,11 @@ void HostTextWriter::PutAtCursor(const char* text, int length)
     const auto col = static_cast<std::size_t>(m.CurCol);
     const auto len = static_cast<std::size_t>(length);
     m.MarkChanged(m.CurRow, m.CurCol);
+    // Inserted characters push the ones after them right, each with its set.
+    if (st_.InsertMode && !st_.FormatMode) {
+        std::string& shift = m.CursorRow().Shift;
+        shift = runstring::InsertColumns(shift, m.CurCol, length);
+    }
     KeepCharacterSet(m.CurCol, length);
     if (row.size() < col)
         row.resize(col, ' ');
@@ -301,39 +306,26 @@ void HostTextWriter::HorizontalTab()
 }
 
 // Characters carry the character set in force when they are written: SO and
-// SI switch it for everything that follows, on this row and the next ones,
-// and text written into an existing run of the other set takes its own.
+// SI only switch it for what follows (on this row and the next ones); each
+// written character records its own set and the columns after it keep theirs.
 void HostTextWriter::KeepCharacterSet(int col, int length)
 {
     const char want = st_.ShiftedOut && st_.LineDrawingSelection ? 'O' : 'I';
     std::string& shift = st_.Mem.CursorRow().Shift;
     if (runstring::RangeIs(shift, col, length, want, 'I'))
         return;
-    if (col >= runstring::Header(shift))
-        runstring::MarkFrom(shift, want, col, false);
-    else
-        runstring::MarkRange(shift, want, col, length);
-}
-
-void HostTextWriter::RecordCharacterSet(char attr)
-{
-    DisplayMemory& m = st_.Mem;
-    m.ApplyPendingRow();
-    runstring::MarkFrom(m.CursorRow().Shift, attr, m.CurCol, false);
-    m.MarkChanged(m.CurRow, m.CurCol);
+    runstring::MarkRange(shift, want, col, length);
 }
 
 void HostTextWriter::ShiftOut()
 {
     st_.ShiftedOut = true;
-    RecordCharacterSet(st_.LineDrawingSelection ? 'O' : 'I');
     EscapeLogChar(238);
 }
 
 void HostTextWriter::ShiftIn()
 {
     st_.ShiftedOut = false;
-    RecordCharacterSet('I');
     EscapeLogChar(239);
 }
 

@@ -52,7 +52,6 @@ private:
     void WriteDisplayFunctions(std::string& run);
     void ExpandMnemonics(std::string& run);
     void PutAtCursor(const char* text, int length);
-    void RecordCharacterSet(char attr);
     void KeepCharacterSet(int col, int length);
     void EscapeLogChar(unsigned char code);
 

@@ -82,10 +82,10 @@ char AttributeAt(std::string_view s, int col, char none)
     return none;
 }
 
-void MarkFrom(std::string& s, char attr, int col, bool blankIfThree, char filler)
+void MarkFrom(std::string& s, char attr, int col, char none, char filler)
 {
     col = std::clamp(col, 0, ExpandedRuns::kMaxHeader);
-    if (s.empty() || (blankIfThree && IsBlankForWriter(s))) {
+    if (IsBlankForWriter(s, none)) {
         s.clear();
         s.push_back(static_cast<char>(col));
         if (col > 0) {

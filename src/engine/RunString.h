@@ -45,20 +45,28 @@ namespace runstring {
 
 inline int Header(std::string_view s) { return s.empty() ? 0 : static_cast<std::uint8_t>(s[0]); }
 
-// Rule 5: a string of three characters (header and one pair) carries no
-// information for the next writer and may be replaced as if it were empty.
-inline bool IsBlankForWriter(std::string_view s) { return s.size() <= 3; }
+// Marks a run string whose three-character form is never replaced as empty.
+constexpr char kNeverBlank = '\0';
+
+// A string of three characters (header and one run over the whole row) counts
+// as empty for the next writer only when its attribute carries nothing: the
+// space attribute or `none` (no enhancement, the base set). A real attribute
+// from column 0 on is kept.
+inline bool IsBlankForWriter(std::string_view s, char none)
+{
+    return s.size() < 3 || (s.size() == 3 && none != kNeverBlank && (s[1] == ' ' || s[1] == none));
+}
 
 // The attribute at `col`, or `none` when the string is empty.
 char AttributeAt(std::string_view s, int col, char none = ' ');
 
-// Records that attribute `attr` starts at `col`. An empty string (or, with
-// `blankIfThree`, a three-character one) becomes: header col, the pair
+// Records that attribute `attr` starts at `col`. An empty string (or a
+// three-character one that IsBlankForWriter(s, none) finds blank) becomes: header col, the pair
 // (filler, col) when col > 0, then (attr, 0). Otherwise: at the header the
 // open-ended run takes `attr`; beyond it the open run is closed and `attr`
 // runs to the end of the row; inside the explicit runs the run containing
 // `col` is split and `attr` reaches to the end of that run.
-void MarkFrom(std::string& s, char attr, int col, bool blankIfThree, char filler = ' ');
+void MarkFrom(std::string& s, char attr, int col, char none = kNeverBlank, char filler = ' ');
 
 // True when every column of [col, col + count) carries `attr`; the space
 // attribute counts as `blankAs`.

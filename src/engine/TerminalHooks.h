@@ -8,6 +8,7 @@
 
 #include "engine/HostRequest.h"
 
+#include <optional>
 #include <string_view>
 
 namespace kalvor {
@@ -65,7 +66,8 @@ public:
     // ESC & f with P, R, S, m: false when the sequence is rejected.
     [[nodiscard]] virtual bool DefineEnterKey(std::string_view seq) { (void)seq; return true; }
     virtual void ApplyFunctionKeyConfig() {}                           // ESC k, and after ESC E
-    virtual void DeviceControl(std::string_view seq) { (void)seq; }    // ESC & p
+    // ESC & p without "^": the device number, none when the sequence gives none.
+    virtual void DeviceControl(std::optional<int> device) { (void)device; }
     virtual void FormsEscape(std::string_view seq) { (void)seq; }      // ESC % f, ESC % k, ESC % a
     virtual void TelnetVariant(int variant) { (void)variant; }        // ESC % c
     virtual void DumpDisplay(int startRow, int endRow) { (void)startRow, (void)endRow; } // ESC % d

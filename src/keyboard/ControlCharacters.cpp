@@ -32,11 +32,7 @@ int ControlCharacters::CtrlLetterCharacter(int keyCode) const
     return keyCode - Key::A + 1;
 }
 
-bool ControlCharacters::OverTelnet() const
-{
-    const NetworkKind kind = conn_->Kind();
-    return conn_->Network() && (kind == NetworkKind::TelnetStandard || kind == NetworkKind::TelnetAdvanced);
-}
+bool ControlCharacters::OverTelnet() const { return conn_->IsTelnet(); }
 
 void ControlCharacters::Trace(std::string_view label, std::string_view data)
 {

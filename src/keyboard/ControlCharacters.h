@@ -9,9 +9,9 @@
 // further quiet transmissions queue behind the running one.
 #pragma once
 
-#include "comms/Clock.h"
+#include "base/Clock.h"
+#include "base/TraceSink.h"
 #include "comms/Connection.h"
-#include "comms/TraceSink.h"
 #include "comms/Transmitter.h"
 
 #include <cstdint>

@@ -1,5 +1,6 @@
 #include "keyboard/FunctionKeys.h"
 
+#include "base/Text.h"
 #include "engine/CharacterSets.h"
 #include "engine/CursorSensing.h"
 #include "engine/UserKeyDefinition.h"
@@ -37,15 +38,6 @@ constexpr DefaultKey kDefaultLabels[] = {
 };
 
 bool ValidKey(int set, int key) { return set >= 0 && set < FunctionKeys::kSets && key >= 0 && key < FunctionKeys::kKeys; }
-
-std::string Trim(std::string_view s)
-{
-    while (!s.empty() && s.front() == ' ')
-        s.remove_prefix(1);
-    while (!s.empty() && s.back() == ' ')
-        s.remove_suffix(1);
-    return std::string(s);
-}
 
 } // namespace
 
@@ -179,7 +171,7 @@ void FunctionKeys::CloseMessagePanel()
 
 void FunctionKeys::ShowMessage(std::string_view text)
 {
-    message_ = Trim(text);
+    message_ = TrimSpaces(text);
     labelsShown_ = false;
     messageShown_ = true;
     Changed();

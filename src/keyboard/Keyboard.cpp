@@ -163,12 +163,18 @@ bool Keyboard::KeyDown(int keyCode, int shift, bool numericPad)
     // Alt+F4 is left to the window system (it closes the window).
     if (keyCode == Key::F4 && shift == Mod::Alt)
         return false;
-    if (st_.KeyboardLocked)
-        return !(keyCode == Key::Return && st_.RecordMode != 0);
     const int fkey = Key::FunctionKeyIndex(keyCode);
+    if (st_.KeyboardLocked) {
+        if (fkey >= 0)
+            deferredKey_ = {fkey, shift};
+        return !(keyCode == Key::Return && st_.RecordMode != 0);
+    }
     if (ExtendCharActive() && fkey < 0 && keyCode != Key::Right)
         return false;
-    if (funcKeys_.TabPanelShown() && keyCode != Key::Escape)
+    // The tab-setting panel takes every key but Esc and the cursor keys,
+    // which still move the cursor to the column to set.
+    if (funcKeys_.TabPanelShown() && keyCode != Key::Escape && keyCode != Key::Left && keyCode != Key::Right &&
+        keyCode != Key::Up && keyCode != Key::Down && keyCode != Key::Home)
         return true;
 
     switch (keyCode) {
@@ -278,6 +284,15 @@ bool Keyboard::FormsKeyDown(int keyCode, int shift)
             return false;
         return Key::FunctionKeyIndex(keyCode) >= 0;
     }
+}
+
+void Keyboard::RunDeferredFunctionKey()
+{
+    if (!deferredKey_ || st_.KeyboardLocked)
+        return;
+    const auto [index, shift] = *deferredKey_;
+    deferredKey_.reset();
+    FunctionKeyDown(index, shift);
 }
 
 bool Keyboard::FunctionKeyDown(int index, int shift)

@@ -21,8 +21,10 @@
 #include "engine/Terminal.h"
 #include "keyboard/KeyCodes.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace kalvor {
 
@@ -103,6 +105,9 @@ public:
     // F1..F12 from the keyboard: runs the function key unless one is already
     // being carried out (the function-key depth).
     void RunFunctionKey(int set, int index, int shift);
+    // A function key pressed while the keyboard was locked by a waiting
+    // request is carried out when the request completes (the host's DC1).
+    void RunDeferredFunctionKey();
 
     // Extended-character entry (the F9 key): see the README for the keystrokes.
     // F9: starts the entry, or completes it.
@@ -163,6 +168,7 @@ private:
     bool keyBusy_ = false;
     bool returnBusy_ = false;
     int funcKeyDepth_ = 0;
+    std::optional<std::pair<int, int>> deferredKey_; // function key index and shift
     bool inhibit_ = false;
     int inputDepth_ = 0;
     int lastChar_ = -1;

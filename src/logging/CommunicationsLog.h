@@ -27,8 +27,8 @@
 // continuation lines indented by 24 spaces, each again at most 74 long.
 #pragma once
 
-#include "comms/Clock.h"
-#include "comms/TraceSink.h"
+#include "base/Clock.h"
+#include "base/TraceSink.h"
 #include "logging/ErrorReport.h"
 #include "logging/SideFile.h"
 #include "logging/SideFileEvents.h"

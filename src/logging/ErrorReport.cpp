@@ -43,6 +43,7 @@ constexpr TableEntry kTable[] = {
     {482, "Printer error."},
     {520, "Cannot empty the clipboard."},
     {521, "Cannot open the clipboard."},
+    {5994, "A configuration file could not be read whole."},
     {5995, "The configuration file name is too long.  The name, including the path designation cannot be longer "
            "than 60 characters."},
     {5996, "Kalvor.ini file is corrupted.  Please re-install Kalvor."},
@@ -147,8 +148,10 @@ int TableNumberFor(std::error_code ec, const std::filesystem::path& path)
     case std::errc::no_such_file_or_directory: return ParentMissing(path) ? kErrPathNotFound : kErrFileNotFound;
     case std::errc::not_a_directory: return kErrPathNotFound;
     case std::errc::permission_denied:
-    case std::errc::operation_not_permitted:
-    case std::errc::read_only_file_system: return kErrPermissionDenied;
+    case std::errc::operation_not_permitted: return kErrPermissionDenied;
+    // A read-only file system keeps the system's own words: "permission
+    // denied" would send the user looking at the file's owner.
+    case std::errc::read_only_file_system: return 0;
     case std::errc::no_space_on_device:
     case std::errc::file_too_large: return kErrDiskFull;
     case std::errc::io_error: return kErrDeviceIo;
@@ -202,6 +205,20 @@ void ErrorReport::Report(std::string_view location, std::error_code ec, std::str
     Show(MakeErrorWindow(ec, location, fileName, path));
 }
 
+void ErrorReport::ReportFileKept(std::string_view location, int number, std::string_view fileName,
+                                 std::string_view keptFile)
+{
+    ReportWithNote(location, number, fileName,
+                   "Nothing was changed in " + std::string(keptFile.empty() ? fileName : keptFile) + ".");
+}
+
+void ErrorReport::ReportWithNote(std::string_view location, int number, std::string_view fileName, std::string note)
+{
+    ErrorWindow w = MakeErrorWindow(number, location, fileName);
+    w.Note = std::move(note);
+    Show(std::move(w));
+}
+
 void ErrorReport::ReportToLog(std::string_view location, int number, std::string_view fileName)
 {
     ErrorWindow w = MakeErrorWindow(number, location, fileName);
@@ -223,7 +240,8 @@ void ErrorReport::Show(ErrorWindow window)
 
 void PrintErrorWindow(const ErrorWindow& window)
 {
-    std::fprintf(stderr, "%s: %s %s\n", window.Title.c_str(), window.Message.c_str(), window.Detail.c_str());
+    std::fprintf(stderr, "%s: %s %s %s\n", window.Title.c_str(), window.Message.c_str(), window.Detail.c_str(),
+                 window.Note.c_str());
 }
 
 } // namespace kalvor::logging

@@ -7,11 +7,11 @@
 // Errors of the C++ library and the operating system (std::error_code,
 // errno) are mapped onto the numbers of the table where one fits: a missing
 // file is 53, a missing folder on the way 76, permission denied 70, a full
-// disk 61, and so on. Anything else keeps the system's own number and
+// disk 61, and so on; a read-only file system keeps its own number and words. Anything else keeps the system's own number and
 // description.
 #pragma once
 
-#include "comms/TraceSink.h"
+#include "base/TraceSink.h"
 
 #include <filesystem>
 #include <optional>
@@ -22,6 +22,7 @@
 namespace kalvor::logging {
 
 // Numbers of the program's own errors.
+inline constexpr int kErrFileDamaged = 5994;
 inline constexpr int kErrFileNameTooLong = 5995;
 inline constexpr int kErrIniCorrupted = 5996;
 inline constexpr int kErrIniMissing = 5997;
@@ -45,6 +46,8 @@ struct ErrorWindow {
     int Number = 0;
     std::string Location;
     std::string FileName;
+    // A line under the detail: what became of the file (a failed write).
+    std::string Note;
 
     bool operator==(const ErrorWindow&) const = default;
 };
@@ -107,6 +110,13 @@ public:
     // Shows the window for a system error.
     void Report(std::string_view location, std::error_code ec, std::string_view fileName = {},
                 const std::filesystem::path& path = {});
+    // Shows the window for `number` with a note under the detail line.
+    void ReportWithNote(std::string_view location, int number, std::string_view fileName, std::string note);
+    // Shows the window for a failed write of a whole file, saying that the
+    // file written (`keptFile`, else `fileName`) was left as it was: writes
+    // never harm the old file.
+    void ReportFileKept(std::string_view location, int number, std::string_view fileName,
+                        std::string_view keptFile = {});
     // Writes one line into the communications log instead of the window:
     // the label "Error:" and the detail line followed by the message. Nothing
     // is written while the log is off.

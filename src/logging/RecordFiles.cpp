@@ -1,5 +1,11 @@
 #include "logging/RecordFiles.h"
 
+#include "base/AtomicFile.h"
+
+#include <fstream>
+#include <iterator>
+#include <string>
+
 namespace kalvor::logging {
 
 int RecordFiles::TurnOnRecordMode(int destinations)
@@ -59,10 +65,16 @@ int RecordFiles::SaveRecordFile()
         if (!replace)
             return 0;
     }
-    std::filesystem::copy_file(file_.Path(), *target, std::filesystem::copy_options::overwrite_existing, ec);
+    // The chosen file is replaced by a safe write: a full disk leaves it as it was.
+    std::ifstream in(file_.Path(), std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (!in.eof() && in.fail())
+        ec = std::make_error_code(std::errc::io_error);
+    else
+        ec = WriteFileAtomically(*target, bytes);
     if (ec) {
         const int err = ErrorNumberFor(ec, *target);
-        errors_.Report("SaveRecordFile", err, target->string());
+        errors_.ReportFileKept("SaveRecordFile", err, target->string());
         return err;
     }
     return 0;

@@ -1,18 +1,18 @@
 #include "logging/SideFile.h"
 
-#include "engine/ProgramFolder.h"
+#include "base/ProgramInstance.h"
 #include "logging/ErrorReport.h"
 
 #include <cerrno>
 
 namespace kalvor::logging {
 
-std::filesystem::path SideFile::Path() const { return path_.empty() ? ProgramFolder() / name_ : path_; }
+std::filesystem::path SideFile::Path() const { return path_.empty() ? ProgramFile(name_) : path_; }
 
 int SideFile::Create()
 {
     Close();
-    path_ = ProgramFolder() / name_;
+    path_ = ProgramFile(name_);
     std::error_code ec;
     std::filesystem::create_directories(path_.parent_path(), ec);
     if (ec)

@@ -52,6 +52,16 @@ int WidthChangeFontIndex(int preferredIndex, int colsInTerm, bool maximised,
     return index;
 }
 
+int LargestFittingFontIndex(int cols, int rows, int widthPx, int heightPx)
+{
+    for (int index = kMaxFontIndex; index > kMinFontIndex; --index) {
+        const CellGeometry c = CellForIndex(index);
+        if (cols * c.Width <= widthPx && rows * c.Height <= heightPx)
+            return index;
+    }
+    return kMinFontIndex;
+}
+
 FontSizing::FontSizing(int preferredIndex)
     : preferred_(ClampIndex(preferredIndex)), current_(preferred_), cell_(CellForIndex(current_))
 {

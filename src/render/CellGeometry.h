@@ -46,6 +46,11 @@ struct CellFit {
 int WidthChangeFontIndex(int preferredIndex, int colsInTerm, bool maximised,
                          const std::function<CellFit(int index)>& measure);
 
+// The largest font size index at which `cols` x `rows` cells fit into an
+// area of `widthPx` x `heightPx` (0 when none does): a maximised window
+// takes it, and no window grows past the screen's available area.
+int LargestFittingFontIndex(int cols, int rows, int widthPx, int heightPx);
+
 // The font size state of one terminal window: the user's preferred index,
 // the current one (possibly lowered to fit the screen) and its cell.
 class FontSizing {

@@ -1,5 +1,6 @@
 #include "render/Renderer.h"
 
+#include "engine/ColorSchemes.h"
 #include "render/LineDrawing.h"
 
 #include <algorithm>
@@ -166,9 +167,9 @@ GlyphAtlas& Renderer::Atlas(int key)
 {
     auto& slot = atlases_[static_cast<std::size_t>(key)];
     if (!slot) {
-        const bool inverse = key & kInverseKey;
-        QRgb fill = inverse ? fg_ : bg_;
-        QRgb ink = (key & kHalfKey) ? half_ : inverse ? bg_ : fg_;
+        const CellColors c = EnhancementColors({fg_, bg_, half_}, (key & kInverseKey) != 0, (key & kHalfKey) != 0);
+        QRgb fill = c.Fill;
+        QRgb ink = c.Ink;
         if (key & kCursorKey)
             std::swap(fill, ink);
         slot = std::make_unique<GlyphAtlas>(*fonts_, fill, ink, (key & kAlternateKey) != 0);
@@ -245,10 +246,10 @@ QRect Renderer::RefreshTerminal(const TerminalState& st)
     const DisplayMemory& m = st.Mem;
     stats_ = {};
     bool full = PrepareImage(st);
-    full = full || m.RepaintFromCol[DisplayMemory::kScrolledEntry] == -1 || m.TopRow != lastTop_;
+    full = full || m.ScreenScrolled || m.TopRow != lastTop_;
     cursor_ = CursorFor(st);
     const auto markOf = [&m](int row) {
-        return row >= 0 && row < DisplayMemory::kMaxScreenRows ? m.RepaintFromCol[static_cast<std::size_t>(row + 3)] : -1;
+        return row >= 0 && row < DisplayMemory::kMaxScreenRows ? m.RepaintFromCol[static_cast<std::size_t>(row)] : -1;
     };
     if (full) {
         for (int r = 0; r < rows_; ++r)

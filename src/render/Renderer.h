@@ -1,7 +1,7 @@
 // The terminal renderer: turns display memory into an off-screen image of
 // character cells (RefreshTerminal). Only rows marked in RepaintFromCol are
 // drawn, each from its first changed column; everything is drawn when the
-// screen scrolled (entry 2 of RepaintFromCol), TopRow moved, the size, the
+// screen scrolled (ScreenScrolled), TopRow moved, the size, the
 // cell or the colours changed. The window copies the image when it paints.
 //
 // Cells are copied from pre-rendered glyph atlases (one per colour pair and
@@ -57,8 +57,8 @@ public:
     int DeviceCellHeight() const { return dh_; }
 
     // Draws what changed since the last call; the caller then clears
-    // RepaintFromCol (Session::RepaintDone). Returns the changed area in
-    // logical pixels (empty when nothing changed).
+    // RepaintFromCol and ScreenScrolled (Session::RepaintDone). Returns the
+    // changed area in logical pixels (empty when nothing changed).
     QRect RefreshTerminal(const TerminalState& st);
     // Toggles the blink phase and redraws the rows holding blinking
     // characters and the cursor. Returns the changed area.

@@ -1,6 +1,6 @@
 #include "script/ScriptInterpreter.h"
 
-#include "engine/ProgramFolder.h"
+#include "base/ProgramInstance.h"
 #include "script/ScriptPreparation.h"
 #include "script/ScriptText.h"
 
@@ -18,7 +18,7 @@ ScriptInterpreter::ScriptInterpreter(ReceivePass& receive, Transmitter& transmit
 bool ScriptInterpreter::Prepare(const std::filesystem::path& source)
 {
     if (working_.empty())
-        working_ = ProgramFolder() / kWorkingScript;
+        working_ = ProgramFile(kWorkingScript);
     reader_.Close();
     state_ = ScriptState{};
     waitUntil_ = -1;
@@ -30,20 +30,13 @@ bool ScriptInterpreter::Prepare(const std::filesystem::path& source)
 
 bool ScriptInterpreter::PrepareWorkingScript(const std::filesystem::path& source, const std::filesystem::path& working)
 {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(source, ec) || !WriteWorkingScript(source, working))
-        return false;
-    ScriptReader reader;
-    if (!reader.Open(working))
-        return false;
-    const std::string first = reader.NextLine().Command;
-    return first == "ADDR" || first == "DIAL";
+    return PrepareScriptFile(source, working).Runs;
 }
 
 bool ScriptInterpreter::Load()
 {
     if (working_.empty())
-        working_ = ProgramFolder() / kWorkingScript;
+        working_ = ProgramFile(kWorkingScript);
     reader_.Close();
     state_ = ScriptState{};
     waitUntil_ = -1;
@@ -64,11 +57,11 @@ bool ScriptInterpreter::Load()
 void ScriptInterpreter::SetTarget(const ScriptLine& first)
 {
     const bool addr = first.Command == "ADDR";
-    const std::string_view arg = Trim(first.Argument);
+    const std::string_view arg = TrimSpaces(first.Argument);
     const std::size_t cut = arg.find(addr ? ':' : ' ');
     state_.Target = addr ? TargetKind::Addr : TargetKind::Dial;
-    state_.TargetText = std::string(Trim(arg.substr(0, cut)));
-    state_.PortText = cut == std::string_view::npos ? std::string() : std::string(Trim(arg.substr(cut + 1)));
+    state_.TargetText = std::string(TrimSpaces(arg.substr(0, cut)));
+    state_.PortText = cut == std::string_view::npos ? std::string() : std::string(TrimSpaces(arg.substr(cut + 1)));
 }
 
 void ScriptInterpreter::Step()
@@ -94,7 +87,7 @@ bool ScriptInterpreter::Execute()
     const std::string& cmd = state_.Command;
     const std::string& arg = state_.Argument;
     if (cmd == "DBUG") {
-        const std::string onOff = Upper(Trim(arg));
+        const std::string onOff = AsciiUpper(TrimSpaces(arg));
         if (onOff == "ON" || onOff == "OFF")
             events_.TraceSwitch(onOff == "ON");
         return true;
@@ -198,7 +191,7 @@ bool ScriptInterpreter::Exit()
     Trace("Script EXIT:", state_.Argument);
     reader_.Close();
     events_.StopStartupTimer();
-    if (Upper(Trim(state_.Argument)).find("CANV") != std::string::npos)
+    if (AsciiUpper(TrimSpaces(state_.Argument)).find("CANV") != std::string::npos)
         state_.Forms = FormsRequest::Requested;
     else
         events_.DisplayTerminal();

@@ -20,9 +20,9 @@
 // missed and the script keeps waiting. There is no time-out.
 #pragma once
 
-#include "comms/Clock.h"
+#include "base/Clock.h"
+#include "base/TraceSink.h"
 #include "comms/ReceivePass.h"
-#include "comms/TraceSink.h"
 #include "comms/Transmitter.h"
 #include "script/ScriptReader.h"
 #include "script/ScriptState.h"

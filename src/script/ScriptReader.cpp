@@ -8,7 +8,7 @@ ScriptLine ParseScriptLine(std::string_view line)
 {
     ScriptLine out;
     const std::size_t space = line.find(' ');
-    out.Command = Upper(Trim(line.substr(0, space)));
+    out.Command = AsciiUpper(TrimSpaces(line.substr(0, space)));
     if (space != std::string_view::npos)
         out.Argument = std::string(line.substr(space + 1));
     return out;

@@ -6,24 +6,6 @@
 
 namespace kalvor::script {
 
-std::string_view Trim(std::string_view text)
-{
-    while (!text.empty() && text.front() == ' ')
-        text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ')
-        text.remove_suffix(1);
-    return text;
-}
-
-std::string Upper(std::string_view text)
-{
-    std::string out(text);
-    for (char& c : out)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    return out;
-}
-
 double LeadingNumber(std::string_view text)
 {
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))

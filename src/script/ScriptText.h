@@ -1,16 +1,15 @@
-// Small text helpers of the script interpreter: trimming, upper case, and
-// reading a number the way the script's IDLE reads its seconds.
+// Small text helpers of the script interpreter: reading a number the way the
+// script's IDLE reads its seconds, and writing one for the trace. Trimming and
+// upper case come from base/Text.h.
 #pragma once
+
+#include "base/Text.h"
 
 #include <string>
 #include <string_view>
 
 namespace kalvor::script {
 
-// Without leading and trailing spaces.
-std::string_view Trim(std::string_view text);
-// ASCII letters in upper case.
-std::string Upper(std::string_view text);
 // The decimal number at the start of the text (after blanks), with an
 // optional sign and fraction; 0 when there is none ("abc", "").
 double LeadingNumber(std::string_view text);

@@ -18,6 +18,8 @@ public:
     virtual void ApplyUserKeys() = 0;
     // After a hard reset: the configuration file is read and applied again.
     virtual void ReapplyAfterHardReset() = 0;
+    // ESC % x: the colour scheme the host chose is written at once.
+    virtual void SavePreferences() = 0;
 
 protected:
     ~ConfigurationHooks() = default;

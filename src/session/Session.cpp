@@ -1,20 +1,12 @@
 #include "session/Session.h"
 
+#include "base/ProgramFolder.h"
 #include "engine/ColorSchemes.h"
 #include "engine/DisplayDump.h"
 #include "engine/ExtendedChars.h"
-#include "engine/ProgramFolder.h"
 #include "engine/Resets.h"
 
 namespace kalvor {
-namespace {
-
-bool OverTelnet(const Connection& conn)
-{
-    return conn.Network() && (conn.Kind() == NetworkKind::TelnetStandard || conn.Kind() == NetworkKind::TelnetAdvanced);
-}
-
-} // namespace
 
 // ---------------------------------------------------------------------------
 // Construction: every subsystem gets the session as its events interface.
@@ -59,7 +51,13 @@ telnet::EchoSwitches Session::TelnetSwitches()
     return telnet::EchoSwitches{&tx_.LocalEchoRequested, &tx_.EchoSuppressionOffered, &receive_.NetworkXoff};
 }
 
-void Session::SwitchTraceOff(bool openInEditor) { (void)commLog_.TurnOff(openInEditor); }
+void Session::SwitchCommunicationsLog(bool on, bool openInEditor)
+{
+    if (on)
+        (void)commLog_.TurnOn();
+    else
+        (void)commLog_.TurnOff(openInEditor);
+}
 
 // ---------------------------------------------------------------------------
 // The tick
@@ -156,7 +154,14 @@ void Session::Bell()
     observer_->Bell();
 }
 
-void Session::HostDc1() { blocks_.OnHostDc1(); }
+void Session::HostDc1()
+{
+    // The DC1 that completes a waiting request unlocks the keyboard.
+    const bool locked = term_.State.KeyboardLocked;
+    blocks_.OnHostDc1();
+    if (locked)
+        keyboard_.RunDeferredFunctionKey();
+}
 
 void Session::HostRequested(HostRequest request) { handshake_.AnswerHost(request, term_.State); }
 
@@ -234,20 +239,23 @@ bool Session::DefineEnterKey(std::string_view seq) { return keyboard_.EscDefineE
 
 void Session::TelnetVariant(int variant) { observer_->TelnetVariant(variant); }
 
+// ESC % x: the colour scheme the host chose is kept in the configuration.
+void Session::SavePreferences()
+{
+    if (config_ != nullptr)
+        config_->SavePreferences();
+}
+
+// ESC & k I: the serial line's data bits and parity follow.
+void Session::EightBitDataChanged() { observer_->EightBitDataChanged(); }
+
 void Session::PrintScreen() { observer_->PrintScreen(); }
 
 // ESC & p: device 9 starts record mode in its recording state (2), with the
 // record files of the destinations the output routing names.
-void Session::DeviceControl(std::string_view seq)
+void Session::DeviceControl(std::optional<int> device)
 {
-    std::size_t i = 3; // after ESC & p
-    int device = 0;
-    bool digits = false;
-    while (i < seq.size() && seq[i] >= '0' && seq[i] <= '9' && device < 1000) {
-        device = device * 10 + (seq[i++] - '0');
-        digits = true;
-    }
-    if (!digits || device != 9 || term_.State.RecordMode == 2)
+    if (device != 9 || term_.State.RecordMode == 2)
         return;
     if (term_.State.RecordMode == 0)
         (void)records_.TurnOnRecordMode(term_.State.OutputRouting & (FunctionKeys::kToPrinter | FunctionKeys::kToFile));
@@ -281,7 +289,7 @@ void Session::EscapeLog(std::string_view text) { escapeLog_.Append(text); }
 void Session::EscapeLogging(bool on)
 {
     if (on) {
-        if (!escapeLog_.Open(ProgramFolder()))
+        if (escapeLog_.Open() != 0)
             term_.State.EscapeLogging = false;
         return;
     }
@@ -365,7 +373,7 @@ bool Session::FormsShowObjects() { return observer_->FormsShowObjects(); }
 
 void Session::FormsEnter() { observer_->FormsEnter(); }
 
-void Session::TabPanel(bool shown) { observer_->TabPanel(shown); }
+void Session::TabPanel(bool shown) { observer_->ShowTabPanel(shown); }
 
 void Session::DestinationsChanged() { observer_->DestinationsChanged(); }
 
@@ -416,7 +424,7 @@ void Session::TurnOffRecordMode()
 {
     (void)records_.TurnOffRecordMode();
     tx_.XmitString("S\r", false);
-    if (OverTelnet(*conn_))
+    if (conn_->IsTelnet())
         receive_.AppendLocal("S\r");
 }
 
@@ -437,13 +445,7 @@ void Session::ShowWindow(const logging::ErrorWindow& error) { observer_->ShowErr
 // The log-on script
 
 // DBUG switches the communications log.
-void Session::TraceSwitch(bool on)
-{
-    if (on)
-        (void)commLog_.TurnOn();
-    else
-        (void)commLog_.TurnOff();
-}
+void Session::TraceSwitch(bool on) { SwitchCommunicationsLog(on); }
 
 void Session::Caption(const std::string& caption) { observer_->ScriptCaption(caption); }
 
@@ -458,7 +460,7 @@ bool Session::FormsModeReady() { return observer_->FormsModeReady(); }
 // XMIT echoes what it sends where the Telnet server leaves echoing to us.
 bool Session::TelnetLocalEcho()
 {
-    return OverTelnet(*conn_) && conn_->TransportOpen() && tx_.LocalEchoRequested && !tx_.EchoSuppressionOffered;
+    return conn_->IsTelnet() && conn_->TransportOpen() && tx_.LocalEchoRequested && !tx_.EchoSuppressionOffered;
 }
 
 } // namespace kalvor

@@ -7,13 +7,12 @@
 // SessionInternals (tests/support).
 #pragma once
 
-#include "comms/Clock.h"
+#include "base/Clock.h"
+#include "base/TraceSink.h"
 #include "comms/Connection.h"
 #include "comms/ReceivePass.h"
 #include "comms/TelnetProtocol.h"
-#include "comms/TraceSink.h"
 #include "comms/Transmitter.h"
-#include "engine/EscapeLog.h"
 #include "engine/Terminal.h"
 #include "keyboard/BlockTransmission.h"
 #include "keyboard/ControlCharacters.h"
@@ -23,6 +22,7 @@
 #include "keyboard/Keyboard.h"
 #include "logging/CommunicationsLog.h"
 #include "logging/ErrorReport.h"
+#include "logging/EscapeLog.h"
 #include "logging/PrinterLog.h"
 #include "logging/RecordFiles.h"
 #include "script/ScriptInterpreter.h"
@@ -88,9 +88,12 @@ public:
     // A new connection: remote flow control starts off.
     void ResumeNetworkFlow() { receive_.NetworkXoff = false; }
     // The trace the session and its connections write (the communications
-    // log unless another was given), and the log switched off.
+    // log unless another was given).
     TraceSink& Trace() { return *trace_; }
-    void SwitchTraceOff(bool openInEditor = true);
+    // The communications log switched on or off (off: the file is handed to
+    // the text editor when `openInEditor`).
+    void SwitchCommunicationsLog(bool on, bool openInEditor = true);
+    bool CommunicationsLogOn() const { return commLog_.Tracing(); }
 
     // --- host data in
 
@@ -118,6 +121,11 @@ public:
     void ExecFuncKey(int set, int index, int shift) { funcKeys_.ExecFuncKey(set, index, shift); }
     // SO or SI typed from the menu, ending extended-character entry first.
     void SelectLineDrawing(bool on);
+    // A local command as its two-character escape sequence ESC `command`
+    // (the tab-setting panel).
+    void LocalEscape(char command) { term_.Escapes.Dispatch(std::string("\x1b") + command); }
+    // The tab-setting panel closed from the window.
+    void CloseTabPanel() { funcKeys_.SetTabPanel(false); }
     void SendBreak() { controls_.SendBreak_Click(); }
     void SetTransmitControlCharacters(bool transmit);
     bool TransmitControlCharacters() const { return controls_.TransmitControlCharacters(); }
@@ -205,9 +213,11 @@ private:
     void EscapeLogging(bool on) override;
     void DumpDisplay(int startRow, int endRow) override;
     void TelnetVariant(int variant) override;
+    void SavePreferences() override;
+    void EightBitDataChanged() override;
     void BottomLineFeed(std::string_view completed, std::string_view leaving) override;
     void PrintScreen() override;
-    void DeviceControl(std::string_view seq) override;
+    void DeviceControl(std::optional<int> device) override;
     void FormsEscape(std::string_view seq) override;
     FormatModeHandler* FormatFields() override { return &formatMode_; }
 
@@ -298,7 +308,7 @@ private:
     Keyboard keyboard_;
     FunctionKeys funcKeys_;
     ControlCharacters controls_;
-    kalvor::EscapeLog escapeLog_;
+    logging::EscapeLog escapeLog_;
     logging::PrinterLog printerLog_;
     logging::RecordFiles records_;
     script::ScriptInterpreter script_;

@@ -28,8 +28,10 @@ public:
     virtual void StateChanged() {}
 
     // The host: ESC % c chose the Telnet variant (0 standard, 1 advanced);
-    // ESC % k E ends the program (the window closes).
+    // ESC & k I changed the data bits (a serial line follows); ESC % k E
+    // ends the program (the window closes).
     virtual void TelnetVariant(int variant) { (void)variant; }
+    virtual void EightBitDataChanged() {}
     virtual void ExitRequested() {}
 
     // Side files: a file to print or to show in the text editor (diagnostic
@@ -57,7 +59,7 @@ public:
     // control-character switch changed.
     virtual void ExitTerminal() {}
     virtual void FocusDisplay() {}
-    virtual void TabPanel(bool shown) { (void)shown; }
+    virtual void ShowTabPanel(bool shown) { (void)shown; }
     virtual void DestinationsChanged() {}
     virtual void ControlCharactersChanged() {}
 

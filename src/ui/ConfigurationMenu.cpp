@@ -14,7 +14,8 @@ namespace {
 
 QString ConfigFolder() { return QString::fromStdString(config::ConfigPath(config::kConfigFolder).string()); }
 
-const QString kFilter = QStringLiteral("Configuration files (*.zkd);;All files (*)");
+// Configurations live in the config folder itself and end in ".zkd".
+const QString kFilter = QStringLiteral("Configuration files (*.zkd)");
 
 } // namespace
 
@@ -125,7 +126,7 @@ bool ConfigurationMenu::Form_Unload()
         config_.SaveTermConfig(false);
     Collect();
     config_.Save();
-    session_.SwitchTraceOff(false);
+    session_.SwitchCommunicationsLog(false, false);
     config::RemoveTemporaryFiles(errors_);
     return true;
 }

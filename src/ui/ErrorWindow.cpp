@@ -14,7 +14,7 @@ void ShowErrorWindow(QWidget* parent, const logging::ErrorWindow& error)
 {
     QMessageBox box(QMessageBox::Critical, Latin1(error.Title), Latin1(error.Message), QMessageBox::Ok, parent);
     box.setObjectName(QStringLiteral("KalvorError"));
-    box.setInformativeText(Latin1(error.Detail));
+    box.setInformativeText(error.Note.empty() ? Latin1(error.Detail) : Latin1(error.Detail + "\n\n" + error.Note));
     box.exec();
 }
 

@@ -13,6 +13,7 @@
 #include "ui/SettingsMenus.h"
 #include "ui/SideFileDialogs.h"
 #include "ui/SoftKeyBar.h"
+#include "ui/TabPanel.h"
 #include "ui/TabRuler.h"
 #include "ui/TerminalView.h"
 
@@ -33,6 +34,17 @@ namespace kalvor::ui {
 namespace {
 
 constexpr std::array<int, 3> kColumns{80, 132, 200};
+
+// The shortcuts of a local command on Ctrl+`key`: Ctrl+Shift+`key` always,
+// Ctrl+`key` only while control characters are processed locally (else it
+// reaches the host as its control character).
+QList<QKeySequence> LocalShortcuts(Qt::Key key, bool transmit)
+{
+    QList<QKeySequence> keys{QKeySequence(Qt::CTRL | Qt::SHIFT | key)};
+    if (!transmit)
+        keys.prepend(QKeySequence(Qt::CTRL | key));
+    return keys;
+}
 constexpr int kMinRows = 24;
 
 QColor ToColor(std::uint32_t rrggbb) { return QColor(QRgb(0xff000000u | rrggbb)); }
@@ -57,11 +69,13 @@ MainWindow::MainWindow(const WindowOptions& options, QWidget* parent)
     vbar_ = new QScrollBar(Qt::Vertical, central);
     hbar_ = new QScrollBar(Qt::Horizontal, central);
     keyBar_ = new SoftKeyBar(central);
+    tabPanel_ = new TabPanel(central);
     grid->addWidget(ruler_, 0, 0);
     grid->addWidget(view_, 1, 0);
     grid->addWidget(vbar_, 1, 1);
     grid->addWidget(hbar_, 2, 0);
-    grid->addWidget(keyBar_, 3, 0, 1, 2);
+    grid->addWidget(tabPanel_, 3, 0, 1, 2);
+    grid->addWidget(keyBar_, 4, 0, 1, 2);
     grid->setRowStretch(1, 1);
     grid->setColumnStretch(0, 1);
     setCentralWidget(central);
@@ -78,6 +92,15 @@ MainWindow::MainWindow(const WindowOptions& options, QWidget* parent)
     view_->KeyPressed = [this](QKeyEvent* e) { KeyPressed(e); };
     view_->KeyReleased = [this](QKeyEvent* e) { KeyReleased(e); };
     view_->Resized = [this] { ViewResized(); };
+    view_->WheelRows = [this](int rows) { WheelScrolled(rows); };
+    tabPanel_->Run = [this](TabPanel::Command command) {
+        session_->LocalEscape(static_cast<char>(command));
+        RefreshTerminal();
+    };
+    tabPanel_->Done = [this] {
+        session_->CloseTabPanel();
+        RefreshTerminal();
+    };
     view_->PixelRatioChanged = [this](double) { QTimer::singleShot(0, this, [this] { ScreenChanged(); }); };
     keyBar_->Clicked = [this](int index, int shift) { SoftKeyClicked(index, shift); };
     ruler_->TabToggled = [this](int column) {
@@ -142,6 +165,11 @@ void MainWindow::ConnectConfiguration()
     menu.ApplyWindow = [this](const config::Settings& s) {
         printing_->FontHeight = s.PrintFontHeight;
         connectionUi_->ApplySettings(config::ConnectionSettingsFrom(s));
+        // The echo button holds the configured echo: the connection manager
+        // derives local echo from it, so without it "Echo = On" would not
+        // outlive a session.
+        connectionUi_->EchoAction().setChecked(s.Echo);
+        connectionUi_->Manager().SetEchoButton(s.Echo);
         fonts_.SetPreferredIndex(std::clamp(s.FontIndex, render::kMinFontIndex, render::kMaxFontIndex));
         fonts_.AdjustFontIndex(ScreenWidth());
         if (s.LeftPosition != 0 || s.TopPosition != 0)
@@ -195,8 +223,12 @@ void MainWindow::BuildMenus()
     xmitCntlAction_->setObjectName(QStringLiteral("XmitCntlChar"));
     xmitCntlAction_->setCheckable(true);
     connect(xmitCntlAction_, &QAction::triggered, this, [this](bool on) { XmitCntlChar_Click(on); });
-    lineDrawingOnAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
-    lineDrawingOffAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    debugModeAction_ = term->addAction(QStringLiteral("Communications &Log"));
+    debugModeAction_->setObjectName(QStringLiteral("UpdateDebugMode"));
+    debugModeAction_->setCheckable(true);
+    connect(debugModeAction_, &QAction::triggered, this, [this](bool on) { UpdateDebugMode_Click(on); });
+    lineDrawingOnAction_->setShortcuts(LocalShortcuts(Qt::Key_N, false));
+    lineDrawingOffAction_->setShortcuts(LocalShortcuts(Qt::Key_O, false));
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
     QAction* larger = add(view, QStringLiteral("&Larger Font"), "ChangeFontSize", [this] { ChangeFontSize_Click(); });
@@ -208,8 +240,11 @@ void MainWindow::BuildMenus()
     QMenu* schemes = view->addMenu(QStringLiteral("&Colour Scheme"));
     auto* schemeGroup = new QActionGroup(this);
     for (int i = 0; i < kColorSchemeCount; ++i) {
-        const std::string_view name = ColorSchemeName(i);
-        QAction* a = schemes->addAction(QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
+        const std::string_view name = ColorSchemeName(i), description = ColorSchemeDescription(i);
+        QAction* a = schemes->addAction(QStringLiteral("%1 \u2014 %2")
+                                            .arg(QLatin1StringView(name.data(), static_cast<qsizetype>(name.size())),
+                                                 QLatin1StringView(description.data(),
+                                                                   static_cast<qsizetype>(description.size()))));
         a->setObjectName(QStringLiteral("ColorScheme%1").arg(i));
         a->setCheckable(true);
         schemeGroup->addAction(a);
@@ -243,16 +278,19 @@ void MainWindow::BuildStatusBar()
     connection_ = new QLabel(QStringLiteral("Local"), this);
     insert_ = new QLabel(QStringLiteral("Insert"), this);
     locked_ = new QLabel(QStringLiteral("Keyboard Locked"), this);
+    caps_ = new QLabel(QStringLiteral("Caps Lock"), this);
     message_ = new QLabel(this);
     message_->setObjectName(QStringLiteral("MessagePanel"));
-    for (QLabel* l : {connection_, insert_, locked_})
+    for (QLabel* l : {connection_, insert_, locked_, caps_})
         l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     statusBar()->addWidget(message_, 1);
+    statusBar()->addPermanentWidget(caps_);
     statusBar()->addPermanentWidget(insert_);
     statusBar()->addPermanentWidget(locked_);
     statusBar()->addPermanentWidget(connection_);
     insert_->setVisible(false);
     locked_->setVisible(false);
+    caps_->setVisible(false);
     message_->setVisible(false);
 }
 
@@ -296,12 +334,18 @@ void MainWindow::CurBlinkTimer_Timer()
 
 void MainWindow::KeyPressed(QKeyEvent* event)
 {
+    // The open tab-setting panel takes its own letters first.
+    if (tabPanel_->isVisible() && event->modifiers() == Qt::NoModifier && tabPanel_->HandleKey(event->key())) {
+        RefreshTerminal();
+        return;
+    }
     const KeyStroke k = TranslateKey(event->key(), event->modifiers(), event->text());
     const bool consumed = k.Code != 0 && session_->KeyDown(k.Code, k.Shift, k.NumericPad);
     if (!consumed) {
         int character = k.Character;
         if ((k.Shift & (Mod::Ctrl | Mod::Alt)) == Mod::Ctrl && k.Code >= Key::A && k.Code <= Key::Z) {
-            const int c = session_->CtrlLetterCharacter(k.Code);
+            // Ctrl+Shift+letter belongs to the local commands, never the host.
+            const int c = (k.Shift & Mod::Shift) != 0 ? 0 : session_->CtrlLetterCharacter(k.Code);
             character = c > 0 ? c : -1;
         }
         if (character >= 0)
@@ -332,6 +376,9 @@ void MainWindow::StateChanged()
     const SoftKeyView& keys = session_->SoftKeys();
     insert_->setVisible(st.InsertMode);
     locked_->setVisible(st.KeyboardLocked);
+    // The terminal's caps lock (ESC & k P, "Caps Only Mode"): typed letters
+    // go out in upper case while it is on.
+    caps_->setVisible(st.CapsLock);
     message_->setVisible(keys.MessagePanelShown());
     message_->setText(QString::fromLatin1(keys.MessageText().data(), static_cast<qsizetype>(keys.MessageText().size())));
     keyBar_->Refresh(keys);
@@ -349,8 +396,9 @@ void MainWindow::StateChanged()
     defineKeysAction_->setEnabled(keys.DefinitionMenuEnabled());
     const bool transmit = session_->TransmitControlCharacters();
     xmitCntlAction_->setChecked(transmit);
-    lineDrawingOnAction_->setShortcut(transmit ? QKeySequence() : QKeySequence(Qt::CTRL | Qt::Key_N));
-    lineDrawingOffAction_->setShortcut(transmit ? QKeySequence() : QKeySequence(Qt::CTRL | Qt::Key_O));
+    debugModeAction_->setChecked(session_->CommunicationsLogOn());
+    lineDrawingOnAction_->setShortcuts(LocalShortcuts(Qt::Key_N, transmit));
+    lineDrawingOffAction_->setShortcuts(LocalShortcuts(Qt::Key_O, transmit));
     if (st.Mem.ColsInTerm != lastCols_) {
         lastCols_ = st.Mem.ColsInTerm;
         WidthChanged();
@@ -395,20 +443,58 @@ render::CellFit MainWindow::MeasureAt(int index) const
     return {area.height() / cell.Height, area.width() / cell.Width};
 }
 
+int MainWindow::FittingFontIndex() const
+{
+    const TerminalState& st = session_->State();
+    const QSize chrome = frameGeometry().size() - view_->size();
+    QSize area = view_->size();
+    if (const QScreen* s = screen(); s != nullptr && !isMaximized())
+        area = s->availableGeometry().size() - chrome;
+    return render::LargestFittingFontIndex(st.Mem.ColsInTerm, std::max(st.Mem.RowsInTerm, kMinRows), area.width(),
+                                           area.height());
+}
+
 void MainWindow::WidthChanged()
 {
     fonts_.SetCurrentIndex(fonts_.PreferredIndex());
-    const int index = render::WidthChangeFontIndex(fonts_.PreferredIndex(), session_->Memory().ColsInTerm,
-                                                   isMaximized(), [this](int i) { return MeasureAt(i); });
+    int index = render::WidthChangeFontIndex(fonts_.PreferredIndex(), session_->Memory().ColsInTerm, isMaximized(),
+                                             [this](int i) { return MeasureAt(i); });
+    // Never larger than the screen: Enter and the close button stay on it.
+    index = std::min(index, FittingFontIndex());
     ApplyFontIndex(index);
+}
+
+void MainWindow::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange)
+        return;
+    // Maximised, the font follows the window: the largest cells that fit,
+    // once the window has its new size; back to normal, the preferred size.
+    QTimer::singleShot(0, this, [this] {
+        if (isMaximized())
+            ApplyFontIndex(FittingFontIndex());
+        else if (fonts_.CurrentIndex() != fonts_.PreferredIndex())
+            WidthChanged();
+    });
+}
+
+void MainWindow::WheelScrolled(int rows)
+{
+    vbar_->setValue(vbar_->value() + rows);
 }
 
 void MainWindow::LayOut()
 {
     view_->updateGeometry();
     ruler_->updateGeometry();
-    if (!isMaximized() && !isFullScreen())
-        resize(sizeHint());
+    if (!isMaximized() && !isFullScreen()) {
+        // Never larger than the screen: the scroll bar shows the rest.
+        QSize want = sizeHint();
+        if (const QScreen* s = screen())
+            want = want.boundedTo(s->availableGeometry().size() - (frameGeometry().size() - size()));
+        resize(want);
+    }
     SyncScrollBars();
 }
 
@@ -491,6 +577,10 @@ void MainWindow::ShowError(const logging::ErrorWindow& error) { ShowErrorWindow(
 
 void MainWindow::FocusDisplay() { view_->setFocus(); }
 
+void MainWindow::ShowTabPanel(bool shown) { tabPanel_->setVisible(shown); }
+
+void MainWindow::EightBitDataChanged() { Connections().EightBitDataChanged(); }
+
 void MainWindow::ScriptCaption(const std::string& caption)
 {
     setWindowTitle(QString::fromLatin1(caption.data(), static_cast<qsizetype>(caption.size())));
@@ -555,6 +645,12 @@ void MainWindow::InsertCharacter_Click()
     RefreshTerminal();
 }
 
+void MainWindow::UpdateDebugMode_Click(bool on)
+{
+    session_->SwitchCommunicationsLog(on);
+    StateChanged();
+}
+
 void MainWindow::XmitCntlChar_Click(bool transmit)
 {
     session_->SetTransmitControlCharacters(transmit);
@@ -565,7 +661,7 @@ void MainWindow::ChangeFontSize_Click()
 {
     fonts_.SetPreferredIndex(std::min(fonts_.CurrentIndex() + 1, render::kMaxFontIndex));
     fonts_.AdjustFontIndex(ScreenWidth());
-    ApplyFontIndex(fonts_.CurrentIndex());
+    ApplyFontIndex(std::min(fonts_.CurrentIndex(), FittingFontIndex()));
 }
 
 void MainWindow::DecreaseFontSize_Click()

@@ -8,7 +8,7 @@
 // through the keyboard dispatcher, which appends it to the receive buffer.
 #pragma once
 
-#include "comms/Clock.h"
+#include "base/Clock.h"
 #include "logging/ErrorReport.h"
 #include "render/CellGeometry.h"
 #include "render/Renderer.h"
@@ -38,6 +38,7 @@ class ConfigurationMenu;
 class SettingsMenus;
 class Printing;
 class SoftKeyBar;
+class TabPanel;
 class TabRuler;
 class TerminalView;
 
@@ -77,10 +78,12 @@ public:
     TerminalView& View() { return *view_; }
     SoftKeyBar& KeyBar() { return *keyBar_; }
     TabRuler& Ruler() { return *ruler_; }
+    TabPanel& TabSettings() { return *tabPanel_; }
     QScrollBar& VScrollBar() { return *vbar_; }
     QScrollBar& HScrollBar() { return *hbar_; }
     QLabel& ConnectionPanel() { return *connection_; }
     QLabel& InsertStatus() { return *insert_; }
+    QLabel& CapsLockStatus() { return *caps_; }
     QLabel& KeyboardLockPanel() { return *locked_; }
     QLabel& MessagePanel() { return *message_; }
     QTimer& CurBlinkTimer() { return curBlinkTimer_; }
@@ -113,6 +116,9 @@ public:
     void LineDrawingOff_Click();
     void InsertCharacter_Click();
     void XmitCntlChar_Click(bool transmit);
+    // Terminal > Communications Log: the trace "temp/zkdebug.txt" on or off
+    // (off shows it in the text editor).
+    void UpdateDebugMode_Click(bool on);
     void ChangeFontSize_Click();
     void DecreaseFontSize_Click();
     void ColorScheme_Click(int scheme);
@@ -124,6 +130,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     // SessionObserver
@@ -140,6 +147,8 @@ private:
     void ShowError(const logging::ErrorWindow& error) override;
     void ExitTerminal() override { ExitTerminal_Click(); }
     void FocusDisplay() override;
+    void ShowTabPanel(bool shown) override;
+    void EightBitDataChanged() override;
     void ScriptCaption(const std::string& caption) override;
     void StartupStatus(const std::string& text) override;
     void StopStartupTimer() override;
@@ -156,6 +165,12 @@ private:
     void SyncScrollBars();
     void LayOut();
     render::CellFit MeasureAt(int index) const;
+    // The largest font size index at which the terminal's screen fits: in
+    // the maximised window's area, else in the screen's available area less
+    // the window's own parts (menus, bars, frame).
+    int FittingFontIndex() const;
+    // The mouse wheel over the text: `rows` rows up (negative) or down.
+    void WheelScrolled(int rows);
     int ScreenWidth() const;
     void ScreenChanged();
     void ConnectConfiguration();
@@ -178,11 +193,13 @@ private:
     TerminalView* view_ = nullptr;
     TabRuler* ruler_ = nullptr;
     SoftKeyBar* keyBar_ = nullptr;
+    TabPanel* tabPanel_ = nullptr;
     QScrollBar* vbar_ = nullptr;
     QScrollBar* hbar_ = nullptr;
     QLabel* connection_ = nullptr;
     QLabel* insert_ = nullptr;
     QLabel* locked_ = nullptr;
+    QLabel* caps_ = nullptr;
     QLabel* message_ = nullptr;
 
     std::array<QAction*, 13> schemeActions_{};
@@ -190,6 +207,7 @@ private:
     std::array<QAction*, 3> columnActions_{};
     QAction* inverseAction_ = nullptr;
     QAction* xmitCntlAction_ = nullptr;
+    QAction* debugModeAction_ = nullptr;
     QAction* defineKeysAction_ = nullptr;
     QAction* lineDrawingOnAction_ = nullptr;
     QAction* lineDrawingOffAction_ = nullptr;

@@ -1,6 +1,7 @@
 #include "ui/Printing.h"
 
-#include "engine/ProgramFolder.h"
+#include "base/ProgramInstance.h"
+#include "config/ProgramStart.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -24,7 +25,7 @@ QString LocalPath(const std::filesystem::path& p) { return QString::fromStdStrin
 
 QString PdfFileFor(const QString& title)
 {
-    const QDir temp(LocalPath(ProgramFolder() / "temp"));
+    const QDir temp(LocalPath(TempFolder()));
     QString base = QFileInfo(title).completeBaseName();
     if (base.isEmpty())
         base = QStringLiteral("kalvor");
@@ -80,6 +81,7 @@ int Printing::PrintText(const QString& title, const QString& text)
         return kPrinterError;
     }
     lastPdf_ = pdf;
+    config::RemoveOldPrintFiles();
     if (TellPdf) {
         TellPdf(pdf);
     } else {

@@ -3,7 +3,8 @@
 // The text is read as Latin-1 and printed in a fixed-pitch font of the
 // configured print font height. With a printer configured the print dialog
 // chooses it; without one the text goes to a PDF file in the program
-// folder's "temp" folder and the user is told where it went.
+// folder's "temp" folder and the user is told where it went; only the
+// newest 20 such files are kept.
 #pragma once
 
 #include "logging/ErrorReport.h"

@@ -1,6 +1,6 @@
 #include "ui/ProgramFonts.h"
 
-#include "engine/ProgramFolder.h"
+#include "base/ProgramFolder.h"
 
 #include <QFileInfo>
 

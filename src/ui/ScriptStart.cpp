@@ -1,7 +1,7 @@
 #include "ui/ScriptStart.h"
 
+#include "base/ProgramInstance.h"
 #include "comms/net/ConnectionManager.h"
-#include "engine/ProgramFolder.h"
 #include "script/ScriptPreparation.h"
 #include "script/ScriptTarget.h"
 #include "ui/MainWindow.h"
@@ -9,9 +9,9 @@
 
 namespace kalvor::ui {
 
-bool PrepareStartupScript(const std::filesystem::path& source)
+script::PreparedScript PrepareStartupScript(const std::filesystem::path& source)
 {
-    return script::ScriptInterpreter::PrepareWorkingScript(source, ProgramFolder() / script::kWorkingScript);
+    return script::PrepareScriptFile(source, ProgramFile(script::kWorkingScript));
 }
 
 void RunStartupScript(StartupWindow& startup, net::ConnectionManager& connections)

@@ -9,6 +9,8 @@
 // connection".
 #pragma once
 
+#include "script/ScriptPreparation.h"
+
 #include <filesystem>
 
 namespace kalvor::net {
@@ -20,8 +22,8 @@ namespace kalvor::ui {
 class StartupWindow;
 
 // Writes the working script "temp/zkscript.txt" under the program folder;
-// true when its first line is ADDR or DIAL.
-bool PrepareStartupScript(const std::filesystem::path& source);
+// it runs when its first line is ADDR or DIAL, else the result says why not.
+script::PreparedScript PrepareStartupScript(const std::filesystem::path& source);
 
 // After StartupWindow::Start: nothing when the start-up window has no script.
 void RunStartupScript(StartupWindow& startup, net::ConnectionManager& connections);

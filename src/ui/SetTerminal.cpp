@@ -138,7 +138,13 @@ SetTerminal::SetTerminal(const SetTerminalValues& values, const std::vector<std:
     connect(cancel_, &QPushButton::clicked, this, [this] { CancelSettings_Click(); });
 
     connect(serial_, &QRadioButton::toggled, this, [this] { ConnectionTypeChanged(); });
-    connect(kinds_, &QComboBox::currentIndexChanged, this, [this](int kind) { NetworkList_Click(kind); });
+    connect(kinds_, &QComboBox::currentIndexChanged, this,
+            [this](int index) { NetworkList_Click(NetworkKindFromNumber(index)); });
+    connect(hosts_, &QComboBox::currentTextChanged, this, [this] { ShowEntryPort(); });
+    connect(netPort_, &QComboBox::currentTextChanged, this, [this](const QString& text) {
+        if (!entryPort_)
+            ownPort_ = text;
+    });
 
     for (const std::string& p : ports)
         commPort_->addItem(Latin1(p));
@@ -249,7 +255,7 @@ QWidget* SetTerminal::BuildNetwork()
 
     kinds_ = new QComboBox(box);
     kinds_->setObjectName(QStringLiteral("NetworkList"));
-    for (std::string_view k : kNetworkKinds)
+    for (std::string_view k : kNetworkKindTexts)
         kinds_->addItem(Latin1(k));
     form->addRow(QStringLiteral("&Kind:"), kinds_);
 
@@ -303,10 +309,11 @@ void SetTerminal::Load(const SetTerminalValues& v)
     {
         // The kind is loaded as it stands: no port is proposed for it.
         const QSignalBlocker block(kinds_);
-        kinds_->setCurrentIndex(v.NetworkKind);
+        kinds_->setCurrentIndex(NetworkKindNumber(v.Kind));
     }
-    kind_ = v.NetworkKind;
-    netPort_->setCurrentText(Latin1(v.NetPort));
+    kind_ = v.Kind;
+    ownPort_ = Latin1(v.NetPort);
+    netPort_->setCurrentText(ownPort_);
     if (termType_->findText(Latin1(v.TerminalType)) < 0)
         termType_->insertItem(0, Latin1(v.TerminalType));
     termType_->setCurrentText(Latin1(v.TerminalType));
@@ -330,8 +337,8 @@ SetTerminalValues SetTerminal::Values() const
     v.PhoneList = Items(phones_);
     v.PhoneText = ToLatin1(phones_->currentText());
     v.DialOutPrefix = ToLatin1(prefix_->text());
-    v.NetworkKind = kinds_->currentIndex();
-    v.NetPort = ToLatin1(netPort_->currentText());
+    v.Kind = NetworkKindFromNumber(kinds_->currentIndex());
+    v.NetPort = ToLatin1(entryPort_ ? ownPort_ : netPort_->currentText());
     v.TerminalType = ToLatin1(termType_->currentText());
     v.HostList = Items(hosts_);
     v.HostText = ToLatin1(hosts_->currentText());
@@ -346,16 +353,29 @@ void SetTerminal::ConnectionTypeChanged()
     networkPanel_->setEnabled(network_->isChecked());
 }
 
-void SetTerminal::NetworkList_Click(int kind)
+void SetTerminal::NetworkList_Click(NetworkKind kind)
 {
     if (const auto port = ProposedPort(kind_, kind))
-        netPort_->setCurrentText(Latin1(*port));
+        ownPort_ = Latin1(*port);
+    const auto host = ProposedHostText(kind_, kind);
     kind_ = kind;
     // A local program is a command line, run in place of a host; it has no port.
-    const bool local = kind == kKindLocalProgram;
+    const bool local = kind == NetworkKind::LocalProgram;
     hostLabel_->setText(local ? QStringLiteral("Co&mmand:") : QStringLiteral("Hos&t:"));
     hosts_->lineEdit()->setPlaceholderText(local ? QStringLiteral("empty: the login shell") : QString());
-    netPort_->setEnabled(!local);
+    if (host)
+        hosts_->setCurrentText(Latin1(*host));
+    ShowEntryPort();
+}
+
+void SetTerminal::ShowEntryPort()
+{
+    const bool local = kind_ == NetworkKind::LocalProgram;
+    const auto port = local ? std::nullopt : EntryPort(ToLatin1(hosts_->currentText()));
+    entryPort_ = port.has_value();
+    netPort_->setCurrentText(port ? Latin1(*port) : ownPort_);
+    netPort_->setEnabled(!local && !port);
+    netPort_->setToolTip(port ? QStringLiteral("The host entry names its port.") : QString());
 }
 
 void SetTerminal::UpdateHostList()
@@ -396,7 +416,7 @@ void SetTerminal::SettingsOK_Click()
         Disconnect();
     UpdateHostList();
     UpdatePhoneList();
-    if (network_->isChecked() && IsSshKind(kinds_->currentIndex())) {
+    if (network_->isChecked() && IsSshKind(NetworkKindFromNumber(kinds_->currentIndex()))) {
         login_ = new SSHLogin(sshUser_, sshPassword_, terminal_, this);
         login_->setAttribute(Qt::WA_DeleteOnClose);
         connect(login_, &QDialog::finished, this, [this](int result) {
@@ -422,10 +442,12 @@ void SetTerminal::CancelSettings_Click()
     (initial_.Network ? network_ : serial_)->setChecked(true);
     {
         const QSignalBlocker block(kinds_);
-        kinds_->setCurrentIndex(initial_.NetworkKind);
+        kinds_->setCurrentIndex(NetworkKindNumber(initial_.Kind));
     }
-    kind_ = initial_.NetworkKind;
-    netPort_->setCurrentText(Latin1(initial_.NetPort));
+    kind_ = initial_.Kind;
+    entryPort_ = false;
+    ownPort_ = Latin1(initial_.NetPort);
+    netPort_->setCurrentText(ownPort_);
     QDialog::reject();
 }
 

@@ -53,7 +53,7 @@ public:
 
     void SettingsOK_Click();
     void CancelSettings_Click();
-    void NetworkList_Click(int kind);
+    void NetworkList_Click(NetworkKind kind);
     void DropAddressButton_Click();
     void DropPhoneButton_Click();
     void UpdateHostList();
@@ -96,13 +96,18 @@ private:
     QWidget* BuildNetwork();
     void Load(const config::SetTerminalValues& values);
     void ConnectionTypeChanged();
+    // The port box shows the port the host entry names (and cannot be
+    // edited then), else the dialog's own port.
+    void ShowEntryPort();
     void ShowInvalid(const std::string& message);
 
     QWidget* terminal_;
     config::SetTerminalValues initial_;
     std::string sshUser_;
     std::string sshPassword_;
-    int kind_ = 1;
+    NetworkKind kind_ = NetworkKind::TelnetAdvanced;
+    QString ownPort_;        // the port of entries without one
+    bool entryPort_ = false; // the port box shows the host entry's port
     bool cancelled_ = false;
     bool closing_ = false;
 

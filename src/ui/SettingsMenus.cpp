@@ -41,6 +41,7 @@ std::unique_ptr<SettingsMenus> SettingsMenus::ForWindow(MainWindow& window, QMen
         connection.Manager().SetEchoButton(s.Echo);
         connection.Connect_Click();
     };
+    menus->EchoButton = [&window] { return window.ConnectionsUi().Manager().EchoButton(); };
     menus->Refresh = [&window] {
         window.RefreshTerminal();
         window.View().setFocus();
@@ -66,6 +67,8 @@ SetTerminal* SettingsMenus::ConnectSettings_Click()
     // Echo and ENQ/ACK as the session holds them now.
     config_.CollectFromSession();
     config::SetTerminalValues values = config::SetTerminalValuesFrom(config_.Values());
+    if (EchoButton)
+        values.EchoOn = EchoButton();
     auto* dialog = new SetTerminal(values, Ports ? Ports() : std::vector<std::string>{}, window_, window_);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->Disconnect = Disconnect;

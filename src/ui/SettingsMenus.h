@@ -57,6 +57,9 @@ public:
     std::function<void(const config::Settings&)> Connect;
     // The terminal window takes the focus and repaints.
     std::function<void()> Refresh;
+    // The local-echo switch of the Connection menu, which the dialog shows
+    // (the echo in force may also come from the Telnet variant).
+    std::function<bool()> EchoButton;
 
     // Adds "Connection Settings..." to the first menu and "Terminal
     // Preferences..." to the second.

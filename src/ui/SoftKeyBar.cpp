@@ -30,7 +30,9 @@ SoftKeyBar::SoftKeyBar(QWidget* parent) : QWidget(parent)
         auto* b = new QPushButton(keys);
         b->setFocusPolicy(Qt::NoFocus);
         b->setFont(font);
-        b->setMinimumWidth(QFontMetrics(font).horizontalAdvance(QStringLiteral("MMMMMMMMM")));
+        // Eight characters of average width: the twelve buttons fit an
+        // 800-pixel screen.
+        b->setMinimumWidth(QFontMetrics(font).horizontalAdvance(QStringLiteral("00000000")));
         b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
         b->setToolTip(QStringLiteral("F%1").arg(i + 1));
         connect(b, &QPushButton::clicked, this, [this, i] {

@@ -32,6 +32,7 @@ StartupWindow::StartupWindow(const WindowOptions& options, QWidget* parent)
     status_->setObjectName(QStringLiteral("StatusLabel"));
     status_->setAlignment(Qt::AlignCenter);
     status_->setMinimumWidth(260);
+    status_->setWordWrap(true);
     layout->addWidget(title);
     layout->addWidget(subtitle);
     layout->addWidget(status_);
@@ -66,11 +67,13 @@ void StartupWindow::Start(const QString& script)
     pictureInterval_.setInterval(kPlainInterval);
     if (!script.isEmpty() && PrepareScript && QFileInfo(script).isFile()) {
         SetStatus(QStringLiteral("Executing Script"));
-        if (PrepareScript(std::filesystem::path(script.toStdString()))) {
+        const script::PreparedScript prepared = PrepareScript(std::filesystem::path(script.toStdString()));
+        if (prepared.Runs) {
             script_ = script;
             pictureInterval_.setInterval(kScriptInterval);
         } else {
-            SetStatus(QString()); // nothing to run after all
+            // Nothing to run after all: the user sees why until the terminal comes.
+            SetStatus(QString::fromLatin1(prepared.Problem.data(), static_cast<qsizetype>(prepared.Problem.size())));
         }
     }
     // 7: the main terminal window.
@@ -89,7 +92,7 @@ void StartupWindow::PictureInterval_Timer()
     // The script has not connected in time.
     SetStatus(QStringLiteral("Unable to make connection"));
     QApplication::beep();
-    terminal_->GetSession().SwitchTraceOff();
+    terminal_->GetSession().SwitchCommunicationsLog(false);
     QTimer::singleShot(2000, this, [this] { DisplayTerminal(); });
 }
 

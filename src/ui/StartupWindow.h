@@ -19,6 +19,7 @@
 #pragma once
 
 #include "logging/ErrorReport.h"
+#include "script/ScriptPreparation.h"
 #include "ui/ErrorWindow.h"
 #include "ui/MainWindow.h"
 
@@ -65,9 +66,10 @@ public:
     void SetStatus(const QString& text) override;
 
     // Prepares the script of the command line (temp/zkscript.txt) and says
-    // whether it is there to be run. Unset: no scripts are run and the
-    // argument is forgotten.
-    std::function<bool(const std::filesystem::path& script)> PrepareScript;
+    // whether it is there to be run, or why not (shown at once, and the
+    // terminal comes as without a script). Unset: no scripts are run and
+    // the argument is forgotten.
+    std::function<script::PreparedScript(const std::filesystem::path& script)> PrepareScript;
     // The serial ports of this machine. Unset: none.
     std::function<std::vector<std::string>()> ListSerialPorts;
     // Ends the program; QCoreApplication::quit unless set.

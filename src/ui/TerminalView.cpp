@@ -2,6 +2,7 @@
 
 #include <QKeyEvent>
 #include <QPainter>
+#include <QWheelEvent>
 
 namespace kalvor::ui {
 
@@ -64,6 +65,20 @@ void TerminalView::paintEvent(QPaintEvent* event)
     const QRegion rest = QRegion(exposed) - QRegion(target);
     for (const QRect& r : rest)
         p.fillRect(r, background_);
+}
+
+void TerminalView::wheelEvent(QWheelEvent* event)
+{
+    // A notch is 15 degrees (120 eighths) and scrolls three rows; smaller
+    // steps of touch pads add up.
+    constexpr int kNotch = 120;
+    constexpr int kRowsPerNotch = 3;
+    wheelAngle_ += event->angleDelta().y();
+    const int rows = -(wheelAngle_ / kNotch) * kRowsPerNotch;
+    wheelAngle_ %= kNotch;
+    if (rows != 0 && WheelRows)
+        WheelRows(rows);
+    event->accept();
 }
 
 void TerminalView::keyPressEvent(QKeyEvent* event)

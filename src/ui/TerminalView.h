@@ -32,12 +32,16 @@ public:
     std::function<void(QKeyEvent*)> KeyReleased;
     std::function<void()> Resized;
     std::function<void(double dpr)> PixelRatioChanged;
+    // The mouse wheel turned over the text: rows to scroll (negative: up),
+    // three a notch.
+    std::function<void(int rows)> WheelRows;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
     bool focusNextPrevChild(bool next) override;
 
 private:
@@ -45,6 +49,7 @@ private:
     int offset_ = 0;
     QColor background_ = Qt::black;
     int paints_ = 0;
+    int wheelAngle_ = 0; // eighths of a degree not yet turned into rows
 };
 
 } // namespace kalvor::ui

@@ -159,7 +159,7 @@ TEST_F(BlockTransmissionTest, SeparatorFollowsTheConnection)
 {
     EXPECT_TRUE(blocks.NetworkConnection);
     EXPECT_EQ(blocks.Separator(), std::string("\r\0\n", 3));
-    RecordingConnection serial;
+    FakeConnection serial;
     serial.IsNetwork = false;
     session.SetConnection(serial);
     EXPECT_FALSE(blocks.NetworkConnection);
@@ -224,6 +224,20 @@ TEST_F(BlockTransmissionTest, EnterLocksTheKeyboardAndTheCompletingDc1UnlocksIt)
     EXPECT_EQ(Sent(), "abc\\r");
     Host("\x11");
     EXPECT_FALSE(st.KeyboardLocked);
+}
+
+TEST_F(BlockTransmissionTest, AFunctionKeyPressedWhileTheRequestWaitsRunsWhenItCompletes)
+{
+    Internals(session).Keys().KeyDown(Key::F11, 0); // the system keys
+    ASSERT_EQ(Internals(session).FuncKeys().CurrentSet(), FunctionKeys::kSystemSet);
+    Host("abc");
+    Enter();
+    ASSERT_TRUE(st.KeyboardLocked);
+    EXPECT_TRUE(Internals(session).Keys().KeyDown(Key::F1, 0)); // f1 of the system keys shows set 1
+    EXPECT_EQ(Internals(session).FuncKeys().CurrentSet(), FunctionKeys::kSystemSet);
+    Host("\x11");
+    EXPECT_FALSE(st.KeyboardLocked);
+    EXPECT_EQ(Internals(session).FuncKeys().CurrentSet(), FunctionKeys::kDeviceSet);
 }
 
 TEST_F(BlockTransmissionTest, ADc1ThatOnlyReleasesTheDc2KeepsTheKeyboardLocked)

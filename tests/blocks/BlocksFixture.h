@@ -21,7 +21,7 @@ protected:
         st.Strap.G = true;
         st.Strap.H = true;
     }
-    std::string Sent() const { return Visible(conn.Written); }
+    std::string Sent() const { return Visible(conn.Written()); }
 };
 
 } // namespace kalvor::test

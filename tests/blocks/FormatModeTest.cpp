@@ -202,9 +202,9 @@ TEST_F(FormatModeTest, UpdateStatusResetsTheBlockStartAndRepaintsTheFields)
     fields.FormUpdateStatus();
     EXPECT_EQ(blocks.BlockStartRow, -1);
     EXPECT_EQ(blocks.BlockStartCol, -1);
-    EXPECT_EQ(mem.RepaintFromCol[3], 5);
-    EXPECT_EQ(mem.RepaintFromCol[4], 4);
-    EXPECT_EQ(mem.RepaintFromCol[5], -1);
+    EXPECT_EQ(mem.RepaintFromCol[0], 5);
+    EXPECT_EQ(mem.RepaintFromCol[1], 4);
+    EXPECT_EQ(mem.RepaintFromCol[2], -1);
 }
 
 TEST_F(FormatModeTest, FormatModeOnRepaintsTheFields)

@@ -1,7 +1,9 @@
-#include "CommsFakes.h"
+#include "FakeConnection.h"
+#include "FakeTrace.h"
 #include "RecordingObserver.h"
 #include "SessionInternals.h"
-#include "comms/Clock.h"
+
+#include "base/Clock.h"
 #include "session/Session.h"
 
 #include <gtest/gtest.h>
@@ -19,6 +21,7 @@ struct ReceiveFixture : ::testing::Test {
 
     void SetUp() override
     {
+        conn.HandshakeCode = 1; // a serial line runs with Xon/Xoff
         trace.On = false;
         session.SetObserver(&observer);
         session.SetConnection(conn);
@@ -33,13 +36,13 @@ TEST_F(ReceiveFixture, SerialPacingSendsOneXoffAboveFiftyThousandAndXonBelowTenT
     Internals(session).Receive().DisplayRunning = false; // the backlog stays while paused
     conn.Input = std::string(50001, 'x');
     session.Tick();
-    EXPECT_EQ(conn.AllWritten(), "\x13");
+    EXPECT_EQ(conn.Written(), "\x13");
     conn.Input = std::string(1000, 'x');
     session.Tick();
-    EXPECT_EQ(conn.AllWritten(), "\x13") << "exactly one XOFF";
+    EXPECT_EQ(conn.Written(), "\x13") << "exactly one XOFF";
     Internals(session).Receive().DisplayRunning = true;
     session.Tick();
-    EXPECT_EQ(conn.AllWritten(), "\x13\x11");
+    EXPECT_EQ(conn.Written(), "\x13\x11");
 }
 
 TEST_F(ReceiveFixture, NoPacingWithoutHandshakingOrOnAPlainNetwork)
@@ -56,7 +59,7 @@ TEST_F(ReceiveFixture, NoPacingWithoutHandshakingOrOnAPlainNetwork)
     Internals(session).Receive().DisplayRunning = false;
     Internals(session).Receive().DeliverNetworkData(std::string(60000, 'x'));
     session.Tick();
-    EXPECT_EQ(conn.AllWritten(), "\x13");
+    EXPECT_EQ(conn.Written(), "\x13");
 }
 
 TEST_F(ReceiveFixture, EachEnqIsAnsweredOnceAndRemoved)
@@ -64,7 +67,7 @@ TEST_F(ReceiveFixture, EachEnqIsAnsweredOnceAndRemoved)
     Internals(session).Receive().EnqAck = true;
     Internals(session).Receive().DeliverNetworkData("A\x05" "B\x05" "C");
     session.Tick();
-    EXPECT_EQ(conn.AllWritten(), "\x06\x06");
+    EXPECT_EQ(conn.Written(), "\x06\x06");
     EXPECT_EQ(Row(0), "ABC");
 }
 
@@ -79,7 +82,7 @@ TEST_F(ReceiveFixture, EnqIsDroppedWithoutAnswerWhenTheSwitchIsOff)
 TEST_F(ReceiveFixture, PausedDisplayKeepsTheBacklogAndResumesInOrder)
 {
     Internals(session).Receive().StopStart();
-    EXPECT_EQ(conn.AllWritten(), "\x13");
+    EXPECT_EQ(conn.Written(), "\x13");
     Internals(session).Receive().DeliverNetworkData("one\r\n");
     session.Tick();
     Internals(session).Receive().DeliverNetworkData("two");
@@ -87,7 +90,7 @@ TEST_F(ReceiveFixture, PausedDisplayKeepsTheBacklogAndResumesInOrder)
     EXPECT_EQ(Row(0), "");
     EXPECT_EQ(Internals(session).Receive().CommBuffer().Size(), 8u);
     Internals(session).Receive().StopStart();
-    EXPECT_EQ(conn.AllWritten(), "\x13\x11");
+    EXPECT_EQ(conn.Written(), "\x13\x11");
     session.Tick();
     EXPECT_EQ(Row(0), "one");
     EXPECT_EQ(Row(1), "two");

@@ -1,5 +1,7 @@
-#include "CommsFakes.h"
-#include "comms/Clock.h"
+#include "FakeConnection.h"
+#include "FakeTrace.h"
+
+#include "base/Clock.h"
 #include "comms/Transmitter.h"
 
 #include <gtest/gtest.h>
@@ -13,6 +15,8 @@ struct TransmitterFixture : ::testing::Test {
     ManualClock clock;
     FakeTrace trace;
     Transmitter tx{state, conn, clock, &trace};
+
+    void SetUp() override { conn.HandshakeCode = 1; } // a serial line runs with Xon/Xoff
 };
 
 TEST_F(TransmitterFixture, SerialSendsChunksOfFifty)
@@ -77,7 +81,7 @@ TEST_F(TransmitterFixture, AutoLineFeedAddsNulLfAfterCrOnRequest)
     for (const Row& r : rows) {
         conn.Writes.clear();
         tx.XmitString(std::string_view(r.in, r.inLen), r.request);
-        EXPECT_EQ(conn.AllWritten(), r.out) << r.in;
+        EXPECT_EQ(conn.Written(), r.out) << r.in;
     }
 }
 
@@ -85,11 +89,11 @@ TEST_F(TransmitterFixture, Roman8TranslationOnOutput)
 {
     state.HostRoman8 = true;
     tx.XmitString("\xc0\xa9", false);
-    EXPECT_EQ(conn.AllWritten(), "\xa1 ");
+    EXPECT_EQ(conn.Written(), "\xa1 ");
     state.HostRoman8 = false;
     conn.Writes.clear();
     tx.XmitString("\xc0", false);
-    EXPECT_EQ(conn.AllWritten(), "\xc0");
+    EXPECT_EQ(conn.Written(), "\xc0");
 }
 
 TEST_F(TransmitterFixture, SerialSendsDc1FirstWhenTheHostIsPaused)
@@ -97,7 +101,7 @@ TEST_F(TransmitterFixture, SerialSendsDc1FirstWhenTheHostIsPaused)
     conn.IsNetwork = false;
     tx.HostPaused = true;
     tx.XmitString("a", false);
-    EXPECT_EQ(conn.AllWritten(), "\x11"
+    EXPECT_EQ(conn.Written(), "\x11"
                                  "a");
     EXPECT_FALSE(tx.HostPaused);
 }
@@ -108,21 +112,21 @@ TEST_F(TransmitterFixture, TelnetEchoBookkeeping)
     conn.NetKind = NetworkKind::TelnetAdvanced;
     tx.XmitString("a", false);
     tx.XmitString("b", false);
-    ASSERT_EQ(conn.Telnet.size(), 1u);
-    EXPECT_EQ(conn.Telnet[0].first, TelnetVerb::Dont);
-    EXPECT_EQ(conn.Telnet[0].second, 1);
+    ASSERT_EQ(conn.Options.size(), 1u);
+    EXPECT_EQ(conn.Options[0].first, TelnetVerb::Dont);
+    EXPECT_EQ(conn.Options[0].second, 1);
     EXPECT_TRUE(tx.LocalEchoRequested);
     // Standard Telnet with the switch set: DO ECHO and the switch clears.
     conn.NetKind = NetworkKind::TelnetStandard;
     tx.XmitString("c", false);
-    ASSERT_EQ(conn.Telnet.size(), 2u);
-    EXPECT_EQ(conn.Telnet[1].first, TelnetVerb::Do);
+    ASSERT_EQ(conn.Options.size(), 2u);
+    EXPECT_EQ(conn.Options[1].first, TelnetVerb::Do);
     EXPECT_FALSE(tx.LocalEchoRequested);
     // SSH clears the switch without a command.
     tx.LocalEchoRequested = true;
     conn.NetKind = NetworkKind::Ssh2;
     tx.XmitString("d", false);
-    EXPECT_EQ(conn.Telnet.size(), 2u);
+    EXPECT_EQ(conn.Options.size(), 2u);
     EXPECT_FALSE(tx.LocalEchoRequested);
 
     // Each command and each chunk is traced with its label.

@@ -11,6 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <regex>
+
 namespace kalvor::config {
 namespace {
 
@@ -74,6 +77,22 @@ TEST_F(ConfigFilesTest, SaveAsRefusesNamesOver60Characters)
     EXPECT_EQ(shown.Windows[0].Message, "The configuration file name is too long.  The name, including the path "
                                         "designation cannot be longer than 60 characters.");
     EXPECT_EQ(shown.Windows[0].Location, "UpdateDefaultFile");
+}
+
+TEST_F(ConfigFilesTest, FilesOutsideTheConfigFolderAreRefused)
+{
+    const std::filesystem::path outside[] = {home.Path() / "victim.zkd", config / "sub" / "x.zkd",
+                                             std::filesystem::path("/tmp") / "elsewhere.zkd"};
+    for (const auto& chosen : outside) {
+        std::string current = "config/default.zkd";
+        Settings s;
+        EXPECT_EQ(SaveConfigurationAs(chosen, AllSet(), current, errors), logging::kErrBadFileName) << chosen;
+        EXPECT_FALSE(std::filesystem::exists(chosen));
+        EXPECT_EQ(OpenConfiguration(chosen, s, current, errors), logging::kErrBadFileName) << chosen;
+        EXPECT_EQ(current, "config/default.zkd");
+    }
+    EXPECT_EQ(shown.Windows.size(), 6u);
+    EXPECT_FALSE(std::filesystem::exists(config / "default.zkx"));
 }
 
 TEST_F(ConfigFilesTest, SaveFailureIsReportedAsCreateSettingsFile)
@@ -197,8 +216,7 @@ TEST_F(ConfigFilesTest, UpdatesThatDoNothing)
     const std::string before = ReadAll(config / "site.zkd");
     EXPECT_EQ(UpdateConfigSection("config/site.zkd", AllSet(), "NewWhatever"), 0);
     EXPECT_EQ(UpdateConfigSection("config/site.zkd", AllSet(), ""), 0);
-    EXPECT_EQ(UpdateConfigSection("config/site.zkd", AllSet(), "", 72), 0);
-    EXPECT_EQ(UpdateConfigSection("config/site.zkd", AllSet(), "", 81), 0);
+    EXPECT_EQ(UpdateConfigSection("config/site.zkd", AllSet(), "", kKeyCount + 1), 0);
     EXPECT_EQ(ReadAll(config / "site.zkd"), before);
 }
 
@@ -243,16 +261,58 @@ TEST_F(ConfigurationLoad, PartialFileIsCompletedWithTheDefaults)
     ExpectWrittenAndPointedTo("config/site.zkd", expected);
 }
 
-TEST_F(ConfigurationLoad, GarbageFilesAreRewrittenWhole)
+TEST_F(ConfigurationLoad, DamagedFilesAreKeptBesideAndTheUserToldOnce)
 {
     std::string junk(3000, '\0');
     for (std::size_t i = 0; i < junk.size(); ++i)
         junk[i] = static_cast<char>((i * 7919) % 251);
     WriteAll(config / "default.zkx", junk);
-    WriteAll(config / "default.zkd", junk);
+    // LF line ends and a blank line are sound; the unknown key is damage.
+    const std::string damaged = SettingsFileHeader("x") + std::string(28, ' ') + "Baud Rate = 2400\n\nEcho = On\nColour = 3\n";
+    WriteAll(config / "default.zkd", damaged);
     cfg.Load();
+    EXPECT_EQ(cfg.Values().BaudRate, "2400");
+    EXPECT_TRUE(cfg.Values().Echo);
     ExpectWrittenAndPointedTo("config/default.zkd", cfg.Values());
-    EXPECT_TRUE(shown.Windows.empty());
+
+    std::map<std::string, std::string> kept; // file name -> bytes
+    for (const auto& e : std::filesystem::directory_iterator(config))
+        if (e.path().filename().string().find(".damaged-") != std::string::npos)
+            kept[e.path().filename().string().substr(0, 11)] = ReadAll(e.path());
+    EXPECT_EQ(kept["default.zkx"], junk);
+    EXPECT_EQ(kept["default.zkd"], damaged);
+
+    ASSERT_EQ(shown.Windows.size(), 2u);
+    EXPECT_EQ(shown.Windows[1].Number, logging::kErrFileDamaged);
+    EXPECT_EQ(shown.Windows[1].FileName, "config/default.zkd");
+    EXPECT_TRUE(std::regex_match(shown.Windows[1].Note,
+                                 std::regex("config/default.zkd, line 20: an unknown key. The file as it was is kept "
+                                            "as config/default.zkd.damaged-[0-9]{8}-[0-9]{6}; what could not be read "
+                                            "has its default value.")))
+        << shown.Windows[1].Note;
+    // Told once: the next start finds sound files.
+    Configuration again(errors);
+    again.Load();
+    EXPECT_EQ(shown.Windows.size(), 2u);
+}
+
+TEST_F(ConfigurationLoad, APointerFileNamingAnyOtherPlaceIsDamaged)
+{
+    // Every name points into the test's own folder: a fault in the check
+    // must never let a test overwrite a file of the machine.
+    WriteAll(home.Path() / "victim.txt", "precious");
+    const std::string absolute = (home.Path() / "victim.txt").string();
+    for (const std::string& name :
+         {std::string("../victim.txt"), std::string("config/../victim.txt"), absolute, std::string("config/"),
+          std::string("default.zkd")}) {
+        WriteAll(config / "default.zkx", FormatPointerFile(name));
+        Configuration c(errors);
+        c.Load();
+        EXPECT_EQ(c.CurrentFile(), "config/default.zkd") << name;
+        EXPECT_EQ(ReadAll(config / "default.zkx"), FormatPointerFile("config/default.zkd"));
+    }
+    EXPECT_EQ(ReadAll(home.Path() / "victim.txt"), "precious");
+    EXPECT_EQ(shown.Windows.size(), 5u);
 }
 
 TEST_F(ConfigurationLoad, FolderRecreatedWhenDeleted)
@@ -271,10 +331,12 @@ TEST_F(ConfigurationLoad, FolderRecreatedWhenDeleted)
 TEST_F(ConfigurationLoad, UnwritableFileIsReported)
 {
     std::filesystem::create_directories(config / "default.zkd" / "blocking");
+    // A file that is there but cannot be read is reported and not replaced.
     cfg.Load();
     ASSERT_EQ(shown.Windows.size(), 1u);
-    EXPECT_EQ(shown.Windows[0].Location, "CreateSettingsFile");
+    EXPECT_EQ(shown.Windows[0].Location, "ReadSettingsFile");
     EXPECT_EQ(shown.Windows[0].FileName, "config/default.zkd");
+    EXPECT_TRUE(std::filesystem::exists(config / "default.zkd" / "blocking"));
 }
 
 } // namespace

@@ -44,7 +44,7 @@ inline config::Settings AllSet()
     s.TopPosition = -40;
     s.KbEnterKey = 1;
     s.NumEnterKey = 2;
-    s.ControlCodeFlag = true;
+    s.ControlCodeFlag = false;
     s.DisplayWidth = 132;
     s.WindowMaximized = true;
     s.CapsLockMode = true;

@@ -4,7 +4,7 @@
 #include "ConfigTestSupport.h"
 #include "SessionInternals.h"
 
-#include "comms/Clock.h"
+#include "base/Clock.h"
 #include "config/Configuration.h"
 #include "config/SessionSettings.h"
 #include "config/SettingKeys.h"
@@ -60,7 +60,7 @@ TEST_F(SessionSettingsTest, ApplyPutsEverySessionSettingInPlace)
     EXPECT_EQ(Internals(session).Keys().Enter.NumEnterKey, Keyboard::kEnterIsTab);
     EXPECT_TRUE(Internals(session).Keys().Enter.SmartEnter);
     EXPECT_TRUE(Internals(session).Receive().EnqAck);
-    EXPECT_TRUE(Internals(session).Controls().TransmitControlCharacters());
+    EXPECT_FALSE(Internals(session).Controls().TransmitControlCharacters());
     const FunctionKeys& keys = Internals(session).FuncKeys();
     EXPECT_EQ(keys.Label(FunctionKeys::kUserSet, 0).Line1, "Logon");
     EXPECT_EQ(keys.UserKeyString(0), "HELLO\r");
@@ -184,6 +184,19 @@ TEST_F(AttachedTest, HostDefinedUserKeyIsRecordedAtOnce)
     expected.Keys[2] = read.Keys[2];
     EXPECT_EQ(read, expected);
     EXPECT_EQ(ReadAll(file), FormatSettingsFile("config/default.zkd", expected));
+    EXPECT_TRUE(shown.Windows.empty());
+}
+
+TEST_F(AttachedTest, HostChosenColourSchemeIsRecordedAtOnce)
+{
+    Host("\x1b%xwobI");
+    const Settings read = OnFile();
+    EXPECT_EQ(read.ColorIndex, 5);
+    EXPECT_TRUE(read.InverseVideo);
+    Settings expected;
+    expected.ColorIndex = 5;
+    expected.InverseVideo = true;
+    EXPECT_EQ(read, expected);
     EXPECT_TRUE(shown.Windows.empty());
 }
 

@@ -102,7 +102,7 @@ TEST(SetTerminalValuesTest, ControlValuesIntoSettings)
          }},
         {"local program with an empty command: the login shell",
          [](SetTerminalValues& v) {
-             v.NetworkKind = kKindLocalProgram;
+             v.Kind = NetworkKind::LocalProgram;
              v.HostList = {"bash -l"};
              v.HostText = "";
              v.NetPort = "";
@@ -115,7 +115,7 @@ TEST(SetTerminalValuesTest, ControlValuesIntoSettings)
          }},
         {"network kind, port, terminal type and SSH login",
          [](SetTerminalValues& v) {
-             v.NetworkKind = kKindSsh2;
+             v.Kind = NetworkKind::Ssh2;
              v.NetPort = "2222";
              v.TerminalType = " hp70092 ";
              v.SshUser = "operator";
@@ -168,18 +168,19 @@ TEST(SetTerminalValuesTest, ControlsShowTheSettings)
 
 TEST(SetTerminalValuesTest, PortProposedWhenTheKindChangesFamily)
 {
+    using K = NetworkKind;
     struct Case {
-        int from, to;
+        K from, to;
         std::optional<std::string> port;
     };
     const Case cases[] = {
-        {kKindTelnetStandard, kKindSsh2, "22"}, {kKindTelnetAdvanced, kKindSsh1, "22"},
-        {kKindSsh2, kKindTelnetStandard, "23"}, {kKindSsh1, kKindSsh2, std::nullopt},
-        {kKindTelnetStandard, kKindTelnetAdvanced, std::nullopt}, {kKindLocalProgram, kKindSsh2, "22"},
-        {kKindTelnetStandard, kKindLocalProgram, std::nullopt},
+        {K::TelnetStandard, K::Ssh2, "22"},         {K::TelnetAdvanced, K::Ssh1, "22"},
+        {K::Ssh2, K::TelnetStandard, "23"},         {K::Ssh1, K::Ssh2, std::nullopt},
+        {K::TelnetStandard, K::TelnetAdvanced, std::nullopt}, {K::LocalProgram, K::Ssh2, "22"},
+        {K::TelnetStandard, K::LocalProgram, std::nullopt},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(ProposedPort(c.from, c.to), c.port) << c.from << " -> " << c.to;
+        EXPECT_EQ(ProposedPort(c.from, c.to), c.port) << NetworkKindNumber(c.from) << " -> " << NetworkKindNumber(c.to);
 }
 
 TEST(SetTerminalValuesTest, ImpossibleValuesAreRefused)
@@ -206,7 +207,7 @@ TEST(SetTerminalValuesTest, ImpossibleValuesAreRefused)
          },
          nullptr},
         {[](SetTerminalValues& v) {
-             v.NetworkKind = kKindLocalProgram;
+             v.Kind = NetworkKind::LocalProgram;
              v.NetPort = "";
          },
          nullptr},
@@ -279,7 +280,7 @@ protected:
 TEST_F(SectionWrittenTest, ConnectionSettingsWriteNewCommConfig)
 {
     SetTerminalValues v = SetTerminalValuesFrom(config.Values());
-    v.NetworkKind = kKindLocalProgram;
+    v.Kind = NetworkKind::LocalProgram;
     v.HostText = "top -d 1";
     v.PhoneText = "local";
     v.SshUser = "operator";

@@ -55,8 +55,8 @@ const GoldenLine kGoldenLines[] = {
     {"                        Left Position = ", "120", "0"},
     {"                         Top Position = ", "-40", "0"},
     {"                   Keyboard Enter Key = ", "Enter", "Return"},
-    {"                     Numpad Enter Key = ", "Tab", "Return"},
-    {"                    Control Code Flag = ", "True", "False"},
+    {"                     Numpad Enter Key = ", "Tab", "Enter"},
+    {"                    Control Code Flag = ", "False", "True"},
     {"                               MaxRow = ", "899", "14999"},
     {"                     Window Maximized = ", "Yes", "No"},
     {"                       Caps Lock Mode = ", "True", "False"},
@@ -328,13 +328,38 @@ TEST(SettingsFileReading, UnknownAndMalformedLinesAreSkipped)
     EXPECT_EQ(s.BaudRate, "1200");
 }
 
-TEST(SettingsFileReading, LineFeedsAreDroppedAndAnEmptyLineEndsTheReading)
+TEST(SettingsFileReading, AnyLineEndAndBlankLinesAndWhatMakesAFileDamaged)
 {
+    // LF-only lines, CR LF lines and blank lines between them are all read,
+    // and such a file is sound.
     Settings s;
-    ParseSettingsText(Header() + "Baud Rate = 24\n00\r" + "Parity = Odd\r\r" + KeyLine(6, "7"), s);
+    EXPECT_EQ(ParseSettingsText(Header() + "Baud Rate = 2400\n\n  \r\nParity = Odd\r\n\r\n" + KeyLine(6, "7"), s), "");
     EXPECT_EQ(s.BaudRate, "2400");
     EXPECT_EQ(s.Parity, "Odd");
-    EXPECT_EQ(s.DataBits, "8");
+    EXPECT_EQ(s.DataBits, "7");
+
+    // Each kind of damage is named with its line (the header has 16); the
+    // lines around it are read.
+    const struct {
+        std::string Line;
+        std::string Damage;
+    } cases[] = {
+        {"Colour Depth = 24\r\n", "line 18: an unknown key"},
+        {"no equals sign here\n", "line 18: no \"=\""},
+        {"Echo = O\x01n\r\n", "line 18: a binary byte"},
+        {"TelnetAddr1 = " + std::string(2000, 'h') + "\r\n", "line 18: a line is longer than 1024 characters"},
+    };
+    for (const auto& c : cases) {
+        Settings t;
+        EXPECT_EQ(ParseSettingsText(Header() + KeyLine(1, "300") + c.Line + KeyLine(5, "Even"), t), c.Damage);
+        EXPECT_EQ(t.BaudRate, "300");
+        EXPECT_EQ(t.Parity, "Even");
+        EXPECT_EQ(t.Echo, false);
+    }
+    Settings u;
+    EXPECT_EQ(ParseSettingsText(Header() + KeyLine(1, "300") + "Parity = Ev", u),
+              "line 18: the last line has no line end and was not read");
+    EXPECT_EQ(u.Parity, "None");
 }
 
 TEST(SettingsFileReading, KeyLinesAfterAnyHeaderOf500Bytes)

@@ -24,32 +24,32 @@ struct SchemeCase {
 // One row per scheme: the colours expected on the normal and the inverse
 // screen, with the full and the reduced palette.
 const SchemeCase kSchemes[] = {
-    {0, "aok", {0xffc000, 0x000000, 0xcf9400}, {0x000000, 0xffc000, 0xaf7400},
+    {0, "aok", {0xffc000, 0x000000, 0xcf9400}, {0x000000, 0xffc000, 0x906000},
      {0xffffff, 0x000000, 0xc0c0c0}, {0x000000, 0xffffff, 0x808080}},
-    {1, "yok", {0xffff00, 0x000000, 0xc0c000}, {0x000000, 0xffff00, 0xa0a000},
+    {1, "yok", {0xffff00, 0x000000, 0xc0c000}, {0x000000, 0xffff00, 0x8c8c00},
      {0xffff00, 0x000000, 0x808000}, {0x000000, 0xffff00, 0x808000}},
-    {2, "gok", {0xb0ff00, 0x000000, 0x80c000}, {0x000000, 0xb0ff00, 0x70a000},
+    {2, "gok", {0xb0ff00, 0x000000, 0x80c000}, {0x000000, 0xb0ff00, 0x608c00},
      {0x00ff00, 0x000000, 0x008000}, {0x000000, 0x00ff00, 0x008000}},
-    {3, "bok", {0x00ffff, 0x000000, 0x00c0c0}, {0x000000, 0x00ffff, 0x00a0a0},
+    {3, "bok", {0x00ffff, 0x000000, 0x00c0c0}, {0x000000, 0x00ffff, 0x008c8c},
      {0x00ffff, 0x000000, 0x008080}, {0x000000, 0x00ffff, 0x008080}},
-    {4, "wok", {0xffffff, 0x000000, 0xc0c0c0}, {0x000000, 0xffffff, 0xa0a0a0},
+    {4, "wok", {0xffffff, 0x000000, 0xc0c0c0}, {0x000000, 0xffffff, 0x8c8c8c},
      {0xffffff, 0x000000, 0xc0c0c0}, {0x000000, 0xffffff, 0x808080}},
-    {5, "wob", {0xffffff, 0x000080, 0xc0c0c0}, {0x000080, 0xffffff, 0xa0a0a0},
-     {0xffffff, 0x000080, 0xc0c0c0}, {0x000080, 0xffffff, 0xc0c0c0}},
-    {6, "wog", {0xffffff, 0x007000, 0xc0c0c0}, {0x007000, 0xffffff, 0xa0a0a0},
-     {0xffffff, 0x008000, 0xc0c0c0}, {0x008000, 0xffffff, 0xc0c0c0}},
-    {7, "woy", {0xffffff, 0x808000, 0xc0c0c0}, {0x808000, 0xffffff, 0xa0a0a0},
-     {0xffffff, 0x808000, 0xc0c0c0}, {0x808000, 0xffffff, 0xc0c0c0}},
-    {8, "wor", {0xffffff, 0x800000, 0xc0c0c0}, {0x800000, 0xffffff, 0xa0a0a0},
-     {0xffffff, 0x800000, 0xc0c0c0}, {0x800000, 0xffffff, 0xc0c0c0}},
+    {5, "wob", {0xffffff, 0x000080, 0xc0c0c0}, {0x000080, 0xffffff, 0x8c8c8c},
+     {0xffffff, 0x000080, 0xc0c0c0}, {0x000080, 0xffffff, 0x808080}},
+    {6, "wog", {0xffffff, 0x007000, 0xc0c0c0}, {0x007000, 0xffffff, 0x8c8c8c},
+     {0xffffff, 0x008000, 0xe0e0e0}, {0x008000, 0xffffff, 0x808080}},
+    {7, "woy", {0xffffff, 0x808000, 0xe0e0e0}, {0x808000, 0xffffff, 0x8c8c8c},
+     {0xffffff, 0x808000, 0xe0e0e0}, {0x808000, 0xffffff, 0x808080}},
+    {8, "wor", {0xffffff, 0x800000, 0xc0c0c0}, {0x800000, 0xffffff, 0x8c8c8c},
+     {0xffffff, 0x800000, 0xc0c0c0}, {0x800000, 0xffffff, 0x808080}},
     {9, "kow", {0x000000, 0xffffff, 0x808080}, {0xffffff, 0x000000, 0xc0c0c0},
      {0x000000, 0xffffff, 0x808080}, {0xffffff, 0x000000, 0x808080}},
     {10, "bow", {0x000080, 0xf8fcff, 0x008080}, {0xf8fcff, 0x000080, 0x00c0c0},
      {0x000080, 0xffffff, 0x008080}, {0xffffff, 0x000080, 0x008080}},
     {11, "boc", {0x800000, 0xfff8f0, 0x808000}, {0xfff8f0, 0x800000, 0xc0c000},
-     {0x008000, 0xffffff, 0x808000}, {0xffffff, 0x008000, 0x808000}},
+     {0x008000, 0xffffff, 0x808000}, {0xffffff, 0x008000, 0xe0e0e0}},
     {12, "bob", {0x600000, 0xfaebd7, 0x804040}, {0xfaebd7, 0x600000, 0xd09080},
-     {0x800000, 0xffffff, 0x808000}, {0xffffff, 0x800000, 0x808000}},
+     {0x800000, 0xffffff, 0x808000}, {0xffffff, 0x800000, 0xc0c0c0}},
 };
 
 class ColorScheme : public ::testing::TestWithParam<SchemeCase> {};
@@ -85,6 +85,28 @@ TEST_P(ColorScheme, UpdateColorSchemeSetsAllFourColours)
         const SchemeColors direct = ColorSchemeColors(sc.Number, v.Inverse, v.Full);
         EXPECT_EQ(direct, (SchemeColors{v.Expected.Fg, v.Expected.Bg, v.Expected.Half})) << v.What;
     }
+}
+
+// Every enhancement stays readable: normal, inverse, half-bright and
+// half-bright inverse keep a contrast of at least 3:1 between the character
+// and the fill, in both palettes, on the normal and the inverse screen.
+TEST_P(ColorScheme, EveryEnhancementKeepsContrast)
+{
+    const SchemeCase& sc = GetParam();
+    for (const bool full : {true, false})
+        for (const bool inverseScreen : {false, true})
+            for (const bool inverse : {false, true})
+                for (const bool half : {false, true}) {
+                    const CellColors c = EnhancementColors(ColorSchemeColors(sc.Number, inverseScreen, full), inverse, half);
+                    EXPECT_GE(ContrastRatio(c.Ink, c.Fill), 3.0)
+                        << (full ? "full" : "reduced") << (inverseScreen ? ", inverse screen" : "")
+                        << (inverse ? ", inverse" : "") << (half ? ", half-bright" : "");
+                }
+    // Half-bright inverse dims the fill; the character keeps the background.
+    const SchemeColors colors = ColorSchemeColors(sc.Number, false);
+    const CellColors c = EnhancementColors(colors, true, true);
+    EXPECT_EQ(c.Fill, colors.HalfBright);
+    EXPECT_EQ(c.Ink, colors.Background);
 }
 
 TEST_P(ColorScheme, NameAndNumberLookUpEachOther)

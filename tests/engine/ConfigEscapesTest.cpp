@@ -1,18 +1,15 @@
 // Terminal configuration escapes: ESC & k switches and keyboard remapping,
-// ESC & s straps, ESC & x, and the escape log file.
+// ESC & s straps, ESC & x, and the program folder.
+#include "base/ProgramFolder.h"
 #include "engine/ConfigEscapes.h"
-#include "engine/EscapeLog.h"
-#include "engine/ProgramFolder.h"
 #include "engine/Terminal.h"
 
 #include "EngineTestSupport.h"
-#include "FileBytes.h"
 #include "TempHome.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
 #include <functional>
 #include <map>
 #include <optional>
@@ -413,62 +410,7 @@ TEST(TermConfig, InputOption)
     }
 }
 
-// ----------------------------------------------------------- the escape log
-
-using test::ReadAll;
-
-TEST(EscapeLogFile, CreatesTheTempFolderAndWritesBytesAsTheyAre)
-{
-    test::TempHome home;
-    const std::filesystem::path file = home.Path() / "temp" / "zkesc.txt";
-    ASSERT_FALSE(std::filesystem::exists(home.Path() / "temp"));
-
-    EscapeLog log;
-    EXPECT_FALSE(log.IsOpen());
-    ASSERT_TRUE(log.Open(ProgramFolder()));
-    EXPECT_TRUE(log.IsOpen());
-    EXPECT_EQ(log.Path(), file);
-    EXPECT_TRUE(std::filesystem::exists(file));
-    EXPECT_EQ(ReadAll(file), "");
-
-    const std::string raw("\x1b&dB\0\xff\r\n", 8);
-    EXPECT_TRUE(log.Append(raw));
-    // Flushed at once: readable while still open.
-    EXPECT_EQ(ReadAll(file), raw);
-    EXPECT_TRUE(log.AppendEscape("\x1b&dJ\x1b&d@"));
-    EXPECT_TRUE(log.Append(""));
-    EXPECT_TRUE(log.Close());
-    EXPECT_EQ(ReadAll(file), raw + "\xfb&dJ\xfb&d@");
-
-    EXPECT_FALSE(log.IsOpen());
-    EXPECT_FALSE(log.Append("late"));
-    EXPECT_TRUE(log.Close()); // closing twice is harmless
-    EXPECT_EQ(ReadAll(file), raw + "\xfb&dJ\xfb&d@");
-}
-
-TEST(EscapeLogFile, OpeningAgainEmptiesTheFile)
-{
-    test::TempHome home;
-    EscapeLog log;
-    ASSERT_TRUE(log.Open(home.Path()));
-    log.Append("first");
-    ASSERT_TRUE(log.Open(home.Path())); // closes the first one
-    log.Append("second");
-    log.Close();
-    EXPECT_EQ(ReadAll(home.Path() / "temp" / "zkesc.txt"), "second");
-}
-
-TEST(EscapeLogFile, ReportsAFolderItCannotCreate)
-{
-    test::TempHome home;
-    {
-        std::ofstream blocker(home.Path() / "temp"); // a file where the folder should be
-    }
-    EscapeLog log;
-    EXPECT_FALSE(log.Open(home.Path()));
-    EXPECT_FALSE(log.IsOpen());
-    EXPECT_FALSE(log.Append("x"));
-}
+// ----------------------------------------------------------- the program folder
 
 TEST(ProgramFolderTest, KalvorHomeFirstThenTheUsersDataFolder)
 {

@@ -284,7 +284,7 @@ TEST(DisplayMemoryLineFeed, MovesDownScrollsAndAppends)
         EXPECT_EQ(m.CurRow, c.expectCurRow) << c.name;
         EXPECT_EQ(m.AbsCurRow, c.expectAbs) << c.name;
         EXPECT_EQ(m.LastRow, c.expectLast) << c.name;
-        EXPECT_EQ(m.RepaintFromCol[DisplayMemory::kScrolledEntry] == -1, c.scrolled) << c.name;
+        EXPECT_EQ(m.ScreenScrolled, c.scrolled) << c.name;
         EXPECT_EQ(m.Wrap(m.TopRow + m.CurRow), m.AbsCurRow) << c.name;
     }
 }
@@ -330,9 +330,12 @@ TEST(DisplayMemoryModCntlBuf, RecordsWhereAnEnhancementStarts)
         {"E equal to the cursor", "", shift20, 'B', 20, Runs({20, ' ', 20, 'B', 0})},
         {"E before the cursor", "", shift20, 'B', 30, Runs({30, ' ', 30, 'B', 0})},
         {"three-character ShiftBuf has no extent", "", Runs({0, 'O', 0}), 'B', 8, Runs({8, ' ', 8, 'B', 0})},
-        // The three-character rule: the old enhancement is forgotten.
-        {"three-character CntlBuf counts as empty", Runs({0, 'B', 0}), "", 'D', 10, Runs({10, ' ', 10, 'D', 0})},
-        {"three-character CntlBuf with E", Runs({0, 'B', 0}), shift20, 'D', 10, Runs({20, ' ', 10, 'D', 10, '@', 0})},
+        // The three-character rule: a lone run of no enhancement is forgotten,
+        // a real enhancement from column 0 is kept.
+        {"three-character CntlBuf of @ counts as empty", Runs({0, '@', 0}), "", 'D', 10, Runs({10, ' ', 10, 'D', 0})},
+        {"three-character CntlBuf of @ with E", Runs({0, '@', 0}), shift20, 'D', 10,
+         Runs({20, ' ', 10, 'D', 10, '@', 0})},
+        {"three-character CntlBuf of B is kept", Runs({0, 'B', 0}), "", 'D', 10, Runs({10, 'B', 10, 'D', 0})},
         // Existing runs, C == header.
         {"C at the header", Runs({10, ' ', 10, 'B', 0}), "", 'D', 10, Runs({10, ' ', 10, 'D', 0})},
         {"C at the header, E beyond", Runs({10, ' ', 10, 'B', 0}), shift20, 'D', 10,
@@ -443,15 +446,15 @@ TEST(DisplayMemoryRepaint, MarkChangedKeepsTheLeftmostColumn)
 {
     DisplayMemory m(9);
     m.MarkChanged(3, 12);
-    EXPECT_EQ(m.RepaintFromCol[6], 12);
+    EXPECT_EQ(m.RepaintFromCol[3], 12);
     m.MarkChanged(3, 20);
-    EXPECT_EQ(m.RepaintFromCol[6], 12);
+    EXPECT_EQ(m.RepaintFromCol[3], 12);
     m.MarkChanged(3, 4);
-    EXPECT_EQ(m.RepaintFromCol[6], 4);
+    EXPECT_EQ(m.RepaintFromCol[3], 4);
     m.MarkChanged(-1, 0);  // ignored
     m.MarkChanged(100, 0); // ignored
     m.ClearRepaint();
-    EXPECT_EQ(m.RepaintFromCol[6], -1);
+    EXPECT_EQ(m.RepaintFromCol[3], -1);
 }
 
 } // namespace

@@ -137,7 +137,8 @@ TEST_F(EnhancementTest, NoEnhancementIsStoredWhereTheRowHoldsSomething)
     m.CurRow = 2;
     m.RowBeyondEnd = m.SetNewCurRow();
     At(0);
-    Text("\x0e");
+    Text("\x0eq");
+    At(0);
     ASSERT_FALSE(m.CursorRow().Shift.empty());
     ASSERT_EQ(Esc("\x1b&d@"), kDone);
     EXPECT_EQ(Cntl(), Show(Runs({0, '@', 0})));
@@ -177,11 +178,9 @@ TEST_F(EnhancementTest, EnhancementsOnOneRowAndSplitsInsideRuns)
 
 TEST_F(EnhancementTest, CharacterSetRunsBoundANewEnhancement)
 {
-    // SO at column 0 and SI at column 20: the row's runs reach column 20, so an
-    // enhancement on the empty CntlBuf ends there.
-    Text("\x0e");
-    At(20);
-    Text("\x0f");
+    // Twenty characters of the alternate set from column 0: the row's runs
+    // reach column 20, so an enhancement on the empty CntlBuf ends there.
+    Text("\x0e" + std::string(20, 'q') + "\x0f");
     ASSERT_EQ(runstring::Header(m.CursorRow().Shift), 20);
     At(5);
     ASSERT_EQ(Esc("\x1b&dB"), kDone);
@@ -221,7 +220,7 @@ TEST_F(EnhancementTest, MarksTheRowChangedFromTheCursorOrItsLastCharacter)
         mem.ClearRepaint();
         mem.CurCol = c.Col;
         ASSERT_EQ(term.Escapes.Dispatch("\x1b&dB").Status, kDone);
-        EXPECT_EQ(mem.RepaintFromCol[3], c.Expected) << '"' << c.Text << "\" col " << c.Col;
+        EXPECT_EQ(mem.RepaintFromCol[0], c.Expected) << '"' << c.Text << "\" col " << c.Col;
     }
 }
 

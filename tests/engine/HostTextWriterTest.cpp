@@ -65,7 +65,7 @@ TEST_F(HostTextWriterTest, WritingBeyondTheTextPadsWithBlanks)
     write("ab");
     EXPECT_EQ(text(0), "  ab X");
     EXPECT_EQ(mem().CurCol, 4);
-    EXPECT_EQ(mem().RepaintFromCol[3], 2);
+    EXPECT_EQ(mem().RepaintFromCol[0], 2);
 }
 
 TEST_F(HostTextWriterTest, LongTextWrapsAtTheRightMargin)
@@ -245,7 +245,7 @@ TEST_F(HostTextWriterTest, TabUsesTheTabStopTable)
 
 // ---------------------------------------------------------------- SO and SI
 
-TEST_F(HostTextWriterTest, ShiftOutAndShiftInRecordCharacterSetRuns)
+TEST_F(HostTextWriterTest, WrittenCharactersRecordTheSetInForce)
 {
     const struct {
         const char* name;
@@ -253,11 +253,11 @@ TEST_F(HostTextWriterTest, ShiftOutAndShiftInRecordCharacterSetRuns)
         const char* run;
         std::string shift;
     } cases[] = {
-        {"SO then SI", true, "AB\x0e" "CD\x0f" "EF", Runs({4, ' ', 2, 'O', 2, 'I', 0})},
-        {"SO without SI", true, "AB\x0e" "CD", Runs({2, ' ', 2, 'O', 0})},
-        {"SO at column 0 survives a later SI", true, "\x0e" "ABC\x0f" "D", Runs({3, 'O', 3, 'I', 0})},
-        {"SO with the line-drawing selection off", false, "AB\x0e" "CD", Runs({2, ' ', 2, 'I', 0})},
-        {"SI alone", true, "AB\x0f" "CD", Runs({2, ' ', 2, 'I', 0})},
+        {"SO then SI", true, "AB\x0e" "CD\x0f" "EF", Runs({4, ' ', 2, 'O', 2, ' ', 0})},
+        {"SO without SI", true, "AB\x0e" "CD", Runs({4, ' ', 2, 'O', 2, ' ', 0})},
+        {"SO at column 0", true, "\x0e" "ABC\x0f" "D", Runs({3, 'O', 3, ' ', 0})},
+        {"SO with the line-drawing selection off", false, "AB\x0e" "CD", ""},
+        {"SO and SI with nothing between", true, "AB\x0e\x0f" "CD", ""},
     };
     for (const auto& c : cases) {
         Rig r;
@@ -266,15 +266,6 @@ TEST_F(HostTextWriterTest, ShiftOutAndShiftInRecordCharacterSetRuns)
         w.Write(c.run);
         EXPECT_EQ(Show(s.Mem.Row(0).Shift), Show(c.shift)) << c.name;
     }
-}
-
-TEST_F(HostTextWriterTest, ShiftOutMarksTheRowChangedFromTheCursor)
-{
-    write("ABCDEF");
-    mem().ClearRepaint();
-    mem().CurCol = 3;
-    write("\x0e");
-    EXPECT_EQ(mem().RepaintFromCol[3], 3);
 }
 
 // ---------------------------------------------------------------- DC1
@@ -535,7 +526,7 @@ TEST_F(HostTextWriterTest, EnhancementAtColumnZeroOfAnEmptyRow)
         {"@ on an empty row", "", "\x1b&d@", ""},
         {"letter on an empty row", "", "\x1b&dB", Runs({0, 'B', 0})},
         {"@ on a row with text", "AB", "\x1b&d@", Runs({0, '@', 0})},
-        {"@ on a row with a ShiftBuf", "\x0e", "\x1b&d@", Runs({0, '@', 0})},
+        {"@ on a row with a ShiftBuf", "\x0e" "A", "\x1b&d@", Runs({0, '@', 0})},
     };
     for (const auto& c : cases) {
         Rig r;

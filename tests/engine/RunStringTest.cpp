@@ -15,36 +15,37 @@ struct MarkCase {
     std::string before;
     char attr;
     int col;
-    bool blankIfThree;
+    char none; // the attribute whose three-character string counts as empty
     std::string after;
 };
 
 TEST(RunStringMarkFrom, RecordsAttributesFromAColumn)
 {
     const MarkCase cases[] = {
-        {"empty at column 0", "", 'B', 0, true, Runs({0, 'B', 0})},
-        {"empty at column 10", "", 'B', 10, true, Runs({10, ' ', 10, 'B', 0})},
-        {"three characters discarded", Runs({0, 'B', 0}), 'D', 10, true, Runs({10, ' ', 10, 'D', 0})},
-        {"three characters kept and split", Runs({0, '[', 0}), ']', 10, false, Runs({10, '[', 10, ']', 0})},
-        {"three characters kept, replaced at column 0", Runs({0, '[', 0}), '{', 0, false, Runs({0, '{', 0})},
-        {"at the header the open run changes", Runs({10, ' ', 10, 'B', 0}), 'D', 10, true,
+        {"empty at column 0", "", 'B', 0, '@', Runs({0, 'B', 0})},
+        {"empty at column 10", "", 'B', 10, '@', Runs({10, ' ', 10, 'B', 0})},
+        {"three characters of no attribute discarded", Runs({0, '@', 0}), 'D', 10, '@', Runs({10, ' ', 10, 'D', 0})},
+        {"three characters of a real attribute kept", Runs({0, 'B', 0}), 'D', 10, '@', Runs({10, 'B', 10, 'D', 0})},
+        {"three characters kept and split", Runs({0, '[', 0}), ']', 10, runstring::kNeverBlank, Runs({10, '[', 10, ']', 0})},
+        {"three characters kept, replaced at column 0", Runs({0, '[', 0}), '{', 0, runstring::kNeverBlank, Runs({0, '{', 0})},
+        {"at the header the open run changes", Runs({10, ' ', 10, 'B', 0}), 'D', 10, '@',
          Runs({10, ' ', 10, 'D', 0})},
-        {"beyond the header the open run is closed", Runs({10, ' ', 10, 'B', 0}), 'D', 20, true,
+        {"beyond the header the open run is closed", Runs({10, ' ', 10, 'B', 0}), 'D', 20, '@',
          Runs({20, ' ', 10, 'B', 10, 'D', 0})},
-        {"inside a run it is split to the end of that run", Runs({20, ' ', 10, 'B', 10, 'D', 0}), 'H', 5, true,
+        {"inside a run it is split to the end of that run", Runs({20, ' ', 10, 'B', 10, 'D', 0}), 'H', 5, '@',
          Runs({20, ' ', 5, 'H', 5, 'B', 10, 'D', 0})},
-        {"split equal to the next run merges with it", Runs({20, ' ', 10, 'B', 10, 'D', 0}), 'B', 5, true,
+        {"split equal to the next run merges with it", Runs({20, ' ', 10, 'B', 10, 'D', 0}), 'B', 5, '@',
          Runs({20, ' ', 5, 'B', 15, 'D', 0})},
-        {"replacing a whole run merges three runs", Runs({20, 'B', 5, ' ', 5, 'B', 10, 'D', 0}), 'B', 5, true,
+        {"replacing a whole run merges three runs", Runs({20, 'B', 5, ' ', 5, 'B', 10, 'D', 0}), 'B', 5, '@',
          Runs({20, 'B', 20, 'D', 0})},
-        {"open run equal to the run before merges", Runs({10, ' ', 10, 'B', 0}), ' ', 10, true, Runs({0, ' ', 0})},
-        {"column clamped to 255", "", 'B', 300, true, Runs({255, ' ', 255, 'B', 0})},
-        {"negative column taken as 0", Runs({10, ' ', 10, 'B', 0}), 'D', -4, true, Runs({10, 'D', 10, 'B', 0})},
-        {"filler of a fresh string", "", 'O', 3, false, Runs({3, ' ', 3, 'O', 0})},
+        {"open run equal to the run before merges", Runs({10, ' ', 10, 'B', 0}), ' ', 10, '@', Runs({0, ' ', 0})},
+        {"column clamped to 255", "", 'B', 300, '@', Runs({255, ' ', 255, 'B', 0})},
+        {"negative column taken as 0", Runs({10, ' ', 10, 'B', 0}), 'D', -4, '@', Runs({10, 'D', 10, 'B', 0})},
+        {"filler of a fresh string", "", 'O', 3, runstring::kNeverBlank, Runs({3, ' ', 3, 'O', 0})},
     };
     for (const MarkCase& c : cases) {
         std::string s = c.before;
-        runstring::MarkFrom(s, c.attr, c.col, c.blankIfThree);
+        runstring::MarkFrom(s, c.attr, c.col, c.none);
         EXPECT_EQ(Show(s), Show(c.after)) << c.name;
     }
 }
@@ -52,7 +53,7 @@ TEST(RunStringMarkFrom, RecordsAttributesFromAColumn)
 TEST(RunStringMarkFrom, UsesTheGivenFiller)
 {
     std::string s;
-    runstring::MarkFrom(s, 'O', 4, false, 'I');
+    runstring::MarkFrom(s, 'O', 4, runstring::kNeverBlank, 'I');
     EXPECT_EQ(Show(s), Show(Runs({4, 'I', 4, 'O', 0})));
 }
 

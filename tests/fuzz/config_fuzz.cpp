@@ -129,6 +129,7 @@ std::string ReadFile(const std::filesystem::path& p)
 void CheckFiles(std::string_view bytes)
 {
     const std::filesystem::path folder = ConfigPath(kConfigFolder);
+    std::filesystem::remove_all(folder); // damaged copies of earlier inputs
     std::filesystem::create_directories(folder);
     WriteFile(ConfigPath(kPointerFileName), bytes);
     WriteFile(ConfigPath(kDefaultConfigName), bytes);

@@ -24,12 +24,12 @@
 //                    bit 6 with a length byte whose low nibble is 0:
 //                    pause/resume; bit 7 long chunk (length * 16)
 //             length chunk length - 1 (or, long, length * 16)
+#include "FakeConnection.h"
+#include "FakeTrace.h"
 #include "Invariants.h"
 #include "SessionInternals.h"
 
-#include "comms/Clock.h"
-#include "comms/Connection.h"
-#include "comms/TraceSink.h"
+#include "base/Clock.h"
 #include "session/Session.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
@@ -42,90 +42,11 @@
 
 namespace {
 
-using kalvor::Clock;
-using kalvor::Connection;
 using kalvor::ManualClock;
 using kalvor::NetworkKind;
 using kalvor::Session;
-
-// Every byte that leaves the terminal is read, so a view into freed memory
-// shows up under AddressSanitizer.
-unsigned Touch(std::string_view bytes)
-{
-    unsigned sum = 0;
-    for (char c : bytes)
-        sum += static_cast<std::uint8_t>(c);
-    return sum;
-}
-
-class FakeNetwork final : public Connection {
-public:
-    explicit FakeNetwork(NetworkKind kind) : kind_(kind) {}
-    bool Connected() const override { return true; }
-    bool Network() const override { return true; }
-    NetworkKind Kind() const override { return kind_; }
-    bool TransportOpen() const override { return true; }
-    void Write(std::string_view bytes) override { sum_ += Touch(bytes); }
-    void SendTelnetOption(kalvor::TelnetVerb verb, int option) override
-    {
-        sum_ += static_cast<unsigned>(verb) + static_cast<unsigned>(option);
-    }
-
-private:
-    NetworkKind kind_;
-    unsigned sum_ = 0;
-};
-
-class FakeSerial final : public Connection {
-public:
-    FakeSerial(const Clock& clock, int handshaking, std::int64_t drainMs)
-        : clock_(clock), handshaking_(handshaking), drainMs_(drainMs)
-    {
-    }
-    bool Connected() const override { return true; }
-    bool Network() const override { return false; }
-    bool TransportOpen() const override { return true; }
-    int Handshaking() const override { return handshaking_; }
-    std::size_t InputWaiting() override { return input_.size(); }
-    void ReadInput(std::string& appendTo) override
-    {
-        appendTo.append(input_);
-        input_.clear();
-    }
-    std::size_t OutputWaiting() override
-    {
-        if (drainMs_ < 0)
-            return outstanding_;
-        return clock_.NowMs() - sentAt_ < drainMs_ ? outstanding_ : 0;
-    }
-    void Write(std::string_view bytes) override
-    {
-        sum_ += Touch(bytes);
-        outstanding_ = bytes.size();
-        sentAt_ = clock_.NowMs();
-    }
-    void Arrive(std::string_view bytes) { input_.append(bytes); }
-
-private:
-    const Clock& clock_;
-    int handshaking_;
-    std::int64_t drainMs_;
-    std::string input_;
-    std::size_t outstanding_ = 0;
-    std::int64_t sentAt_ = 0;
-    unsigned sum_ = 0;
-};
-
-class FakeTrace final : public kalvor::TraceSink {
-public:
-    explicit FakeTrace(bool on) : on_(on) {}
-    bool Tracing() const override { return on_; }
-    void LogTrace(std::string_view label, std::string_view data) override { sum_ += Touch(label) + Touch(data); }
-
-private:
-    bool on_;
-    unsigned sum_ = 0;
-};
+using kalvor::test::FakeConnection;
+using kalvor::test::FakeTrace;
 
 void Check(Session& session, bool allRows)
 {
@@ -153,11 +74,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static constexpr std::int64_t kDrain[4] = {0, 100, 2000, -1};
 
     ManualClock clock;
-    FakeTrace trace((cfg(2) & 0x40) != 0);
+    // The fakes copy every byte that leaves the terminal, so a view into
+    // freed memory shows up under AddressSanitizer.
+    FakeTrace trace;
+    trace.On = (cfg(2) & 0x40) != 0;
     Session session(clock, &trace);
-    FakeNetwork network((cfg(0) & 0x40) != 0 ? NetworkKind::Ssh2 : NetworkKind::TelnetAdvanced);
-    FakeNetwork standard(NetworkKind::TelnetStandard);
-    FakeSerial serial(clock, cfg(2) & 3, kDrain[(cfg(2) >> 4) & 3]);
+    FakeConnection network;
+    network.NetKind = (cfg(0) & 0x40) != 0 ? NetworkKind::Ssh2 : NetworkKind::TelnetAdvanced;
+    FakeConnection standard;
+    standard.NetKind = NetworkKind::TelnetStandard;
+    FakeConnection serial;
+    serial.IsNetwork = false;
+    serial.HandshakeCode = cfg(2) & 3;
+    serial.DrainClock = &clock;
+    serial.DrainMs = kDrain[(cfg(2) >> 4) & 3];
     if (connection == 1)
         session.SetConnection(standard);
     else if (connection == 2)

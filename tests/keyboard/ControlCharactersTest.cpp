@@ -1,19 +1,11 @@
 // Control characters from the keyboard, the quiet transmission and the break.
+#include "FakeTrace.h"
 #include "RecordingObserver.h"
 #include "SessionFixture.h"
 #include "SessionInternals.h"
 
-#include "comms/TraceSink.h"
-
 namespace kalvor::test {
 namespace {
-
-class Trace final : public TraceSink {
-public:
-    std::vector<std::pair<std::string, std::string>> Lines;
-    bool Tracing() const override { return true; }
-    void LogTrace(std::string_view label, std::string_view data) override { Lines.emplace_back(label, data); }
-};
 
 class ControlCharactersTest : public SessionFixture {
 protected:
@@ -72,7 +64,7 @@ TEST_F(ControlCharactersTest, BreakByConnectionKind)
         {false, NetworkKind::TelnetStandard, false},
     };
     for (const BreakCase& c : cases) {
-        RecordingConnection line;
+        FakeConnection line;
         line.IsNetwork = c.Network;
         line.NetKind = c.Kind;
         session.SetConnection(line);
@@ -82,7 +74,7 @@ TEST_F(ControlCharactersTest, BreakByConnectionKind)
         EXPECT_EQ(line.Commands, c.Telnet ? std::vector<int>{243} : std::vector<int>{});
         EXPECT_EQ(line.Breaks, c.Telnet ? std::vector<int>{} : std::vector<int>{300});
         EXPECT_EQ(focus, 1);
-        EXPECT_EQ(line.Written, "");
+        EXPECT_EQ(line.Written(), "");
     }
     session.SetConnection(conn);
 }
@@ -121,8 +113,8 @@ TEST_F(ControlCharactersTest, QuietTransmissionWithLocalEchoSuppressesTheRemoteE
 class QuietNegotiationTest : public ::testing::Test {
 protected:
     ManualClock clock;
-    Trace trace;
-    RecordingConnection conn;
+    FakeTrace trace;
+    FakeConnection conn;
     Session session{clock, &trace};
     ControlCharacters& controls = Internals(session).Controls();
 
@@ -146,15 +138,15 @@ TEST_F(QuietNegotiationTest, StepsOfTheQuietTransmission)
     controls.QuietXmitChar("secret");
     ASSERT_EQ(conn.Options.size(), 1u);
     EXPECT_EQ(conn.Options[0], std::make_pair(TelnetVerb::Dont, 1));
-    EXPECT_EQ(conn.Written, "");
+    EXPECT_EQ(conn.Written(), "");
     EXPECT_TRUE(session.Busy());
 
     Wait(25);
-    EXPECT_EQ(conn.Written, "");
+    EXPECT_EQ(conn.Written(), "");
     Internals(session).Keys().KeyPress('k'); // typing goes on meanwhile
-    EXPECT_EQ(conn.Written, "k");
+    EXPECT_EQ(conn.Written(), "k");
     Wait(25);
-    EXPECT_EQ(conn.Written, "ksecret");
+    EXPECT_EQ(conn.Written(), "ksecret");
     EXPECT_EQ(conn.Options.size(), 1u);
     Wait(50);
     ASSERT_EQ(conn.Options.size(), 2u);
@@ -173,10 +165,10 @@ TEST_F(QuietNegotiationTest, QueuedTransmissionsFollowOneAnother)
     controls.QuietXmitChar("a");
     controls.QuietXmitChar("b");
     Wait(100);
-    EXPECT_EQ(conn.Written, "a");
+    EXPECT_EQ(conn.Written(), "a");
     EXPECT_EQ(conn.Options.size(), 3u) << "DONT, DO, then DONT for the second";
     Wait(100);
-    EXPECT_EQ(conn.Written, "ab");
+    EXPECT_EQ(conn.Written(), "ab");
     ASSERT_EQ(conn.Options.size(), 4u);
     EXPECT_EQ(conn.Options[3], std::make_pair(TelnetVerb::Do, 1));
     EXPECT_FALSE(controls.Busy());

@@ -350,7 +350,7 @@ TEST_F(FunctionKeysTest, FuncKeyXmitByAttribute)
     for (const XmitCase& c : cases) {
         SCOPED_TRACE(c.Name);
         Host("\x1b" "E");
-        conn.Written.clear();
+        conn.Writes.clear();
         if (c.Remote)
             Remote();
         else
@@ -398,7 +398,7 @@ TEST_F(FunctionKeysTest, TransmitOnlyKeyUnderTheHandshake)
         SCOPED_TRACE(c.Name);
         Host("\x1b" "E");
         Remote();
-        conn.Written.clear();
+        conn.Writes.clear();
         Internals(session).Handshaking().Reset(c.Dc1Received);
         st.ModeBits = c.BlockMode ? kBlockMode : 0;
         st.Strap.LineStrapping = c.LineStrapping;

@@ -108,7 +108,7 @@ TEST_F(KeyboardTest, StrapASendsTheKeySequencesAndNothingMoves)
     for (const KeyCase& k : kKeyTable) {
         SCOPED_TRACE(k.Name);
         Remote();
-        conn.Written.clear();
+        conn.Writes.clear();
         st.Strap.A = true;
         Host("\x1b&a3c2Y");
         EXPECT_TRUE(keys.KeyDown(k.Code, k.Shift)) << "the key is consumed";
@@ -447,7 +447,7 @@ TEST_F(KeyboardTest, EnterKeySettings)
     for (const EnterCase& c : cases) {
         SCOPED_TRACE(c.Name);
         Remote();
-        conn.Written.clear();
+        conn.Writes.clear();
         keys.Enter = {c.Kb, c.Num, c.Smart};
         st.ModeBits = c.BlockMode ? kBlockMode : 0;
         st.Strap.A = c.StrapA;

@@ -1,14 +1,14 @@
 // The communications log: header, trace line layout, folding, switching on
 // and off, and the trace of a known exchange written byte for byte.
+#include "FakeConnection.h"
 #include "FileBytes.h"
-#include "RecordingConnection.h"
 #include "RecordingObserver.h"
 #include "RecordingSideFiles.h"
 #include "SessionInternals.h"
 #include "ShownErrors.h"
 #include "TempHome.h"
 
-#include "comms/Clock.h"
+#include "base/Clock.h"
 #include "logging/CommunicationsLog.h"
 #include "session/Session.h"
 
@@ -215,7 +215,7 @@ TEST(SessionTrace, KnownExchangeByteForByte)
     TempHome home;
     ManualClock clock;
     Session session(clock);
-    test::RecordingConnection net;
+    test::FakeConnection net;
     net.NetKind = NetworkKind::TelnetAdvanced;
     session.SetConnection(net);
     Internals(session).CommLog().HeaderTime = kEvening;
@@ -238,7 +238,7 @@ TEST(SessionTrace, KnownExchangeByteForByte)
                                                                  "1.257      Transmitted: user\r\n" +
                                                                  kClosing);
     EXPECT_EQ(observer.Opened, std::vector<std::filesystem::path>{home.Path() / "temp" / "zkdebug.txt"});
-    EXPECT_EQ(net.Written, "hello\ruser");
+    EXPECT_EQ(net.Written(), "hello\ruser");
 }
 
 TEST(SessionTrace, ErrorsGoToTheLogOnRequest)

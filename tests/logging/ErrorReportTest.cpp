@@ -1,11 +1,10 @@
 // The error table, the "Kalvor Error" window content, the debug-log line and
 // the mapping of system errors onto the table.
+#include "FakeTrace.h"
 #include "FileBytes.h"
-#include "RecordingConnection.h"
 #include "ShownErrors.h"
 #include "TempHome.h"
 
-#include "comms/TraceSink.h"
 #include "logging/ErrorReport.h"
 #include "logging/SideFile.h"
 
@@ -81,7 +80,8 @@ TEST(SystemErrors, MapOntoTheTable)
     EXPECT_EQ(num(std::errc::not_a_directory), 76);
     EXPECT_EQ(num(std::errc::permission_denied), 70);
     EXPECT_EQ(num(std::errc::operation_not_permitted), 70);
-    EXPECT_EQ(num(std::errc::read_only_file_system), 70);
+    EXPECT_EQ(num(std::errc::read_only_file_system), EROFS);
+    EXPECT_EQ(ErrorMessage(EROFS), "Read-only file system");
     EXPECT_EQ(num(std::errc::no_space_on_device), 61);
     EXPECT_EQ(num(std::errc::io_error), 57);
     EXPECT_EQ(num(std::errc::file_exists), 58);
@@ -127,20 +127,12 @@ TEST(ErrorReportRoutine, ShowsTheWindowThroughTheHook)
     EXPECT_EQ(report.Last(), shown.Windows[0]);
 }
 
-class RecordingTrace final : public TraceSink {
-public:
-    bool On = true;
-    std::vector<std::pair<std::string, std::string>> Lines;
-    bool Tracing() const override { return On; }
-    void LogTrace(std::string_view label, std::string_view data) override { Lines.emplace_back(label, data); }
-};
-
 TEST(ErrorReportRoutine, DebugLogLineInsteadOfTheWindow)
 {
     ErrorReport report;
     ShownErrors shown;
     shown.Attach(report);
-    RecordingTrace trace;
+    test::FakeTrace trace;
     report.SetDebugLog(&trace);
     report.ReportToLog("XmitFunction", 57);
     EXPECT_TRUE(shown.Windows.empty());

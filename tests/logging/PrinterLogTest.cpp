@@ -1,14 +1,13 @@
 // Printer logging: the log file, its modes, the cursor line written when
 // bottom logging ends, and the soft keys that switch it.
 #include "FileBytes.h"
-#include "RecordingConnection.h"
 #include "RecordingObserver.h"
 #include "RecordingSideFiles.h"
 #include "SessionInternals.h"
 #include "ShownErrors.h"
 #include "TempHome.h"
 
-#include "comms/Clock.h"
+#include "base/Clock.h"
 #include "logging/PrinterLog.h"
 #include "session/Session.h"
 

@@ -1,14 +1,14 @@
 // Record mode: the printer and file record files, saving the record file
 // under a chosen name, and the session's record key.
+#include "FakeConnection.h"
 #include "FileBytes.h"
-#include "RecordingConnection.h"
 #include "RecordingObserver.h"
 #include "RecordingSideFiles.h"
 #include "SessionInternals.h"
 #include "ShownErrors.h"
 #include "TempHome.h"
 
-#include "comms/Clock.h"
+#include "base/Clock.h"
 #include "logging/RecordFiles.h"
 #include "session/Session.h"
 
@@ -146,7 +146,7 @@ protected:
     TempHome home;
     ManualClock clock;
     Session session{clock};
-    test::RecordingConnection net;
+    test::FakeConnection net;
     std::filesystem::path target = home.Path() / "kept.txt";
     test::RecordingObserver observer;
     std::vector<std::string>& printed = observer.Printed;
@@ -177,8 +177,20 @@ TEST_F(SessionRecordTest, RecordsHostOutputWithMnemonicsToTheFile)
     EXPECT_EQ(session.State().RecordMode, 0);
     EXPECT_FALSE(Internals(session).Records().On());
     EXPECT_EQ(ReadAll(target), "ab<bell>cd\r\n");
-    EXPECT_EQ(net.Written, "S\r");
+    EXPECT_EQ(net.Written(), "S\r");
     EXPECT_EQ(Internals(session).Receive().CommBuffer().Size(), 2u); // shown locally on Telnet
+}
+
+// ESC & p from the host: device 9 starts recording at once (state 2) with
+// the record files of the output routing; another device leaves it off.
+TEST_F(SessionRecordTest, HostDeviceNineStartsRecording)
+{
+    Internals(session).State().OutputRouting = FunctionKeys::kToDisplay | FunctionKeys::kToFile;
+    Host("\x1b&p4u1C");
+    EXPECT_EQ(session.State().RecordMode, 0);
+    Host("\x1b&p9u1C");
+    EXPECT_EQ(session.State().RecordMode, 2);
+    EXPECT_TRUE(Internals(session).Records().FileOpen());
 }
 
 TEST_F(SessionRecordTest, NothingShownLocallyOverSsh)
@@ -191,7 +203,7 @@ TEST_F(SessionRecordTest, NothingShownLocallyOverSsh)
     ASSERT_EQ(printed.size(), 1u);
     EXPECT_EQ(printed[0], "page\r\n");
     EXPECT_FALSE(std::filesystem::exists(home.Path() / "temp" / "zkprnt.txt"));
-    EXPECT_EQ(net.Written, "S\r");
+    EXPECT_EQ(net.Written(), "S\r");
     EXPECT_TRUE(Internals(session).Receive().CommBuffer().Empty());
 }
 

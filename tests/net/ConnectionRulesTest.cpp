@@ -84,6 +84,26 @@ TEST(Serial, SettingsTextUsesTheParityLetter)
     EXPECT_EQ(SerialSettingsText(s), "9600,N,7,2");
 }
 
+TEST(Serial, EightBitDataSetsDataBitsAndParity)
+{
+    const struct {
+        bool EightBit;
+        const char* Parity;
+        const char* Bits;
+        const char* ParityAfter;
+    } cases[] = {
+        {false, "None", "7", "Even"}, {false, "Odd", "7", "Odd"},   {false, "Mark", "7", "Mark"},
+        {true, "Even", "8", "None"},  {true, "None", "8", "None"},
+    };
+    for (const auto& c : cases) {
+        ConnectionSettings s;
+        s.Parity = c.Parity;
+        ApplyEightBitData(s, c.EightBit);
+        EXPECT_EQ(s.DataBits, c.Bits) << c.EightBit << " " << c.Parity;
+        EXPECT_EQ(s.Parity, c.ParityAfter) << c.EightBit << " " << c.Parity;
+    }
+}
+
 TEST(Serial, StatusPanelTexts)
 {
     EXPECT_EQ(BaudStatusText("9600", "COM1"), "9600 baud at com1");

@@ -1,9 +1,12 @@
 // A program run in a pseudo-terminal as the fifth network kind: curses
 // programs draw through the hp70092 terminal description, the window size
 // is kept in step, a break interrupts, the end of the program is shown.
+#include "FileBytes.h"
 #include "NetTestSupport.h"
 #include "SessionInternals.h"
 #include "TempHome.h"
+
+#include "comms/net/LocalProgramEnvironment.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +15,6 @@
 namespace kalvor::test {
 namespace {
 
-constexpr int kLocalProgram = 4;
 
 std::string Python()
 {
@@ -65,7 +67,7 @@ def main(s):
 curses.wrapper(main)
 )";
     Harness h;
-    h.Connect(python + " " + script.string(), kLocalProgram);
+    h.Connect(python + " " + script.string(), NetworkKind::LocalProgram);
     EXPECT_EQ(h.Statuses.back(), "Local program");
     EXPECT_EQ(h.Captions.back(), python + " " + script.string() + " - Kalvor");
     ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("press a key"); })) << h.Screen();
@@ -92,10 +94,22 @@ curses.wrapper(main)
 TEST_F(LocalFixture, LoginShellSeesTheTerminalTypeAndTheScreenSize)
 {
     Harness h;
-    h.Connect("", kLocalProgram);
+    h.Connect("", NetworkKind::LocalProgram);
     ASSERT_TRUE(h.Manager.Local().Running());
-    h.Type("echo T=$TERM; stty size\r");
-    ASSERT_TRUE(WaitFor([&] { return h.MemoryHas("T=hp70092\n24 80"); })) << h.Memory();
+    h.Type("echo T=$TERM L=$LANG G=$GROFF_NO_SGR; stty size\r");
+    ASSERT_TRUE(WaitFor([&] { return h.MemoryHas("T=hp70092 L=C G=1\n24 80"); })) << h.Memory();
+    if (h.Manager.Local().Program().ends_with("/bash")) {
+        // Readline's bracketed paste is off: no "?2004h" at the prompts.
+        h.Type("bind -v | grep bracketed-paste\r");
+        ASSERT_TRUE(WaitFor([&] { return h.MemoryHas("set enable-bracketed-paste off"); })) << h.Memory();
+        EXPECT_FALSE(h.MemoryHas("2004h")) << h.Memory();
+    }
+    if (!FindProgram("less").empty()) {
+        // The terminal description is complete enough for less (and man).
+        h.Type("echo x | less -FX; echo less-done\r");
+        ASSERT_TRUE(WaitFor([&] { return h.MemoryHas("\nless-done"); }, 5000)) << h.Memory();
+        EXPECT_FALSE(h.MemoryHas("not fully functional")) << h.Memory();
+    }
     Internals(h.Term).Memory().SetWidth(132);
     Internals(h.Term).Memory().RowsInTerm = 30;
     h.Manager.ScreenSizeChanged();
@@ -103,14 +117,49 @@ TEST_F(LocalFixture, LoginShellSeesTheTerminalTypeAndTheScreenSize)
     ASSERT_TRUE(WaitFor([&] { return h.MemoryHas("30 132"); })) << h.Memory();
     h.Manager.Disconnect_Click();
     EXPECT_TRUE(h.MemoryHas("has been disconnected>")) << h.Memory();
+    EXPECT_EQ(h.Manager.StatusText(), "Local");
     EXPECT_FALSE(h.Manager.Local().Running());
     EXPECT_TRUE(h.ConnectEnabled);
+}
+
+TEST(LocalProgramEnvironment, TheTerminalsEntriesReplaceTheDesktops)
+{
+    const std::vector<std::string> parent = {"PATH=/usr/bin", "TERM=xterm-256color", "LANG=en_US.UTF-8",
+                                             "LC_ALL=en_US.UTF-8", "LC_CTYPE=de_DE.UTF-8", "COLUMNS=120",
+                                             "LINES=40", "INPUTRC=/x/inputrc", "HOME=/home/u", "LANGUAGE=de"};
+    net::LocalEnvironmentChoice choice;
+    choice.Locale = "C";
+    choice.Inputrc = "/k/temp/inputrc";
+    choice.Terminfo = "/k/temp/terminfo";
+    const std::vector<std::string> env = net::LocalProgramEnvironment(parent, choice);
+    const std::vector<std::string> want = {"PATH=/usr/bin",          "HOME=/home/u", "LANGUAGE=de",
+                                           "TERM=hp70092",           "TERMINFO=/k/temp/terminfo",
+                                           "LANG=C",                 "INPUTRC=/k/temp/inputrc",
+                                           "GROFF_NO_SGR=1"};
+    EXPECT_EQ(env, want);
+    EXPECT_EQ(net::ChooseLocale(false, "en_US.ISO-8859-1"), "C") << "Roman 8 has no locale";
+}
+
+TEST(LocalProgramEnvironment, InputrcIncludesTheUsersSettingsAndTurnsBracketedPasteOff)
+{
+    TempHome home;
+    const std::filesystem::path user = home.Path() / ".inputrc";
+    WriteAll(user, "set bell-style none\n");
+    const std::filesystem::path folder = home.Path() / "temp";
+    const net::LocalEnvironmentChoice choice =
+        net::ChooseEnvironment({"HOME=" + home.Path().string(), "LANG=en_US.UTF-8"}, true, folder);
+    ASSERT_EQ(choice.Inputrc, folder / "inputrc");
+    const std::string text = ReadAll(choice.Inputrc);
+    EXPECT_NE(text.find("$include " + user.string() + "\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("\nset enable-bracketed-paste off\n"), std::string::npos) << text;
+    EXPECT_TRUE(choice.Locale == "C" || choice.Locale.find("en_US") == 0) << choice.Locale;
 }
 
 TEST_F(LocalFixture, BreakInterruptsTheForegroundProgram)
 {
     Harness h;
-    h.Connect("trap 'echo GOT-INTERRUPT; exit 0' INT; echo READY; while :; do sleep 0.1; done", kLocalProgram);
+    h.Connect("trap 'echo GOT-INTERRUPT; exit 0' INT; echo READY; while :; do sleep 0.1; done",
+              NetworkKind::LocalProgram);
     ASSERT_TRUE(WaitFor([&] { return h.MemoryHas("READY"); })) << h.Memory();
     Internals(h.Term).Controls().SendBreak_Click();
     ASSERT_TRUE(WaitFor([&] { return h.MemoryHas("GOT-INTERRUPT"); })) << h.Memory();
@@ -120,7 +169,7 @@ TEST_F(LocalFixture, BreakInterruptsTheForegroundProgram)
 TEST_F(LocalFixture, ProgramThatCannotStartIsShown)
 {
     Harness h;
-    h.Connect("/nonexistent/program-for-kalvor", kLocalProgram);
+    h.Connect("/nonexistent/program-for-kalvor", NetworkKind::LocalProgram);
     ASSERT_TRUE(WaitFor([&] { return h.MemoryHas("ended: exit status 127>"); })) << h.Memory();
     EXPECT_TRUE(h.ConnectEnabled);
 }
@@ -130,7 +179,8 @@ TEST_F(LocalFixture, LongStreamArrivesIntactWithBoundedBacklog)
     const std::filesystem::path file = home.Path() / "stream.txt";
     const StreamFile stream = WriteStreamFile(file, " pack my box with five dozen liquor jugs 0123456789 ABCDEFGHIJ");
     Harness h;
-    ExpectStream(h, stream, [&] { h.Connect("cat " + file.string(), kLocalProgram); }, "local program stream");
+    ExpectStream(
+        h, stream, [&] { h.Connect("cat " + file.string(), NetworkKind::LocalProgram); }, "local program stream");
     EXPECT_LT(h.MaxBacklog, ReceiveThrottle::kHigh + net::InputThrottle::kStagingHigh + 128 * 1024);
     ASSERT_TRUE(WaitFor([&] { return h.MemoryHas("ended: exit status 0>"); }));
 }
@@ -140,7 +190,7 @@ TEST_F(LocalFixture, PausedDisplayHoldsTheProgramBack)
     Harness h;
     h.Capture = true;
     Internals(h.Term).Receive().DisplayRunning = false;
-    h.Connect("seq 1 400000", kLocalProgram);
+    h.Connect("seq 1 400000", NetworkKind::LocalProgram);
     ASSERT_TRUE(WaitFor([&] { return h.Manager.Local().Throttle().Paused(); }));
     Settle(300);
     const std::size_t held = Internals(h.Term).Receive().CommBuffer().Size() + Internals(h.Term).Receive().NetInBuffer().size();

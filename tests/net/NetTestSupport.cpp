@@ -251,11 +251,11 @@ std::string Harness::Memory() const
     return out;
 }
 
-void Harness::Connect(const std::string& hostEntry, int kind)
+void Harness::Connect(const std::string& hostEntry, NetworkKind kind)
 {
     ConnectionSettings& s = Manager.Settings();
     s.ConnectType = 1;
-    s.NetworkKind = kind;
+    s.Kind = kind;
     s.HostList = {hostEntry};
     Manager.Connect_Click();
 }
@@ -367,6 +367,18 @@ std::string FindProgram(const std::string& name)
         start = colon + 1;
     }
     return std::string();
+}
+
+bool StartInetutilsTelnetd(ServerProcess& server, int port, const std::string& program, std::string& error)
+{
+    const std::string telnetd = FindProgram("telnetd");
+    const std::string socat = FindProgram("socat");
+    if (telnetd.empty() || socat.empty()) {
+        error.clear();
+        return false;
+    }
+    const std::string listen = "TCP-LISTEN:" + std::to_string(port) + ",bind=127.0.0.1,reuseaddr,fork";
+    return server.Start({socat, listen, "EXEC:" + telnetd + " -E " + program + ",nofork"}, error);
 }
 
 } // namespace kalvor::test

@@ -6,8 +6,8 @@
 
 #include "FileBytes.h"
 
-#include "comms/Clock.h"
-#include "comms/TraceSink.h"
+#include "base/Clock.h"
+#include "base/TraceSink.h"
 #include "comms/net/ConnectionManager.h"
 #include "session/Session.h"
 
@@ -107,7 +107,8 @@ public:
 };
 
 // A session, its connection manager and the receive timer. As the window
-// does, it hands the host's Telnet variant (ESC % c) to the manager.
+// does, it hands the host's Telnet variant (ESC % c) and data-bits switch
+// (ESC & k I) to the manager.
 class Harness final : private SessionObserver {
 public:
     Harness();
@@ -140,11 +141,12 @@ public:
     std::string Memory() const;
     bool ScreenHas(std::string_view text) const { return Screen().find(text) != std::string::npos; }
     bool MemoryHas(std::string_view text) const { return Memory().find(text) != std::string::npos; }
-    void Connect(const std::string& hostEntry, int kind);
+    void Connect(const std::string& hostEntry, NetworkKind kind);
 
 private:
     // SessionObserver
     void TelnetVariant(int variant) override { Manager.TelnetVariant(variant); }
+    void EightBitDataChanged() override { Manager.EightBitDataChanged(); }
     void ShowError(const logging::ErrorWindow& error) override { logging::PrintErrorWindow(error); }
     void ScriptCaption(const std::string& caption) override { ScriptCaptionText = caption; }
     void StartupStatus(const std::string&) override {}
@@ -179,5 +181,11 @@ private:
 
 // A program on the PATH or at a path, if it can be run.
 std::string FindProgram(const std::string& name);
+
+// Debian's inetutils telnetd on a loopback port, started for each connection
+// by socat with the socket as its standard input and output, running
+// `program` instead of /bin/login. Empty when telnetd or socat is missing
+// (the caller skips); otherwise the server is started or `error` says why not.
+bool StartInetutilsTelnetd(ServerProcess& server, int port, const std::string& program, std::string& error);
 
 } // namespace kalvor::test

@@ -93,11 +93,11 @@ protected:
         return at == std::string::npos ? std::string() : out.substr(at, out.find(' ', at) - at);
     }
 
-    void Prepare(Harness& h, int kind = 3)
+    void Prepare(Harness& h, NetworkKind kind = NetworkKind::Ssh2)
     {
         ConnectionSettings& s = h.Manager.Settings();
         s.ConnectType = 1;
-        s.NetworkKind = kind;
+        s.Kind = kind;
         s.HostList = {"127.0.0.1:" + std::to_string(port) + " [test sshd]"};
         s.SshUser = "kalvortest";
         s.SshPassword = password;
@@ -293,7 +293,7 @@ TEST_F(SshFixture, ProtocolOneIsRefusedByAnSsh2OnlyServer)
 {
     StartServer();
     Harness h;
-    Prepare(h, 2);
+    Prepare(h, NetworkKind::Ssh1);
     h.Manager.Connect_Click();
     EXPECT_EQ(h.Statuses.back(), "SSH 1");
     ASSERT_TRUE(WaitFor([&] { return h.MemoryHas("<The secure shell tunnel has been disconnected>"); }, 20000))
@@ -312,7 +312,7 @@ TEST(SshWithoutServer, ProtocolOneOfferedIsNotSpoken)
         s->write("SSH-1.5-OldServer\r\n");
     });
     Harness h;
-    h.Manager.Settings().NetworkKind = 2;
+    h.Manager.Settings().Kind = NetworkKind::Ssh1;
     h.Manager.Settings().HostList = {"127.0.0.1 " + std::to_string(fake.serverPort())};
     h.Manager.Connect_Click();
     ASSERT_TRUE(WaitFor([&] { return h.MemoryHas("<The secure shell tunnel has been disconnected>"); }, 20000))
@@ -325,7 +325,7 @@ TEST(SshWithoutServer, ConnectionRefusedIsShown)
     TempHome home;
     Harness h;
     const int closed = FreeLoopbackPort();
-    h.Manager.Settings().NetworkKind = 3;
+    h.Manager.Settings().Kind = NetworkKind::Ssh2;
     h.Manager.Settings().HostList = {"127.0.0.1:" + std::to_string(closed)};
     h.Manager.Connect_Click();
     ASSERT_TRUE(WaitFor([&] { return h.MemoryHas("<connection error: "); }, 20000)) << h.Memory();

@@ -236,11 +236,19 @@ TEST_F(NegotiatorTest, DelayedRefusalOfAnEarlierConnectionIsDropped)
     EXPECT_FALSE(localEcho);
 }
 
-TEST_F(NegotiatorTest, OtherWillIsNotAnswered)
+TEST_F(NegotiatorTest, OtherWillIsRefusedWithDont)
 {
-    Receive(B({255, 251, 3}));
+    // inetutils telnetd offers authentication (37) and encryption (38) and
+    // waits for the answer before it goes on.
+    Receive(B({255, 251, 37, 255, 251, 38, 255, 251, 3}));
+    EXPECT_EQ(sink.sent, B({255, 254, 37, 255, 254, 38, 255, 254, 3}));
+    ASSERT_EQ(sink.trace.size(), 6u);
+    EXPECT_EQ(sink.trace[1], (std::pair<std::string, std::string>("CLIENT Dont:", "37")));
+    EXPECT_EQ(sink.trace[3], (std::pair<std::string, std::string>("CLIENT Dont:", "38")));
+    // A refusal the server acknowledges with WONT is not answered again.
+    sink.sent.clear();
+    Receive(B({255, 252, 37}));
     EXPECT_EQ(sink.sent, "");
-    EXPECT_EQ(sink.trace.size(), 1u);
 }
 
 TEST_F(NegotiatorTest, TerminalTypeRequestIsAnsweredWithTheConfiguredType)

@@ -15,6 +15,12 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstdio>
+#include <thread>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace kalvor::test {
 namespace {
@@ -62,7 +68,7 @@ protected:
         StartHost();
         if (HasFatalFailure())
             return false;
-        h.Connect(Entry(), 1);
+        h.Connect(Entry(), NetworkKind::TelnetAdvanced);
         return WaitFor([&] { return h.ScreenHas("Choice:"); });
     }
 };
@@ -71,7 +77,7 @@ TEST_F(DemoHostFixture, NegotiationFollowsTheTableByteForByte)
 {
     StartHost();
     Harness h;
-    h.Connect(Entry(), 1);
+    h.Connect(Entry(), NetworkKind::TelnetAdvanced);
     EXPECT_EQ(h.Statuses.front(), "Telnet (advanced)");
     EXPECT_EQ(h.Captions.back(), Entry() + " - Kalvor");
     ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("Choice:"); })) << h.Screen();
@@ -120,7 +126,7 @@ TEST_F(DemoHostFixture, StandardServerKeepsEchoingAndTheTerminalDoesNot)
 {
     StartHost({"--standard"});
     Harness h;
-    h.Connect(Entry(), 1);
+    h.Connect(Entry(), NetworkKind::TelnetAdvanced);
     ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("Choice:"); })) << h.Screen();
     EXPECT_EQ(h.Manager.Kind(), NetworkKind::TelnetStandard);
     EXPECT_EQ(h.Manager.StatusText(), "Telnet (standard)");
@@ -139,7 +145,7 @@ TEST_F(DemoHostFixture, TerminalTypeFromTheSettings)
     StartHost();
     Harness h;
     h.Manager.Settings().TerminalType = "hp70092";
-    h.Connect(Entry(), 0);
+    h.Connect(Entry(), NetworkKind::TelnetStandard);
     EXPECT_EQ(h.Statuses.front(), "Telnet (standard)");
     ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("Choice:"); })) << h.Screen();
     EXPECT_TRUE(h.ScreenHas("Terminal type: hp70092")) << h.Screen();
@@ -261,7 +267,7 @@ TEST_F(DemoHostFixture, DisconnectAndConnectErrorsAreShown)
 
     // Nothing listens on a port just found free.
     const int closed = FreeLoopbackPort();
-    h.Connect("127.0.0.1 " + std::to_string(closed), 1);
+    h.Connect("127.0.0.1 " + std::to_string(closed), NetworkKind::TelnetAdvanced);
     EXPECT_TRUE(h.ScreenHas("<attempting connection to 127.0.0.1 " + std::to_string(closed) + ">")) << h.Screen();
     ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("<TELNET Connect Error: "); })) << h.Screen();
     EXPECT_TRUE(h.ScreenHas("<TELNET Connect Error: Connection refused>")) << h.Screen();
@@ -269,11 +275,93 @@ TEST_F(DemoHostFixture, DisconnectAndConnectErrorsAreShown)
     EXPECT_FALSE(h.Manager.ConnectedSwitch());
 }
 
+// A host that sends a known stream and closes at once: accepts one
+// connection on a loopback port, writes everything, ends its side (FIN right
+// after the data) and reads until the terminal closes too.
+class HangUpHost {
+public:
+    explicit HangUpHost(std::string stream) : stream_(std::move(stream))
+    {
+        listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t len = sizeof a;
+        if (::bind(listener_, reinterpret_cast<sockaddr*>(&a), len) != 0 || ::listen(listener_, 1) != 0 ||
+            ::getsockname(listener_, reinterpret_cast<sockaddr*>(&a), &len) != 0)
+            return;
+        port_ = ntohs(a.sin_port);
+        thread_ = std::thread([this] {
+            const int c = ::accept(listener_, nullptr, nullptr);
+            if (c < 0)
+                return;
+            for (std::size_t sent = 0; sent < stream_.size();) {
+                const ssize_t n = ::send(c, stream_.data() + sent, stream_.size() - sent, MSG_NOSIGNAL);
+                if (n <= 0)
+                    break;
+                sent += static_cast<std::size_t>(n);
+            }
+            ::shutdown(c, SHUT_WR);
+            char sink[4096];
+            while (::recv(c, sink, sizeof sink, 0) > 0) {
+            }
+            ::close(c);
+        });
+    }
+    ~HangUpHost()
+    {
+        ::shutdown(listener_, SHUT_RDWR);
+        ::close(listener_);
+        if (thread_.joinable())
+            thread_.join();
+    }
+    int Port() const { return port_; }
+
+private:
+    std::string stream_;
+    int listener_ = -1;
+    int port_ = 0;
+    std::thread thread_;
+};
+
+TEST(HostHangUp, EveryByteIsShownBeforeTheDisconnectMessage)
+{
+    TempHome home;
+    // A hard reset on the way, then numbered lines, and a last line without
+    // its line end.
+    std::string stream = "before the reset\r\n\x1b" "E";
+    for (int i = 1; i <= 3000; ++i)
+        stream += "line " + std::to_string(i) + " of the stream that the host sends before hanging up\r\n";
+    stream += "LAST LINE";
+    HangUpHost host(stream);
+    ASSERT_GT(host.Port(), 0);
+
+    Harness h;
+    h.Connect("127.0.0.1 " + std::to_string(host.Port()), NetworkKind::TelnetAdvanced);
+    ASSERT_TRUE(WaitFor([&] { return h.MemoryHas("<TELNET has been disconnected>"); })) << h.Screen();
+    const std::string memory = h.Memory();
+    std::size_t at = 0;
+    for (int i = 1; i <= 3000; ++i) {
+        const std::size_t next = memory.find("line " + std::to_string(i) + " of the stream", at);
+        ASSERT_NE(next, std::string::npos) << "line " << i;
+        at = next;
+    }
+    const std::size_t last = memory.find("LAST LINE", at);
+    ASSERT_NE(last, std::string::npos);
+    EXPECT_LT(last, memory.find("<TELNET has been disconnected>"));
+    EXPECT_TRUE(h.Trace.Has("Telnet:", "<TELNET has been disconnected>"));
+    EXPECT_EQ(h.Captions.back(), "Kalvor");
+    EXPECT_EQ(h.Manager.StatusText(), net::ConnectionManager::kNotConnectedStatus);
+    EXPECT_TRUE(h.ConnectEnabled);
+    EXPECT_FALSE(h.DisconnectEnabled);
+    EXPECT_FALSE(h.Manager.ConnectedSwitch());
+}
+
 TEST_F(DemoHostFixture, EmptyHostEntryDoesNothing)
 {
     Harness h;
-    h.Connect("  [just a comment]  ", 1);
-    h.Connect("", 1);
+    h.Connect("  [just a comment]  ", NetworkKind::TelnetAdvanced);
+    h.Connect("", NetworkKind::TelnetAdvanced);
     EXPECT_TRUE(h.ConnectEnabled);
     EXPECT_FALSE(h.Manager.Telnet().ComponentBusy());
 }
@@ -344,6 +432,18 @@ TEST_F(DemoHostFixture, StatusRequestsAreAnsweredAfterTheHostsDc1)
     EXPECT_TRUE(h.ScreenHas("<ESC>&a020c010Y<CR>")) << h.Screen(); // relative cursor
 }
 
+TEST_F(DemoHostFixture, UserKeysAreDefinedWithinTheirLimits)
+{
+    Harness h;
+    ASSERT_TRUE(ConnectToMenu(h)) << h.Screen();
+    h.Type("4\r");
+    ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("Press the keys"); })) << h.Screen();
+    const FunctionKeys& keys = Internals(h.Term).FuncKeys();
+    EXPECT_EQ(keys.Label(FunctionKeys::kUserSet, 3).Line1, "  Status");
+    EXPECT_EQ(keys.Label(FunctionKeys::kUserSet, 3).Line2, " request");
+    EXPECT_EQ(keys.UserKeyString(3), "\x1b^");
+}
+
 // BusyBox telnetd running /bin/sh on a free port.
 class BusyBoxFixture : public ::testing::Test {
 protected:
@@ -370,7 +470,7 @@ protected:
 TEST_F(BusyBoxFixture, NegotiationEndsStandardAndTheShellAnswers)
 {
     Harness h;
-    h.Connect(Entry(), 1);
+    h.Connect(Entry(), NetworkKind::TelnetAdvanced);
     ASSERT_TRUE(WaitFor([&] { return h.Trace.Has("SERVER Will:", "3"); })) << h.Memory();
     const std::vector<std::string> want = {"SERVER   Do: 1",  "CLIENT Wont: 1",  "SERVER   Do: 31", "CLIENT Wont: 31",
                                            "SERVER Will: 1",  "CLIENT   Do: 1",  "CLIENT   Do: 45", "SERVER Will: 3"};
@@ -390,6 +490,7 @@ TEST_F(BusyBoxFixture, NegotiationEndsStandardAndTheShellAnswers)
     ASSERT_TRUE(WaitFor([&] { return h.ConnectEnabled; })) << h.Memory();
     EXPECT_FALSE(h.Manager.ConnectedSwitch());
     EXPECT_FALSE(h.DisconnectEnabled);
+    EXPECT_EQ(h.Manager.StatusText(), "Local") << "the variant is no longer named";
 }
 
 TEST_F(BusyBoxFixture, LongStreamWithByte255ThroughTheShell)
@@ -397,12 +498,37 @@ TEST_F(BusyBoxFixture, LongStreamWithByte255ThroughTheShell)
     const StreamFile stream =
         WriteStreamFile(home.Path() / "stream.bin", " sphinx of black quartz judge my vow \xff\xfe 0123456789");
     Harness h;
-    h.Connect(Entry(), 1);
+    h.Connect(Entry(), NetworkKind::TelnetAdvanced);
     ASSERT_TRUE(WaitFor([&] { return h.Trace.Has("SERVER Will:", "3"); }));
     Settle(200);
     ExpectStream(h, stream, [&] { h.Type("stty -echo; cat " + (home.Path() / "stream.bin").string() + "\r"); },
                  "through BusyBox telnetd");
     EXPECT_LT(h.MaxBacklog, kBacklogBound);
+}
+
+// Debian's inetutils telnetd offers authentication and encryption and waits
+// for the answer: refused, the log-on goes on to the shell.
+TEST(InetutilsTelnetd, RefusedOptionsLetTheShellAnswer)
+{
+    TempHome home;
+    ServerProcess server;
+    const int port = FreeLoopbackPort();
+    std::string error;
+    if (!StartInetutilsTelnetd(server, port, "/bin/sh", error)) {
+        ASSERT_TRUE(error.empty()) << error;
+        GTEST_SKIP() << "\n*** SKIPPED LOUDLY: no inetutils telnetd or socat (Debian packages inetutils-telnetd, socat) ***";
+    }
+    ASSERT_TRUE(WaitForListener(port));
+    Harness h;
+    h.Connect("127.0.0.1 " + std::to_string(port), NetworkKind::TelnetAdvanced);
+    ASSERT_TRUE(WaitFor([&] { return h.Trace.Has("CLIENT Dont:", "38"); })) << h.Memory();
+    EXPECT_TRUE(h.Trace.Has("CLIENT Dont:", "37"));
+    // The shell's prompt ("$ " or "# ", trailing blanks are not kept).
+    ASSERT_TRUE(WaitFor([&] { return h.MemoryHas("\n$") || h.MemoryHas("\n#"); })) << h.Memory();
+    h.Type("echo kalvor-$((6*7))\r");
+    ASSERT_TRUE(WaitFor([&] { return h.MemoryHas("\nkalvor-42"); })) << h.Memory();
+    h.Type("exit\r");
+    EXPECT_TRUE(WaitFor([&] { return h.ConnectEnabled; })) << h.Memory();
 }
 
 } // namespace

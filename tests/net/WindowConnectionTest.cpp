@@ -39,7 +39,7 @@ TEST(WindowConnection, ConnectsToTheDemoHostDisconnectsAndReconnects)
 
     // A new window offers the demonstration host as entry 0, over Telnet (advanced).
     EXPECT_EQ(window.Connections().Settings().HostEntry(), config::Settings{}.Hosts[0]);
-    EXPECT_EQ(window.Connections().Settings().NetworkKind, 1);
+    EXPECT_EQ(window.Connections().Settings().Kind, NetworkKind::TelnetAdvanced);
     EXPECT_TRUE(ui.ConnectAction().isEnabled());
     EXPECT_FALSE(ui.DisconnectAction().isEnabled());
 

@@ -103,5 +103,17 @@ TEST(WidthChange, NotMaximisedLowersAtMostOnce)
     EXPECT_EQ(WidthChangeFontIndex(0, 132, false, FixedWindow(100, 100)), 0);
 }
 
+TEST(LargestFittingFontIndex, TheLargestCellsThatFitTheArea)
+{
+    // A maximised window on a 1920 x 1080 screen: 80 columns take 13 x 26.
+    EXPECT_EQ(LargestFittingFontIndex(80, 24, 1900, 900), 3);
+    // 200 columns: 13 and 10 pixels are too wide, 8 fit.
+    EXPECT_EQ(LargestFittingFontIndex(200, 24, 1900, 900), 1);
+    // Rows decide: 24 rows of 20 pixels need 480.
+    EXPECT_EQ(LargestFittingFontIndex(80, 24, 1900, 470), 1);
+    // Nothing fits: the smallest size.
+    EXPECT_EQ(LargestFittingFontIndex(200, 24, 800, 200), 0);
+}
+
 } // namespace
 } // namespace kalvor::render

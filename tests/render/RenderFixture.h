@@ -5,7 +5,7 @@
 
 #include "SessionInternals.h"
 
-#include "comms/Clock.h"
+#include "base/Clock.h"
 #include "render/Renderer.h"
 #include "session/Session.h"
 

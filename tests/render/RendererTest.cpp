@@ -82,12 +82,12 @@ TEST_F(RendererTest, HalfBrightDrawsTheCharacterInTheHalfBrightColour)
     EXPECT_TRUE(s.All(4, 1, s.Half())) << "a half-bright solid block";
 }
 
-TEST_F(RendererTest, InverseHalfBrightFillsWithForegroundAndDrawsHalfBright)
+TEST_F(RendererTest, InverseHalfBrightDimsTheFillAndDrawsInTheBackground)
 {
     s.Host(At(0, 5) + "\x1b&dJ" + "M ");
     s.Refresh();
-    EXPECT_GT(s.Count(5, 0, s.Half()), 4);
-    EXPECT_TRUE(s.All(5, 1, s.Fg()));
+    EXPECT_GT(s.Count(5, 0, s.Bg()), 4);
+    EXPECT_TRUE(s.All(5, 1, s.Half()));
 }
 
 TEST_F(RendererTest, BlinkingCharactersDisappearInTheOffPhaseAndOnlyTheirRowsRedraw)
@@ -135,9 +135,9 @@ TEST_F(RendererTest, RefreshConsumesTheRepaintMarks)
 {
     s.Host("abc");
     s.Refresh();
-    for (int i = 3; i < DisplayMemory::kRepaintEntries; ++i)
-        EXPECT_EQ(s.Memory().RepaintFromCol[static_cast<std::size_t>(i)], -1);
-    EXPECT_EQ(s.Memory().RepaintFromCol[DisplayMemory::kScrolledEntry], 0);
+    for (int from : s.Memory().RepaintFromCol)
+        EXPECT_EQ(from, -1);
+    EXPECT_FALSE(s.Memory().ScreenScrolled);
     EXPECT_TRUE(s.Refresh().isEmpty()) << "nothing changed";
     EXPECT_EQ(s.renderer.LastRefresh().CellsDrawn, 0);
 }

@@ -19,7 +19,7 @@ namespace kalvor::test {
 namespace {
 
 class ScriptLogon : public ::testing::Test {
-protected:
+public:
     TempHome home;
     ServerProcess server;
     int port = 0;
@@ -120,40 +120,34 @@ TEST_F(ScriptLogon, DesktopProgramRunsTheScriptGivenOnItsCommandLine)
     EXPECT_TRUE(kalvor.Running());
 }
 
-// BusyBox telnetd with a log-on program that asks for a user and a password
-// (not echoed), then runs a shell: the script logs on and hands over.
-TEST_F(ScriptLogon, BusyBoxLogOnThenTheUserHasTheShell)
+// A log-on program that asks for a user and a password (not echoed), then
+// runs a shell.
+std::string WriteLoginProgram(ScriptLogon& t)
 {
-    const std::string busybox = FindProgram("busybox");
-    if (busybox.empty() || std::system((busybox + " telnetd --help >/dev/null 2>&1").c_str()) != 0)
-        GTEST_SKIP() << "\n*** SKIPPED LOUDLY: no BusyBox with telnetd (Debian package busybox-static) ***";
-    const std::filesystem::path login = WriteFile("login.sh", "#!/bin/sh\n"
-                                                              "printf 'login: '\n"
-                                                              "read user\n"
-                                                              "stty -echo\n"
-                                                              "printf 'Password: '\n"
-                                                              "read pw\n"
-                                                              "stty echo\n"
-                                                              "printf '\\r\\n'\n"
-                                                              "if [ \"$user\" = guest ] && [ \"$pw\" = secret ]; then\n"
-                                                              "  echo \"Welcome, $user\"\n"
-                                                              "  exec /bin/sh\n"
-                                                              "fi\n"
-                                                              "echo 'Login incorrect'\n");
+    const std::filesystem::path login = t.WriteFile("login.sh", "#!/bin/sh\n"
+                                                                "printf 'login: '\n"
+                                                                "read user\n"
+                                                                "stty -echo\n"
+                                                                "printf 'Password: '\n"
+                                                                "read pw\n"
+                                                                "stty echo\n"
+                                                                "printf '\\r\\n'\n"
+                                                                "if [ \"$user\" = guest ] && [ \"$pw\" = secret ]; then\n"
+                                                                "  echo \"Welcome, $user\"\n"
+                                                                "  exec /bin/sh\n"
+                                                                "fi\n"
+                                                                "echo 'Login incorrect'\n");
     ::chmod(login.c_str(), 0755);
-    port = FreeLoopbackPort();
-    std::string error;
-    ASSERT_TRUE(server.Start({busybox, "telnetd", "-F", "-b", "127.0.0.1", "-p", std::to_string(port), "-l",
-                              login.string()},
-                             error))
-        << error;
-    if (!WaitForListener(port))
-        GTEST_SKIP() << "\n*** SKIPPED LOUDLY: BusyBox telnetd did not start on port " << port << " ***";
+    return login.string();
+}
 
+// The script logs on to the Telnet server on `port` and hands over.
+void ExpectLogOnAndHandOver(ScriptLogon& t, int port)
+{
     Harness h;
-    RunScript(h, "ADDR 127.0.0.1:" + std::to_string(port) +
-                     "\nWAIT login: \nXMIT guest\nWAIT Password: \nXMIT secret\nWAIT Welcome, guest\n"
-                     "XMIT PS1='re''ady> '\nWAIT ready> \n");
+    t.RunScript(h, "ADDR 127.0.0.1:" + std::to_string(port) +
+                       "\nWAIT login: \nXMIT guest\nWAIT Password: \nXMIT secret\nWAIT Welcome, guest\n"
+                       "XMIT PS1='re''ady> '\nWAIT ready> \n");
     EXPECT_TRUE(h.MemoryHas("login: guest\n")) << h.Memory();
     EXPECT_FALSE(h.MemoryHas("secret")) << h.Memory();
     EXPECT_FALSE(h.MemoryHas("Login incorrect")) << h.Memory();
@@ -162,6 +156,35 @@ TEST_F(ScriptLogon, BusyBoxLogOnThenTheUserHasTheShell)
     EXPECT_TRUE(WaitFor([&] { return h.MemoryHas("\nhanded-6\n"); })) << h.Memory();
     h.Type("exit\r");
     EXPECT_TRUE(WaitFor([&] { return h.ConnectEnabled; })) << h.Memory();
+}
+
+TEST_F(ScriptLogon, BusyBoxLogOnThenTheUserHasTheShell)
+{
+    const std::string busybox = FindProgram("busybox");
+    if (busybox.empty() || std::system((busybox + " telnetd --help >/dev/null 2>&1").c_str()) != 0)
+        GTEST_SKIP() << "\n*** SKIPPED LOUDLY: no BusyBox with telnetd (Debian package busybox-static) ***";
+    const std::string login = WriteLoginProgram(*this);
+    port = FreeLoopbackPort();
+    std::string error;
+    ASSERT_TRUE(server.Start({busybox, "telnetd", "-F", "-b", "127.0.0.1", "-p", std::to_string(port), "-l", login},
+                             error))
+        << error;
+    if (!WaitForListener(port))
+        GTEST_SKIP() << "\n*** SKIPPED LOUDLY: BusyBox telnetd did not start on port " << port << " ***";
+    ExpectLogOnAndHandOver(*this, port);
+}
+
+TEST_F(ScriptLogon, InetutilsTelnetdLogOnThenTheUserHasTheShell)
+{
+    const std::string login = WriteLoginProgram(*this);
+    port = FreeLoopbackPort();
+    std::string error;
+    if (!StartInetutilsTelnetd(server, port, login, error)) {
+        ASSERT_TRUE(error.empty()) << error;
+        GTEST_SKIP() << "\n*** SKIPPED LOUDLY: no inetutils telnetd or socat (Debian packages inetutils-telnetd, socat) ***";
+    }
+    ASSERT_TRUE(WaitForListener(port));
+    ExpectLogOnAndHandOver(*this, port);
 }
 
 } // namespace

@@ -15,12 +15,14 @@ public:
     int EnterKeySaves = 0;
     int UserKeyApplications = 0;
     int HardResets = 0;
+    int PreferenceSaves = 0;
 
     void UserKeyDefined(int key) override { DefinedKeys.push_back(key); }
     void SaveTermConfig(bool save) override { TermConfigSaves.push_back(save); }
     void SaveEnterKeySettings() override { ++EnterKeySaves; }
     void ApplyUserKeys() override { ++UserKeyApplications; }
     void ReapplyAfterHardReset() override { ++HardResets; }
+    void SavePreferences() override { ++PreferenceSaves; }
 };
 
 } // namespace kalvor::test

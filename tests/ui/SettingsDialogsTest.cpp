@@ -6,7 +6,7 @@
 #include "SessionInternals.h"
 #include "TempHome.h"
 
-#include "comms/Clock.h"
+#include "base/Clock.h"
 #include "config/ConfigPaths.h"
 #include "config/Configuration.h"
 #include "config/DialogValueLists.h"
@@ -84,7 +84,7 @@ TEST_F(SettingsDialogsTest, SshHostTypedAndEnterPressedAsksTheLoginThenConnects)
 {
     // Cancel first: nothing is stored, written or reconnected.
     QPointer<SetTerminal> dialog = menus.ConnectSettings_Click();
-    dialog->NetworkList()->setCurrentIndex(config::kKindSsh1);
+    dialog->NetworkList()->setCurrentIndex(NetworkKindNumber(NetworkKind::Ssh1));
     QTest::keyClick(dialog->NetworkList(), Qt::Key_Escape);
     EXPECT_TRUE(dialog->Cancelled());
     EXPECT_EQ(disconnects, 0);
@@ -94,14 +94,16 @@ TEST_F(SettingsDialogsTest, SshHostTypedAndEnterPressedAsksTheLoginThenConnects)
 
     dialog = menus.ConnectSettings_Click();
     ASSERT_TRUE(dialog->isVisible());
-    EXPECT_EQ(dialog->NetPortList()->currentText(), QStringLiteral("23"));
-    dialog->NetworkList()->setCurrentIndex(config::kKindSsh2);
-    EXPECT_EQ(dialog->NetPortList()->currentText(), QStringLiteral("22")) << "SSH2 after Telnet proposes 22";
+    EXPECT_EQ(dialog->NetPortList()->currentText(), QStringLiteral("2323")) << "the port the host entry names";
+    EXPECT_FALSE(dialog->NetPortList()->isEnabled());
+    dialog->NetworkList()->setCurrentIndex(NetworkKindNumber(NetworkKind::Ssh2));
 
     QLineEdit* host = dialog->HostList()->lineEdit();
     host->setFocus();
     host->selectAll(); // the field shows the current host: the typing replaces it
     QTest::keyClicks(host, QStringLiteral("newhost [lab]"));
+    EXPECT_EQ(dialog->NetPortList()->currentText(), QStringLiteral("22")) << "SSH2 after Telnet proposes 22";
+    EXPECT_TRUE(dialog->NetPortList()->isEnabled());
     QTest::keyClick(host, Qt::Key_Return);
     EXPECT_EQ(disconnects, 1) << "accepting disconnects first";
     SSHLogin* login = dialog->Login();
@@ -129,6 +131,19 @@ TEST_F(SettingsDialogsTest, SshHostTypedAndEnterPressedAsksTheLoginThenConnects)
     config::Settings read;
     ASSERT_EQ(config::ReadSettingsFile(config.CurrentFile(), read), 0);
     EXPECT_EQ(read.SshPassword, "s3cret");
+}
+
+TEST_F(SettingsDialogsTest, LocalProgramProposesTheLoginShellAndEchoFollowsTheMenu)
+{
+    Internals(session).Keys().LocalEcho = true; // in force through the Telnet variant
+    menus.EchoButton = [] { return false; };
+    QPointer<SetTerminal> dialog = menus.ConnectSettings_Click();
+    EXPECT_FALSE(dialog->EchoOn()->isChecked()) << "the dialog shows the Connection menu's switch";
+    ASSERT_FALSE(dialog->HostList()->currentText().isEmpty());
+    dialog->NetworkList()->setCurrentIndex(NetworkKindNumber(NetworkKind::LocalProgram));
+    EXPECT_EQ(dialog->HostList()->currentText(), QString()) << "the login shell, not a host name";
+    EXPECT_FALSE(dialog->NetPortList()->isEnabled());
+    QTest::keyClick(dialog->NetworkList(), Qt::Key_Escape);
 }
 
 TEST_F(SettingsDialogsTest, SerialLineWithRefusalThenPhoneEntryAccepted)
@@ -228,7 +243,7 @@ TEST(SettingsCommandsInWindow, LocalProgramChosenInTheDialogRunsInTheTerminal)
     window.findChild<QAction*>(QStringLiteral("ConnectSettings"))->trigger();
     auto* dialog = window.findChild<SetTerminal*>();
     ASSERT_NE(dialog, nullptr);
-    dialog->NetworkList()->setCurrentIndex(config::kKindLocalProgram);
+    dialog->NetworkList()->setCurrentIndex(NetworkKindNumber(NetworkKind::LocalProgram));
     EXPECT_FALSE(dialog->NetPortList()->isEnabled());
     dialog->HostList()->setCurrentText(QStringLiteral("echo local-$((6*7))"));
     QTest::mouseClick(dialog->SettingsOK(), Qt::LeftButton);
@@ -240,7 +255,9 @@ TEST(SettingsCommandsInWindow, LocalProgramChosenInTheDialogRunsInTheTerminal)
         window.CurBlinkTimer_Timer();
     }
     EXPECT_TRUE(ScreenText(window.GetSession().Memory()).contains(QStringLiteral("local-42")));
-    EXPECT_EQ(window.ConnectionPanel().text(), QStringLiteral("Local program"));
+    // The program has ended: the panel no longer names the kind.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window.ConnectionPanel().text() == QStringLiteral("Local"); }, 5000))
+        << window.ConnectionPanel().text().toStdString();
     EXPECT_EQ(window.Configuration().Config().Values().Hosts[0], "echo local-$((6*7))");
 }
 

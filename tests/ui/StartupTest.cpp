@@ -7,11 +7,14 @@
 #include "SessionInternals.h"
 #include "TempHome.h"
 
+#include "comms/net/ConnectionManager.h"
 #include "config/ConfigPaths.h"
 #include "config/PointerFile.h"
+#include "config/ProgramStart.h"
 #include "config/Settings.h"
 #include "config/SettingsFile.h"
 #include "ui/ConfigurationMenu.h"
+#include "ui/ConnectionUi.h"
 #include "ui/MainWindow.h"
 #include "ui/Printing.h"
 #include "ui/StartupWindow.h"
@@ -24,6 +27,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <fstream>
 
 namespace kalvor::ui {
@@ -116,7 +120,8 @@ TEST(StartupTest, ScriptArgumentSetsTheLongTimerAndATimeOutSaysSo)
          QStringLiteral("Executing Script")},
         {"missing file is forgotten", QString::fromStdString((home.Path() / "none.zkt").string()), true,
          StartupWindow::kPlainInterval, QString()},
-        {"nothing to run", QString::fromStdString(script.string()), false, StartupWindow::kPlainInterval, QString()},
+        {"nothing to run, and why", QString::fromStdString(script.string()), false, StartupWindow::kPlainInterval,
+         QStringLiteral("Script not run: the first line is \"HELLO\", not ADDR or DIAL")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Name);
@@ -125,7 +130,8 @@ TEST(StartupTest, ScriptArgumentSetsTheLongTimerAndATimeOutSaysSo)
         fs::path prepared;
         startup.PrepareScript = [&](const fs::path& p) {
             prepared = p;
-            return c.Prepares;
+            return script::PreparedScript{
+                c.Prepares, c.Prepares ? "" : "Script not run: the first line is \"HELLO\", not ADDR or DIAL"};
         };
         startup.Start(c.Argument);
         EXPECT_EQ(startup.PictureInterval().interval(), c.Interval);
@@ -154,9 +160,11 @@ TEST(StartupTest, SettingsUserKeysAndColourSurviveARestart)
         Host(first, "\x1b&f1a3k5d6LLogonHELLO\r");
         ASSERT_EQ(Internals(first.GetSession()).FuncKeys().UserKeyString(2), "HELLO\r");
         Internals(first.GetSession()).Keys().LocalEcho = true;
+        test::WriteAll(home.Path() / "temp/zkscript.txt", "WAIT login:\r\n"); // a script cut short
         ASSERT_TRUE(first.close());
     }
     EXPECT_FALSE(fs::exists(home.Path() / "temp/zkdebug.txt"));
+    EXPECT_FALSE(fs::exists(home.Path() / "temp/zkscript.txt"));
 
     MainWindow second(Configured());
     const TerminalState& st = second.State();
@@ -167,6 +175,27 @@ TEST(StartupTest, SettingsUserKeysAndColourSurviveARestart)
     EXPECT_EQ(keys.UserKeyString(2), "HELLO\r");
     EXPECT_EQ(keys.UserKeyAttribute(2), 1);
     EXPECT_TRUE(Internals(second.GetSession()).Keys().LocalEcho);
+}
+
+TEST(StartupTest, ConfiguredEchoOutlivesASessionWithoutAConnection)
+{
+    test::TempHome home;
+    config::Settings on;
+    on.Echo = true;
+    fs::create_directories(home.Path() / "config");
+    ASSERT_EQ(config::CreateSettingsFile("config/default.zkd", on), 0);
+    {
+        MainWindow window(Configured());
+        window.show();
+        EXPECT_TRUE(window.Connections().EchoButton());
+        EXPECT_TRUE(window.ConnectionsUi().EchoAction().isChecked());
+        QTest::qWait(net::ConnectionManager::kHousekeepingMs * 2); // the manager refreshes local echo
+        EXPECT_TRUE(Internals(window.GetSession()).Keys().LocalEcho);
+        ASSERT_TRUE(window.close());
+    }
+    config::Settings read;
+    ASSERT_EQ(config::ReadSettingsFile("config/default.zkd", read), 0);
+    EXPECT_TRUE(read.Echo);
 }
 
 TEST(StartupTest, ExitProtectionRefusesTheCloseWithTheWarningUntilAHardReset)
@@ -223,6 +252,13 @@ TEST(StartupTest, TopLoggingWritesScrolledLinesAndPrintsToPdfWithoutPrinter)
     printing.HavePrinter = [] { return false; };
     QString told;
     printing.TellPdf = [&](const QString& pdf) { told = pdf; };
+    // 25 PDFs of earlier prints, an hour apart: only the newest stay.
+    const fs::path temp = home.Path() / "temp";
+    for (int i = 0; i < 25; ++i) {
+        const fs::path old = temp / ("old" + std::to_string(i) + ".pdf");
+        test::WriteAll(old, "%PDF");
+        fs::last_write_time(old, fs::file_time_type::clock::now() - std::chrono::hours(25 - i));
+    }
 
     logging::PrinterLog& log = Internals(window.GetSession()).PrinterLogging();
     ASSERT_EQ(log.TurnOnLogging(logging::PrinterLog::kTop), 0);
@@ -239,6 +275,14 @@ TEST(StartupTest, TopLoggingWritesScrolledLinesAndPrintsToPdfWithoutPrinter)
     EXPECT_EQ(told, printing.LastPdf());
     EXPECT_TRUE(QFileInfo(told).size() > 0);
     EXPECT_TRUE(told.startsWith(QString::fromStdString((home.Path() / "temp").string())));
+    std::vector<std::string> kept;
+    for (const auto& e : fs::directory_iterator(temp))
+        if (e.path().extension() == ".pdf")
+            kept.push_back(e.path().filename().string());
+    EXPECT_EQ(kept.size(), config::kKeptPrintFiles);
+    EXPECT_TRUE(fs::exists(told.toStdString()));
+    EXPECT_FALSE(fs::exists(temp / "old5.pdf"));
+    EXPECT_TRUE(fs::exists(temp / "old6.pdf"));
 }
 
 } // namespace

@@ -1,11 +1,14 @@
 #include "comms/net/ConnectionManager.h"
 
+#include "base/ProgramFolder.h"
 #include "comms/ConnectionRules.h"
 #include "comms/net/SerialPorts.h"
-#include "engine/ProgramFolder.h"
 #include "session/Session.h"
 
 namespace kalvor::net {
+namespace {
+constexpr std::string_view kTelnetDisconnected = "<TELNET has been disconnected>";
+} // namespace
 
 ConnectionManager::ConnectionManager(Session& session, TraceSink* trace)
     : session_(session),
@@ -44,9 +47,9 @@ ConnectionManager::ConnectionManager(Session& session, TraceSink* trace)
         RefreshLocalEcho();
     };
     telnet_->OnDisconnected = [this] {
-        FlushStagedInput();
-        SetConnectedSwitch(false);
-        SetMenu(true, false);
+        *echo_.EchoSuppressionOffered = false;
+        Trace("Telnet:", kTelnetDisconnected);
+        HostClosed("\r\n" + std::string(kTelnetDisconnected) + "\r\n");
     };
     telnet_->OnVariantChanged = [this](NetworkKind kind) {
         SetStatus(KindName(kind));
@@ -54,27 +57,33 @@ ConnectionManager::ConnectionManager(Session& session, TraceSink* trace)
     };
 
     // Serial port events.
-    serial_->OnCarrierChange = [this](bool) { SetMenu(!connectEnabled_, !disconnectEnabled_); };
-    serial_->OnPortLost = [this](const std::string&) {
-        SetConnectedSwitch(false);
-        SetStatus(StatusPortName(settings_.PortName));
-        SetMenu(true, false);
+    serial_->OnCarrierChange = [this](bool carrier) {
+        if (carrier || modemWait_.isActive() || !serial_->IsOpen()) {
+            SetMenu(!connectEnabled_, !disconnectEnabled_);
+            return;
+        }
+        // The carrier dropped: the far end hung up.
+        std::string last;
+        serial_->ReadInput(last);
+        CloseSerial();
+        HostClosed("\r\n<" + settings_.PortName + " has been disconnected>\r\n", last);
+    };
+    serial_->OnPortLost = [this](const std::string&, const std::string& last) {
+        HostClosed("\r\n<" + settings_.PortName + " has been disconnected>\r\n", last);
     };
 
     // SSH client events: their texts go through the receive buffer.
     ssh_->OnText = [this](const std::string& text) { Queue(text); };
     ssh_->OnError = [this](int code, const std::string& text) {
+        FlushStagedInput(); // what arrived before the error comes first
         Queue("\r\nSSH Error: " + text);
         Disconnect_Click();
         if (code == SshConnection::kHostKeyChanged && Events.MessageBox)
             Events.MessageBox(kHostKeyChangedTitle, text);
     };
     ssh_->OnClosed = [this] {
-        FlushStagedInput();
-        Queue("\r\n<SSH connection closed>");
         sshSession_ = false;
-        SetConnectedSwitch(false);
-        SetMenu(true, false);
+        HostClosed("\r\n<SSH connection closed>");
     };
     ssh_->OnFailed = [this](const std::string& text) {
         Queue(text);
@@ -98,11 +107,7 @@ ConnectionManager::ConnectionManager(Session& session, TraceSink* trace)
     // The local program.
     local_->OnExited = [this](const std::string& how) {
         // After the program's last output, which may still wait in the buffers.
-        FlushStagedInput();
-        Queue("\r\n<" + local_->Program() + " ended: " + how + ">\r\n");
-        SetConnectedSwitch(false);
-        SetMenu(true, false);
-        SetCaption(kProgramName);
+        HostClosed("\r\n<" + local_->Program() + " ended: " + how + ">\r\n");
     };
 }
 
@@ -142,8 +147,7 @@ NetworkKind ConnectionManager::Kind() const
     case Active::Local: return NetworkKind::LocalProgram;
     default: break;
     }
-    const int k = settings_.NetworkKind;
-    return k >= 0 && k <= 4 ? static_cast<NetworkKind>(k) : NetworkKind::TelnetAdvanced;
+    return settings_.Kind;
 }
 
 bool ConnectionManager::ConnectedSwitch() const
@@ -260,6 +264,23 @@ void ConnectionManager::FlushStagedInput()
     staged.clear();
 }
 
+void ConnectionManager::HostClosed(const std::string& message, const std::string& lastInput)
+{
+    if (!lastInput.empty()) {
+        Trace("Received:", lastInput);
+        session_.AppendLocal(lastInput);
+    }
+    FlushStagedInput();
+    // Through the receive buffer, so that it follows every byte before it
+    // whatever the interpreter still has to do (a reset, a held display).
+    Queue(message);
+    SetConnectedSwitch(false);
+    SetMenu(true, false);
+    SetCaption(kProgramName);
+    SetStatus(settings_.Network() ? std::string(kNotConnectedStatus) : StatusPortName(settings_.PortName));
+    RefreshLocalEcho();
+}
+
 void ConnectionManager::ScreenSizeChanged()
 {
     const int cols = session_.Memory().ColsInTerm;
@@ -279,11 +300,12 @@ void ConnectionManager::Housekeeping()
 void ConnectionManager::TelnetVariant(int variant)
 {
     const NetworkKind kind = variant == 0 ? NetworkKind::TelnetStandard : NetworkKind::TelnetAdvanced;
-    if (settings_.NetworkKind == 0 || settings_.NetworkKind == 1)
-        settings_.NetworkKind = static_cast<int>(kind);
+    const bool telnetSettings = IsTelnetKind(settings_.Kind);
+    if (telnetSettings)
+        settings_.Kind = kind;
     if (active_ == Active::Telnet) {
         telnet_->SetKind(kind); // the variant event updates the status panel
-    } else if (settings_.NetworkKind == 0 || settings_.NetworkKind == 1) {
+    } else if (telnetSettings) {
         SetStatus(KindName(kind));
     }
     RefreshLocalEcho();
@@ -335,13 +357,13 @@ void ConnectionManager::Connect_Click()
         ConnectSerial();
         return;
     }
-    const int kind = settings_.NetworkKind;
-    if (kind == 2 || kind == 3)
+    const NetworkKind kind = settings_.Kind;
+    if (IsSshKind(kind))
         ConnectSsh(kind);
-    else if (kind == 4)
+    else if (kind == NetworkKind::LocalProgram)
         ConnectLocal();
     else
-        ConnectTelnetKind(kind == 0 ? 0 : 1);
+        ConnectTelnetKind(kind);
 }
 
 void ConnectionManager::ConnectSerial()
@@ -372,6 +394,25 @@ void ConnectionManager::ConnectSerial()
     modemWait_.start(kModemWaitMs);
 }
 
+void ConnectionManager::EightBitDataChanged()
+{
+    ApplyEightBitData(settings_, session_.State().EightBitData);
+    if (!serial_->IsOpen())
+        return;
+    // The open line is opened again with the new data bits and parity; a
+    // line that refuses them ends the connection as a failed open does.
+    const int code = HandshakingCode(settings_.Handshaking);
+    SerialOpenError result = SerialOpenError::InvalidPort;
+    if (const auto device = SerialDeviceFor(settings_.PortName))
+        result = serial_->Open(*device, SerialSettingsText(settings_), code == 1 ? 0 : code, code);
+    if (result != SerialOpenError::None) {
+        Show(OpenFailureMessage(result, PortNumber(settings_.PortName), Trim(settings_.BaudRate)));
+        serial_->Close();
+        SetConnectedSwitch(false);
+        SetMenu(true, false);
+    }
+}
+
 void ConnectionManager::SerialAfterModemWait(SerialOpenError result, int portNumber, std::string baud)
 {
     if (result != SerialOpenError::None) {
@@ -390,7 +431,7 @@ void ConnectionManager::SerialAfterModemWait(SerialOpenError result, int portNum
         serial_->Write(*dial);
 }
 
-void ConnectionManager::ConnectTelnetKind(int kind)
+void ConnectionManager::ConnectTelnetKind(NetworkKind kind)
 {
     CloseSerial();
     CloseSsh();
@@ -414,10 +455,8 @@ void ConnectionManager::ConnectTelnetKind(int kind)
     Use(Active::Telnet);
     SetConnectedSwitch(true);
     ClearEchoButton();
-    if (kind == 1) {
-        SetStatus(KindName(NetworkKind::TelnetAdvanced));
-    } else {
-        SetStatus(KindName(NetworkKind::TelnetStandard));
+    SetStatus(KindName(kind));
+    if (kind == NetworkKind::TelnetStandard) {
         *echo_.LocalEchoRequested = false;
         *echo_.EchoSuppressionOffered = false;
         if (telnet_->ComponentConnected()) {
@@ -427,15 +466,14 @@ void ConnectionManager::ConnectTelnetKind(int kind)
     }
     telnetEntry_ = entry;
     session_.ResumeNetworkFlow();
-    telnet_->ConnectTo(target.Host, target.Port, kind == 0 ? NetworkKind::TelnetStandard : NetworkKind::TelnetAdvanced,
-                       terminalType);
+    telnet_->ConnectTo(target.Host, target.Port, kind, terminalType);
     if (changed)
         Show("\r\n<using: " + terminalType + ">\r\n<attempting connection to " + entry + ">\r\n");
     SetCaption(entry + " - " + kProgramName);
     RefreshLocalEcho();
 }
 
-void ConnectionManager::ConnectSsh(int kind)
+void ConnectionManager::ConnectSsh(NetworkKind kind)
 {
     CloseSerial();
     if (telnet_->ComponentBusy()) {
@@ -446,7 +484,7 @@ void ConnectionManager::ConnectSsh(int kind)
     CloseSsh();
 
     Use(Active::Ssh);
-    SetStatus(KindName(kind == 2 ? NetworkKind::Ssh1 : NetworkKind::Ssh2));
+    SetStatus(KindName(kind));
     ClearEchoButton();
     const NetworkTarget target = ConnectTelnet(settings_);
     if (target.Host.empty()) {
@@ -463,7 +501,7 @@ void ConnectionManager::ConnectSsh(int kind)
     params.TerminalType = Trim(settings_.TerminalType);
     params.Cols = session_.Memory().ColsInTerm;
     params.Rows = session_.Memory().RowsInTerm;
-    params.Protocol = kind == 2 ? 1 : 2;
+    params.Protocol = kind == NetworkKind::Ssh1 ? 1 : 2;
     params.KnownHosts = KnownHostsFile();
     session_.ResumeNetworkFlow();
     sshSession_ = true;
@@ -486,6 +524,7 @@ void ConnectionManager::ConnectLocal()
     ClearEchoButton();
     session_.ResumeNetworkFlow();
     const std::string command = HostEntryText(settings_);
+    local_->Environment = ChooseEnvironment(ParentEnvironment(), !session_.State().HostRoman8, ProgramFolder() / "temp");
     const std::string error = local_->Start(command, session_.Memory().ColsInTerm, session_.Memory().RowsInTerm);
     if (!error.empty()) {
         Show("\r\n<local program error: " + error + ">\r\n");
@@ -507,20 +546,23 @@ void ConnectionManager::Disconnect_Click()
         telnet_->DisconnectTransport();
         FlushStagedInput();
         *echo_.EchoSuppressionOffered = false;
-        const std::string text = "<TELNET has been disconnected>";
+        const std::string text(kTelnetDisconnected);
         Show("\r\n" + text + "\r\n");
         Trace("Telnet:", text);
         SetCaption(kProgramName);
+        SetStatus(kNotConnectedStatus);
     } else if (sshSession_) {
         ssh_->Close();
         sshSession_ = false;
         FlushStagedInput();
         Queue("\r\n<The secure shell tunnel has been disconnected>\r\n");
+        SetStatus(kNotConnectedStatus);
     } else if (local_->Running()) {
         local_->Stop();
         FlushStagedInput();
         Show("\r\n<" + local_->Program() + " has been disconnected>\r\n");
         SetCaption(kProgramName);
+        SetStatus(kNotConnectedStatus);
     }
     SetConnectedSwitch(false);
     SetMenu(true, false);

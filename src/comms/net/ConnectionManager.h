@@ -17,8 +17,8 @@
 // 50 ms before DONT ECHO, the 0.3 s break) are timers.
 #pragma once
 
+#include "base/TraceSink.h"
 #include "comms/ConnectionSettings.h"
-#include "comms/TraceSink.h"
 #include "comms/net/LocalProgramConnection.h"
 #include "comms/net/SerialConnection.h"
 #include "comms/net/SshConnection.h"
@@ -68,6 +68,8 @@ public:
     static constexpr int kModemWaitMs = 1000;
     static constexpr int kHousekeepingMs = 100;
     static constexpr const char* kProgramName = "Kalvor";
+    // The status panel of a network connection that has ended, as at start-up.
+    static constexpr const char* kNotConnectedStatus = "Local";
     // The title of the message box that refuses a changed SSH host key.
     static constexpr const char* kHostKeyChangedTitle = "Host key changed";
 
@@ -98,6 +100,9 @@ public:
     // ESC % c: 0 "Telnet (standard)", 1 "Telnet (advanced)" (the window's
     // session observer hands it on).
     void TelnetVariant(int variant);
+    // ESC & k I: the serial line's data bits and parity follow the terminal
+    // (the window's session observer hands it on).
+    void EightBitDataChanged();
 
     // What the window shows.
     bool ConnectedSwitch() const;
@@ -132,6 +137,10 @@ private:
     void Trace(std::string_view label, std::string_view data);
     void RefreshLocalEcho();
     void FlushStagedInput();
+    // The host ended the connection: `lastInput` and everything staged is
+    // interpreted first, then `message`; the menus, caption and status panel
+    // return to their disconnected state.
+    void HostClosed(const std::string& message, const std::string& lastInput = {});
     void Housekeeping();
 
     void CloseSerial();
@@ -141,8 +150,8 @@ private:
 
     void ConnectSerial();
     void SerialAfterModemWait(SerialOpenError result, int portNumber, std::string baud);
-    void ConnectTelnetKind(int kind);
-    void ConnectSsh(int kind);
+    void ConnectTelnetKind(NetworkKind kind); // standard or advanced
+    void ConnectSsh(NetworkKind kind);        // SSH 1 or SSH 2
     void ConnectLocal();
 
     Session& session_;

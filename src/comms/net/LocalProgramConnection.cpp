@@ -12,8 +12,6 @@
 #include <unistd.h>
 #include <vector>
 
-extern char** environ;
-
 namespace kalvor::net {
 namespace {
 
@@ -81,12 +79,7 @@ std::string LocalProgramConnection::Start(const std::string& commandLine, int co
         args = {"sh", "-c", commandLine};
         program_ = commandLine;
     }
-    std::vector<std::string> env;
-    for (char** e = environ; e != nullptr && *e != nullptr; ++e)
-        if (std::strncmp(*e, "TERM=", 5) != 0 && std::strncmp(*e, "COLUMNS=", 8) != 0 &&
-            std::strncmp(*e, "LINES=", 6) != 0 && std::strncmp(*e, "TERMCAP=", 8) != 0)
-            env.emplace_back(*e);
-    env.emplace_back(std::string("TERM=") + kTerm);
+    std::vector<std::string> env = LocalProgramEnvironment(ParentEnvironment(), Environment);
     std::vector<char*> argv;
     for (std::string& a : args)
         argv.push_back(a.data());

@@ -1,10 +1,12 @@
 // A program on this machine run in a pseudo-terminal, as a fifth network
 // kind: the host entry is its command line (empty: the user's login shell).
-// The program sees TERM=hp70092 and a window size kept in step with the
-// terminal's screen. Output goes to the network staging buffer; reading
+// The program sees TERM=hp70092, a locale, readline and groff settings that
+// suit the terminal (LocalProgramEnvironment.h) and a window size kept in
+// step with the terminal's screen. Output goes to the network staging buffer; reading
 // stops while the terminal is more than 50000 characters behind.
 #pragma once
 
+#include "comms/net/LocalProgramEnvironment.h"
 #include "comms/net/NetConnection.h"
 
 #include <QSocketNotifier>
@@ -21,8 +23,6 @@ namespace kalvor::net {
 
 class LocalProgramConnection final : public ManagedConnection {
 public:
-    static constexpr const char* kTerm = "hp70092";
-
     explicit LocalProgramConnection(ReceiveInput& receive);
     ~LocalProgramConnection() override;
     LocalProgramConnection(const LocalProgramConnection&) = delete;
@@ -47,6 +47,9 @@ public:
     // The program that runs: the command line, or the shell's path.
     const std::string& Program() const { return program_; }
     InputThrottle& Throttle() { return throttle_; }
+
+    // The locale and readline settings the next Start gives the program.
+    LocalEnvironmentChoice Environment;
 
     // The program ended (or closed its terminal), with its exit status text.
     std::function<void(const std::string& how)> OnExited;

@@ -45,9 +45,11 @@ SerialConnection::SerialConnection()
         QTimer::singleShot(0, &port_, [this, reason] {
             if (!port_.isOpen())
                 return;
+            std::string last;
+            ReadInput(last);
             Close();
             if (OnPortLost)
-                OnPortLost(reason);
+                OnPortLost(reason, last);
         });
     });
 }
@@ -59,6 +61,7 @@ SerialOpenError SerialConnection::Open(const std::string& device, const std::str
 {
     Close();
     handshaking_ = handshaking;
+    settingsText_ = settingsText;
     const std::vector<std::string> parts = Split(settingsText);
     const long baud = parts.size() > 0 ? std::strtol(parts[0].c_str(), nullptr, 10) : 0;
     const char parity = parts.size() > 1 && !parts[1].empty() ? parts[1][0] : 'N';

@@ -40,14 +40,17 @@ public:
                          int handshaking);
     void Close();
     bool IsOpen() const { return port_.isOpen(); }
+    // The settings text of the last Open, whether it succeeded or not.
+    const std::string& SettingsText() const { return settingsText_; }
     bool BreakHeld() const { return breakHeld_; }
     // Empties the port's input and output queues.
     void ResetCounts();
 
     // The carrier changed (Comm1_OnComm carrier event).
     std::function<void(bool carrier)> OnCarrierChange;
-    // The device went away (unplugged, or the far end of a virtual pair closed).
-    std::function<void(const std::string& reason)> OnPortLost;
+    // The device went away (unplugged, or the far end of a virtual pair
+    // closed); `lastInput` is what the port still held.
+    std::function<void(const std::string& reason, const std::string& lastInput)> OnPortLost;
 
 private:
     void PollCarrier();
@@ -56,6 +59,7 @@ private:
     QTimer carrierTimer_;
     QTimer breakTimer_;
     int handshaking_ = 0;
+    std::string settingsText_;
     bool carrier_ = false;
     bool breakHeld_ = false;
 };

@@ -1,7 +1,7 @@
 #include "comms/net/SerialPorts.h"
 
+#include "base/ProgramFolder.h"
 #include "comms/ConnectionRules.h"
-#include "engine/ProgramFolder.h"
 
 #include <QSerialPortInfo>
 

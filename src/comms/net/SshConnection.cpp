@@ -1,5 +1,6 @@
 #include "comms/net/SshConnection.h"
 
+#include "base/AtomicFile.h"
 #include "comms/ConnectionRules.h"
 
 #include <QCoreApplication>
@@ -21,6 +22,8 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <mutex>
 #include <system_error>
 
@@ -354,7 +357,7 @@ private:
             }
             std::error_code ec;
             std::filesystem::create_directories(p_.KnownHosts.parent_path(), ec);
-            if (ssh_session_update_known_hosts(session_) != SSH_OK) {
+            if (!RecordHostKey()) {
                 Fail();
                 return false;
             }
@@ -364,6 +367,27 @@ private:
             Fail();
             return false;
         }
+    }
+
+    // Adds the host's key to the known-hosts file by a safe write of the
+    // whole file, so that a failure never harms the keys kept before.
+    bool RecordHostKey()
+    {
+        char* entry = nullptr;
+        if (ssh_session_export_known_hosts_entry(session_, &entry) != SSH_OK || entry == nullptr)
+            return false;
+        std::string line(entry);
+        ssh_string_free_char(entry);
+        if (line.empty() || line.back() != '\n')
+            line += '\n';
+        std::error_code ec;
+        std::ifstream in(p_.KnownHosts, std::ios::binary);
+        if (!in && std::filesystem::exists(p_.KnownHosts, ec))
+            return false; // a file that cannot be read is not replaced
+        std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        if (!bytes.empty() && bytes.back() != '\n')
+            bytes += '\n';
+        return !WriteFileAtomically(p_.KnownHosts, bytes + line);
     }
 
     std::shared_ptr<SshShared> Self() { return shared_; }

@@ -5,8 +5,8 @@
 // 10000, so the host is held back by TCP itself and nothing is lost.
 #pragma once
 
+#include "base/TraceSink.h"
 #include "comms/TelnetProtocol.h"
-#include "comms/TraceSink.h"
 #include "comms/net/NetConnection.h"
 
 #include <QTcpSocket>

@@ -1,4 +1,4 @@
-#include "engine/ProgramFolder.h"
+#include "base/ProgramFolder.h"
 
 #include <cstdlib>
 

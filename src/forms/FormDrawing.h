@@ -1,0 +1,97 @@
+// What the form language draws, as one small interface: the layers, the
+// static shapes, text and pictures of the background layer, and the empty
+// look of each interactive object as it is created. The Qt implementation
+// paints the background layer; tests record the calls.
+#pragma once
+
+#include "forms/FormModel.h"
+#include "forms/FormNumbers.h"
+#include "forms/ObjectKinds.h"
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kalvor::forms {
+
+struct Point {
+    int X = 0, Y = 0;
+    bool operator==(const Point&) const = default;
+};
+
+struct Rect {
+    int X1 = 0, Y1 = 0, X2 = 0, Y2 = 0;
+    bool operator==(const Rect&) const = default;
+};
+
+struct PenSpec {
+    bool Visible = true; // false: no outline at all
+    int Width = 1;       // window pixels
+    Colour Color = kBlack;
+    bool operator==(const PenSpec&) const = default;
+};
+
+// How a closed shape is filled: one colour, or with blending a vertical
+// gradient from Fill at the top row to BlendColor at the bottom row, one
+// band per pixel row.
+struct FillSpec {
+    Colour Fill = kWhite;
+    bool Blend = false;
+    Colour BlendColor = kWhite;
+    bool operator==(const FillSpec&) const = default;
+};
+
+struct FontSpec {
+    std::string Face = "Arial";
+    int Height = 12;  // character height in window pixels
+    int Weight = 100; // 100 is the form's normal weight, 700 bold
+    bool Italic = false;
+    bool Underline = false;
+    bool StrikeOut = false;
+    int Escapement = 0; // tenths of a degree, counter-clockwise
+    bool operator==(const FontSpec&) const = default;
+};
+
+struct TextSpec {
+    FontSpec Font;
+    Colour Color = kBlack;
+    bool Shadow = false;
+    Colour ShadowColor = kBlack;
+    int ShadowDx = 0, ShadowDy = 0; // window pixels
+    TextAlign Justify = TextAlign::Left; // about x: starting, ending or centred
+    bool operator==(const TextSpec&) const = default;
+};
+
+struct ImageSpec {
+    std::filesystem::path File;
+    Point At;
+    int Width = 0, Height = 0; // drawn size in window pixels; 0: the picture's own
+    bool Mask = false;
+    Point MaskAt; // upper-left corner of the mask inside the picture, picture pixels
+};
+
+class FormDrawing {
+public:
+    virtual ~FormDrawing() = default;
+
+    // CreateCVBitmaps: the three layers made anew at width x height pixels,
+    // filled with `background`. False when they cannot be created.
+    virtual bool CreateLayers(int width, int height, Colour background) = 0;
+
+    virtual void Box(const Rect& r, const FillSpec& fill, const PenSpec& pen) = 0;
+    virtual void Polygon(const std::vector<Point>& points, const FillSpec& fill, const PenSpec& pen) = 0;
+    virtual void Polyline(const std::vector<Point>& points, const PenSpec& pen) = 0;
+    virtual void Oval(const Rect& bounds, const FillSpec& fill, const PenSpec& pen) = 0;
+    virtual void Line(Point from, Point to, const PenSpec& pen) = 0;
+    // Text (8-bit Latin-1) with `at` on its base line.
+    virtual void Text(Point at, const TextSpec& spec, std::string_view text) = 0;
+    // False when the picture cannot be loaded.
+    virtual bool Image(const ImageSpec& spec) = 0;
+    // The measuring grid over the whole form at `scale` pixels per form unit.
+    virtual void Grid(double scale) = 0;
+    // An interactive object was created: its empty look goes on the background layer.
+    virtual void ObjectCreated(const FormModel& model, ObjectRef object) = 0;
+};
+
+} // namespace kalvor::forms

@@ -1,0 +1,162 @@
+// Fuzz target for the form language: bytes of any shape are read as a form
+// file (the first byte picks the display scale) and built as a new form,
+// then rebuilt.
+//
+// Invariants, checked after every input (a violation is reported on stderr
+// and ends the run with a trap):
+//   - every kind holds at most 500 objects in an array whose capacity is the
+//     count rounded up to a multiple of 10;
+//   - the object list holds at most 500 entries, each object once, in screen
+//     order; the tab sequence and the focus name listed objects;
+//   - a rebuild of the same text keeps every value;
+//   - the object dump can be made.
+#include "forms/CanvoState.h"
+#include "forms/FormBuild.h"
+#include "forms/ObjectDump.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <set>
+#include <string_view>
+
+namespace {
+
+using namespace kalvor::forms;
+
+[[noreturn]] void Fail(const char* what)
+{
+    std::fprintf(stderr, "forms_fuzz: %s\n", what);
+    __builtin_trap();
+}
+
+void Expect(bool ok, const char* what)
+{
+    if (!ok)
+        Fail(what);
+}
+
+// Counts the calls and sizes; draws nothing.
+class CountingDrawing final : public FormDrawing {
+public:
+    long Calls = 0;
+    bool CreateLayers(int width, int height, Colour) override
+    {
+        ++Calls;
+        return width > 0 && height > 0 && width <= 16384 && height <= 16384;
+    }
+    void Box(const Rect&, const FillSpec&, const PenSpec& pen) override { Pen(pen); }
+    void Polygon(const std::vector<Point>& points, const FillSpec&, const PenSpec& pen) override
+    {
+        Expect(!points.empty(), "polygon without points");
+        Pen(pen);
+    }
+    void Polyline(const std::vector<Point>& points, const PenSpec& pen) override
+    {
+        Expect(!points.empty(), "polyline without points");
+        Pen(pen);
+    }
+    void Oval(const Rect&, const FillSpec&, const PenSpec& pen) override { Pen(pen); }
+    void Line(Point, Point, const PenSpec& pen) override { Pen(pen); }
+    void Text(Point, const TextSpec&, std::string_view text) override
+    {
+        Expect(!text.empty(), "empty text drawn");
+        ++Calls;
+    }
+    bool Image(const ImageSpec&) override { return ++Calls, true; }
+    void Grid(double) override { ++Calls; }
+    void ObjectCreated(const FormModel&, ObjectRef) override { ++Calls; }
+
+private:
+    void Pen(const PenSpec& pen)
+    {
+        Expect(pen.Width >= 1, "pen narrower than one pixel");
+        ++Calls;
+    }
+};
+
+template <typename Array>
+void CheckArray(const Array& a)
+{
+    Expect(a.Count() <= kMaxObjectsPerKind, "more than 500 objects of a kind");
+    Expect(a.Capacity() % kArrayGrowth == 0 && a.Capacity() >= a.Count() && a.Capacity() < a.Count() + kArrayGrowth,
+           "array capacity out of step");
+}
+
+void CheckModel(const FormModel& m)
+{
+    CheckArray(m.Buttons);
+    CheckArray(m.Checks);
+    CheckArray(m.Cursors);
+    CheckArray(m.Picks);
+    CheckArray(m.Radios);
+    CheckArray(m.Maps);
+    CheckArray(m.DisplayFields);
+    Expect(m.ListCount() <= kMaxListEntries, "object list too long");
+    std::set<std::pair<int, int>> seen;
+    int lastX = 0, lastY = 0;
+    for (int p = 1; p <= m.ListCount(); ++p) {
+        const ObjectRef o = m.At(p);
+        Expect(o.Index >= 1 && o.Index <= m.KindCount(o.Type), "object list names a missing object");
+        Expect(seen.insert({static_cast<int>(o.Type), o.Index}).second, "an object listed twice");
+        int x = 0, y = 0;
+        m.Corner(o, x, y);
+        Expect(p == 1 || y > lastY || (y == lastY && x >= lastX), "object list out of screen order");
+        lastX = x, lastY = y;
+    }
+    Expect(m.TabOrder.size() <= static_cast<std::size_t>(kMaxListEntries), "tab sequence too long");
+    for (int t : m.TabOrder)
+        Expect(m.Listed(t), "tab sequence names an unlisted object");
+    Expect(m.Focus.CurFocusObj == 0 || m.Listed(m.Focus.CurFocusObj), "focus on an unlisted object");
+    Expect(m.TabOrder.empty() || m.Focus.CurFocusObj != 0, "no focus although there is a tab sequence");
+}
+
+// Gives every object a value that a rebuild must keep.
+void SetValues(FormModel& m)
+{
+    for (Check& c : m.Checks)
+        c.Value = true;
+    for (Cursor& c : m.Cursors)
+        c.Text = c.Name + "\r\nx";
+    for (Pick& k : m.Picks) {
+        k.List = {k.Name, "b"};
+        k.SelList = {"b"};
+    }
+    for (DisplayField& d : m.DisplayFields)
+        d.Text = d.Name;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    if (size == 0 || size > (1u << 16))
+        return 0;
+    static constexpr double kScales[] = {0.8, 1.0, 1.25, 1.6};
+    FormSettings settings;
+    settings.Scale = kScales[data[0] % 4];
+    settings.ClientWidth = 800;
+    settings.ClientHeight = 600;
+    settings.CacheFolder = "cache";
+    const std::string_view text(reinterpret_cast<const char*>(data) + 1, size - 1);
+
+    FormModel model;
+    InterpreterState state;
+    CountingDrawing drawing;
+    const FormResult first = BuildForm(text, BuildKind::NewForm, model, state, drawing, settings);
+    CheckModel(model);
+    if (first.Failure != FormFailure::None)
+        return 0;
+
+    SetValues(model);
+    const CanvoState saved = SaveCanvoState(model);
+    // The same text again, from the settings the first pass ended with.
+    CountingDrawing again;
+    BuildForm(text, BuildKind::Rebuild, model, state, again, settings);
+    CheckModel(model);
+    const CanvoState kept = SaveCanvoState(model);
+    Expect(kept.Values == saved.Values, "a rebuild lost a value");
+
+    std::tm now{};
+    Expect(!FormatObjectArrays(model, now).empty(), "empty dump");
+    return 0;
+}

@@ -1,0 +1,291 @@
+// /RESOURCES against real servers on loopback (Python's http.server and
+// pyftpdlib, started and stopped by each test): files land in cache/ of the
+// program folder, cached files open no connection, a missing file is logged
+// and skipped, a large file reports its progress, proxies come from the
+// environment.
+#include "LoopbackServer.h"
+#include "RecordingDrawing.h"
+#include "TempHome.h"
+
+#include "base/ProgramFolder.h"
+#include "forms/InterpretScript.h"
+#include "resources/ResourceCache.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+
+namespace fs = std::filesystem;
+using namespace kalvor;
+using namespace kalvor::resources;
+using kalvor::test::LoopbackServer;
+
+namespace {
+
+std::string ReadFile(const fs::path& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteFile(const fs::path& file, const std::string& bytes)
+{
+    std::ofstream(file, std::ios::binary) << bytes;
+}
+
+// Every byte value, then `size` bytes in all: a text-mode transfer would change it.
+std::string Picture(std::size_t size, char seed)
+{
+    std::string bytes(size, '\0');
+    for (std::size_t i = 0; i < size; ++i)
+        bytes[i] = static_cast<char>((i * 7 + static_cast<std::size_t>(seed)) & 0xff);
+    return bytes;
+}
+
+std::size_t Count(const std::vector<std::string>& lines, std::string_view prefix)
+{
+    return static_cast<std::size_t>(
+        std::count_if(lines.begin(), lines.end(), [&](const std::string& l) { return l.starts_with(prefix); }));
+}
+
+std::ptrdiff_t Position(const std::vector<std::string>& lines, const std::string& line)
+{
+    return std::find(lines.begin(), lines.end(), line) - lines.begin();
+}
+
+class Download : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        for (const char* v : {"http_proxy", "https_proxy", "ftp_proxy", "no_proxy", "HTTPS_PROXY", "FTP_PROXY",
+                              "NO_PROXY", "all_proxy", "ALL_PROXY"})
+            ::unsetenv(v);
+        fs::create_directories(served_);
+    }
+
+    // Runs a form through the interpreter with the cache as its resources.
+    void RunForm(const std::string& form)
+    {
+        forms::FormModel model;
+        forms::InterpreterState state;
+        kalvor::test::RecordingDrawing drawing;
+        forms::InterpretScript(form, model, state, drawing, forms::FormSettings{}, &cache_);
+    }
+
+    std::string ServerLine(LoopbackServer& server, const char* scheme, const std::string& path = "") const
+    {
+        return std::string("/RESOURCESERVER (") + scheme + "127.0.0.1/" + path + " PORT " +
+               std::to_string(server.Port());
+    }
+
+    fs::path Cached(const std::string& name) const { return ProgramFolder() / "cache" / name; }
+    bool TempEmpty() const { return fs::is_empty(ProgramFolder() / "temp"); }
+
+    kalvor::test::TempHome home_;
+    fs::path served_ = home_.Path() / "served";
+    fs::path log_ = home_.Path() / "requests.log";
+    SystemClock clock_;
+    DownloadRecord record_;
+    ResourceCache cache_{ProgramFolder(), record_, clock_};
+};
+
+TEST_F(Download, FetchesEveryFileIntoTheCache)
+{
+    struct Case {
+        LoopbackServer::Kind Kind;
+        const char* Scheme;
+        const char* Properties;
+        const char* User; // the FTP log-on
+        bool Passive;
+    };
+    using K = LoopbackServer::Kind;
+    const Case cases[] = {
+        {K::Http, "HTTP://", "", nullptr, false},
+        {K::Ftp, "FTP://", "", "USER anonymous", false},
+        {K::Ftp, "ftp://", " PASSIVE", "USER anonymous", true},
+        {K::Ftp, "FTP://", " USER kalvor PASSWORD secret", "USER kalvor", false},
+    };
+    const std::vector<std::string> names = {"one.gif", "two words.gif", "three.bmp"};
+    fs::create_directories(served_ / "pics");
+    for (std::size_t i = 0; i < names.size(); ++i)
+        WriteFile(served_ / "pics" / names[i], Picture(3000 + i * 1000, static_cast<char>(i)));
+
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.Scheme) + c.Properties);
+        fs::remove_all(ProgramFolder() / "cache");
+        fs::remove(log_);
+        LoopbackServer server(c.Kind, served_, log_);
+        ASSERT_NE(server.Port(), 0) << server.Error();
+        RunForm(ServerLine(server, c.Scheme, "pics") + c.Properties +
+                ")\n/RESOURCES (one.gif \"two words.gif\" three.bmp)\n");
+
+        for (const std::string& name : names)
+            EXPECT_TRUE(ReadFile(Cached(name)) == ReadFile(served_ / "pics" / name)) << name;
+        EXPECT_TRUE(TempEmpty());
+        EXPECT_TRUE(record_.Failures.empty());
+        const std::vector<std::string> requests = server.Requests();
+        if (c.Kind == K::Http) {
+            EXPECT_EQ(Count(requests, "GET /pics/"), names.size());
+            continue;
+        }
+        // One log-on for all the files; each file's size asked before it is fetched.
+        EXPECT_EQ(Count(requests, "USER "), 1u);
+        EXPECT_EQ(Count(requests, c.User), 1u);
+        EXPECT_EQ(Count(requests, "EPSV") + Count(requests, "PASV") > 0, c.Passive);
+        EXPECT_EQ(Count(requests, "EPRT") + Count(requests, "PORT") > 0, !c.Passive);
+        for (const std::string& name : names)
+            EXPECT_LT(Position(requests, "SIZE " + name), Position(requests, "RETR " + name)) << name;
+    }
+}
+
+TEST_F(Download, OpensNoConnectionWhenNothingIsToBeFetched)
+{
+    struct Case {
+        const char* What;
+        const char* Scheme;
+        const char* Names;
+    };
+    const Case cases[] = {
+        {"every file already cached", "HTTP://", "a.gif b.gif"},
+        {"a server neither FTP nor HTTP", "GOPHER://", "new.gif"},
+        {"names that are not plain file names", "HTTP://", "../up.gif sub/x.gif"},
+    };
+    fs::create_directories(ProgramFolder() / "cache");
+    WriteFile(Cached("a.gif"), "cached a");
+    WriteFile(Cached("b.gif"), "cached b");
+    WriteFile(served_ / "new.gif", "new");
+    LoopbackServer server(LoopbackServer::Kind::Http, served_, log_);
+    ASSERT_NE(server.Port(), 0) << server.Error();
+    for (const Case& c : cases) {
+        RunForm(ServerLine(server, c.Scheme) + ")\n/RESOURCES (" + c.Names + ")\n");
+        EXPECT_EQ(record_.Downloads, 0) << c.What;
+        EXPECT_TRUE(server.Requests().empty()) << c.What;
+    }
+    EXPECT_EQ(ReadFile(Cached("a.gif")), "cached a");
+    EXPECT_FALSE(fs::exists(Cached("new.gif")));
+}
+
+TEST_F(Download, MissingFileIsLoggedAndSkipped)
+{
+    struct Case {
+        LoopbackServer::Kind Kind;
+        const char* Scheme;
+        const char* Logged;
+    };
+    const Case cases[] = {
+        {LoopbackServer::Kind::Http, "HTTP://", "DownloadResources - HTTP1.Error [404] "},
+        {LoopbackServer::Kind::Ftp, "FTP://", "DownloadResources - FTP1.Error [550] "},
+    };
+    WriteFile(served_ / "before.gif", "before");
+    WriteFile(served_ / "after.gif", "after");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Scheme);
+        fs::remove_all(ProgramFolder() / "cache");
+        record_.Failures.clear();
+        LoopbackServer server(c.Kind, served_, log_);
+        ASSERT_NE(server.Port(), 0) << server.Error();
+        RunForm(ServerLine(server, c.Scheme) + ")\n/RESOURCES (before.gif gone.gif after.gif)\n");
+
+        EXPECT_EQ(ReadFile(Cached("before.gif")), "before");
+        EXPECT_EQ(ReadFile(Cached("after.gif")), "after");
+        EXPECT_FALSE(fs::exists(Cached("gone.gif")));
+        EXPECT_TRUE(TempEmpty());
+        ASSERT_EQ(record_.Failures.size(), 1u);
+        EXPECT_TRUE(record_.Failures[0].starts_with(c.Logged)) << record_.Failures[0];
+    }
+}
+
+TEST_F(Download, LargeFileReportsItsProgress)
+{
+    const std::size_t size = 6'000'000;
+    WriteFile(served_ / "large.bmp", Picture(size, 3));
+    for (const auto kind : {LoopbackServer::Kind::Http, LoopbackServer::Kind::Ftp}) {
+        const bool http = kind == LoopbackServer::Kind::Http;
+        SCOPED_TRACE(http ? "HTTP" : "FTP");
+        fs::remove_all(ProgramFolder() / "cache");
+        record_.Progress.clear();
+        LoopbackServer server(kind, served_, log_);
+        ASSERT_NE(server.Port(), 0) << server.Error();
+        RunForm(ServerLine(server, http ? "HTTP://" : "FTP://") + " PASSIVE)\n/RESOURCES (large.bmp)\n");
+
+        EXPECT_EQ(fs::file_size(Cached("large.bmp")), size);
+        const std::vector<TransferProgress>& p = record_.Progress;
+        ASSERT_GE(p.size(), 3u);
+        EXPECT_EQ(p.front().Name, "large.bmp");
+        EXPECT_EQ(p.front().Bytes, 0);
+        // The size (Content-Length, SIZE reply) is known before the file is complete.
+        EXPECT_TRUE(std::any_of(p.begin(), p.end(), [&](const TransferProgress& t) {
+            return t.Total == static_cast<std::int64_t>(size) && t.Bytes < t.Total;
+        }));
+        EXPECT_TRUE(std::is_sorted(p.begin(), p.end(), [](const TransferProgress& a, const TransferProgress& b) {
+            return a.Bytes < b.Bytes;
+        }));
+        EXPECT_EQ(p.back().Bytes, static_cast<std::int64_t>(size));
+        EXPECT_GT(p.back().RateKbps, 0);
+        EXPECT_FALSE(record_.Open);
+    }
+}
+
+TEST_F(Download, ProxyFromTheEnvironment)
+{
+    struct Case {
+        const char* NoProxy;
+        bool Proxied;
+    };
+    // A no_proxy entry that names the proxy's own host turns it off.
+    const Case cases[] = {{"", true}, {"example.org, 127.0.0.1", false}};
+    WriteFile(served_ / "via.gif", "through the proxy or not");
+    LoopbackServer server(LoopbackServer::Kind::Http, served_, log_);
+    const fs::path proxyLog = home_.Path() / "proxy.log";
+    LoopbackServer proxy(LoopbackServer::Kind::Proxy, {}, proxyLog);
+    ASSERT_NE(server.Port(), 0) << server.Error();
+    ASSERT_NE(proxy.Port(), 0) << proxy.Error();
+    ::setenv("http_proxy", ("http://127.0.0.1:" + std::to_string(proxy.Port()) + "/").c_str(), 1);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.NoProxy);
+        fs::remove_all(ProgramFolder() / "cache");
+        fs::remove(proxyLog);
+        ::setenv("no_proxy", c.NoProxy, 1);
+        // The server by another name than the proxy's, so that only the proxy's own host is in no_proxy.
+        RunForm("/RESOURCESERVER (HTTP://localhost/ PORT " + std::to_string(server.Port()) + ")\n/RESOURCES (via.gif)\n");
+        EXPECT_EQ(ReadFile(Cached("via.gif")), "through the proxy or not");
+        const std::vector<std::string> proxied = proxy.Requests();
+        EXPECT_EQ(proxied.size(), c.Proxied ? 1u : 0u);
+        if (c.Proxied && !proxied.empty()) {
+            EXPECT_TRUE(proxied[0].starts_with("GET http://localhost:")) << proxied[0];
+        }
+    }
+    ::unsetenv("http_proxy");
+    ::unsetenv("no_proxy");
+}
+
+TEST(ProxySettings, ReadFromVariables)
+{
+    struct Case {
+        const char* Http;
+        const char* Ftp;
+        const char* NoProxy;
+        const char* HttpHost; // "" when no HTTP proxy is used
+        const char* FtpHost;
+    };
+    const Case cases[] = {
+        {"http://user:pw@Proxy.Example:3128/", nullptr, nullptr, "Proxy.Example", ""},
+        {"h1:8080", "h2:2121", nullptr, "h1", "h2"},
+        {"h1:8080", "h2:2121", "H1", "", "h2"},
+        {"http://[::1]:3128", "ftp://gw", "other;GW", "::1", ""},
+    };
+    for (const Case& c : cases) {
+        const ProxySettings s = ReadProxySettings([&](const char* name) -> const char* {
+            const std::string n = name;
+            return n == "http_proxy" ? c.Http : n == "ftp_proxy" ? c.Ftp : n == "no_proxy" ? c.NoProxy : nullptr;
+        });
+        EXPECT_EQ(s.Http.Host, c.HttpHost) << c.Http;
+        EXPECT_EQ(s.Ftp.Host, c.FtpHost) << c.Http;
+        EXPECT_EQ(s.Http.Address.empty(), std::string(c.HttpHost).empty()) << c.Http;
+    }
+}
+
+} // namespace
