@@ -38,11 +38,12 @@ QMessageBox* OpenBox(QWidget* parent, QMessageBox::Icon icon, const QString& tit
 
 ConnectionUi::ConnectionUi(MainWindow& window)
     : window_(window),
-      manager_(std::make_unique<net::ConnectionManager>(window.GetSession(), &window.GetSession().Trace()))
+      manager_(std::make_unique<net::ConnectionManager>(window.GetSession(),
+                                                        static_cast<net::ConnectionObserver&>(*this),
+                                                        &window.GetSession().Trace()))
 {
     manager_->SetSettings(config::ConnectionSettingsFrom(config::Settings{}));
     BuildMenu();
-    WireEvents();
     lockWatch_.setInterval(200);
     QObject::connect(&lockWatch_, &QTimer::timeout, &window_, [this] {
         const bool locked = window_.GetSession().State().ExitProtection;
@@ -55,8 +56,6 @@ ConnectionUi::ConnectionUi(MainWindow& window)
 ConnectionUi::~ConnectionUi()
 {
     lockWatch_.stop();
-    // The manager's events point at the window.
-    manager_->Events = net::ConnectionEvents{};
     manager_.reset();
 }
 
@@ -81,40 +80,48 @@ void ConnectionUi::BuildMenu()
     QObject::connect(echo_, &QAction::triggered, &window_, [this](bool on) { Echo_Click(on); });
 }
 
-void ConnectionUi::WireEvents()
+void ConnectionUi::StatusPanel(const std::string& text) { window_.ConnectionPanel().setText(Text(text)); }
+
+void ConnectionUi::Caption(const std::string& text) { window_.setWindowTitle(Text(text)); }
+
+void ConnectionUi::MenuState(bool connectEnabled, bool disconnectEnabled)
 {
-    net::ConnectionEvents& ev = manager_->Events;
-    ev.StatusPanel = [this](const std::string& text) { window_.ConnectionPanel().setText(Text(text)); };
-    ev.Caption = [this](const std::string& text) { window_.setWindowTitle(Text(text)); };
-    ev.MenuState = [this](bool connectEnabled, bool disconnectEnabled) {
-        connect_->setEnabled(connectEnabled);
-        disconnect_->setEnabled(disconnectEnabled);
-    };
-    ev.EchoButton = [this](bool on) { echo_->setChecked(on); };
-    ev.MessageBox = [this](const std::string& title, const std::string& text) {
-        lastMessage_ = Text(text);
-        OpenBox(&window_, QMessageBox::Warning, Text(title), lastMessage_, QMessageBox::Ok);
-    };
-    ev.FocusTerminal = [this] { window_.View().setFocus(); };
-    ev.Changed = [this] { window_.RefreshTerminal(); };
-    ev.KeyboardInteractive = [this](const net::KeyboardPrompt& prompt, net::KeyboardAnswer answer) {
-        if (prompt.Prompts.empty()) {
-            answer(std::vector<std::string>{});
-            return;
-        }
-        AskPrompts(prompt, 0, std::make_shared<std::vector<std::string>>(), std::move(answer));
-    };
-    ev.UnknownHostKey = [this](const net::HostKeyQuestion& q, net::HostKeyAnswer answer) {
-        const QString where = Text(q.Host) + (q.Port == 22 ? QString() : QStringLiteral(" port %1").arg(q.Port));
-        lastMessage_ = QStringLiteral("The host %1 is not known yet.\nIts %2 key has the fingerprint\n%3\n\n"
-                                      "Trust this key and connect? It is remembered for later connections.")
-                           .arg(where, Text(q.KeyType), Text(q.Fingerprint));
-        QMessageBox* box = OpenBox(&window_, QMessageBox::Question, QString::fromLatin1(kHostKeyTitle), lastMessage_,
-                                   QMessageBox::Yes | QMessageBox::No);
-        box->setDefaultButton(QMessageBox::No);
-        QObject::connect(box, &QMessageBox::finished, box,
-                         [answer = std::move(answer), box](int) { answer(box->result() == QMessageBox::Yes); });
-    };
+    connect_->setEnabled(connectEnabled);
+    disconnect_->setEnabled(disconnectEnabled);
+}
+
+void ConnectionUi::EchoButton(bool on) { echo_->setChecked(on); }
+
+void ConnectionUi::MessageBox(const std::string& title, const std::string& text)
+{
+    lastMessage_ = Text(text);
+    OpenBox(&window_, QMessageBox::Warning, Text(title), lastMessage_, QMessageBox::Ok);
+}
+
+void ConnectionUi::FocusTerminal() { window_.View().setFocus(); }
+
+void ConnectionUi::Changed() { window_.RefreshTerminal(); }
+
+void ConnectionUi::KeyboardInteractive(const net::KeyboardPrompt& prompt, net::KeyboardAnswer answer)
+{
+    if (prompt.Prompts.empty()) {
+        answer(std::vector<std::string>{});
+        return;
+    }
+    AskPrompts(prompt, 0, std::make_shared<std::vector<std::string>>(), std::move(answer));
+}
+
+void ConnectionUi::UnknownHostKey(const net::HostKeyQuestion& q, net::HostKeyAnswer answer)
+{
+    const QString where = Text(q.Host) + (q.Port == 22 ? QString() : QStringLiteral(" port %1").arg(q.Port));
+    lastMessage_ = QStringLiteral("The host %1 is not known yet.\nIts %2 key has the fingerprint\n%3\n\n"
+                                  "Trust this key and connect? It is remembered for later connections.")
+                       .arg(where, Text(q.KeyType), Text(q.Fingerprint));
+    QMessageBox* box = OpenBox(&window_, QMessageBox::Question, QString::fromLatin1(kHostKeyTitle), lastMessage_,
+                               QMessageBox::Yes | QMessageBox::No);
+    box->setDefaultButton(QMessageBox::No);
+    QObject::connect(box, &QMessageBox::finished, box,
+                     [answer = std::move(answer), box](int) { answer(box->result() == QMessageBox::Yes); });
 }
 
 // Each prompt of the round in its own input box; the answers go back together

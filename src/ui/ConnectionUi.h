@@ -28,7 +28,7 @@ namespace kalvor::ui {
 
 class MainWindow;
 
-class ConnectionUi {
+class ConnectionUi final : private net::ConnectionObserver {
 public:
     static constexpr const char* kKeyboardAuthTitle = "Keyboard authentication";
     static constexpr const char* kHostKeyTitle = "Unknown host key";
@@ -59,8 +59,18 @@ public:
     const QString& LastMessage() const { return lastMessage_; }
 
 private:
+    // net::ConnectionObserver
+    void StatusPanel(const std::string& text) override;
+    void Caption(const std::string& text) override;
+    void MenuState(bool connectEnabled, bool disconnectEnabled) override;
+    void EchoButton(bool on) override;
+    void MessageBox(const std::string& title, const std::string& text) override;
+    void KeyboardInteractive(const net::KeyboardPrompt& prompt, net::KeyboardAnswer answer) override;
+    void UnknownHostKey(const net::HostKeyQuestion& question, net::HostKeyAnswer answer) override;
+    void FocusTerminal() override;
+    void Changed() override;
+
     void BuildMenu();
-    void WireEvents();
     void AskPrompts(const net::KeyboardPrompt& prompt, std::size_t index, std::shared_ptr<std::vector<std::string>> answers,
                     net::KeyboardAnswer answer);
 

@@ -188,12 +188,6 @@ std::vector<std::string> RecordingTrace::Negotiation() const
 Harness::Harness()
 {
     Term.SetObserver(this);
-    Manager.Events.StatusPanel = [this](const std::string& t) { Statuses.push_back(t); };
-    Manager.Events.Caption = [this](const std::string& t) { Captions.push_back(t); };
-    Manager.Events.MenuState = [this](bool c, bool d) {
-        ConnectEnabled = c;
-        DisconnectEnabled = d;
-    };
     Trace.OnReceived = [this](std::string_view data) {
         if (Capture)
             Captured += data;

@@ -109,7 +109,7 @@ public:
 // A session, its connection manager and the receive timer. As the window
 // does, it hands the host's Telnet variant (ESC % c) and data-bits switch
 // (ESC & k I) to the manager.
-class Harness final : private SessionObserver {
+class Harness final : private SessionObserver, private net::ConnectionObserver {
 public:
     Harness();
     ~Harness();
@@ -117,7 +117,7 @@ public:
     SystemClock Clock;
     RecordingTrace Trace;
     Session Term{Clock, &Trace};
-    net::ConnectionManager Manager{Term, &Trace};
+    net::ConnectionManager Manager{Term, static_cast<net::ConnectionObserver&>(*this), &Trace};
 
     std::vector<std::string> Statuses;
     std::vector<std::string> Captions;
@@ -129,6 +129,10 @@ public:
     std::string Captured;
     std::function<void(std::string_view)> OnData; // sees the same bytes without keeping them
     std::size_t MaxBacklog = 0;                   // the most characters seen waiting before a receive pass
+    // The SSH questions, as a window would answer them; without an answer
+    // the prompts are cancelled and unknown host keys refused.
+    std::function<void(const net::KeyboardPrompt&, net::KeyboardAnswer)> AnswerPrompts;
+    std::function<void(const net::HostKeyQuestion&, net::HostKeyAnswer)> AnswerHostKey;
     // What a log-on script did to the windows: the caption, the terminal shown.
     std::string ScriptCaptionText;
     bool TerminalShown = false;
@@ -152,6 +156,32 @@ private:
     void StartupStatus(const std::string&) override {}
     void StopStartupTimer() override {}
     void DisplayTerminal() override { TerminalShown = true; }
+    // net::ConnectionObserver
+    void StatusPanel(const std::string& text) override { Statuses.push_back(text); }
+    void Caption(const std::string& text) override { Captions.push_back(text); }
+    void MenuState(bool connectEnabled, bool disconnectEnabled) override
+    {
+        ConnectEnabled = connectEnabled;
+        DisconnectEnabled = disconnectEnabled;
+    }
+    void EchoButton(bool) override {}
+    void MessageBox(const std::string&, const std::string&) override {}
+    void KeyboardInteractive(const net::KeyboardPrompt& prompt, net::KeyboardAnswer answer) override
+    {
+        if (AnswerPrompts)
+            AnswerPrompts(prompt, std::move(answer));
+        else
+            answer(std::nullopt);
+    }
+    void UnknownHostKey(const net::HostKeyQuestion& question, net::HostKeyAnswer answer) override
+    {
+        if (AnswerHostKey)
+            AnswerHostKey(question, std::move(answer));
+        else
+            answer(false);
+    }
+    void FocusTerminal() override {}
+    void Changed() override {}
 
     QTimer ticker_;
 };

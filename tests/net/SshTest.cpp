@@ -102,7 +102,7 @@ protected:
         s.SshUser = "kalvortest";
         s.SshPassword = password;
         s.TerminalType = "hp";
-        h.Manager.Events.UnknownHostKey = [this](const net::HostKeyQuestion& q, net::HostKeyAnswer answer) {
+        h.AnswerHostKey = [this](const net::HostKeyQuestion& q, net::HostKeyAnswer answer) {
             ++questions;
             lastQuestion = q;
             answer(acceptKeys);
@@ -177,7 +177,7 @@ TEST_F(SshFixture, KeyboardInteractivePromptsAreAnsweredByTheWindow)
     Prepare(h);
     h.Manager.Settings().SshPassword.clear();
     std::vector<net::KeyboardPrompt> asked;
-    h.Manager.Events.KeyboardInteractive = [&](const net::KeyboardPrompt& prompt, net::KeyboardAnswer answer) {
+    h.AnswerPrompts = [&](const net::KeyboardPrompt& prompt, net::KeyboardAnswer answer) {
         asked.push_back(prompt);
         // Answered later, as a dialog would.
         QTimer::singleShot(50, [answer, n = prompt.Prompts.size(), this] {
@@ -200,7 +200,7 @@ TEST_F(SshFixture, CancelledKeyboardPromptEndsTheSession)
     Harness h;
     Prepare(h);
     h.Manager.Settings().SshPassword.clear();
-    h.Manager.Events.KeyboardInteractive = [](const net::KeyboardPrompt&, net::KeyboardAnswer answer) {
+    h.AnswerPrompts = [](const net::KeyboardPrompt&, net::KeyboardAnswer answer) {
         answer(std::nullopt);
     };
     h.Manager.Connect_Click();

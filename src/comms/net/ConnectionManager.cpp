@@ -10,14 +10,15 @@ namespace {
 constexpr std::string_view kTelnetDisconnected = "<TELNET has been disconnected>";
 } // namespace
 
-ConnectionManager::ConnectionManager(Session& session, TraceSink* trace)
+ConnectionManager::ConnectionManager(Session& session, ConnectionObserver& observer, TraceSink* trace)
     : session_(session),
+      observer_(observer),
       echo_(session.TelnetSwitches()),
       trace_(trace),
-      telnet_(std::make_unique<TelnetConnection>(session.Input(), echo_, trace)),
-      serial_(std::make_unique<SerialConnection>()),
-      ssh_(std::make_unique<SshConnection>(session.Input())),
-      local_(std::make_unique<LocalProgramConnection>(session.Input()))
+      telnet_(std::make_unique<TelnetConnection>(session.Input(), echo_, trace, static_cast<TelnetEvents&>(*this))),
+      serial_(std::make_unique<SerialConnection>(static_cast<SerialEvents&>(*this))),
+      ssh_(std::make_unique<SshConnection>(session.Input(), static_cast<SshEvents&>(*this))),
+      local_(std::make_unique<LocalProgramConnection>(session.Input(), static_cast<LocalProgramEvents&>(*this)))
 {
     modemWait_.setSingleShot(true);
     QObject::connect(&modemWait_, &QTimer::timeout, &modemWait_, [this] {
@@ -29,86 +30,96 @@ ConnectionManager::ConnectionManager(Session& session, TraceSink* trace)
     housekeeping_.setInterval(kHousekeepingMs);
     QObject::connect(&housekeeping_, &QTimer::timeout, &housekeeping_, [this] { Housekeeping(); });
     housekeeping_.start();
+}
 
-    // Telnet component events.
-    telnet_->OnConnected = [this](int status, const std::string& description) {
-        if (status != 0) {
-            SetMenu(true, false);
-            SetConnectedSwitch(false);
-            const std::string text = "<TELNET Connect Error: " + description + ">";
-            Show(text + "\r\n");
-            Trace("Telnet:", text);
-            return;
-        }
-        SetMenu(false, true);
-        const std::string text = "<" + telnetEntry_ + " contacted>";
-        Show(text + "\r\n\n");
-        Trace("Telnet:", text);
-        RefreshLocalEcho();
-    };
-    telnet_->OnDisconnected = [this] {
-        *echo_.EchoSuppressionOffered = false;
-        Trace("Telnet:", kTelnetDisconnected);
-        HostClosed("\r\n" + std::string(kTelnetDisconnected) + "\r\n");
-    };
-    telnet_->OnVariantChanged = [this](NetworkKind kind) {
-        SetStatus(KindName(kind));
-        RefreshLocalEcho();
-    };
+// ---------------------------------------------------------------------------
+// The connections' events
 
-    // Serial port events.
-    serial_->OnCarrierChange = [this](bool carrier) {
-        if (carrier || modemWait_.isActive() || !serial_->IsOpen()) {
-            SetMenu(!connectEnabled_, !disconnectEnabled_);
-            return;
-        }
-        // The carrier dropped: the far end hung up.
-        std::string last;
-        serial_->ReadInput(last);
-        CloseSerial();
-        HostClosed("\r\n<" + settings_.PortName + " has been disconnected>\r\n", last);
-    };
-    serial_->OnPortLost = [this](const std::string&, const std::string& last) {
-        HostClosed("\r\n<" + settings_.PortName + " has been disconnected>\r\n", last);
-    };
-
-    // SSH client events: their texts go through the receive buffer.
-    ssh_->OnText = [this](const std::string& text) { Queue(text); };
-    ssh_->OnError = [this](int code, const std::string& text) {
-        FlushStagedInput(); // what arrived before the error comes first
-        Queue("\r\nSSH Error: " + text);
-        Disconnect_Click();
-        if (code == SshConnection::kHostKeyChanged && Events.MessageBox)
-            Events.MessageBox(kHostKeyChangedTitle, text);
-    };
-    ssh_->OnClosed = [this] {
-        sshSession_ = false;
-        HostClosed("\r\n<SSH connection closed>");
-    };
-    ssh_->OnFailed = [this](const std::string& text) {
-        Queue(text);
-        sshSession_ = false;
-        SetConnectedSwitch(false);
+void ConnectionManager::TelnetConnected(int status, const std::string& description)
+{
+    if (status != 0) {
         SetMenu(true, false);
-    };
-    ssh_->OnKeyboardPrompt = [this](const KeyboardPrompt& prompt, KeyboardAnswer answer) {
-        if (Events.KeyboardInteractive)
-            Events.KeyboardInteractive(prompt, std::move(answer));
-        else
-            answer(std::nullopt);
-    };
-    ssh_->OnUnknownHostKey = [this](const HostKeyQuestion& question, HostKeyAnswer answer) {
-        if (Events.UnknownHostKey)
-            Events.UnknownHostKey(question, std::move(answer));
-        else
-            answer(false);
-    };
+        SetConnectedSwitch(false);
+        const std::string text = "<TELNET Connect Error: " + description + ">";
+        Show(text + "\r\n");
+        Trace("Telnet:", text);
+        return;
+    }
+    SetMenu(false, true);
+    const std::string text = "<" + telnetEntry_ + " contacted>";
+    Show(text + "\r\n\n");
+    Trace("Telnet:", text);
+    RefreshLocalEcho();
+}
 
-    // The local program.
-    local_->OnExited = [this](const std::string& how) {
-        // After the program's last output, which may still wait in the buffers.
-        HostClosed("\r\n<" + local_->Program() + " ended: " + how + ">\r\n");
-    };
+void ConnectionManager::TelnetDisconnected()
+{
+    *echo_.EchoSuppressionOffered = false;
+    Trace("Telnet:", kTelnetDisconnected);
+    HostClosed("\r\n" + std::string(kTelnetDisconnected) + "\r\n");
+}
+
+void ConnectionManager::TelnetVariantChanged(NetworkKind kind)
+{
+    SetStatus(KindName(kind));
+    RefreshLocalEcho();
+}
+
+void ConnectionManager::CarrierChanged(bool carrier)
+{
+    if (carrier || modemWait_.isActive() || !serial_->IsOpen()) {
+        SetMenu(!connectEnabled_, !disconnectEnabled_);
+        return;
+    }
+    // The carrier dropped: the far end hung up.
+    std::string last;
+    serial_->ReadInput(last);
+    CloseSerial();
+    HostClosed("\r\n<" + settings_.PortName + " has been disconnected>\r\n", last);
+}
+
+void ConnectionManager::PortLost(const std::string&, const std::string& lastInput)
+{
+    HostClosed("\r\n<" + settings_.PortName + " has been disconnected>\r\n", lastInput);
+}
+
+void ConnectionManager::SshError(int code, const std::string& text)
+{
+    FlushStagedInput(); // what arrived before the error comes first
+    Queue("\r\nSSH Error: " + text);
+    Disconnect_Click();
+    if (code == SshConnection::kHostKeyChanged)
+        observer_.MessageBox(kHostKeyChangedTitle, text);
+}
+
+void ConnectionManager::SshClosed()
+{
+    sshSession_ = false;
+    HostClosed("\r\n<SSH connection closed>");
+}
+
+void ConnectionManager::SshFailed(const std::string& text)
+{
+    Queue(text);
+    sshSession_ = false;
+    SetConnectedSwitch(false);
+    SetMenu(true, false);
+}
+
+void ConnectionManager::SshKeyboardPrompt(const KeyboardPrompt& prompt, KeyboardAnswer answer)
+{
+    observer_.KeyboardInteractive(prompt, std::move(answer));
+}
+
+void ConnectionManager::SshUnknownHostKey(const HostKeyQuestion& question, HostKeyAnswer answer)
+{
+    observer_.UnknownHostKey(question, std::move(answer));
+}
+
+// After the program's last output, which may still wait in the buffers.
+void ConnectionManager::ProgramExited(const std::string& how)
+{
+    HostClosed("\r\n<" + local_->Program() + " ended: " + how + ">\r\n");
 }
 
 namespace {
@@ -195,32 +206,27 @@ void ConnectionManager::SetConnectedSwitch(bool on)
 void ConnectionManager::SetStatus(const std::string& text)
 {
     status_ = text;
-    if (Events.StatusPanel)
-        Events.StatusPanel(text);
+    observer_.StatusPanel(text);
 }
 
 void ConnectionManager::SetCaption(const std::string& text)
 {
     caption_ = text;
-    if (Events.Caption)
-        Events.Caption(text);
+    observer_.Caption(text);
 }
 
 void ConnectionManager::SetMenu(bool connectEnabled, bool disconnectEnabled)
 {
     connectEnabled_ = connectEnabled;
     disconnectEnabled_ = disconnectEnabled;
-    if (Events.MenuState)
-        Events.MenuState(connectEnabled, disconnectEnabled);
-    if (Events.Changed)
-        Events.Changed();
+    observer_.MenuState(connectEnabled, disconnectEnabled);
+    observer_.Changed();
 }
 
 void ConnectionManager::ClearEchoButton()
 {
     echoButton_ = false;
-    if (Events.EchoButton)
-        Events.EchoButton(false);
+    observer_.EchoButton(false);
     RefreshLocalEcho();
 }
 
@@ -567,8 +573,7 @@ void ConnectionManager::Disconnect_Click()
     SetConnectedSwitch(false);
     SetMenu(true, false);
     RefreshLocalEcho();
-    if (Events.FocusTerminal)
-        Events.FocusTerminal();
+    observer_.FocusTerminal();
 }
 
 } // namespace kalvor::net

@@ -2,14 +2,13 @@
 // ConnectTelnet and Disconnect_Click over the serial line (with a modem),
 // Telnet in its standard and advanced variants, SSH, and a local program in a
 // pseudo-terminal. The window owns one manager for its Session and hands it
-// the connection settings; the manager tells the window, through callbacks,
-// what its status panel, caption and Connect/Disconnect menu items show, and
-// asks it the SSH questions. Messages for the user go into the terminal
-// itself, through the host-text writer or the receive buffer.
+// the connection settings; the manager tells the window, through its
+// ConnectionObserver, what its status panel, caption and Connect/Disconnect
+// menu items show, and asks it the SSH questions. Messages for the user go
+// into the terminal itself, through the host-text writer or the receive
+// buffer. The connections' own events come to the manager.
 //
-//   kalvor::net::ConnectionManager connections(session, trace);
-//   connections.Events.StatusPanel = [&](const std::string& t) { panel->setText(...); };
-//   connections.Events.Caption = ...;
+//   kalvor::net::ConnectionManager connections(session, window, trace);
 //   connections.Settings() = settingsFromTheConfigurationFile;
 //   connections.Connect_Click();
 //
@@ -37,33 +36,39 @@ class Session;
 
 namespace kalvor::net {
 
-struct ConnectionEvents {
+// What the manager tells the window and asks of it.
+class ConnectionObserver {
+public:
     // The connection status panel ("Telnet (advanced)", "9600 baud at com1", ...).
-    std::function<void(const std::string& text)> StatusPanel;
+    virtual void StatusPanel(const std::string& text) = 0;
     // The whole window caption ("myhost - Kalvor", or "Kalvor").
-    std::function<void(const std::string& text)> Caption;
+    virtual void Caption(const std::string& text) = 0;
     // Which of the menu items "Connect" and "Disconnect" are enabled.
-    std::function<void(bool connectEnabled, bool disconnectEnabled)> MenuState;
-    // The echo button (local echo setting) is set or cleared by a connect.
-    std::function<void(bool on)> EchoButton;
-    // A message box (title, text), e.g. the serial port's overrun report.
-    std::function<void(const std::string& title, const std::string& text)> MessageBox;
+    virtual void MenuState(bool connectEnabled, bool disconnectEnabled) = 0;
+    // The echo button (local echo setting) is cleared by a connect.
+    virtual void EchoButton(bool on) = 0;
+    // A message box (title, text), e.g. a changed SSH host key.
+    virtual void MessageBox(const std::string& title, const std::string& text) = 0;
     // SSH keyboard-interactive prompts: ask them in an input box titled
-    // kKeyboardAuthTitle ("Keyboard authentication") and call the answer
-    // function once, now or later, with the answers or nothing (cancel).
-    // Without a handler the prompts are cancelled.
-    std::function<void(const KeyboardPrompt& prompt, KeyboardAnswer answer)> KeyboardInteractive;
+    // "Keyboard authentication" and call the answer function once, now or
+    // later, with the answers or nothing (cancel).
+    virtual void KeyboardInteractive(const KeyboardPrompt& prompt, KeyboardAnswer answer) = 0;
     // An SSH host key not yet known: show its fingerprint and ask whether to
-    // trust it; the answer is recorded in the known-hosts file. Without a
-    // handler unknown keys are refused.
-    std::function<void(const HostKeyQuestion& question, HostKeyAnswer answer)> UnknownHostKey;
+    // trust it (the answer is recorded in the known-hosts file).
+    virtual void UnknownHostKey(const HostKeyQuestion& question, HostKeyAnswer answer) = 0;
     // The keyboard focus goes back to the terminal display.
-    std::function<void()> FocusTerminal;
+    virtual void FocusTerminal() = 0;
     // Something the window shows of the connection changed (for a repaint).
-    std::function<void()> Changed;
+    virtual void Changed() = 0;
+
+protected:
+    ~ConnectionObserver() = default;
 };
 
-class ConnectionManager {
+class ConnectionManager final : private TelnetEvents,
+                                private SerialEvents,
+                                private SshEvents,
+                                private LocalProgramEvents {
 public:
     static constexpr int kModemWaitMs = 1000;
     static constexpr int kHousekeepingMs = 100;
@@ -73,12 +78,11 @@ public:
     // The title of the message box that refuses a changed SSH host key.
     static constexpr const char* kHostKeyChangedTitle = "Host key changed";
 
-    explicit ConnectionManager(Session& session, TraceSink* trace = nullptr);
+    ConnectionManager(Session& session, ConnectionObserver& observer, TraceSink* trace = nullptr);
     ~ConnectionManager();
     ConnectionManager(const ConnectionManager&) = delete;
     ConnectionManager& operator=(const ConnectionManager&) = delete;
 
-    ConnectionEvents Events;
 
     ConnectionSettings& Settings() { return settings_; }
     const ConnectionSettings& Settings() const { return settings_; }
@@ -126,6 +130,23 @@ public:
 private:
     enum class Active { None, Serial, Telnet, Ssh, Local };
 
+    // TelnetEvents
+    void TelnetConnected(int status, const std::string& description) override;
+    void TelnetDisconnected() override;
+    void TelnetVariantChanged(NetworkKind kind) override;
+    // SerialEvents
+    void CarrierChanged(bool carrier) override;
+    void PortLost(const std::string& reason, const std::string& lastInput) override;
+    // SshEvents: their texts go through the receive buffer.
+    void SshText(const std::string& text) override { Queue(text); }
+    void SshError(int code, const std::string& text) override;
+    void SshClosed() override;
+    void SshFailed(const std::string& text) override;
+    void SshKeyboardPrompt(const KeyboardPrompt& prompt, KeyboardAnswer answer) override;
+    void SshUnknownHostKey(const HostKeyQuestion& question, HostKeyAnswer answer) override;
+    // LocalProgramEvents
+    void ProgramExited(const std::string& how) override;
+
     void Use(Active which);
     void SetConnectedSwitch(bool on);
     void SetStatus(const std::string& text);
@@ -155,6 +176,7 @@ private:
     void ConnectLocal();
 
     Session& session_;
+    ConnectionObserver& observer_;
     telnet::EchoSwitches echo_; // the session's Telnet echo bookkeeping
     TraceSink* trace_;
     ConnectionSettings settings_;

@@ -37,15 +37,18 @@ std::string ExitText(int status)
 
 } // namespace
 
-LocalProgramConnection::LocalProgramConnection(ReceiveInput& receive)
-    : rx_(receive), throttle_(receive, [this] {
-          if (readNotifier_)
-              readNotifier_->setEnabled(true);
-          ReadMaster();
-      })
+LocalProgramConnection::LocalProgramConnection(ReceiveInput& receive, LocalProgramEvents& events)
+    : rx_(receive), events_(events), throttle_(receive, static_cast<ThrottledReader&>(*this))
 {
     reaper_.setInterval(200);
     QObject::connect(&reaper_, &QTimer::timeout, &reaper_, [this] { Reap(); });
+}
+
+void LocalProgramConnection::ResumeReading()
+{
+    if (readNotifier_)
+        readNotifier_->setEnabled(true);
+    ReadMaster();
 }
 
 LocalProgramConnection::~LocalProgramConnection()
@@ -267,8 +270,7 @@ void LocalProgramConnection::WaitForExit()
             Reap();
         }
     }
-    if (OnExited)
-        OnExited(how);
+    events_.ProgramExited(how);
 }
 
 // Collects programs that have ended; one that has not ended some seconds

@@ -12,7 +12,6 @@
 #include <QSocketNotifier>
 #include <QTimer>
 
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -21,9 +20,20 @@
 
 namespace kalvor::net {
 
-class LocalProgramConnection final : public ManagedConnection {
+// What the local program's connection tells its owner (the connection
+// manager): the program ended (or closed its terminal), with its exit status
+// text.
+class LocalProgramEvents {
 public:
-    explicit LocalProgramConnection(ReceiveInput& receive);
+    virtual void ProgramExited(const std::string& how) = 0;
+
+protected:
+    ~LocalProgramEvents() = default;
+};
+
+class LocalProgramConnection final : public ManagedConnection, private ThrottledReader {
+public:
+    LocalProgramConnection(ReceiveInput& receive, LocalProgramEvents& events);
     ~LocalProgramConnection() override;
     LocalProgramConnection(const LocalProgramConnection&) = delete;
     LocalProgramConnection& operator=(const LocalProgramConnection&) = delete;
@@ -51,10 +61,10 @@ public:
     // The locale and readline settings the next Start gives the program.
     LocalEnvironmentChoice Environment;
 
-    // The program ended (or closed its terminal), with its exit status text.
-    std::function<void(const std::string& how)> OnExited;
-
 private:
+    // ThrottledReader
+    void ResumeReading() override;
+
     void ReadMaster();
     void FlushOutput();
     void Ended();
@@ -62,6 +72,7 @@ private:
     void Reap();
 
     ReceiveInput& rx_;
+    LocalProgramEvents& events_;
     InputThrottle throttle_;
     int master_ = -1;
     pid_t pid_ = -1;

@@ -10,7 +10,7 @@
 
 #include <QTimer>
 
-#include <functional>
+#include <cstddef>
 
 namespace kalvor::net {
 
@@ -25,6 +25,18 @@ private:
     bool connected_ = false;
 };
 
+// The connection an InputThrottle holds back: told once reading may go on
+// again, and asked how many characters it has read but not yet delivered (a
+// worker's buffer; none by default).
+class ThrottledReader {
+public:
+    virtual void ResumeReading() = 0;
+    virtual std::size_t PendingBytes() const { return 0; }
+
+protected:
+    ~ThrottledReader() = default;
+};
+
 // Reading stops while the receive buffer holds more than 50000 characters
 // (the display is paused or the interpreter is behind) and resumes below
 // 10000. The staging buffer, which the receive pass empties on every tick,
@@ -35,24 +47,20 @@ public:
     static constexpr std::size_t kStagingHigh = 1024 * 1024;
     static constexpr std::size_t kStagingLow = 256 * 1024;
 
-    // `resume` is called once reading may go on again.
-    InputThrottle(ReceiveInput& receive, std::function<void()> resume) : rx_(receive), resume_(std::move(resume))
+    InputThrottle(ReceiveInput& receive, ThrottledReader& reader) : rx_(receive), reader_(reader)
     {
         timer_.setInterval(kRecheckMs);
         QObject::connect(&timer_, &QTimer::timeout, &timer_, [this] {
             if (Check()) {
                 timer_.stop();
-                resume_();
+                reader_.ResumeReading();
             }
         });
     }
 
-    // Extra characters already read but not yet delivered (a worker's buffer).
-    std::function<std::size_t()> Pending;
-
     // Characters read but not yet interpreted.
     std::size_t Backlog() const { return rx_.CommBufferSize() + Staged(); }
-    std::size_t Staged() const { return rx_.NetInBuffer().size() + (Pending ? Pending() : 0); }
+    std::size_t Staged() const { return rx_.NetInBuffer().size() + reader_.PendingBytes(); }
     // Whether the transport may be read now; when not, the recheck timer runs.
     bool MayRead()
     {
@@ -83,7 +91,7 @@ private:
     }
 
     ReceiveInput& rx_;
-    std::function<void()> resume_;
+    ThrottledReader& reader_;
     ReceiveThrottle throttle_;
     bool staging_ = false;
     QTimer timer_;

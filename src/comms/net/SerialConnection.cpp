@@ -25,7 +25,7 @@ std::vector<std::string> Split(const std::string& text)
 
 } // namespace
 
-SerialConnection::SerialConnection()
+SerialConnection::SerialConnection(SerialEvents& events) : events_(events)
 {
     carrierTimer_.setInterval(kCarrierPollMs);
     QObject::connect(&carrierTimer_, &QTimer::timeout, &carrierTimer_, [this] { PollCarrier(); });
@@ -48,8 +48,7 @@ SerialConnection::SerialConnection()
             std::string last;
             ReadInput(last);
             Close();
-            if (OnPortLost)
-                OnPortLost(reason, last);
+            events_.PortLost(reason, last);
         });
     });
 }
@@ -189,8 +188,7 @@ void SerialConnection::PollCarrier()
     const bool carrier = (pins & QSerialPort::DataCarrierDetectSignal) != 0;
     if (carrier != carrier_) {
         carrier_ = carrier;
-        if (OnCarrierChange)
-            OnCarrierChange(carrier);
+        events_.CarrierChanged(carrier);
     }
 }
 

@@ -9,16 +9,28 @@
 #include <QSerialPort>
 #include <QTimer>
 
-#include <functional>
 #include <string>
 
 namespace kalvor::net {
+
+// What the serial port tells its owner (the connection manager).
+class SerialEvents {
+public:
+    // The carrier changed (Comm1_OnComm carrier event).
+    virtual void CarrierChanged(bool carrier) = 0;
+    // The device went away (unplugged, or the far end of a virtual pair
+    // closed); `lastInput` is what the port still held.
+    virtual void PortLost(const std::string& reason, const std::string& lastInput) = 0;
+
+protected:
+    ~SerialEvents() = default;
+};
 
 class SerialConnection final : public ManagedConnection {
 public:
     static constexpr int kCarrierPollMs = 250;
 
-    SerialConnection();
+    explicit SerialConnection(SerialEvents& events);
     ~SerialConnection() override;
     SerialConnection(const SerialConnection&) = delete;
     SerialConnection& operator=(const SerialConnection&) = delete;
@@ -46,15 +58,11 @@ public:
     // Empties the port's input and output queues.
     void ResetCounts();
 
-    // The carrier changed (Comm1_OnComm carrier event).
-    std::function<void(bool carrier)> OnCarrierChange;
-    // The device went away (unplugged, or the far end of a virtual pair
-    // closed); `lastInput` is what the port still held.
-    std::function<void(const std::string& reason, const std::string& lastInput)> OnPortLost;
 
 private:
     void PollCarrier();
 
+    SerialEvents& events_;
     QSerialPort port_;
     QTimer carrierTimer_;
     QTimer breakTimer_;

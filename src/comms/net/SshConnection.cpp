@@ -101,16 +101,14 @@ struct SshShared {
     void PostText(std::string text)
     {
         Post([text = std::move(text)](SshConnection& c) {
-            if (c.OnText)
-                c.OnText(text);
+            c.Events().SshText(text);
         });
     }
     void PostError(int code, std::string fallback)
     {
         Post([code, text = SshErrorText(code, fallback)](SshConnection& c) {
             c.SessionEnded();
-            if (c.OnError)
-                c.OnError(code, text);
+            c.Events().SshError(code, text);
         });
     }
 };
@@ -290,8 +288,6 @@ public:
             return;
         sh_.Post([](SshConnection& c) {
             c.SessionReady();
-            if (c.OnReady)
-                c.OnReady();
         });
         Pump();
     }
@@ -341,10 +337,7 @@ private:
                         s->Cv.notify_all();
                     }
                 };
-                if (c.OnUnknownHostKey)
-                    c.OnUnknownHostKey(q, answer);
-                else
-                    answer(false);
+                c.Events().SshUnknownHostKey(q, answer);
             });
             std::unique_lock lock(sh_.Mutex);
             if (!WaitForAnswer(sh_, lock))
@@ -469,10 +462,7 @@ private:
                             s->Cv.notify_all();
                         }
                     };
-                    if (c.OnKeyboardPrompt)
-                        c.OnKeyboardPrompt(prompt, answer);
-                    else
-                        answer(std::nullopt);
+                    c.Events().SshKeyboardPrompt(prompt, answer);
                 });
                 std::unique_lock lock(sh_.Mutex);
                 if (!WaitForAnswer(sh_, lock))
@@ -612,8 +602,7 @@ private:
         sh_.Post([](SshConnection& c) {
             c.Drain();
             c.SessionEnded();
-            if (c.OnClosed)
-                c.OnClosed();
+            c.Events().SshClosed();
         });
     }
 
@@ -641,8 +630,7 @@ void RunWorker(std::shared_ptr<SshShared> shared, SshParams params)
         if (!sh.Stopping()) {
             sh.Post([text = "<connection error: " + error + ">\r\n"](SshConnection& c) {
                 c.SessionEnded();
-                if (c.OnFailed)
-                    c.OnFailed(text);
+                c.Events().SshFailed(text);
             });
         }
     } else if (params.Protocol == 1) {
@@ -658,21 +646,27 @@ void RunWorker(std::shared_ptr<SshShared> shared, SshParams params)
 
 // ---------------------------------------------------------------------------
 
-SshConnection::SshConnection(ReceiveInput& receive)
-    : rx_(receive), throttle_(receive, [this] {
-          if (shared_) {
-              shared_->Paused = false;
-              shared_->Wake();
-          }
-      }),
+SshConnection::SshConnection(ReceiveInput& receive, SshEvents& events)
+    : rx_(receive), events_(events), throttle_(receive, static_cast<ThrottledReader&>(*this)),
       alive_(std::make_shared<int>(0))
 {
-    throttle_.Pending = [this]() -> std::size_t {
-        if (!shared_)
-            return 0;
-        std::lock_guard lock(shared_->Mutex);
-        return shared_->Incoming.size();
-    };
+}
+
+void SshConnection::ResumeReading()
+{
+    if (shared_) {
+        shared_->Paused = false;
+        shared_->Wake();
+    }
+}
+
+// What the worker has read and not yet handed over.
+std::size_t SshConnection::PendingBytes() const
+{
+    if (!shared_)
+        return 0;
+    std::lock_guard lock(shared_->Mutex);
+    return shared_->Incoming.size();
 }
 
 SshConnection::~SshConnection()

@@ -57,12 +57,28 @@ using HostKeyAnswer = std::function<void(bool accept)>;
 
 struct SshShared;
 
-class SshConnection final : public ManagedConnection {
+// What the SSH client tells its owner (the connection manager), on the
+// window's thread. The questions are answered through their answer
+// functions, now or later.
+class SshEvents {
+public:
+    virtual void SshText(const std::string& text) = 0;          // a message for the receive buffer
+    virtual void SshError(int code, const std::string& text) = 0; // an error; the session is over
+    virtual void SshClosed() = 0;                               // the server closed the session
+    virtual void SshFailed(const std::string& text) = 0;        // the socket could not connect
+    virtual void SshKeyboardPrompt(const KeyboardPrompt& prompt, KeyboardAnswer answer) = 0;
+    virtual void SshUnknownHostKey(const HostKeyQuestion& question, HostKeyAnswer answer) = 0;
+
+protected:
+    ~SshEvents() = default;
+};
+
+class SshConnection final : public ManagedConnection, private ThrottledReader {
 public:
     // The error code of a host key that differs from the recorded one.
     static constexpr int kHostKeyChanged = -2;
 
-    explicit SshConnection(ReceiveInput& receive);
+    SshConnection(ReceiveInput& receive, SshEvents& events);
     ~SshConnection() override;
     SshConnection(const SshConnection&) = delete;
     SshConnection& operator=(const SshConnection&) = delete;
@@ -83,19 +99,11 @@ public:
     bool SessionActive() const { return active_; }
     InputThrottle& Throttle() { return throttle_; }
 
-    // Events, all on the window's thread.
-    std::function<void(const std::string& text)> OnText;        // a message for the receive buffer
-    std::function<void()> OnReady;                              // the shell is open
-    std::function<void(int code, const std::string& text)> OnError; // an error; the session is over
-    std::function<void()> OnClosed;                             // the server closed the session
-    std::function<void(const std::string& text)> OnFailed;      // the socket could not connect
-    std::function<void(const KeyboardPrompt&, KeyboardAnswer)> OnKeyboardPrompt;
-    std::function<void(const HostKeyQuestion&, HostKeyAnswer)> OnUnknownHostKey;
-
     // For tests: workers of earlier sessions still finishing.
     std::size_t WorkersRunning() const;
 
     // Reached by the worker's events only.
+    SshEvents& Events() { return events_; }
     void Drain();
     void Deliver(unsigned generation, std::function<void(SshConnection&)> event);
     void SessionReady() { sessionOpen_ = true; }
@@ -106,9 +114,14 @@ public:
     }
 
 private:
+    // ThrottledReader
+    void ResumeReading() override;
+    std::size_t PendingBytes() const override;
+
     void ReapWorkers(bool force);
 
     ReceiveInput& rx_;
+    SshEvents& events_;
     InputThrottle throttle_;
     NetworkKind kind_ = NetworkKind::Ssh2;
     std::shared_ptr<SshShared> shared_;

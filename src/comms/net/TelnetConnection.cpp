@@ -4,11 +4,13 @@
 
 namespace kalvor::net {
 
-TelnetConnection::TelnetConnection(ReceiveInput& receive, telnet::EchoSwitches switches, TraceSink* trace)
+TelnetConnection::TelnetConnection(ReceiveInput& receive, telnet::EchoSwitches switches, TraceSink* trace,
+                                   TelnetEvents& events)
     : rx_(receive),
       trace_(trace),
+      events_(events),
       neg_(*this, switches),
-      throttle_(receive, [this] { ReadSocket(); }),
+      throttle_(receive, static_cast<ThrottledReader&>(*this)),
       buffer_(static_cast<std::size_t>(kReadChunk))
 {
     socket_.setReadBufferSize(kSocketBuffer);
@@ -82,8 +84,7 @@ void TelnetConnection::Trace(std::string_view label, std::string_view data)
 
 void TelnetConnection::VariantChanged(NetworkKind kind)
 {
-    if (OnVariantChanged)
-        OnVariantChanged(kind);
+    events_.TelnetVariantChanged(kind);
 }
 
 void TelnetConnection::After(int milliseconds, std::function<void()> action)
@@ -111,8 +112,7 @@ void TelnetConnection::SocketConnected()
     established_ = true;
     socket_.setSocketOption(QAbstractSocket::LowDelayOption, 1);
     neg_.Connected();
-    if (OnConnected)
-        OnConnected(0, std::string());
+    events_.TelnetConnected(0, std::string());
 }
 
 void TelnetConnection::SocketError(QAbstractSocket::SocketError error)
@@ -120,8 +120,7 @@ void TelnetConnection::SocketError(QAbstractSocket::SocketError error)
     if (closing_ || established_)
         return; // errors of an established connection end in SocketDisconnected
     const std::string text = socket_.errorString().toStdString();
-    if (OnConnected)
-        OnConnected(static_cast<int>(error) + 1, text);
+    events_.TelnetConnected(static_cast<int>(error) + 1, text);
 }
 
 void TelnetConnection::SocketDisconnected()
@@ -137,8 +136,7 @@ void TelnetConnection::SocketDisconnected()
         neg_.Receive(std::string_view(buffer_.data(), static_cast<std::size_t>(n)), rx_.NetInBuffer());
     }
     throttle_.Reset();
-    if (OnDisconnected)
-        OnDisconnected();
+    events_.TelnetDisconnected();
 }
 
 } // namespace kalvor::net

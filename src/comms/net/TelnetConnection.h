@@ -17,14 +17,29 @@
 
 namespace kalvor::net {
 
-class TelnetConnection final : public ManagedConnection, private telnet::NegotiatorSink {
+// What the Telnet component tells its owner (the connection manager), on the
+// window's thread.
+class TelnetEvents {
+public:
+    // Telnet1_Connected: status 0 on success, else an error code and its text.
+    virtual void TelnetConnected(int status, const std::string& description) = 0;
+    // Telnet1_Disconnected: the server closed the connection.
+    virtual void TelnetDisconnected() = 0;
+    // The variant changed by negotiation.
+    virtual void TelnetVariantChanged(NetworkKind kind) = 0;
+
+protected:
+    ~TelnetEvents() = default;
+};
+
+class TelnetConnection final : public ManagedConnection, private telnet::NegotiatorSink, private ThrottledReader {
 public:
     static constexpr qint64 kReadChunk = 64 * 1024;
     static constexpr qint64 kSocketBuffer = 256 * 1024;
 
     // `switches`: the echo and flow-control switches the negotiation keeps
     // (the transmit path's and the receive pass's).
-    TelnetConnection(ReceiveInput& receive, telnet::EchoSwitches switches, TraceSink* trace);
+    TelnetConnection(ReceiveInput& receive, telnet::EchoSwitches switches, TraceSink* trace, TelnetEvents& events);
     ~TelnetConnection() override;
     TelnetConnection(const TelnetConnection&) = delete;
     TelnetConnection& operator=(const TelnetConnection&) = delete;
@@ -48,19 +63,14 @@ public:
     const telnet::TelnetNegotiator& Negotiator() const { return neg_; }
     InputThrottle& Throttle() { return throttle_; }
 
-    // Telnet1_Connected: status 0 on success, else an error code and its text.
-    std::function<void(int status, const std::string& description)> OnConnected;
-    // Telnet1_Disconnected: the server closed the connection.
-    std::function<void()> OnDisconnected;
-    // The variant changed by negotiation.
-    std::function<void(NetworkKind)> OnVariantChanged;
-
 private:
     // NegotiatorSink
     void SendRaw(std::string_view bytes) override;
     void Trace(std::string_view label, std::string_view data) override;
     void VariantChanged(NetworkKind kind) override;
     void After(int milliseconds, std::function<void()> action) override;
+    // ThrottledReader
+    void ResumeReading() override { ReadSocket(); }
 
     void ReadSocket();
     void SocketConnected();
@@ -69,6 +79,7 @@ private:
 
     ReceiveInput& rx_;
     TraceSink* trace_;
+    TelnetEvents& events_;
     telnet::TelnetNegotiator neg_;
     InputThrottle throttle_;
     QTcpSocket socket_;
