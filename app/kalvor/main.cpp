@@ -48,6 +48,24 @@ void OnSignal(int)
     [[maybe_unused]] const ssize_t n = ::write(g_signalPipe[1], &c, 1);
 }
 
+// The desktop program as the start-up window sees it: log-on scripts, the
+// machine's serial ports, and the end of the program through the event loop.
+class DesktopEnvironment final : public kalvor::ui::ProgramEnvironment {
+public:
+    kalvor::script::PreparedScript PrepareScript(const std::filesystem::path& script) override
+    {
+        return kalvor::ui::PrepareStartupScript(script);
+    }
+    std::vector<std::string> ListSerialPorts() override
+    {
+        std::vector<std::string> names;
+        for (const kalvor::net::SerialPortEntry& port : kalvor::net::SerialPortList())
+            names.push_back(port.Name);
+        return names;
+    }
+    void EndProgram() override { QTimer::singleShot(0, qApp, &QCoreApplication::quit); }
+};
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -109,14 +127,8 @@ int main(int argc, char** argv)
     // temporary files are its own while it runs.
     const std::optional<kalvor::ProgramInstance> instance = kalvor::ProgramInstance::Claim();
 
-    kalvor::ui::StartupWindow startup(options);
-    startup.ListSerialPorts = [] {
-        std::vector<std::string> names;
-        for (const kalvor::net::SerialPortEntry& port : kalvor::net::SerialPortList())
-            names.push_back(port.Name);
-        return names;
-    };
-    startup.PrepareScript = kalvor::ui::PrepareStartupScript;
+    DesktopEnvironment environment;
+    kalvor::ui::StartupWindow startup(environment, options);
     startup.Start(script);
     kalvor::ui::MainWindow& window = *startup.Terminal();
     if (connectAtStart)

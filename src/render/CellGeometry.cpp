@@ -30,28 +30,6 @@ int MaxFontIndexForScreenWidth(int screenWidthPx)
     return kMaxFontIndex;
 }
 
-int WidthChangeFontIndex(int preferredIndex, int colsInTerm, bool maximised,
-                         const std::function<CellFit(int index)>& measure)
-{
-    int index = ClampIndex(preferredIndex);
-    CellFit fit = measure(index);
-    const bool wide = colsInTerm != 80;
-    if (maximised) {
-        while (index > 0 && fit.Rows < 24) {
-            --index;
-            fit = measure(index);
-        }
-        const int minCols = wide ? 120 : 78;
-        if (index > 0 && fit.Cols < minCols)
-            --index;
-        return index;
-    }
-    const int minCols = wide ? 120 : 75;
-    if (fit.Rows < 24 || fit.Cols < minCols)
-        index = std::max(index - 1, 0);
-    return index;
-}
-
 int LargestFittingFontIndex(int cols, int rows, int widthPx, int heightPx)
 {
     for (int index = kMaxFontIndex; index > kMinFontIndex; --index) {

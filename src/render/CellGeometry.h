@@ -4,7 +4,7 @@
 // measurements.
 #pragma once
 
-#include <functional>
+#include <algorithm>
 
 namespace kalvor::render {
 
@@ -43,8 +43,26 @@ struct CellFit {
 //   otherwise: lower it once when fewer than 24 rows fit, else once when
 //              fewer than 75 columns (80-column mode) or 120 (132 and 200) fit.
 // The index never goes below 0.
-int WidthChangeFontIndex(int preferredIndex, int colsInTerm, bool maximised,
-                         const std::function<CellFit(int index)>& measure);
+template <class Measure> int WidthChangeFontIndex(int preferredIndex, int colsInTerm, bool maximised, Measure measure)
+{
+    int index = std::clamp(preferredIndex, kMinFontIndex, kMaxFontIndex);
+    CellFit fit = measure(index);
+    const bool wide = colsInTerm != 80;
+    if (maximised) {
+        while (index > 0 && fit.Rows < 24) {
+            --index;
+            fit = measure(index);
+        }
+        const int minCols = wide ? 120 : 78;
+        if (index > 0 && fit.Cols < minCols)
+            --index;
+        return index;
+    }
+    const int minCols = wide ? 120 : 75;
+    if (fit.Rows < 24 || fit.Cols < minCols)
+        index = std::max(index - 1, 0);
+    return index;
+}
 
 // The largest font size index at which `cols` x `rows` cells fit into an
 // area of `widthPx` x `heightPx` (0 when none does): a maximised window

@@ -31,23 +31,10 @@ QString ImproperExitText()
                           "this warning and try again.");
 }
 
-ConfigurationMenu::ConfigurationMenu(QWidget* window, Session& session, logging::ErrorReport& errors)
-    : window_(window), session_(session), errors_(errors), config_(errors, this)
+ConfigurationMenu::ConfigurationMenu(QWidget* window, ConfigurationWindow* host, Session& session,
+                                     logging::ErrorReport& errors)
+    : window_(window), host_(host), session_(session), errors_(errors), config_(errors, this)
 {
-    AskOpenFile = [this]() -> std::optional<std::filesystem::path> {
-        const QString f = QFileDialog::getOpenFileName(window_, QStringLiteral("Open Configuration"), ConfigFolder(),
-                                                       kFilter);
-        if (f.isEmpty())
-            return std::nullopt;
-        return std::filesystem::path(f.toStdString());
-    };
-    AskSaveFile = [this]() -> std::optional<std::filesystem::path> {
-        const QString f = QFileDialog::getSaveFileName(window_, QStringLiteral("Save Configuration As"),
-                                                       ConfigFolder(), kFilter);
-        if (f.isEmpty())
-            return std::nullopt;
-        return std::filesystem::path(f.toStdString());
-    };
 }
 
 ConfigurationMenu::~ConfigurationMenu() { config_.Detach(); }
@@ -76,38 +63,48 @@ void ConfigurationMenu::AddTo(QMenu* file, QAction* before)
 
 void ConfigurationMenu::SettingsApplied(const config::Settings& settings)
 {
-    if (ApplyWindow)
-        ApplyWindow(settings);
+    if (host_ != nullptr)
+        host_->ApplyWindowSettings(settings);
 }
 
 void ConfigurationMenu::Collect()
 {
-    if (CollectWindow)
-        CollectWindow(config_.Values());
+    if (host_ != nullptr)
+        host_->CollectWindowSettings(config_.Values());
 }
 
 void ConfigurationMenu::OpenConfiguration_Click()
 {
-    const auto chosen = AskOpenFile ? AskOpenFile() : std::nullopt;
-    if (!chosen)
-        return;
-    if (config_.Open(*chosen) == 0 && Refresh)
-        Refresh();
+    const QString f =
+        QFileDialog::getOpenFileName(window_, QStringLiteral("Open Configuration"), ConfigFolder(), kFilter);
+    if (!f.isEmpty())
+        OpenConfiguration(std::filesystem::path(f.toStdString()));
+}
+
+void ConfigurationMenu::OpenConfiguration(const std::filesystem::path& chosen)
+{
+    if (config_.Open(chosen) == 0 && host_ != nullptr)
+        host_->ConfigurationOpened();
 }
 
 void ConfigurationMenu::SaveConfiguration_Click()
 {
     Collect();
-    config_.Save();
+    (void)config_.Save(); // a failure is reported there
 }
 
 void ConfigurationMenu::SaveConfigurationAs_Click()
 {
-    const auto chosen = AskSaveFile ? AskSaveFile() : std::nullopt;
-    if (!chosen)
-        return;
+    const QString f =
+        QFileDialog::getSaveFileName(window_, QStringLiteral("Save Configuration As"), ConfigFolder(), kFilter);
+    if (!f.isEmpty())
+        SaveConfigurationAs(std::filesystem::path(f.toStdString()));
+}
+
+void ConfigurationMenu::SaveConfigurationAs(const std::filesystem::path& chosen)
+{
     Collect();
-    config_.SaveAs(*chosen);
+    (void)config_.SaveAs(chosen); // a failure is reported there
 }
 
 bool ConfigurationMenu::Form_Unload()
@@ -125,7 +122,7 @@ bool ConfigurationMenu::Form_Unload()
     if (config_.TermConfigPending())
         config_.SaveTermConfig(false);
     Collect();
-    config_.Save();
+    (void)config_.Save(); // a failure is reported there
     session_.SwitchCommunicationsLog(false, false);
     config::RemoveTemporaryFiles(errors_);
     return true;

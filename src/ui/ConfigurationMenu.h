@@ -16,7 +16,6 @@
 #include <QStringList>
 
 #include <filesystem>
-#include <functional>
 #include <optional>
 
 class QAction;
@@ -33,10 +32,25 @@ namespace kalvor::ui {
 QString ImproperExitText();
 inline constexpr const char* kImproperExitTitle = "Improper Exit Warning";
 
+// What the configuration menu asks of the window that holds settings of its
+// own (the preferred font size, its position, the maximised state, printing
+// and the connection): they are applied and collected with the rest, and
+// the window shows a configuration just opened.
+class ConfigurationWindow {
+public:
+    virtual void ApplyWindowSettings(const config::Settings& settings) = 0;
+    virtual void CollectWindowSettings(config::Settings& settings) = 0;
+    virtual void ConfigurationOpened() = 0;
+
+protected:
+    ~ConfigurationWindow() = default;
+};
+
 class ConfigurationMenu final : private config::ConfigurationObserver {
 public:
-    // Errors of the configuration files are reported to `errors`.
-    ConfigurationMenu(QWidget* window, Session& session, logging::ErrorReport& errors);
+    // Errors of the configuration files are reported to `errors`. `host`:
+    // the window whose own settings go with the configuration; null: none.
+    ConfigurationMenu(QWidget* window, ConfigurationWindow* host, Session& session, logging::ErrorReport& errors);
     ~ConfigurationMenu();
     ConfigurationMenu(const ConfigurationMenu&) = delete;
     ConfigurationMenu& operator=(const ConfigurationMenu&) = delete;
@@ -51,30 +65,26 @@ public:
     // Configuration As..." into `file` before `before`.
     void AddTo(QMenu* file, QAction* before);
 
-    // The menu commands. The dialogs can be replaced (tests): each returns
-    // the chosen file, or nullopt when cancelled.
+    // The menu commands: Open and Save As ask for the file in a file dialog
+    // (nothing happens when it is cancelled), then go on as below.
     void OpenConfiguration_Click();
     void SaveConfiguration_Click();
     void SaveConfigurationAs_Click();
-    std::function<std::optional<std::filesystem::path>()> AskOpenFile;
-    std::function<std::optional<std::filesystem::path>()> AskSaveFile;
+    // Open and Save As with the file chosen.
+    void OpenConfiguration(const std::filesystem::path& chosen);
+    void SaveConfigurationAs(const std::filesystem::path& chosen);
 
     // Form_Unload. Returns false when the unload is refused (exit protection:
     // the warning is shown without waiting for it to be closed). The saving
     // and the removal of temporary files happen only after Load.
     bool Form_Unload();
 
-    // The window's own settings.
-    std::function<void(const config::Settings&)> ApplyWindow;
-    std::function<void(config::Settings&)> CollectWindow;
-    // After Open: the window shows the newly applied terminal.
-    std::function<void()> Refresh;
-
 private:
     void SettingsApplied(const config::Settings& settings) override;
     void Collect();
 
     QWidget* window_;
+    ConfigurationWindow* host_;
     Session& session_;
     logging::ErrorReport& errors_;
     config::Configuration config_;

@@ -2,6 +2,7 @@
 
 #include "engine/ColorSchemes.h"
 #include "keyboard/KeyCodes.h"
+#include "comms/net/SerialPorts.h"
 #include "config/SetTerminalValues.h"
 #include "ui/ConnectionUi.h"
 #include "ui/ConfigurationMenu.h"
@@ -65,7 +66,7 @@ MainWindow::MainWindow(const WindowOptions& options, QWidget* parent)
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setSpacing(0);
     ruler_ = new TabRuler(st, central);
-    view_ = new TerminalView(renderer_, central);
+    view_ = new TerminalView(renderer_, static_cast<TerminalViewEvents&>(*this), central);
     vbar_ = new QScrollBar(Qt::Vertical, central);
     hbar_ = new QScrollBar(Qt::Horizontal, central);
     keyBar_ = new SoftKeyBar(central);
@@ -89,10 +90,6 @@ MainWindow::MainWindow(const WindowOptions& options, QWidget* parent)
     session_->SetObserver(this);
 
     // Widget hand-offs.
-    view_->KeyPressed = [this](QKeyEvent* e) { KeyPressed(e); };
-    view_->KeyReleased = [this](QKeyEvent* e) { KeyReleased(e); };
-    view_->Resized = [this] { ViewResized(); };
-    view_->WheelRows = [this](int rows) { WheelScrolled(rows); };
     tabPanel_->Run = [this](TabPanel::Command command) {
         session_->LocalEscape(static_cast<char>(command));
         RefreshTerminal();
@@ -101,7 +98,6 @@ MainWindow::MainWindow(const WindowOptions& options, QWidget* parent)
         session_->CloseTabPanel();
         RefreshTerminal();
     };
-    view_->PixelRatioChanged = [this](double) { QTimer::singleShot(0, this, [this] { ScreenChanged(); }); };
     keyBar_->Clicked = [this](int index, int shift) { SoftKeyClicked(index, shift); };
     ruler_->TabToggled = [this](int column) {
         session_->ToggleTabStop(column);
@@ -157,42 +153,75 @@ MainWindow::~MainWindow()
 void MainWindow::ConnectConfiguration()
 {
     printing_ = std::make_unique<Printing>(this, errors_);
-    configMenu_ = std::make_unique<ConfigurationMenu>(this, *session_, errors_);
-    settingsMenus_ = SettingsMenus::ForWindow(*this, terminalMenu_);
+    // Only a configured window keeps settings of its own in the file.
+    configMenu_ = std::make_unique<ConfigurationMenu>(
+        this, options_.Configured ? static_cast<ConfigurationWindow*>(this) : nullptr, *session_, errors_);
+    settingsMenus_ = SettingsMenus::ForWindow(*this, static_cast<SettingsWindow&>(*this), terminalMenu_);
     if (!options_.Configured)
         return;
-    ConfigurationMenu& menu = *configMenu_;
-    menu.ApplyWindow = [this](const config::Settings& s) {
-        printing_->FontHeight = s.PrintFontHeight;
-        connectionUi_->ApplySettings(config::ConnectionSettingsFrom(s));
-        // The echo button holds the configured echo: the connection manager
-        // derives local echo from it, so without it "Echo = On" would not
-        // outlive a session.
-        connectionUi_->EchoAction().setChecked(s.Echo);
-        connectionUi_->Manager().SetEchoButton(s.Echo);
-        fonts_.SetPreferredIndex(std::clamp(s.FontIndex, render::kMinFontIndex, render::kMaxFontIndex));
-        fonts_.AdjustFontIndex(ScreenWidth());
-        if (s.LeftPosition != 0 || s.TopPosition != 0)
-            move(s.LeftPosition, s.TopPosition);
-        if (s.WindowMaximized)
-            setWindowState(windowState() | Qt::WindowMaximized);
-        StateChanged();
-        renderer_.Invalidate();
-        ApplyFontIndex(fonts_.CurrentIndex());
-    };
-    menu.CollectWindow = [this](config::Settings& s) {
-        s.FontIndex = fonts_.PreferredIndex();
-        s.LeftPosition = x();
-        s.TopPosition = y();
-        s.WindowMaximized = isMaximized();
-    };
-    menu.Refresh = [this] {
-        StateChanged();
-        renderer_.Invalidate();
-        RefreshTerminal();
-    };
-    menu.AddTo(fileMenu_, exitAction_);
-    menu.Load();
+    configMenu_->AddTo(fileMenu_, exitAction_);
+    configMenu_->Load();
+}
+
+void MainWindow::ApplyWindowSettings(const config::Settings& s)
+{
+    printing_->FontHeight = s.PrintFontHeight;
+    connectionUi_->ApplySettings(config::ConnectionSettingsFrom(s));
+    // The echo button holds the configured echo: the connection manager
+    // derives local echo from it, so without it "Echo = On" would not
+    // outlive a session.
+    connectionUi_->EchoAction().setChecked(s.Echo);
+    connectionUi_->Manager().SetEchoButton(s.Echo);
+    fonts_.SetPreferredIndex(std::clamp(s.FontIndex, render::kMinFontIndex, render::kMaxFontIndex));
+    fonts_.AdjustFontIndex(ScreenWidth());
+    if (s.LeftPosition != 0 || s.TopPosition != 0)
+        move(s.LeftPosition, s.TopPosition);
+    if (s.WindowMaximized)
+        setWindowState(windowState() | Qt::WindowMaximized);
+    StateChanged();
+    renderer_.Invalidate();
+    ApplyFontIndex(fonts_.CurrentIndex());
+}
+
+void MainWindow::CollectWindowSettings(config::Settings& s)
+{
+    s.FontIndex = fonts_.PreferredIndex();
+    s.LeftPosition = x();
+    s.TopPosition = y();
+    s.WindowMaximized = isMaximized();
+}
+
+std::vector<std::string> MainWindow::SerialPorts()
+{
+    std::vector<std::string> names;
+    for (const net::SerialPortEntry& port : net::SerialPortList())
+        names.push_back(port.Name);
+    return names;
+}
+
+void MainWindow::Disconnect() { connectionUi_->Disconnect_Click(); }
+
+void MainWindow::Connect(const config::Settings& s)
+{
+    connectionUi_->ApplySettings(config::ConnectionSettingsFrom(s));
+    connectionUi_->Manager().SetEchoButton(s.Echo);
+    connectionUi_->Connect_Click();
+}
+
+bool MainWindow::EchoButton() { return connectionUi_->Manager().EchoButton(); }
+
+void MainWindow::Refresh()
+{
+    RefreshTerminal();
+    view_->setFocus();
+}
+
+// After Open: the window shows the newly applied terminal.
+void MainWindow::ConfigurationOpened()
+{
+    StateChanged();
+    renderer_.Invalidate();
+    RefreshTerminal();
 }
 
 void MainWindow::BuildMenus()
@@ -542,6 +571,11 @@ void MainWindow::ExitTerminal_Click() { close(); }
 
 // ---------------------------------------------------------------------------
 // What the session tells the window
+
+void MainWindow::ViewPixelRatioChanged(double)
+{
+    QTimer::singleShot(0, this, [this] { ScreenChanged(); });
+}
 
 void MainWindow::Bell() { QApplication::beep(); }
 

@@ -13,7 +13,10 @@
 #include "render/CellGeometry.h"
 #include "render/Renderer.h"
 #include "session/Session.h"
+#include "ui/ConfigurationMenu.h"
+#include "ui/SettingsMenus.h"
 #include "ui/ErrorWindow.h"
+#include "ui/TerminalView.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -21,7 +24,9 @@
 
 #include <array>
 #include <memory>
+#include <string>
 #include <string_view>
+#include <vector>
 
 class QAction;
 class QLabel;
@@ -34,13 +39,10 @@ class ConnectionManager;
 namespace kalvor::ui {
 
 class ConnectionUi;
-class ConfigurationMenu;
-class SettingsMenus;
 class Printing;
 class SoftKeyBar;
 class TabPanel;
 class TabRuler;
-class TerminalView;
 
 // The start-up window as the main window sees it: the program ends when the
 // main window unloads, and a log-on script reports on the start-up window.
@@ -64,7 +66,11 @@ struct WindowOptions {
     bool Configured = false;      // the configuration file is read at load and saved at unload (the desktop program)
 };
 
-class MainWindow final : public QMainWindow, private SessionObserver {
+class MainWindow final : public QMainWindow,
+                         private SessionObserver,
+                         private TerminalViewEvents,
+                         private ConfigurationWindow,
+                         private SettingsWindow {
 public:
     explicit MainWindow(const WindowOptions& options = {}, QWidget* parent = nullptr);
     ~MainWindow() override;
@@ -154,6 +160,23 @@ private:
     void StopStartupTimer() override;
     void DisplayTerminal() override;
 
+    // ConfigurationWindow
+    void ApplyWindowSettings(const config::Settings& settings) override;
+    void CollectWindowSettings(config::Settings& settings) override;
+    void ConfigurationOpened() override;
+    // SettingsWindow
+    std::vector<std::string> SerialPorts() override;
+    void Disconnect() override;
+    void Connect(const config::Settings& settings) override;
+    bool EchoButton() override;
+    void Refresh() override;
+    // TerminalViewEvents
+    void ViewKeyPressed(QKeyEvent* event) override { KeyPressed(event); }
+    void ViewKeyReleased(QKeyEvent* event) override { KeyReleased(event); }
+    void ViewResized() override;
+    void ViewPixelRatioChanged(double dpr) override;
+    void ViewWheelRows(int rows) override { WheelScrolled(rows); }
+
     void BuildMenus();
     void BuildStatusBar();
     void KeyPressed(QKeyEvent* event);
@@ -161,7 +184,6 @@ private:
     void SoftKeyClicked(int index, int shift);
     void ApplyFontIndex(int index);
     void WidthChanged();
-    void ViewResized();
     void SyncScrollBars();
     void LayOut();
     render::CellFit MeasureAt(int index) const;

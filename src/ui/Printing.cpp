@@ -59,14 +59,8 @@ int Printing::PrintText(const QString& title, const QString& text)
 
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(title);
-    const bool havePrinter = HavePrinter ? HavePrinter() : !QPrinterInfo::availablePrinters().isEmpty();
-    if (havePrinter) {
-        const bool chosen = ChoosePrinter ? ChoosePrinter(printer) : [&] {
-            QPrintDialog dialog(&printer, parent_);
-            dialog.setWindowTitle(QStringLiteral("Print %1").arg(title));
-            return dialog.exec() == QDialog::Accepted;
-        }();
-        if (!chosen)
+    if (dialogs_->HavePrinter()) {
+        if (!dialogs_->ChoosePrinter(printer, title))
             return 0;
         doc.print(&printer);
         return 0;
@@ -82,18 +76,28 @@ int Printing::PrintText(const QString& title, const QString& text)
     }
     lastPdf_ = pdf;
     config::RemoveOldPrintFiles();
-    if (TellPdf) {
-        TellPdf(pdf);
-    } else {
-        auto* box = new QMessageBox(QMessageBox::Information, QStringLiteral("Print"),
-                                    QStringLiteral("No printer is configured, so %1 was printed to a PDF file:\n%2")
-                                        .arg(title, QDir::toNativeSeparators(pdf)),
-                                    QMessageBox::Ok, parent_);
-        box->setObjectName(QStringLiteral("PrintedToPdf"));
-        box->setAttribute(Qt::WA_DeleteOnClose);
-        box->open();
-    }
+    dialogs_->TellPdf(pdf, title);
     return 0;
+}
+
+bool Printing::QtDialogs::HavePrinter() { return !QPrinterInfo::availablePrinters().isEmpty(); }
+
+bool Printing::QtDialogs::ChoosePrinter(QPrinter& printer, const QString& title)
+{
+    QPrintDialog dialog(&printer, parent_);
+    dialog.setWindowTitle(QStringLiteral("Print %1").arg(title));
+    return dialog.exec() == QDialog::Accepted;
+}
+
+void Printing::QtDialogs::TellPdf(const QString& pdf, const QString& title)
+{
+    auto* box = new QMessageBox(QMessageBox::Information, QStringLiteral("Print"),
+                                QStringLiteral("No printer is configured, so %1 was printed to a PDF file:\n%2")
+                                    .arg(title, QDir::toNativeSeparators(pdf)),
+                                QMessageBox::Ok, parent_);
+    box->setObjectName(QStringLiteral("PrintedToPdf"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
 }
 
 } // namespace kalvor::ui

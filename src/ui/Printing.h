@@ -12,16 +12,28 @@
 #include <QString>
 
 #include <filesystem>
-#include <functional>
-
 class QPrinter;
 class QWidget;
 
 namespace kalvor::ui {
 
+// The dialogs of printing: whether a printer is configured, the print
+// dialog, and the note where a print without a printer went.
+class PrintDialogs {
+public:
+    virtual bool HavePrinter() = 0;
+    // The print dialog for the document `title`: false when the user cancelled.
+    virtual bool ChoosePrinter(QPrinter& printer, const QString& title) = 0;
+    // Tells the user that `title` went to the PDF file `pdf`.
+    virtual void TellPdf(const QString& pdf, const QString& title) = 0;
+
+protected:
+    ~PrintDialogs() = default;
+};
+
 class Printing {
 public:
-    Printing(QWidget* parent, logging::ErrorReport& errors) : parent_(parent), errors_(errors) {}
+    Printing(QWidget* parent, logging::ErrorReport& errors) : parent_(parent), errors_(errors), qt_(parent) {}
 
     // PrintTermFile: prints a text file. Returns 0, or the error number
     // (reported with the location "PrintTermFile"). A cancelled dialog is no
@@ -33,20 +45,29 @@ public:
     // The print font height in points (the configuration's PrintFontHeight).
     int FontHeight = 9;
 
-    // True when a printer is configured on this machine.
-    std::function<bool()> HavePrinter;
-    // The print dialog: false when the user cancelled. Default: QPrintDialog.
-    std::function<bool(QPrinter&)> ChoosePrinter;
-    // Tells the user where the PDF went. Default: a message box that does not
-    // wait for the answer.
-    std::function<void(const QString& pdf)> TellPdf;
+    // Other dialogs than Qt's (the printers of QPrinterInfo, QPrintDialog, a
+    // message box that does not wait for the answer); null: Qt's again.
+    void SetDialogs(PrintDialogs* dialogs) { dialogs_ = dialogs != nullptr ? dialogs : &qt_; }
 
     // The PDF file written last, empty when none.
     const QString& LastPdf() const { return lastPdf_; }
 
 private:
+    class QtDialogs final : public PrintDialogs {
+    public:
+        explicit QtDialogs(QWidget* parent) : parent_(parent) {}
+        bool HavePrinter() override;
+        bool ChoosePrinter(QPrinter& printer, const QString& title) override;
+        void TellPdf(const QString& pdf, const QString& title) override;
+
+    private:
+        QWidget* parent_;
+    };
+
     QWidget* parent_;
     logging::ErrorReport& errors_;
+    QtDialogs qt_;
+    PrintDialogs* dialogs_ = &qt_;
     QString lastPdf_;
 };
 

@@ -88,8 +88,8 @@ void DropShown(QComboBox* box)
 } // namespace
 
 SetTerminal::SetTerminal(const SetTerminalValues& values, const std::vector<std::string>& ports,
-                         QWidget* terminalWindow, QWidget* parent)
-    : QDialog(parent), terminal_(terminalWindow), initial_(values)
+                         QWidget* terminalWindow, SettingsWindow& host, QWidget* parent)
+    : QDialog(parent), terminal_(terminalWindow), host_(host), initial_(values)
 {
     setObjectName(QStringLiteral("SetTerminal"));
     setWindowTitle(QString::fromLatin1(kTitle));
@@ -412,8 +412,7 @@ void SetTerminal::SettingsOK_Click()
         return;
     }
     closing_ = true;
-    if (Disconnect)
-        Disconnect();
+    host_.Disconnect();
     UpdateHostList();
     UpdatePhoneList();
     if (network_->isChecked() && IsSshKind(NetworkKindFromNumber(kinds_->currentIndex()))) {

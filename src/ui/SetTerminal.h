@@ -14,10 +14,10 @@
 #pragma once
 
 #include "config/SetTerminalValues.h"
+#include "ui/SettingsMenus.h"
 
 #include <QDialog>
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -40,11 +40,9 @@ public:
 
     // `ports`: the serial ports found at start-up ("COM 1", ...).
     // `terminalWindow`: the window the SSH login dialog is centred over.
+    // `host`: disconnected by "OK" before the dialog closes (Disconnect_Click).
     SetTerminal(const config::SetTerminalValues& values, const std::vector<std::string>& ports,
-                QWidget* terminalWindow, QWidget* parent = nullptr);
-
-    // Called by "OK" before the dialog closes (Disconnect_Click).
-    std::function<void()> Disconnect;
+                QWidget* terminalWindow, SettingsWindow& host, QWidget* parent = nullptr);
 
     // The values the controls hold now.
     config::SetTerminalValues Values() const;
@@ -102,6 +100,7 @@ private:
     void ShowInvalid(const std::string& message);
 
     QWidget* terminal_;
+    SettingsWindow& host_;
     config::SetTerminalValues initial_;
     std::string sshUser_;
     std::string sshPassword_;

@@ -24,28 +24,10 @@ SettingsMenus::~SettingsMenus()
     }
 }
 
-std::unique_ptr<SettingsMenus> SettingsMenus::ForWindow(MainWindow& window, QMenu* terminalMenu)
+std::unique_ptr<SettingsMenus> SettingsMenus::ForWindow(MainWindow& window, SettingsWindow& host,
+                                                        QMenu* terminalMenu)
 {
-    auto menus = std::make_unique<SettingsMenus>(&window, window.Configuration().Config());
-    menus->Ports = [] {
-        std::vector<std::string> names;
-        for (const net::SerialPortEntry& port : net::SerialPortList())
-            names.push_back(port.Name);
-        return names;
-    };
-    menus->Disconnect = [&window] { window.ConnectionsUi().Disconnect_Click(); };
-    menus->Connect = [&window](const config::Settings& s) {
-        ConnectionUi& connection = window.ConnectionsUi();
-        const ConnectionSettings settings = config::ConnectionSettingsFrom(s);
-        connection.ApplySettings(settings);
-        connection.Manager().SetEchoButton(s.Echo);
-        connection.Connect_Click();
-    };
-    menus->EchoButton = [&window] { return window.ConnectionsUi().Manager().EchoButton(); };
-    menus->Refresh = [&window] {
-        window.RefreshTerminal();
-        window.View().setFocus();
-    };
+    auto menus = std::make_unique<SettingsMenus>(&window, window.Configuration().Config(), host);
     menus->AddTo(&window.ConnectionsUi().Menu(), terminalMenu);
     return menus;
 }
@@ -67,20 +49,16 @@ SetTerminal* SettingsMenus::ConnectSettings_Click()
     // Echo and ENQ/ACK as the session holds them now.
     config_.CollectFromSession();
     config::SetTerminalValues values = config::SetTerminalValuesFrom(config_.Values());
-    if (EchoButton)
-        values.EchoOn = EchoButton();
-    auto* dialog = new SetTerminal(values, Ports ? Ports() : std::vector<std::string>{}, window_, window_);
+    values.EchoOn = host_.EchoButton();
+    auto* dialog = new SetTerminal(values, host_.SerialPorts(), window_, host_, window_);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->Disconnect = Disconnect;
     open_ = dialog;
     QObject::connect(dialog, &QDialog::finished, window_, [this, dialog] {
         if (!dialog->Cancelled()) {
             config::AcceptConnectionSettings(config_, dialog->Values());
-            if (Connect)
-                Connect(config_.Values());
+            host_.Connect(config_.Values());
         }
-        if (Refresh)
-            Refresh();
+        host_.Refresh();
     });
     dialog->open();
     return dialog;
@@ -91,10 +69,7 @@ TermSetupForm* SettingsMenus::TermSetup_Click()
     auto* dialog = new TermSetupForm(config_, window_);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     open_ = dialog;
-    QObject::connect(dialog, &QDialog::finished, window_, [this] {
-        if (Refresh)
-            Refresh();
-    });
+    QObject::connect(dialog, &QDialog::finished, window_, [this] { host_.Refresh(); });
     dialog->open();
     return dialog;
 }

@@ -15,7 +15,6 @@
 
 #include <QPointer>
 
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -35,31 +34,42 @@ class MainWindow;
 class SetTerminal;
 class TermSetupForm;
 
+// What the settings commands ask of the main window.
+class SettingsWindow {
+public:
+    // The serial ports found at start-up ("COM 1", ...).
+    virtual std::vector<std::string> SerialPorts() = 0;
+    // Disconnect_Click, called when the connection settings are accepted.
+    virtual void Disconnect() = 0;
+    // Connect_Click with the settings just stored.
+    virtual void Connect(const config::Settings& settings) = 0;
+    // The local-echo switch of the Connection menu, which the dialog shows
+    // (the echo in force may also come from the Telnet variant).
+    virtual bool EchoButton() = 0;
+    // The terminal window takes the focus and repaints.
+    virtual void Refresh() = 0;
+
+protected:
+    ~SettingsWindow() = default;
+};
+
 class SettingsMenus {
 public:
-    SettingsMenus(QWidget* window, config::Configuration& config) : window_(window), config_(config) {}
+    SettingsMenus(QWidget* window, config::Configuration& config, SettingsWindow& host)
+        : window_(window), config_(config), host_(host)
+    {
+    }
     // A dialog still open is closed without storing anything.
     ~SettingsMenus();
     SettingsMenus(const SettingsMenus&) = delete;
     SettingsMenus& operator=(const SettingsMenus&) = delete;
 
-    // The main window's commands: its configuration, the serial ports of
-    // the machine, its connection (disconnected when the settings are
-    // accepted, then connected with them), "Connection Settings..." in the
-    // Connection menu and "Terminal Preferences..." in `terminalMenu`.
-    static std::unique_ptr<SettingsMenus> ForWindow(MainWindow& window, QMenu* terminalMenu);
-
-    // The serial ports found at start-up ("COM 1", ...).
-    std::function<std::vector<std::string>()> Ports;
-    // Disconnect_Click, called when the connection settings are accepted.
-    std::function<void()> Disconnect;
-    // Connect_Click with the settings just stored.
-    std::function<void(const config::Settings&)> Connect;
-    // The terminal window takes the focus and repaints.
-    std::function<void()> Refresh;
-    // The local-echo switch of the Connection menu, which the dialog shows
-    // (the echo in force may also come from the Telnet variant).
-    std::function<bool()> EchoButton;
+    // The main window's commands: its configuration, the window as the
+    // host (the serial ports of the machine, its connection, disconnected
+    // when the settings are accepted, then connected with them),
+    // "Connection Settings..." in the Connection menu and "Terminal
+    // Preferences..." in `terminalMenu`.
+    static std::unique_ptr<SettingsMenus> ForWindow(MainWindow& window, SettingsWindow& host, QMenu* terminalMenu);
 
     // Adds "Connection Settings..." to the first menu and "Terminal
     // Preferences..." to the second.
@@ -73,6 +83,7 @@ public:
 private:
     QWidget* window_;
     config::Configuration& config_;
+    SettingsWindow& host_;
     QPointer<QDialog> open_;
 };
 

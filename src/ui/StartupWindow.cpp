@@ -12,8 +12,8 @@
 
 namespace kalvor::ui {
 
-StartupWindow::StartupWindow(const WindowOptions& options, QWidget* parent)
-    : QWidget(parent, Qt::SplashScreen), options_(options)
+StartupWindow::StartupWindow(ProgramEnvironment& environment, const WindowOptions& options, QWidget* parent)
+    : QWidget(parent, Qt::SplashScreen), environment_(environment), options_(options)
 {
     setWindowTitle(QStringLiteral("Kalvor Start-up"));
     setObjectName(QStringLiteral("StartupWindow"));
@@ -59,15 +59,14 @@ void StartupWindow::Start(const QString& script)
     // 3: the terminal's fonts (error 5998 when missing; the program goes on).
     RegZKFonts(errors_);
     // 4: the serial ports.
-    if (ListSerialPorts)
-        serialPorts_ = ListSerialPorts();
-    // 6: the command line. A missing file is forgotten, and so is any file
-    // while nothing can run scripts.
+    serialPorts_ = environment_.ListSerialPorts();
+    // 6: the command line. A missing file is forgotten.
     script_.clear();
     pictureInterval_.setInterval(kPlainInterval);
-    if (!script.isEmpty() && PrepareScript && QFileInfo(script).isFile()) {
+    if (!script.isEmpty() && QFileInfo(script).isFile()) {
         SetStatus(QStringLiteral("Executing Script"));
-        const script::PreparedScript prepared = PrepareScript(std::filesystem::path(script.toStdString()));
+        const script::PreparedScript prepared =
+            environment_.PrepareScript(std::filesystem::path(script.toStdString()));
         if (prepared.Runs) {
             script_ = script;
             pictureInterval_.setInterval(kScriptInterval);
@@ -113,10 +112,7 @@ void StartupWindow::TerminalUnloaded()
 {
     pictureInterval_.stop();
     hide();
-    if (EndProgram)
-        EndProgram();
-    else
-        QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+    environment_.EndProgram();
 }
 
 } // namespace kalvor::ui

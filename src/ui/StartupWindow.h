@@ -29,19 +29,35 @@
 #include <QWidget>
 
 #include <filesystem>
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace kalvor::ui {
 
+// What the start-up window asks of the program around it.
+class ProgramEnvironment {
+public:
+    // Prepares the script of the command line (temp/zkscript.txt) and says
+    // whether it is there to be run, or why not (shown at once, and the
+    // terminal comes as without a script).
+    virtual script::PreparedScript PrepareScript(const std::filesystem::path& script) = 0;
+    // The serial ports of this machine.
+    virtual std::vector<std::string> ListSerialPorts() = 0;
+    // Ends the program (QCoreApplication::quit in the desktop program).
+    virtual void EndProgram() = 0;
+
+protected:
+    ~ProgramEnvironment() = default;
+};
+
 class StartupWindow final : public QWidget, private StartupHost {
 public:
     static constexpr int kPlainInterval = 4000;   // ms without a script
     static constexpr int kScriptInterval = 60000; // ms while a script connects
 
-    explicit StartupWindow(const WindowOptions& options = {}, QWidget* parent = nullptr);
+    explicit StartupWindow(ProgramEnvironment& environment, const WindowOptions& options = {},
+                           QWidget* parent = nullptr);
     ~StartupWindow() override;
 
     // The start-up steps; `script` is the command-line argument (empty:
@@ -65,20 +81,11 @@ public:
     void ScriptExited() override;
     void SetStatus(const QString& text) override;
 
-    // Prepares the script of the command line (temp/zkscript.txt) and says
-    // whether it is there to be run, or why not (shown at once, and the
-    // terminal comes as without a script). Unset: no scripts are run and
-    // the argument is forgotten.
-    std::function<script::PreparedScript(const std::filesystem::path& script)> PrepareScript;
-    // The serial ports of this machine. Unset: none.
-    std::function<std::vector<std::string>()> ListSerialPorts;
-    // Ends the program; QCoreApplication::quit unless set.
-    std::function<void()> EndProgram;
-
 private:
     // The main window has unloaded: the start-up window unloads and the program ends.
     void TerminalUnloaded() override;
 
+    ProgramEnvironment& environment_;
     WindowOptions options_;
     ErrorWindowDisplay errorDisplay_{this};
     logging::ErrorReport errors_;

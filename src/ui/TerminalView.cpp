@@ -6,7 +6,8 @@
 
 namespace kalvor::ui {
 
-TerminalView::TerminalView(const render::Renderer& renderer, QWidget* parent) : QWidget(parent), renderer_(renderer)
+TerminalView::TerminalView(const render::Renderer& renderer, TerminalViewEvents& events, QWidget* parent)
+    : QWidget(parent), renderer_(renderer), events_(events)
 {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -49,8 +50,8 @@ void TerminalView::paintEvent(QPaintEvent* event)
 {
     ++paints_;
     const double dpr = devicePixelRatioF();
-    if (PixelRatioChanged && dpr != renderer_.DevicePixelRatio())
-        PixelRatioChanged(dpr);
+    if (dpr != renderer_.DevicePixelRatio())
+        events_.ViewPixelRatioChanged(dpr);
     QPainter p(this);
     const QImage& image = renderer_.Image();
     const QRect target = QRect(QPoint(-offset_, 0), renderer_.LogicalSize());
@@ -76,30 +77,28 @@ void TerminalView::wheelEvent(QWheelEvent* event)
     wheelAngle_ += event->angleDelta().y();
     const int rows = -(wheelAngle_ / kNotch) * kRowsPerNotch;
     wheelAngle_ %= kNotch;
-    if (rows != 0 && WheelRows)
-        WheelRows(rows);
+    if (rows != 0)
+        events_.ViewWheelRows(rows);
     event->accept();
 }
 
 void TerminalView::keyPressEvent(QKeyEvent* event)
 {
-    if (KeyPressed)
-        KeyPressed(event);
+    events_.ViewKeyPressed(event);
     event->accept();
 }
 
 void TerminalView::keyReleaseEvent(QKeyEvent* event)
 {
-    if (KeyReleased && !event->isAutoRepeat())
-        KeyReleased(event);
+    if (!event->isAutoRepeat())
+        events_.ViewKeyReleased(event);
     event->accept();
 }
 
 void TerminalView::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    if (Resized)
-        Resized();
+    events_.ViewResized();
 }
 
 bool TerminalView::focusNextPrevChild(bool) { return false; }

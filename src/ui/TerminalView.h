@@ -9,13 +9,27 @@
 #include <QColor>
 #include <QWidget>
 
-#include <functional>
-
 namespace kalvor::ui {
+
+// What the display surface hands to the window: its key events, its size,
+// the pixel ratio of the screen it moved to, and the mouse wheel.
+class TerminalViewEvents {
+public:
+    virtual void ViewKeyPressed(QKeyEvent* event) = 0;
+    virtual void ViewKeyReleased(QKeyEvent* event) = 0; // not for auto-repeat
+    virtual void ViewResized() = 0;
+    virtual void ViewPixelRatioChanged(double dpr) = 0;
+    // The mouse wheel turned over the text: rows to scroll (negative: up),
+    // three a notch.
+    virtual void ViewWheelRows(int rows) = 0;
+
+protected:
+    ~TerminalViewEvents() = default;
+};
 
 class TerminalView final : public QWidget {
 public:
-    explicit TerminalView(const render::Renderer& renderer, QWidget* parent = nullptr);
+    TerminalView(const render::Renderer& renderer, TerminalViewEvents& events, QWidget* parent = nullptr);
 
     // Horizontal scroll offset in logical pixels.
     void SetOffset(int x);
@@ -28,14 +42,6 @@ public:
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
-    std::function<void(QKeyEvent*)> KeyPressed;
-    std::function<void(QKeyEvent*)> KeyReleased;
-    std::function<void()> Resized;
-    std::function<void(double dpr)> PixelRatioChanged;
-    // The mouse wheel turned over the text: rows to scroll (negative: up),
-    // three a notch.
-    std::function<void(int rows)> WheelRows;
-
 protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -46,6 +52,7 @@ protected:
 
 private:
     const render::Renderer& renderer_;
+    TerminalViewEvents& events_;
     int offset_ = 0;
     QColor background_ = Qt::black;
     int paints_ = 0;

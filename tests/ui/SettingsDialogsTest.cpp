@@ -45,6 +45,27 @@ std::string Line(std::string_view key, std::string_view value)
     return std::string(40 - key.size(), ' ') + std::string(key) + std::string(value) + "\r\n";
 }
 
+// The main window as the settings commands see it: two serial ports, and
+// the disconnects and connects recorded. Unless a test sets it, the echo
+// switch shows the echo the configuration holds.
+class FakeSettingsWindow final : public SettingsWindow {
+public:
+    explicit FakeSettingsWindow(config::Configuration& config) : config_(config) {}
+
+    int Disconnects = 0;
+    std::vector<config::Settings> Connected;
+    std::optional<bool> Echo;
+
+    std::vector<std::string> SerialPorts() override { return {"COM 1", "COM 2"}; }
+    void Disconnect() override { ++Disconnects; }
+    void Connect(const config::Settings& s) override { Connected.push_back(s); }
+    bool EchoButton() override { return Echo.value_or(config_.Values().Echo); }
+    void Refresh() override {}
+
+private:
+    config::Configuration& config_;
+};
+
 class SettingsDialogsTest : public ::testing::Test {
 protected:
     SettingsDialogsTest()
@@ -52,9 +73,6 @@ protected:
         std::filesystem::create_directories(home.Path() / config::kConfigFolder);
         EXPECT_EQ(config::CreateSettingsFile(config.CurrentFile(), config::Settings{}), 0);
         config.Attach(session);
-        menus.Ports = [] { return std::vector<std::string>{"COM 1", "COM 2"}; };
-        menus.Disconnect = [this] { ++disconnects; };
-        menus.Connect = [this](const config::Settings& s) { connected.push_back(s); };
         window.setGeometry(100, 100, 900, 700);
         window.show();
     }
@@ -75,9 +93,10 @@ protected:
     logging::ErrorReport errors;
     config::Configuration config{errors};
     QWidget window;
-    SettingsMenus menus{&window, config};
-    int disconnects = 0;
-    std::vector<config::Settings> connected;
+    FakeSettingsWindow host{config};
+    SettingsMenus menus{&window, config, host};
+    const int& disconnects = host.Disconnects;
+    const std::vector<config::Settings>& connected = host.Connected;
 };
 
 TEST_F(SettingsDialogsTest, SshHostTypedAndEnterPressedAsksTheLoginThenConnects)
@@ -136,7 +155,7 @@ TEST_F(SettingsDialogsTest, SshHostTypedAndEnterPressedAsksTheLoginThenConnects)
 TEST_F(SettingsDialogsTest, LocalProgramProposesTheLoginShellAndEchoFollowsTheMenu)
 {
     Internals(session).Keys().LocalEcho = true; // in force through the Telnet variant
-    menus.EchoButton = [] { return false; };
+    host.Echo = false;
     QPointer<SetTerminal> dialog = menus.ConnectSettings_Click();
     EXPECT_FALSE(dialog->EchoOn()->isChecked()) << "the dialog shows the Connection menu's switch";
     ASSERT_FALSE(dialog->HostList()->currentText().isEmpty());

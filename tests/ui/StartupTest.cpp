@@ -28,6 +28,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <functional>
 #include <fstream>
 
 namespace kalvor::ui {
@@ -38,6 +39,19 @@ namespace fs = std::filesystem;
 using test::ReadAll;
 
 void Touch(const fs::path& p) { std::ofstream(p) << "left over"; }
+
+// The program around the start-up window: no serial ports, an end that
+// does nothing, and a script preparation the test decides.
+struct TestEnvironment final : ProgramEnvironment {
+    std::function<script::PreparedScript(const fs::path&)> Prepare;
+
+    script::PreparedScript PrepareScript(const fs::path& script) override
+    {
+        return Prepare ? Prepare(script) : script::PreparedScript{};
+    }
+    std::vector<std::string> ListSerialPorts() override { return {}; }
+    void EndProgram() override {}
+};
 
 WindowOptions Configured()
 {
@@ -80,8 +94,8 @@ TEST(StartupTest, FreshProgramFolderGetsFoldersPointerAndDefaultConfiguration)
     Touch(home.Path() / "temp/zkdebug.txt");
     Touch(home.Path() / "temp/response.txt");
 
-    StartupWindow startup(Configured());
-    startup.EndProgram = [] {};
+    TestEnvironment environment;
+    StartupWindow startup(environment, Configured());
     startup.Start(QString());
 
     for (const char* folder : {"fonts", "temp", "config", "cache"})
@@ -125,10 +139,10 @@ TEST(StartupTest, ScriptArgumentSetsTheLongTimerAndATimeOutSaysSo)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Name);
-        StartupWindow startup(Configured());
-        startup.EndProgram = [] {};
+        TestEnvironment environment;
+        StartupWindow startup(environment, Configured());
         fs::path prepared;
-        startup.PrepareScript = [&](const fs::path& p) {
+        environment.Prepare = [&](const fs::path& p) {
             prepared = p;
             return script::PreparedScript{
                 c.Prepares, c.Prepares ? "" : "Script not run: the first line is \"HELLO\", not ADDR or DIAL"};
@@ -227,19 +241,17 @@ TEST(StartupTest, FailingFileShowsTheErrorWindowAndTheProgramGoesOn)
     window.show();
     ConfigurationMenu& menu = window.Configuration();
     const fs::path missing = home.Path() / "config/missing.zkd";
-    menu.AskOpenFile = [&] { return std::optional<fs::path>(missing); };
     ModalCatcher catcher;
     catcher.Arm();
-    menu.OpenConfiguration_Click();
+    menu.OpenConfiguration(missing);
     EXPECT_EQ(catcher.Title, QStringLiteral("Kalvor Error"));
     EXPECT_EQ(catcher.Text, QStringLiteral("File not found."));
     EXPECT_EQ(catcher.Detail, QStringLiteral("[ 53:   ReadSettingsFile,  config/missing.zkd ]"));
     EXPECT_EQ(menu.Config().CurrentFile(), "config/default.zkd");
 
     // A name over 60 characters: error 5995, nothing recorded.
-    menu.AskSaveFile = [&] { return std::optional<fs::path>(home.Path() / "config" / std::string(70, 'x')); };
     catcher.Arm();
-    menu.SaveConfigurationAs_Click();
+    menu.SaveConfigurationAs(home.Path() / "config" / std::string(70, 'x'));
     EXPECT_EQ(catcher.Text.left(40), QStringLiteral("The configuration file name is too long."));
     EXPECT_EQ(config::GetDefaultFile().Name, "config/default.zkd");
 }
@@ -249,9 +261,15 @@ TEST(StartupTest, TopLoggingWritesScrolledLinesAndPrintsToPdfWithoutPrinter)
     test::TempHome home;
     MainWindow window(Configured());
     Printing& printing = window.Printer();
-    printing.HavePrinter = [] { return false; };
-    QString told;
-    printing.TellPdf = [&](const QString& pdf) { told = pdf; };
+    // No printer here, and the PDF's name is kept instead of shown.
+    struct NoPrinter final : PrintDialogs {
+        QString Told;
+        bool HavePrinter() override { return false; }
+        bool ChoosePrinter(QPrinter&, const QString&) override { return false; }
+        void TellPdf(const QString& pdf, const QString&) override { Told = pdf; }
+    } dialogs;
+    printing.SetDialogs(&dialogs);
+    const QString& told = dialogs.Told;
     // 25 PDFs of earlier prints, an hour apart: only the newest stay.
     const fs::path temp = home.Path() / "temp";
     for (int i = 0; i < 25; ++i) {
