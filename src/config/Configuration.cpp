@@ -181,7 +181,7 @@ void Configuration::UserKeyDefined(int key)
     if (session_ == nullptr || key < 0 || key >= kUserKeys)
         return;
     CollectUserKeys(session_->SoftKeys(), settings_);
-    UpdateSection("", kKeyF1 + key);
+    (void)UpdateSection("", kKeyF1 + key); // a failure is reported there
 }
 
 void Configuration::SaveEnterKeySettings()
@@ -192,7 +192,7 @@ void Configuration::SaveEnterKeySettings()
     settings_.KbEnterKey = enter.KbEnterKey;
     settings_.NumEnterKey = enter.NumEnterKey;
     settings_.SmartReturn = enter.SmartEnter;
-    UpdateSection("NewTerminalPref");
+    (void)UpdateSection("NewTerminalPref"); // a failure is reported there
 }
 
 void Configuration::ApplyUserKeys()

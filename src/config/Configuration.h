@@ -75,15 +75,15 @@ public:
     // last read or wrote them, onto the file as it is then, so that two
     // windows on one program folder keep each other's changes; it records
     // the file in the pointer file only when this window chose another one.
-    int Save();
-    int SaveAs(const std::filesystem::path& chosen);
-    int Open(const std::filesystem::path& chosen);
+    [[nodiscard]] int Save();
+    [[nodiscard]] int SaveAs(const std::filesystem::path& chosen);
+    [[nodiscard]] int Open(const std::filesystem::path& chosen);
 
     // The section update of the current file ("NewCommConfig",
     // "NewFuncKeyConfig", "NewTerminalPref", "NewPrintConfig"), or with an
     // empty section and a key index 73..80 that one user key. Writes the
     // settings as they are now: a dialog stores its values first.
-    int UpdateSection(std::string_view section, int keyIndex = 0);
+    [[nodiscard]] int UpdateSection(std::string_view section, int keyIndex = 0);
 
     // SaveTermConfig: with `save` the current preferences are kept in a copy;
     // otherwise they are restored from the copy and applied again.

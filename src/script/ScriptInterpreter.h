@@ -69,13 +69,13 @@ public:
     // line. True when that line is ADDR or DIAL: the target is set and the
     // script runs. Any other first line abandons the script; a missing
     // source file leaves no script at all.
-    bool Prepare(const std::filesystem::path& source);
+    [[nodiscard]] bool Prepare(const std::filesystem::path& source);
     // The same in two steps, for a program whose session comes after the
     // preparation: PrepareWorkingScript writes the working script and says
     // whether its first line is ADDR or DIAL; Load then opens it, takes the
     // target and sets the script running.
-    static bool PrepareWorkingScript(const std::filesystem::path& source, const std::filesystem::path& working);
-    bool Load();
+    [[nodiscard]] static bool PrepareWorkingScript(const std::filesystem::path& source, const std::filesystem::path& working);
+    [[nodiscard]] bool Load();
     // Where the working script lives (default: "temp/zkscript.txt" under the
     // program folder, taken when Prepare first runs).
     void SetWorkingScript(std::filesystem::path path) { working_ = std::move(path); }

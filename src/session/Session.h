@@ -183,9 +183,9 @@ public:
 
     // Prepares `file` as the working script and reads its target; true when
     // the script runs.
-    bool PrepareScript(const std::filesystem::path& file) { return script_.Prepare(file); }
+    [[nodiscard]] bool PrepareScript(const std::filesystem::path& file) { return script_.Prepare(file); }
     // The working script prepared earlier is loaded; true when it runs.
-    bool LoadScript() { return script_.Load(); }
+    [[nodiscard]] bool LoadScript() { return script_.Load(); }
     const script::ScriptState& LogonScript() const { return script_.State(); }
     const std::filesystem::path& WorkingScript() const { return script_.WorkingScript(); }
 

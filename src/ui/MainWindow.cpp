@@ -589,7 +589,7 @@ void MainWindow::ExitRequested()
 void MainWindow::PrintFile(const std::filesystem::path& file)
 {
     if (printing_)
-        printing_->PrintTermFile(file);
+        (void)printing_->PrintTermFile(file); // a failure is reported there
 }
 
 void MainWindow::OpenDocument(const std::filesystem::path& file) { OpenInTextEditor(file); }

@@ -38,9 +38,9 @@ public:
     // PrintTermFile: prints a text file. Returns 0, or the error number
     // (reported with the location "PrintTermFile"). A cancelled dialog is no
     // error.
-    int PrintTermFile(const std::filesystem::path& file);
+    [[nodiscard]] int PrintTermFile(const std::filesystem::path& file);
     // Prints `text` (Latin-1) under the document name `title`.
-    int PrintText(const QString& title, const QString& text);
+    [[nodiscard]] int PrintText(const QString& title, const QString& text);
 
     // The print font height in points (the configuration's PrintFontHeight).
     int FontHeight = 9;

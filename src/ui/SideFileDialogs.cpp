@@ -24,7 +24,7 @@ void PrintScreenText(Printing& printing, const DisplayMemory& memory)
 {
     QString text = ScreenText(memory);
     text.truncate(text.lastIndexOf(QStringLiteral("cursor "))); // the rows without the cursor line
-    printing.PrintText(QStringLiteral("Kalvor screen"), text);
+    (void)printing.PrintText(QStringLiteral("Kalvor screen"), text); // a failure is reported there
 }
 
 std::optional<std::filesystem::path> AskRecordFileName(QWidget* parent, std::string_view title)

@@ -48,7 +48,7 @@ public:
 
     // Starts the command line (empty: the login shell). Returns an empty
     // text on success, else why it failed.
-    std::string Start(const std::string& commandLine, int cols, int rows);
+    [[nodiscard]] std::string Start(const std::string& commandLine, int cols, int rows);
     // Ends the program (hang-up) and closes the pseudo-terminal.
     void Stop();
     void Resize(int cols, int rows);

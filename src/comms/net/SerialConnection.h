@@ -48,7 +48,7 @@ public:
     // Opens `device` with the settings text "baud,parity,data,stop" and the
     // port's own flow control (`portHandshaking`, 0..3). `handshaking` is the
     // configured code the receive pass paces by.
-    SerialOpenError Open(const std::string& device, const std::string& settingsText, int portHandshaking,
+    [[nodiscard]] SerialOpenError Open(const std::string& device, const std::string& settingsText, int portHandshaking,
                          int handshaking);
     void Close();
     bool IsOpen() const { return port_.isOpen(); }
