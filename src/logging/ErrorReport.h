@@ -1,8 +1,8 @@
 // The error report: every routine that traps a failure hands it here with
 // its own name as the location, the error number and, when a file was
 // involved, the file name. The report turns the number into the message of
-// the error table and shows the "Kalvor Error" window (through a hook the
-// window provides), or writes one line into the communications log.
+// the error table and shows the "Kalvor Error" window (on the ErrorDisplay
+// the window provides), or writes one line into the communications log.
 //
 // Errors of the C++ library and the operating system (std::error_code,
 // errno) are mapped onto the numbers of the table where one fits: a missing

@@ -12,8 +12,7 @@ namespace kalvor {
 // Construction: every subsystem gets the session as its events interface.
 
 Session::Session(Clock& clock, TraceSink* trace)
-    : clock_(clock),
-      commLog_(clock, errors_, static_cast<logging::SideFileEvents&>(*this)),
+    : commLog_(clock, errors_, static_cast<logging::SideFileEvents&>(*this)),
       trace_(trace != nullptr ? trace : &commLog_),
       conn_(&none_),
       term_(static_cast<TerminalHooks&>(*this)),

@@ -290,7 +290,6 @@ private:
     // logging::ErrorDisplay
     void ShowWindow(const logging::ErrorWindow& error) override;
 
-    Clock& clock_;
     Unobserved unobserved_;
     SessionObserver* observer_ = &unobserved_;
     ConfigurationHooks* config_ = nullptr;
@@ -313,9 +312,10 @@ private:
     logging::RecordFiles records_;
     script::ScriptInterpreter script_;
     int bells_ = 0;
-
-    friend class SessionInternals;
     bool formatModeShown_ = false; // format mode as the fields were last repainted
+
+    // The tests' one way in (tests/support/SessionInternals.h).
+    friend class SessionInternals;
 };
 
 } // namespace kalvor
