@@ -298,8 +298,13 @@ TEST_F(ConfigurationLoad, DamagedFilesAreKeptBesideAndTheUserToldOnce)
 
 TEST_F(ConfigurationLoad, APointerFileNamingAnyOtherPlaceIsDamaged)
 {
+    // Every name points into the test's own folder: a fault in the check
+    // must never let a test overwrite a file of the machine.
     WriteAll(home.Path() / "victim.txt", "precious");
-    for (const char* name : {"../victim.txt", "config/../victim.txt", "/etc/passwd", "config/", "default.zkd"}) {
+    const std::string absolute = (home.Path() / "victim.txt").string();
+    for (const std::string& name :
+         {std::string("../victim.txt"), std::string("config/../victim.txt"), absolute, std::string("config/"),
+          std::string("default.zkd")}) {
         WriteAll(config / "default.zkx", FormatPointerFile(name));
         Configuration c(errors);
         c.Load();
