@@ -59,7 +59,8 @@ int main(int argc, char** argv)
             if (dialect == kalvor::bench::Dialect::Vt && !vt)
                 continue;
             std::string error;
-            const std::string path = dir + "/" + (dialect == kalvor::bench::Dialect::Vt ? std::string(w.Name) + ".vt.txt" : w.File);
+            const std::string path =
+                dir + "/" + (dialect == kalvor::bench::Dialect::Vt ? std::string(w.Name) + ".vt.txt" : w.File);
             const std::uint64_t n = kalvor::bench::WriteWorkloadFile(w.Kind, bytes, path, error, dialect);
             if (n == 0) {
                 std::fprintf(stderr, "kalvor-bench-gen: %s\n", error.c_str());

@@ -128,17 +128,19 @@ void BM_Screen(benchmark::State& state, const WorkloadInfo* w)
 void PrintTable()
 {
     std::printf("\nkalvor-screen --quiet FILE (MB = 10^6 bytes)\n");
-    std::printf("%-14s %9s %9s %9s %12s %9s  %s\n", "workload", "size MB", "MB/s", "target", "peak RSS MB",
-                "target", "verdict");
+    std::printf("%-14s %9s %9s %9s %12s %9s  %s\n", "workload", "size MB", "MB/s", "target", "peak RSS MB", "target",
+                "verdict");
     for (const Result& r : g_results) {
         if (r.Failed || r.Runs == 0) {
-            std::printf("%-14s %9.1f %9s %9s %12s %9s  %s\n", r.Name.c_str(), r.SizeMB, "-", "-", "-", "-",
-                        "FAILED");
+            std::printf("%-14s %9.1f %9s %9s %12s %9s  %s\n", r.Name.c_str(), r.SizeMB, "-", "-", "-", "-", "FAILED");
             continue;
         }
         const bool fast = r.MBps >= r.TargetMBps;
         const bool small = r.PeakRssMB < kalvor::bench::kPeakRssTargetMB;
-        const char* verdict = fast && small ? "meets targets" : !fast && !small ? "slow, large" : !fast ? "below target" : "too much memory";
+        const char* verdict = fast && small     ? "meets targets"
+                              : !fast && !small ? "slow, large"
+                              : !fast           ? "below target"
+                                                : "too much memory";
         std::printf("%-14s %9.1f %9.1f %8s%.0f %12.1f %8s%.0f  %s\n", r.Name.c_str(), r.SizeMB, r.MBps,
                     ">=", r.TargetMBps, r.PeakRssMB, "<", kalvor::bench::kPeakRssTargetMB, verdict);
     }

@@ -26,9 +26,9 @@ enum class Dialect { Hp, Vt };
 
 struct WorkloadInfo {
     Workload Kind;
-    const char* Name;      // plain, screens, enhancements, linedrawing
-    const char* File;      // file name used by the generator
-    double TargetMBps;     // throughput target of kalvor-screen, MB/s
+    const char* Name;  // plain, screens, enhancements, linedrawing
+    const char* File;  // file name used by the generator
+    double TargetMBps; // throughput target of kalvor-screen, MB/s
 };
 
 // Peak resident memory target of kalvor-screen, MB, whatever the input size.

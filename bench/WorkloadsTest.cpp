@@ -118,8 +118,7 @@ void TestScreens()
         std::size_t end = s.find('\x1b', pos);
         if (end == std::string::npos)
             end = s.size();
-        ok = ok && AllPrintable(std::string_view(s).substr(pos, end - pos)) &&
-             c + static_cast<int>(end - pos) <= 80;
+        ok = ok && AllPrintable(std::string_view(s).substr(pos, end - pos)) && c + static_cast<int>(end - pos) <= 80;
         pos = end;
     }
     Expect(ok, "screens: rows addressed in order, fields inside 80 columns");

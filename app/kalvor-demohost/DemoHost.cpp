@@ -178,9 +178,12 @@ void DemoClient::Option(TelnetVerb verb, int option)
         break;
     case TelnetVerb::Will:
         if (option == telnet::kOptTerminalType) {
-            const char ask[] = {static_cast<char>(telnet::kIac), static_cast<char>(telnet::kSb),
-                                static_cast<char>(telnet::kOptTerminalType), static_cast<char>(telnet::kSend),
-                                static_cast<char>(telnet::kIac), static_cast<char>(telnet::kSe)};
+            const char ask[] = {static_cast<char>(telnet::kIac),
+                                static_cast<char>(telnet::kSb),
+                                static_cast<char>(telnet::kOptTerminalType),
+                                static_cast<char>(telnet::kSend),
+                                static_cast<char>(telnet::kIac),
+                                static_cast<char>(telnet::kSe)};
             SendRaw(std::string_view(ask, sizeof ask));
         } else if (option == telnet::kOptRemoteFlowControl) {
             flowControl_ = true;
@@ -257,10 +260,8 @@ void DemoClient::Input(char c)
         block_.push_back(c);
         return;
     case Mode::Greeting:
-    case Mode::Listing:
-        return;
-    default:
-        break;
+    case Mode::Listing: return;
+    default: break;
     }
     if (afterCr_ && (c == '\n' || c == '\0')) {
         afterCr_ = false;
@@ -295,7 +296,8 @@ void DemoClient::Line(const std::string& line)
     switch (mode_) {
     case Mode::Menu: {
         const std::string word = Lower(text.substr(0, text.find(' ')));
-        const std::string arg = text.find(' ') == std::string::npos ? std::string() : TrimText(text.substr(text.find(' ')));
+        const std::string arg =
+            text.find(' ') == std::string::npos ? std::string() : TrimText(text.substr(text.find(' ')));
         if (word == "1")
             Enhancements();
         else if (word == "2")
@@ -353,11 +355,8 @@ void DemoClient::Line(const std::string& line)
         Send("\x1bm\r\nMemory lock is off again.\r\n");
         PressReturn();
         return;
-    case Mode::Continue:
-        ShowMenu();
-        return;
-    default:
-        return;
+    case Mode::Continue: ShowMenu(); return;
+    default: return;
     }
 }
 
@@ -393,10 +392,22 @@ void DemoClient::PressReturn()
 void DemoClient::Enhancements()
 {
     std::string s = kClear + "Display enhancements: ESC & d and a letter\r\n\r\n";
-    const char* names[] = {"none",       "blink",          "inverse",          "inverse blink",
-                           "underline",  "underline blink", "underline inverse", "underline inverse blink",
-                           "half-bright", "half blink",     "half inverse",     "half inverse blink",
-                           "half underline", "half underline blink", "half underline inverse", "all four"};
+    const char* names[] = {"none",
+                           "blink",
+                           "inverse",
+                           "inverse blink",
+                           "underline",
+                           "underline blink",
+                           "underline inverse",
+                           "underline inverse blink",
+                           "half-bright",
+                           "half blink",
+                           "half inverse",
+                           "half inverse blink",
+                           "half underline",
+                           "half underline blink",
+                           "half underline inverse",
+                           "all four"};
     for (int i = 0; i < 16; ++i) {
         const char letter = static_cast<char>('@' + i);
         s += At(2 + i / 2, (i % 2) * 40) + std::string("ESC & d ") + letter + "  " + "\x1b&d" + letter + " " +
@@ -425,10 +436,12 @@ void DemoClient::LineDrawing()
             hh += h;
         b += At(row, col) + kSo + ul + hh + tt + hh + ur + kSi;
         for (int r = 1; r <= 2; ++r)
-            b += At(row + r, col) + kSo + v + kSi + std::string(10, ' ') + kSo + v + kSi + std::string(10, ' ') + kSo + v + kSi;
+            b += At(row + r, col) + kSo + v + kSi + std::string(10, ' ') + kSo + v + kSi + std::string(10, ' ') + kSo +
+                 v + kSi;
         b += At(row + 3, col) + kSo + lt + hh + x + hh + rt + kSi;
         for (int r = 4; r <= 5; ++r)
-            b += At(row + r, col) + kSo + v + kSi + std::string(10, ' ') + kSo + v + kSi + std::string(10, ' ') + kSo + v + kSi;
+            b += At(row + r, col) + kSo + v + kSi + std::string(10, ' ') + kSo + v + kSi + std::string(10, ' ') + kSo +
+                 v + kSi;
         b += At(row + 6, col) + kSo + ll + hh + bt + hh + lr + kSi;
         return b;
     };
@@ -449,7 +462,8 @@ void DemoClient::LineDrawing()
 void DemoClient::StartForm()
 {
     std::string s = "\x1bX\x1b&k0B" + kClear;
-    s += "\x1b&dJ Data entry " + kNormal + "  Fill the fields, Tab moves between them, F12 (Enter) or the\r\n"
+    s += "\x1b&dJ Data entry " + kNormal +
+         "  Fill the fields, Tab moves between them, F12 (Enter) or the\r\n"
          "keypad Enter key sends the form.\r\n";
     const auto field = [](int row, const std::string& caption, int width) {
         return At(row, 2) + caption + At(row, 16) + "\x1b&dD\x1b[" + std::string(static_cast<std::size_t>(width), ' ') +
@@ -460,7 +474,8 @@ void DemoClient::StartForm()
     s += field(7, "Date", 10) + "  (DD/MM/YYYY)";
     s += field(9, "City", 20) + "  (may stay empty)";
     s += At(12, 2) + "The host checks what arrives and shows it back.";
-    s += "\x1bW\x1b&k1B\x1bH\x1b" "b";
+    s += "\x1bW\x1b&k1B\x1bH\x1b"
+         "b";
     s += std::string(1, kDc1);
     block_.clear();
     mode_ = Mode::Form;
@@ -491,15 +506,19 @@ void DemoClient::FormBlockDone()
     const std::string& name = fields[0];
     if (name.empty())
         problems.push_back("Name is empty.");
-    else if (!std::all_of(name.begin(), name.end(), [](char c) { return std::isalpha(static_cast<unsigned char>(c)) || c == ' ' || c == '-' || c == '\''; }))
+    else if (!std::all_of(name.begin(), name.end(), [](char c) {
+                 return std::isalpha(static_cast<unsigned char>(c)) || c == ' ' || c == '-' || c == '\'';
+             }))
         problems.push_back("Name holds characters other than letters.");
     const std::string& age = fields[1];
-    if (age.empty() || !std::all_of(age.begin(), age.end(), [](char c) { return std::isdigit(static_cast<unsigned char>(c)); }) ||
+    if (age.empty() ||
+        !std::all_of(age.begin(), age.end(), [](char c) { return std::isdigit(static_cast<unsigned char>(c)); }) ||
         std::atoi(age.c_str()) > 130)
         problems.push_back("Age must be a number from 0 to 130.");
     const std::string& date = fields[2];
     const bool dateShape = date.size() == 10 && date[2] == '/' && date[5] == '/' &&
-                           std::all_of(date.begin(), date.end(), [](char c) { return c == '/' || std::isdigit(static_cast<unsigned char>(c)); });
+                           std::all_of(date.begin(), date.end(),
+                                       [](char c) { return c == '/' || std::isdigit(static_cast<unsigned char>(c)); });
     if (!dateShape || std::atoi(date.substr(0, 2).c_str()) < 1 || std::atoi(date.substr(0, 2).c_str()) > 31 ||
         std::atoi(date.substr(3, 2).c_str()) < 1 || std::atoi(date.substr(3, 2).c_str()) > 12)
         problems.push_back("Date must be DD/MM/YYYY.");
@@ -516,7 +535,8 @@ void DemoClient::FormBlockDone()
         for (const std::string& p : problems)
             s += "  \x1b&dB " + p + " " + kNormal + "\r\n";
     }
-    s += "\r\nF and Return fills the form again, Return alone goes to the menu. \x1b" "b";
+    s += "\r\nF and Return fills the form again, Return alone goes to the menu. \x1b"
+         "b";
     mode_ = Mode::FormResult;
     Send(s);
 }
@@ -525,8 +545,8 @@ void DemoClient::StartUserKeys()
 {
     std::string s = kClear + "User keys defined by the host with ESC & f\r\n\r\n";
     const auto define = [](int key, int attribute, const std::string& label, const std::string& text) {
-        return "\x1b&f" + std::to_string(attribute) + "a" + std::to_string(key) + "k" + std::to_string(label.size()) + "d" +
-               std::to_string(text.size()) + "L" + label + text;
+        return "\x1b&f" + std::to_string(attribute) + "a" + std::to_string(key) + "k" + std::to_string(label.size()) +
+               "d" + std::to_string(text.size()) + "L" + label + text;
     };
     s += define(1, 2, "Greet", "hello from f1");
     s += define(2, 1, "Local", "\r\n(f2 writes this on the display only)\r\n");
@@ -549,7 +569,8 @@ void DemoClient::StartStatus()
         {"primary status", "\x1b^"},
         {"secondary status", "\x1b~"},
         {"cursor, screen-relative", "\x1b`"},
-        {"cursor, absolute", "\x1b" "a"},
+        {"cursor, absolute", "\x1b"
+                             "a"},
         {"terminal identification", "\x1b*s-1^"},
         {"status 7", "\x1b*s7^"},
         {"version", "\x1b*s8^"},

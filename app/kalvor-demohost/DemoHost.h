@@ -26,9 +26,9 @@ namespace kalvor::demohost {
 struct DemoOptions {
     QHostAddress Bind = QHostAddress::LocalHost;
     quint16 Port = 2323;
-    bool Standard = false;       // refuse option 45: the terminal stays "Telnet (standard)"
-    std::string LogFile;         // every byte received from terminals is appended here
-    long ListingLines = 3000;    // lines of the long listing unless the choice names a number
+    bool Standard = false;    // refuse option 45: the terminal stays "Telnet (standard)"
+    std::string LogFile;      // every byte received from terminals is appended here
+    long ListingLines = 3000; // lines of the long listing unless the choice names a number
 };
 
 class DemoClient final : private telnet::TelnetDecoder::Events {
@@ -87,13 +87,13 @@ private:
     std::FILE* log_ = nullptr;
     Mode mode_ = Mode::Greeting;
     std::string terminalType_;
-    bool willEcho_ = true;        // we echo what the terminal types
-    bool willSuppress_ = false;   // option 45 agreed
-    bool flowControl_ = false;    // the terminal agreed to remote flow control
-    bool xoff_ = false;           // the terminal sent DC3
-    bool afterCr_ = false;        // an LF or NUL right after CR is dropped
+    bool willEcho_ = true;      // we echo what the terminal types
+    bool willSuppress_ = false; // option 45 agreed
+    bool flowControl_ = false;  // the terminal agreed to remote flow control
+    bool xoff_ = false;         // the terminal sent DC3
+    bool afterCr_ = false;      // an LF or NUL right after CR is dropped
     std::string line_;
-    std::string out_;             // waiting for XON or for the socket
+    std::string out_; // waiting for XON or for the socket
     std::string block_;
     std::vector<std::pair<std::string, std::string>> statusRequests_;
     std::size_t statusIndex_ = 0;
@@ -101,8 +101,8 @@ private:
     long listNext_ = 0;
     long listEnd_ = 0;
     QTimer greetingTimer_;
-    QTimer quietTimer_;   // the end of a block: no more data for a while
-    QTimer replyTimer_;   // a status reply that never comes
+    QTimer quietTimer_; // the end of a block: no more data for a while
+    QTimer replyTimer_; // a status reply that never comes
 };
 
 class DemoServer {

@@ -62,7 +62,8 @@ void SetValue(FormModel& m, const std::string& name, const std::string& value)
     case ObjectType::Pick: {
         const std::size_t star = value.find("|*|");
         m.Picks[o.Index].List = Split(value.substr(0, star));
-        m.Picks[o.Index].SelList = star == std::string::npos ? std::vector<std::string>{} : Split(value.substr(star + 3));
+        m.Picks[o.Index].SelList =
+            star == std::string::npos ? std::vector<std::string>{} : Split(value.substr(star + 3));
         break;
     }
     default: break;
@@ -148,6 +149,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "kalvor-form-view: cannot write %s\n", out.c_str());
         return 1;
     }
-    std::printf("%s: %d x %d pixels, %d objects listed\n", out.c_str(), result.Width, result.Height, canvo.Model().ListCount());
+    std::printf("%s: %d x %d pixels, %d objects listed\n", out.c_str(), result.Width, result.Height,
+                canvo.Model().ListCount());
     return 0;
 }

@@ -108,8 +108,7 @@ std::optional<std::string> UnescapeEventText(std::string_view text)
             i += 2;
             break;
         }
-        default:
-            return std::nullopt;
+        default: return std::nullopt;
         }
     }
     return out;

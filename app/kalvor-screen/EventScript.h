@@ -21,9 +21,9 @@ namespace kalvor {
 struct ScriptEvent {
     enum class Kind { Host, Wait, Key, Type };
     Kind Type = Kind::Host;
-    std::string Text;               // host/type: the unescaped bytes; key: the key name
-    std::vector<std::string> Mods;  // key: shift, ctrl, alt
-    long Milliseconds = 0;          // wait
+    std::string Text;              // host/type: the unescaped bytes; key: the key name
+    std::vector<std::string> Mods; // key: shift, ctrl, alt
+    long Milliseconds = 0;         // wait
     int Line = 0;
 };
 

@@ -15,8 +15,7 @@ std::string HeadlessScript::JsonMember() const
 {
     const script::ScriptState& st = session_.LogonScript();
     const auto flag = [](bool b) { return b ? std::string("true") : std::string("false"); };
-    std::string out = "\"script\":{\"prepared\":" + flag(prepared_) + ",\"running\":" + flag(st.Running) +
-                      ",\"kind\":";
+    std::string out = "\"script\":{\"prepared\":" + flag(prepared_) + ",\"running\":" + flag(st.Running) + ",\"kind\":";
     PutJsonString(out, st.TargetType());
     out += ",\"target\":";
     PutJsonString(out, st.TargetText);

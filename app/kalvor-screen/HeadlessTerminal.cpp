@@ -70,10 +70,7 @@ void HeadlessTerminal::DeliverHostChunk(std::string_view bytes)
         AdvanceClock(Session::kTickMs);
 }
 
-void HeadlessTerminal::Tick()
-{
-    session_->Tick();
-}
+void HeadlessTerminal::Tick() { session_->Tick(); }
 
 void HeadlessTerminal::AdvanceClock(long ms)
 {
@@ -153,15 +150,9 @@ bool RunEvents(HeadlessTerminal& term, std::istream& in, const std::string& name
             continue;
         }
         switch (ev->Type) {
-        case ScriptEvent::Kind::Host:
-            term.DeliverHostChunk(ev->Text);
-            break;
-        case ScriptEvent::Kind::Wait:
-            term.AdvanceClock(ev->Milliseconds);
-            break;
-        case ScriptEvent::Kind::Key:
-            PressKey(term.GetSession(), *ev);
-            break;
+        case ScriptEvent::Kind::Host: term.DeliverHostChunk(ev->Text); break;
+        case ScriptEvent::Kind::Wait: term.AdvanceClock(ev->Milliseconds); break;
+        case ScriptEvent::Kind::Key: PressKey(term.GetSession(), *ev); break;
         case ScriptEvent::Kind::Type:
             for (char c : ev->Text)
                 term.GetSession().KeyPress(static_cast<unsigned char>(c));

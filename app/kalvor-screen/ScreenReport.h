@@ -12,8 +12,7 @@ namespace kalvor {
 
 void WriteTextReport(std::ostream& out, const DisplayMemory& mem, bool wholeMemory);
 // `extraMembers`: more members of the JSON object, e.g. "\"script\":{...}".
-void WriteJsonReport(std::ostream& out, const DisplayMemory& mem, bool wholeMemory,
-                     std::string_view extraMembers = {});
+void WriteJsonReport(std::ostream& out, const DisplayMemory& mem, bool wholeMemory, std::string_view extraMembers = {});
 // A Latin-1 text as a JSON string (UTF-8, control characters as \u00XX).
 void PutJsonString(std::string& out, std::string_view latin1);
 

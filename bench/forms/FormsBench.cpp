@@ -43,12 +43,26 @@ std::string LargeForm()
         const int x = (i * 37) % 1500, y = (i * 53) % 2300;
         const std::string at = std::to_string(x) + " " + std::to_string(y);
         switch (i % 6) {
-        case 0: f += "/BOX (" + at + " " + std::to_string(x + 60) + " " + std::to_string(y + 30) + " FILL 90 92 95 PENWIDTH 1)\n"; break;
-        case 1: f += "/BOX (" + at + " " + std::to_string(x + 80) + " " + std::to_string(y + 40) + " BLEND 60 70 90)\n/BOX (0 0 0 0 NOBLEND)\n"; ++i; break;
+        case 0:
+            f += "/BOX (" + at + " " + std::to_string(x + 60) + " " + std::to_string(y + 30) +
+                 " FILL 90 92 95 PENWIDTH 1)\n";
+            break;
+        case 1:
+            f += "/BOX (" + at + " " + std::to_string(x + 80) + " " + std::to_string(y + 40) +
+                 " BLEND 60 70 90)\n/BOX (0 0 0 0 NOBLEND)\n";
+            ++i;
+            break;
         case 2: f += "/TEXT (" + at + " LJ Label " + std::to_string(i) + ")\n"; break;
-        case 3: f += "/LINE (" + at + " " + std::to_string(x + 90) + " " + std::to_string(y + 5) + " PENWIDTH 2)\n"; break;
-        case 4: f += "/OVAL (" + at + " " + std::to_string(x + 40) + " " + std::to_string(y + 40) + " FILL 80 90 100)\n"; break;
-        case 5: f += "/POLYGON (" + at + " " + std::to_string(x + 30) + " " + std::to_string(y) + " " + std::to_string(x + 15) + " " + std::to_string(y + 25) + ")\n"; break;
+        case 3:
+            f += "/LINE (" + at + " " + std::to_string(x + 90) + " " + std::to_string(y + 5) + " PENWIDTH 2)\n";
+            break;
+        case 4:
+            f += "/OVAL (" + at + " " + std::to_string(x + 40) + " " + std::to_string(y + 40) + " FILL 80 90 100)\n";
+            break;
+        case 5:
+            f += "/POLYGON (" + at + " " + std::to_string(x + 30) + " " + std::to_string(y) + " " +
+                 std::to_string(x + 15) + " " + std::to_string(y + 25) + ")\n";
+            break;
         }
     }
     static const char* const kKinds[] = {"BUTTON", "CHECK", "ENTRYBOX", "PICKLIST", "RADIO", "MAP", "DISPLAYFIELD"};
@@ -58,12 +72,17 @@ std::string LargeForm()
             const std::string at = std::to_string(x) + " " + std::to_string(y);
             const std::string name = std::string(kKinds[k]).substr(0, 3) + std::to_string(i);
             switch (k) {
-            case 0: f += "/BUTTON (" + at + " " + std::to_string(x + 40) + " " + std::to_string(y + 20) + " " + name + ")\n"; break;
+            case 0:
+                f +=
+                    "/BUTTON (" + at + " " + std::to_string(x + 40) + " " + std::to_string(y + 20) + " " + name + ")\n";
+                break;
             case 1: f += "/CHECK (" + at + " " + name + ")\n"; break;
             case 2: f += "/ENTRYBOX (" + at + " 12 " + name + " FIELDSTYLE outline)\n"; break;
             case 3: f += "/PICKLIST (" + at + " 10 " + name + ")\n"; break;
             case 4: f += "/RADIO (" + at + " G" + std::to_string(i / 5) + " " + std::to_string(i % 5) + ")\n"; break;
-            case 5: f += "/MAP (" + at + " " + std::to_string(x + 10) + " " + std::to_string(y + 10) + " " + name + ")\n"; break;
+            case 5:
+                f += "/MAP (" + at + " " + std::to_string(x + 10) + " " + std::to_string(y + 10) + " " + name + ")\n";
+                break;
             case 6: f += "/DISPLAYFIELD (" + at + " 12 " + name + ")\n"; break;
             }
         }
@@ -88,7 +107,8 @@ void BM_BuildLargeForm(benchmark::State& state)
         const double cpu = ThreadMs();
         const FormResult r = canvo.Build(form, BuildKind::NewForm, QSize(1280, 960));
         best = std::min(best, ThreadMs() - cpu);
-        bestWall = std::min(bestWall, std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+        bestWall = std::min(
+            bestWall, std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
         if (r.Failure != FormFailure::None)
             state.SkipWithError("the layers could not be created");
     }

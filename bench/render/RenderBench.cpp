@@ -331,7 +331,9 @@ void PrintTable()
         if (f->Value < 0)
             continue;
         std::printf("%-34s %10.3f %-6s %-26s %s\n", f->Name, f->Value, f->Unit, f->Target,
-                    f->Target[0] == '\0' ? "" : f->Met ? "meets target" : "MISSES TARGET");
+                    f->Target[0] == '\0' ? ""
+                    : f->Met             ? "meets target"
+                                         : "MISSES TARGET");
     }
     if (g_key.Value >= 0)
         std::printf("(key press to pixels: mean shown; the target is checked against the worst case)\n");

@@ -11,10 +11,7 @@ namespace {
 
 thread_local WriteFaults* t_faults = nullptr;
 
-std::error_code LastError()
-{
-    return {errno != 0 ? errno : EIO, std::generic_category()};
-}
+std::error_code LastError() { return {errno != 0 ? errno : EIO, std::generic_category()}; }
 
 std::error_code Fault(WriteStep step, const std::filesystem::path& target)
 {

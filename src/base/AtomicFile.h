@@ -17,9 +17,9 @@ namespace kalvor {
 
 // The moments of a safe write at which tests may break in.
 enum class WriteStep {
-    Writing,   // half of the content is in the temporary file
-    Syncing,   // all of it is written, not yet flushed to the disk
-    Renaming,  // flushed, about to replace the old file
+    Writing,  // half of the content is in the temporary file
+    Syncing,  // all of it is written, not yet flushed to the disk
+    Renaming, // flushed, about to replace the old file
 };
 
 // A test's way to fail a safe write at one of its steps (or to stop the

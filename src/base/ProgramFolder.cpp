@@ -10,7 +10,8 @@ std::filesystem::path ProgramFolder()
     if (home != nullptr && *home != '\0')
         return home;
     const char* user = std::getenv("HOME");
-    std::filesystem::path base = user != nullptr && *user != '\0' ? std::filesystem::path(user) : std::filesystem::path();
+    std::filesystem::path base =
+        user != nullptr && *user != '\0' ? std::filesystem::path(user) : std::filesystem::path();
     return base / ".local" / "share" / "kalvor";
 }
 

@@ -31,11 +31,11 @@ struct ConnectionSettings {
 
     // Network.
     NetworkKind Kind = NetworkKind::TelnetAdvanced;
-    std::vector<std::string> HostList;    // entry 0 is the current host text
+    std::vector<std::string> HostList; // entry 0 is the current host text
     int DefaultPort = 23;
     std::string TerminalType = "hp";
     std::string SshUser;
-    std::string SshPassword;              // plain text (descrambled when read)
+    std::string SshPassword; // plain text (descrambled when read)
 
     // A target given directly (by a script): a number to dial or a host with
     // an optional port; the entry type "ADDR" makes it a network address.

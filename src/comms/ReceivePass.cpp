@@ -79,8 +79,7 @@ void ReceivePass::Gather()
 
 void ReceivePass::PaceHost()
 {
-    const bool paced = conn_->Connected() &&
-                       (conn_->Network() ? NetworkXoff : conn_->Handshaking() != 0);
+    const bool paced = conn_->Connected() && (conn_->Network() ? NetworkXoff : conn_->Handshaking() != 0);
     if (!paced)
         return;
     if (tx_.HostPaused && comm_.Size() < kLowWater) {

@@ -34,16 +34,15 @@ protected:
 
 class ReceivePass final : public ReceiveInput {
 public:
-    static constexpr std::size_t kHighWater = 50000;  // send XOFF above this
-    static constexpr std::size_t kLowWater = 10000;   // send XON below this
+    static constexpr std::size_t kHighWater = 50000; // send XOFF above this
+    static constexpr std::size_t kLowWater = 10000;  // send XON below this
     static constexpr std::int64_t kRepaintIntervalMs = 80;
     static constexpr std::size_t kRepaintBacklog = 10000; // no line repaint while this much waits
 
-    ReceivePass(Terminal& terminal, Transmitter& transmitter, Connection& connection, Clock& clock,
-                ReceiveHooks& hooks, TraceSink* trace)
+    ReceivePass(Terminal& terminal, Transmitter& transmitter, Connection& connection, Clock& clock, ReceiveHooks& hooks,
+                TraceSink* trace)
         : term_(terminal), tx_(transmitter), conn_(&connection), clock_(clock), hooks_(hooks), trace_(trace)
-    {
-    }
+    {}
 
     void SetConnection(Connection& connection) { conn_ = &connection; }
 
@@ -109,9 +108,9 @@ private:
     std::string netIn_;
     std::string serialIn_;
     EscapeFramer framer_;
-    std::size_t enqFree_ = 0;    // leading bytes of comm_ known to hold no ENQ
+    std::size_t enqFree_ = 0;                    // leading bytes of comm_ known to hold no ENQ
     std::size_t escAt_ = std::string_view::npos; // offset of the next ESC when known
-    std::size_t escScanned_ = 0; // leading bytes of comm_ known to hold no ESC
+    std::size_t escScanned_ = 0;                 // leading bytes of comm_ known to hold no ESC
     std::int64_t lastRepaint_ = 0;
     std::int64_t holdUntil_ = 0;
     bool running_ = false;

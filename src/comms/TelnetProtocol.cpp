@@ -65,7 +65,8 @@ void TelnetDecoder::Feed(std::string_view bytes, Events& events)
         switch (state_) {
         case State::Data: {
             const void* hit = std::memchr(bytes.data() + i, iac, n - i);
-            const std::size_t end = hit != nullptr ? static_cast<std::size_t>(static_cast<const char*>(hit) - bytes.data()) : n;
+            const std::size_t end =
+                hit != nullptr ? static_cast<std::size_t>(static_cast<const char*>(hit) - bytes.data()) : n;
             if (end > i)
                 events.Data(bytes.substr(i, end - i));
             i = end;
@@ -81,7 +82,10 @@ void TelnetDecoder::Feed(std::string_view bytes, Events& events)
                 events.Data(std::string_view(&iac, 1));
                 state_ = State::Data;
             } else if (b >= kWill) {
-                verb_ = b == kWill ? TelnetVerb::Will : b == kWont ? TelnetVerb::Wont : b == kDo ? TelnetVerb::Do : TelnetVerb::Dont;
+                verb_ = b == kWill   ? TelnetVerb::Will
+                        : b == kWont ? TelnetVerb::Wont
+                        : b == kDo   ? TelnetVerb::Do
+                                     : TelnetVerb::Dont;
                 state_ = State::Verb;
             } else if (b == kSb) {
                 sub_.assign({iac, static_cast<char>(kSb)});

@@ -106,9 +106,9 @@ public:
 // The negotiation switches that live outside the negotiator: the echo
 // bookkeeping of the transmit path and the receive pass's network XOFF.
 struct EchoSwitches {
-    bool* LocalEchoRequested = nullptr;    // the program told the server DONT ECHO
+    bool* LocalEchoRequested = nullptr;     // the program told the server DONT ECHO
     bool* EchoSuppressionOffered = nullptr; // the server asked DO 42 or DO 45
-    bool* RemoteFlowControl = nullptr;     // the server asked DO 33
+    bool* RemoteFlowControl = nullptr;      // the server asked DO 33
 };
 
 class TelnetNegotiator final : private TelnetDecoder::Events {

@@ -33,9 +33,7 @@ void Transmitter::EchoBookkeeping()
                 trace_->LogTrace("CLIENT   Do:", "1");
         }
         break;
-    default:
-        LocalEchoRequested = false;
-        break;
+    default: LocalEchoRequested = false; break;
     }
 }
 
@@ -81,8 +79,7 @@ void Transmitter::XmitString(std::string_view text, bool lineFeedRequest)
 void Transmitter::Pump()
 {
     while (!queue_.empty()) {
-        if (chunkInFlight_ && conn_->OutputWaiting() > 0 &&
-            clock_.NowMs() - chunkSentAt_ < kSerialDrainMs)
+        if (chunkInFlight_ && conn_->OutputWaiting() > 0 && clock_.NowMs() - chunkSentAt_ < kSerialDrainMs)
             return;
         if (!conn_->Connected() || !conn_->TransportOpen()) {
             queue_.clear();

@@ -27,8 +27,7 @@ public:
 
     Transmitter(const TerminalState& state, Connection& connection, Clock& clock, TraceSink* trace)
         : st_(state), conn_(&connection), clock_(clock), trace_(trace)
-    {
-    }
+    {}
 
     void SetConnection(Connection& connection);
 

@@ -25,9 +25,9 @@ bool IsConfigName(std::string_view name)
     if (!name.starts_with(prefix))
         return false;
     const std::string_view file = name.substr(prefix.size());
-    return !file.empty() && file != "." && file != ".." &&
-           std::none_of(file.begin(), file.end(),
-                        [](char c) { return c == '/' || c == '\\' || static_cast<unsigned char>(c) < 32; });
+    return !file.empty() && file != "." && file != ".." && std::none_of(file.begin(), file.end(), [](char c) {
+        return c == '/' || c == '\\' || static_cast<unsigned char>(c) < 32;
+    });
 }
 
 std::filesystem::path ConfigPath(std::string_view name)

@@ -59,7 +59,8 @@ void Configuration::ReportDamaged(std::string_view name, std::string_view damage
         errors_.ReportFileKept("ReadSettingsFile", kept.Error, kept.Name, name);
         return;
     }
-    errors_.ReportWithNote("ReadSettingsFile", logging::kErrFileDamaged, name, DamagedFileNote(name, damage, kept.Name));
+    errors_.ReportWithNote("ReadSettingsFile", logging::kErrFileDamaged, name,
+                           DamagedFileNote(name, damage, kept.Name));
 }
 
 void Configuration::SetBaseline()
@@ -147,7 +148,8 @@ void Configuration::SaveTermConfig(bool save)
 {
     if (save) {
         CollectFromSession();
-        const TerminalSettings switches = session_ != nullptr ? TerminalSettings(session_->State()) : TerminalSettings{};
+        const TerminalSettings switches =
+            session_ != nullptr ? TerminalSettings(session_->State()) : TerminalSettings{};
         saved_ = TermPreferences::From(settings_, switches);
         return;
     }

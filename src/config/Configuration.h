@@ -48,8 +48,7 @@ public:
     // `observer`: the window, told whenever the settings are applied; null: none.
     explicit Configuration(logging::ErrorReport& errors, ConfigurationObserver* observer = nullptr)
         : errors_(errors), observer_(observer)
-    {
-    }
+    {}
     Configuration(const Configuration&) = delete;
     Configuration& operator=(const Configuration&) = delete;
     ~Configuration();

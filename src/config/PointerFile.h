@@ -32,11 +32,11 @@ std::string FormatPointerFile(std::string_view name);
 std::optional<std::string> ParsePointerFile(std::string_view bytes);
 
 struct DefaultFile {
-    std::string Name;      // the configuration file to load
-    bool Created = false;  // the pointer file was missing or damaged and was written anew
-    int Error = 0;         // the error number of writing it, 0 when written
-    bool Damaged = false;  // the pointer file was there but held no usable name
-    DamagedCopy Kept;      // where it was kept before it was written anew
+    std::string Name;     // the configuration file to load
+    bool Created = false; // the pointer file was missing or damaged and was written anew
+    int Error = 0;        // the error number of writing it, 0 when written
+    bool Damaged = false; // the pointer file was there but held no usable name
+    DamagedCopy Kept;     // where it was kept before it was written anew
 };
 
 // GetDefaultFile: the name held in the pointer file. A pointer file that

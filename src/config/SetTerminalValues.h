@@ -22,24 +22,24 @@ namespace kalvor::config {
 class Configuration;
 
 struct SetTerminalValues {
-    bool Network = true;                 // NetworkButton (else SerialButton)
-    std::string CommPort;                // CommPortSelect
-    std::string BaudRate;                // BaudSelect
-    std::string Handshake;               // HandShakeSelect
-    std::string Parity;                  // "None", "Even" or "Odd"
-    bool EightDataBits = true;           // EightDataBits (else SevenDataBits)
-    bool TwoStopBits = false;            // TwoStopBits (else OneStopBit)
-    bool EchoOn = false;                 // EchoOn (else EchoOff)
-    bool RespondToEnq = false;           // RespondToEnq
-    std::vector<std::string> PhoneList;  // PhoneList's entries (no empty ones)
-    std::string PhoneText;               // PhoneList's typed text: the current entry
-    std::string DialOutPrefix;           // DialOutPrefix
+    bool Network = true;                            // NetworkButton (else SerialButton)
+    std::string CommPort;                           // CommPortSelect
+    std::string BaudRate;                           // BaudSelect
+    std::string Handshake;                          // HandShakeSelect
+    std::string Parity;                             // "None", "Even" or "Odd"
+    bool EightDataBits = true;                      // EightDataBits (else SevenDataBits)
+    bool TwoStopBits = false;                       // TwoStopBits (else OneStopBit)
+    bool EchoOn = false;                            // EchoOn (else EchoOff)
+    bool RespondToEnq = false;                      // RespondToEnq
+    std::vector<std::string> PhoneList;             // PhoneList's entries (no empty ones)
+    std::string PhoneText;                          // PhoneList's typed text: the current entry
+    std::string DialOutPrefix;                      // DialOutPrefix
     NetworkKind Kind = NetworkKind::TelnetAdvanced; // NetworkList
-    std::string NetPort;                 // NetPortList
-    std::string TerminalType;            // NetTermTypeList
-    std::vector<std::string> HostList;   // HostList's entries (no empty ones)
-    std::string HostText;                // HostList's typed text: the current entry
-    std::string SshUser;                 // the SSH login dialog's fields
+    std::string NetPort;                            // NetPortList
+    std::string TerminalType;                       // NetTermTypeList
+    std::vector<std::string> HostList;              // HostList's entries (no empty ones)
+    std::string HostText;                           // HostList's typed text: the current entry
+    std::string SshUser;                            // the SSH login dialog's fields
     std::string SshPassword;
 
     bool operator==(const SetTerminalValues&) const = default;

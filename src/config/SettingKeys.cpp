@@ -101,7 +101,7 @@ constexpr std::array<std::string_view, kKeyCount> kKeyTexts = {
 };
 
 // Key index ranges.
-constexpr int kFirstHosts = 18, kLastFirstHosts = 22;   // host entries 0..4
+constexpr int kFirstHosts = 18, kLastFirstHosts = 22;    // host entries 0..4
 constexpr int kFirstMoreHosts = 35, kLastMoreHosts = 59; // host entries 5..29
 constexpr int kFirstPhone = 60, kLastPhone = 69;
 
@@ -173,8 +173,8 @@ std::optional<int> ParseNumber(std::string_view s)
             return std::nullopt;
         std::from_chars(intPart.data(), intPart.data() + intPart.size(), whole);
     }
-    const bool moreThanHalf = frac.front() > '5' ||
-                              (frac.front() == '5' && frac.find_first_not_of('0', 1) != std::string_view::npos);
+    const bool moreThanHalf =
+        frac.front() > '5' || (frac.front() == '5' && frac.find_first_not_of('0', 1) != std::string_view::npos);
     const bool half = frac.front() == '5' && !moreThanHalf;
     if (moreThanHalf || (half && whole % 2 == 1))
         ++whole;
@@ -278,13 +278,11 @@ bool InSection(int index, Section section)
     case Section::Comm:
         return (index >= 1 && index <= 8) || (index >= 15 && index <= 24) || (index >= 35 && index <= 70) ||
                index == 83 || index == 84;
-    case Section::FuncKey:
-        return index >= kKeyF1 && index <= kKeyF8;
+    case Section::FuncKey: return index >= kKeyF1 && index <= kKeyF8;
     case Section::TerminalPref:
-        return index == 27 || index == 28 || index == 32 || index == 33 || index == 34 || index == 71 ||
-               index == 72 || index == 81 || index == 82;
-    case Section::Print:
-        return index == 13;
+        return index == 27 || index == 28 || index == 32 || index == 33 || index == 34 || index == 71 || index == 72 ||
+               index == 81 || index == 82;
+    case Section::Print: return index == 13;
     }
     return false;
 }

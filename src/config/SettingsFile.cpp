@@ -134,7 +134,8 @@ std::string ParseSettingsText(std::string_view fileBytes, Settings& settings, Fi
             note(number, "a line is longer than " + std::to_string(kMaxLineLength) + " characters");
             continue;
         }
-        if (std::any_of(line.begin(), line.end(), [](char c) { return static_cast<unsigned char>(c) < 32 && c != '\t'; })) {
+        if (std::any_of(line.begin(), line.end(),
+                        [](char c) { return static_cast<unsigned char>(c) < 32 && c != '\t'; })) {
             note(number, "a binary byte");
             continue;
         }

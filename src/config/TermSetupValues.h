@@ -18,15 +18,15 @@ namespace kalvor::config {
 class Configuration;
 
 struct TermSetupValues {
-    int DisplayWidth = 80;      // TermModeButton: 80, 132 or 200
-    int KbEnterKey = 0;         // main Enter key: 0 "= Return", 1 "= Enter"
-    int NumEnterKey = 0;        // keypad Enter key: 0 "= Return", 1 "= Enter", 2 "= Tab"
-    bool SmartReturn = false;   // SmartReturnBox
-    int KeyboardLayout = 0;     // KeybrdStyleBox: 0 Standard, 1 Natural, 2 Natural Elite
-    int Language = 2;           // LanguageBox position (2 " English")
-    bool Latin1 = false;        // HostCodeSet: " ISO Latin-1" (else " Roman 8/9")
-    bool CapsOnly = false;      // "Caps Only Mode"
-    bool BlockCursor = true;    // "Block Cursor" (else underline)
+    int DisplayWidth = 80;    // TermModeButton: 80, 132 or 200
+    int KbEnterKey = 0;       // main Enter key: 0 "= Return", 1 "= Enter"
+    int NumEnterKey = 0;      // keypad Enter key: 0 "= Return", 1 "= Enter", 2 "= Tab"
+    bool SmartReturn = false; // SmartReturnBox
+    int KeyboardLayout = 0;   // KeybrdStyleBox: 0 Standard, 1 Natural, 2 Natural Elite
+    int Language = 2;         // LanguageBox position (2 " English")
+    bool Latin1 = false;      // HostCodeSet: " ISO Latin-1" (else " Roman 8/9")
+    bool CapsOnly = false;    // "Caps Only Mode"
+    bool BlockCursor = true;  // "Block Cursor" (else underline)
 
     bool operator==(const TermSetupValues&) const = default;
 };

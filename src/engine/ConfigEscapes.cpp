@@ -22,8 +22,7 @@ bool CollectParameters(std::string_view seq, std::string_view accepted, std::vec
     const std::size_t end = FindParameterTerminator(seq, 3);
     if (end == std::string_view::npos)
         return false;
-    return ReadEscParameters(seq.substr(0, end + 1), accepted, false,
-                             [&](const EscParameter& p) { out.push_back(p); });
+    return ReadEscParameters(seq.substr(0, end + 1), accepted, false, [&](const EscParameter& p) { out.push_back(p); });
 }
 
 // An ESC & k switch: 1 sets it, 0 clears it, any other value leaves it.

@@ -10,9 +10,9 @@ constexpr char kSI = 15;
 
 } // namespace
 
-ConvertedRow ConvertEnhBuf(std::string_view OrigTextBuf, std::string_view NewCntlBuf,
-                           std::string_view NewFormBuf, std::string_view NewShiftBuf,
-                           int OrigStartCol, int OrigEndCol, std::string_view blockEndMarker)
+ConvertedRow ConvertEnhBuf(std::string_view OrigTextBuf, std::string_view NewCntlBuf, std::string_view NewFormBuf,
+                           std::string_view NewShiftBuf, int OrigStartCol, int OrigEndCol,
+                           std::string_view blockEndMarker)
 {
     ConvertedRow out;
     out.StartCol = OrigStartCol;

@@ -37,8 +37,8 @@ struct ConvertedRow {
 // - TerminatorCol: a block collector that found no characters to send hands
 //   over the block-end marker as the text; its 1-based position in the result
 //   is returned. An empty marker never matches.
-ConvertedRow ConvertEnhBuf(std::string_view OrigTextBuf, std::string_view NewCntlBuf,
-                           std::string_view NewFormBuf, std::string_view NewShiftBuf,
-                           int OrigStartCol, int OrigEndCol, std::string_view blockEndMarker);
+ConvertedRow ConvertEnhBuf(std::string_view OrigTextBuf, std::string_view NewCntlBuf, std::string_view NewFormBuf,
+                           std::string_view NewShiftBuf, int OrigStartCol, int OrigEndCol,
+                           std::string_view blockEndMarker);
 
 } // namespace kalvor

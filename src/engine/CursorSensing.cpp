@@ -32,19 +32,10 @@ int AbsoluteCursorRow(const DisplayMemory& mem)
     return std::min(mem.Age(mem.TopRow), mem.Age(mem.LastRow)) + mem.CurRow;
 }
 
-std::string BuildAbsAddr(const TerminalState& st)
-{
-    return Address(st.Mem.CurCol, AbsoluteCursorRow(st.Mem), 'R');
-}
+std::string BuildAbsAddr(const TerminalState& st) { return Address(st.Mem.CurCol, AbsoluteCursorRow(st.Mem), 'R'); }
 
-std::string BuildRelAddr(const TerminalState& st)
-{
-    return Address(st.Mem.CurCol, st.Mem.CurRow, 'Y');
-}
+std::string BuildRelAddr(const TerminalState& st) { return Address(st.Mem.CurCol, st.Mem.CurRow, 'Y'); }
 
-char ReplyTerminator(const TerminalState& st)
-{
-    return st.BlockMode() && st.Strap.PageStrapping() ? '\x1e' : '\r';
-}
+char ReplyTerminator(const TerminalState& st) { return st.BlockMode() && st.Strap.PageStrapping() ? '\x1e' : '\r'; }
 
 } // namespace kalvor

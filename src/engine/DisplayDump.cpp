@@ -64,8 +64,7 @@ std::string RunStringCodes(std::string_view runs)
     return out;
 }
 
-bool DisplayTextBuffers(const DisplayMemory& mem, int StartRow, int EndRow,
-                        const std::filesystem::path& programFolder)
+bool DisplayTextBuffers(const DisplayMemory& mem, int StartRow, int EndRow, const std::filesystem::path& programFolder)
 {
     StartRow = std::clamp(StartRow, 0, mem.MaxRow);
     EndRow = std::clamp(EndRow, 0, mem.MaxRow);

@@ -27,8 +27,7 @@ std::string RunStringCodes(std::string_view runs);
 //   FormBuf(n) = codes
 //       TextBufLen = length of the text without trailing blanks
 // The temp folder is created when missing. Returns whether the file was written.
-bool DisplayTextBuffers(const DisplayMemory& mem, int StartRow, int EndRow,
-                        const std::filesystem::path& programFolder);
+bool DisplayTextBuffers(const DisplayMemory& mem, int StartRow, int EndRow, const std::filesystem::path& programFolder);
 
 // Writes the rows on screen, from TopRow down to at most RowsInTerm rows and
 // no further than LastRow, to "temp/zkbuffer.txt" under `programFolder`:

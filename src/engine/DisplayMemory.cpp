@@ -6,8 +6,7 @@
 
 namespace kalvor {
 
-DisplayMemory::DisplayMemory(int maxRow)
-    : MaxRow(std::max(maxRow, 1)), rows_(static_cast<std::size_t>(MaxRow) + 2)
+DisplayMemory::DisplayMemory(int maxRow) : MaxRow(std::max(maxRow, 1)), rows_(static_cast<std::size_t>(MaxRow) + 2)
 {
     ClearRepaint();
 }

@@ -16,10 +16,10 @@
 namespace kalvor {
 
 struct DisplayRow {
-    std::string Text;  // TextBuf: 8-bit codes from column 0, never padded past the rightmost write
-    std::string Cntl;  // CntlBuf: enhancement run string
-    std::string Shift; // ShiftBuf: character-set run string (I base, O alternate)
-    std::string Form;  // FormBuf: format-mode field run string
+    std::string Text;     // TextBuf: 8-bit codes from column 0, never padded past the rightmost write
+    std::string Cntl;     // CntlBuf: enhancement run string
+    std::string Shift;    // ShiftBuf: character-set run string (I base, O alternate)
+    std::string Form;     // FormBuf: format-mode field run string
     int LineStartCol = 0; // where the host's output stopped when it last waited for input
 
     bool AllEmpty() const { return Text.empty() && Cntl.empty() && Shift.empty() && Form.empty(); }
@@ -34,20 +34,20 @@ public:
     explicit DisplayMemory(int maxRow = kDefaultMaxRow);
 
     // Sizes and positions (zero-based ring indices and screen coordinates).
-    const int MaxRow;           // highest ring index; the ring has MaxRow + 1 rows
-    int RowsInTerm = 24;        // 1..kMaxScreenRows
-    int ColsInTerm = 80;        // 80, 132 or 200
-    int FirstRow = 0;           // oldest row still in memory
-    int LastRow = 0;            // newest row in use
-    int TopRow = 0;             // row on the top screen line; always in the used range
-    int CurRow = 0;             // 0..RowsInTerm-1
-    int CurCol = 0;             // 0..ColsInTerm-1
-    int AbsCurRow = 0;          // ring row of the cursor
-    int PendingAbsRow = -1;     // ring row the cursor is to move to; -1 when none
-    bool RowBeyondEnd = false;  // PendingAbsRow lies beyond LastRow: extend first
+    const int MaxRow;          // highest ring index; the ring has MaxRow + 1 rows
+    int RowsInTerm = 24;       // 1..kMaxScreenRows
+    int ColsInTerm = 80;       // 80, 132 or 200
+    int FirstRow = 0;          // oldest row still in memory
+    int LastRow = 0;           // newest row in use
+    int TopRow = 0;            // row on the top screen line; always in the used range
+    int CurRow = 0;            // 0..RowsInTerm-1
+    int CurCol = 0;            // 0..ColsInTerm-1
+    int AbsCurRow = 0;         // ring row of the cursor
+    int PendingAbsRow = -1;    // ring row the cursor is to move to; -1 when none
+    bool RowBeyondEnd = false; // PendingAbsRow lies beyond LastRow: extend first
     int LeftMargin = 0;
     int RightMargin = 79;
-    int LineStartDefault = 0;   // element -1 of LineStartCol: what a cleared row gets
+    int LineStartDefault = 0; // element -1 of LineStartCol: what a cleared row gets
 
     // Leftmost changed column of each screen row; -1 when unchanged.
     std::array<int, kMaxScreenRows> RepaintFromCol;
@@ -60,7 +60,7 @@ public:
 
     // Ring arithmetic.
     int RingSize() const { return MaxRow + 1; }
-    int Wrap(int index) const;                        // reduce any integer into 0..MaxRow
+    int Wrap(int index) const;                                // reduce any integer into 0..MaxRow
     int Age(int ring) const { return Wrap(ring - FirstRow); } // 0 = oldest row
     bool IsWrapped() const { return FirstRow > LastRow; }
     int UsedRows() const { return Age(LastRow) + 1; }

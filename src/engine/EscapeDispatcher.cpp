@@ -28,20 +28,16 @@ EscapeResult EscapeDispatcher::Dispatch(std::string_view seq)
     if (seq.size() < 2 || seq[0] != '\x1b')
         return kEscInvalid;
     switch (seq[1]) {
-    case '&':
-        return Ampersand(seq);
-    case '*':
-        return Asterisk(seq);
-    case '%':
-        return Percent(seq);
+    case '&': return Ampersand(seq);
+    case '*': return Asterisk(seq);
+    case '%': return Percent(seq);
     case ')':
         // ESC ) x: the line-drawing selection is on for "B", off otherwise.
         if (seq.size() < 3)
             return {EscapeStatus::NeedMore, 1};
         t_.State.LineDrawingSelection = seq[2] == 'B';
         return kEscDone;
-    default:
-        return SingleCharacter(seq[1]);
+    default: return SingleCharacter(seq[1]);
     }
 }
 
@@ -60,129 +56,144 @@ EscapeResult EscapeDispatcher::SingleCharacter(char command)
         case 'B': st.ShadowRow = st.ShadowRow == 23 ? 0 : st.ShadowRow + 1; return kEscDone;
         case 'H': st.ShadowRow = 0; return kEscDone;
         case 'F': st.ShadowRow = 16; return kEscDone;
-        case 'C': case 'D': case 'I': case 'i': case 'J': case 'K': case 'L':
-        case 'M': case 'O': case 'P': case 'S': case 'T': case 'U': case 'V':
-            return kEscDone;
-        default:
-            break;
+        case 'C':
+        case 'D':
+        case 'I':
+        case 'i':
+        case 'J':
+        case 'K':
+        case 'L':
+        case 'M':
+        case 'O':
+        case 'P':
+        case 'S':
+        case 'T':
+        case 'U':
+        case 'V': return kEscDone;
+        default: break;
         }
     }
 
     switch (command) {
-    case '0': hooks.PrintScreen(); break;                    // print the screen
-    case '1':                                                 // set a tab stop
+    case '0': hooks.PrintScreen(); break; // print the screen
+    case '1':                             // set a tab stop
         if (m.CurCol < DisplayMemory::kMaxCols)
             st.TabStops[static_cast<std::size_t>(m.CurCol)] = true;
         hooks.StateChanged();
         break;
-    case '2':                                                 // clear a tab stop
+    case '2': // clear a tab stop
         if (m.CurCol < DisplayMemory::kMaxCols)
             st.TabStops[static_cast<std::size_t>(m.CurCol)] = false;
         hooks.StateChanged();
         break;
-    case '3':                                                 // clear all tab stops
+    case '3': // clear all tab stops
         st.TabStops.fill(false);
         hooks.StateChanged();
         break;
-    case '4':                                                 // left margin
+    case '4': // left margin
         m.LeftMargin = m.CurCol < m.RightMargin ? m.CurCol : m.RightMargin - 1;
         m.LeftMargin = std::max(m.LeftMargin, 0);
         hooks.StateChanged();
         break;
-    case '5':                                                 // right margin
+    case '5': // right margin
         m.RightMargin = m.CurCol > m.LeftMargin ? m.CurCol : m.LeftMargin + 1;
         m.RightMargin = std::min(m.RightMargin, m.ColsInTerm - 1);
         hooks.StateChanged();
         break;
-    case '9':                                                 // clear the margins
+    case '9': // clear the margins
         m.LeftMargin = 0;
         m.RightMargin = m.ColsInTerm - 1;
         hooks.StateChanged();
         break;
-    case '@': hooks.HoldInterpretation(1000); break;         // one-second hold
+    case '@': hooks.HoldInterpretation(1000); break; // one-second hold
     case 'A': edit.ExecUpArrow(0); break;
     case 'B': edit.ExecDownArrow(0); break;
     case 'C': edit.ExecRightArrow(0); break;
     case 'D': edit.ExecLeftArrow(0); break;
-    case 'E': hooks.HardReset(true); break;                  // hard reset, function keys again
-    case 'F': edit.ExecEndKey(0); break;                     // home down
+    case 'E': hooks.HardReset(true); break; // hard reset, function keys again
+    case 'F': edit.ExecEndKey(0); break;    // home down
     case 'G': m.CurCol = m.LeftMargin; break;
     case 'H':
-    case 'h': edit.ExecHomeKey(0); break;                    // home up
+    case 'h': edit.ExecHomeKey(0); break; // home up
     case 'I': edit.ExecTabKey(0); break;
-    case 'i': edit.ExecTabKey(LocalEditing::kShift); break;  // back tab
-    case 'J': edit.ExecEscJ(); break;                        // clear to end of memory
-    case 'K': edit.ClearLine_Click(); break;                 // clear to end of line
+    case 'i': edit.ExecTabKey(LocalEditing::kShift); break;   // back tab
+    case 'J': edit.ExecEscJ(); break;                         // clear to end of memory
+    case 'K': edit.ClearLine_Click(); break;                  // clear to end of line
     case 'L': edit.ExecInsertKey(LocalEditing::kCtrl); break; // insert line
     case 'M': edit.ExecDeleteKey(LocalEditing::kCtrl); break; // delete line
     case 'N':
-    case 'Q': edit.SetInsertMode(true); break;               // insert character on
-    case 'R': edit.SetInsertMode(false); break;              // insert character off
+    case 'Q': edit.SetInsertMode(true); break;  // insert character on
+    case 'R': edit.SetInsertMode(false); break; // insert character off
     case 'O':
     case 'P': edit.ExecDeleteKey(0); break;                  // delete character
     case 'S': edit.ExecDownArrow(LocalEditing::kAlt); break; // roll up
     case 'T': edit.ExecUpArrow(LocalEditing::kAlt); break;   // roll down
     case 'U': edit.ExecPageDown(0); break;                   // next page
     case 'V': edit.ExecPageUp(0); break;                     // previous page
-    case 'W':                                                 // format mode on
+    case 'W':                                                // format mode on
         st.FormatMode = true;
         hooks.StateChanged();
         break;
-    case 'X':                                                 // format mode off
+    case 'X': // format mode off
         st.FormatMode = false;
         hooks.StateChanged();
         break;
-    case 'Y':                                                 // display functions on
+    case 'Y': // display functions on
         st.DisplayFunctions = true;
         hooks.StateChanged();
         break;
-    case 'Z':                                                 // display functions off
+    case 'Z': // display functions off
         st.DisplayFunctions = false;
         hooks.StateChanged();
         break;
     case '`': hooks.HostRequested(HostRequest::RelativeCursor); break; // relative cursor sensing
     case 'a': hooks.HostRequested(HostRequest::AbsoluteCursor); break; // absolute cursor sensing
-    case 'b':                                                 // unlock the keyboard
+    case 'b':                                                          // unlock the keyboard
         st.KeyboardLocked = false;
         hooks.StateChanged();
         break;
-    case 'c':                                                 // lock the keyboard
+    case 'c': // lock the keyboard
         st.KeyboardLocked = true;
         hooks.StateChanged();
         break;
-    case 'd':                                                 // transmit a block
+    case 'd': // transmit a block
         hooks.HostRequested(HostRequest::Block);
         st.KeyboardLocked = false;
         hooks.StateChanged();
         break;
     case 'f':
-    case 'p': case 'q': case 'r': case 's': case 't': case 'u': case 'v': case 'w':
-    case 'z':
-        break;                                                // accepted and ignored
-    case 'g': hooks.SoftReset(); break;                      // soft reset
-    case 'j':                                                 // shadow-row mode on
+    case 'p':
+    case 'q':
+    case 'r':
+    case 's':
+    case 't':
+    case 'u':
+    case 'v':
+    case 'w':
+    case 'z': break;                    // accepted and ignored
+    case 'g': hooks.SoftReset(); break; // soft reset
+    case 'j':                           // shadow-row mode on
         st.ShadowRowMode = true;
         break;
     case 'k': hooks.ApplyFunctionKeyConfig(); break;
-    case 'l':                                                 // memory lock on
+    case 'l': // memory lock on
         if (!hooks.FormsShown())
             t_.Scroll.MemLock("on");
         break;
-    case 'm':                                                 // memory lock off
+    case 'm': // memory lock off
         if (!hooks.FormsShown() && st.MemLock.On)
             t_.Scroll.MemLock("off");
         break;
-    case '[':                                                 // start of an unprotected field
-    case ']':                                                 // end of a field
-    case '{':                                                 // start of a transmit-only field
+    case '[': // start of an unprotected field
+    case ']': // end of a field
+    case '{': // start of a transmit-only field
         m.ApplyPendingRow();
         m.UpdateFormBuf(command);
         m.MarkCursorRowChanged(m.CurCol);
         break;
-    case '^': hooks.HostRequested(HostRequest::PrimaryStatus); break; // primary status
+    case '^': hooks.HostRequested(HostRequest::PrimaryStatus); break;   // primary status
     case '~': hooks.HostRequested(HostRequest::SecondaryStatus); break; // secondary status
-    default:
-        return kEscInvalid;
+    default: return kEscInvalid;
     }
     return kEscDone;
 }
@@ -200,7 +211,7 @@ EscapeResult EscapeDispatcher::Ampersand(std::string_view seq)
     case 'k': return EscTermSwitches(t_, seq);
     case 'p': return DeviceControl(seq);
     case 'q':
-    case 'v': return kEscDone;                                // accepted and ignored
+    case 'v': return kEscDone; // accepted and ignored
     case 's': return EscStraps(t_, seq);
     case 'w': return EscScreenWidth(t_, seq);
     case 'x': return EscTermConfig(t_, seq);
@@ -231,9 +242,7 @@ EscapeResult EscapeDispatcher::Percent(std::string_view seq)
     case 'c': return EscTelnetVariant(t_, seq);
     case 'f':
     case 'k':
-    case 'a':
-        t_.Hooks.FormsEscape(seq);
-        return kEscDone;
+    case 'a': t_.Hooks.FormsEscape(seq); return kEscDone;
     default: return kEscInvalid;
     }
 }
@@ -267,11 +276,11 @@ EscapeResult EscapeDispatcher::FunctionKeyControl(std::string_view seq, std::siz
 {
     if (seq[headerEnd] == 'L') {
         long length = -1;
-        const bool valid = ReadEscParameters(seq.substr(0, headerEnd + 1), "@abcdlrs", false,
-                                             [&](const EscParameter& p) {
-                                                 if (p.Lower() == 'l')
-                                                     length = p.Value;
-                                             });
+        const bool valid =
+            ReadEscParameters(seq.substr(0, headerEnd + 1), "@abcdlrs", false, [&](const EscParameter& p) {
+                if (p.Lower() == 'l')
+                    length = p.Value;
+            });
         if (!valid || length < 0 || length > 255)
             return kEscInvalid;
         const std::size_t have = seq.size() - headerEnd - 1;

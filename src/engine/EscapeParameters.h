@@ -14,10 +14,10 @@
 namespace kalvor {
 
 struct EscParameter {
-    char Letter = 0;        // as received (lower or upper case)
-    bool HasValue = false;  // the number buffer was not empty
-    long Value = 0;         // clamped to +-9999999
-    int Relative = 0;       // +1 forward, -1 backward, 0 absolute
+    char Letter = 0;       // as received (lower or upper case)
+    bool HasValue = false; // the number buffer was not empty
+    long Value = 0;        // clamped to +-9999999
+    int Relative = 0;      // +1 forward, -1 backward, 0 absolute
     char Lower() const { return Letter >= 'A' && Letter <= 'Z' ? static_cast<char>(Letter + 32) : Letter; }
     bool Final() const { return Letter < 'a' || Letter > 'z'; }
     // The value as a signed number (relative sign applied).

@@ -42,10 +42,9 @@ constexpr CharTable kIdentity = MakeIdentity();
 
 // Mnemonics of record mode for the controls 0..31 (CR, LF and DC1 stay).
 constexpr const char* kMnemonic[32] = {
-    "<null>", "<soh>", "<stx>", "<etx>", "<eot>", "<enq>", "<ack>", "<bell>",
-    "<bs>",   "<ht>",  nullptr, "<vt>",  "<ff>",  nullptr, "<so>",  "<si>",
-    "<dle>",  nullptr, "<dc2>", "<dc3>", "<dc4>", "<nak>", "<syn>", "<etb>",
-    "<can>",  "<em>",  "<sub>", "<esc>", "<fs>",  "<gs>",  "<rs>",  "<us>",
+    "<null>", "<soh>", "<stx>", "<etx>", "<eot>", "<enq>", "<ack>", "<bell>", "<bs>",  "<ht>",  nullptr,
+    "<vt>",   "<ff>",  nullptr, "<so>",  "<si>",  "<dle>", nullptr, "<dc2>",  "<dc3>", "<dc4>", "<nak>",
+    "<syn>",  "<etb>", "<can>", "<em>",  "<sub>", "<esc>", "<fs>",  "<gs>",   "<rs>",  "<us>",
 };
 
 constexpr char kEsc = 27;
@@ -99,8 +98,7 @@ void HostTextWriter::WriteNormal(std::string& run)
             break;
         const auto c = static_cast<std::uint8_t>(buf[r++]);
         switch (kClass[c]) {
-        case kDrop:
-            break;
+        case kDrop: break;
         case kBel:
             if (st_.BellOn)
                 hooks_.Bell();
@@ -193,8 +191,8 @@ void HostTextWriter::WriteSegment(const char* text, std::size_t length)
     }
     DisplayMemory& m = st_.Mem;
     while (length > 0) {
-        int avail = (m.CurCol <= m.RightMargin && !st_.MarginWrap) ? m.RightMargin - m.CurCol + 1
-                                                                   : m.ColsInTerm - m.CurCol;
+        int avail =
+            (m.CurCol <= m.RightMargin && !st_.MarginWrap) ? m.RightMargin - m.CurCol + 1 : m.ColsInTerm - m.CurCol;
         if (avail <= 0) {
             // The cursor stands past the last column: wrap before writing.
             LineFeed();
@@ -267,10 +265,7 @@ void HostTextWriter::CarriageReturn()
     EscapeLogChar(237);
 }
 
-void HostTextWriter::LineFeed()
-{
-    scroll_.LineFeed();
-}
+void HostTextWriter::LineFeed() { scroll_.LineFeed(); }
 
 void HostTextWriter::Backspace()
 {

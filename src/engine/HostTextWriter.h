@@ -17,8 +17,7 @@ class HostTextWriter {
 public:
     HostTextWriter(TerminalState& state, Scroller& scroller, TerminalHooks& hooks)
         : st_(state), scroll_(scroller), hooks_(hooks)
-    {
-    }
+    {}
 
     // The pending text run: the receive pass appends to it, WriteHostText
     // consumes it.

@@ -18,10 +18,7 @@ void LocalEditing::CursorMoved()
 }
 
 // The field rules while format mode is on, else none.
-FormatModeHandler* LocalEditing::Fields() const
-{
-    return st_.FormatMode ? hooks_.FormatFields() : nullptr;
-}
+FormatModeHandler* LocalEditing::Fields() const { return st_.FormatMode ? hooks_.FormatFields() : nullptr; }
 
 void LocalEditing::ExecUpArrow(int shift, bool)
 {

@@ -23,8 +23,7 @@ public:
 
     LocalEditing(TerminalState& state, HostTextWriter& writer, Scroller& scroller, TerminalHooks& hooks)
         : st_(state), writer_(writer), scroll_(scroller), hooks_(hooks)
-    {
-    }
+    {}
 
     // Up: one row up, the window rolling back at the top line. Alt: roll down
     // (the window moves one row toward older rows, the cursor keeps its line;

@@ -19,8 +19,7 @@ public:
           Writer(State, Scroll, hooks),
           Editing(State, Writer, Scroll, hooks),
           Escapes(*this)
-    {
-    }
+    {}
     Terminal(const Terminal&) = delete;
     Terminal& operator=(const Terminal&) = delete;
 

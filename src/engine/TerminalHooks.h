@@ -39,7 +39,10 @@ public:
     // A line feed on the bottom screen row is about to scroll the screen:
     // `completed` is the cursor's row, `leaving` the row that goes off the
     // top (printer logging, bottom and top).
-    virtual void BottomLineFeed(std::string_view completed, std::string_view leaving) { (void)completed, (void)leaving; }
+    virtual void BottomLineFeed(std::string_view completed, std::string_view leaving)
+    {
+        (void)completed, (void)leaving;
+    }
     // Record mode collects host text for the record file.
     virtual void RecordText(std::string_view text) { (void)text; }
     // Escape logging (strap N) is on: append to the escape log.
@@ -60,20 +63,28 @@ public:
     virtual void ClearSelection() {}
 
     // Hand-offs of escape sequences whose work lives outside the engine.
-    virtual void PrintScreen() {}                                      // ESC 0
+    virtual void PrintScreen() {}                                       // ESC 0
     virtual void DefineFunctionKey(std::string_view seq) { (void)seq; } // ESC & f, complete with label and string
-    virtual KeyControlResult FunctionKeyControl(std::string_view seq) { (void)seq; return KeyControlResult::Done; } // ESC & j
+    virtual KeyControlResult FunctionKeyControl(std::string_view seq)
+    {
+        (void)seq;
+        return KeyControlResult::Done;
+    } // ESC & j
     // ESC & f with P, R, S, m: false when the sequence is rejected.
-    [[nodiscard]] virtual bool DefineEnterKey(std::string_view seq) { (void)seq; return true; }
-    virtual void ApplyFunctionKeyConfig() {}                           // ESC k, and after ESC E
+    [[nodiscard]] virtual bool DefineEnterKey(std::string_view seq)
+    {
+        (void)seq;
+        return true;
+    }
+    virtual void ApplyFunctionKeyConfig() {} // ESC k, and after ESC E
     // ESC & p without "^": the device number, none when the sequence gives none.
     virtual void DeviceControl(std::optional<int> device) { (void)device; }
-    virtual void FormsEscape(std::string_view seq) { (void)seq; }      // ESC % f, ESC % k, ESC % a
-    virtual void TelnetVariant(int variant) { (void)variant; }        // ESC % c
+    virtual void FormsEscape(std::string_view seq) { (void)seq; }                        // ESC % f, ESC % k, ESC % a
+    virtual void TelnetVariant(int variant) { (void)variant; }                           // ESC % c
     virtual void DumpDisplay(int startRow, int endRow) { (void)startRow, (void)endRow; } // ESC % d
-    virtual void SavePreferences() {}                                  // colour scheme chosen by the host
-    virtual void EightBitDataChanged() {}                              // ESC & k I: re-open a serial line
-    virtual void CapsLockChanged() {}                                  // ESC & k P drives the keyboard's caps lock
+    virtual void SavePreferences() {}     // colour scheme chosen by the host
+    virtual void EightBitDataChanged() {} // ESC & k I: re-open a serial line
+    virtual void CapsLockChanged() {}     // ESC & k P drives the keyboard's caps lock
     // Hard reset (ESC E and the menu): the session re-runs the terminal's
     // initialisation; `functionKeys` also re-initialises the function keys.
     virtual void HardReset(bool functionKeys) { (void)functionKeys; }

@@ -14,10 +14,10 @@ namespace kalvor {
 
 // Terminal straps set by ESC & s.
 struct Straps {
-    bool A = false;             // cursor and editing keys transmit their escape sequences
+    bool A = false; // cursor and editing keys transmit their escape sequences
     bool B = false;
-    bool G = false;             // inhibit handshake
-    bool H = false;             // inhibit DC2
+    bool G = false; // inhibit handshake
+    bool H = false; // inhibit DC2
     // Strap D is stored inverted: ESC & s 1 D clears this flag (page
     // strapping, the default), any other value sets it (line strapping).
     bool LineStrapping = false;
@@ -64,27 +64,27 @@ struct TerminalSettings {
 
     // Configuration switches (ESC & k, ESC & s, ESC & x).
     Straps Strap;
-    int ModeBits = 0;                 // kLineModify | kModifyAll | kBlockMode
-    bool CapsLock = false;            // ESC & k P: the upper-case lock
-    bool EightBitData = true;         // ESC & k I: serial line data bits
-    bool PreferenceC = false;         // ESC & k C
-    bool PreferenceL = false;         // ESC & k L
-    bool InputOption = false;         // ESC & x C: local keyboard input option
-    bool StatusFlag = false;          // the terminal's status flag (primary status byte 6)
-    bool ExitProtection = false;      // ESC % k 1 U: the user may not close the window; a hard reset clears it
+    int ModeBits = 0;            // kLineModify | kModifyAll | kBlockMode
+    bool CapsLock = false;       // ESC & k P: the upper-case lock
+    bool EightBitData = true;    // ESC & k I: serial line data bits
+    bool PreferenceC = false;    // ESC & k C
+    bool PreferenceL = false;    // ESC & k L
+    bool InputOption = false;    // ESC & x C: local keyboard input option
+    bool StatusFlag = false;     // the terminal's status flag (primary status byte 6)
+    bool ExitProtection = false; // ESC % k 1 U: the user may not close the window; a hard reset clears it
     bool BlockMode() const { return (ModeBits & kBlockMode) != 0; }
 
     // Keyboard and display indicators.
-    bool KeyboardLocked = false;      // ESC c / ESC b: keyboard-lock indicator, scroll bars disabled
-    bool ShadowRowMode = false;       // ESC j; only a reset turns it off
-    int ShadowRow = 0;                // 0..23
+    bool KeyboardLocked = false; // ESC c / ESC b: keyboard-lock indicator, scroll bars disabled
+    bool ShadowRowMode = false;  // ESC j; only a reset turns it off
+    int ShadowRow = 0;           // 0..23
     MemoryLockState MemLock;
-    int CursorForm = 1;               // 1 or another value: the two cursor forms (ESC * d n Q)
-    bool CursorHidden = false;        // ESC * d R
+    int CursorForm = 1;        // 1 or another value: the two cursor forms (ESC * d n Q)
+    bool CursorHidden = false; // ESC * d R
     int SavedCursorForm = 1;
 
     // Colours (ESC % x, ESC * d E).
-    int ColorScheme = 0;              // 0..12
+    int ColorScheme = 0; // 0..12
     bool InverseScreen = false;
     std::uint32_t Foreground = 0xffc000;
     std::uint32_t Background = 0x000000;
@@ -92,8 +92,8 @@ struct TerminalSettings {
     std::uint32_t HalfBright2 = 0xcf9400;
 
     // Print settings (ESC % p).
-    int PrintFontSize = 10;           // 4..24
-    int PrintCopies = 1;              // 1..99
+    int PrintFontSize = 10; // 4..24
+    int PrintCopies = 1;    // 1..99
     bool PrintPageHeader = true;
 
     std::array<bool, DisplayMemory::kMaxCols> TabStops{};

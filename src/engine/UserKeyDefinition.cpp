@@ -35,7 +35,10 @@ std::optional<UserKeyDefinition> ParseUserKeyDefinition(std::string_view seq)
         case 'a': d.Attribute = static_cast<int>(std::clamp(value, 0L, 2L)); break;
         case 'k': d.Key = value >= 1 && value <= 8 ? static_cast<int>(value) - 1 : 0; break;
         case 'd': d.LabelLength = static_cast<int>(std::clamp(value, 0L, long{UserKeyDefinition::kMaxLabel})); break;
-        case 'l': d.StringLength = value == -1 ? 0 : static_cast<int>(std::clamp(value, 0L, long{UserKeyDefinition::kMaxText})); break;
+        case 'l':
+            d.StringLength =
+                value == -1 ? 0 : static_cast<int>(std::clamp(value, 0L, long{UserKeyDefinition::kMaxText}));
+            break;
         case 'e': d.Execute = value; break;
         case 'b': d.Save = value; break;
         default: return std::nullopt;

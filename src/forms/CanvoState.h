@@ -15,10 +15,10 @@
 namespace kalvor::forms {
 
 struct SavedValue {
-    bool Value = false;                // check box, radio button
-    std::string Text;                  // entry box, display field
-    std::vector<std::string> List;     // pick list items
-    std::vector<std::string> SelList;  // pick list selection
+    bool Value = false;               // check box, radio button
+    std::string Text;                 // entry box, display field
+    std::vector<std::string> List;    // pick list items
+    std::vector<std::string> SelList; // pick list selection
     bool operator==(const SavedValue&) const = default;
 };
 

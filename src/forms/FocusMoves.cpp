@@ -11,10 +11,18 @@ namespace kalvor::forms {
 std::optional<FocusAction> ParseFocusAction(std::string_view text)
 {
     static constexpr std::array<std::pair<std::string_view, FocusAction>, 13> kNames{{
-        {"NEXT", FocusAction::Next},     {"PREVIOUS", FocusAction::Previous}, {"NEXTCR", FocusAction::NextCR},
-        {"HOME", FocusAction::Home},     {"END", FocusAction::End},           {"UP", FocusAction::Up},
-        {"DOWN", FocusAction::Down},     {"LEFT", FocusAction::Left},         {"RIGHT", FocusAction::Right},
-        {"ALTUP", FocusAction::AltUp},   {"ALTDOWN", FocusAction::AltDown},   {"ALTLEFT", FocusAction::AltLeft},
+        {"NEXT", FocusAction::Next},
+        {"PREVIOUS", FocusAction::Previous},
+        {"NEXTCR", FocusAction::NextCR},
+        {"HOME", FocusAction::Home},
+        {"END", FocusAction::End},
+        {"UP", FocusAction::Up},
+        {"DOWN", FocusAction::Down},
+        {"LEFT", FocusAction::Left},
+        {"RIGHT", FocusAction::Right},
+        {"ALTUP", FocusAction::AltUp},
+        {"ALTDOWN", FocusAction::AltDown},
+        {"ALTLEFT", FocusAction::AltLeft},
         {"ALTRIGHT", FocusAction::AltRight},
     }};
     const std::string upper = UpperName(text);
@@ -29,7 +37,10 @@ namespace {
 // Distance between two intervals, 0 when they overlap.
 int Gap(int a1, int a2, int b1, int b2) { return b1 > a2 ? b1 - a2 : (a1 > b2 ? a1 - b2 : 0); }
 
-bool IsRadio(const FormModel& model, int position) { return model.Listed(position) && model.At(position).Type == ObjectType::Radio; }
+bool IsRadio(const FormModel& model, int position)
+{
+    return model.Listed(position) && model.At(position).Type == ObjectType::Radio;
+}
 
 std::string_view GroupOf(const FormModel& model, int position) { return model.Radios[model.At(position).Index].Name; }
 
@@ -66,7 +77,8 @@ void Land(FormModel& model, int position, int tabIndex)
 
 } // namespace
 
-int GeometricSearch(const FormModel& model, int from, Direction direction, SearchMode mode, const SearchCoordinates& area)
+int GeometricSearch(const FormModel& model, int from, Direction direction, SearchMode mode,
+                    const SearchCoordinates& area)
 {
     if (!model.Listed(from))
         return 0;

@@ -39,7 +39,8 @@ using SearchCoordinates = std::function<Rect(int position)>;
 // overlap the focus object on the other axis first, then the smallest gap
 // along the direction plus twice the gap across it, then the nearest centre
 // across, then screen order. 0 when none lies that way.
-int GeometricSearch(const FormModel& model, int from, Direction direction, SearchMode mode, const SearchCoordinates& area);
+int GeometricSearch(const FormModel& model, int from, Direction direction, SearchMode mode,
+                    const SearchCoordinates& area);
 
 // The tab position that follows a focus object: its own, for a radio button
 // its group's, otherwise unchanged.

@@ -58,7 +58,7 @@ struct TextSpec {
     Colour Color = kBlack;
     bool Shadow = false;
     Colour ShadowColor = kBlack;
-    int ShadowDx = 0, ShadowDy = 0; // window pixels
+    int ShadowDx = 0, ShadowDy = 0;      // window pixels
     TextAlign Justify = TextAlign::Left; // about x: starting, ending or centred
     bool operator==(const TextSpec&) const = default;
 };

@@ -24,11 +24,11 @@ struct ObjectRef {
 };
 
 struct FocusState {
-    int CurFocusObj = 0;  // object-list position with the focus
+    int CurFocusObj = 0; // object-list position with the focus
     int PrevFocusObj = 0;
-    int MouseObj = 0;     // object under the mouse
+    int MouseObj = 0; // object under the mouse
     int PrevMouseObj = 0;
-    int TabIndex = 0;     // position in the tab sequence, 1 .. its length
+    int TabIndex = 0; // position in the tab sequence, 1 .. its length
 };
 
 // Names are compared without regard to case (ASCII and Latin-1 letters).

@@ -66,9 +66,7 @@ int RoundHalfEven(double value)
 
 Colour ColourFromPercent(double red, double green, double blue)
 {
-    auto component = [](double percent) -> std::int64_t {
-        return RoundHalfEven(std::min(percent, 100.0) * 255 / 100);
-    };
+    auto component = [](double percent) -> std::int64_t { return RoundHalfEven(std::min(percent, 100.0) * 255 / 100); };
     const std::int64_t value = component(red) + 256 * component(green) + 65536 * component(blue);
     return static_cast<Colour>(value) & 0xFFFFFF;
 }

@@ -21,7 +21,8 @@ void FormsDebugLog::WriteToDebugFile(std::string_view type, std::string_view mes
     if (!on_)
         return;
     std::string kind(TrimSpaces(type));
-    std::transform(kind.begin(), kind.end(), kind.begin(), [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; });
+    std::transform(kind.begin(), kind.end(), kind.begin(),
+                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; });
     std::string line;
     if (kind == "enter") {
         line.assign(static_cast<std::size_t>(depth_), ' ').append("Enter : ");

@@ -142,19 +142,19 @@ private:
     std::filesystem::path formLogFile_;
 
     // The receive loop's state.
-    std::string escape_;         // the escape sequence collected so far
-    bool escapePending_ = false; // it waits for more characters
-    std::string line_;           // a host command line up to its CR
-    std::ofstream form_;         // the form file while receiving
-    std::ofstream formLog_;      // the form log while receiving
-    std::int64_t lastDataMs_ = 0;  // when data last arrived while receiving
+    std::string escape_;          // the escape sequence collected so far
+    bool escapePending_ = false;  // it waits for more characters
+    std::string line_;            // a host command line up to its CR
+    std::ofstream form_;          // the form file while receiving
+    std::ofstream formLog_;       // the form log while receiving
+    std::int64_t lastDataMs_ = 0; // when data last arrived while receiving
     std::uint64_t seenAppended_ = 0;
 
     bool showing_ = false;
     std::string caption_;
-    std::string focusText_;                 // the focused entry box's text when it got the focus
-    std::vector<std::string> focusChosen_;  // the focused pick list's selection then
-    std::string kept_;                      // value lines waiting for the host's DC1
+    std::string focusText_;                // the focused entry box's text when it got the focus
+    std::vector<std::string> focusChosen_; // the focused pick list's selection then
+    std::string kept_;                     // value lines waiting for the host's DC1
 };
 
 } // namespace kalvor::forms

@@ -45,10 +45,15 @@ std::size_t FindEndEscSequence(std::string_view text, std::size_t from)
 
 FormsMode::FormsMode(FormModel& model, FormsFlags& flags, FormsWindow& window, FormsOutput& output, const Clock& clock,
                      const std::filesystem::path& programFolder)
-    : model_(model), flags_(flags), window_(window), output_(output), clock_(clock), pacing_(&alwaysReady_),
-      formFile_(programFolder / "cache" / "form.txt"), formLogFile_(programFolder / "temp" / "cvform.txt")
-{
-}
+    : model_(model),
+      flags_(flags),
+      window_(window),
+      output_(output),
+      clock_(clock),
+      pacing_(&alwaysReady_),
+      formFile_(programFolder / "cache" / "form.txt"),
+      formLogFile_(programFolder / "temp" / "cvform.txt")
+{}
 
 void FormsMode::CanvoPolling(ByteQueue& buffer)
 {
@@ -195,8 +200,8 @@ void FormsMode::EscapeSequence(std::string_view sequence, ByteQueue& buffer)
     if (!number)
         return;
     switch (command) {
-    case 'F': StartForm(n); break;                 // ESC % k n F: a new form follows
-    case 'X':                                      // ESC % k X: the form file shown again
+    case 'F': StartForm(n); break; // ESC % k n F: a new form follows
+    case 'X':                      // ESC % k X: the form file shown again
         StopReceiving(true);
         OpenFromFormFile();
         break;
@@ -206,13 +211,13 @@ void FormsMode::EscapeSequence(std::string_view sequence, ByteQueue& buffer)
         buffer.Prepend(kProgramEnd);
         flags_.CloseRequested = true;
         break;
-    case 'U':                                      // ESC % k n U: exit protection
+    case 'U': // ESC % k n U: exit protection
         if (n == 1)
             flags_.ExitProtection = true;
         else if (n == 0)
             flags_.ExitProtection = false;
         break;
-    default: break;                                // C outside a download, D, Z: ignored
+    default: break; // C outside a download, D, Z: ignored
     }
 }
 

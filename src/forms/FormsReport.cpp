@@ -58,7 +58,9 @@ const char* KindName(const FormModel& model, ObjectRef o)
 void PutObject(std::string& out, const FormModel& model, int position)
 {
     const ObjectRef o = model.At(position);
-    auto num = [&](const char* key, int value) { out.append(",\"").append(key).append("\":").append(std::to_string(value)); };
+    auto num = [&](const char* key, int value) {
+        out.append(",\"").append(key).append("\":").append(std::to_string(value));
+    };
     auto text = [&](const char* key, std::string_view value) {
         out.append(",\"").append(key).append("\":");
         PutString(out, value);

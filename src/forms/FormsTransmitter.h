@@ -26,8 +26,7 @@ public:
 
     FormsTransmitter(Connection& connection, Clock& clock, TraceSink* trace = nullptr, FormsDebugLog* log = nullptr)
         : conn_(connection), clock_(clock), trace_(trace), log_(log)
-    {
-    }
+    {}
 
     // The terminal's switches that shape the bytes.
     bool Roman8Output = false; // the Roman 8 output switch with the Roman 8 character set

@@ -95,9 +95,11 @@ void StoreNewSelectItems(Pick& pick, std::string_view list)
 {
     pick.SelList.clear();
     for (const std::string& wanted : SplitItemList(list)) {
-        const auto found = std::find_if(pick.List.begin(), pick.List.end(),
-                                        [&](const std::string& item) { return TrimSpaces(item) == TrimSpaces(wanted); });
-        if (found == pick.List.end() || std::find(pick.SelList.begin(), pick.SelList.end(), *found) != pick.SelList.end())
+        const auto found = std::find_if(pick.List.begin(), pick.List.end(), [&](const std::string& item) {
+            return TrimSpaces(item) == TrimSpaces(wanted);
+        });
+        if (found == pick.List.end() ||
+            std::find(pick.SelList.begin(), pick.SelList.end(), *found) != pick.SelList.end())
             continue;
         pick.SelList.push_back(*found);
         if (pick.Type == PickType::Single)
@@ -158,7 +160,9 @@ HostCmdResult ExecuteHostCmd(std::string_view line, FormModel& model)
     }
 
     result.What = HostCmdResult::Kind::Value;
-    auto changed = [&](ObjectType type, int index) { result.Changed.push_back(model.GetObjectIndexByType(type, index)); };
+    auto changed = [&](ObjectType type, int index) {
+        result.Changed.push_back(model.GetObjectIndexByType(type, index));
+    };
     if (const int i = FindByName(model.Checks, word)) {
         const std::string upper = UpperName(value);
         model.Checks[i].Value = !upper.empty() && upper.front() == 'T';

@@ -66,7 +66,8 @@ bool ScriptRun::Execute(const CommandLine& line)
         drawing_.Grid(settings_.Scale);
     else if (w.size() >= 3 && w.size() <= 4 && w[1] == 'F' && std::isdigit(static_cast<unsigned char>(w[2]))) {
         const int key = static_cast<int>(LeadingNumber(std::string_view(w).substr(2)));
-        const bool digits = std::all_of(w.begin() + 2, w.end(), [](char c) { return std::isdigit(static_cast<unsigned char>(c)); });
+        const bool digits =
+            std::all_of(w.begin() + 2, w.end(), [](char c) { return std::isdigit(static_cast<unsigned char>(c)); });
         if (digits && key >= 1 && key <= kFunctionKeyCount)
             model_.FunctionKeys[static_cast<std::size_t>(key - 1)] = std::string(line.Params);
     } else if (!line.HasParams) {
@@ -276,7 +277,9 @@ void ScriptRun::Text(ParamReader& p)
     const Point at = ReadPoint(p);
     const std::string_view justify = p.Next();
     TextSpec spec;
-    spec.Justify = IsWord(justify, "CJ") ? TextAlign::Center : IsWord(justify, "RJ") ? TextAlign::Right : TextAlign::Left;
+    spec.Justify = IsWord(justify, "CJ")   ? TextAlign::Center
+                   : IsWord(justify, "RJ") ? TextAlign::Right
+                                           : TextAlign::Left;
     spec.Font.Face = state_.FontFace;
     spec.Font.Height = Scale(state_.FontSize);
     spec.Font.Weight = state_.FontWeight;

@@ -19,11 +19,11 @@ namespace kalvor::forms {
 
 // What the forms window tells the interpreter about the surface.
 struct FormSettings {
-    double Scale = 1.0;              // window pixels per form unit (the display preset's factor)
-    int ClientWidth = 0;             // the window's client area in pixels
+    double Scale = 1.0;  // window pixels per form unit (the display preset's factor)
+    int ClientWidth = 0; // the window's client area in pixels
     int ClientHeight = 0;
-    int ScrollStep = 10;             // form sizes beyond the client area round up to this
-    int CellWidth = 9;               // character cell of the preset's field font
+    int ScrollStep = 10; // form sizes beyond the client area round up to this
+    int CellWidth = 9;   // character cell of the preset's field font
     int CellHeight = 17;
     std::filesystem::path CacheFolder; // where /IMAGE takes plain file names from
 };

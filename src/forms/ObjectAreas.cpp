@@ -7,7 +7,10 @@ namespace {
 
 Rect Sized(int x, int y, int w, int h) { return {x, y, x + w, y + h}; }
 
-Rect Normalised(int x1, int y1, int x2, int y2) { return {std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2)}; }
+Rect Normalised(int x1, int y1, int x2, int y2)
+{
+    return {std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2)};
+}
 
 } // namespace
 
@@ -24,8 +27,10 @@ Rect PlainObjectArea(const FormModel& model, ObjectRef o, const AreaMetrics& m)
         const ClickMap& c = model.Maps[o.Index];
         return Normalised(c.Xcoord1, c.Ycoord1, c.Xcoord2, c.Ycoord2);
     }
-    case ObjectType::Check: return Sized(model.Checks[o.Index].Xcoord1, model.Checks[o.Index].Ycoord1, m.MarkSize, m.MarkSize);
-    case ObjectType::Radio: return Sized(model.Radios[o.Index].Xcoord1, model.Radios[o.Index].Ycoord1, m.MarkSize, m.MarkSize);
+    case ObjectType::Check:
+        return Sized(model.Checks[o.Index].Xcoord1, model.Checks[o.Index].Ycoord1, m.MarkSize, m.MarkSize);
+    case ObjectType::Radio:
+        return Sized(model.Radios[o.Index].Xcoord1, model.Radios[o.Index].Ycoord1, m.MarkSize, m.MarkSize);
     case ObjectType::Entry: {
         const Cursor& c = model.Cursors[o.Index];
         const int w = c.Border ? c.BorderWidth : 0;
@@ -34,7 +39,8 @@ Rect PlainObjectArea(const FormModel& model, ObjectRef o, const AreaMetrics& m)
     }
     case ObjectType::Pick: {
         const Pick& k = model.Picks[o.Index];
-        return Sized(k.Xcoord1, k.Ycoord1, k.Length * m.CellWidth + 2 * m.PadX + m.CellHeight, m.CellHeight + 2 * m.PadY);
+        return Sized(k.Xcoord1, k.Ycoord1, k.Length * m.CellWidth + 2 * m.PadX + m.CellHeight,
+                     m.CellHeight + 2 * m.PadY);
     }
     case ObjectType::DisplayField: {
         const DisplayField& d = model.DisplayFields[o.Index];

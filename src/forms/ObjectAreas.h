@@ -12,7 +12,7 @@ namespace kalvor::forms {
 struct AreaMetrics {
     int CellWidth = 9;
     int CellHeight = 17;
-    int PadX = 4;      // inner margin of entry boxes and pick lists
+    int PadX = 4; // inner margin of entry boxes and pick lists
     int PadY = 3;
     int MarkSize = 14; // side of check boxes and radio buttons
 };

@@ -8,7 +8,7 @@
 namespace kalvor::forms {
 namespace {
 
-constexpr int kMaxLength = 1000;      // characters of a field; longer lengths are clamped
+constexpr int kMaxLength = 1000; // characters of a field; longer lengths are clamped
 constexpr int kMaxDisplayLines = 100;
 constexpr int kMaxFieldPenWidth = 100;
 
@@ -103,10 +103,12 @@ void ScriptRun::Entry(ParamReader& p)
         if (FieldProperty(word, p) || ShadowProperty(word, p))
             continue;
         if (IsWord(word, "LJ") || IsWord(word, "RJ") || IsWord(word, "CJ"))
-            state_.Align = IsWord(word, "LJ") ? TextAlign::Left : IsWord(word, "RJ") ? TextAlign::Right : TextAlign::Center;
+            state_.Align = IsWord(word, "LJ")   ? TextAlign::Left
+                           : IsWord(word, "RJ") ? TextAlign::Right
+                                                : TextAlign::Center;
         else if (IsWord(word, "LINE") || IsWord(word, "EMBOSSED") || IsWord(word, "RECESSED")) {
             state_.Border = true;
-            state_.Border3D = IsWord(word, "LINE") ? BorderStyle::Line
+            state_.Border3D = IsWord(word, "LINE")       ? BorderStyle::Line
                               : IsWord(word, "EMBOSSED") ? BorderStyle::Embossed
                                                          : BorderStyle::Recessed;
         } else if (IsWord(word, "PENWIDTH"))
@@ -224,7 +226,9 @@ void ScriptRun::Display(ParamReader& p)
         if (FieldProperty(word, p))
             continue;
         if (IsWord(word, "LJ") || IsWord(word, "RJ") || IsWord(word, "CJ"))
-            state_.Align = IsWord(word, "LJ") ? TextAlign::Left : IsWord(word, "RJ") ? TextAlign::Right : TextAlign::Center;
+            state_.Align = IsWord(word, "LJ")   ? TextAlign::Left
+                           : IsWord(word, "RJ") ? TextAlign::Right
+                                                : TextAlign::Center;
     }
     if (d.Name.empty() || model_.DisplayFields.Full())
         return;

@@ -90,8 +90,7 @@ class Fields {
 public:
     Fields(std::string& out, const char* array, int index)
         : out_(out), prefix_("    " + std::string(array) + "(" + std::to_string(index) + ").")
-    {
-    }
+    {}
     Fields& operator()(const char* field, const std::string& value)
     {
         out_ += prefix_ + field + " = " + value + "\n";
@@ -107,7 +106,8 @@ private:
 
 void FieldLines(Fields& f, const FieldLook& look)
 {
-    f("FieldStyle", FieldStyleText(look.Style))("FieldColor", ColourText(look.FieldColor))("FieldPenWidth", look.FieldPenWidth);
+    f("FieldStyle", FieldStyleText(look.Style))("FieldColor", ColourText(look.FieldColor))("FieldPenWidth",
+                                                                                           look.FieldPenWidth);
 }
 
 void ListLines(Fields& f, const char* name, const std::vector<std::string>& items)
@@ -135,7 +135,8 @@ std::string FormatObjectArrays(const FormModel& m, const std::tm& now)
         const ObjectRef o = m.At(p);
         int x = 0, y = 0;
         m.Corner(o, x, y);
-        out += "    " + std::to_string(p) + ". " + KindLabel(o.Type) + " (" + std::to_string(x) + ", " + std::to_string(y) + ")\n";
+        out += "    " + std::to_string(p) + ". " + KindLabel(o.Type) + " (" + std::to_string(x) + ", " +
+               std::to_string(y) + ")\n";
     }
     out += "\n  TabOrder:\n";
     for (std::size_t t = 0; t < m.TabOrder.size(); ++t)
@@ -145,13 +146,15 @@ std::string FormatObjectArrays(const FormModel& m, const std::tm& now)
     for (int i = 1; i <= m.Buttons.Count(); ++i) {
         const ButtonObj& b = m.Buttons[i];
         Fields f(out, "ButtonObj", i);
-        f("Action", Text(b.Action))("Xcoord1", b.Xcoord1)("Ycoord1", b.Ycoord1)("Xcoord2", b.Xcoord2)("Ycoord2", b.Ycoord2);
+        f("Action", Text(b.Action))("Xcoord1", b.Xcoord1)("Ycoord1", b.Ycoord1)("Xcoord2", b.Xcoord2)("Ycoord2",
+                                                                                                      b.Ycoord2);
         f("FocusAffect", Text(b.FocusAffect))("ClickAffect", Text(b.ClickAffect));
     }
     out += "\n  Check-Object Array\n";
     for (int i = 1; i <= m.Checks.Count(); ++i) {
         const Check& c = m.Checks[i];
-        Fields(out, "Check", i)("Name", Text(c.Name))("Xcoord1", c.Xcoord1)("Ycoord1", c.Ycoord1)("Value", Bool(c.Value));
+        Fields(out, "Check", i)("Name", Text(c.Name))("Xcoord1", c.Xcoord1)("Ycoord1", c.Ycoord1)("Value",
+                                                                                                  Bool(c.Value));
     }
     out += "\n  Cursor-Object Array\n";
     for (int i = 1; i <= m.Cursors.Count(); ++i) {
@@ -160,9 +163,12 @@ std::string FormatObjectArrays(const FormModel& m, const std::tm& now)
         f("Name", Text(c.Name))("Xcoord1", c.Xcoord1)("Ycoord1", c.Ycoord1)("Length", c.Length)("MaxChars", c.MaxChars);
         f("Text", Text(c.Text))("textalign", AlignText(c.textalign))("CursorStyle", CursorStyleText(c.Style));
         f("Border", Bool(c.Border))("BorderColor", ColourText(c.BorderColor))("BorderWidth", c.BorderWidth);
-        f("BorderStyle", BorderText(c.Border3D))("FontColor", ColourText(c.FontColor))("EntryColor", ColourText(c.EntryColor));
-        f("Status", c.Status == EntryStatus::Editing ? "Editing" : "Shown")("Fill", Bool(c.Fill))("FillColor", ColourText(c.FillColor));
-        f("Shadow", Bool(c.Shadow))("ShadowColor", ColourText(c.ShadowColor))("Sxoffset", c.Sxoffset)("Syoffset", c.Syoffset);
+        f("BorderStyle", BorderText(c.Border3D))("FontColor", ColourText(c.FontColor))("EntryColor",
+                                                                                       ColourText(c.EntryColor));
+        f("Status", c.Status == EntryStatus::Editing ? "Editing" : "Shown")("Fill", Bool(c.Fill))(
+            "FillColor", ColourText(c.FillColor));
+        f("Shadow", Bool(c.Shadow))("ShadowColor", ColourText(c.ShadowColor))("Sxoffset", c.Sxoffset)("Syoffset",
+                                                                                                      c.Syoffset);
         f("DisplayLines", c.Field.DisplayLines);
         FieldLines(f, c.Field);
     }
@@ -184,12 +190,14 @@ std::string FormatObjectArrays(const FormModel& m, const std::tm& now)
     out += "\n  Radio-Object Array\n";
     for (int i = 1; i <= m.Radios.Count(); ++i) {
         const Radio& r = m.Radios[i];
-        Fields(out, "Radio", i)("Name", Text(r.Name))("Xcoord1", r.Xcoord1)("Ycoord1", r.Ycoord1)("Index", r.Index)("Value", Bool(r.Value));
+        Fields(out, "Radio", i)("Name", Text(r.Name))("Xcoord1", r.Xcoord1)("Ycoord1", r.Ycoord1)("Index", r.Index)(
+            "Value", Bool(r.Value));
     }
     out += "\n  Map-Object Array\n";
     for (int i = 1; i <= m.Maps.Count(); ++i) {
         const ClickMap& c = m.Maps[i];
-        Fields(out, "ClickMap", i)("Name", Text(c.Name))("Xcoord1", c.Xcoord1)("Ycoord1", c.Ycoord1)("Xcoord2", c.Xcoord2)("Ycoord2", c.Ycoord2);
+        Fields(out, "ClickMap", i)("Name", Text(c.Name))("Xcoord1", c.Xcoord1)("Ycoord1", c.Ycoord1)(
+            "Xcoord2", c.Xcoord2)("Ycoord2", c.Ycoord2);
     }
     out += "\n  DisplayField-Object Array\n";
     for (int i = 1; i <= m.DisplayFields.Count(); ++i) {

@@ -14,8 +14,7 @@ public:
     ScriptRun(FormModel& model, InterpreterState& state, FormDrawing& drawing, const FormSettings& settings,
               ResourceRequests* resources)
         : model_(model), state_(state), drawing_(drawing), settings_(settings), resources_(resources)
-    {
-    }
+    {}
 
     FormResult Run(std::string_view formText);
 

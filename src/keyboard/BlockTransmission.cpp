@@ -44,8 +44,7 @@ std::optional<StatusReply> StatusReplyOf(HostRequest request)
 
 BlockTransmission::BlockTransmission(Terminal& terminal, Handshake& handshake, BlockTransmissionEvents& events)
     : t_(terminal), st_(terminal.State), handshake_(handshake), events_(events)
-{
-}
+{}
 
 // ---------------------------------------------------------------------------
 // Enter, Return in the modify modes, the host's DC1
@@ -84,8 +83,7 @@ void BlockTransmission::ExecEnterKey()
         return;
     }
     // The DC2 that opens an Enter is followed by CR with line strapping.
-    handshake_.Await(request, decision, Handshake::Dc2Timing::WhenHostReady,
-                     st_.Strap.LineStrapping ? "\r" : "");
+    handshake_.Await(request, decision, Handshake::Dc2Timing::WhenHostReady, st_.Strap.LineStrapping ? "\r" : "");
 }
 
 void BlockTransmission::ModifyModeReturn()
@@ -135,9 +133,7 @@ bool BlockTransmission::FillRequest(HostRequest request, std::string& buffer)
     case HostRequest::ModifyLine:
         // The line is already in the buffer; the keyboard showed it as typed.
         return true;
-    case HostRequest::Block:
-        buffer = ExecEscd();
-        return EscdLineFeedRequest();
+    case HostRequest::Block: buffer = ExecEscd(); return EscdLineFeedRequest();
     case HostRequest::AbsoluteCursor:
         buffer = BuildAbsAddr(st_);
         buffer.push_back(ReplyTerminator(st_));
@@ -146,21 +142,11 @@ bool BlockTransmission::FillRequest(HostRequest request, std::string& buffer)
         buffer = BuildRelAddr(st_);
         buffer.push_back(ReplyTerminator(st_));
         return false;
-    case HostRequest::EnterFormat:
-        buffer = BuildBlockEnter2();
-        return true;
-    case HostRequest::EnterBlock:
-        buffer = BuildBlockEnter3();
-        return false;
-    case HostRequest::EnterCharacter:
-        buffer = BuildBlockEnter4();
-        return false;
-    case HostRequest::EnterFormatBlock:
-        buffer = BuildBlockEnter1();
-        return false;
-    case HostRequest::StatusOutOfRange:
-        buffer.assign(1, ReplyTerminator(st_));
-        return false;
+    case HostRequest::EnterFormat: buffer = BuildBlockEnter2(); return true;
+    case HostRequest::EnterBlock: buffer = BuildBlockEnter3(); return false;
+    case HostRequest::EnterCharacter: buffer = BuildBlockEnter4(); return false;
+    case HostRequest::EnterFormatBlock: buffer = BuildBlockEnter1(); return false;
+    case HostRequest::StatusOutOfRange: buffer.assign(1, ReplyTerminator(st_)); return false;
     default:
         if (const std::optional<StatusReply> status = StatusReplyOf(request))
             buffer = BuildTerminalStatus(status->Id, status->Device, st_, StatusEnv);
@@ -279,8 +265,8 @@ std::string BlockTransmission::RangeText(int ring, int from, int to) const
         --end;
     if (end <= begin)
         return {};
-    const ConvertedRow converted = ConvertEnhBuf(std::string_view(text).substr(0, end), row.Cntl, row.Form,
-                                                 row.Shift, static_cast<int>(begin), static_cast<int>(end), BlockEnd);
+    const ConvertedRow converted = ConvertEnhBuf(std::string_view(text).substr(0, end), row.Cntl, row.Form, row.Shift,
+                                                 static_cast<int>(begin), static_cast<int>(end), BlockEnd);
     return converted.Text.substr(static_cast<std::size_t>(converted.StartCol),
                                  static_cast<std::size_t>(converted.EndCol - converted.StartCol));
 }

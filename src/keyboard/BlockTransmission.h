@@ -40,10 +40,10 @@ public:
     // XmitString: send `text` to the host, with NUL LF after each CR on
     // `lineFeedRequest` when automatic line feed is on.
     virtual void Transmit(std::string_view text, bool lineFeedRequest) = 0;
-    virtual bool LocalEcho() = 0;                  // local echo is in force
+    virtual bool LocalEcho() = 0;                      // local echo is in force
     virtual void ShowLocal(std::string_view text) = 0; // text into the receive buffer, displayed
-    virtual bool SendCursorAddress() = 0;          // every block starts with the cursor address
-    virtual void EchoPendingUserKey() = 0;         // the waiting transmit-only user key goes out
+    virtual bool SendCursorAddress() = 0;              // every block starts with the cursor address
+    virtual void EchoPendingUserKey() = 0;             // the waiting transmit-only user key goes out
 
 protected:
     ~BlockTransmissionEvents() = default;
@@ -128,7 +128,7 @@ public:
     bool NetworkConnection = false; // the connection is a network connection
     int BlockStartRow = -1;         // ring row where the next block begins; -1: the cursor row
     int BlockStartCol = -1;
-    StatusEnvironment StatusEnv;    // parity and printer state for status replies
+    StatusEnvironment StatusEnv; // parity and printer state for status replies
 
 private:
     std::string CursorAddressPrefix() const;

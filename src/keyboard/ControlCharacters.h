@@ -26,10 +26,10 @@ namespace kalvor {
 // session implements it.
 class ControlCharacterEvents {
 public:
-    virtual bool LocalEcho() = 0;          // local echo is in force
-    virtual void EndExtendCharEntry() = 0; // TurnOffExtendCharMode
+    virtual bool LocalEcho() = 0;                // local echo is in force
+    virtual void EndExtendCharEntry() = 0;       // TurnOffExtendCharMode
     virtual void ControlCharactersChanged() = 0; // the window's menu and status follow the switch
-    virtual void FocusDisplay() = 0;       // the focus returns to the display
+    virtual void FocusDisplay() = 0;             // the focus returns to the display
 
 protected:
     ~ControlCharacterEvents() = default;
@@ -45,8 +45,7 @@ public:
     ControlCharacters(Transmitter& transmitter, Connection& connection, Clock& clock, TraceSink* trace,
                       ControlCharacterEvents& events)
         : tx_(transmitter), conn_(&connection), clock_(clock), trace_(trace), events_(events)
-    {
-    }
+    {}
     ControlCharacters(const ControlCharacters&) = delete;
     ControlCharacters& operator=(const ControlCharacters&) = delete;
 

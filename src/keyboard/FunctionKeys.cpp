@@ -25,19 +25,19 @@ struct DefaultKey {
 constexpr DefaultKey kDefaultLabels[] = {
     {0, 0, "Device", "Control"},  {0, 1, "Margins/", "Tabs/Col"}, {0, 3, " Modes", ""},
     {0, 4, "  Menu", "  Off"},    {0, 8, "Extended", "  Char"},   {0, 9, "  User", ""},
-    {0, 10, " System", ""},       {0, 11, " Enter", ""},
-    {1, 0, " Device", " Modes"},  {1, 1, "   To", "Printer"},     {1, 2, "   To", "Display"},
-    {1, 3, "   To", "  File"},
+    {0, 10, " System", ""},       {0, 11, " Enter", ""},          {1, 0, " Device", " Modes"},
+    {1, 1, "   To", "Printer"},   {1, 2, "   To", "Display"},     {1, 3, "   To", "  File"},
     {2, 0, "Device", "Control"},  {2, 1, " Record", "  Mode"},    {2, 2, "  Log", " Bottom"},
-    {2, 3, "  Log", "  Top"},
-    {3, 0, "  Line", " Modify"},  {3, 1, " Modify", "  All"},     {3, 2, " Block", " Mode"},
-    {3, 3, " Remote", "  Mode"},  {3, 5, " Memory", "  Lock"},    {3, 6, "Display", "Functns"},
-    {3, 7, "  Auto", "   LF"},
-    {4, 0, " Global", " Config"}, {4, 2, "DataComm", "Config"},   {4, 3, " Ext Dev", " Config"},
-    {4, 4, "Terminal", " Config"},
+    {2, 3, "  Log", "  Top"},     {3, 0, "  Line", " Modify"},    {3, 1, " Modify", "  All"},
+    {3, 2, " Block", " Mode"},    {3, 3, " Remote", "  Mode"},    {3, 5, " Memory", "  Lock"},
+    {3, 6, "Display", "Functns"}, {3, 7, "  Auto", "   LF"},      {4, 0, " Global", " Config"},
+    {4, 2, "DataComm", "Config"}, {4, 3, " Ext Dev", " Config"},  {4, 4, "Terminal", " Config"},
 };
 
-bool ValidKey(int set, int key) { return set >= 0 && set < FunctionKeys::kSets && key >= 0 && key < FunctionKeys::kKeys; }
+bool ValidKey(int set, int key)
+{
+    return set >= 0 && set < FunctionKeys::kSets && key >= 0 && key < FunctionKeys::kKeys;
+}
 
 } // namespace
 
@@ -252,9 +252,7 @@ void FunctionKeys::ExecFuncKey(int funcPath, int index, int shift)
 void FunctionKeys::FixedKey(int index)
 {
     switch (index) {
-    case kExtendCharKey:
-        keyboard_.ExtendCharKey();
-        break;
+    case kExtendCharKey: keyboard_.ExtendCharKey(); break;
     case kUserKeysKey:
         labelsShown_ = true;
         SetFunctionKeys(kUserSet);
@@ -272,8 +270,7 @@ void FunctionKeys::FixedKey(int index)
         else
             events_.ExecEnterKey();
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -313,9 +310,7 @@ void FunctionKeys::ToggleDestination(int bit)
 void FunctionKeys::RecordKey(int index)
 {
     switch (index) {
-    case 0:
-        SetFunctionKeys(kDeviceSet);
-        return;
+    case 0: SetFunctionKeys(kDeviceSet); return;
     case 1:
         if (st_.RecordMode != 0) {
             st_.RecordMode = 0;
@@ -350,8 +345,7 @@ void FunctionKeys::RecordKey(int index)
             LogType = 0;
         }
         break;
-    default:
-        return;
+    default: return;
     }
     RefreshModeLabels();
     Changed();
@@ -381,7 +375,8 @@ void FunctionKeys::ModeKey(int index)
             // Told to the host (or carried out locally) before the switch
             // goes on, so the sequence itself is not shown as text.
             if (st_.Strap.A)
-                keyboard_.XmitFunction("\x1b" "Y");
+                keyboard_.XmitFunction("\x1b"
+                                       "Y");
             st_.DisplayFunctions = true;
         }
         break;
@@ -400,7 +395,10 @@ void FunctionKeys::MemoryLockKey()
         return;
     const bool on = !st_.MemLock.On;
     if (st_.Strap.A)
-        keyboard_.XmitFunction(on ? "\x1b" "l" : "\x1b" "m");
+        keyboard_.XmitFunction(on ? "\x1b"
+                                    "l"
+                                  : "\x1b"
+                                    "m");
     t_.Scroll.MemLock(on ? "on" : "off");
     events_.FocusDisplay();
 }
@@ -435,8 +433,7 @@ void FunctionKeys::FuncKeyXmit(std::string_view funcKeyCmd, int funcKeyAttribute
         if (st_.RemoteMode)
             TransmitOnly(funcKeyCmd);
         break;
-    default:
-        break;
+    default: break;
     }
     keyboard_.SetFunctionKeyInhibit(false);
 }
@@ -562,9 +559,7 @@ KeyControlResult FunctionKeys::EscFuncKeyCntl(std::string_view seq)
             }
             break;
         case 'D':
-        case 'd':
-            statusLine_ = number >= 0 && number <= 3 ? static_cast<int>(number) : 0;
-            break;
+        case 'd': statusLine_ = number >= 0 && number <= 3 ? static_cast<int>(number) : 0; break;
         case 'L':
         case 'l': {
             if (number > 255)

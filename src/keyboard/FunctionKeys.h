@@ -29,21 +29,21 @@ class Keyboard;
 // The session implements it.
 class FunctionKeyEvents {
 public:
-    virtual void ExecEnterKey() = 0;          // the Enter function of block transmission
-    virtual bool FormsShowObjects() = 0;      // the forms mode shows objects: Enter is its own
-    virtual void FormsEnter() = 0;            // the forms-mode Enter
-    virtual void TabPanel(bool shown) = 0;    // show or hide the tab-setting panel
-    virtual void DestinationsChanged() = 0;   // output routing bits changed
-    virtual void TurnOnRecordMode() = 0;      // the record files of the routing's destinations open
-    virtual void TurnOffRecordMode() = 0;     // they close, and the host is told
+    virtual void ExecEnterKey() = 0;             // the Enter function of block transmission
+    virtual bool FormsShowObjects() = 0;         // the forms mode shows objects: Enter is its own
+    virtual void FormsEnter() = 0;               // the forms-mode Enter
+    virtual void TabPanel(bool shown) = 0;       // show or hide the tab-setting panel
+    virtual void DestinationsChanged() = 0;      // output routing bits changed
+    virtual void TurnOnRecordMode() = 0;         // the record files of the routing's destinations open
+    virtual void TurnOffRecordMode() = 0;        // they close, and the host is told
     virtual void TurnOnLogging(int logType) = 0; // printer logging: 1 bottom, 2 top
     virtual void TurnOffLogging(int logType) = 0;
     virtual void SwitchLogType(int logType) = 0;
-    virtual void ExitTerminal() = 0;          // Alt+F4
+    virtual void ExitTerminal() = 0;            // Alt+F4
     virtual void SaveTermConfig(bool save) = 0; // ESC & f b: keep (true) or restore the preferences
-    virtual void UserKeyDefined(int key) = 0; // the key's configuration line is rewritten
-    virtual void ApplyConfiguration() = 0;    // the user keys of the configuration
-    virtual void FocusDisplay() = 0;          // the focus returns to the display
+    virtual void UserKeyDefined(int key) = 0;   // the key's configuration line is rewritten
+    virtual void ApplyConfiguration() = 0;      // the user keys of the configuration
+    virtual void FocusDisplay() = 0;            // the focus returns to the display
 
 protected:
     ~FunctionKeyEvents() = default;
@@ -86,12 +86,12 @@ public:
     static constexpr int kMaxLabelLength = 16;
 
     // Key sets.
-    static constexpr int kSystemSet = 0;  // system main menu
-    static constexpr int kDeviceSet = 1;  // device control, destinations
-    static constexpr int kRecordSet = 2;  // device control, recording and logging
-    static constexpr int kModesSet = 3;   // modes
-    static constexpr int kConfigSet = 4;  // configuration (labels only)
-    static constexpr int kUserSet = 5;    // user keys f1..f8
+    static constexpr int kSystemSet = 0; // system main menu
+    static constexpr int kDeviceSet = 1; // device control, destinations
+    static constexpr int kRecordSet = 2; // device control, recording and logging
+    static constexpr int kModesSet = 3;  // modes
+    static constexpr int kConfigSet = 4; // configuration (labels only)
+    static constexpr int kUserSet = 5;   // user keys f1..f8
 
     // The fixed keys of set 0.
     static constexpr int kExtendCharKey = 8;  // F9

@@ -43,8 +43,8 @@ bool IsRemappable(int keyCode)
 
 bool IsEditingKey(int keyCode)
 {
-    return (keyCode >= Key::PageUp && keyCode <= Key::Down) || keyCode == Key::Insert ||
-           keyCode == Key::Delete || keyCode == Key::Tab;
+    return (keyCode >= Key::PageUp && keyCode <= Key::Down) || keyCode == Key::Insert || keyCode == Key::Delete ||
+           keyCode == Key::Tab;
 }
 
 } // namespace
@@ -58,8 +58,7 @@ Keyboard::Keyboard(Terminal& terminal, Transmitter& transmitter, ReceivePass& re
       funcKeys_(functionKeys),
       controls_(controls),
       events_(events)
-{
-}
+{}
 
 bool Keyboard::CharacterMode() const { return st_.RemoteMode && st_.ModeBits == 0; }
 
@@ -95,7 +94,8 @@ void Keyboard::Refuse()
         t_.Hooks.Bell();
 }
 
-template <class Action> void Keyboard::LocalAction(Action action)
+template <class Action>
+void Keyboard::LocalAction(Action action)
 {
     ClearSelection();
     action();
@@ -179,8 +179,7 @@ bool Keyboard::KeyDown(int keyCode, int shift, bool numericPad)
 
     switch (keyCode) {
     case Key::ShiftKey:
-    case Key::CtrlKey:
-        return true;
+    case Key::CtrlKey: return true;
     case Key::Escape:
         // Esc closes the tab-setting panel, or clears the selection and goes
         // on as the character ESC.
@@ -195,15 +194,13 @@ bool Keyboard::KeyDown(int keyCode, int shift, bool numericPad)
         if (shift == 0 && !st_.Strap.A)
             return false;
         break;
-    case Key::Backspace:
-        break;
+    case Key::Backspace: break;
     case Key::B:
         if (shift != Mod::Alt)
             return false;
         break;
     case Key::Pause:
-    case Key::ScrollLock:
-        break;
+    case Key::ScrollLock: break;
     default:
         if (fkey < 0 && !IsEditingKey(keyCode))
             return false; // a character key
@@ -236,11 +233,8 @@ bool Keyboard::KeyDown(int keyCode, int shift, bool numericPad)
         else
             controls_.SendBreak_Click();
         return true;
-    case Key::B:
-        controls_.SendBreak_Click();
-        return true;
-    default:
-        return EditingKey(keyCode, shift);
+    case Key::B: controls_.SendBreak_Click(); return true;
+    default: return EditingKey(keyCode, shift);
     }
 }
 
@@ -261,11 +255,8 @@ bool Keyboard::FormsKeyDown(int keyCode, int shift)
         else
             receive_.StopStart();
         return true;
-    case Key::Escape:
-        return true;
-    case Key::Tab:
-        events_.FormsTab(shift);
-        return true;
+    case Key::Escape: return true;
+    case Key::Tab: events_.FormsTab(shift); return true;
     case Key::Up:
     case Key::Down:
     case Key::Right:
@@ -299,17 +290,13 @@ bool Keyboard::FunctionKeyDown(int index, int shift)
 {
     switch (index) {
     case FunctionKeys::kExtendCharKey:
-    case FunctionKeys::kEnterKey:
-        RunFunctionKey(FunctionKeys::kSystemSet, index, shift);
-        break;
+    case FunctionKeys::kEnterKey: RunFunctionKey(FunctionKeys::kSystemSet, index, shift); break;
     case FunctionKeys::kUserKeysKey:
     case FunctionKeys::kSystemKeysKey:
         if (funcKeys_.Enabled(FunctionKeys::kSystemSet, index))
             RunFunctionKey(FunctionKeys::kSystemSet, index, shift);
         break;
-    default:
-        RunFunctionKey(funcKeys_.CurrentSet(), index, shift);
-        break;
+    default: RunFunctionKey(funcKeys_.CurrentSet(), index, shift); break;
     }
     return true;
 }
@@ -342,34 +329,52 @@ bool Keyboard::EditingKey(int keyCode, int shift)
     };
     switch (keyCode) {
     case Key::Up:
-        sendOrAct("\x1b" "A", [&] { edit.ExecUpArrow(shift); });
+        sendOrAct("\x1b"
+                  "A",
+                  [&] { edit.ExecUpArrow(shift); });
         break;
     case Key::Down:
-        sendOrAct("\x1b" "B", [&] { edit.ExecDownArrow(shift); });
+        sendOrAct("\x1b"
+                  "B",
+                  [&] { edit.ExecDownArrow(shift); });
         break;
     case Key::Right:
-        sendOrAct("\x1b" "C", [&] { edit.ExecRightArrow(shift); });
+        sendOrAct("\x1b"
+                  "C",
+                  [&] { edit.ExecRightArrow(shift); });
         break;
     case Key::Left:
-        sendOrAct("\x1b" "D", [&] { edit.ExecLeftArrow(shift); });
+        sendOrAct("\x1b"
+                  "D",
+                  [&] { edit.ExecLeftArrow(shift); });
         break;
     case Key::Home:
-        sendOrAct("\x1b" "H", [&] { edit.ExecHomeKey(shift); });
+        sendOrAct("\x1b"
+                  "H",
+                  [&] { edit.ExecHomeKey(shift); });
         break;
     case Key::End:
-        sendOrAct("\x1b" "F", [&] { edit.ExecEndKey(shift); });
+        sendOrAct("\x1b"
+                  "F",
+                  [&] { edit.ExecEndKey(shift); });
         break;
     case Key::PageUp:
-        sendOrAct("\x1b" "V", [&] { edit.ExecPageUp(shift); });
+        sendOrAct("\x1b"
+                  "V",
+                  [&] { edit.ExecPageUp(shift); });
         break;
     case Key::PageDown:
-        sendOrAct("\x1b" "U", [&] { edit.ExecPageDown(shift); });
+        sendOrAct("\x1b"
+                  "U",
+                  [&] { edit.ExecPageDown(shift); });
         break;
     case Key::Tab:
         if ((shift & (Mod::Ctrl | Mod::Alt)) != 0)
             break;
         if (shift == Mod::Shift)
-            sendOrAct("\x1b" "i", [&] { edit.ExecTabKey(Mod::Shift); });
+            sendOrAct("\x1b"
+                      "i",
+                      [&] { edit.ExecTabKey(Mod::Shift); });
         else
             XmitFunction("\t"); // strap A: a plain Tab never reaches character input
         break;
@@ -381,24 +386,29 @@ bool Keyboard::EditingKey(int keyCode, int shift)
             // only, so that the line is not inserted a second time locally.
             LocalAction([&] { edit.ExecInsertKey(Mod::Ctrl); });
             if (strapA && CharacterMode())
-                tx_.XmitString("\x1b" "L", false);
+                tx_.XmitString("\x1b"
+                               "L",
+                               false);
         } else if (strapA) {
-            XmitFunction("\x1b" "L");
+            XmitFunction("\x1b"
+                         "L");
         } else {
             t_.Hooks.Repaint();
         }
         break;
     case Key::Delete:
         if (strapA) {
-            XmitFunction(shift == 0 ? "\x1b" "P" : "\x1b" "M");
+            XmitFunction(shift == 0 ? "\x1b"
+                                      "P"
+                                    : "\x1b"
+                                      "M");
         } else if (Selection()) {
             events_.ClipCut();
         } else {
             LocalAction([&] { edit.ExecDeleteKey(shift); });
         }
         break;
-    default:
-        break;
+    default: break;
     }
     return true;
 }
@@ -432,7 +442,10 @@ void Keyboard::KeyUp(int keyCode, int)
 void Keyboard::InsertKeyUp()
 {
     if (st_.Strap.A)
-        XmitFunction(st_.InsertMode ? "\x1b" "R" : "\x1b" "Q");
+        XmitFunction(st_.InsertMode ? "\x1b"
+                                      "R"
+                                    : "\x1b"
+                                      "Q");
     else
         t_.Editing.SetInsertStatus();
 }
@@ -467,7 +480,8 @@ void Keyboard::ReturnKeyPress()
         return;
     Flag busy(returnBusy_);
     const bool numericPad = Enter.NumEnterKey != kEnterIsReturn && numericPad_;
-    const int setting = numericPad ? Enter.NumEnterKey : (Enter.KbEnterKey == kEnterIsEnter ? kEnterIsEnter : kEnterIsReturn);
+    const int setting =
+        numericPad ? Enter.NumEnterKey : (Enter.KbEnterKey == kEnterIsEnter ? kEnterIsEnter : kEnterIsReturn);
     switch (setting) {
     case kEnterIsEnter:
         if (st_.RecordMode != 0)
@@ -479,7 +493,9 @@ void Keyboard::ReturnKeyPress()
         if (st_.RecordMode != 0)
             Refuse();
         else if (st_.Strap.A)
-            XmitFunction((savedShift_ & Mod::Shift) != 0 ? "\x1b" "i" : "\t");
+            XmitFunction((savedShift_ & Mod::Shift) != 0 ? "\x1b"
+                                                           "i"
+                                                         : "\t");
         else
             TerminalWindowKeyPress('\t');
         break;
@@ -494,10 +510,7 @@ void Keyboard::ReturnKeyPress()
 
 // The previous character has not been carried through yet: its handling is
 // still running, or what it sent or showed still waits in the buffers.
-bool Keyboard::PreviousCharPending() const
-{
-    return inputDepth_ > 0 || !receive_.CommBuffer().Empty() || !tx_.Idle();
-}
+bool Keyboard::PreviousCharPending() const { return inputDepth_ > 0 || !receive_.CommBuffer().Empty() || !tx_.Idle(); }
 
 // TerminalWindow_KeyPress.
 void Keyboard::TerminalWindowKeyPress(int character)
@@ -592,9 +605,7 @@ void Keyboard::ExtendCharInput(int character)
         return;
     }
     switch (character) {
-    case kCr:
-        CompleteExtendChar();
-        return;
+    case kCr: CompleteExtendChar(); return;
     case 27: // Esc: the entry is abandoned
         TurnOffExtendCharMode();
         return;
@@ -605,8 +616,7 @@ void Keyboard::ExtendCharInput(int character)
             t_.Hooks.StateChanged();
         }
         return;
-    default:
-        break;
+    default: break;
     }
     if (extendDigits_ > 0) {
         Refuse();
@@ -643,8 +653,7 @@ bool Keyboard::EscDefineEnterKey(std::string_view seq)
             continue;
         }
         switch (std::toupper(static_cast<unsigned char>(c))) {
-        case ' ':
-            continue;
+        case ' ': continue;
         case 'P':
             if (number < 149 || number > 211)
                 return false;
@@ -664,13 +673,9 @@ bool Keyboard::EscDefineEnterKey(std::string_view seq)
             save = true;
             break;
         case 'M':
-        case '!':
-            break;
-        case '<':
-            inBrackets = true;
-            break;
-        default:
-            return false;
+        case '!': break;
+        case '<': inBrackets = true; break;
+        default: return false;
         }
         number = 0;
     }

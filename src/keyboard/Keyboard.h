@@ -42,7 +42,7 @@ public:
     virtual bool FormsHoldKeyboard() = 0; // the forms mode holds the keyboard
     virtual void FormsTab(int shift) = 0;
     virtual void FormsNavigate(FieldDirection direction) = 0;
-    virtual void ModifyModeReturn() = 0;  // Return typed in a modify mode: the line transmission
+    virtual void ModifyModeReturn() = 0;     // Return typed in a modify mode: the line transmission
     virtual void SaveEnterKeySettings() = 0; // the host redefined them with saving
 
 protected:
@@ -128,7 +128,7 @@ public:
     [[nodiscard]] bool EscDefineEnterKey(std::string_view seq);
 
     // Settings.
-    bool LocalEcho = false;       // remote mode: typed text is also shown (the connection decides)
+    bool LocalEcho = false; // remote mode: typed text is also shown (the connection decides)
     EnterKeySettings Enter;
     bool BellOnRefusal = true;    // ring the bell when a key is refused
     bool HostUserKeyMode = false; // the host's user-key mode: cursor and editing keys do nothing
@@ -152,7 +152,8 @@ private:
     void ExtendCharInput(int character);
     bool PreviousCharPending() const;
     bool Selection() const { return events_.SelectionActive(); }
-    template <class Action> void LocalAction(Action action);
+    template <class Action>
+    void LocalAction(Action action);
 
     Terminal& t_;
     TerminalState& st_;

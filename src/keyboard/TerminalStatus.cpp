@@ -62,8 +62,8 @@ std::string PrimaryStatusBytes(const TerminalState& st)
     const Straps& strap = st.Strap;
     std::string s;
     s.push_back('?');
-    s.push_back(Digit((strap.PageStrapping() ? 8 : 0) + (st.MarginWrap ? 4 : 0) + (strap.B ? 2 : 0) +
-                      (strap.A ? 1 : 0)));
+    s.push_back(
+        Digit((strap.PageStrapping() ? 8 : 0) + (st.MarginWrap ? 4 : 0) + (strap.B ? 2 : 0) + (strap.A ? 1 : 0)));
     s.push_back(Digit((strap.H ? 8 : 0) + (strap.G ? 4 : 0)));
     s.push_back(Digit(8 + (st.AutoLineFeed ? 4 : 0) + (st.BlockMode() ? 2 : 0) + (st.CapsLock ? 1 : 0)));
     s.push_back('0');
@@ -91,8 +91,7 @@ std::string SecondaryStatusBytes(const TerminalState& st, const StatusEnvironmen
     return s;
 }
 
-std::string BuildTerminalStatus(int StatusID, int StatusIDdevice, const TerminalState& st,
-                                const StatusEnvironment& env)
+std::string BuildTerminalStatus(int StatusID, int StatusIDdevice, const TerminalState& st, const StatusEnvironment& env)
 {
     std::string s;
     switch (StatusID) {
@@ -139,8 +138,7 @@ std::string UserKeyDefinitionText(int key, const UserKeyDefinition& def)
     return s;
 }
 
-std::string BuildUserKeyLine(int& counter, const UserKeyTable& keys, const TerminalState& st,
-                             std::string_view blockEnd)
+std::string BuildUserKeyLine(int& counter, const UserKeyTable& keys, const TerminalState& st, std::string_view blockEnd)
 {
     if (counter >= 16 || counter < 0) {
         std::string s(blockEnd);

@@ -61,8 +61,8 @@ std::string FormatLogClosing() { return std::string(75, '=') + std::string(kEol)
 std::string FormatElapsed(std::int64_t elapsedMs)
 {
     const bool negative = elapsedMs < 0;
-    const std::uint64_t ms = negative ? static_cast<std::uint64_t>(-(elapsedMs + 1)) + 1
-                                      : static_cast<std::uint64_t>(elapsedMs);
+    const std::uint64_t ms =
+        negative ? static_cast<std::uint64_t>(-(elapsedMs + 1)) + 1 : static_cast<std::uint64_t>(elapsedMs);
     std::string s = negative ? "-" : "";
     s += std::to_string(ms / 1000);
     std::uint64_t frac = ms % 1000;
@@ -128,8 +128,7 @@ std::string FormatTraceLines(std::int64_t elapsedMs, std::string_view label, std
 
 CommunicationsLog::CommunicationsLog(const Clock& clock, ErrorReport& errors, SideFileEvents& events)
     : clock_(clock), errors_(errors), events_(events)
-{
-}
+{}
 
 int CommunicationsLog::TurnOn()
 {

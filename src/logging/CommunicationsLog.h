@@ -50,7 +50,7 @@ struct LocalDateTime {
     int Year = 2000;
     int Month = 1; // 1..12
     int Day = 1;
-    int Hour = 0;  // 0..23
+    int Hour = 0; // 0..23
     int Minute = 0;
 };
 

@@ -40,9 +40,9 @@ inline constexpr int kErrPathNotFound = 76;
 
 // What the "Kalvor Error" window shows.
 struct ErrorWindow {
-    std::string Title;    // "Kalvor Error"
-    std::string Message;  // the table's message, or the system's description
-    std::string Detail;   // "[ 53:   ReadSettingsFile,  config/x.zkd ]"
+    std::string Title;   // "Kalvor Error"
+    std::string Message; // the table's message, or the system's description
+    std::string Detail;  // "[ 53:   ReadSettingsFile,  config/x.zkd ]"
     int Number = 0;
     std::string Location;
     std::string FileName;

@@ -42,8 +42,7 @@ int LargestFittingFontIndex(int cols, int rows, int widthPx, int heightPx)
 
 FontSizing::FontSizing(int preferredIndex)
     : preferred_(ClampIndex(preferredIndex)), current_(preferred_), cell_(CellForIndex(current_))
-{
-}
+{}
 
 void FontSizing::SetPreferredIndex(int index)
 {

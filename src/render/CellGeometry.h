@@ -43,7 +43,8 @@ struct CellFit {
 //   otherwise: lower it once when fewer than 24 rows fit, else once when
 //              fewer than 75 columns (80-column mode) or 120 (132 and 200) fit.
 // The index never goes below 0.
-template <class Measure> int WidthChangeFontIndex(int preferredIndex, int colsInTerm, bool maximised, Measure measure)
+template <class Measure>
+int WidthChangeFontIndex(int preferredIndex, int colsInTerm, bool maximised, Measure measure)
 {
     int index = std::clamp(preferredIndex, kMinFontIndex, kMaxFontIndex);
     CellFit fit = measure(index);

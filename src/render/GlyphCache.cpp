@@ -116,10 +116,12 @@ void DrawGlyph(QPainter& painter, const QRect& cell, unsigned char code, bool al
 }
 
 GlyphAtlas::GlyphAtlas(const GlyphFonts& fonts, QRgb fill, QRgb ink, bool alternate)
-    : fonts_(fonts), fill_(fill), ink_(ink), alternate_(alternate),
+    : fonts_(fonts),
+      fill_(fill),
+      ink_(ink),
+      alternate_(alternate),
       image_(fonts.Width(), fonts.Height() * 256, QImage::Format_RGB32)
-{
-}
+{}
 
 void GlyphAtlas::Render(unsigned char code)
 {

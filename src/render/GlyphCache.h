@@ -52,8 +52,8 @@ const char* ControlMnemonic(unsigned char code);
 
 // Draws one cell: fill, then the character (or, in the alternate set, its
 // line-drawing piece) in `ink`.
-void DrawGlyph(class QPainter& painter, const QRect& cell, unsigned char code, bool alternate, QColor ink,
-               QColor fill, const GlyphFonts& fonts);
+void DrawGlyph(class QPainter& painter, const QRect& cell, unsigned char code, bool alternate, QColor ink, QColor fill,
+               const GlyphFonts& fonts);
 
 class GlyphAtlas {
 public:

@@ -144,10 +144,14 @@ constexpr LinePiece kNoPiece{};
 class CellPainter {
 public:
     CellPainter(QPainter& p, const QRect& cell, QColor ink)
-        : p_(p), x_(cell.x()), y_(cell.y()), w_(cell.width()), h_(cell.height()), ink_(ink),
+        : p_(p),
+          x_(cell.x()),
+          y_(cell.y()),
+          w_(cell.width()),
+          h_(cell.height()),
+          ink_(ink),
           m_(LineMetricsFor(cell.width(), cell.height()))
-    {
-    }
+    {}
 
     // Fills columns [x0, x1) x rows [y0, y1) of the cell.
     void Fill(int x0, int x1, int y0, int y1) const
@@ -377,8 +381,8 @@ private:
     void DoubleAcross(bool a, bool b, bool c, bool d, bool vertical) const
     {
         const int o = m_.DoubleOffset;
-        const int len = vertical ? h_ : w_;       // along the double arms
-        const int across = vertical ? w_ : h_;    // along the single arms
+        const int len = vertical ? h_ : w_;    // along the double arms
+        const int across = vertical ? w_ : h_; // along the single arms
         const int cAlong = vertical ? m_.CentreY : m_.CentreX;
         const int cAcross = vertical ? m_.CentreX : m_.CentreY;
         const Track single = TrackAt(cAlong, m_.Light);

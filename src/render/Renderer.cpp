@@ -195,7 +195,8 @@ void Renderer::DrawCells(const TerminalState& st, int screenRow, int from, int t
     RunWalker set(shift, 'I');
 
     const int stride = static_cast<int>(image_.bytesPerLine() / 4);
-    auto* rowBase = reinterpret_cast<std::uint32_t*>(image_.bits()) + static_cast<std::ptrdiff_t>(screenRow) * dh_ * stride;
+    auto* rowBase =
+        reinterpret_cast<std::uint32_t*>(image_.bits()) + static_cast<std::ptrdiff_t>(screenRow) * dh_ * stride;
     const int gap = static_cast<int>(std::lround(2 * dpr_));
     const int thickness = LineMetricsFor(dw_, dh_).Light;
     const int underlineTop = std::max(0, dh_ - gap - thickness);
@@ -204,7 +205,8 @@ void Renderer::DrawCells(const TerminalState& st, int screenRow, int from, int t
     const std::size_t rowBytes = static_cast<std::size_t>(dw_) * 4;
 
     for (int c = from; c < to; ++c) {
-        auto code = static_cast<unsigned char>(static_cast<std::size_t>(c) < text.size() ? text[static_cast<std::size_t>(c)] : ' ');
+        auto code = static_cast<unsigned char>(
+            static_cast<std::size_t>(c) < text.size() ? text[static_cast<std::size_t>(c)] : ' ');
         const int e = EnhancementBits(enh.At(c));
         const bool alternate = set.At(c) == 'O';
         const bool cursorHere = cursor_.Shown && cursor_.Row == screenRow && cursor_.Col == c;
@@ -216,7 +218,8 @@ void Renderer::DrawCells(const TerminalState& st, int screenRow, int from, int t
         const std::uint32_t* glyph = atlas.Glyph(code);
         std::uint32_t* dst = rowBase + static_cast<std::ptrdiff_t>(c) * dw_;
         for (int y = 0; y < dh_; ++y)
-            std::memcpy(dst + static_cast<std::ptrdiff_t>(y) * stride, glyph + static_cast<std::ptrdiff_t>(y) * dw_, rowBytes);
+            std::memcpy(dst + static_cast<std::ptrdiff_t>(y) * stride, glyph + static_cast<std::ptrdiff_t>(y) * dw_,
+                        rowBytes);
         if (e & 4)
             for (int y = underlineTop; y < underlineEnd; ++y)
                 std::fill_n(dst + static_cast<std::ptrdiff_t>(y) * stride, dw_, fg_);
@@ -228,10 +231,7 @@ void Renderer::DrawCells(const TerminalState& st, int screenRow, int from, int t
     AddDirty(screenRow, from, to);
 }
 
-void Renderer::AddDirty(int row, int from, int to)
-{
-    dirty_ |= QRect(from * dw_, row * dh_, (to - from) * dw_, dh_);
-}
+void Renderer::AddDirty(int row, int from, int to) { dirty_ |= QRect(from * dw_, row * dh_, (to - from) * dw_, dh_); }
 
 QRect Renderer::TakeDirty()
 {

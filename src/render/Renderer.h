@@ -110,9 +110,9 @@ private:
     int lastTop_ = -1;
     bool invalid_ = true;
     bool blinkOn_ = true;
-    CursorMark drawn_;   // where the cursor is on the image
-    CursorMark cursor_;  // where it belongs during a pass
-    QRect dirty_;        // device pixels
+    CursorMark drawn_;  // where the cursor is on the image
+    CursorMark cursor_; // where it belongs during a pass
+    QRect dirty_;       // device pixels
     Stats stats_;
 };
 

@@ -10,10 +10,10 @@
 namespace kalvor::resources {
 
 struct TransferProgress {
-    std::string Name;         // the file being fetched
-    std::int64_t Bytes = 0;   // received so far
-    std::int64_t Total = -1;  // the size the server gave (SIZE reply, Content-Length); -1 while unknown
-    double RateKbps = 0;      // kilobytes (1000 bytes) per second since the file's transfer began
+    std::string Name;        // the file being fetched
+    std::int64_t Bytes = 0;  // received so far
+    std::int64_t Total = -1; // the size the server gave (SIZE reply, Content-Length); -1 while unknown
+    double RateKbps = 0;     // kilobytes (1000 bytes) per second since the file's transfer began
 };
 
 class DownloadListener {
@@ -40,8 +40,8 @@ namespace kalvor::resources {
 // keeps what happened for whoever asks afterwards.
 class DownloadRecord final : public DownloadListener {
 public:
-    int Downloads = 0;                     // connections opened (DownloadStarted)
-    bool Open = false;                     // between DownloadStarted and DownloadFinished
+    int Downloads = 0;                      // connections opened (DownloadStarted)
+    bool Open = false;                      // between DownloadStarted and DownloadFinished
     std::vector<TransferProgress> Progress; // every report, in order
     std::vector<std::string> Failures;      // the debug-log lines of the failed files
 

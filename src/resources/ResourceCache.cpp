@@ -59,8 +59,7 @@ std::optional<TransferPlan> PlanTransfer(const forms::ResourceServer& server, co
 
 ResourceCache::ResourceCache(fs::path programFolder, DownloadListener& listener, const Clock& clock)
     : programFolder_(std::move(programFolder)), listener_(listener), clock_(clock)
-{
-}
+{}
 
 void ResourceCache::DownloadResources(const forms::ResourceServer& server, const std::vector<std::string>& names)
 {

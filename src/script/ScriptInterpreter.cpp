@@ -12,8 +12,7 @@ namespace kalvor::script {
 ScriptInterpreter::ScriptInterpreter(ReceivePass& receive, Transmitter& transmitter, const Clock& clock,
                                      TraceSink* trace, ScriptEvents& events)
     : rx_(receive), tx_(transmitter), clock_(clock), trace_(trace), events_(events)
-{
-}
+{}
 
 bool ScriptInterpreter::Prepare(const std::filesystem::path& source)
 {

@@ -74,7 +74,8 @@ public:
     // preparation: PrepareWorkingScript writes the working script and says
     // whether its first line is ADDR or DIAL; Load then opens it, takes the
     // target and sets the script running.
-    [[nodiscard]] static bool PrepareWorkingScript(const std::filesystem::path& source, const std::filesystem::path& working);
+    [[nodiscard]] static bool PrepareWorkingScript(const std::filesystem::path& source,
+                                                   const std::filesystem::path& working);
     [[nodiscard]] bool Load();
     // Where the working script lives (default: "temp/zkscript.txt" under the
     // program folder, taken when Prepare first runs).

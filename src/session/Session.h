@@ -109,7 +109,10 @@ public:
     // --- keys in
 
     // Form_KeyDown, Form_KeyPress, Form_KeyUp of the keyboard dispatcher.
-    bool KeyDown(int keyCode, int shift, bool numericPad = false) { return keyboard_.KeyDown(keyCode, shift, numericPad); }
+    bool KeyDown(int keyCode, int shift, bool numericPad = false)
+    {
+        return keyboard_.KeyDown(keyCode, shift, numericPad);
+    }
     void KeyPress(int character) { keyboard_.KeyPress(character); }
     void KeyUp(int keyCode, int shift) { keyboard_.KeyUp(keyCode, shift); }
     // The character of a Ctrl+letter key: 1..26 while control characters

@@ -34,8 +34,7 @@ QString ImproperExitText()
 ConfigurationMenu::ConfigurationMenu(QWidget* window, ConfigurationWindow* host, Session& session,
                                      logging::ErrorReport& errors)
     : window_(window), host_(host), session_(session), errors_(errors), config_(errors, this)
-{
-}
+{}
 
 ConfigurationMenu::~ConfigurationMenu() { config_.Detach(); }
 
@@ -110,8 +109,8 @@ void ConfigurationMenu::SaveConfigurationAs(const std::filesystem::path& chosen)
 bool ConfigurationMenu::Form_Unload()
 {
     if (session_.State().ExitProtection) {
-        auto* box = new QMessageBox(QMessageBox::Warning, QString::fromLatin1(kImproperExitTitle),
-                                    ImproperExitText(), QMessageBox::Ok, window_);
+        auto* box = new QMessageBox(QMessageBox::Warning, QString::fromLatin1(kImproperExitTitle), ImproperExitText(),
+                                    QMessageBox::Ok, window_);
         box->setObjectName(QStringLiteral("ImproperExitWarning"));
         box->setAttribute(Qt::WA_DeleteOnClose);
         box->open();

@@ -38,9 +38,8 @@ QMessageBox* OpenBox(QWidget* parent, QMessageBox::Icon icon, const QString& tit
 
 ConnectionUi::ConnectionUi(MainWindow& window)
     : window_(window),
-      manager_(std::make_unique<net::ConnectionManager>(window.GetSession(),
-                                                        static_cast<net::ConnectionObserver&>(*this),
-                                                        &window.GetSession().Trace()))
+      manager_(std::make_unique<net::ConnectionManager>(
+          window.GetSession(), static_cast<net::ConnectionObserver&>(*this), &window.GetSession().Trace()))
 {
     manager_->SetSettings(config::ConnectionSettingsFrom(config::Settings{}));
     BuildMenu();
@@ -155,10 +154,7 @@ void ConnectionUi::AskPrompts(const net::KeyboardPrompt& prompt, std::size_t ind
     dialog->open();
 }
 
-void ConnectionUi::ApplySettings(const ConnectionSettings& settings)
-{
-    manager_->SetSettings(settings);
-}
+void ConnectionUi::ApplySettings(const ConnectionSettings& settings) { manager_->SetSettings(settings); }
 
 void ConnectionUi::Connect_Click()
 {

@@ -71,8 +71,8 @@ private:
     void Changed() override;
 
     void BuildMenu();
-    void AskPrompts(const net::KeyboardPrompt& prompt, std::size_t index, std::shared_ptr<std::vector<std::string>> answers,
-                    net::KeyboardAnswer answer);
+    void AskPrompts(const net::KeyboardPrompt& prompt, std::size_t index,
+                    std::shared_ptr<std::vector<std::string>> answers, net::KeyboardAnswer answer);
 
     MainWindow& window_;
     std::unique_ptr<net::ConnectionManager> manager_;

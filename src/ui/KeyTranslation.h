@@ -10,10 +10,10 @@
 namespace kalvor::ui {
 
 struct KeyStroke {
-    int Code = 0;          // 0: a key the dispatcher has no code for
-    int Shift = 0;         // 1 Shift, 2 Ctrl, 4 Alt
+    int Code = 0;  // 0: a key the dispatcher has no code for
+    int Shift = 0; // 1 Shift, 2 Ctrl, 4 Alt
     bool NumericPad = false;
-    int Character = -1;    // Latin-1 (with the Windows additions in 128..159), -1 for none
+    int Character = -1; // Latin-1 (with the Windows additions in 128..159), -1 for none
 };
 
 // `key` and `modifiers` as QKeyEvent reports them, `text` its text. Alt

@@ -270,10 +270,10 @@ void MainWindow::BuildMenus()
     auto* schemeGroup = new QActionGroup(this);
     for (int i = 0; i < kColorSchemeCount; ++i) {
         const std::string_view name = ColorSchemeName(i), description = ColorSchemeDescription(i);
-        QAction* a = schemes->addAction(QStringLiteral("%1 \u2014 %2")
-                                            .arg(QLatin1StringView(name.data(), static_cast<qsizetype>(name.size())),
-                                                 QLatin1StringView(description.data(),
-                                                                   static_cast<qsizetype>(description.size()))));
+        QAction* a = schemes->addAction(
+            QStringLiteral("%1 \u2014 %2")
+                .arg(QLatin1StringView(name.data(), static_cast<qsizetype>(name.size())),
+                     QLatin1StringView(description.data(), static_cast<qsizetype>(description.size()))));
         a->setObjectName(QStringLiteral("ColorScheme%1").arg(i));
         a->setCheckable(true);
         schemeGroup->addAction(a);
@@ -409,7 +409,8 @@ void MainWindow::StateChanged()
     // go out in upper case while it is on.
     caps_->setVisible(st.CapsLock);
     message_->setVisible(keys.MessagePanelShown());
-    message_->setText(QString::fromLatin1(keys.MessageText().data(), static_cast<qsizetype>(keys.MessageText().size())));
+    message_->setText(
+        QString::fromLatin1(keys.MessageText().data(), static_cast<qsizetype>(keys.MessageText().size())));
     keyBar_->Refresh(keys);
     vbar_->setEnabled(!st.KeyboardLocked);
     hbar_->setEnabled(!st.KeyboardLocked);
@@ -508,10 +509,7 @@ void MainWindow::changeEvent(QEvent* event)
     });
 }
 
-void MainWindow::WheelScrolled(int rows)
-{
-    vbar_->setValue(vbar_->value() + rows);
-}
+void MainWindow::WheelScrolled(int rows) { vbar_->setValue(vbar_->value() + rows); }
 
 void MainWindow::LayOut()
 {

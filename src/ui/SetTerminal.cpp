@@ -396,8 +396,8 @@ void SetTerminal::DropPhoneButton_Click() { DropShown(phones_); }
 
 void SetTerminal::ShowInvalid(const std::string& message)
 {
-    auto* box = new QMessageBox(QMessageBox::Warning, QString::fromLatin1(kTitle), Latin1(message), QMessageBox::Ok,
-                                this);
+    auto* box =
+        new QMessageBox(QMessageBox::Warning, QString::fromLatin1(kTitle), Latin1(message), QMessageBox::Ok, this);
     box->setObjectName(QStringLiteral("InvalidValue"));
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->open();

@@ -41,8 +41,8 @@ public:
     // `ports`: the serial ports found at start-up ("COM 1", ...).
     // `terminalWindow`: the window the SSH login dialog is centred over.
     // `host`: disconnected by "OK" before the dialog closes (Disconnect_Click).
-    SetTerminal(const config::SetTerminalValues& values, const std::vector<std::string>& ports,
-                QWidget* terminalWindow, SettingsWindow& host, QWidget* parent = nullptr);
+    SetTerminal(const config::SetTerminalValues& values, const std::vector<std::string>& ports, QWidget* terminalWindow,
+                SettingsWindow& host, QWidget* parent = nullptr);
 
     // The values the controls hold now.
     config::SetTerminalValues Values() const;

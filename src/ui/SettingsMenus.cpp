@@ -24,8 +24,7 @@ SettingsMenus::~SettingsMenus()
     }
 }
 
-std::unique_ptr<SettingsMenus> SettingsMenus::ForWindow(MainWindow& window, SettingsWindow& host,
-                                                        QMenu* terminalMenu)
+std::unique_ptr<SettingsMenus> SettingsMenus::ForWindow(MainWindow& window, SettingsWindow& host, QMenu* terminalMenu)
 {
     auto menus = std::make_unique<SettingsMenus>(&window, window.Configuration().Config(), host);
     menus->AddTo(&window.ConnectionsUi().Menu(), terminalMenu);

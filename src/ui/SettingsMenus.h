@@ -26,7 +26,7 @@ class QWidget;
 namespace kalvor::config {
 class Configuration;
 struct SetTerminalValues;
-}
+} // namespace kalvor::config
 
 namespace kalvor::ui {
 
@@ -57,8 +57,7 @@ class SettingsMenus {
 public:
     SettingsMenus(QWidget* window, config::Configuration& config, SettingsWindow& host)
         : window_(window), config_(config), host_(host)
-    {
-    }
+    {}
     // A dialog still open is closed without storing anything.
     ~SettingsMenus();
     SettingsMenus(const SettingsMenus&) = delete;

@@ -23,7 +23,7 @@ void OpenInTextEditor(const std::filesystem::path& file)
 void PrintScreenText(Printing& printing, const DisplayMemory& memory)
 {
     QString text = ScreenText(memory);
-    text.truncate(text.lastIndexOf(QStringLiteral("cursor "))); // the rows without the cursor line
+    text.truncate(text.lastIndexOf(QStringLiteral("cursor ")));      // the rows without the cursor line
     (void)printing.PrintText(QStringLiteral("Kalvor screen"), text); // a failure is reported there
 }
 

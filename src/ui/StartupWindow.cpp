@@ -26,7 +26,9 @@ StartupWindow::StartupWindow(ProgramEnvironment& environment, const WindowOption
     title->setFont(big);
     title->setAlignment(Qt::AlignCenter);
     const std::string_view version = logging::kVersionTag.substr(6);
-    auto* subtitle = new QLabel(QStringLiteral("Terminal emulator %1").arg(QString::fromLatin1(version.data(), static_cast<qsizetype>(version.size()))), this);
+    auto* subtitle = new QLabel(QStringLiteral("Terminal emulator %1")
+                                    .arg(QString::fromLatin1(version.data(), static_cast<qsizetype>(version.size()))),
+                                this);
     subtitle->setAlignment(Qt::AlignCenter);
     status_ = new QLabel(this);
     status_->setObjectName(QStringLiteral("StatusLabel"));
@@ -65,8 +67,7 @@ void StartupWindow::Start(const QString& script)
     pictureInterval_.setInterval(kPlainInterval);
     if (!script.isEmpty() && QFileInfo(script).isFile()) {
         SetStatus(QStringLiteral("Executing Script"));
-        const script::PreparedScript prepared =
-            environment_.PrepareScript(std::filesystem::path(script.toStdString()));
+        const script::PreparedScript prepared = environment_.PrepareScript(std::filesystem::path(script.toStdString()));
         if (prepared.Runs) {
             script_ = script;
             pictureInterval_.setInterval(kScriptInterval);

@@ -164,8 +164,8 @@ void TermSetupForm::OK_Click()
         return;
     const TermSetupValues values = Values();
     if (const auto message = CheckTermSetupValues(values)) {
-        auto* box = new QMessageBox(QMessageBox::Warning, QString::fromLatin1(kTitle), Latin1(*message),
-                                    QMessageBox::Ok, this);
+        auto* box =
+            new QMessageBox(QMessageBox::Warning, QString::fromLatin1(kTitle), Latin1(*message), QMessageBox::Ok, this);
         box->setObjectName(QStringLiteral("InvalidValue"));
         box->setAttribute(Qt::WA_DeleteOnClose);
         box->open();

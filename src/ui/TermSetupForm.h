@@ -40,9 +40,12 @@ public:
     void accept() override;
     void reject() override;
 
-    QRadioButton* TermModeButton(int i) const { return width_[static_cast<std::size_t>(i)]; } // 80, 132, 200
+    QRadioButton* TermModeButton(int i) const { return width_[static_cast<std::size_t>(i)]; }      // 80, 132, 200
     QRadioButton* MainEnterButton(int i) const { return mainEnter_[static_cast<std::size_t>(i)]; } // Return, Enter
-    QRadioButton* KeypadEnterButton(int i) const { return padEnter_[static_cast<std::size_t>(i)]; } // Return, Enter, Tab
+    QRadioButton* KeypadEnterButton(int i) const
+    {
+        return padEnter_[static_cast<std::size_t>(i)];
+    } // Return, Enter, Tab
     QLabel* EnterKeyNote() const { return note_; }
     QCheckBox* SmartReturnBox() const { return smart_; }
     QComboBox* KeybrdStyleBox() const { return layout_; }

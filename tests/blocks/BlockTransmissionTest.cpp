@@ -20,10 +20,7 @@ protected:
     BlockTransmissionTest() { Remote(); }
     void Enter() { blocks.ExecEnterKey(); }
     // A form: row 0 "Name " [Ann       ] " Age " [42 ]; row 1 "Note " {ok  }.
-    void Form()
-    {
-        Host("Name \x1b[Ann       \x1b] Age \x1b[42 \x1b]\r\nNote \x1b{ok  \x1b]\x1bW\x1bH");
-    }
+    void Form() { Host("Name \x1b[Ann       \x1b] Age \x1b[42 \x1b]\r\nNote \x1b{ok  \x1b]\x1bW\x1bH"); }
 };
 
 // --------------------------------------------------------------- every request
@@ -143,7 +140,7 @@ TEST_F(BlockTransmissionTest, EscdLineFeedRequest)
         bool Expected;
     };
     const Case cases[] = {
-        {0, false, true},          {0, true, true},           {kBlockMode, false, false}, {kBlockMode, true, true},
+        {0, false, true},           {0, true, true},          {kBlockMode, false, false}, {kBlockMode, true, true},
         {kModifyAll, false, false}, {kModifyAll, true, true}, {kLineModify, false, true},
     };
     for (const Case& c : cases) {
@@ -175,7 +172,8 @@ TEST_F(BlockTransmissionTest, BlockEndStringInEveryCollector)
     // A line with text ends in CR alone; an empty one sends the block end.
     EXPECT_EQ(Visible(blocks.BuildBlockLine(0).Text), "b\\r");
     EXPECT_EQ(Visible(blocks.BuildBlockLine(1).Text), "#\\r");
-    Host("\x1b" "E");
+    Host("\x1b"
+         "E");
     Form();
     EXPECT_EQ(Visible(blocks.BuildBlockEnter2()), "Ann#\\r");
     EXPECT_EQ(Visible(blocks.BuildBlockPageField(true)), "Ann\\x1f42\\x1fok#");
@@ -183,7 +181,8 @@ TEST_F(BlockTransmissionTest, BlockEndStringInEveryCollector)
 
 TEST_F(BlockTransmissionTest, LineTerminatorColumn)
 {
-    Host("> \x11" "abc  \x1b&a0C");
+    Host("> \x11"
+         "abc  \x1b&a0C");
     const BlockTransmission::Line line = blocks.BuildBlockLine(blocks.RowStartColumn(0));
     EXPECT_EQ(Visible(line.Text), "abc\\r");
     EXPECT_EQ(line.TerminatorCol, 5);
@@ -192,7 +191,8 @@ TEST_F(BlockTransmissionTest, LineTerminatorColumn)
 
 TEST_F(BlockTransmissionTest, ALineFromInsideALineDrawingRunStartsWithSo)
 {
-    Host("ab\x0eqqqq\x0f" "cd");
+    Host("ab\x0eqqqq\x0f"
+         "cd");
     EXPECT_EQ(Visible(blocks.BuildBlockLine(4).Text), "\\x0eqq\\x0fcd\\r");
     EXPECT_EQ(Visible(blocks.BuildBlockLine(0).Text), "ab\\x0eqqqq\\x0fcd\\r");
 }
@@ -207,7 +207,8 @@ TEST_F(BlockTransmissionTest, SendCursorAddressPrefixesEveryEnter)
     Enter();
     EXPECT_EQ(Sent(), "\\e&a001c000Rabc\\r");
 
-    Host("\x1b" "b");
+    Host("\x1b"
+         "b");
     ClearSent();
     Form();
     st.ModeBits = kBlockMode;
@@ -297,13 +298,15 @@ TEST_F(BlockTransmissionTest, AnEnterCompletedByTheHostsDc1EchoesAfterTheRunning
     Internals(session).Keys().LocalEcho = true;
     st.AutoLineFeed = true;
     // The prompt's DC1 records where the input starts; a later DC1 keeps it.
-    Host("> \x11" "abc");
+    Host("> \x11"
+         "abc");
     Enter();
     EXPECT_EQ(Sent(), "\\x12");
     // The echo is made while the receive pass interprets the DC1; it is
     // shown once the DC1 has been carried out.
     Host("\x11");
-    EXPECT_EQ(Sent(), "\\x12" "abc\\r");
+    EXPECT_EQ(Sent(), "\\x12"
+                      "abc\\r");
     EXPECT_EQ(mem.CurRow, 1);
     EXPECT_EQ(mem.CurCol, 0);
     EXPECT_EQ(Row(0), "> abc");
@@ -357,7 +360,9 @@ TEST_F(BlockTransmissionTest, FieldsOfAPageAcrossTheEndOfMemory)
     Host("\x1b&a0y0C");
     st.ModeBits = kBlockMode;
     Enter();
-    EXPECT_EQ(Sent(), "a\\x1f" "b\\x1f" "c");
+    EXPECT_EQ(Sent(), "a\\x1f"
+                      "b\\x1f"
+                      "c");
 }
 
 TEST_F(BlockTransmissionTest, EnterInFormatModeFromAProtectedColumnTakesTheNextField)
@@ -368,7 +373,8 @@ TEST_F(BlockTransmissionTest, EnterInFormatModeFromAProtectedColumnTakesTheNextF
     Enter();
     EXPECT_EQ(Sent(), "42\\r");
     EXPECT_EQ(mem.CurCol, 23);
-    Host("\x1b" "b");
+    Host("\x1b"
+         "b");
     // Past the row's last field: the CR alone, the cursor stays.
     Enter();
     EXPECT_EQ(Sent(), "42\\r\\r");
@@ -385,7 +391,8 @@ TEST_F(BlockTransmissionTest, ModifyModeReturnPlacesTheCursorByLocalEcho)
     };
     for (const Case c : {Case{false, 9}, Case{true, 2}}) {
         SCOPED_TRACE(c.Echo ? "local echo" : "no echo");
-        Host("\x1b" "E");
+        Host("\x1b"
+             "E");
         Remote();
         ClearSent();
         NoHandshake();
@@ -409,7 +416,8 @@ TEST_F(BlockTransmissionTest, ModifyModeReturnSendsItsDc2EvenBeforeTheHostIsRead
     Type("Bob\r");
     EXPECT_EQ(Sent(), "\\x12");
     Host("\x11");
-    EXPECT_EQ(Sent(), "\\x12" "Bob\\r");
+    EXPECT_EQ(Sent(), "\\x12"
+                      "Bob\\r");
 }
 
 } // namespace

@@ -169,7 +169,8 @@ TEST_F(FormatModeTest, CursorFirstFieldSearchesFromTheTopOfTheScreen)
 
 TEST_F(FormatModeTest, CursorFirstFieldWithoutFieldsLeavesTheCursor)
 {
-    Host("\x1bX\x1b" "E");
+    Host("\x1bX\x1b"
+         "E");
     Host("plain\x1bW");
     EXPECT_FALSE(fields.FormCursorFirstField());
     EXPECT_EQ(mem.CurCol, 5);
@@ -177,7 +178,8 @@ TEST_F(FormatModeTest, CursorFirstFieldWithoutFieldsLeavesTheCursor)
 
 TEST_F(FormatModeTest, WriteInFieldsWithoutAnyFieldWritesNothing)
 {
-    Host("\x1bX\x1b" "E");
+    Host("\x1bX\x1b"
+         "E");
     Host("\x1bW");
     EXPECT_FALSE(fields.WriteInFields("abc"));
     EXPECT_EQ(Row(0), "");
@@ -237,7 +239,8 @@ TEST_F(FormatModeTest, TabStaysOnTheScreenWhileMemoryLockIsOn)
 
 TEST_F(FormatModeTest, DeleteInAFieldThatEndsTheRow)
 {
-    Host("\x1bX\x1b" "E");
+    Host("\x1bX\x1b"
+         "E");
     Host("Id \x1b[abcdef\x1bW\x1b&a4C\x1bP");
     EXPECT_EQ(Row(0), "Id acdef");
 }

@@ -141,7 +141,11 @@ TEST(TerminalStatusTest, SecondaryStatusBytes)
              s.MemLock = {true, 1};
          },
          none, "0500003"},
-        {"memory lock on, no row locked", [](TerminalState& s) { s.MemLock = {true, -1}; }, none, "0500002"},
+        {"memory lock on, no row locked",
+         [](TerminalState& s) {
+             s.MemLock = {true, -1};
+         },
+         none, "0500002"},
         {"locked rows remembered, lock off",
          [](TerminalState& s) {
              s.Mem.Row(0).Text = "x";
@@ -191,18 +195,17 @@ UserKeyTable Keys()
 {
     UserKeyTable keys;
     for (int i = 0; i < 8; ++i)
-        keys[static_cast<std::size_t>(i)] = {"k" + std::to_string(i + 1), "", 0, std::string(1, static_cast<char>('a' + i))};
+        keys[static_cast<std::size_t>(i)] = {"k" + std::to_string(i + 1), "", 0,
+                                             std::string(1, static_cast<char>('a' + i))};
     return keys;
 }
 
 TEST(TerminalStatusTest, UserKeyDefinition)
 {
     // Key 3 with a two-letter label, a three-character string, attribute 2.
-    EXPECT_EQ(Visible(UserKeyDefinitionText(3, {"ab", "", 2, "xyz"})),
-              "\\e&f3k2a16d003Lab              xyz");
+    EXPECT_EQ(Visible(UserKeyDefinitionText(3, {"ab", "", 2, "xyz"})), "\\e&f3k2a16d003Lab              xyz");
     // Label lines are cut to eight characters each.
-    EXPECT_EQ(Visible(UserKeyDefinitionText(8, {"123456789", "line two!", 0, ""})),
-              "\\e&f8k0a16d000L12345678line two");
+    EXPECT_EQ(Visible(UserKeyDefinitionText(8, {"123456789", "line two!", 0, ""})), "\\e&f8k0a16d000L12345678line two");
     EXPECT_EQ(Visible(UserKeyDefinitionText(1, {"", "lower", 1, "q"})), "\\e&f1k1a16d001L        lower   q");
 }
 

@@ -65,7 +65,9 @@ TEST_F(ReceiveFixture, NoPacingWithoutHandshakingOrOnAPlainNetwork)
 TEST_F(ReceiveFixture, EachEnqIsAnsweredOnceAndRemoved)
 {
     Internals(session).Receive().EnqAck = true;
-    Internals(session).Receive().DeliverNetworkData("A\x05" "B\x05" "C");
+    Internals(session).Receive().DeliverNetworkData("A\x05"
+                                                    "B\x05"
+                                                    "C");
     session.Tick();
     EXPECT_EQ(conn.Written(), "\x06\x06");
     EXPECT_EQ(Row(0), "ABC");
@@ -73,7 +75,8 @@ TEST_F(ReceiveFixture, EachEnqIsAnsweredOnceAndRemoved)
 
 TEST_F(ReceiveFixture, EnqIsDroppedWithoutAnswerWhenTheSwitchIsOff)
 {
-    Internals(session).Receive().DeliverNetworkData("A\x05" "B");
+    Internals(session).Receive().DeliverNetworkData("A\x05"
+                                                    "B");
     session.Tick();
     EXPECT_TRUE(conn.Writes.empty());
     EXPECT_EQ(Row(0), "AB");

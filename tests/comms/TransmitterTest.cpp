@@ -102,7 +102,7 @@ TEST_F(TransmitterFixture, SerialSendsDc1FirstWhenTheHostIsPaused)
     tx.HostPaused = true;
     tx.XmitString("a", false);
     EXPECT_EQ(conn.Written(), "\x11"
-                                 "a");
+                              "a");
     EXPECT_FALSE(tx.HostPaused);
 }
 

@@ -268,7 +268,8 @@ TEST_F(ConfigurationLoad, DamagedFilesAreKeptBesideAndTheUserToldOnce)
         junk[i] = static_cast<char>((i * 7919) % 251);
     WriteAll(config / "default.zkx", junk);
     // LF line ends and a blank line are sound; the unknown key is damage.
-    const std::string damaged = SettingsFileHeader("x") + std::string(28, ' ') + "Baud Rate = 2400\n\nEcho = On\nColour = 3\n";
+    const std::string damaged =
+        SettingsFileHeader("x") + std::string(28, ' ') + "Baud Rate = 2400\n\nEcho = On\nColour = 3\n";
     WriteAll(config / "default.zkd", damaged);
     cfg.Load();
     EXPECT_EQ(cfg.Values().BaudRate, "2400");
@@ -302,9 +303,8 @@ TEST_F(ConfigurationLoad, APointerFileNamingAnyOtherPlaceIsDamaged)
     // must never let a test overwrite a file of the machine.
     WriteAll(home.Path() / "victim.txt", "precious");
     const std::string absolute = (home.Path() / "victim.txt").string();
-    for (const std::string& name :
-         {std::string("../victim.txt"), std::string("config/../victim.txt"), absolute, std::string("config/"),
-          std::string("default.zkd")}) {
+    for (const std::string& name : {std::string("../victim.txt"), std::string("config/../victim.txt"), absolute,
+                                    std::string("config/"), std::string("default.zkd")}) {
         WriteAll(config / "default.zkx", FormatPointerFile(name));
         Configuration c(errors);
         c.Load();

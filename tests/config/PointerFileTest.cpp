@@ -120,8 +120,8 @@ TEST(DefaultFile, ExistingPointerFileNamesTheConfiguration)
 TEST(DefaultFile, DamagedPointerFileIsRewrittenWhole)
 {
     TempHome home;
-    for (const std::string& junk : {std::string(), std::string(1000, '\0'), std::string(100, 'x'),
-                                    std::string(5000, '\xff')}) {
+    for (const std::string& junk :
+         {std::string(), std::string(1000, '\0'), std::string(100, 'x'), std::string(5000, '\xff')}) {
         WriteAll(home.Path() / "config" / "default.zkx", junk);
         const DefaultFile d = GetDefaultFile();
         EXPECT_EQ(d.Name, "config/default.zkd");

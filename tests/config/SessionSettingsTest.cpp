@@ -123,7 +123,8 @@ TEST_F(SessionSettingsTest, DefaultSettingsLeaveADefaultSessionAlone)
     EXPECT_EQ(a.CapsLock, b.CapsLock);
     for (int k = 0; k < kUserKeys; ++k) {
         EXPECT_EQ(Internals(session).FuncKeys().UserKeyString(k), Internals(fresh).FuncKeys().UserKeyString(k));
-        EXPECT_EQ(Internals(session).FuncKeys().Label(FunctionKeys::kUserSet, k), Internals(fresh).FuncKeys().Label(FunctionKeys::kUserSet, k));
+        EXPECT_EQ(Internals(session).FuncKeys().Label(FunctionKeys::kUserSet, k),
+                  Internals(fresh).FuncKeys().Label(FunctionKeys::kUserSet, k));
         EXPECT_EQ(Internals(session).FuncKeys().UserKeyAttribute(k), Internals(fresh).FuncKeys().UserKeyAttribute(k));
     }
 }
@@ -258,7 +259,8 @@ TEST_F(AttachedTest, HostSavesAndRestoresWithEscF)
 TEST_F(AttachedTest, HardResetReadsTheFileAgain)
 {
     ASSERT_EQ(CreateSettingsFile("config/default.zkd", AllSet()), 0);
-    Host("\x1b" "E");
+    Host("\x1b"
+         "E");
     EXPECT_EQ(st.ColorScheme, 5);
     EXPECT_EQ(st.Mem.ColsInTerm, 132);
     EXPECT_EQ(Internals(session).FuncKeys().UserKeyString(1), "ls -l\\x");

@@ -128,7 +128,8 @@ TEST(FunctionKeyRecords, ReadingTheRecord)
     EXPECT_EQ(DecodeFunctionKey("N   f1           \\027p"), (Record{{2, "   f1", "", "\x1bp"}}));
 
     EXPECT_EQ(DecodeFunctionKey("N                \\255"), (Record{{2, "", "", "\xff"}}));
-    for (const char* damaged : {"", "N                \\", "N                \\12", "N                \\256", "N                \\-12"})
+    for (const char* damaged :
+         {"", "N                \\", "N                \\12", "N                \\256", "N                \\-12"})
         EXPECT_FALSE(DecodeFunctionKey(damaged)) << damaged;
 }
 

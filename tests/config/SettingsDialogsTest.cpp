@@ -163,7 +163,8 @@ TEST(SetTerminalValuesTest, ControlsShowTheSettings)
     GetSetTermValues(v, back);
     back.Parity = "Mark";
     for (int i = 0; i < kPhoneEntries; ++i)
-        EXPECT_EQ(back.Phones[static_cast<std::size_t>(i)], i == 9 ? "555-0109" : s.Phones[static_cast<std::size_t>(i)]);
+        EXPECT_EQ(back.Phones[static_cast<std::size_t>(i)],
+                  i == 9 ? "555-0109" : s.Phones[static_cast<std::size_t>(i)]);
 }
 
 TEST(SetTerminalValuesTest, PortProposedWhenTheKindChangesFamily)
@@ -174,9 +175,12 @@ TEST(SetTerminalValuesTest, PortProposedWhenTheKindChangesFamily)
         std::optional<std::string> port;
     };
     const Case cases[] = {
-        {K::TelnetStandard, K::Ssh2, "22"},         {K::TelnetAdvanced, K::Ssh1, "22"},
-        {K::Ssh2, K::TelnetStandard, "23"},         {K::Ssh1, K::Ssh2, std::nullopt},
-        {K::TelnetStandard, K::TelnetAdvanced, std::nullopt}, {K::LocalProgram, K::Ssh2, "22"},
+        {K::TelnetStandard, K::Ssh2, "22"},
+        {K::TelnetAdvanced, K::Ssh1, "22"},
+        {K::Ssh2, K::TelnetStandard, "23"},
+        {K::Ssh1, K::Ssh2, std::nullopt},
+        {K::TelnetStandard, K::TelnetAdvanced, std::nullopt},
+        {K::LocalProgram, K::Ssh2, "22"},
         {K::TelnetStandard, K::LocalProgram, std::nullopt},
     };
     for (const Case& c : cases)
@@ -252,7 +256,8 @@ TEST(TermSetupValuesTest, ControlValuesIntoSettings)
 
     TermSetupValues bad = v;
     bad.KbEnterKey = 2;
-    EXPECT_EQ(CheckTermSetupValues(bad), std::optional<std::string>("The main Enter key can act as Return or Enter only."));
+    EXPECT_EQ(CheckTermSetupValues(bad),
+              std::optional<std::string>("The main Enter key can act as Return or Enter only."));
     bad = v;
     bad.DisplayWidth = 100;
     EXPECT_NE(CheckTermSetupValues(bad), std::nullopt);
@@ -267,7 +272,7 @@ protected:
     {
         std::filesystem::create_directories(home.Path() / kConfigFolder);
         EXPECT_EQ(CreateSettingsFile(config.CurrentFile(), Settings{}), 0);
-        config.Values().ColorIndex = 7; // not in either section: stays 0 in the file
+        config.Values().ColorIndex = 7;    // not in either section: stays 0 in the file
         config.Values().BaudRate = "1200"; // communication: written only with NewCommConfig
     }
     std::string FileText() { return ReadAll(ConfigPath(config.CurrentFile())); }

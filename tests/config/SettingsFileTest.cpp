@@ -166,9 +166,9 @@ TEST(SettingsFileLayout, CentringRoundsHalvesToEven)
     EXPECT_EQ(CentringSpaces(17), 30); // 30.5 -> 30
     EXPECT_EQ(CentringSpaces(22), 28);
     EXPECT_EQ(CentringSpaces(14), 32);
-    EXPECT_EQ(CentringSpaces(77), 0);  // 0.5 -> 0
-    EXPECT_EQ(CentringSpaces(75), 2);  // 1.5 -> 2
-    EXPECT_EQ(CentringSpaces(79), 0);  // -0.5 -> 0
+    EXPECT_EQ(CentringSpaces(77), 0); // 0.5 -> 0
+    EXPECT_EQ(CentringSpaces(75), 2); // 1.5 -> 2
+    EXPECT_EQ(CentringSpaces(79), 0); // -0.5 -> 0
     EXPECT_EQ(CentringSpaces(200), 0);
     const std::string name(17, 'q');
     const std::string header = SettingsFileHeader(name);
@@ -322,9 +322,8 @@ TEST(SettingsFileReading, ValueKeepsEverythingAfterTheFirstEquals)
 TEST(SettingsFileReading, UnknownAndMalformedLinesAreSkipped)
 {
     Settings s;
-    ParseSettingsText(Header() + "Colour Depth = 24\r\n" + "no equals sign here\r\n" + "= nameless\r\n" +
-                          KeyLine(1, "1200"),
-                      s);
+    ParseSettingsText(
+        Header() + "Colour Depth = 24\r\n" + "no equals sign here\r\n" + "= nameless\r\n" + KeyLine(1, "1200"), s);
     EXPECT_EQ(s.BaudRate, "1200");
 }
 
@@ -478,17 +477,16 @@ TEST(SettingsFileReading, DamagedValuesKeepTheirSettings)
 {
     Settings s;
     const Settings before = s;
-    ParseSettingsText(Header() + KeyLine(1, "19k") + KeyLine(3, "Hardware") + KeyLine(4, "Maybe") +
-                          KeyLine(6, "9") + KeyLine(7, "1.5") + KeyLine(8, "Loud") + KeyLine(9, "x1") +
-                          KeyLine(11, "13") + KeyLine(14, "yes") + KeyLine(15, "serial") + KeyLine(16, "0") +
-                          KeyLine(17, "") + KeyLine(23, "-5") + KeyLine(24, "5") + KeyLine(25, "left") +
-                          KeyLine(27, "Tab") + KeyLine(28, "Space") + KeyLine(29, "Yes") + KeyLine(31, "True") +
-                          KeyLine(32, "On") + KeyLine(33, "Bar") + KeyLine(34, "Qwerty") + KeyLine(72, "EBCDIC") +
-                          KeyLine(73, "") + KeyLine(74, "N" + std::string(16, ' ') + "ab\\01") +
-                          KeyLine(75, "N" + std::string(16, ' ') + "\\300") + KeyLine(76, "N" + std::string(16, ' ') + "\\x41") +
-                          KeyLine(82, "1") + KeyLine(84, "ABC") + KeyLine(2, std::string("CO\x01M", 4)) +
-                          KeyLine(16, "99999999999"),
-                      s);
+    ParseSettingsText(
+        Header() + KeyLine(1, "19k") + KeyLine(3, "Hardware") + KeyLine(4, "Maybe") + KeyLine(6, "9") +
+            KeyLine(7, "1.5") + KeyLine(8, "Loud") + KeyLine(9, "x1") + KeyLine(11, "13") + KeyLine(14, "yes") +
+            KeyLine(15, "serial") + KeyLine(16, "0") + KeyLine(17, "") + KeyLine(23, "-5") + KeyLine(24, "5") +
+            KeyLine(25, "left") + KeyLine(27, "Tab") + KeyLine(28, "Space") + KeyLine(29, "Yes") + KeyLine(31, "True") +
+            KeyLine(32, "On") + KeyLine(33, "Bar") + KeyLine(34, "Qwerty") + KeyLine(72, "EBCDIC") + KeyLine(73, "") +
+            KeyLine(74, "N" + std::string(16, ' ') + "ab\\01") + KeyLine(75, "N" + std::string(16, ' ') + "\\300") +
+            KeyLine(76, "N" + std::string(16, ' ') + "\\x41") + KeyLine(82, "1") + KeyLine(84, "ABC") +
+            KeyLine(2, std::string("CO\x01M", 4)) + KeyLine(16, "99999999999"),
+        s);
     EXPECT_EQ(s, before);
 }
 

@@ -24,32 +24,84 @@ struct SchemeCase {
 // One row per scheme: the colours expected on the normal and the inverse
 // screen, with the full and the reduced palette.
 const SchemeCase kSchemes[] = {
-    {0, "aok", {0xffc000, 0x000000, 0xcf9400}, {0x000000, 0xffc000, 0x906000},
-     {0xffffff, 0x000000, 0xc0c0c0}, {0x000000, 0xffffff, 0x808080}},
-    {1, "yok", {0xffff00, 0x000000, 0xc0c000}, {0x000000, 0xffff00, 0x8c8c00},
-     {0xffff00, 0x000000, 0x808000}, {0x000000, 0xffff00, 0x808000}},
-    {2, "gok", {0xb0ff00, 0x000000, 0x80c000}, {0x000000, 0xb0ff00, 0x608c00},
-     {0x00ff00, 0x000000, 0x008000}, {0x000000, 0x00ff00, 0x008000}},
-    {3, "bok", {0x00ffff, 0x000000, 0x00c0c0}, {0x000000, 0x00ffff, 0x008c8c},
-     {0x00ffff, 0x000000, 0x008080}, {0x000000, 0x00ffff, 0x008080}},
-    {4, "wok", {0xffffff, 0x000000, 0xc0c0c0}, {0x000000, 0xffffff, 0x8c8c8c},
-     {0xffffff, 0x000000, 0xc0c0c0}, {0x000000, 0xffffff, 0x808080}},
-    {5, "wob", {0xffffff, 0x000080, 0xc0c0c0}, {0x000080, 0xffffff, 0x8c8c8c},
-     {0xffffff, 0x000080, 0xc0c0c0}, {0x000080, 0xffffff, 0x808080}},
-    {6, "wog", {0xffffff, 0x007000, 0xc0c0c0}, {0x007000, 0xffffff, 0x8c8c8c},
-     {0xffffff, 0x008000, 0xe0e0e0}, {0x008000, 0xffffff, 0x808080}},
-    {7, "woy", {0xffffff, 0x808000, 0xe0e0e0}, {0x808000, 0xffffff, 0x8c8c8c},
-     {0xffffff, 0x808000, 0xe0e0e0}, {0x808000, 0xffffff, 0x808080}},
-    {8, "wor", {0xffffff, 0x800000, 0xc0c0c0}, {0x800000, 0xffffff, 0x8c8c8c},
-     {0xffffff, 0x800000, 0xc0c0c0}, {0x800000, 0xffffff, 0x808080}},
-    {9, "kow", {0x000000, 0xffffff, 0x808080}, {0xffffff, 0x000000, 0xc0c0c0},
-     {0x000000, 0xffffff, 0x808080}, {0xffffff, 0x000000, 0x808080}},
-    {10, "bow", {0x000080, 0xf8fcff, 0x008080}, {0xf8fcff, 0x000080, 0x00c0c0},
-     {0x000080, 0xffffff, 0x008080}, {0xffffff, 0x000080, 0x008080}},
-    {11, "boc", {0x800000, 0xfff8f0, 0x808000}, {0xfff8f0, 0x800000, 0xc0c000},
-     {0x008000, 0xffffff, 0x808000}, {0xffffff, 0x008000, 0xe0e0e0}},
-    {12, "bob", {0x600000, 0xfaebd7, 0x804040}, {0xfaebd7, 0x600000, 0xd09080},
-     {0x800000, 0xffffff, 0x808000}, {0xffffff, 0x800000, 0xc0c0c0}},
+    {0,
+     "aok",
+     {0xffc000, 0x000000, 0xcf9400},
+     {0x000000, 0xffc000, 0x906000},
+     {0xffffff, 0x000000, 0xc0c0c0},
+     {0x000000, 0xffffff, 0x808080}},
+    {1,
+     "yok",
+     {0xffff00, 0x000000, 0xc0c000},
+     {0x000000, 0xffff00, 0x8c8c00},
+     {0xffff00, 0x000000, 0x808000},
+     {0x000000, 0xffff00, 0x808000}},
+    {2,
+     "gok",
+     {0xb0ff00, 0x000000, 0x80c000},
+     {0x000000, 0xb0ff00, 0x608c00},
+     {0x00ff00, 0x000000, 0x008000},
+     {0x000000, 0x00ff00, 0x008000}},
+    {3,
+     "bok",
+     {0x00ffff, 0x000000, 0x00c0c0},
+     {0x000000, 0x00ffff, 0x008c8c},
+     {0x00ffff, 0x000000, 0x008080},
+     {0x000000, 0x00ffff, 0x008080}},
+    {4,
+     "wok",
+     {0xffffff, 0x000000, 0xc0c0c0},
+     {0x000000, 0xffffff, 0x8c8c8c},
+     {0xffffff, 0x000000, 0xc0c0c0},
+     {0x000000, 0xffffff, 0x808080}},
+    {5,
+     "wob",
+     {0xffffff, 0x000080, 0xc0c0c0},
+     {0x000080, 0xffffff, 0x8c8c8c},
+     {0xffffff, 0x000080, 0xc0c0c0},
+     {0x000080, 0xffffff, 0x808080}},
+    {6,
+     "wog",
+     {0xffffff, 0x007000, 0xc0c0c0},
+     {0x007000, 0xffffff, 0x8c8c8c},
+     {0xffffff, 0x008000, 0xe0e0e0},
+     {0x008000, 0xffffff, 0x808080}},
+    {7,
+     "woy",
+     {0xffffff, 0x808000, 0xe0e0e0},
+     {0x808000, 0xffffff, 0x8c8c8c},
+     {0xffffff, 0x808000, 0xe0e0e0},
+     {0x808000, 0xffffff, 0x808080}},
+    {8,
+     "wor",
+     {0xffffff, 0x800000, 0xc0c0c0},
+     {0x800000, 0xffffff, 0x8c8c8c},
+     {0xffffff, 0x800000, 0xc0c0c0},
+     {0x800000, 0xffffff, 0x808080}},
+    {9,
+     "kow",
+     {0x000000, 0xffffff, 0x808080},
+     {0xffffff, 0x000000, 0xc0c0c0},
+     {0x000000, 0xffffff, 0x808080},
+     {0xffffff, 0x000000, 0x808080}},
+    {10,
+     "bow",
+     {0x000080, 0xf8fcff, 0x008080},
+     {0xf8fcff, 0x000080, 0x00c0c0},
+     {0x000080, 0xffffff, 0x008080},
+     {0xffffff, 0x000080, 0x008080}},
+    {11,
+     "boc",
+     {0x800000, 0xfff8f0, 0x808000},
+     {0xfff8f0, 0x800000, 0xc0c000},
+     {0x008000, 0xffffff, 0x808000},
+     {0xffffff, 0x008000, 0xe0e0e0}},
+    {12,
+     "bob",
+     {0x600000, 0xfaebd7, 0x804040},
+     {0xfaebd7, 0x600000, 0xd09080},
+     {0x800000, 0xffffff, 0x808000},
+     {0xffffff, 0x800000, 0xc0c0c0}},
 };
 
 class ColorScheme : public ::testing::TestWithParam<SchemeCase> {};
@@ -97,7 +149,8 @@ TEST_P(ColorScheme, EveryEnhancementKeepsContrast)
         for (const bool inverseScreen : {false, true})
             for (const bool inverse : {false, true})
                 for (const bool half : {false, true}) {
-                    const CellColors c = EnhancementColors(ColorSchemeColors(sc.Number, inverseScreen, full), inverse, half);
+                    const CellColors c =
+                        EnhancementColors(ColorSchemeColors(sc.Number, inverseScreen, full), inverse, half);
                     EXPECT_GE(ContrastRatio(c.Ink, c.Fill), 3.0)
                         << (full ? "full" : "reduced") << (inverseScreen ? ", inverse screen" : "")
                         << (inverse ? ", inverse" : "") << (half ? ", half-bright" : "");
@@ -149,9 +202,7 @@ TEST_P(ColorScheme, HostSelectsTheSchemeByName)
 }
 
 INSTANTIATE_TEST_SUITE_P(AllThirteen, ColorScheme, ::testing::ValuesIn(kSchemes),
-                         [](const ::testing::TestParamInfo<SchemeCase>& info) {
-                             return std::string(info.param.Name);
-                         });
+                         [](const ::testing::TestParamInfo<SchemeCase>& info) { return std::string(info.param.Name); });
 
 TEST(ColorSchemes, UnknownNamesAndNumbers)
 {
@@ -225,9 +276,8 @@ TEST(ColorSchemes, InverseScreenEscape)
         bool After;
     };
     const Case cases[] = {
-        {"\x1b*d1E", false, true},  {"\x1b*d1E", true, true},  {"\x1b*d0E", true, false},
-        {"\x1b*dE", true, false},   {"\x1b*d2E", true, false}, {"\x1b*d 1 E", false, true},
-        {"\x1b*d01E", false, true},
+        {"\x1b*d1E", false, true}, {"\x1b*d1E", true, true},    {"\x1b*d0E", true, false},  {"\x1b*dE", true, false},
+        {"\x1b*d2E", true, false}, {"\x1b*d 1 E", false, true}, {"\x1b*d01E", false, true},
     };
     for (const Case& c : cases) {
         CountingHooks hooks;

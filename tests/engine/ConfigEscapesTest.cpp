@@ -131,8 +131,7 @@ std::vector<SwitchCase> StrapTable()
          [](bool on) { return on ? 0 : 1; }, OneSetsOtherClears},
         {'G', "StrapG", [](TerminalState& st, bool on) { st.Strap.G = on; }, AsInt, OneSetsOtherClears},
         {'H', "StrapH", [](TerminalState& st, bool on) { st.Strap.H = on; }, AsInt, OneSetsOtherClears},
-        {'N', "EscapeLogging", [](TerminalState& st, bool on) { st.EscapeLogging = on; }, AsInt,
-         OneSetsOtherClears},
+        {'N', "EscapeLogging", [](TerminalState& st, bool on) { st.EscapeLogging = on; }, AsInt, OneSetsOtherClears},
     };
 }
 
@@ -230,14 +229,10 @@ TEST(TermSwitches, EightBitDataAndCapsLockTellTheirOwners)
         int CapsLockCalls;
     };
     const Row rows[] = {
-        {"\x1b&k1I", 1, 0},     // unchanged (8 bits already) yet the line may differ
-        {"\x1b&k0I", 1, 0},
-        {"\x1b&k2I", 1, 0},
-        {"\x1b&k1P", 0, 1},
-        {"\x1b&k0P", 0, 1},
-        {"\x1b&k2P", 0, 0},     // caps lock untouched
-        {"\x1b&k0i1P", 1, 1},
-        {"\x1b&k1A", 0, 0},
+        {"\x1b&k1I", 1, 0}, // unchanged (8 bits already) yet the line may differ
+        {"\x1b&k0I", 1, 0},   {"\x1b&k2I", 1, 0}, {"\x1b&k1P", 0, 1},
+        {"\x1b&k0P", 0, 1},   {"\x1b&k2P", 0, 0}, // caps lock untouched
+        {"\x1b&k0i1P", 1, 1}, {"\x1b&k1A", 0, 0},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.Seq + 1);
@@ -367,7 +362,7 @@ TEST(Straps, StrapNOpensAndClosesTheEscapeLogOnChange)
     rig.Send("\x1b&s1N"); // already open: not opened (and emptied) again
     rig.Send("\x1b&s0N");
     EXPECT_FALSE(rig.st.EscapeLogging);
-    rig.Send("\x1b&s5N"); // already closed
+    rig.Send("\x1b&s5N");   // already closed
     rig.Send("\x1b&s1n0N"); // the last value counts: stays closed
     EXPECT_EQ(rig.hooks.LoggingCalls, (std::vector<bool>{true, false}));
 }
@@ -389,14 +384,10 @@ TEST(TermConfig, InputOption)
         bool After;
     };
     const Row rows[] = {
-        {"\x1b&x1C", false, "Done", true},
-        {"\x1b&x0C", true, "Done", false},
-        {"\x1b&x2C", true, "Done", true},
-        {"\x1b&x2C", false, "Done", false},
-        {"\x1b&x 1 C", false, "Done", true},
-        {"\x1b&x1c0C", true, "Done", false},
-        {"\x1b&x1Q", false, "Invalid", false},
-        {"\x1b&x1c1Q", false, "Invalid", false}, // no partial effect
+        {"\x1b&x1C", false, "Done", true},      {"\x1b&x0C", true, "Done", false},
+        {"\x1b&x2C", true, "Done", true},       {"\x1b&x2C", false, "Done", false},
+        {"\x1b&x 1 C", false, "Done", true},    {"\x1b&x1c0C", true, "Done", false},
+        {"\x1b&x1Q", false, "Invalid", false},  {"\x1b&x1c1Q", false, "Invalid", false}, // no partial effect
         {"\x1b&x+1C", false, "Invalid", false},
     };
     for (const Row& r : rows) {

@@ -30,30 +30,58 @@ TEST(ConvertEnhBuf, PutsShiftOutAndShiftInInFrontOfTheirCharacters)
     const std::string soSi = Runs({4, ' ', 2, 'O', 2, 'I', 0}); // columns 2-3 alternate
     const ConvertCase cases[] = {
         {"no run strings", "ABCDEF", "", "", "", 1, 5, "ABCDEF", 1, 5},
-        {"enhancements are not put into the text", "ABCDEF", Runs({2, ' ', 2, 'B', 0}), "", "", 0, 6, "ABCDEF",
-         0, 6},
+        {"enhancements are not put into the text", "ABCDEF", Runs({2, ' ', 2, 'B', 0}), "", "", 0, 6, "ABCDEF", 0, 6},
         {"field marks are not put into the text", "ABCDEF", "", Runs({0, '[', 0}), "", 0, 6, "ABCDEF", 0, 6},
         {"base set only", "ABCDEF", "", "", Runs({0, 'I', 0}), 0, 6, "ABCDEF", 0, 6},
-        {"SO and SI", "ABCDEF", "", "", soSi, 0, 6, "AB\x0e" "CD\x0f" "EF", 0, 8},
-        {"SO at column 0", "ABC", "", "", Runs({0, 'O', 0}), 0, 3, "\x0e" "ABC", 0, 4},
+        {"SO and SI", "ABCDEF", "", "", soSi, 0, 6,
+         "AB\x0e"
+         "CD\x0f"
+         "EF",
+         0, 8},
+        {"SO at column 0", "ABC", "", "", Runs({0, 'O', 0}), 0, 3,
+         "\x0e"
+         "ABC",
+         0, 4},
         {"back to the blank filler counts as SI", "ABCDEF", "", "", Runs({4, ' ', 2, 'O', 2, ' ', 0}), 0, 6,
-         "AB\x0e" "CD\x0f" "EF", 0, 8},
-        {"start after both changes", "ABCDEF", "", "", soSi, 5, 6, "AB\x0e" "CD\x0f" "EF", 7, 8},
-        {"start on the SO column keeps the SO inside", "ABCDEF", "", "", soSi, 2, 6, "AB\x0e" "CD\x0f" "EF", 2,
-         8},
-        {"end before the SI column leaves the SI outside", "ABCDEF", "", "", soSi, 0, 4, "AB\x0e" "CD\x0f" "EF",
+         "AB\x0e"
+         "CD\x0f"
+         "EF",
+         0, 8},
+        {"start after both changes", "ABCDEF", "", "", soSi, 5, 6,
+         "AB\x0e"
+         "CD\x0f"
+         "EF",
+         7, 8},
+        {"start on the SO column keeps the SO inside", "ABCDEF", "", "", soSi, 2, 6,
+         "AB\x0e"
+         "CD\x0f"
+         "EF",
+         2, 8},
+        {"end before the SI column leaves the SI outside", "ABCDEF", "", "", soSi, 0, 4,
+         "AB\x0e"
+         "CD\x0f"
+         "EF",
          0, 5},
-        {"end on the SO column leaves the SO outside", "ABCDEF", "", "", soSi, 0, 2, "AB\x0e" "CD\x0f" "EF", 0,
-         2},
+        {"end on the SO column leaves the SO outside", "ABCDEF", "", "", soSi, 0, 2,
+         "AB\x0e"
+         "CD\x0f"
+         "EF",
+         0, 2},
         {"start inside an alternate run repeats the SO", "ABCDEF", "", "", soSi, 3, 6,
-         "AB\x0e" "C\x0e" "D\x0f" "EF", 4, 9},
-        {"start on the SI column keeps the SI inside", "ABCDEF", "", "", soSi, 4, 6, "AB\x0e" "CD\x0f" "EF", 5,
-         8},
+         "AB\x0e"
+         "C\x0e"
+         "D\x0f"
+         "EF",
+         4, 9},
+        {"start on the SI column keeps the SI inside", "ABCDEF", "", "", soSi, 4, 6,
+         "AB\x0e"
+         "CD\x0f"
+         "EF",
+         5, 8},
         {"changes beyond the text are left out", "ABC", "", "", Runs({10, ' ', 10, 'O', 0}), 0, 3, "ABC", 0, 3},
-        {"change at the end of the text is left out", "ABC", "", "", Runs({3, ' ', 3, 'O', 0}), 0, 3, "ABC", 0,
-         3},
-        {"alternate to the end of a long row", std::string(210, 'q'), "", "", Runs({200, ' ', 200, 'O', 0}), 0,
-         210, std::string(200, 'q') + "\x0e" + std::string(10, 'q'), 0, 211},
+        {"change at the end of the text is left out", "ABC", "", "", Runs({3, ' ', 3, 'O', 0}), 0, 3, "ABC", 0, 3},
+        {"alternate to the end of a long row", std::string(210, 'q'), "", "", Runs({200, ' ', 200, 'O', 0}), 0, 210,
+         std::string(200, 'q') + "\x0e" + std::string(10, 'q'), 0, 211},
         {"empty text", "", "", "", soSi, 0, 0, "", 0, 0},
     };
     for (const ConvertCase& c : cases) {
@@ -73,8 +101,8 @@ TEST(ConvertEnhBuf, TheSentRangeIsSelfContained)
     const std::string text = "abcdefgh";
     for (int start = 0; start < 8; ++start) {
         const ConvertedRow r = ConvertEnhBuf(text, "", "", shift, start, 8, "");
-        const std::string sent = r.Text.substr(static_cast<std::size_t>(r.StartCol),
-                                               static_cast<std::size_t>(r.EndCol - r.StartCol));
+        const std::string sent =
+            r.Text.substr(static_cast<std::size_t>(r.StartCol), static_cast<std::size_t>(r.EndCol - r.StartCol));
         bool alternate = false;
         std::string plain;
         for (char ch : sent) {
@@ -115,10 +143,18 @@ TEST(ConvertEnhBuf, TerminatorColumnFindsTheBlockEndMarker)
 TEST(ConvertEnhBuf, HostOutputWithShiftCharactersComesBackUnchanged)
 {
     const char* runs[] = {
-        "AB\x0e" "CD\x0f" "EF",
-        "\x0e" "ABC\x0f" "D",
-        "\x0e" "lqqk",
-        "x\x0e" "y\x0f" "z\x0e" "w",
+        "AB\x0e"
+        "CD\x0f"
+        "EF",
+        "\x0e"
+        "ABC\x0f"
+        "D",
+        "\x0e"
+        "lqqk",
+        "x\x0e"
+        "y\x0f"
+        "z\x0e"
+        "w",
         "plain text",
     };
     for (const char* run : runs) {

@@ -61,10 +61,10 @@ TEST(DisplayTextBuffers, ReplacesAnEarlierDumpAndClampsTheRows)
     ASSERT_TRUE(DisplayTextBuffers(m, 0, 9, home.Path()));
     ASSERT_TRUE(DisplayTextBuffers(m, 9, 40, home.Path()));
     EXPECT_EQ(ReadAll(home.Path() / "temp" / "TxtBufs.txt"), "TextBuf1(9) =    \r\n"
-                                                              "CntlBuf(9) = Null\r\n"
-                                                              "ShiftBuf(9) = Null\r\n"
-                                                              "FormBuf(9) = Null\r\n"
-                                                              "    TextBufLen = 0\r\n");
+                                                             "CntlBuf(9) = Null\r\n"
+                                                             "ShiftBuf(9) = Null\r\n"
+                                                             "FormBuf(9) = Null\r\n"
+                                                             "    TextBufLen = 0\r\n");
 
     ASSERT_TRUE(DisplayTextBuffers(m, 5, 4, home.Path()));
     EXPECT_EQ(ReadAll(home.Path() / "temp" / "TxtBufs.txt"), "");
@@ -84,8 +84,8 @@ TEST(DebugTextBuffers, WritesTheRowsOnScreen)
 {
     const struct {
         const char* name;
-        int feeds;       // line feeds written before the dump (LastRow follows)
-        int topAge;      // TopRow as an age from FirstRow
+        int feeds;  // line feeds written before the dump (LastRow follows)
+        int topAge; // TopRow as an age from FirstRow
         const char* expectedRows;
     } cases[] = {
         {"full screen", 6, 1, "1 2 3 "},
@@ -128,10 +128,10 @@ TEST(DebugTextBuffers, ShowsRunStringsAsCodes)
     m.Row(0).Shift = Runs({0, 'I', 0});
     ASSERT_TRUE(DebugTextBuffers(m, home.Path()));
     EXPECT_EQ(ReadAll(home.Path() / "temp" / "zkbuffer.txt"), "AbsCurRow = 0\r\n"
-                                                               "  TextBuf = ab\r\n"
-                                                               "  CntlBuf = 1 32 1 68 0\r\n"
-                                                               "  FormBuf = 0 123 0\r\n"
-                                                               " ShiftBuf = 0 73 0\r\n");
+                                                              "  TextBuf = ab\r\n"
+                                                              "  CntlBuf = 1 32 1 68 0\r\n"
+                                                              "  FormBuf = 0 123 0\r\n"
+                                                              " ShiftBuf = 0 73 0\r\n");
 }
 
 } // namespace

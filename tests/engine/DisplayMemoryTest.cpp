@@ -150,11 +150,11 @@ TEST(DisplayMemoryRing, InitDisplayBufOnAWrappedRingClearsEveryRow)
 
 struct PendingCase {
     const char* name;
-    bool wrap;       // fill the ring past its end first
-    int topAge;      // TopRow as an age (0 = oldest row)
+    bool wrap;  // fill the ring past its end first
+    int topAge; // TopRow as an age (0 = oldest row)
     int curRow;
-    bool beyond;     // expected SetNewCurRow result
-    int targetAge;   // expected cursor row age after ApplyPendingRow
+    bool beyond;   // expected SetNewCurRow result
+    int targetAge; // expected cursor row age after ApplyPendingRow
     int lastAgeAfter;
 };
 
@@ -259,7 +259,7 @@ TEST(DisplayMemoryLineFeed, MovesDownScrollsAndAppends)
 {
     const struct {
         const char* name;
-        int usedRows;  // rows in memory before the line feed (LastRow = usedRows - 1)
+        int usedRows; // rows in memory before the line feed (LastRow = usedRows - 1)
         int topRow, curRow;
         int expectTop, expectCurRow, expectAbs, expectLast;
         bool scrolled;
@@ -426,8 +426,7 @@ TEST(DisplayMemoryDelEnhChar, RemovesTheCursorColumn)
         // Runs crossing the right margin: the crossing run regains the column.
         {"run crossing the margin", base, 2, 9, Runs({20, ' ', 4, 'B', 11, ' ', 5, 'D', 0})},
         {"cursor in the crossing run", base, 6, 9, base},
-        {"run ending at the margin", Runs({20, ' ', 10, 'B', 10, 'D', 0}), 3, 9,
-         Runs({20, ' ', 10, 'B', 10, 'D', 0})},
+        {"run ending at the margin", Runs({20, ' ', 10, 'B', 10, 'D', 0}), 3, 9, Runs({20, ' ', 10, 'B', 10, 'D', 0})},
         {"margin inside, run starting after it", Runs({20, ' ', 3, 'B', 7, ' ', 10, 'D', 0}), 1, 9,
          Runs({20, ' ', 2, 'B', 8, ' ', 10, 'D', 0})},
         {"cursor right of the margin", base, 12, 9, Runs({19, ' ', 5, 'B', 9, ' ', 5, 'D', 0})},

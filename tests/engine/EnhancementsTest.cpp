@@ -155,14 +155,16 @@ TEST_F(EnhancementTest, EnhancementsOnOneRowAndSplitsInsideRuns)
 {
     const SplitCase cases[] = {
         {"two in order", {{10, "\x1b&dB"}, {20, "\x1b&d@"}}, Runs({20, ' ', 10, 'B', 10, '@', 0})},
-        {"three in order", {{2, "\x1b&dD"}, {6, "\x1b&dH"}, {9, "\x1b&d@"}},
-         Runs({9, ' ', 2, 'D', 4, 'H', 3, '@', 0})},
+        {"three in order", {{2, "\x1b&dD"}, {6, "\x1b&dH"}, {9, "\x1b&d@"}}, Runs({9, ' ', 2, 'D', 4, 'H', 3, '@', 0})},
         {"same column replaces the open run", {{10, "\x1b&dB"}, {10, "\x1b&dD"}}, Runs({10, ' ', 10, 'D', 0})},
-        {"split inside an explicit run", {{10, "\x1b&dB"}, {20, "\x1b&d@"}, {15, "\x1b&dD"}},
+        {"split inside an explicit run",
+         {{10, "\x1b&dB"}, {20, "\x1b&d@"}, {15, "\x1b&dD"}},
          Runs({20, ' ', 10, 'B', 5, 'D', 5, '@', 0})},
-        {"split inside the leading blank run", {{10, "\x1b&dB"}, {20, "\x1b&d@"}, {4, "\x1b&dsA"}},
+        {"split inside the leading blank run",
+         {{10, "\x1b&dB"}, {20, "\x1b&d@"}, {4, "\x1b&dsA"}},
          Runs({20, ' ', 4, 'a', 6, 'B', 10, '@', 0})},
-        {"split at a run's first column", {{10, "\x1b&dB"}, {20, "\x1b&d@"}, {10, "\x1b&dH"}},
+        {"split at a run's first column",
+         {{10, "\x1b&dB"}, {20, "\x1b&d@"}, {10, "\x1b&dH"}},
          Runs({20, ' ', 10, 'H', 10, '@', 0})},
     };
     for (const SplitCase& c : cases) {
@@ -207,9 +209,9 @@ TEST_F(EnhancementTest, MarksTheRowChangedFromTheCursorOrItsLastCharacter)
         int Expected;
     };
     const Case cases[] = {
-        {"", 10, 0},                         // empty row: from column 0
-        {"Hi", 10, 1},                       // beyond the text: from its last character
-        {"A longer line of text", 5, 5},     // inside the text: from the cursor
+        {"", 10, 0},                     // empty row: from column 0
+        {"Hi", 10, 1},                   // beyond the text: from its last character
+        {"A longer line of text", 5, 5}, // inside the text: from the cursor
         {"A longer line of text", 0, 0},
     };
     for (const Case& c : cases) {
@@ -251,7 +253,7 @@ TEST_F(EnhancementTest, EscapeLogShowsEscAs251)
     ASSERT_EQ(Esc("\x1b&d s A"), kDone);
     EXPECT_EQ(Esc("\x1b&dP"), kInvalid); // invalid sequences are not logged
     t.State.FormatMode = true;
-    ASSERT_EQ(Esc("\x1b&dS"), kDone);    // logged even when it only sounds the bell
+    ASSERT_EQ(Esc("\x1b&dS"), kDone); // logged even when it only sounds the bell
     EXPECT_EQ(hooks.EscapeLogged, "\xfb&dB\xfb&d s A\xfb&dS");
 }
 
@@ -259,7 +261,9 @@ TEST_F(EnhancementTest, EscapeLogInterleavesWithShiftCharacters)
 {
     t.State.EscapeLogging = true;
     ASSERT_EQ(Esc("\x1b&dD"), kDone);
-    Text("x\x0e" "q\x0f" "y");
+    Text("x\x0e"
+         "q\x0f"
+         "y");
     ASSERT_EQ(Esc("\x1b&d@"), kDone);
     EXPECT_EQ(hooks.EscapeLogged, "\xfb&dD\xee\xef\xfb&d@");
 }
@@ -277,13 +281,10 @@ TEST_F(EnhancementTest, CursorOffAndOn)
         {"\x1b*dR", 1, true, 1},   // off: the form is saved
         {"\x1b*dQ", 1, false, 1},  // on with the saved form
         {"\x1b*d2Q", 2, false, 2}, // form 2, saved
-        {"\x1b*dR", 2, true, 2},
-        {"\x1b*dQ", 2, false, 2},
+        {"\x1b*dR", 2, true, 2},   {"\x1b*dQ", 2, false, 2},
         {"\x1b*d7Q", 2, false, 2}, // any value but 1 is the second form
-        {"\x1b*d1Q", 1, false, 1},
-        {"\x1b*d 2 Q", 2, false, 2},
-        {"\x1b*dR", 2, true, 2},
-        {"\x1b*d1Q", 1, false, 1}, // a number also turns the cursor on
+        {"\x1b*d1Q", 1, false, 1}, {"\x1b*d 2 Q", 2, false, 2},
+        {"\x1b*dR", 2, true, 2},   {"\x1b*d1Q", 1, false, 1}, // a number also turns the cursor on
     };
     for (const Step& s : steps) {
         ASSERT_EQ(Esc(s.Seq), kDone) << s.Seq + 1;

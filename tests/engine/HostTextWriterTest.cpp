@@ -77,10 +77,8 @@ TEST_F(HostTextWriterTest, LongTextWrapsAtTheRightMargin)
         std::size_t firstRow, secondRow;
         int curRow, curCol, lastRow;
     } cases[] = {
-        {"85 characters", 85, false, 80, 5, 1, 5, 1},
-        {"exactly 80, strap clear", 80, false, 80, 0, 1, 0, 1},
-        {"exactly 80, strap set", 80, true, 80, 0, 0, 79, 0},
-        {"81, strap set", 81, true, 80, 1, 1, 1, 1},
+        {"85 characters", 85, false, 80, 5, 1, 5, 1},         {"exactly 80, strap clear", 80, false, 80, 0, 1, 0, 1},
+        {"exactly 80, strap set", 80, true, 80, 0, 0, 79, 0}, {"81, strap set", 81, true, 80, 1, 1, 1, 1},
         {"160, strap clear", 160, false, 80, 80, 2, 0, 2},
     };
     for (const auto& c : cases) {
@@ -253,11 +251,28 @@ TEST_F(HostTextWriterTest, WrittenCharactersRecordTheSetInForce)
         const char* run;
         std::string shift;
     } cases[] = {
-        {"SO then SI", true, "AB\x0e" "CD\x0f" "EF", Runs({4, ' ', 2, 'O', 2, ' ', 0})},
-        {"SO without SI", true, "AB\x0e" "CD", Runs({4, ' ', 2, 'O', 2, ' ', 0})},
-        {"SO at column 0", true, "\x0e" "ABC\x0f" "D", Runs({3, 'O', 3, ' ', 0})},
-        {"SO with the line-drawing selection off", false, "AB\x0e" "CD", ""},
-        {"SO and SI with nothing between", true, "AB\x0e\x0f" "CD", ""},
+        {"SO then SI", true,
+         "AB\x0e"
+         "CD\x0f"
+         "EF",
+         Runs({4, ' ', 2, 'O', 2, ' ', 0})},
+        {"SO without SI", true,
+         "AB\x0e"
+         "CD",
+         Runs({4, ' ', 2, 'O', 2, ' ', 0})},
+        {"SO at column 0", true,
+         "\x0e"
+         "ABC\x0f"
+         "D",
+         Runs({3, 'O', 3, ' ', 0})},
+        {"SO with the line-drawing selection off", false,
+         "AB\x0e"
+         "CD",
+         ""},
+        {"SO and SI with nothing between", true,
+         "AB\x0e\x0f"
+         "CD",
+         ""},
     };
     for (const auto& c : cases) {
         Rig r;
@@ -274,10 +289,10 @@ TEST_F(HostTextWriterTest, Dc1RecordsWhereTheHostStoppedAndCallsTheHook)
 {
     const struct {
         const char* name;
-        int rows;          // line feeds before the prompt
-        bool cursorUp;     // move the cursor off LastRow
-        int lineStart;     // LineStartCol before the DC1
-        int backUp;        // BS characters after the prompt
+        int rows;      // line feeds before the prompt
+        bool cursorUp; // move the cursor off LastRow
+        int lineStart; // LineStartCol before the DC1
+        int backUp;    // BS characters after the prompt
         int expectLineStart;
     } cases[] = {
         {"after a prompt on LastRow", 0, false, 0, 0, 8},
@@ -305,7 +320,8 @@ TEST_F(HostTextWriterTest, Dc1RecordsWhereTheHostStoppedAndCallsTheHook)
 
 TEST_F(HostTextWriterTest, Dc1IsNotShownAndTextAroundItIsWritten)
 {
-    write("AB\x11" "CD");
+    write("AB\x11"
+          "CD");
     EXPECT_EQ(text(0), "ABCD");
     EXPECT_EQ(hooks.Dc1s, 1);
 }
@@ -326,7 +342,8 @@ TEST(HostTextWriterReentry, TextAddedByAHookIsWrittenAfterTheRun)
     EchoingHooks h;
     Terminal t(h);
     h.Writer = &t.Writer;
-    t.Writer.Write("AB\x11" "CD");
+    t.Writer.Write("AB\x11"
+                   "CD");
     EXPECT_EQ(t.State.Mem.Row(0).Text, "ABCD<echo>");
     EXPECT_TRUE(t.Writer.PendingText().empty());
 }
@@ -386,7 +403,9 @@ TEST_F(HostTextWriterTest, RecordModeShowsControlCharactersAsMnemonics)
         std::string run;
         std::string row0;
     } cases[] = {
-        {"A\x0c" "B"s, "A<ff>B"},
+        {"A\x0c"
+         "B"s,
+         "A<ff>B"},
         {"\x00\x01\x07"s, "<null><soh><bell>"},
         {"A\bB\tC"s, "A<bs>B<ht>C"},
         {"\x0b\x0e\x0f\x10"s, "<vt><so><si><dle>"},
@@ -411,11 +430,13 @@ TEST_F(HostTextWriterTest, RecordModeShowsControlCharactersAsMnemonics)
 TEST_F(HostTextWriterTest, RecordModeKeepsCrLfAndDc1)
 {
     st.RecordMode = 2;
-    write("AB\r\nC\x11" "D");
+    write("AB\r\nC\x11"
+          "D");
     EXPECT_EQ(text(0), "AB");
     EXPECT_EQ(text(1), "CD");
     EXPECT_EQ(hooks.Dc1s, 1);
-    EXPECT_EQ(hooks.Recorded, "AB\r\nC\x11" "D");
+    EXPECT_EQ(hooks.Recorded, "AB\r\nC\x11"
+                              "D");
 }
 
 // ---------------------------------------------------------------- display functions
@@ -436,8 +457,11 @@ TEST_F(HostTextWriterTest, DisplayFunctionsShowEscapeSequencesUntilEscZ)
 TEST_F(HostTextWriterTest, DisplayFunctionsShowControlsAndKeepTheHandshake)
 {
     st.DisplayFunctions = true;
-    write("A\x12" "B\x11" "C\a\x0e\rD");
-    EXPECT_EQ(text(0), "AB\x11" "C\a\x0e\r");
+    write("A\x12"
+          "B\x11"
+          "C\a\x0e\rD");
+    EXPECT_EQ(text(0), "AB\x11"
+                       "C\a\x0e\r");
     EXPECT_EQ(text(1), "D");
     EXPECT_EQ(hooks.Dc1s, 1);
     EXPECT_EQ(hooks.Bells, 0);
@@ -451,7 +475,9 @@ TEST_F(HostTextWriterTest, DisplayFunctionsEndAtEscZAfterADroppedDc2)
         "A\x12\x1bZ\a",
         "\x12\x1bZ\a",
         "\x12\x12\x1bZ\a",
-        "A\x12" "B\x12" "C\x12\x1bZ\a",
+        "A\x12"
+        "B\x12"
+        "C\x12\x1bZ\a",
     };
     for (std::size_t i = 0; i < std::size(runs); ++i) {
         Rig r;
@@ -482,11 +508,7 @@ TEST_F(HostTextWriterTest, OutputRoutingDecidesBetweenDisplayAndLog)
         const char* row0;
         const char* logged;
     } cases[] = {
-        {1, "AB", ""},
-        {2, "", "A\aB"},
-        {4, "", "A\aB"},
-        {3, "AB", "A\aB"},
-        {0, "", ""},
+        {1, "AB", ""}, {2, "", "A\aB"}, {4, "", "A\aB"}, {3, "AB", "A\aB"}, {0, "", ""},
     };
     for (const auto& c : cases) {
         Rig r;
@@ -502,12 +524,16 @@ TEST_F(HostTextWriterTest, OutputRoutingDecidesBetweenDisplayAndLog)
 TEST_F(HostTextWriterTest, EscapeLogGetsMarksForSoSiCrAndHt)
 {
     st.EscapeLogging = true;
-    write("A\x0e" "B\x0f" "C\r\n\tD\b");
+    write("A\x0e"
+          "B\x0f"
+          "C\r\n\tD\b");
     EXPECT_EQ(hooks.EscapeLogged, "\xee\xef\xed\xe9");
 
     Rig r;
     auto& [h, t, s, w] = r;
-    w.Write("A\x0e" "B\x0f" "C\r\n\t");
+    w.Write("A\x0e"
+            "B\x0f"
+            "C\r\n\t");
     EXPECT_TRUE(h.EscapeLogged.empty());
 }
 
@@ -526,7 +552,10 @@ TEST_F(HostTextWriterTest, EnhancementAtColumnZeroOfAnEmptyRow)
         {"@ on an empty row", "", "\x1b&d@", ""},
         {"letter on an empty row", "", "\x1b&dB", Runs({0, 'B', 0})},
         {"@ on a row with text", "AB", "\x1b&d@", Runs({0, '@', 0})},
-        {"@ on a row with a ShiftBuf", "\x0e" "A", "\x1b&d@", Runs({0, '@', 0})},
+        {"@ on a row with a ShiftBuf",
+         "\x0e"
+         "A",
+         "\x1b&d@", Runs({0, '@', 0})},
     };
     for (const auto& c : cases) {
         Rig r;

@@ -189,10 +189,9 @@ TEST(ResetSoftTest, RecordModeEndsWithItsFileOutputs)
         int RoutingAfter;
     };
     const Row rows[] = {
-        {2, 1 | 4, 1}, // display and record file: the file copy ends
-        {1, 2, 1},     // printer only: back to the display
-        {2, 1, 1},
-        {0, 1 | 2, 1 | 2}, // no record mode: the routing stays
+        {2, 1 | 4, 1},                    // display and record file: the file copy ends
+        {1, 2, 1},                        // printer only: back to the display
+        {2, 1, 1},     {0, 1 | 2, 1 | 2}, // no record mode: the routing stays
         {0, 4, 4},
     };
     for (const Row& r : rows) {
@@ -258,9 +257,11 @@ TEST(ResetHardTest, NoLogNoCapsLockNoCalls)
 TEST(ResetHardTest, TabStopsEveryEighthColumnAgain)
 {
     Rig rig;
-    rig.Esc("\x1b" "3");
+    rig.Esc("\x1b"
+            "3");
     rig.Esc("\x1b&a5C");
-    rig.Esc("\x1b" "1");
+    rig.Esc("\x1b"
+            "1");
     ResetHard(rig.term);
     for (int c = 0; c < DisplayMemory::kMaxCols; ++c)
         EXPECT_EQ(rig.st.TabStops[static_cast<std::size_t>(c)], c > 0 && c % 8 == 0) << c;
@@ -304,7 +305,8 @@ TEST(ResetHardTest, EmptiesDisplayMemory)
     for (int i = 0; i < 40; ++i)
         rig.Host("row " + std::to_string(i) + "\r\n");
     rig.Esc("\x1b&a10c5Y");
-    rig.Esc("\x1b" "4");
+    rig.Esc("\x1b"
+            "4");
     rig.Esc("\x1b[");
     rig.Host("\x0eline");
     ASSERT_FALSE(rig.mem.Row(rig.mem.AbsCurRow).Form.empty());

@@ -80,11 +80,11 @@ const Case kCases[] = {
      "box 0 0 1 1 fill ff0000 pen 1 000000\n"
      "box 0 0 1 1 fill 808080 pen 1 000000\n"
      "box 0 0 1 1 fill ff8000 pen 1 000000\n"},
-    {"scaled values round halves to even", "/LINE (2 6 10 -2 PENWIDTH 2.2)\n",
-     "line 2 8 12 -2 pen 3 000000\n", 1.25},
+    {"scaled values round halves to even", "/LINE (2 6 10 -2 PENWIDTH 2.2)\n", "line 2 8 12 -2 pen 3 000000\n", 1.25},
     {"numbers are read by the leading-number rule", "/LINE (3abc 4.5.6 +7 x)\n", "line 3 4 7 0 pen 1 000000\n"},
     {"pen width 0 draws no outline; blending outlines in the fill colour",
-     "/BOX (0 0 10 10 PENWIDTH 0)\n/BOX (0 0 10 10 PENWIDTH 2 PENCOLOR 0 0 100 BLEND 0 100 0)\n/BOX (0 0 10 10 NOBLEND)\n",
+     "/BOX (0 0 10 10 PENWIDTH 0)\n/BOX (0 0 10 10 PENWIDTH 2 PENCOLOR 0 0 100 BLEND 0 100 0)\n/BOX (0 0 10 10 "
+     "NOBLEND)\n",
      "box 0 0 10 10 fill ffffff nopen\n"
      "box 0 0 10 10 fill ffffff blend 00ff00 pen 2 ffffff\n"
      "box 0 0 10 10 fill ffffff pen 2 0000ff\n"},
@@ -127,14 +127,17 @@ const Case kCases[] = {
      "object check 1 B at 100 50\nobject check 2 A at 20 50\nobject check 3 C at 10 10\n"
      "list C A B\ntab B A C\n"},
     {"objects without a name are not created; coordinates are scaled",
-     "/BUTTON (10 10 20 20 \"\")\n/MAP (1 2 3 4 M)\n/DISPLAYFIELD (5 5 10)\n/PICKLIST (10 20 8 P)\n/MULTIPICK (0 20 8 Q)\n",
+     "/BUTTON (10 10 20 20 \"\")\n/MAP (1 2 3 4 M)\n/DISPLAYFIELD (5 5 10)\n/PICKLIST (10 20 8 P)\n/MULTIPICK (0 20 8 "
+     "Q)\n",
      "object map 1 M at 2 3\nobject pick 1 P at 16 32\nobject pick 2 Q at 0 32\n"
      "list M Q P\ntab M P Q\n",
      1.6},
     {"a radio group is tabbed once; /TABORDER takes blanks and bars and skips unknown names",
-     "/TABORDER (X)\n/RADIO (10 10 PAY 1)\n/RADIO (50 10 pay 2)\n/ENTRYBOX (10 50 5 NAME)\n/TABORDER (name|PAY  nothing||)\n"
+     "/TABORDER (X)\n/RADIO (10 10 PAY 1)\n/RADIO (50 10 pay 2)\n/ENTRYBOX (10 50 5 NAME)\n/TABORDER (name|PAY  "
+     "nothing||)\n"
      "/CHECK (0 0 FIRST)\n",
-     "object radio 1 PAY at 10 10\nobject radio 2 pay at 50 10\nobject entry 1 NAME at 10 50\nobject check 1 FIRST at 0 0\n"
+     "object radio 1 PAY at 10 10\nobject radio 2 pay at 50 10\nobject entry 1 NAME at 10 50\nobject check 1 FIRST at "
+     "0 0\n"
      "list FIRST PAY pay NAME\ntab NAME PAY\n"},
 };
 
@@ -147,17 +150,17 @@ TEST_P(FormLanguage, DrawsAndCreatesAsWritten)
     EXPECT_EQ(Listing(b), GetParam().Expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, FormLanguage, ::testing::ValuesIn(kCases), [](const auto& info) {
-    return "case" + std::to_string(info.index);
-});
+INSTANTIATE_TEST_SUITE_P(Cases, FormLanguage, ::testing::ValuesIn(kCases),
+                         [](const auto& info) { return "case" + std::to_string(info.index); });
 
 TEST(FormLanguage, EntryBoxesTakeTheCarriedFieldSettings)
 {
     Built b;
-    Build(b, "/ENTRYBOX (10 20 12 FIRST MAXCHARS 40 DISPLAYLINES 0 FIELDSTYLE Dotted FIELDPENWIDTH 0 RJ EMBOSSED "
-             "PENWIDTH 2 PENCOLOR 100 0 0 SHADOW 1 2 0 0 100 FILL 0 100 0 ENTRYCOLOR 50 50 50 TEXTCOLOR 0 0 50)\n"
-             "/ENTRYBOX (0 0 6 SECOND FIELDSTYLE SOLID)\n"
-             "/DISPLAYFIELD (0 100 7 SHOWN CJ)\n",
+    Build(b,
+          "/ENTRYBOX (10 20 12 FIRST MAXCHARS 40 DISPLAYLINES 0 FIELDSTYLE Dotted FIELDPENWIDTH 0 RJ EMBOSSED "
+          "PENWIDTH 2 PENCOLOR 100 0 0 SHADOW 1 2 0 0 100 FILL 0 100 0 ENTRYCOLOR 50 50 50 TEXTCOLOR 0 0 50)\n"
+          "/ENTRYBOX (0 0 6 SECOND FIELDSTYLE SOLID)\n"
+          "/DISPLAYFIELD (0 100 7 SHOWN CJ)\n",
           1.25);
     ASSERT_EQ(b.Model.Cursors.Count(), 2);
     const Cursor& first = b.Model.Cursors[1];

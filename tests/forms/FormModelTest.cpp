@@ -41,8 +41,9 @@ TEST(FormModel, ArraysGrowByTenKeepingTheirContents)
 
 TEST(FormModel, LookupsIgnoreCaseAndFindTheChosenRadioButton)
 {
-    FormModel m = Read("/BUTTON (0 300 10 310 OK)\n/RADIO (10 10 Size 1)\n/RADIO (10 20 SIZE 2)\n/RADIO (10 30 size 3)\n"
-                       "/DISPLAYFIELD (0 200 5 Total)\n/DISPLAYFIELD (0 210 5 Tax)\n");
+    FormModel m =
+        Read("/BUTTON (0 300 10 310 OK)\n/RADIO (10 10 Size 1)\n/RADIO (10 20 SIZE 2)\n/RADIO (10 30 size 3)\n"
+             "/DISPLAYFIELD (0 200 5 Total)\n/DISPLAYFIELD (0 210 5 Tax)\n");
     EXPECT_EQ(m.GetObjectIndexByName("ok"), 6);
     EXPECT_EQ(m.GetObjectIndexByName("missing"), 0);
     EXPECT_EQ(m.GetObjectIndexByName("size", true), 1) << "no button chosen: the first";
@@ -64,8 +65,9 @@ TEST(FormModel, ARebuildKeepsValuesAndFocusByName)
     FormModel m;
     InterpreterState state;
     RecordingDrawing drawing;
-    const std::string form = "/ENTRYBOX (10 10 8 NAME)\n/CHECK (10 40 AGREE)\n/RADIO (10 60 PAY 1)\n/RADIO (50 60 PAY 2)\n"
-                             "/PICKLIST (10 80 8 COLOUR)\n/DISPLAYFIELD (10 100 8 STATUS)\n";
+    const std::string form =
+        "/ENTRYBOX (10 10 8 NAME)\n/CHECK (10 40 AGREE)\n/RADIO (10 60 PAY 1)\n/RADIO (50 60 PAY 2)\n"
+        "/PICKLIST (10 80 8 COLOUR)\n/DISPLAYFIELD (10 100 8 STATUS)\n";
     BuildForm(form, BuildKind::NewForm, m, state, drawing, FormSettings{});
     m.Cursors[1].Text = "Ada\r\nLovelace";
     m.Checks[1].Value = true;
@@ -104,7 +106,9 @@ TEST(FormModel, DumpLayout)
     now.tm_hour = 21;
     now.tm_min = 5;
     const std::string rule(60, '=');
-    const std::string expected = rule + "\nMar 7 2025  09:05 PM\nForms Mode Arrays\n" + rule + "\n\n"
+    const std::string expected =
+        rule + "\nMar 7 2025  09:05 PM\nForms Mode Arrays\n" + rule +
+        "\n\n"
         "  ObjectList:\n"
         "    1. Button .... (0, 0)\n"
         "    2. Radio ..... (10, 10)\n"

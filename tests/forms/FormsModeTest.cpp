@@ -39,7 +39,10 @@ public:
     void RedrawObject(int) override {}
     void FocusMoved(int, int) override {}
     void Bell() override { ++Bells; }
-    void MessageBox(std::string_view title, std::string_view text) override { Messages.push_back(std::string(title) + ": " + std::string(text)); }
+    void MessageBox(std::string_view title, std::string_view text) override
+    {
+        Messages.push_back(std::string(title) + ": " + std::string(text));
+    }
     Rect ObjectArea(int position) const override { return PlainObjectArea(model_, model_.At(position)); }
 
 private:
@@ -82,7 +85,9 @@ protected:
     void SendForm() { Host("\x1b%k1F" + kForm + "\x1b%kC"); }
     std::string FocusName() const
     {
-        return model.Listed(model.Focus.CurFocusObj) ? std::string(model.NameOf(model.At(model.Focus.CurFocusObj))) + std::to_string(model.Focus.CurFocusObj) : "none";
+        return model.Listed(model.Focus.CurFocusObj) ? std::string(model.NameOf(model.At(model.Focus.CurFocusObj))) +
+                                                           std::to_string(model.Focus.CurFocusObj)
+                                                     : "none";
     }
 
     TempHome home;
@@ -161,7 +166,10 @@ TEST_F(FormsModeTest, HostCommandLinesSetEveryKind)
             s += i + ",";
         return s;
     };
-    auto radio = [&] { return std::to_string(model.Radios[1].Value) + std::to_string(model.Radios[2].Value) + std::to_string(model.Radios[3].Value); };
+    auto radio = [&] {
+        return std::to_string(model.Radios[1].Value) + std::to_string(model.Radios[2].Value) +
+               std::to_string(model.Radios[3].Value);
+    };
     auto status = [&] { return model.DisplayFields[1].Text; };
     auto focus = [&] { return FocusName(); };
     const Case cases[] = {
@@ -205,17 +213,36 @@ TEST_F(FormsModeTest, NavigationAndTheValueLinesItSends)
         std::string focus;
     };
     const Step steps[] = {
-        {"type, Tab", [&] { mode.TypeText("A|d\ra"); mode.Key(FormsKey::Tab); }, "NAME:A\\|da\r", "AGREE2"},
+        {"type, Tab",
+         [&] {
+             mode.TypeText("A|d\ra");
+             mode.Key(FormsKey::Tab);
+         },
+         "NAME:A\\|da\r", "AGREE2"},
         {"Enter on a check box", [&] { mode.Key(FormsKey::Enter); }, "AGREE:True\r", "AGREE2"},
         {"Tab", [&] { mode.Key(FormsKey::Tab); }, "", "COLOUR3"},
-        {"choose, Shift+Tab", [&] { mode.SetPickSelection({"green", "blue"}); mode.Key(FormsKey::ShiftTab); },
+        {"choose, Shift+Tab",
+         [&] {
+             mode.SetPickSelection({"green", "blue"});
+             mode.Key(FormsKey::ShiftTab);
+         },
          "COLOUR:|red|green|blue|*|green|blue|\r", "AGREE2"},
-        {"Tab twice onto the group", [&] { mode.Key(FormsKey::Tab); mode.Key(FormsKey::Tab); }, "", "SIZE5"},
+        {"Tab twice onto the group",
+         [&] {
+             mode.Key(FormsKey::Tab);
+             mode.Key(FormsKey::Tab);
+         },
+         "", "SIZE5"},
         {"Up", [&] { mode.Key(FormsKey::Up); }, "", "SIZE4"},
         {"Up wraps", [&] { mode.Key(FormsKey::Up); }, "", "SIZE6"},
         {"Enter on a radio button", [&] { mode.Key(FormsKey::Enter); }, "SIZE:3\r", "SIZE6"},
         {"Tab after the group", [&] { mode.Key(FormsKey::Tab); }, "", "STATUS7"},
-        {"End, Enter on the button", [&] { mode.Key(FormsKey::End); mode.Key(FormsKey::Enter); }, "OK:OK\r", "OK9"},
+        {"End, Enter on the button",
+         [&] {
+             mode.Key(FormsKey::End);
+             mode.Key(FormsKey::Enter);
+         },
+         "OK:OK\r", "OK9"},
         {"Tab wraps", [&] { mode.Key(FormsKey::Tab); }, "", "NAME1"},
         {"Enter unchanged", [&] { mode.Key(FormsKey::Enter); }, "", "COLOUR3"},
         {"Enter wraps to the entry box", [&] { mode.Key(FormsKey::Enter); }, "", "NAME1"},
@@ -226,8 +253,18 @@ TEST_F(FormsModeTest, NavigationAndTheValueLinesItSends)
         {"click the map", [&] { mode.Click(450, 250); }, "AREA:450|250\r", "NAME1"},
         {"click a radio button", [&] { mode.Click(15, 125); }, "SIZE:1\r", "NAME1"},
         {"click the display field", [&] { mode.Click(20, 205); }, "", "NAME1"},
-        {"F1, F2", [&] { mode.FunctionKey(1); mode.FunctionKey(2); }, "HELP:Help\r", "NAME1"},
-        {"type, click the button", [&] { mode.TypeText("\b\b\b\bBo"); mode.Click(50, 320); }, "NAME:Bo\rOK:NAME\r", "NAME1"},
+        {"F1, F2",
+         [&] {
+             mode.FunctionKey(1);
+             mode.FunctionKey(2);
+         },
+         "HELP:Help\r", "NAME1"},
+        {"type, click the button",
+         [&] {
+             mode.TypeText("\b\b\b\bBo");
+             mode.Click(50, 320);
+         },
+         "NAME:Bo\rOK:NAME\r", "NAME1"},
     };
     for (const Step& s : steps) {
         s.act();
@@ -274,11 +311,12 @@ TEST_F(FormsModeTest, TheReportListsObjectsTabAndFocus)
 {
     Host("\x1b%k0F/F1 (Help)\n/CHECK (5 5 AGREE)\n/MULTIPICK (5 40 10 C)\n\x1b%kCC:red|*|red\r");
     Tick(25); // the pass that built the form ends there
-    EXPECT_EQ(FormsReport(mode),
-              R"({"active":true,"receiving":false,"caption":"","objects":[)"
-              R"({"pos":1,"type":2,"kind":"check","name":"AGREE","x1":5,"y1":5,"value":false},)"
-              R"({"pos":2,"type":4,"kind":"multipick","name":"C","x1":5,"y1":40,"length":10,"items":["red"],"selected":["red"]}],)"
-              R"("tab":[1,2],"focus":1,"tabpos":1,"fkeys":{"F1":"Help"}})");
+    EXPECT_EQ(
+        FormsReport(mode),
+        R"({"active":true,"receiving":false,"caption":"","objects":[)"
+        R"({"pos":1,"type":2,"kind":"check","name":"AGREE","x1":5,"y1":5,"value":false},)"
+        R"({"pos":2,"type":4,"kind":"multipick","name":"C","x1":5,"y1":40,"length":10,"items":["red"],"selected":["red"]}],)"
+        R"("tab":[1,2],"focus":1,"tabpos":1,"fkeys":{"F1":"Help"}})");
 }
 
 TEST(GeometricSearch, FindsTheNearestObjectInTheDirection)
@@ -299,7 +337,7 @@ TEST(GeometricSearch, FindsTheNearestObjectInTheDirection)
         const char* found; // "" for none
     };
     const Case cases[] = {
-        {"C", Direction::Down, SearchMode::Edge, "S"},   // overlapping across beats the nearer SE
+        {"C", Direction::Down, SearchMode::Edge, "S"}, // overlapping across beats the nearer SE
         {"C", Direction::Up, SearchMode::Edge, "N"},
         {"C", Direction::Right, SearchMode::Edge, "E"},
         {"C", Direction::Left, SearchMode::Edge, "W"},
@@ -308,7 +346,7 @@ TEST(GeometricSearch, FindsTheNearestObjectInTheDirection)
         {"E", Direction::Up, SearchMode::Edge, "N"},     // none overlaps: the smaller weighted gap
         {"C", Direction::Down, SearchMode::Centre, "O"}, // an overlapping object counts by its centre
         {"E", Direction::Left, SearchMode::Centre, "C"},
-        {"SE", Direction::Up, SearchMode::Centre, "E"},   // E overlaps across, O does not
+        {"SE", Direction::Up, SearchMode::Centre, "E"}, // E overlaps across, O does not
     };
     for (const Case& c : cases) {
         const int found = GeometricSearch(model, at(c.from), c.direction, c.mode, area);
@@ -352,8 +390,9 @@ TEST(FormsDebugLog, IndentsEnterAndExitLines)
     }
     log.WriteToDebugFile(" EXIT ", "unbalanced");
     log.WriteToDebugFile("error", "e");
-    EXPECT_EQ(ReadFile(log.File()), "Enter : CanvoPolling\r\n  Enter : ExecuteHostCmd\r\n    Status: HostCmd = A:1\r\n"
-                                    "  Exit  : ExecuteHostCmd\r\nExit  : CanvoPolling\r\nExit  : unbalanced\r\nStatus: e\r\n");
+    EXPECT_EQ(ReadFile(log.File()),
+              "Enter : CanvoPolling\r\n  Enter : ExecuteHostCmd\r\n    Status: HostCmd = A:1\r\n"
+              "  Exit  : ExecuteHostCmd\r\nExit  : CanvoPolling\r\nExit  : unbalanced\r\nStatus: e\r\n");
 }
 
 } // namespace

@@ -31,7 +31,8 @@ public:
     {
         Calls.push_back("box " + RectText(r) + Fill(fill) + Pen(pen));
     }
-    void Polygon(const std::vector<forms::Point>& points, const forms::FillSpec& fill, const forms::PenSpec& pen) override
+    void Polygon(const std::vector<forms::Point>& points, const forms::FillSpec& fill,
+                 const forms::PenSpec& pen) override
     {
         Calls.push_back("polygon" + Points(points) + Fill(fill) + Pen(pen));
     }
@@ -60,8 +61,9 @@ public:
     }
     bool Image(const forms::ImageSpec& spec) override
     {
-        std::string s = "image " + spec.File.string() + " at " + std::to_string(spec.At.X) + " " + std::to_string(spec.At.Y) +
-                        " size " + std::to_string(spec.Width) + " " + std::to_string(spec.Height);
+        std::string s = "image " + spec.File.string() + " at " + std::to_string(spec.At.X) + " " +
+                        std::to_string(spec.At.Y) + " size " + std::to_string(spec.Width) + " " +
+                        std::to_string(spec.Height);
         if (spec.Mask)
             s += " mask " + std::to_string(spec.MaskAt.X) + " " + std::to_string(spec.MaskAt.Y);
         Calls.push_back(s);
@@ -80,7 +82,8 @@ public:
 private:
     static std::string RectText(const forms::Rect& r)
     {
-        return std::to_string(r.X1) + " " + std::to_string(r.Y1) + " " + std::to_string(r.X2) + " " + std::to_string(r.Y2);
+        return std::to_string(r.X1) + " " + std::to_string(r.Y1) + " " + std::to_string(r.X2) + " " +
+               std::to_string(r.Y2);
     }
     static std::string Points(const std::vector<forms::Point>& points)
     {

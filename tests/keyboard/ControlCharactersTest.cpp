@@ -157,7 +157,8 @@ TEST_F(QuietNegotiationTest, StepsOfTheQuietTransmission)
     for (const auto& line : trace.Lines)
         if (line.first != "Transmitted:")
             negotiation.push_back(line);
-    EXPECT_EQ(negotiation, (std::vector<std::pair<std::string, std::string>>{{"CLIENT Dont:", "1"}, {"CLIENT   Do:", "1"}}));
+    EXPECT_EQ(negotiation,
+              (std::vector<std::pair<std::string, std::string>>{{"CLIENT Dont:", "1"}, {"CLIENT   Do:", "1"}}));
 }
 
 TEST_F(QuietNegotiationTest, QueuedTransmissionsFollowOneAnother)

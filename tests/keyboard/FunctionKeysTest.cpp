@@ -49,7 +49,8 @@ public:
 class FunctionKeyEventsTest : public SessionFixture {
 protected:
     RecordingKeyEvents events;
-    FunctionKeys own{Internals(session).Term(), keys, Internals(session).Transmit(), Internals(session).Handshaking(), events};
+    FunctionKeys own{Internals(session).Term(), keys, Internals(session).Transmit(), Internals(session).Handshaking(),
+                     events};
 };
 
 // --- labels -------------------------------------------------------------------
@@ -61,22 +62,58 @@ struct SetLabels {
 
 const SetLabels kDefaultLabels[] = {
     {0,
-     {{"Device", "Control"}, {"Margins/", "Tabs/Col"}, {"", ""}, {" Modes", ""}, {"  Menu", "  Off"},
-      {"", ""}, {"", ""}, {"", ""}}},
+     {{"Device", "Control"},
+      {"Margins/", "Tabs/Col"},
+      {"", ""},
+      {" Modes", ""},
+      {"  Menu", "  Off"},
+      {"", ""},
+      {"", ""},
+      {"", ""}}},
     {1,
-     {{" Device", " Modes"}, {"   To", "Printer"}, {"   To", "Display*"}, {"   To", "  File"}, {"", ""},
-      {"", ""}, {"", ""}, {"", ""}}},
+     {{" Device", " Modes"},
+      {"   To", "Printer"},
+      {"   To", "Display*"},
+      {"   To", "  File"},
+      {"", ""},
+      {"", ""},
+      {"", ""},
+      {"", ""}}},
     {2,
-     {{"Device", "Control"}, {" Record", "  Mode"}, {"  Log", " Bottom"}, {"  Log", "  Top"}, {"", ""},
-      {"", ""}, {"", ""}, {"", ""}}},
+     {{"Device", "Control"},
+      {" Record", "  Mode"},
+      {"  Log", " Bottom"},
+      {"  Log", "  Top"},
+      {"", ""},
+      {"", ""},
+      {"", ""},
+      {"", ""}}},
     {3,
-     {{"  Line", " Modify"}, {" Modify", "  All"}, {" Block", " Mode"}, {" Remote", "  Mode"}, {"", ""},
-      {" Memory", "  Lock"}, {"Display", "Functns"}, {"  Auto", "   LF"}}},
+     {{"  Line", " Modify"},
+      {" Modify", "  All"},
+      {" Block", " Mode"},
+      {" Remote", "  Mode"},
+      {"", ""},
+      {" Memory", "  Lock"},
+      {"Display", "Functns"},
+      {"  Auto", "   LF"}}},
     {4,
-     {{" Global", " Config"}, {"", ""}, {"DataComm", "Config"}, {" Ext Dev", " Config"}, {"Terminal", " Config"},
-      {"", ""}, {"", ""}, {"", ""}}},
+     {{" Global", " Config"},
+      {"", ""},
+      {"DataComm", "Config"},
+      {" Ext Dev", " Config"},
+      {"Terminal", " Config"},
+      {"", ""},
+      {"", ""},
+      {"", ""}}},
     {5,
-     {{"   f1", ""}, {"   f2", ""}, {"   f3", ""}, {"   f4", ""}, {"   f5", ""}, {"   f6", ""}, {"   f7", ""},
+     {{"   f1", ""},
+      {"   f2", ""},
+      {"   f3", ""},
+      {"   f4", ""},
+      {"   f5", ""},
+      {"   f6", ""},
+      {"   f7", ""},
       {"   f8", ""}}},
 };
 
@@ -146,7 +183,8 @@ TEST_F(FunctionKeysTest, HostSwitchesAreMarkedOnTheKeysToo)
 {
     st.AutoLineFeed = true;
     st.ModeBits = kBlockMode;
-    Host("\x1b" "Y"); // any state change brings the marks in step
+    Host("\x1b"
+         "Y"); // any state change brings the marks in step
     EXPECT_EQ(fkeys.Label(3, 7).Line2, "   LF *");
     EXPECT_EQ(fkeys.Label(3, 2).Line2, " Mode  *");
     EXPECT_EQ(fkeys.Label(3, 6).Line2, "Functns*");
@@ -274,7 +312,8 @@ TEST_F(FunctionKeysTest, AltF4EndsTheProgramBeforeAnythingElse)
 TEST_F(FunctionKeysTest, EnterKeyEndsInsertModeAndRunsTheEnterFunction)
 {
     RecordingKeyEvents events;
-    FunctionKeys own(Internals(session).Term(), keys, Internals(session).Transmit(), Internals(session).Handshaking(), events);
+    FunctionKeys own(Internals(session).Term(), keys, Internals(session).Transmit(), Internals(session).Handshaking(),
+                     events);
     st.InsertMode = true;
     own.ExecFuncKey(3, 11, 0);
     EXPECT_FALSE(st.InsertMode);
@@ -349,7 +388,8 @@ TEST_F(FunctionKeysTest, FuncKeyXmitByAttribute)
     };
     for (const XmitCase& c : cases) {
         SCOPED_TRACE(c.Name);
-        Host("\x1b" "E");
+        Host("\x1b"
+             "E");
         conn.Writes.clear();
         if (c.Remote)
             Remote();
@@ -396,7 +436,8 @@ TEST_F(FunctionKeysTest, TransmitOnlyKeyUnderTheHandshake)
     };
     for (const HsCase& c : cases) {
         SCOPED_TRACE(c.Name);
-        Host("\x1b" "E");
+        Host("\x1b"
+             "E");
         Remote();
         conn.Writes.clear();
         Internals(session).Handshaking().Reset(c.Dc1Received);
@@ -474,7 +515,8 @@ TEST_F(FunctionKeysTest, HostDefinitionOfUserKeys)
     };
     for (const DefCase& c : cases) {
         SCOPED_TRACE(c.Name);
-        Host("\x1b" "E");
+        Host("\x1b"
+             "E");
         config.DefinedKeys.clear();
         Host(c.Seq);
         EXPECT_EQ(fkeys.Label(FunctionKeys::kUserSet, c.Key), c.Label);
@@ -519,7 +561,8 @@ TEST_F(FunctionKeysTest, HardResetRestoresTheUserKeys)
 {
     const int& applied = config.UserKeyApplications;
     Host("\x1b&f1k1d1Lab");
-    Host("\x1b" "E");
+    Host("\x1b"
+         "E");
     EXPECT_EQ(fkeys.UserKeyString(0), "\x1bp");
     EXPECT_EQ(fkeys.Label(5, 0).Line1, "   f1");
     EXPECT_EQ(applied, 1);

@@ -83,24 +83,54 @@ struct KeyCase {
 };
 
 const KeyCase kKeyTable[] = {
-    {"Up", Key::Up, 0, "\x1b" "A"},
-    {"Shift+Up", Key::Up, Mod::Shift, "\x1b" "A"},
-    {"Down", Key::Down, 0, "\x1b" "B"},
-    {"Right", Key::Right, 0, "\x1b" "C"},
-    {"Left", Key::Left, Mod::Ctrl, "\x1b" "D"},
-    {"Home", Key::Home, 0, "\x1b" "H"},
-    {"End", Key::End, 0, "\x1b" "F"},
-    {"PageUp", Key::PageUp, 0, "\x1b" "V"},
-    {"PageDown", Key::PageDown, 0, "\x1b" "U"},
+    {"Up", Key::Up, 0,
+     "\x1b"
+     "A"},
+    {"Shift+Up", Key::Up, Mod::Shift,
+     "\x1b"
+     "A"},
+    {"Down", Key::Down, 0,
+     "\x1b"
+     "B"},
+    {"Right", Key::Right, 0,
+     "\x1b"
+     "C"},
+    {"Left", Key::Left, Mod::Ctrl,
+     "\x1b"
+     "D"},
+    {"Home", Key::Home, 0,
+     "\x1b"
+     "H"},
+    {"End", Key::End, 0,
+     "\x1b"
+     "F"},
+    {"PageUp", Key::PageUp, 0,
+     "\x1b"
+     "V"},
+    {"PageDown", Key::PageDown, 0,
+     "\x1b"
+     "U"},
     {"Tab", Key::Tab, 0, "\t"},
-    {"Shift+Tab", Key::Tab, Mod::Shift, "\x1b" "i"},
+    {"Shift+Tab", Key::Tab, Mod::Shift,
+     "\x1b"
+     "i"},
     {"Ctrl+Tab", Key::Tab, Mod::Ctrl, ""},
     {"Alt+Tab", Key::Tab, Mod::Alt, ""},
-    {"Shift+Insert", Key::Insert, Mod::Shift, "\x1b" "L"},
-    {"Alt+Insert", Key::Insert, Mod::Alt, "\x1b" "L"},
-    {"Delete", Key::Delete, 0, "\x1b" "P"},
-    {"Shift+Delete", Key::Delete, Mod::Shift, "\x1b" "M"},
-    {"Ctrl+Delete", Key::Delete, Mod::Ctrl, "\x1b" "M"},
+    {"Shift+Insert", Key::Insert, Mod::Shift,
+     "\x1b"
+     "L"},
+    {"Alt+Insert", Key::Insert, Mod::Alt,
+     "\x1b"
+     "L"},
+    {"Delete", Key::Delete, 0,
+     "\x1b"
+     "P"},
+    {"Shift+Delete", Key::Delete, Mod::Shift,
+     "\x1b"
+     "M"},
+    {"Ctrl+Delete", Key::Delete, Mod::Ctrl,
+     "\x1b"
+     "M"},
 };
 
 TEST_F(KeyboardTest, StrapASendsTheKeySequencesAndNothingMoves)
@@ -128,9 +158,14 @@ TEST_F(KeyboardTest, WithoutStrapATheKeysActLocallyAndSendNothing)
         int Col;
     };
     const Local cases[] = {
-        {Key::Up, 0, 1, 3},   {Key::Down, 0, 3, 3},          {Key::Right, 0, 2, 4},
-        {Key::Left, 0, 2, 2}, {Key::Home, 0, 0, 0},          {Key::Tab, Mod::Shift, 2, 0},
-        {Key::End, 0, 3, 0} /* the row added by Down */, {Key::Tab, Mod::Ctrl, 2, 3},
+        {Key::Up, 0, 1, 3},
+        {Key::Down, 0, 3, 3},
+        {Key::Right, 0, 2, 4},
+        {Key::Left, 0, 2, 2},
+        {Key::Home, 0, 0, 0},
+        {Key::Tab, Mod::Shift, 2, 0},
+        {Key::End, 0, 3, 0} /* the row added by Down */,
+        {Key::Tab, Mod::Ctrl, 2, 3},
     };
     Remote();
     for (const Local& c : cases) {
@@ -170,7 +205,8 @@ TEST_F(KeyboardTest, LocalEchoOfAKeySequenceActsOnTheDisplayToo)
     st.Strap.A = true;
     Host("\x1b&a3c2Y");
     Press(Key::Up);
-    EXPECT_EQ(Sent(), "\x1b" "A");
+    EXPECT_EQ(Sent(), "\x1b"
+                      "A");
     EXPECT_EQ(CurRow(), 1);
 }
 
@@ -188,14 +224,21 @@ TEST_F(KeyboardTest, InsertActsOnKeyUp)
     Remote();
     st.Strap.A = true;
     Press(Key::Insert);
-    EXPECT_EQ(Sent(), "\x1b" "Q");
+    EXPECT_EQ(Sent(), "\x1b"
+                      "Q");
     st.InsertMode = true;
     Press(Key::Insert);
-    EXPECT_EQ(Sent(), "\x1b" "Q" "\x1b" "R");
+    EXPECT_EQ(Sent(), "\x1b"
+                      "Q"
+                      "\x1b"
+                      "R");
 
     // A key-up without its key-down does nothing.
     keys.KeyUp(Key::Insert, 0);
-    EXPECT_EQ(Sent(), "\x1b" "Q" "\x1b" "R");
+    EXPECT_EQ(Sent(), "\x1b"
+                      "Q"
+                      "\x1b"
+                      "R");
 }
 
 TEST_F(KeyboardTest, CtrlInsertWithStrapAInsertsOneLineAndSendsEscL)
@@ -204,7 +247,8 @@ TEST_F(KeyboardTest, CtrlInsertWithStrapAInsertsOneLineAndSendsEscL)
     st.Strap.A = true;
     Host("1\r\n2\r\n3\x1b&a1y0C");
     Press(Key::Insert, Mod::Ctrl);
-    EXPECT_EQ(Sent(), "\x1b" "L");
+    EXPECT_EQ(Sent(), "\x1b"
+                      "L");
     EXPECT_EQ(Row(0), "1");
     EXPECT_EQ(Row(1), "");
     EXPECT_EQ(Row(2), "2");
@@ -440,7 +484,9 @@ TEST_F(KeyboardTest, EnterKeySettings)
         {"numpad enter, main key return", 0, 1, false, false, false, 0, false, 0, "\r"},
         {"numpad tab", 0, 2, false, false, true, 0, false, 0, "\t"},
         {"numpad tab, strap A", 0, 2, false, false, true, 0, true, 0, "\t"},
-        {"numpad back tab, strap A", 0, 2, false, false, true, Mod::Shift, true, 0, "\x1b" "i"},
+        {"numpad back tab, strap A", 0, 2, false, false, true, Mod::Shift, true, 0,
+         "\x1b"
+         "i"},
         {"smart enter in block mode", 0, 0, true, true, false, 0, false, 1, ""},
         {"smart enter outside block mode", 0, 0, true, false, false, 0, false, 0, "\r"},
     };
@@ -521,7 +567,8 @@ TEST_F(KeyboardTest, ReturnInLineModifyStartsTheLineTransmissionAndEndsTheMode)
     Remote();
     st.ModeBits = kLineModify;
     LineEvents events;
-    Keyboard own(Internals(session).Term(), Internals(session).Transmit(), Internals(session).Receive(), fkeys, Internals(session).Controls(), events);
+    Keyboard own(Internals(session).Term(), Internals(session).Transmit(), Internals(session).Receive(), fkeys,
+                 Internals(session).Controls(), events);
     const auto type = [&](std::string_view text) {
         for (char c : text)
             own.KeyPress(static_cast<unsigned char>(c));
@@ -545,7 +592,8 @@ TEST_F(KeyboardTest, AReturnWhileTheLastReturnIsStillCarriedOutIsDropped)
     Remote();
     st.ModeBits = kModifyAll;
     LineEvents events;
-    Keyboard own(Internals(session).Term(), Internals(session).Transmit(), Internals(session).Receive(), fkeys, Internals(session).Controls(), events);
+    Keyboard own(Internals(session).Term(), Internals(session).Transmit(), Internals(session).Receive(), fkeys,
+                 Internals(session).Controls(), events);
     const int& lines = events.Lines;
     events.During = [&] { own.KeyPress('\r'); }; // arrives while the line transmission runs
     own.KeyPress('\r');
@@ -611,7 +659,8 @@ TEST_F(KeyboardTest, PauseStopsAndStartsAndWithAModifierSendsABreak)
     EXPECT_TRUE(Press(Key::B, Mod::Alt));
     EXPECT_EQ(conn.Commands, (std::vector<int>{243, 243}));
     EXPECT_FALSE(Press(Key::B, 0, 'b'));
-    EXPECT_EQ(Sent(), "\x13\x11" "b");
+    EXPECT_EQ(Sent(), "\x13\x11"
+                      "b");
 }
 
 TEST_F(KeyboardTest, EscapeClosesTheTabPanelOrIsTypedAsEsc)
@@ -667,9 +716,9 @@ TEST_F(KeyboardTest, ExtendedCharacterKeystrokes)
 {
     struct ExtCase {
         const char* Name;
-        const char* Typed;  // after F9
-        int EndKey;         // 0: none, else a key pressed at the end
-        const char* Shown;  // on the display (local mode)
+        const char* Typed; // after F9
+        int EndKey;        // 0: none, else a key pressed at the end
+        const char* Shown; // on the display (local mode)
         bool StillActive;
         int Bells;
     };
@@ -691,7 +740,8 @@ TEST_F(KeyboardTest, ExtendedCharacterKeystrokes)
     };
     for (const ExtCase& c : cases) {
         SCOPED_TRACE(c.Name);
-        Host("\x1b" "E");
+        Host("\x1b"
+             "E");
         const int bells = session.BellCount();
         Press(Key::F9);
         Type(c.Typed);
@@ -724,18 +774,12 @@ TEST_F(KeyboardTest, EscDefineEnterKey)
         int Saves;
     };
     const EnterDef cases[] = {
-        {"\x1b&f149P", true, 1, 0, false, 0},
-        {"\x1b&f150P", true, 1, 2, false, 0},
-        {"\x1b&f211P", true, 1, 2, false, 0},
-        {"\x1b&f154P", true, 1, 1, false, 0},
-        {"\x1b&f160P", true, 1, 1, false, 0},
-        {"\x1b&f148P", false, 1, 1, false, 0},
-        {"\x1b&f212P", false, 1, 1, false, 0},
-        {"\x1b&fR", true, 0, 2, false, 0},
-        {"\x1b&f1S", true, 1, 1, true, 1},
-        {"\x1b&f150p1S", true, 1, 2, true, 1},
-        {"\x1b&f154p<x>m!", true, 1, 1, false, 0},
-        {"\x1b&f1Q", false, 1, 1, false, 0},
+        {"\x1b&f149P", true, 1, 0, false, 0},      {"\x1b&f150P", true, 1, 2, false, 0},
+        {"\x1b&f211P", true, 1, 2, false, 0},      {"\x1b&f154P", true, 1, 1, false, 0},
+        {"\x1b&f160P", true, 1, 1, false, 0},      {"\x1b&f148P", false, 1, 1, false, 0},
+        {"\x1b&f212P", false, 1, 1, false, 0},     {"\x1b&fR", true, 0, 2, false, 0},
+        {"\x1b&f1S", true, 1, 1, true, 1},         {"\x1b&f150p1S", true, 1, 2, true, 1},
+        {"\x1b&f154p<x>m!", true, 1, 1, false, 0}, {"\x1b&f1Q", false, 1, 1, false, 0},
     };
     for (const EnterDef& c : cases) {
         SCOPED_TRACE(c.Seq);

@@ -23,17 +23,16 @@ using test::TempHome;
 
 constexpr LocalDateTime kEvening{2024, 3, 5, 21, 7};
 
-const std::string kEveningHeader =
-    "Mar 5 2024 09:07 PM\r\n"
-    "==========================================================================\r\n"
-    " \r\n"
-    "Kalvor-V3.1 Communications Log File\r\n"
-    " \r\n"
-    "All data received or transmitted while in trace mode is logged in this file. \r\n"
-    "Non-printable characters are marked with a leading apostrophe and their\r\n"
-    "decimal equivalent. A carriage return, for example, is written as '13.\r\n"
-    " \r\n"
-    "===========================================================================\r\n";
+const std::string kEveningHeader = "Mar 5 2024 09:07 PM\r\n"
+                                   "==========================================================================\r\n"
+                                   " \r\n"
+                                   "Kalvor-V3.1 Communications Log File\r\n"
+                                   " \r\n"
+                                   "All data received or transmitted while in trace mode is logged in this file. \r\n"
+                                   "Non-printable characters are marked with a leading apostrophe and their\r\n"
+                                   "decimal equivalent. A carriage return, for example, is written as '13.\r\n"
+                                   " \r\n"
+                                   "===========================================================================\r\n";
 
 const std::string kClosing = "===========================================================================\r\n";
 

@@ -17,7 +17,10 @@ protected:
 
 TEST_F(EscapeLogTest, EnhancementsWithEscAs251AndMarksForSoSiCrHt)
 {
-    Host("\x1b&s1N" "a\x1b&dBb\x0e" "c\x0f\td\r\x1b&d@" "\x1b&s0N");
+    Host("\x1b&s1N"
+         "a\x1b&dBb\x0e"
+         "c\x0f\td\r\x1b&d@"
+         "\x1b&s0N");
     EXPECT_FALSE(st.EscapeLogging);
     EXPECT_EQ(ReadAll(file), "\xfb&dB\xee\xef\xe9\xed\xfb&d@");
 

@@ -90,8 +90,8 @@ TEST_F(RecordFilesTest, AnsweringNoKeepsTheOldFile)
     ASSERT_EQ(rec.TurnOnRecordMode(RecordFiles::kToFile), 0);
     rec.Write("new contents");
     ASSERT_EQ(rec.TurnOffRecordMode(), 0);
-    EXPECT_EQ(questions, (std::vector<std::string>{"Save Record File As",
-                                                   "Save Record File|File exists. Replace current file?"}));
+    EXPECT_EQ(questions,
+              (std::vector<std::string>{"Save Record File As", "Save Record File|File exists. Replace current file?"}));
     EXPECT_EQ(ReadAll(target), "old contents");
     EXPECT_FALSE(std::filesystem::exists(recordFile));
 }

@@ -23,9 +23,12 @@ TEST(HostEntry, HostAndPortOfAnEntry)
         int defaultPort;
         const char* host;
         int port;
-    } cases[] = {{"myhost:2323 [test machine]", 23, "myhost", 2323}, {"  [lab] myhost 2323  ", 23, "myhost", 2323},
-                 {"myhost [no port here: 99]", 1570, "myhost", 1570}, {"h:telnet", 23, "h", 23},
-                 {"h:70000", 23, "h", 23},                            {"h:0", 23, "h", 23}};
+    } cases[] = {{"myhost:2323 [test machine]", 23, "myhost", 2323},
+                 {"  [lab] myhost 2323  ", 23, "myhost", 2323},
+                 {"myhost [no port here: 99]", 1570, "myhost", 1570},
+                 {"h:telnet", 23, "h", 23},
+                 {"h:70000", 23, "h", 23},
+                 {"h:0", 23, "h", 23}};
     for (const auto& c : cases) {
         ConnectionSettings s = WithHost(c.entry);
         s.DefaultPort = c.defaultPort;
@@ -92,7 +95,7 @@ TEST(Serial, EightBitDataSetsDataBitsAndParity)
         const char* Bits;
         const char* ParityAfter;
     } cases[] = {
-        {false, "None", "7", "Even"}, {false, "Odd", "7", "Odd"},   {false, "Mark", "7", "Mark"},
+        {false, "None", "7", "Even"}, {false, "Odd", "7", "Odd"},  {false, "Mark", "7", "Mark"},
         {true, "Even", "8", "None"},  {true, "None", "8", "None"},
     };
     for (const auto& c : cases) {
@@ -118,7 +121,8 @@ TEST(Serial, OpenFailureMessages)
 {
     EXPECT_EQ(OpenFailureMessage(SerialOpenError::InvalidPort, 3, "9600"), "\r\n<error: com 3 does not exist>\r\n");
     EXPECT_EQ(OpenFailureMessage(SerialOpenError::AlreadyOpen, 3, "9600"), "\r\n<error: com 3 is already open>\r\n");
-    EXPECT_EQ(OpenFailureMessage(SerialOpenError::DeviceAlreadyOpen, 3, "9600"), "\r\n<error: com 3 is already open>\r\n");
+    EXPECT_EQ(OpenFailureMessage(SerialOpenError::DeviceAlreadyOpen, 3, "9600"),
+              "\r\n<error: com 3 is already open>\r\n");
     EXPECT_EQ(OpenFailureMessage(SerialOpenError::ByteSize, 3, "19200"),
               "\r\n<error: com 3 does not support 19200 baud>\r\n");
     EXPECT_EQ(OpenFailureMessage(SerialOpenError::Locked, 3, "9600"),

@@ -15,7 +15,6 @@
 namespace kalvor::test {
 namespace {
 
-
 std::string Python()
 {
     for (const char* candidate : {"/usr/bin/python3", "python3"}) {
@@ -34,7 +33,8 @@ std::string At(Harness& h, int row, int col, std::size_t length)
     if (ring < 0)
         return std::string();
     const std::string& text = m.Row(ring).Text;
-    return static_cast<std::size_t>(col) < text.size() ? text.substr(static_cast<std::size_t>(col), length) : std::string();
+    return static_cast<std::size_t>(col) < text.size() ? text.substr(static_cast<std::size_t>(col), length)
+                                                       : std::string();
 }
 
 class LocalFixture : public ::testing::Test {
@@ -124,17 +124,22 @@ TEST_F(LocalFixture, LoginShellSeesTheTerminalTypeAndTheScreenSize)
 
 TEST(LocalProgramEnvironment, TheTerminalsEntriesReplaceTheDesktops)
 {
-    const std::vector<std::string> parent = {"PATH=/usr/bin", "TERM=xterm-256color", "LANG=en_US.UTF-8",
+    const std::vector<std::string> parent = {"PATH=/usr/bin",      "TERM=xterm-256color",  "LANG=en_US.UTF-8",
                                              "LC_ALL=en_US.UTF-8", "LC_CTYPE=de_DE.UTF-8", "COLUMNS=120",
-                                             "LINES=40", "INPUTRC=/x/inputrc", "HOME=/home/u", "LANGUAGE=de"};
+                                             "LINES=40",           "INPUTRC=/x/inputrc",   "HOME=/home/u",
+                                             "LANGUAGE=de"};
     net::LocalEnvironmentChoice choice;
     choice.Locale = "C";
     choice.Inputrc = "/k/temp/inputrc";
     choice.Terminfo = "/k/temp/terminfo";
     const std::vector<std::string> env = net::LocalProgramEnvironment(parent, choice);
-    const std::vector<std::string> want = {"PATH=/usr/bin",          "HOME=/home/u", "LANGUAGE=de",
-                                           "TERM=hp70092",           "TERMINFO=/k/temp/terminfo",
-                                           "LANG=C",                 "INPUTRC=/k/temp/inputrc",
+    const std::vector<std::string> want = {"PATH=/usr/bin",
+                                           "HOME=/home/u",
+                                           "LANGUAGE=de",
+                                           "TERM=hp70092",
+                                           "TERMINFO=/k/temp/terminfo",
+                                           "LANG=C",
+                                           "INPUTRC=/k/temp/inputrc",
                                            "GROFF_NO_SGR=1"};
     EXPECT_EQ(env, want);
     EXPECT_EQ(net::ChooseLocale(false, "en_US.ISO-8859-1"), "C") << "Roman 8 has no locale";
@@ -193,7 +198,8 @@ TEST_F(LocalFixture, PausedDisplayHoldsTheProgramBack)
     h.Connect("seq 1 400000", NetworkKind::LocalProgram);
     ASSERT_TRUE(WaitFor([&] { return h.Manager.Local().Throttle().Paused(); }));
     Settle(300);
-    const std::size_t held = Internals(h.Term).Receive().CommBuffer().Size() + Internals(h.Term).Receive().NetInBuffer().size();
+    const std::size_t held =
+        Internals(h.Term).Receive().CommBuffer().Size() + Internals(h.Term).Receive().NetInBuffer().size();
     EXPECT_LT(held, ReceiveThrottle::kHigh + net::InputThrottle::kStagingHigh + 128 * 1024);
     EXPECT_TRUE(h.Manager.Local().Running()); // blocked on its output, not finished
     Internals(h.Term).Receive().DisplayRunning = true;

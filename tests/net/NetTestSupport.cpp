@@ -60,10 +60,7 @@ std::size_t StreamBytes()
     return static_cast<std::size_t>(mib) * 1024 * 1024;
 }
 
-std::string StreamLabel()
-{
-    return std::to_string(StreamBytes() / (1024 * 1024)) + " MiB";
-}
+std::string StreamLabel() { return std::to_string(StreamBytes() / (1024 * 1024)) + " MiB"; }
 
 void StreamReceiver::Feed(std::string_view data)
 {
@@ -82,7 +79,8 @@ void StreamReceiver::Feed(std::string_view data)
 
 std::string Sha256Hex(std::string_view data)
 {
-    return QCryptographicHash::hash(QByteArrayView(data.data(), static_cast<qsizetype>(data.size())), QCryptographicHash::Sha256)
+    return QCryptographicHash::hash(QByteArrayView(data.data(), static_cast<qsizetype>(data.size())),
+                                    QCryptographicHash::Sha256)
         .toHex()
         .toStdString();
 }
@@ -119,8 +117,8 @@ void ExpectStream(Harness& h, const StreamFile& stream, const std::function<void
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
     EXPECT_EQ(got.Digest(), stream.Digest);
     std::printf("[ figures  ] %s %s: %.2f s, %.1f MB/s, peak backlog %zu characters, peak RSS %ld kB\n",
-                StreamLabel().c_str(), what.c_str(), seconds, static_cast<double>(stream.Size) / 1e6 / seconds, h.MaxBacklog,
-                PeakRssKb());
+                StreamLabel().c_str(), what.c_str(), seconds, static_cast<double>(stream.Size) / 1e6 / seconds,
+                h.MaxBacklog, PeakRssKb());
 }
 
 long PeakRssKb()
@@ -196,7 +194,8 @@ Harness::Harness()
     };
     ticker_.setInterval(Session::kTickMs);
     QObject::connect(&ticker_, &QTimer::timeout, &ticker_, [this] {
-        const std::size_t backlog = Internals(Term).Receive().NetInBuffer().size() + Internals(Term).Receive().CommBuffer().Size();
+        const std::size_t backlog =
+            Internals(Term).Receive().NetInBuffer().size() + Internals(Term).Receive().CommBuffer().Size();
         if (backlog > MaxBacklog)
             MaxBacklog = backlog;
         Term.Tick();
@@ -353,8 +352,9 @@ std::string FindProgram(const std::string& name)
         const std::size_t colon = dirs.find(':', start);
         const std::string dir = dirs.substr(start, colon == std::string::npos ? std::string::npos : colon - start);
         const std::string candidate = dir + "/" + name;
-        struct stat st{};
-        if (!dir.empty() && ::stat(candidate.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::access(candidate.c_str(), X_OK) == 0)
+        struct stat st {};
+        if (!dir.empty() && ::stat(candidate.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+            ::access(candidate.c_str(), X_OK) == 0)
             return candidate;
         if (colon == std::string::npos)
             break;

@@ -46,13 +46,17 @@ public:
     }
     bool Open() const { return fd_ >= 0; }
 
-    std::string Received;   // every byte from the terminal
+    std::string Received; // every byte from the terminal
     int Xoffs = 0;
     int Xons = 0;
-    bool Paused = false;    // XOFF in force
+    bool Paused = false; // XOFF in force
     bool AnswerModem = true;
 
-    void Send(const std::string& data) { pending_ += data; writer_.start(); }
+    void Send(const std::string& data)
+    {
+        pending_ += data;
+        writer_.start();
+    }
 
 private:
     void Read()
@@ -130,11 +134,12 @@ protected:
         std::string error;
         ASSERT_TRUE(socat.Start({program, "pty,raw,echo=0,link=" + termEnd, "pty,raw,echo=0,link=" + hostEnd}, error))
             << error;
-        if (!WaitFor([&] { return ::access(termEnd.c_str(), F_OK) == 0 && ::access(hostEnd.c_str(), F_OK) == 0; }, 10000))
+        if (!WaitFor([&] { return ::access(termEnd.c_str(), F_OK) == 0 && ::access(hostEnd.c_str(), F_OK) == 0; },
+                     10000))
             GTEST_SKIP() << "\n*** SKIPPED LOUDLY: socat did not make the virtual serial pair ***";
         std::filesystem::create_directories(home.Path() / "config");
-        std::ofstream(home.Path() / "config" / "serialports.txt") << "# the test's virtual line\nCOM 9 = " << termEnd
-                                                                  << "\n";
+        std::ofstream(home.Path() / "config" / "serialports.txt")
+            << "# the test's virtual line\nCOM 9 = " << termEnd << "\n";
     }
 
     static void SerialSettings(Harness& h, const std::string& port = "COM 9")
@@ -287,7 +292,8 @@ TEST_F(SerialFixture, XoffAboveFiftyThousandAndXonBelowTenThousand)
     std::string data;
     for (int i = 0; i < 2000; ++i) {
         char line[101];
-        std::snprintf(line, sizeof line, "serial line %05d %-80s\r\n", i, "xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx");
+        std::snprintf(line, sizeof line, "serial line %05d %-80s\r\n", i,
+                      "xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx");
         data += line;
     }
     Internals(h.Term).Receive().DisplayRunning = false;

@@ -51,9 +51,10 @@ protected:
     {
         dir = home.Path() / "sshd";
         std::filesystem::create_directories(dir);
-        std::filesystem::permissions(home.Path(), std::filesystem::perms::owner_all | std::filesystem::perms::group_read |
-                                                      std::filesystem::perms::group_exec | std::filesystem::perms::others_read |
-                                                      std::filesystem::perms::others_exec);
+        std::filesystem::permissions(home.Path(),
+                                     std::filesystem::perms::owner_all | std::filesystem::perms::group_read |
+                                         std::filesystem::perms::group_exec | std::filesystem::perms::others_read |
+                                         std::filesystem::perms::others_exec);
         std::mt19937_64 random(std::random_device{}());
         password = "Kv-" + std::to_string(random() % 1000000007ULL) + "-pw";
     }
@@ -67,9 +68,9 @@ protected:
         if (port == 0)
             port = FreeLoopbackPort();
         int status = 0;
-        const std::string out = RunCommandLine(kScript + " start " + dir.string() + " " + std::to_string(port) + " " + password + " " +
-                                        mode + " " + key + " 2>&1",
-                                    status);
+        const std::string out = RunCommandLine(kScript + " start " + dir.string() + " " + std::to_string(port) + " " +
+                                                   password + " " + mode + " " + key + " 2>&1",
+                                               status);
         if (status == 3)
             GTEST_SKIP() << "\n*** SKIPPED LOUDLY: sshd cannot be started here: " << out << " ***";
         ASSERT_EQ(status, 0) << out;
@@ -180,9 +181,8 @@ TEST_F(SshFixture, KeyboardInteractivePromptsAreAnsweredByTheWindow)
     h.AnswerPrompts = [&](const net::KeyboardPrompt& prompt, net::KeyboardAnswer answer) {
         asked.push_back(prompt);
         // Answered later, as a dialog would.
-        QTimer::singleShot(50, [answer, n = prompt.Prompts.size(), this] {
-            answer(std::vector<std::string>(n, password));
-        });
+        QTimer::singleShot(
+            50, [answer, n = prompt.Prompts.size(), this] { answer(std::vector<std::string>(n, password)); });
     };
     h.Manager.Connect_Click();
     ASSERT_TRUE(WaitFor([&] { return h.MemoryHas("\n$\n"); }, 30000)) << h.Memory();
@@ -200,9 +200,7 @@ TEST_F(SshFixture, CancelledKeyboardPromptEndsTheSession)
     Harness h;
     Prepare(h);
     h.Manager.Settings().SshPassword.clear();
-    h.AnswerPrompts = [](const net::KeyboardPrompt&, net::KeyboardAnswer answer) {
-        answer(std::nullopt);
-    };
+    h.AnswerPrompts = [](const net::KeyboardPrompt&, net::KeyboardAnswer answer) { answer(std::nullopt); };
     h.Manager.Connect_Click();
     ASSERT_TRUE(WaitFor([&] { return h.MemoryHas("<The secure shell tunnel has been disconnected>"); }, 30000))
         << h.Memory();
@@ -266,7 +264,8 @@ TEST_F(SshFixture, LongStreamArrivesIntact)
     const std::filesystem::path file = dir / "stream.txt";
     // Hashed as it is written: the stream is never held whole, so the peak
     // memory printed is the terminal's.
-    const StreamFile stream = WriteStreamFile(file, " the quick brown fox jumps over the lazy dog 0123456789 abcdefghijklmnop");
+    const StreamFile stream =
+        WriteStreamFile(file, " the quick brown fox jumps over the lazy dog 0123456789 abcdefghijklmnop");
     std::filesystem::permissions(file, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
                                            std::filesystem::perms::group_read | std::filesystem::perms::others_read);
     std::filesystem::permissions(dir, std::filesystem::perms::owner_all | std::filesystem::perms::group_read |
@@ -274,7 +273,8 @@ TEST_F(SshFixture, LongStreamArrivesIntact)
                                           std::filesystem::perms::others_exec);
     Harness h;
     LogIn(h);
-    ExpectStream(h, stream, [&] { h.Type("cat " + file.string() + "\r"); }, "SSH stream");
+    ExpectStream(
+        h, stream, [&] { h.Type("cat " + file.string() + "\r"); }, "SSH stream");
     EXPECT_LT(h.MaxBacklog, ReceiveThrottle::kHigh + net::InputThrottle::kStagingHigh + 128 * 1024);
 }
 

@@ -84,11 +84,12 @@ TEST_F(DemoHostFixture, NegotiationFollowsTheTableByteForByte)
 
     // The host sent WILL ECHO, DO 24, DO 33 and, when asked, WILL 45 and the
     // terminal-type request; the terminal's answers in order:
-    const std::string expected = B({255, 253, 1, 255, 253, 45,     // WILL ECHO just after connecting: DO 1, DO 45
-                                    255, 251, 24,                  // DO 24: WILL 24
-                                    255, 251, 33,                  // DO 33: WILL 33
-                                    255, 250, 24, 0}) +            // SEND: IS and the type
-                                 "hp" + B({255, 240});
+    const std::string expected = B({255, 253, 1, 255, 253, 45, // WILL ECHO just after connecting: DO 1, DO 45
+                                    255, 251, 24,              // DO 24: WILL 24
+                                    255, 251, 33,              // DO 33: WILL 33
+                                    255, 250, 24, 0}) +        // SEND: IS and the type
+                                 "hp" +
+                                 B({255, 240});
     EXPECT_EQ(ReadAll(log), expected);
     EXPECT_EQ(h.Manager.Kind(), NetworkKind::TelnetAdvanced);
     EXPECT_EQ(h.Manager.StatusText(), "Telnet (advanced)");
@@ -96,7 +97,7 @@ TEST_F(DemoHostFixture, NegotiationFollowsTheTableByteForByte)
     EXPECT_TRUE(h.ScreenHas("Terminal type: hp")) << h.Screen();
     EXPECT_TRUE(h.ScreenHas("option 45: agreed")) << h.Screen();
 
-    const std::vector<std::string> want = {"SERVER Will: 1", "CLIENT   Do: 1",  "CLIENT   Do: 45", "SERVER   Do: 24",
+    const std::vector<std::string> want = {"SERVER Will: 1",  "CLIENT   Do: 1",  "CLIENT   Do: 45", "SERVER   Do: 24",
                                            "CLIENT Will: 24", "SERVER   Do: 33", "CLIENT Will: 33", "SERVER Will: 45"};
     EXPECT_EQ(h.Trace.Negotiation(), want);
     EXPECT_TRUE(h.Trace.Has("Telnet:", "<" + Entry() + " contacted>"));
@@ -220,8 +221,9 @@ TEST_F(DemoHostFixture, LongListingArrivesIntactWithBoundedBacklog)
     EXPECT_EQ(got.result().toHex().toStdString(), want.result().toHex().toStdString());
     ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("End of listing: " + std::to_string(kLines) + " lines"); }))
         << h.Screen();
-    std::printf("[ figures  ] %ld lines Telnet listing: %.2f s, %.1f MB/s, peak backlog %zu characters, peak RSS %ld kB\n",
-                kLines, seconds, static_cast<double>(wantBytes) / 1e6 / seconds, h.MaxBacklog, PeakRssKb());
+    std::printf(
+        "[ figures  ] %ld lines Telnet listing: %.2f s, %.1f MB/s, peak backlog %zu characters, peak RSS %ld kB\n",
+        kLines, seconds, static_cast<double>(wantBytes) / 1e6 / seconds, h.MaxBacklog, PeakRssKb());
     EXPECT_LT(h.MaxBacklog, kBacklogBound);
     // The last lines are in display memory.
     EXPECT_TRUE(h.MemoryHas(demohost::ListingLine(kLines - 1).substr(0, 40)));
@@ -237,7 +239,8 @@ TEST_F(DemoHostFixture, PausedDisplayStopsReadingTheSocketAndLosesNothing)
     h.Type("7 " + std::to_string(kLines) + "\r");
     ASSERT_TRUE(WaitFor([&] { return h.Manager.Telnet().Throttle().Paused(); })) << h.MaxBacklog;
     Settle(500);
-    const std::size_t held = Internals(h.Term).Receive().CommBuffer().Size() + Internals(h.Term).Receive().NetInBuffer().size();
+    const std::size_t held =
+        Internals(h.Term).Receive().CommBuffer().Size() + Internals(h.Term).Receive().NetInBuffer().size();
     EXPECT_GT(held, ReceiveThrottle::kHigh);
     EXPECT_LT(held, kBacklogBound);
     // The terminal agreed to remote flow control, so it also sent XOFF.
@@ -329,7 +332,8 @@ TEST(HostHangUp, EveryByteIsShownBeforeTheDisconnectMessage)
     TempHome home;
     // A hard reset on the way, then numbered lines, and a last line without
     // its line end.
-    std::string stream = "before the reset\r\n\x1b" "E";
+    std::string stream = "before the reset\r\n\x1b"
+                         "E";
     for (int i = 1; i <= 3000; ++i)
         stream += "line " + std::to_string(i) + " of the stream that the host sends before hanging up\r\n";
     stream += "LAST LINE";
@@ -386,8 +390,9 @@ TEST_F(DemoHostFixture, FormInBlockModeTravelsWithTheHandshake)
     Harness h;
     ASSERT_TRUE(ConnectToMenu(h)) << h.Screen();
     h.Type("3\r");
-    ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("Data entry") && h.Term.State().FormatMode && h.Term.State().BlockMode(); }))
-        << h.Screen();
+    ASSERT_TRUE(WaitFor([&] {
+        return h.ScreenHas("Data entry") && h.Term.State().FormatMode && h.Term.State().BlockMode();
+    })) << h.Screen();
     Settle(100);
     // As the window delivers a key: KeyDown, then its character when not consumed.
     const auto tab = [&] {
@@ -426,7 +431,7 @@ TEST_F(DemoHostFixture, StatusRequestsAreAnsweredAfterTheHostsDc1)
     h.Type("5\r");
     ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("Press Return for the menu"); }, 30000)) << h.Screen();
     EXPECT_FALSE(h.ScreenHas("(no reply)")) << h.Screen();
-    EXPECT_TRUE(h.ScreenHas("<ESC>\\?")) << h.Screen();          // primary status
+    EXPECT_TRUE(h.ScreenHas("<ESC>\\?")) << h.Screen();            // primary status
     EXPECT_TRUE(h.ScreenHas("70092<CR>")) << h.Screen();           // identification
     EXPECT_TRUE(h.ScreenHas("KALVOR-V3.1<CR>")) << h.Screen();     // version
     EXPECT_TRUE(h.ScreenHas("<ESC>&a020c010Y<CR>")) << h.Screen(); // relative cursor
@@ -458,8 +463,8 @@ protected:
             GTEST_SKIP() << "\n*** SKIPPED LOUDLY: no BusyBox with telnetd (Debian package busybox-static) ***";
         port = FreeLoopbackPort();
         std::string error;
-        ASSERT_TRUE(server.Start({busybox, "telnetd", "-F", "-b", "127.0.0.1", "-p", std::to_string(port), "-l", "/bin/sh"},
-                                 error))
+        ASSERT_TRUE(server.Start(
+            {busybox, "telnetd", "-F", "-b", "127.0.0.1", "-p", std::to_string(port), "-l", "/bin/sh"}, error))
             << error;
         if (!WaitForListener(port))
             GTEST_SKIP() << "\n*** SKIPPED LOUDLY: BusyBox telnetd did not start on port " << port << " ***";
@@ -472,8 +477,8 @@ TEST_F(BusyBoxFixture, NegotiationEndsStandardAndTheShellAnswers)
     Harness h;
     h.Connect(Entry(), NetworkKind::TelnetAdvanced);
     ASSERT_TRUE(WaitFor([&] { return h.Trace.Has("SERVER Will:", "3"); })) << h.Memory();
-    const std::vector<std::string> want = {"SERVER   Do: 1",  "CLIENT Wont: 1",  "SERVER   Do: 31", "CLIENT Wont: 31",
-                                           "SERVER Will: 1",  "CLIENT   Do: 1",  "CLIENT   Do: 45", "SERVER Will: 3"};
+    const std::vector<std::string> want = {"SERVER   Do: 1", "CLIENT Wont: 1", "SERVER   Do: 31", "CLIENT Wont: 31",
+                                           "SERVER Will: 1", "CLIENT   Do: 1", "CLIENT   Do: 45", "SERVER Will: 3"};
     const std::vector<std::string> got = h.Trace.Negotiation();
     ASSERT_GE(got.size(), want.size());
     EXPECT_EQ(std::vector<std::string>(got.begin(), got.begin() + static_cast<long>(want.size())), want);
@@ -501,8 +506,9 @@ TEST_F(BusyBoxFixture, LongStreamWithByte255ThroughTheShell)
     h.Connect(Entry(), NetworkKind::TelnetAdvanced);
     ASSERT_TRUE(WaitFor([&] { return h.Trace.Has("SERVER Will:", "3"); }));
     Settle(200);
-    ExpectStream(h, stream, [&] { h.Type("stty -echo; cat " + (home.Path() / "stream.bin").string() + "\r"); },
-                 "through BusyBox telnetd");
+    ExpectStream(
+        h, stream, [&] { h.Type("stty -echo; cat " + (home.Path() / "stream.bin").string() + "\r"); },
+        "through BusyBox telnetd");
     EXPECT_LT(h.MaxBacklog, kBacklogBound);
 }
 
@@ -516,7 +522,8 @@ TEST(InetutilsTelnetd, RefusedOptionsLetTheShellAnswer)
     std::string error;
     if (!StartInetutilsTelnetd(server, port, "/bin/sh", error)) {
         ASSERT_TRUE(error.empty()) << error;
-        GTEST_SKIP() << "\n*** SKIPPED LOUDLY: no inetutils telnetd or socat (Debian packages inetutils-telnetd, socat) ***";
+        GTEST_SKIP()
+            << "\n*** SKIPPED LOUDLY: no inetutils telnetd or socat (Debian packages inetutils-telnetd, socat) ***";
     }
     ASSERT_TRUE(WaitForListener(port));
     Harness h;

@@ -141,7 +141,8 @@ TEST_P(JoinedBox, CornerJoinsItsNeighbours)
 {
     test::RenderedScreen s(GetParam());
     s.State().CursorHidden = true;
-    s.Host("\x1b)B\x0er,t\x0f\r\n\x0e. .\x0f\r\n\x0e" "f,g\x0f");
+    s.Host("\x1b)B\x0er,t\x0f\r\n\x0e. .\x0f\r\n\x0e"
+           "f,g\x0f");
     s.Refresh();
     const render::LineMetrics m = render::LineMetricsFor(s.W(), s.H());
     const QRgb fg = s.Fg();
@@ -170,7 +171,8 @@ TEST_P(JoinedBox, SolidBlockFillsTheCell)
 {
     test::RenderedScreen s(GetParam());
     s.State().CursorHidden = true;
-    s.Host("\x1b)B\x0e" "c\x0f");
+    s.Host("\x1b)B\x0e"
+           "c\x0f");
     s.Refresh();
     EXPECT_TRUE(s.All(0, 0, s.Fg()));
 }

@@ -74,7 +74,9 @@ TEST_F(RendererTest, UnderlineIsOneRowTwoPixelsAboveTheCellBottom)
 
 TEST_F(RendererTest, HalfBrightDrawsTheCharacterInTheHalfBrightColour)
 {
-    s.Host(At(0, 4) + "\x1b&dH" + "M\x1b)B\x0e" "c\x0f");
+    s.Host(At(0, 4) + "\x1b&dH" +
+           "M\x1b)B\x0e"
+           "c\x0f");
     s.Refresh();
     ASSERT_NE(s.Half(), s.Fg());
     EXPECT_GT(s.Count(4, 0, s.Half()), 4);
@@ -108,8 +110,12 @@ TEST_F(RendererTest, BlinkingCharactersDisappearInTheOffPhaseAndOnlyTheirRowsRed
 TEST_F(RendererTest, HasBlinkCodeFindsUpperAndLowerCaseBlinkLetters)
 {
     EXPECT_FALSE(render::HasBlinkCode(""));
-    EXPECT_FALSE(render::HasBlinkCode(std::string("\x05 \x05" "B\0", 5)));
-    EXPECT_TRUE(render::HasBlinkCode(std::string("\x05 \x05" "G\0", 5)));
+    EXPECT_FALSE(render::HasBlinkCode(std::string("\x05 \x05"
+                                                  "B\0",
+                                                  5)));
+    EXPECT_TRUE(render::HasBlinkCode(std::string("\x05 \x05"
+                                                 "G\0",
+                                                 5)));
     EXPECT_TRUE(render::HasBlinkCode(std::string("\0m\0", 3)));
     EXPECT_FALSE(render::HasBlinkCode(std::string("\0S\0", 3)));
     EXPECT_EQ(render::EnhancementBits('O'), 15);
@@ -195,7 +201,9 @@ TEST_F(RendererTest, TheRowsBelowTheLastRowAreBlank)
 
 TEST_F(RendererTest, ControlCharactersShownByDisplayFunctionsGetATwoLetterName)
 {
-    s.Host(At(0, 2) + "\x1bY" "\x1b" "\x1bZ");
+    s.Host(At(0, 2) + "\x1bY"
+                      "\x1b"
+                      "\x1bZ");
     s.Refresh();
     EXPECT_GT(s.Count(2, 0, s.Fg()), 2) << "ESC is drawn";
 }

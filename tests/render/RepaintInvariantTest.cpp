@@ -56,10 +56,10 @@ std::string CheckFeed(const Feed& feed, std::size_t piece)
             full.Invalidate();
             full.RefreshTerminal(s.State());
             ++pass;
-            const std::string diff =
-                FirstDifferentCell(s.renderer.Image(), full.Image(), s.W(), s.H());
+            const std::string diff = FirstDifferentCell(s.renderer.Image(), full.Image(), s.W(), s.H());
             if (!diff.empty())
-                return "pass " + std::to_string(pass) + " (byte " + std::to_string(at + piece) + " of its chunk): " + diff;
+                return "pass " + std::to_string(pass) + " (byte " + std::to_string(at + piece) +
+                       " of its chunk): " + diff;
         }
     }
     return std::string();
@@ -104,27 +104,60 @@ std::vector<Feed> CursesFeeds()
     const auto at = [](int row, int col) { return "\x1b&a" + std::to_string(row) + "y" + std::to_string(col) + "C"; };
     std::vector<Feed> feeds;
     // A search highlight on two rows, the screen redrawn after a prompt.
-    feeds.push_back({"search highlight redrawn after a prompt", 80, 24,
-                     {home + "\x1b" "J" + at(2, 0) + "listen on \x1b&dJtcp\x1b&d@ port 22 and \x1b&dJtcp\x1b&d@ 80",
-                      at(3, 4) + "\x1b&dJtcp\x1b&d@/udp",
-                      at(23, 0) + "Swap file exists! [O]pen Read-Only, (E)dit anyway: ",
-                      home + "\x1b" "J" + at(2, 0) + "listen on \x1b&dJtcp\x1b&d@ port 22",
-                      at(3, 4) + "\x1b&dJtcp\x1b&d@", at(23, 0) + "\x1b" "K\"file\" 4L, 80B"}});
+    feeds.push_back(
+        {"search highlight redrawn after a prompt",
+         80,
+         24,
+         {home +
+              "\x1b"
+              "J" +
+              at(2, 0) + "listen on \x1b&dJtcp\x1b&d@ port 22 and \x1b&dJtcp\x1b&d@ 80",
+          at(3, 4) + "\x1b&dJtcp\x1b&d@/udp", at(23, 0) + "Swap file exists! [O]pen Read-Only, (E)dit anyway: ",
+          home +
+              "\x1b"
+              "J" +
+              at(2, 0) + "listen on \x1b&dJtcp\x1b&d@ port 22",
+          at(3, 4) + "\x1b&dJtcp\x1b&d@",
+          at(23, 0) + "\x1b"
+                      "K\"file\" 4L, 80B"}});
     // A status line in inverse video at column 0, then the row rewritten.
-    feeds.push_back({"inverse title bar rewritten shorter", 80, 24,
+    feeds.push_back({"inverse title bar rewritten shorter",
+                     80,
+                     24,
                      {home + "\x1b&dB  GNU nano 7.2      file.txt                    \x1b&d@",
-                      at(0, 0) + "\x1b&dB  GNU nano 7.2   \x1b&d@\x1b" "K",
-                      at(1, 10) + "\x1b&dDunder\x1b&d@ plain", at(1, 0) + "\x1b" "K" + at(1, 3) + "x"}});
+                      at(0, 0) + "\x1b&dB  GNU nano 7.2   \x1b&d@\x1b"
+                                 "K",
+                      at(1, 10) + "\x1b&dDunder\x1b&d@ plain",
+                      at(1, 0) +
+                          "\x1b"
+                          "K" +
+                          at(1, 3) + "x"}});
     // Line drawing boxes: SO and SI around the edges, a title in the top edge.
-    feeds.push_back({"boxes with a title", 80, 24,
+    feeds.push_back({"boxes with a title",
+                     80,
+                     24,
                      {at(4, 10) + "\x0elqqqqqqqqqqk\x0f" + at(5, 10) + "\x0ex\x0f" + at(5, 21) + "\x0ex\x0f" +
                           at(6, 10) + "\x0emqqqqqqqqqqj\x0f",
                       at(4, 12) + "\x0e\x0f Title \x0e\x0f", at(5, 11) + "\x1b&dJ inside   \x1b&d@"}});
     // Insert and delete of characters and lines inside enhanced rows.
-    feeds.push_back({"editing inside enhanced rows", 80, 24,
+    feeds.push_back({"editing inside enhanced rows",
+                     80,
+                     24,
                      {at(1, 0) + "abc\x1b&dBdef\x1b&d@ghi\x1b&dDjkl\x1b&d@",
-                      at(1, 2) + "\x1b" "P\x1b" "P" + at(1, 1) + "\x1b" "QXY\x1b" "R",
-                      at(0, 0) + "\x1b" "L" + at(5, 0) + "\x1b" "M"}});
+                      at(1, 2) +
+                          "\x1b"
+                          "P\x1b"
+                          "P" +
+                          at(1, 1) +
+                          "\x1b"
+                          "QXY\x1b"
+                          "R",
+                      at(0, 0) +
+                          "\x1b"
+                          "L" +
+                          at(5, 0) +
+                          "\x1b"
+                          "M"}});
     return feeds;
 }
 

@@ -80,10 +80,8 @@ TEST(Purge, DeletesWhatIsOlderThanItsDate)
     };
     // Every file was written at 2021-06-15 10:30.
     const Case cases[] = {
-        {"later.gif", "202106151031", true},
-        {"same.gif", "202106151030", false},
-        {"earlier.gif", "202106151029", false},
-        {"notanumber.gif", "soon", false},
+        {"later.gif", "202106151031", true},    {"same.gif", "202106151030", false},
+        {"earlier.gif", "202106151029", false}, {"notanumber.gif", "soon", false},
         {"missing.gif", "209901010000", false},
     };
     for (const Case& c : cases) {

@@ -31,10 +31,7 @@ std::string ReadFile(const fs::path& file)
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-void WriteFile(const fs::path& file, const std::string& bytes)
-{
-    std::ofstream(file, std::ios::binary) << bytes;
-}
+void WriteFile(const fs::path& file, const std::string& bytes) { std::ofstream(file, std::ios::binary) << bytes; }
 
 // Every byte value, then `size` bytes in all: a text-mode transfer would change it.
 std::string Picture(std::size_t size, char seed)
@@ -250,7 +247,8 @@ TEST_F(Download, ProxyFromTheEnvironment)
         fs::remove(proxyLog);
         ::setenv("no_proxy", c.NoProxy, 1);
         // The server by another name than the proxy's, so that only the proxy's own host is in no_proxy.
-        RunForm("/RESOURCESERVER (HTTP://localhost/ PORT " + std::to_string(server.Port()) + ")\n/RESOURCES (via.gif)\n");
+        RunForm("/RESOURCESERVER (HTTP://localhost/ PORT " + std::to_string(server.Port()) +
+                ")\n/RESOURCES (via.gif)\n");
         EXPECT_EQ(ReadFile(Cached("via.gif")), "through the proxy or not");
         const std::vector<std::string> proxied = proxy.Requests();
         EXPECT_EQ(proxied.size(), c.Proxied ? 1u : 0u);

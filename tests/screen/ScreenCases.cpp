@@ -113,8 +113,8 @@ bool RunCase(const ScreenCase& c, std::size_t events, const fs::path& dir, RunRe
     }
     std::vector<std::string> args{KALVOR_SCREEN_PATH, "--format", "json"};
     args.insert(args.end(), c.Args.begin(), c.Args.end());
-    const bool wantReplies = std::any_of(c.Expect.begin(), c.Expect.end(),
-                                         [](const Expectation& e) { return e.Kind == "replies"; });
+    const bool wantReplies =
+        std::any_of(c.Expect.begin(), c.Expect.end(), [](const Expectation& e) { return e.Kind == "replies"; });
     if (wantReplies) {
         args.push_back("--replies");
         args.push_back(replies.string());
@@ -179,8 +179,7 @@ TEST_P(ScreenCaseTest, Matches)
         } else if (e.Kind == "linestart") {
             ASSERT_EQ(e.Args.size(), 2u) << where;
             EXPECT_EQ(std::to_string(rowArg()["linestart"].Int()), e.Args[1]) << where;
-        } else if (e.Kind == "top" || e.Kind == "first" || e.Kind == "last" || e.Kind == "cols" ||
-                   e.Kind == "rows") {
+        } else if (e.Kind == "top" || e.Kind == "first" || e.Kind == "last" || e.Kind == "cols" || e.Kind == "rows") {
             ASSERT_EQ(e.Args.size(), 1u) << where;
             EXPECT_EQ(std::to_string(root[e.Kind].Int()), e.Args[0]) << where;
         } else if (e.Kind == "replies") {

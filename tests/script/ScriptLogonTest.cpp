@@ -112,9 +112,12 @@ TEST_F(ScriptLogon, DesktopProgramRunsTheScriptGivenOnItsCommandLine)
     std::string error;
     ASSERT_TRUE(kalvor.Start({KALVOR_PATH, "--dump-screen", dump.string(), script.string()}, error)) << error;
     const std::filesystem::path working = home.Path() / "temp" / "zkscript.txt";
-    EXPECT_TRUE(WaitFor([&] {
-        return ReadAll(dump).find("End of listing: 3 lines") != std::string::npos && !std::filesystem::exists(working);
-    }, 30000))
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            return ReadAll(dump).find("End of listing: 3 lines") != std::string::npos &&
+                   !std::filesystem::exists(working);
+        },
+        30000))
         << ReadAll(dump);
     EXPECT_NE(ReadAll(dump).find("Choice: 7 3\n"), std::string::npos) << ReadAll(dump);
     EXPECT_TRUE(kalvor.Running());
@@ -124,19 +127,20 @@ TEST_F(ScriptLogon, DesktopProgramRunsTheScriptGivenOnItsCommandLine)
 // runs a shell.
 std::string WriteLoginProgram(ScriptLogon& t)
 {
-    const std::filesystem::path login = t.WriteFile("login.sh", "#!/bin/sh\n"
-                                                                "printf 'login: '\n"
-                                                                "read user\n"
-                                                                "stty -echo\n"
-                                                                "printf 'Password: '\n"
-                                                                "read pw\n"
-                                                                "stty echo\n"
-                                                                "printf '\\r\\n'\n"
-                                                                "if [ \"$user\" = guest ] && [ \"$pw\" = secret ]; then\n"
-                                                                "  echo \"Welcome, $user\"\n"
-                                                                "  exec /bin/sh\n"
-                                                                "fi\n"
-                                                                "echo 'Login incorrect'\n");
+    const std::filesystem::path login =
+        t.WriteFile("login.sh", "#!/bin/sh\n"
+                                "printf 'login: '\n"
+                                "read user\n"
+                                "stty -echo\n"
+                                "printf 'Password: '\n"
+                                "read pw\n"
+                                "stty echo\n"
+                                "printf '\\r\\n'\n"
+                                "if [ \"$user\" = guest ] && [ \"$pw\" = secret ]; then\n"
+                                "  echo \"Welcome, $user\"\n"
+                                "  exec /bin/sh\n"
+                                "fi\n"
+                                "echo 'Login incorrect'\n");
     ::chmod(login.c_str(), 0755);
     return login.string();
 }
@@ -166,8 +170,8 @@ TEST_F(ScriptLogon, BusyBoxLogOnThenTheUserHasTheShell)
     const std::string login = WriteLoginProgram(*this);
     port = FreeLoopbackPort();
     std::string error;
-    ASSERT_TRUE(server.Start({busybox, "telnetd", "-F", "-b", "127.0.0.1", "-p", std::to_string(port), "-l", login},
-                             error))
+    ASSERT_TRUE(
+        server.Start({busybox, "telnetd", "-F", "-b", "127.0.0.1", "-p", std::to_string(port), "-l", login}, error))
         << error;
     if (!WaitForListener(port))
         GTEST_SKIP() << "\n*** SKIPPED LOUDLY: BusyBox telnetd did not start on port " << port << " ***";
@@ -181,7 +185,8 @@ TEST_F(ScriptLogon, InetutilsTelnetdLogOnThenTheUserHasTheShell)
     std::string error;
     if (!StartInetutilsTelnetd(server, port, login, error)) {
         ASSERT_TRUE(error.empty()) << error;
-        GTEST_SKIP() << "\n*** SKIPPED LOUDLY: no inetutils telnetd or socat (Debian packages inetutils-telnetd, socat) ***";
+        GTEST_SKIP()
+            << "\n*** SKIPPED LOUDLY: no inetutils telnetd or socat (Debian packages inetutils-telnetd, socat) ***";
     }
     ASSERT_TRUE(WaitForListener(port));
     ExpectLogOnAndHandOver(*this, port);

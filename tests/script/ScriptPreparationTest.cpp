@@ -52,7 +52,9 @@ TEST(ScriptPreparation, EncodingsAndReasons)
         }
     }
     // Characters beyond one byte become "?", the others keep their codes.
-    EXPECT_EQ(SourceCharacters("\xEF\xBB\xBF" "caf\xC3\xA9 \xE2\x82\xAC"), "caf\xE9 ?");
+    EXPECT_EQ(SourceCharacters("\xEF\xBB\xBF"
+                               "caf\xC3\xA9 \xE2\x82\xAC"),
+              "caf\xE9 ?");
     EXPECT_EQ(PrepareScriptFile(home.Path() / "none.zkt", working).Problem,
               "Script not run: the file none.zkt is not there");
 }

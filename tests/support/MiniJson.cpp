@@ -176,10 +176,7 @@ const JsonValue& JsonValue::operator[](const std::string& key) const
     return it == Object.end() ? kNull : it->second;
 }
 
-const JsonValue& JsonValue::operator[](std::size_t index) const
-{
-    return index < Array.size() ? Array[index] : kNull;
-}
+const JsonValue& JsonValue::operator[](std::size_t index) const { return index < Array.size() ? Array[index] : kNull; }
 
 std::optional<JsonValue> ParseJson(std::string_view text, std::string& error)
 {

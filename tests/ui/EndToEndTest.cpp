@@ -84,7 +84,8 @@ int RunCommand(const std::vector<std::string>& args, std::string* out = nullptr)
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-template <class Pred> bool WaitFor(Pred pred, std::chrono::seconds limit)
+template <class Pred>
+bool WaitFor(Pred pred, std::chrono::seconds limit)
 {
     const auto end = std::chrono::steady_clock::now() + limit;
     while (std::chrono::steady_clock::now() < end) {
@@ -105,8 +106,8 @@ public:
             error = "pipe failed";
             return false;
         }
-        pid_ = Spawn({"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", "1024x768x24", "-nolisten",
-                      "tcp", "-noreset"},
+        pid_ = Spawn({"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
+                      "-noreset"},
                      -1, fds[1]);
         ::close(fds[1]);
         if (pid_ < 0) {
@@ -203,7 +204,8 @@ TEST(EndToEnd, TypedKeysReachTheScreenOfTheDesktopProgram)
     ASSERT_EQ(RunCommand({"xdotool", "windowfocus", "--sync", window}), 0);
     ASSERT_EQ(RunCommand({"xdotool", "type", "--delay", "40", "hello"}), 0);
     ASSERT_TRUE(WaitFor([&] { return test::ReadAll(dump).find("Command> hello\n") != std::string::npos; }, kStartLimit))
-        << "typed text not on the screen; screen:\n" << test::ReadAll(dump);
+        << "typed text not on the screen; screen:\n"
+        << test::ReadAll(dump);
     const std::string screen = test::ReadAll(dump);
     EXPECT_NE(screen.find("Account summary"), std::string::npos);
     EXPECT_NE(screen.find("cursor 23 14\n"), std::string::npos) << screen;

@@ -24,12 +24,21 @@ TEST(KeyTranslation, LettersAndDigitsKeepTheirCodesAndCharacters)
 
 TEST(KeyTranslation, EditingAndFunctionKeys)
 {
-    const std::pair<Qt::Key, int> keys[] = {
-        {Qt::Key_Up, Key::Up},         {Qt::Key_Down, Key::Down},         {Qt::Key_Left, Key::Left},
-        {Qt::Key_Right, Key::Right},   {Qt::Key_Home, Key::Home},         {Qt::Key_End, Key::End},
-        {Qt::Key_PageUp, Key::PageUp}, {Qt::Key_PageDown, Key::PageDown}, {Qt::Key_Insert, Key::Insert},
-        {Qt::Key_Delete, Key::Delete}, {Qt::Key_Escape, Key::Escape},     {Qt::Key_Pause, Key::Pause},
-        {Qt::Key_ScrollLock, Key::ScrollLock}, {Qt::Key_F1, 112},         {Qt::Key_F12, 123}};
+    const std::pair<Qt::Key, int> keys[] = {{Qt::Key_Up, Key::Up},
+                                            {Qt::Key_Down, Key::Down},
+                                            {Qt::Key_Left, Key::Left},
+                                            {Qt::Key_Right, Key::Right},
+                                            {Qt::Key_Home, Key::Home},
+                                            {Qt::Key_End, Key::End},
+                                            {Qt::Key_PageUp, Key::PageUp},
+                                            {Qt::Key_PageDown, Key::PageDown},
+                                            {Qt::Key_Insert, Key::Insert},
+                                            {Qt::Key_Delete, Key::Delete},
+                                            {Qt::Key_Escape, Key::Escape},
+                                            {Qt::Key_Pause, Key::Pause},
+                                            {Qt::Key_ScrollLock, Key::ScrollLock},
+                                            {Qt::Key_F1, 112},
+                                            {Qt::Key_F12, 123}};
     for (const auto& [qtKey, code] : keys)
         EXPECT_EQ(TranslateKey(qtKey, Qt::NoModifier, {}).Code, code) << "Qt key " << qtKey;
     EXPECT_EQ(TranslateKey(Qt::Key_Backspace, Qt::NoModifier, QStringLiteral("\b")).Code, Key::Backspace);

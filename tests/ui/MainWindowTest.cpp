@@ -212,10 +212,12 @@ TEST_F(MainWindowTest, StatusIndicatorsFollowTheTerminal)
     EXPECT_TRUE(window.InsertStatus().isVisibleTo(&window));
     Action("InsertCharacter")->trigger();
     EXPECT_FALSE(window.InsertStatus().isVisibleTo(&window));
-    Host("\x1b" "c");
+    Host("\x1b"
+         "c");
     EXPECT_TRUE(window.KeyboardLockPanel().isVisibleTo(&window));
     EXPECT_FALSE(window.VScrollBar().isEnabled());
-    Host("\x1b" "b");
+    Host("\x1b"
+         "b");
     EXPECT_FALSE(window.KeyboardLockPanel().isVisibleTo(&window));
     EXPECT_TRUE(window.VScrollBar().isEnabled());
 }
@@ -503,8 +505,9 @@ TEST(MainWindowReplay, ReplayedOutputIsShownAndCanCloseTheWindow)
     window.CurBlinkTimer_Timer();
     QCoreApplication::processEvents();
     EXPECT_FALSE(window.isVisible());
-    EXPECT_TRUE(ScreenText(window.GetSession().Memory()).split(QLatin1Char('\n'))[3].startsWith(
-        QStringLiteral("     Replayed")));
+    EXPECT_TRUE(ScreenText(window.GetSession().Memory())
+                    .split(QLatin1Char('\n'))[3]
+                    .startsWith(QStringLiteral("     Replayed")));
 }
 
 } // namespace

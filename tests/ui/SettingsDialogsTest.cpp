@@ -145,7 +145,9 @@ TEST_F(SettingsDialogsTest, SshHostTypedAndEnterPressedAsksTheLoginThenConnects)
     EXPECT_EQ(s.SshUser, "operator");
     EXPECT_EQ(s.SshPassword, "s3cret");
     ExpectFileHas({{"TelnetAddr1 = ", "newhost [lab]"},
-                   {"Network Type = ", "3"}, {"Telnet Port = ", "22"}, {"SSH User Login = ", "operator"}});
+                   {"Network Type = ", "3"},
+                   {"Telnet Port = ", "22"},
+                   {"SSH User Login = ", "operator"}});
     EXPECT_EQ(FileText().find("s3cret"), std::string::npos) << "the password is stored scrambled";
     config::Settings read;
     ASSERT_EQ(config::ReadSettingsFile(config.CurrentFile(), read), 0);
@@ -203,9 +205,14 @@ TEST_F(SettingsDialogsTest, SerialLineWithRefusalThenPhoneEntryAccepted)
     EXPECT_TRUE(Internals(session).Keys().LocalEcho);
     EXPECT_TRUE(Internals(session).Receive().EnqAck);
     ExpectFileHas({{"Connect Type = ", "0"},
-                   {"Communication Port = ", "COM 2"}, {"Baud Rate = ", "9600"}, {"Parity = ", "Even"},
-                   {"Number of Data Bits = ", "7"}, {"Number of Stop Bits = ", "2"}, {"Echo = ", "On"},
-                   {"Respond to ENQ = ", "Yes"}, {"Phone Number1 = ", "no modem/direct connect to host"},
+                   {"Communication Port = ", "COM 2"},
+                   {"Baud Rate = ", "9600"},
+                   {"Parity = ", "Even"},
+                   {"Number of Data Bits = ", "7"},
+                   {"Number of Stop Bits = ", "2"},
+                   {"Echo = ", "On"},
+                   {"Respond to ENQ = ", "Yes"},
+                   {"Phone Number1 = ", "no modem/direct connect to host"},
                    {"Dial-out prefix = ", "9"}});
 }
 
@@ -233,8 +240,11 @@ TEST_F(SettingsDialogsTest, TerminalPreferencesAppliedWrittenAndCancelRestores)
     EXPECT_TRUE(st.CapsLock);
     EXPECT_EQ(st.CursorForm, 2) << "underline";
     ExpectFileHas({{"Max Display Width = ", "132"},
-                   {"Numpad Enter Key = ", "Tab"}, {"Smart Return Mode = ", "True"}, {"Language = ", "FRENCH"},
-                   {"Host Character Set = ", "ISO Latin-1"}, {"Caps Lock Mode = ", "True"},
+                   {"Numpad Enter Key = ", "Tab"},
+                   {"Smart Return Mode = ", "True"},
+                   {"Language = ", "FRENCH"},
+                   {"Host Character Set = ", "ISO Latin-1"},
+                   {"Caps Lock Mode = ", "True"},
                    {"Cursor Style = ", "Underline"}});
     const std::string written = FileText();
 

@@ -530,7 +530,8 @@ void ConnectionManager::ConnectLocal()
     ClearEchoButton();
     session_.ResumeNetworkFlow();
     const std::string command = HostEntryText(settings_);
-    local_->Environment = ChooseEnvironment(ParentEnvironment(), !session_.State().HostRoman8, ProgramFolder() / "temp");
+    local_->Environment =
+        ChooseEnvironment(ParentEnvironment(), !session_.State().HostRoman8, ProgramFolder() / "temp");
     const std::string error = local_->Start(command, session_.Memory().ColsInTerm, session_.Memory().RowsInTerm);
     if (!error.empty()) {
         Show("\r\n<local program error: " + error + ">\r\n");

@@ -83,7 +83,6 @@ public:
     ConnectionManager(const ConnectionManager&) = delete;
     ConnectionManager& operator=(const ConnectionManager&) = delete;
 
-
     ConnectionSettings& Settings() { return settings_; }
     const ConnectionSettings& Settings() const { return settings_; }
     void SetSettings(const ConnectionSettings& settings) { settings_ = settings; }
@@ -153,8 +152,8 @@ private:
     void SetCaption(const std::string& text);
     void SetMenu(bool connectEnabled, bool disconnectEnabled);
     void ClearEchoButton();
-    void Show(const std::string& text);       // WriteHostText at once
-    void Queue(const std::string& text);      // into the receive buffer
+    void Show(const std::string& text);  // WriteHostText at once
+    void Queue(const std::string& text); // into the receive buffer
     void Trace(std::string_view label, std::string_view data);
     void RefreshLocalEcho();
     void FlushStagedInput();
@@ -196,8 +195,8 @@ private:
     bool sshSession_ = false;
     std::string status_;
     std::string caption_ = kProgramName;
-    std::string telnetEntry_;    // the host entry of the Telnet connection, for its messages
-    std::string lastHost_;       // the last Telnet connection's host, port and terminal type
+    std::string telnetEntry_; // the host entry of the Telnet connection, for its messages
+    std::string lastHost_;    // the last Telnet connection's host, port and terminal type
     int lastPort_ = -1;
     std::string lastTerminalType_;
     std::string lastSerialPort_;

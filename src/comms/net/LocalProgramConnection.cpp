@@ -116,7 +116,8 @@ std::string LocalProgramConnection::Start(const std::string& commandLine, int co
     QObject::connect(readNotifier_.get(), &QSocketNotifier::activated, readNotifier_.get(), [this] { ReadMaster(); });
     writeNotifier_ = std::make_unique<QSocketNotifier>(master_, QSocketNotifier::Write);
     writeNotifier_->setEnabled(false);
-    QObject::connect(writeNotifier_.get(), &QSocketNotifier::activated, writeNotifier_.get(), [this] { FlushOutput(); });
+    QObject::connect(writeNotifier_.get(), &QSocketNotifier::activated, writeNotifier_.get(),
+                     [this] { FlushOutput(); });
     return std::string();
 }
 

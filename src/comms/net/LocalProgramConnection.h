@@ -82,7 +82,7 @@ private:
     std::string pending_; // output the pseudo-terminal did not take yet
     std::unique_ptr<QSocketNotifier> readNotifier_;
     std::unique_ptr<QSocketNotifier> writeNotifier_;
-    QTimer reaper_;       // collects a program that outlives the hang-up
+    QTimer reaper_; // collects a program that outlives the hang-up
     std::vector<pid_t> orphans_;
     int reaperTicks_ = 0;
     int exitWaits_ = 0;

@@ -21,7 +21,8 @@ bool Named(std::string_view entry, std::string_view name)
 // Entries the terminal replaces or that would contradict it.
 bool Replaced(std::string_view entry)
 {
-    for (const std::string_view name : {"TERM", "TERMINFO", "COLUMNS", "LINES", "TERMCAP", "LANG", "INPUTRC", "GROFF_NO_SGR"})
+    for (const std::string_view name :
+         {"TERM", "TERMINFO", "COLUMNS", "LINES", "TERMCAP", "LANG", "INPUTRC", "GROFF_NO_SGR"})
         if (Named(entry, name))
             return true;
     return entry.substr(0, 3) == "LC_";

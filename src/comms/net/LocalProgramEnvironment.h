@@ -25,9 +25,9 @@ namespace kalvor::net {
 inline constexpr const char* kLocalProgramTerm = "hp70092";
 
 struct LocalEnvironmentChoice {
-    bool Latin1 = false;           // the host character set is ISO Latin-1
-    std::string Locale;            // the locale to give (see ChooseLocale)
-    std::filesystem::path Inputrc; // the readline settings file (see WriteInputrc)
+    bool Latin1 = false;            // the host character set is ISO Latin-1
+    std::string Locale;             // the locale to give (see ChooseLocale)
+    std::filesystem::path Inputrc;  // the readline settings file (see WriteInputrc)
     std::filesystem::path Terminfo; // the folder of the compiled terminal description
 };
 

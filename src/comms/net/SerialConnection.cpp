@@ -15,7 +15,8 @@ std::vector<std::string> Split(const std::string& text)
     std::size_t start = 0;
     for (;;) {
         const std::size_t comma = text.find(',', start);
-        parts.push_back(Trim(std::string_view(text).substr(start, comma == std::string::npos ? std::string::npos : comma - start)));
+        parts.push_back(
+            Trim(std::string_view(text).substr(start, comma == std::string::npos ? std::string::npos : comma - start)));
         if (comma == std::string::npos)
             break;
         start = comma + 1;
@@ -77,7 +78,7 @@ SerialOpenError SerialConnection::Open(const std::string& device, const std::str
         case QSerialPort::OpenError: return SerialOpenError::AlreadyOpen;
         case QSerialPort::PermissionError:
             return text.contains(QStringLiteral("lock"), Qt::CaseInsensitive) ? SerialOpenError::Locked
-                                                                               : SerialOpenError::Other;
+                                                                              : SerialOpenError::Other;
         default: return SerialOpenError::Other;
         }
     }
@@ -104,8 +105,8 @@ SerialOpenError SerialConnection::Open(const std::string& device, const std::str
     const QSerialPort::FlowControl flow = portHandshaking == 1   ? QSerialPort::SoftwareControl
                                           : portHandshaking >= 2 ? QSerialPort::HardwareControl
                                                                  : QSerialPort::NoFlowControl;
-    const bool ok = port_.setParity(p) && port_.setDataBits(bits) && port_.setStopBits(stops) &&
-                    port_.setFlowControl(flow);
+    const bool ok =
+        port_.setParity(p) && port_.setDataBits(bits) && port_.setStopBits(stops) && port_.setFlowControl(flow);
     if (!ok) {
         port_.close();
         port_.clearError();

@@ -49,7 +49,7 @@ public:
     // port's own flow control (`portHandshaking`, 0..3). `handshaking` is the
     // configured code the receive pass paces by.
     [[nodiscard]] SerialOpenError Open(const std::string& device, const std::string& settingsText, int portHandshaking,
-                         int handshaking);
+                                       int handshaking);
     void Close();
     bool IsOpen() const { return port_.isOpen(); }
     // The settings text of the last Open, whether it succeeded or not.
@@ -57,7 +57,6 @@ public:
     bool BreakHeld() const { return breakHeld_; }
     // Empties the port's input and output queues.
     void ResetCounts();
-
 
 private:
     void PollCarrier();

@@ -100,9 +100,7 @@ struct SshShared {
 
     void PostText(std::string text)
     {
-        Post([text = std::move(text)](SshConnection& c) {
-            c.Events().SshText(text);
-        });
+        Post([text = std::move(text)](SshConnection& c) { c.Events().SshText(text); });
     }
     void PostError(int code, std::string fallback)
     {
@@ -236,7 +234,9 @@ bool WaitForAnswer(SshShared& sh, std::unique_lock<std::mutex>& lock)
 
 class SessionRunner {
 public:
-    SessionRunner(std::shared_ptr<SshShared> shared, const SshParams& p) : shared_(std::move(shared)), sh_(*shared_), p_(p) {}
+    SessionRunner(std::shared_ptr<SshShared> shared, const SshParams& p)
+        : shared_(std::move(shared)), sh_(*shared_), p_(p)
+    {}
     ~SessionRunner()
     {
         if (channel_ != nullptr) {
@@ -286,9 +286,7 @@ public:
                      "\r\nVersion: SSH2");
         if (!CheckHostKey() || !Authenticate() || !OpenShell())
             return;
-        sh_.Post([](SshConnection& c) {
-            c.SessionReady();
-        });
+        sh_.Post([](SshConnection& c) { c.SessionReady(); });
         Pump();
     }
 
@@ -307,18 +305,21 @@ private:
             return false;
         }
         const std::string fingerprint = Fingerprint(key);
-        const std::string type = ssh_key_type_to_char(ssh_key_type(key)) != nullptr ? ssh_key_type_to_char(ssh_key_type(key)) : "?";
+        const std::string type =
+            ssh_key_type_to_char(ssh_key_type(key)) != nullptr ? ssh_key_type_to_char(ssh_key_type(key)) : "?";
         ssh_key_free(key);
         const std::string where = p_.Host + (p_.Port == 22 ? "" : " port " + std::to_string(p_.Port));
         switch (ssh_session_is_known_server(session_)) {
-        case SSH_KNOWN_HOSTS_OK:
-            return true;
+        case SSH_KNOWN_HOSTS_OK: return true;
         case SSH_KNOWN_HOSTS_CHANGED:
         case SSH_KNOWN_HOSTS_OTHER:
-            sh_.PostError(SshConnection::kHostKeyChanged, "WARNING: the host key of " + where +
-                                  " has changed since it was recorded. It may be an attacker's. The connection is refused. "
-                                  "The server now offers the " + type + " key " + fingerprint +
-                                  ". If the change is expected, remove the host's line from " + p_.KnownHosts.string() + ".");
+            sh_.PostError(SshConnection::kHostKeyChanged,
+                          "WARNING: the host key of " + where +
+                              " has changed since it was recorded. It may be an attacker's. The connection is refused. "
+                              "The server now offers the " +
+                              type + " key " + fingerprint +
+                              ". If the change is expected, remove the host's line from " + p_.KnownHosts.string() +
+                              ".");
             return false;
         case SSH_KNOWN_HOSTS_UNKNOWN:
         case SSH_KNOWN_HOSTS_NOT_FOUND: {
@@ -356,9 +357,7 @@ private:
             }
             return true;
         }
-        default:
-            Fail();
-            return false;
+        default: Fail(); return false;
         }
     }
 
@@ -453,15 +452,15 @@ private:
                     sh_.Answers.reset();
                 }
                 sh_.Post([prompt, shared = Self()](SshConnection& c) {
-                    KeyboardAnswer answer = [weak = std::weak_ptr<SshShared>(shared)](
-                                                std::optional<std::vector<std::string>> answers) {
-                        if (auto s = weak.lock()) {
-                            std::lock_guard lock(s->Mutex);
-                            s->Answers = std::move(answers);
-                            s->AnswerReady = true;
-                            s->Cv.notify_all();
-                        }
-                    };
+                    KeyboardAnswer answer =
+                        [weak = std::weak_ptr<SshShared>(shared)](std::optional<std::vector<std::string>> answers) {
+                            if (auto s = weak.lock()) {
+                                std::lock_guard lock(s->Mutex);
+                                s->Answers = std::move(answers);
+                                s->AnswerReady = true;
+                                s->Cv.notify_all();
+                            }
+                        };
                     c.Events().SshKeyboardPrompt(prompt, answer);
                 });
                 std::unique_lock lock(sh_.Mutex);
@@ -475,7 +474,8 @@ private:
                 const std::vector<std::string> answers = *sh_.Answers;
                 lock.unlock();
                 for (int i = 0; i < n; ++i) {
-                    const std::string a = static_cast<std::size_t>(i) < answers.size() ? answers[static_cast<std::size_t>(i)] : "";
+                    const std::string a =
+                        static_cast<std::size_t>(i) < answers.size() ? answers[static_cast<std::size_t>(i)] : "";
                     ssh_userauth_kbdint_setanswer(session_, static_cast<unsigned>(i), a.c_str());
                 }
             }
@@ -647,10 +647,11 @@ void RunWorker(std::shared_ptr<SshShared> shared, SshParams params)
 // ---------------------------------------------------------------------------
 
 SshConnection::SshConnection(ReceiveInput& receive, SshEvents& events)
-    : rx_(receive), events_(events), throttle_(receive, static_cast<ThrottledReader&>(*this)),
+    : rx_(receive),
+      events_(events),
+      throttle_(receive, static_cast<ThrottledReader&>(*this)),
       alive_(std::make_shared<int>(0))
-{
-}
+{}
 
 void SshConnection::ResumeReading()
 {

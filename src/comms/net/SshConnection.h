@@ -62,10 +62,10 @@ struct SshShared;
 // functions, now or later.
 class SshEvents {
 public:
-    virtual void SshText(const std::string& text) = 0;          // a message for the receive buffer
+    virtual void SshText(const std::string& text) = 0;            // a message for the receive buffer
     virtual void SshError(int code, const std::string& text) = 0; // an error; the session is over
-    virtual void SshClosed() = 0;                               // the server closed the session
-    virtual void SshFailed(const std::string& text) = 0;        // the socket could not connect
+    virtual void SshClosed() = 0;                                 // the server closed the session
+    virtual void SshFailed(const std::string& text) = 0;          // the socket could not connect
     virtual void SshKeyboardPrompt(const KeyboardPrompt& prompt, KeyboardAnswer answer) = 0;
     virtual void SshUnknownHostKey(const HostKeyQuestion& question, HostKeyAnswer answer) = 0;
 

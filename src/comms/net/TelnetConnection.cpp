@@ -82,10 +82,7 @@ void TelnetConnection::Trace(std::string_view label, std::string_view data)
         trace_->LogTrace(label, data);
 }
 
-void TelnetConnection::VariantChanged(NetworkKind kind)
-{
-    events_.TelnetVariantChanged(kind);
-}
+void TelnetConnection::VariantChanged(NetworkKind kind) { events_.TelnetVariantChanged(kind); }
 
 void TelnetConnection::After(int milliseconds, std::function<void()> action)
 {

@@ -83,8 +83,10 @@ QRect CanvoForm::DrawNewData(ObjectRef object)
     if (log_ != nullptr && log_->On()) {
         const std::string at = std::to_string(r.x()), y = std::to_string(r.y());
         const std::string size = ", w = " + std::to_string(r.width()) + ", h = " + std::to_string(r.height());
-        log_->WriteToDebugFile("status", "DataDC x = " + at + ", y =" + y + size + "  <- BackgroundDC x = " + at + ", y = " + y);
-        log_->WriteToDebugFile("status", "CursorDC x = " + at + ", y =" + y + size + "  <- DataDC x = " + at + ", y = " + y);
+        log_->WriteToDebugFile("status",
+                               "DataDC x = " + at + ", y =" + y + size + "  <- BackgroundDC x = " + at + ", y = " + y);
+        log_->WriteToDebugFile("status",
+                               "CursorDC x = " + at + ", y =" + y + size + "  <- DataDC x = " + at + ", y = " + y);
     }
     layers_.Copy(Layer::Background, Layer::Data, r);
     {

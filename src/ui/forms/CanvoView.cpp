@@ -44,7 +44,10 @@ CanvoView::CanvoView(QWidget* parent) : QAbstractScrollArea(parent)
     connect(&rebuildTimer_, &QTimer::timeout, this, [this] { Rebuild(); });
 }
 
-QSize CanvoView::sizeHint() const { return {Preset(form_.PresetNumber()).ScreenWidth, Preset(form_.PresetNumber()).ScreenWidth * 3 / 4}; }
+QSize CanvoView::sizeHint() const
+{
+    return {Preset(form_.PresetNumber()).ScreenWidth, Preset(form_.PresetNumber()).ScreenWidth * 3 / 4};
+}
 
 bool CanvoView::BuildForm(std::string formText, BuildKind kind)
 {

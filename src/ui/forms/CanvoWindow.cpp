@@ -16,10 +16,16 @@ using namespace kalvor::forms;
 
 namespace {
 
-QString FromLatin1(std::string_view text) { return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())); }
+QString FromLatin1(std::string_view text)
+{
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 // Entry-box text (line breaks CR LF) to an edit control's and back.
-QString ToControl(const std::string& text) { return FromLatin1(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")); }
+QString ToControl(const std::string& text)
+{
+    return FromLatin1(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
 
 std::string FromControl(const QString& text)
 {
@@ -56,8 +62,12 @@ std::optional<FormsKey> KeyOf(const QKeyEvent& e)
 
 CanvoWindow::CanvoWindow(FormsFlags& flags, ByteQueue& receiveBuffer, FormsOutput& output, const Clock& clock,
                          const std::filesystem::path& programFolder, QWidget* parent)
-    : QMainWindow(parent), view_(new CanvoView(this)), core_(view_->Form().Model(), flags, *this, output, clock, programFolder),
-      buffer_(receiveBuffer), line_(new QLineEdit(view_->viewport())), lines_(new QPlainTextEdit(view_->viewport())),
+    : QMainWindow(parent),
+      view_(new CanvoView(this)),
+      core_(view_->Form().Model(), flags, *this, output, clock, programFolder),
+      buffer_(receiveBuffer),
+      line_(new QLineEdit(view_->viewport())),
+      lines_(new QPlainTextEdit(view_->viewport())),
       list_(new QListWidget(view_->viewport()))
 {
     setCentralWidget(view_);
@@ -65,7 +75,8 @@ CanvoWindow::CanvoWindow(FormsFlags& flags, ByteQueue& receiveBuffer, FormsOutpu
     view_->viewport()->installEventFilter(this);
     view_->setFocusPolicy(Qt::StrongFocus);
     view_->installEventFilter(this);
-    for (QWidget* control : {static_cast<QWidget*>(line_), static_cast<QWidget*>(lines_), static_cast<QWidget*>(list_)}) {
+    for (QWidget* control :
+         {static_cast<QWidget*>(line_), static_cast<QWidget*>(lines_), static_cast<QWidget*>(list_)}) {
         control->hide();
         control->installEventFilter(this);
     }
@@ -166,7 +177,10 @@ void CanvoWindow::MessageBox(std::string_view title, std::string_view text)
     ShowMessage(FromLatin1(title), FromLatin1(text).replace(QLatin1Char('\r'), QLatin1Char('\n')));
 }
 
-void CanvoWindow::ShowMessage(const QString& title, const QString& text) { QMessageBox::information(this, title, text); }
+void CanvoWindow::ShowMessage(const QString& title, const QString& text)
+{
+    QMessageBox::information(this, title, text);
+}
 
 Rect CanvoWindow::ObjectArea(int position) const
 {
@@ -244,7 +258,8 @@ void CanvoWindow::FillEditControl()
     } else if (o.Type == ObjectType::Pick) {
         const Pick& pick = model.Picks[o.Index];
         list_->clear();
-        list_->setSelectionMode(pick.Type == PickType::Multi ? QAbstractItemView::MultiSelection : QAbstractItemView::SingleSelection);
+        list_->setSelectionMode(pick.Type == PickType::Multi ? QAbstractItemView::MultiSelection
+                                                             : QAbstractItemView::SingleSelection);
         for (const std::string& item : pick.List) {
             auto* row = new QListWidgetItem(FromLatin1(item), list_);
             row->setSelected(std::find(pick.SelList.begin(), pick.SelList.end(), item) != pick.SelList.end());
@@ -323,8 +338,7 @@ bool CanvoWindow::FormsKeyPress(QKeyEvent* key)
 bool CanvoWindow::eventFilter(QObject* watched, QEvent* event)
 {
     switch (event->type()) {
-    case QEvent::KeyPress:
-        return FormsKeyPress(static_cast<QKeyEvent*>(event));
+    case QEvent::KeyPress: return FormsKeyPress(static_cast<QKeyEvent*>(event));
     case QEvent::ShortcutOverride: {
         // Keep the edit controls from taking Home, End and the arrows.
         auto* key = static_cast<QKeyEvent*>(event);

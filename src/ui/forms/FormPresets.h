@@ -16,11 +16,11 @@ constexpr int kPresetCount = 4;
 constexpr int kStartPreset = 2;
 
 struct DisplayPreset {
-    int Number = 2;       // 1 .. 4
+    int Number = 2; // 1 .. 4
     int ScreenWidth = 800;
     double Scale = 1.0;
     const char* Face = "Kalvor2";
-    int FontPixels = 15;  // pixel size of the field font
+    int FontPixels = 15; // pixel size of the field font
 };
 
 // Preset 1 .. 4; other numbers are clamped.

@@ -13,11 +13,11 @@ namespace {
 
 using namespace kalvor::forms;
 
-const QColor kFocus(47, 125, 255, 215);   // focus ring
-const QColor kMarkEdge(118, 118, 118);    // edge of an empty check box or radio button
+const QColor kFocus(47, 125, 255, 215); // focus ring
+const QColor kMarkEdge(118, 118, 118);  // edge of an empty check box or radio button
 const QColor kMarkFill(255, 255, 255);
-const QColor kChosen(47, 59, 76);         // filled check box, chosen radio button
-const QColor kHover(0, 0, 0, 22);         // mouse marking
+const QColor kChosen(47, 59, 76); // filled check box, chosen radio button
+const QColor kHover(0, 0, 0, 22); // mouse marking
 
 int Px(double units, double scale) { return std::max(1, static_cast<int>(std::lround(units * scale))); }
 
@@ -28,8 +28,14 @@ QRect FieldRect(int x, int y, int length, int lines, const LookMetrics& m, int e
     return QRect(x, y, length * m.Cell.Width + 2 * m.PadX + extraWidth, lines * m.Cell.Height + 2 * m.PadY);
 }
 
-QRect PickField(const Pick& k, const LookMetrics& m) { return FieldRect(k.Xcoord1, k.Ycoord1, k.Length, 1, m, m.Cell.Height); }
-QRect EntryField(const Cursor& c, const LookMetrics& m) { return FieldRect(c.Xcoord1, c.Ycoord1, c.Length, c.Field.DisplayLines, m); }
+QRect PickField(const Pick& k, const LookMetrics& m)
+{
+    return FieldRect(k.Xcoord1, k.Ycoord1, k.Length, 1, m, m.Cell.Height);
+}
+QRect EntryField(const Cursor& c, const LookMetrics& m)
+{
+    return FieldRect(c.Xcoord1, c.Ycoord1, c.Length, c.Field.DisplayLines, m);
+}
 QRect DisplayRect(const DisplayField& d, const LookMetrics& m)
 {
     return QRect(d.Xcoord1, d.Ycoord1, d.Length * m.Cell.Width, d.Field.DisplayLines * m.Cell.Height);
@@ -88,7 +94,8 @@ void DrawBorder(QPainter& p, const QRect& field, const Cursor& c)
         return;
     }
     auto mix = [&](QColor to, double t) {
-        return QColor::fromRgbF(base.redF() + (to.redF() - base.redF()) * t, base.greenF() + (to.greenF() - base.greenF()) * t,
+        return QColor::fromRgbF(base.redF() + (to.redF() - base.redF()) * t,
+                                base.greenF() + (to.greenF() - base.greenF()) * t,
                                 base.blueF() + (to.blueF() - base.blueF()) * t);
     };
     const QColor light = mix(Qt::white, 0.78);
@@ -97,9 +104,11 @@ void DrawBorder(QPainter& p, const QRect& field, const Cursor& c)
     const QColor topLeft = embossed ? light : dark;
     const QColor bottomRight = embossed ? dark : light;
     // Two L-shaped bands meeting on the diagonal at the corners.
-    const QPointF a = outer.topLeft(), b = QPointF(outer.right() + 1, outer.top()), d = QPointF(outer.left(), outer.bottom() + 1);
+    const QPointF a = outer.topLeft(), b = QPointF(outer.right() + 1, outer.top()),
+                  d = QPointF(outer.left(), outer.bottom() + 1);
     const QPointF e = QPointF(outer.right() + 1, outer.bottom() + 1);
-    const QPointF ia = field.topLeft(), ib = QPointF(field.right() + 1, field.top()), id = QPointF(field.left(), field.bottom() + 1);
+    const QPointF ia = field.topLeft(), ib = QPointF(field.right() + 1, field.top()),
+                  id = QPointF(field.left(), field.bottom() + 1);
     const QPointF ie = QPointF(field.right() + 1, field.bottom() + 1);
     p.setPen(Qt::NoPen);
     p.setBrush(topLeft);
@@ -123,7 +132,9 @@ void DrawLines(QPainter& p, const QRect& r, std::string_view text, TextAlign ali
             end = text.size();
         const QString s = QString::fromLatin1(text.data() + pos, static_cast<qsizetype>(end - pos));
         const QRect row(r.left(), r.top() + line * m.Cell.Height, r.width(), m.Cell.Height);
-        const int flags = Qt::AlignVCenter | (align == TextAlign::Right ? Qt::AlignRight : align == TextAlign::Center ? Qt::AlignHCenter : Qt::AlignLeft);
+        const int flags = Qt::AlignVCenter | (align == TextAlign::Right    ? Qt::AlignRight
+                                              : align == TextAlign::Center ? Qt::AlignHCenter
+                                                                           : Qt::AlignLeft);
         p.drawText(row, flags, s);
         ++line;
         if (end >= text.size())
@@ -281,8 +292,9 @@ void DrawValue(QPainter& p, const FormModel& model, ObjectRef o, const LookMetri
         p.drawRoundedRect(box, r, r);
         const double s = box.width();
         p.setPen(QPen(Qt::white, std::max(1.5, s / 7.0), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        p.drawPolyline(QPolygonF({box.topLeft() + QPointF(s * 0.24, s * 0.52), box.topLeft() + QPointF(s * 0.43, s * 0.70),
-                                  box.topLeft() + QPointF(s * 0.77, s * 0.32)}));
+        p.drawPolyline(
+            QPolygonF({box.topLeft() + QPointF(s * 0.24, s * 0.52), box.topLeft() + QPointF(s * 0.43, s * 0.70),
+                       box.topLeft() + QPointF(s * 0.77, s * 0.32)}));
         break;
     }
     case ObjectType::Radio: {
@@ -309,13 +321,14 @@ void DrawValue(QPainter& p, const FormModel& model, ObjectRef o, const LookMetri
     case ObjectType::Pick: {
         const Pick& k = model.Picks[o.Index];
         const QRect inner = PickField(k, m).adjusted(m.PadX, m.PadY, -m.PadX - m.Cell.Height, -m.PadY);
-        DrawFieldText(p, inner, JoinSelection(k), TextAlign::Left, k.FontColor, k.Shadow, k.ShadowColor, k.Sxoffset, k.Syoffset,
-                      m, 1);
+        DrawFieldText(p, inner, JoinSelection(k), TextAlign::Left, k.FontColor, k.Shadow, k.ShadowColor, k.Sxoffset,
+                      k.Syoffset, m, 1);
         break;
     }
     case ObjectType::DisplayField: {
         const DisplayField& d = model.DisplayFields[o.Index];
-        DrawFieldText(p, DisplayRect(d, m), d.Text, d.textalign, d.FontColor, false, kBlack, 0, 0, m, d.Field.DisplayLines);
+        DrawFieldText(p, DisplayRect(d, m), d.Text, d.textalign, d.FontColor, false, kBlack, 0, 0, m,
+                      d.Field.DisplayLines);
         break;
     }
     }

@@ -17,8 +17,8 @@ namespace kalvor::ui::forms {
 struct LookMetrics {
     double Scale = 1.0;
     CellSize Cell;
-    QFont Font;      // the preset's field font
-    int PadX = 4;    // inner margin of entry boxes and pick lists
+    QFont Font;   // the preset's field font
+    int PadX = 4; // inner margin of entry boxes and pick lists
     int PadY = 3;
     int MarkSize = 14; // side of check boxes and radio buttons
     int Ring = 2;      // width of the focus ring
@@ -31,9 +31,13 @@ QRect ObjectRect(const kalvor::forms::FormModel& model, kalvor::forms::ObjectRef
 // ObjectRect with room for the focus and mouse markings around it.
 QRect MarkRect(const kalvor::forms::FormModel& model, kalvor::forms::ObjectRef object, const LookMetrics& m);
 
-void DrawEmptyLook(QPainter& p, const kalvor::forms::FormModel& model, kalvor::forms::ObjectRef object, const LookMetrics& m);
-void DrawValue(QPainter& p, const kalvor::forms::FormModel& model, kalvor::forms::ObjectRef object, const LookMetrics& m);
-void DrawFocusMark(QPainter& p, const kalvor::forms::FormModel& model, kalvor::forms::ObjectRef object, const LookMetrics& m);
-void DrawMouseMark(QPainter& p, const kalvor::forms::FormModel& model, kalvor::forms::ObjectRef object, const LookMetrics& m);
+void DrawEmptyLook(QPainter& p, const kalvor::forms::FormModel& model, kalvor::forms::ObjectRef object,
+                   const LookMetrics& m);
+void DrawValue(QPainter& p, const kalvor::forms::FormModel& model, kalvor::forms::ObjectRef object,
+               const LookMetrics& m);
+void DrawFocusMark(QPainter& p, const kalvor::forms::FormModel& model, kalvor::forms::ObjectRef object,
+                   const LookMetrics& m);
+void DrawMouseMark(QPainter& p, const kalvor::forms::FormModel& model, kalvor::forms::ObjectRef object,
+                   const LookMetrics& m);
 
 } // namespace kalvor::ui::forms

@@ -30,7 +30,8 @@ QPen MakePen(const PenSpec& pen)
 {
     if (!pen.Visible)
         return Qt::NoPen;
-    return QPen(ToQColor(pen.Color), std::clamp(pen.Width, 1, kMaxPenWidth), Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
+    return QPen(ToQColor(pen.Color), std::clamp(pen.Width, 1, kMaxPenWidth), Qt::SolidLine, Qt::SquareCap,
+                Qt::MiterJoin);
 }
 
 // Half a pixel for odd widths, so that lines on whole coordinates cover whole pixels.

@@ -22,11 +22,13 @@ public:
     void End();
 
     bool CreateLayers(int width, int height, kalvor::forms::Colour background) override;
-    void Box(const kalvor::forms::Rect& r, const kalvor::forms::FillSpec& fill, const kalvor::forms::PenSpec& pen) override;
+    void Box(const kalvor::forms::Rect& r, const kalvor::forms::FillSpec& fill,
+             const kalvor::forms::PenSpec& pen) override;
     void Polygon(const std::vector<kalvor::forms::Point>& points, const kalvor::forms::FillSpec& fill,
                  const kalvor::forms::PenSpec& pen) override;
     void Polyline(const std::vector<kalvor::forms::Point>& points, const kalvor::forms::PenSpec& pen) override;
-    void Oval(const kalvor::forms::Rect& bounds, const kalvor::forms::FillSpec& fill, const kalvor::forms::PenSpec& pen) override;
+    void Oval(const kalvor::forms::Rect& bounds, const kalvor::forms::FillSpec& fill,
+              const kalvor::forms::PenSpec& pen) override;
     void Line(kalvor::forms::Point from, kalvor::forms::Point to, const kalvor::forms::PenSpec& pen) override;
     void Text(kalvor::forms::Point at, const kalvor::forms::TextSpec& spec, std::string_view text) override;
     bool Image(const kalvor::forms::ImageSpec& spec) override;
