@@ -1,5 +1,6 @@
 #include "config/ProgramStart.h"
 
+#include "base/AtomicFile.h"
 #include "base/ProgramFolder.h"
 #include "base/ProgramInstance.h"
 
@@ -44,7 +45,22 @@ int PrepareProgramFolder(logging::ErrorReport& errors)
     }
     ProgramInstance::RemoveStaleFolders();
     RemoveOldPrintFiles();
+    RemoveUnfinishedSaves();
     return first;
+}
+
+void RemoveUnfinishedSaves()
+{
+    std::error_code ec;
+    const auto now = std::filesystem::file_time_type::clock::now();
+    for (const auto& e : std::filesystem::directory_iterator(ProgramFolder() / "config", ec)) {
+        const std::string name = e.path().filename().string();
+        if (name.empty() || name.front() != '.' || name.find(kSavingInfix) == std::string::npos)
+            continue;
+        const auto when = e.last_write_time(ec);
+        if (!ec && now - when >= kUnfinishedSaveAge)
+            std::filesystem::remove(e.path(), ec);
+    }
 }
 
 void RemoveOldPrintFiles()

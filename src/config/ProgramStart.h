@@ -6,6 +6,7 @@
 #include "logging/ErrorReport.h"
 
 #include <array>
+#include <chrono>
 #include <cstddef>
 #include <string_view>
 
@@ -32,6 +33,17 @@ int PrepareProgramFolder(logging::ErrorReport& errors);
 // modification time). Failures are ignored: a file that cannot be removed
 // is tried again next time.
 void RemoveOldPrintFiles();
+
+// A save stopped between writing and renaming (a kill, a power cut) leaves
+// its temporary ".NAME.saving-XXXXXX" beside the file it was to replace;
+// the file itself is intact. Start-up removes such leftovers in "config"
+// once they are older than this, so that a save another window is making
+// at this moment is never disturbed.
+inline constexpr std::chrono::seconds kUnfinishedSaveAge{60};
+
+// Removes the leftovers of unfinished saves in "config" (see above).
+// Failures are ignored.
+void RemoveUnfinishedSaves();
 
 // The working script of a log-on script (the script interpreter's name).
 inline constexpr std::string_view kWorkingScriptFile = "temp/zkscript.txt";

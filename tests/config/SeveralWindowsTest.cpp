@@ -34,6 +34,13 @@ TEST(SeveralWindows, EachInstanceKeepsItsTraceAndStartUpRemovesOnlyEndedOnes)
     ASSERT_EQ(trace.Create(), 0);
     ASSERT_EQ(trace.Write("first window's trace"), 0);
     WriteAll(temp / "7" / "zkdebug.txt", "left by an instance that has ended");
+    // A save killed before its rename left its temporary file long ago; one
+    // that another window is writing now is left alone.
+    const std::filesystem::path config = home.Path() / "config";
+    WriteAll(config / ".default.zkd.saving-AbC123", "half a file");
+    std::filesystem::last_write_time(config / ".default.zkd.saving-AbC123",
+                                     std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
+    WriteAll(config / ".default.zkd.saving-XyZ789", "being written");
 
     // A second window starts while the first runs.
     const pid_t pid = ::fork();
@@ -53,6 +60,8 @@ TEST(SeveralWindows, EachInstanceKeepsItsTraceAndStartUpRemovesOnlyEndedOnes)
     EXPECT_EQ(ReadAll(temp / "zkdebug.txt"), "first window's trace");
     EXPECT_EQ(ReadAll(temp / "1" / "zkdebug.txt"), "second window's trace");
     EXPECT_FALSE(std::filesystem::exists(temp / "7"));
+    EXPECT_FALSE(std::filesystem::exists(config / ".default.zkd.saving-AbC123"));
+    EXPECT_TRUE(std::filesystem::exists(config / ".default.zkd.saving-XyZ789"));
     trace.Close();
 }
 
