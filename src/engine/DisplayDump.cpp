@@ -32,10 +32,9 @@ std::size_t LengthWithoutTrailingBlanks(std::string_view text)
     return last == std::string_view::npos ? 0 : last + 1;
 }
 
-// Replaces temp/<name> under the program folder with `content`.
-bool WriteTempFile(const std::filesystem::path& programFolder, const char* name, const std::string& content)
+// Replaces <name> in the temporary folder with `content`.
+bool WriteTempFile(const std::filesystem::path& folder, const char* name, const std::string& content)
 {
-    const std::filesystem::path folder = programFolder / "temp";
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
     if (ec)
@@ -64,7 +63,7 @@ std::string RunStringCodes(std::string_view runs)
     return out;
 }
 
-bool DisplayTextBuffers(const DisplayMemory& mem, int StartRow, int EndRow, const std::filesystem::path& programFolder)
+bool DisplayTextBuffers(const DisplayMemory& mem, int StartRow, int EndRow, const std::filesystem::path& tempFolder)
 {
     StartRow = std::clamp(StartRow, 0, mem.MaxRow);
     EndRow = std::clamp(EndRow, 0, mem.MaxRow);
@@ -77,10 +76,10 @@ bool DisplayTextBuffers(const DisplayMemory& mem, int StartRow, int EndRow, cons
         AppendLine(out, RowLabel("FormBuf", n), RunStringCodes(row.Form));
         AppendLine(out, "    TextBufLen = ", std::to_string(LengthWithoutTrailingBlanks(row.Text)));
     }
-    return WriteTempFile(programFolder, "TxtBufs.txt", out);
+    return WriteTempFile(tempFolder, "TxtBufs.txt", out);
 }
 
-bool DebugTextBuffers(const DisplayMemory& mem, const std::filesystem::path& programFolder)
+bool DebugTextBuffers(const DisplayMemory& mem, const std::filesystem::path& tempFolder)
 {
     std::string out;
     for (int screenRow = 0; screenRow < mem.RowsInTerm; ++screenRow) {
@@ -94,7 +93,7 @@ bool DebugTextBuffers(const DisplayMemory& mem, const std::filesystem::path& pro
         AppendLine(out, "  FormBuf = ", RunStringCodes(row.Form));
         AppendLine(out, " ShiftBuf = ", RunStringCodes(row.Shift));
     }
-    return WriteTempFile(programFolder, "zkbuffer.txt", out);
+    return WriteTempFile(tempFolder, "zkbuffer.txt", out);
 }
 
 } // namespace kalvor

@@ -19,23 +19,23 @@ namespace kalvor {
 std::string RunStringCodes(std::string_view runs);
 
 // Writes ring rows StartRow .. EndRow (clamped to the ring; none when EndRow
-// lies before StartRow) to "temp/TxtBufs.txt" under `programFolder`, five
+// lies before StartRow) to "TxtBufs.txt" in `tempFolder` (the instance's temporary folder), five
 // lines a row:
 //   TextBuf1(n) = text
 //   CntlBuf(n) = codes
 //   ShiftBuf(n) = codes
 //   FormBuf(n) = codes
 //       TextBufLen = length of the text without trailing blanks
-// The temp folder is created when missing. Returns whether the file was written.
-bool DisplayTextBuffers(const DisplayMemory& mem, int StartRow, int EndRow, const std::filesystem::path& programFolder);
+// The folder is created when missing. Returns whether the file was written.
+bool DisplayTextBuffers(const DisplayMemory& mem, int StartRow, int EndRow, const std::filesystem::path& tempFolder);
 
 // Writes the rows on screen, from TopRow down to at most RowsInTerm rows and
-// no further than LastRow, to "temp/zkbuffer.txt" under `programFolder`:
+// no further than LastRow, to "zkbuffer.txt" in `tempFolder`:
 //   AbsCurRow = n      (the ring row dumped)
 //     TextBuf = text
 //     CntlBuf = codes
 //     FormBuf = codes
 //    ShiftBuf = codes
-bool DebugTextBuffers(const DisplayMemory& mem, const std::filesystem::path& programFolder);
+bool DebugTextBuffers(const DisplayMemory& mem, const std::filesystem::path& tempFolder);
 
 } // namespace kalvor

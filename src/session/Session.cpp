@@ -1,6 +1,6 @@
 #include "session/Session.h"
 
-#include "base/ProgramFolder.h"
+#include "base/ProgramInstance.h"
 #include "engine/ColorSchemes.h"
 #include "engine/DisplayDump.h"
 #include "engine/ExtendedChars.h"
@@ -300,8 +300,8 @@ void Session::EscapeLogging(bool on)
 
 void Session::DumpDisplay(int startRow, int endRow)
 {
-    if (DisplayTextBuffers(term_.State.Mem, startRow, endRow, ProgramFolder()))
-        OpenDocument(ProgramFolder() / "temp" / "TxtBufs.txt");
+    if (DisplayTextBuffers(term_.State.Mem, startRow, endRow, TempFolder()))
+        OpenDocument(TempFolder() / "TxtBufs.txt");
 }
 
 // Host text copied by the output routing: with the display bit set the same

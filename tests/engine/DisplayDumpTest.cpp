@@ -34,7 +34,7 @@ TEST(DisplayTextBuffers, WritesFiveLinesPerRow)
     m.Row(2).Shift = Runs({0, 'O', 0});
     m.Row(2).Form = Runs({3, ' ', 3, '[', 0});
 
-    ASSERT_TRUE(DisplayTextBuffers(m, 1, 3, home.Path()));
+    ASSERT_TRUE(DisplayTextBuffers(m, 1, 3, home.Path() / "temp"));
     const std::string expected = "TextBuf1(1) = AB  \r\n"
                                  "CntlBuf(1) = 10 32 10 66 0\r\n"
                                  "ShiftBuf(1) = Null\r\n"
@@ -58,15 +58,15 @@ TEST(DisplayTextBuffers, ReplacesAnEarlierDumpAndClampsTheRows)
     TempHome home;
     DisplayMemory m(9);
     m.Row(9).Text = "   ";
-    ASSERT_TRUE(DisplayTextBuffers(m, 0, 9, home.Path()));
-    ASSERT_TRUE(DisplayTextBuffers(m, 9, 40, home.Path()));
+    ASSERT_TRUE(DisplayTextBuffers(m, 0, 9, home.Path() / "temp"));
+    ASSERT_TRUE(DisplayTextBuffers(m, 9, 40, home.Path() / "temp"));
     EXPECT_EQ(ReadAll(home.Path() / "temp" / "TxtBufs.txt"), "TextBuf1(9) =    \r\n"
                                                              "CntlBuf(9) = Null\r\n"
                                                              "ShiftBuf(9) = Null\r\n"
                                                              "FormBuf(9) = Null\r\n"
                                                              "    TextBufLen = 0\r\n");
 
-    ASSERT_TRUE(DisplayTextBuffers(m, 5, 4, home.Path()));
+    ASSERT_TRUE(DisplayTextBuffers(m, 5, 4, home.Path() / "temp"));
     EXPECT_EQ(ReadAll(home.Path() / "temp" / "TxtBufs.txt"), "");
 }
 
@@ -103,7 +103,7 @@ TEST(DebugTextBuffers, WritesTheRowsOnScreen)
             m.Row(i).Text = "t" + std::to_string(i);
         m.TopRow = m.Wrap(m.FirstRow + c.topAge);
 
-        ASSERT_TRUE(DebugTextBuffers(m, home.Path())) << c.name;
+        ASSERT_TRUE(DebugTextBuffers(m, home.Path() / "temp")) << c.name;
         std::string expected;
         std::string rows = c.expectedRows;
         for (std::size_t at = 0; at < rows.size();) {
@@ -126,7 +126,7 @@ TEST(DebugTextBuffers, ShowsRunStringsAsCodes)
     m.Row(0).Cntl = Runs({1, ' ', 1, 'D', 0});
     m.Row(0).Form = Runs({0, '{', 0});
     m.Row(0).Shift = Runs({0, 'I', 0});
-    ASSERT_TRUE(DebugTextBuffers(m, home.Path()));
+    ASSERT_TRUE(DebugTextBuffers(m, home.Path() / "temp"));
     EXPECT_EQ(ReadAll(home.Path() / "temp" / "zkbuffer.txt"), "AbsCurRow = 0\r\n"
                                                               "  TextBuf = ab\r\n"
                                                               "  CntlBuf = 1 32 1 68 0\r\n"
