@@ -25,24 +25,24 @@ struct Rect {
     bool operator==(const Rect&) const = default;
 };
 
-struct PenSpec {
+struct PenStyle {
     bool Visible = true; // false: no outline at all
     int Width = 1;       // window pixels
     Colour Color = kBlack;
-    bool operator==(const PenSpec&) const = default;
+    bool operator==(const PenStyle&) const = default;
 };
 
 // How a closed shape is filled: one colour, or with blending a vertical
 // gradient from Fill at the top row to BlendColor at the bottom row, one
 // band per pixel row.
-struct FillSpec {
+struct FillStyle {
     Colour Fill = kWhite;
     bool Blend = false;
     Colour BlendColor = kWhite;
-    bool operator==(const FillSpec&) const = default;
+    bool operator==(const FillStyle&) const = default;
 };
 
-struct FontSpec {
+struct FontStyle {
     std::string Face = "Arial";
     int Height = 12;  // character height in window pixels
     int Weight = 100; // 100 is the form's normal weight, 700 bold
@@ -50,20 +50,20 @@ struct FontSpec {
     bool Underline = false;
     bool StrikeOut = false;
     int Escapement = 0; // tenths of a degree, counter-clockwise
-    bool operator==(const FontSpec&) const = default;
+    bool operator==(const FontStyle&) const = default;
 };
 
-struct TextSpec {
-    FontSpec Font;
+struct TextStyle {
+    FontStyle Font;
     Colour Color = kBlack;
     bool Shadow = false;
     Colour ShadowColor = kBlack;
     int ShadowDx = 0, ShadowDy = 0;      // window pixels
     TextAlign Justify = TextAlign::Left; // about x: starting, ending or centred
-    bool operator==(const TextSpec&) const = default;
+    bool operator==(const TextStyle&) const = default;
 };
 
-struct ImageSpec {
+struct ImageRequest {
     std::filesystem::path File;
     Point At;
     int Width = 0, Height = 0; // drawn size in window pixels; 0: the picture's own
@@ -79,15 +79,15 @@ public:
     // filled with `background`. False when they cannot be created.
     virtual bool CreateLayers(int width, int height, Colour background) = 0;
 
-    virtual void Box(const Rect& r, const FillSpec& fill, const PenSpec& pen) = 0;
-    virtual void Polygon(const std::vector<Point>& points, const FillSpec& fill, const PenSpec& pen) = 0;
-    virtual void Polyline(const std::vector<Point>& points, const PenSpec& pen) = 0;
-    virtual void Oval(const Rect& bounds, const FillSpec& fill, const PenSpec& pen) = 0;
-    virtual void Line(Point from, Point to, const PenSpec& pen) = 0;
+    virtual void Box(const Rect& r, const FillStyle& fill, const PenStyle& pen) = 0;
+    virtual void Polygon(const std::vector<Point>& points, const FillStyle& fill, const PenStyle& pen) = 0;
+    virtual void Polyline(const std::vector<Point>& points, const PenStyle& pen) = 0;
+    virtual void Oval(const Rect& bounds, const FillStyle& fill, const PenStyle& pen) = 0;
+    virtual void Line(Point from, Point to, const PenStyle& pen) = 0;
     // Text (8-bit Latin-1) with `at` on its base line.
-    virtual void Text(Point at, const TextSpec& spec, std::string_view text) = 0;
+    virtual void Text(Point at, const TextStyle& style, std::string_view text) = 0;
     // False when the picture cannot be loaded.
-    virtual bool Image(const ImageSpec& spec) = 0;
+    virtual bool Image(const ImageRequest& style) = 0;
     // The measuring grid over the whole form at `scale` pixels per form unit.
     virtual void Grid(double scale) = 0;
     // An interactive object was created: its empty look goes on the background layer.

@@ -120,9 +120,9 @@ Point ScriptRun::ReadPoint(ParamReader& p)
     return {Scale(x), Scale(y)};
 }
 
-PenSpec ScriptRun::Pen() const
+PenStyle ScriptRun::Pen() const
 {
-    PenSpec pen;
+    PenStyle pen;
     pen.Width = Scale(state_.PenWidth);
     pen.Color = state_.Blend ? state_.FillColor : state_.PenColor;
     if (pen.Width <= 0) {
@@ -132,7 +132,7 @@ PenSpec ScriptRun::Pen() const
     return pen;
 }
 
-FillSpec ScriptRun::Fill() const { return {state_.FillColor, state_.Blend, state_.BlendColor}; }
+FillStyle ScriptRun::Fill() const { return {state_.FillColor, state_.Blend, state_.BlendColor}; }
 
 bool ScriptRun::ShapeProperty(std::string_view word, ParamReader& p, bool fill)
 {
@@ -192,7 +192,7 @@ bool ScriptRun::Background(ParamReader& p)
         return false;
     }
     if (state_.Blend)
-        drawing_.Box({0, 0, result_.Width, result_.Height}, Fill(), PenSpec{false, 1, state_.FillColor});
+        drawing_.Box({0, 0, result_.Width, result_.Height}, Fill(), PenStyle{false, 1, state_.FillColor});
     return true;
 }
 
@@ -276,56 +276,56 @@ void ScriptRun::Text(ParamReader& p)
 {
     const Point at = ReadPoint(p);
     const std::string_view justify = p.Next();
-    TextSpec spec;
-    spec.Justify = IsWord(justify, "CJ")   ? TextAlign::Center
-                   : IsWord(justify, "RJ") ? TextAlign::Right
-                                           : TextAlign::Left;
-    spec.Font.Face = state_.FontFace;
-    spec.Font.Height = Scale(state_.FontSize);
-    spec.Font.Weight = state_.FontWeight;
-    spec.Font.Italic = state_.Italic;
-    spec.Font.Underline = state_.Underline;
-    spec.Font.StrikeOut = state_.StrikeOut;
-    spec.Font.Escapement = RoundHalfEven(state_.Angle * 10);
-    spec.Color = state_.TextColor;
-    spec.Shadow = state_.Shadow;
-    spec.ShadowColor = state_.ShadowColor;
-    spec.ShadowDx = Scale(state_.ShadowDx);
-    spec.ShadowDy = Scale(state_.ShadowDy);
+    TextStyle style;
+    style.Justify = IsWord(justify, "CJ")   ? TextAlign::Center
+                    : IsWord(justify, "RJ") ? TextAlign::Right
+                                            : TextAlign::Left;
+    style.Font.Face = state_.FontFace;
+    style.Font.Height = Scale(state_.FontSize);
+    style.Font.Weight = state_.FontWeight;
+    style.Font.Italic = state_.Italic;
+    style.Font.Underline = state_.Underline;
+    style.Font.StrikeOut = state_.StrikeOut;
+    style.Font.Escapement = RoundHalfEven(state_.Angle * 10);
+    style.Color = state_.TextColor;
+    style.Shadow = state_.Shadow;
+    style.ShadowColor = state_.ShadowColor;
+    style.ShadowDx = Scale(state_.ShadowDx);
+    style.ShadowDy = Scale(state_.ShadowDy);
     const std::string_view text = p.Rest();
     if (!text.empty())
-        drawing_.Text(at, spec, text);
+        drawing_.Text(at, style, text);
 }
 
 // /IMAGE x y file: XSIZE, YSIZE, SIZE stretch the copy; MASK x y.
 void ScriptRun::Image(ParamReader& p)
 {
-    ImageSpec spec;
-    spec.At = ReadPoint(p);
+    ImageRequest style;
+    style.At = ReadPoint(p);
     std::string file(TrimBlanks(p.Next()));
     if (file.empty())
         return;
     if (file.find('\\') != std::string::npos) {
         std::replace(file.begin(), file.end(), '\\', '/');
-        spec.File = file;
+        style.File = file;
     } else {
-        spec.File = settings_.CacheFolder / file;
+        style.File = settings_.CacheFolder / file;
     }
     while (!p.AtEnd()) {
         const std::string_view word = p.Next();
         if (IsWord(word, "XSIZE"))
-            spec.Width = Scale(p.Number());
+            style.Width = Scale(p.Number());
         else if (IsWord(word, "YSIZE"))
-            spec.Height = Scale(p.Number());
+            style.Height = Scale(p.Number());
         else if (IsWord(word, "SIZE"))
-            spec.Width = spec.Height = Scale(p.Number());
+            style.Width = style.Height = Scale(p.Number());
         else if (IsWord(word, "MASK")) {
-            spec.Mask = true;
-            spec.MaskAt.X = RoundHalfEven(p.Number());
-            spec.MaskAt.Y = RoundHalfEven(p.Number());
+            style.Mask = true;
+            style.MaskAt.X = RoundHalfEven(p.Number());
+            style.MaskAt.Y = RoundHalfEven(p.Number());
         }
     }
-    drawing_.Image(spec);
+    drawing_.Image(style);
 }
 
 void ScriptRun::Resources(ParamReader& p)

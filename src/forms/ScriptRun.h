@@ -24,8 +24,8 @@ private:
 
     int Scale(double units) const { return ScaleUnits(units, settings_.Scale); }
     Point ReadPoint(ParamReader& p);
-    PenSpec Pen() const;
-    FillSpec Fill() const;
+    PenStyle Pen() const;
+    FillStyle Fill() const;
     // FILL, BLEND, NOBLEND, PENWIDTH, PENCOLOR of the drawing commands.
     bool ShapeProperty(std::string_view word, ParamReader& p, bool fill);
     bool ShadowProperty(std::string_view word, ParamReader& p);

@@ -7,14 +7,14 @@
 namespace kalvor::ui {
 namespace {
 
-struct ButtonSpec {
+struct ButtonEntry {
     TabPanel::Command Command;
     const char* Text;
     const char* Name;
     int Key;
 };
 
-constexpr ButtonSpec kButtons[] = {
+constexpr ButtonEntry kButtons[] = {
     {TabPanel::Command::SetTab, "&Set Tab", "SetTab", Qt::Key_S},
     {TabPanel::Command::ClearTab, "&Clear Tab", "ClearTab", Qt::Key_C},
     {TabPanel::Command::ClearAllTabs, "Clear &All Tabs", "ClearAllTabs", Qt::Key_A},
@@ -32,11 +32,11 @@ TabPanel::TabPanel(QWidget* parent) : QFrame(parent)
     row->setContentsMargins(6, 3, 6, 3);
     row->addWidget(new QLabel(QStringLiteral("Tabs and margins at the cursor column:"), this));
     for (std::size_t i = 0; i < std::size(kButtons); ++i) {
-        const ButtonSpec& spec = kButtons[i];
-        auto* b = new QPushButton(QString::fromLatin1(spec.Text), this);
-        b->setObjectName(QString::fromLatin1(spec.Name));
+        const ButtonEntry& entry = kButtons[i];
+        auto* b = new QPushButton(QString::fromLatin1(entry.Text), this);
+        b->setObjectName(QString::fromLatin1(entry.Name));
         b->setFocusPolicy(Qt::NoFocus); // the keys stay with the terminal
-        connect(b, &QPushButton::clicked, this, [this, command = spec.Command] {
+        connect(b, &QPushButton::clicked, this, [this, command = entry.Command] {
             if (Run)
                 Run(command);
         });
@@ -57,10 +57,10 @@ TabPanel::TabPanel(QWidget* parent) : QFrame(parent)
 
 bool TabPanel::HandleKey(int qtKey)
 {
-    for (const ButtonSpec& spec : kButtons) {
-        if (spec.Key == qtKey) {
+    for (const ButtonEntry& entry : kButtons) {
+        if (entry.Key == qtKey) {
             if (Run)
-                Run(spec.Command);
+                Run(entry.Command);
             return true;
         }
     }

@@ -27,28 +27,28 @@ public:
         Calls.push_back("layers " + std::to_string(width) + " " + std::to_string(height) + " " + Hex(background));
         return !RefuseLayers;
     }
-    void Box(const forms::Rect& r, const forms::FillSpec& fill, const forms::PenSpec& pen) override
+    void Box(const forms::Rect& r, const forms::FillStyle& fill, const forms::PenStyle& pen) override
     {
         Calls.push_back("box " + RectText(r) + Fill(fill) + Pen(pen));
     }
-    void Polygon(const std::vector<forms::Point>& points, const forms::FillSpec& fill,
-                 const forms::PenSpec& pen) override
+    void Polygon(const std::vector<forms::Point>& points, const forms::FillStyle& fill,
+                 const forms::PenStyle& pen) override
     {
         Calls.push_back("polygon" + Points(points) + Fill(fill) + Pen(pen));
     }
-    void Polyline(const std::vector<forms::Point>& points, const forms::PenSpec& pen) override
+    void Polyline(const std::vector<forms::Point>& points, const forms::PenStyle& pen) override
     {
         Calls.push_back("polyline" + Points(points) + Pen(pen));
     }
-    void Oval(const forms::Rect& r, const forms::FillSpec& fill, const forms::PenSpec& pen) override
+    void Oval(const forms::Rect& r, const forms::FillStyle& fill, const forms::PenStyle& pen) override
     {
         Calls.push_back("oval " + RectText(r) + Fill(fill) + Pen(pen));
     }
-    void Line(forms::Point a, forms::Point b, const forms::PenSpec& pen) override
+    void Line(forms::Point a, forms::Point b, const forms::PenStyle& pen) override
     {
         Calls.push_back("line " + RectText({a.X, a.Y, b.X, b.Y}) + Pen(pen));
     }
-    void Text(forms::Point at, const forms::TextSpec& t, std::string_view text) override
+    void Text(forms::Point at, const forms::TextStyle& t, std::string_view text) override
     {
         const char j = t.Justify == forms::TextAlign::Left ? 'L' : t.Justify == forms::TextAlign::Right ? 'R' : 'C';
         std::string s = "text " + std::to_string(at.X) + " " + std::to_string(at.Y) + " " + j + " face=" + t.Font.Face +
@@ -59,13 +59,13 @@ public:
             s += " shadow " + std::to_string(t.ShadowDx) + " " + std::to_string(t.ShadowDy) + " " + Hex(t.ShadowColor);
         Calls.push_back(s + " |" + std::string(text) + "|");
     }
-    bool Image(const forms::ImageSpec& spec) override
+    bool Image(const forms::ImageRequest& style) override
     {
-        std::string s = "image " + spec.File.string() + " at " + std::to_string(spec.At.X) + " " +
-                        std::to_string(spec.At.Y) + " size " + std::to_string(spec.Width) + " " +
-                        std::to_string(spec.Height);
-        if (spec.Mask)
-            s += " mask " + std::to_string(spec.MaskAt.X) + " " + std::to_string(spec.MaskAt.Y);
+        std::string s = "image " + style.File.string() + " at " + std::to_string(style.At.X) + " " +
+                        std::to_string(style.At.Y) + " size " + std::to_string(style.Width) + " " +
+                        std::to_string(style.Height);
+        if (style.Mask)
+            s += " mask " + std::to_string(style.MaskAt.X) + " " + std::to_string(style.MaskAt.Y);
         Calls.push_back(s);
         return true;
     }
@@ -92,11 +92,11 @@ private:
             s += " " + std::to_string(p.X) + "," + std::to_string(p.Y);
         return s;
     }
-    static std::string Fill(const forms::FillSpec& f)
+    static std::string Fill(const forms::FillStyle& f)
     {
         return " fill " + Hex(f.Fill) + (f.Blend ? " blend " + Hex(f.BlendColor) : "");
     }
-    static std::string Pen(const forms::PenSpec& p)
+    static std::string Pen(const forms::PenStyle& p)
     {
         return p.Visible ? " pen " + std::to_string(p.Width) + " " + Hex(p.Color) : " nopen";
     }

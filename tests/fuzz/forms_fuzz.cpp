@@ -44,30 +44,30 @@ public:
         ++Calls;
         return width > 0 && height > 0 && width <= 16384 && height <= 16384;
     }
-    void Box(const Rect&, const FillSpec&, const PenSpec& pen) override { Pen(pen); }
-    void Polygon(const std::vector<Point>& points, const FillSpec&, const PenSpec& pen) override
+    void Box(const Rect&, const FillStyle&, const PenStyle& pen) override { Pen(pen); }
+    void Polygon(const std::vector<Point>& points, const FillStyle&, const PenStyle& pen) override
     {
         Expect(!points.empty(), "polygon without points");
         Pen(pen);
     }
-    void Polyline(const std::vector<Point>& points, const PenSpec& pen) override
+    void Polyline(const std::vector<Point>& points, const PenStyle& pen) override
     {
         Expect(!points.empty(), "polyline without points");
         Pen(pen);
     }
-    void Oval(const Rect&, const FillSpec&, const PenSpec& pen) override { Pen(pen); }
-    void Line(Point, Point, const PenSpec& pen) override { Pen(pen); }
-    void Text(Point, const TextSpec&, std::string_view text) override
+    void Oval(const Rect&, const FillStyle&, const PenStyle& pen) override { Pen(pen); }
+    void Line(Point, Point, const PenStyle& pen) override { Pen(pen); }
+    void Text(Point, const TextStyle&, std::string_view text) override
     {
         Expect(!text.empty(), "empty text drawn");
         ++Calls;
     }
-    bool Image(const ImageSpec&) override { return ++Calls, true; }
+    bool Image(const ImageRequest&) override { return ++Calls, true; }
     void Grid(double) override { ++Calls; }
     void ObjectCreated(const FormModel&, ObjectRef) override { ++Calls; }
 
 private:
-    void Pen(const PenSpec& pen)
+    void Pen(const PenStyle& pen)
     {
         Expect(pen.Width >= 1, "pen narrower than one pixel");
         ++Calls;

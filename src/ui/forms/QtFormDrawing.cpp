@@ -26,7 +26,7 @@ QRect Between(int x1, int y1, int x2, int y2)
     return QRect(QPoint(std::min(x1, x2), std::min(y1, y2)), QPoint(std::max(x1, x2) - 1, std::max(y1, y2) - 1));
 }
 
-QPen MakePen(const PenSpec& pen)
+QPen MakePen(const PenStyle& pen)
 {
     if (!pen.Visible)
         return Qt::NoPen;
@@ -35,7 +35,7 @@ QPen MakePen(const PenSpec& pen)
 }
 
 // Half a pixel for odd widths, so that lines on whole coordinates cover whole pixels.
-double Centre(const PenSpec& pen) { return pen.Visible && pen.Width % 2 == 1 ? 0.5 : 0.0; }
+double Centre(const PenStyle& pen) { return pen.Visible && pen.Width % 2 == 1 ? 0.5 : 0.0; }
 
 // The colour of row `i` of `n` rows moving in equal steps from `top` to `bottom`.
 QColor Blended(Colour top, Colour bottom, qint64 i, qint64 n)
@@ -75,7 +75,7 @@ bool QtFormDrawing::CreateLayers(int width, int height, Colour background)
     return layers_.CreateCVBitmaps(width, height, ToQColor(background));
 }
 
-void QtFormDrawing::FillShape(const QPainterPath& shape, const QRect& bounds, const FillSpec& fill)
+void QtFormDrawing::FillShape(const QPainterPath& shape, const QRect& bounds, const FillStyle& fill)
 {
     QPainter& p = Painter();
     if (!fill.Blend) {
@@ -95,7 +95,7 @@ void QtFormDrawing::FillShape(const QPainterPath& shape, const QRect& bounds, co
     p.restore();
 }
 
-void QtFormDrawing::Box(const Rect& r, const FillSpec& fill, const PenSpec& pen)
+void QtFormDrawing::Box(const Rect& r, const FillStyle& fill, const PenStyle& pen)
 {
     const QRect box = Between(r.X1, r.Y1, r.X2, r.Y2);
     if (box.isEmpty())
@@ -115,7 +115,7 @@ void QtFormDrawing::Box(const Rect& r, const FillSpec& fill, const PenSpec& pen)
     p.fillRect(QRect(box.right() + 1 - w, box.top(), w, box.height()), ink);
 }
 
-void QtFormDrawing::Polygon(const std::vector<Point>& points, const FillSpec& fill, const PenSpec& pen)
+void QtFormDrawing::Polygon(const std::vector<Point>& points, const FillStyle& fill, const PenStyle& pen)
 {
     const QPolygonF poly = ToPolygon(points, Centre(pen));
     QPainterPath path;
@@ -128,7 +128,7 @@ void QtFormDrawing::Polygon(const std::vector<Point>& points, const FillSpec& fi
     p.drawPolygon(poly);
 }
 
-void QtFormDrawing::Polyline(const std::vector<Point>& points, const PenSpec& pen)
+void QtFormDrawing::Polyline(const std::vector<Point>& points, const PenStyle& pen)
 {
     if (!pen.Visible)
         return;
@@ -137,7 +137,7 @@ void QtFormDrawing::Polyline(const std::vector<Point>& points, const PenSpec& pe
     p.drawPolyline(ToPolygon(points, Centre(pen)));
 }
 
-void QtFormDrawing::Oval(const Rect& r, const FillSpec& fill, const PenSpec& pen)
+void QtFormDrawing::Oval(const Rect& r, const FillStyle& fill, const PenStyle& pen)
 {
     const QRect box = Between(r.X1, r.Y1, r.X2, r.Y2);
     if (box.isEmpty())
@@ -155,7 +155,7 @@ void QtFormDrawing::Oval(const Rect& r, const FillSpec& fill, const PenSpec& pen
     p.drawEllipse(inner);
 }
 
-void QtFormDrawing::Line(Point from, Point to, const PenSpec& pen)
+void QtFormDrawing::Line(Point from, Point to, const PenStyle& pen)
 {
     if (!pen.Visible)
         return;
@@ -165,28 +165,28 @@ void QtFormDrawing::Line(Point from, Point to, const PenSpec& pen)
     p.drawLine(QPointF(Near(from.X) + c, Near(from.Y) + c), QPointF(Near(to.X) + c, Near(to.Y) + c));
 }
 
-void QtFormDrawing::Text(Point at, const TextSpec& spec, std::string_view text)
+void QtFormDrawing::Text(Point at, const TextStyle& style, std::string_view text)
 {
     QPainter& p = Painter();
-    QFont font(QString::fromLatin1(spec.Font.Face.data(), static_cast<qsizetype>(spec.Font.Face.size())));
-    font.setPixelSize(std::clamp(spec.Font.Height, 1, kMaxFontPixels));
-    font.setWeight(spec.Font.Weight >= 550 ? QFont::Bold : QFont::Normal);
-    font.setItalic(spec.Font.Italic);
-    font.setUnderline(spec.Font.Underline);
-    font.setStrikeOut(spec.Font.StrikeOut);
+    QFont font(QString::fromLatin1(style.Font.Face.data(), static_cast<qsizetype>(style.Font.Face.size())));
+    font.setPixelSize(std::clamp(style.Font.Height, 1, kMaxFontPixels));
+    font.setWeight(style.Font.Weight >= 550 ? QFont::Bold : QFont::Normal);
+    font.setItalic(style.Font.Italic);
+    font.setUnderline(style.Font.Underline);
+    font.setStrikeOut(style.Font.StrikeOut);
     const QString s = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
     p.save();
     p.setFont(font);
     const double width = p.fontMetrics().horizontalAdvance(s);
-    const double x = spec.Justify == TextAlign::Center ? -width / 2 : spec.Justify == TextAlign::Right ? -width : 0;
+    const double x = style.Justify == TextAlign::Center ? -width / 2 : style.Justify == TextAlign::Right ? -width : 0;
     p.translate(Near(at.X), Near(at.Y));
-    if (spec.Font.Escapement != 0)
-        p.rotate(-spec.Font.Escapement / 10.0);
-    if (spec.Shadow) {
-        p.setPen(ToQColor(spec.ShadowColor));
-        p.drawText(QPointF(x + spec.ShadowDx, spec.ShadowDy), s);
+    if (style.Font.Escapement != 0)
+        p.rotate(-style.Font.Escapement / 10.0);
+    if (style.Shadow) {
+        p.setPen(ToQColor(style.ShadowColor));
+        p.drawText(QPointF(x + style.ShadowDx, style.ShadowDy), s);
     }
-    p.setPen(ToQColor(spec.Color));
+    p.setPen(ToQColor(style.Color));
     p.drawText(QPointF(x, 0), s);
     p.restore();
 }
@@ -195,9 +195,9 @@ void QtFormDrawing::Text(Point at, const TextSpec& spec, std::string_view text)
 // holds its mask beside it: the picture is the part above and left of the
 // mask's corner, the mask an equal area from that corner; dark mask pixels
 // let the picture through, light ones keep the background.
-bool QtFormDrawing::Image(const ImageSpec& spec)
+bool QtFormDrawing::Image(const ImageRequest& style)
 {
-    QImageReader reader(QString::fromStdString(spec.File.string()));
+    QImageReader reader(QString::fromStdString(style.File.string()));
     const QSize size = reader.size();
     if (size.isValid() && (size.width() > kMaxImageSide || size.height() > kMaxImageSide))
         return false;
@@ -205,9 +205,9 @@ bool QtFormDrawing::Image(const ImageSpec& spec)
     if (picture.isNull())
         return false;
     picture = picture.convertToFormat(QImage::Format_ARGB32);
-    if (spec.Mask) {
-        const int mx = std::clamp(spec.MaskAt.X, 0, picture.width());
-        const int my = std::clamp(spec.MaskAt.Y, 0, picture.height());
+    if (style.Mask) {
+        const int mx = std::clamp(style.MaskAt.X, 0, picture.width());
+        const int my = std::clamp(style.MaskAt.Y, 0, picture.height());
         const int w = mx > 0 ? mx : picture.width();
         const int h = my > 0 ? my : picture.height();
         QImage part = picture.copy(0, 0, w, h);
@@ -221,9 +221,9 @@ bool QtFormDrawing::Image(const ImageSpec& spec)
         }
         picture = part;
     }
-    const int w = spec.Width > 0 ? std::min(spec.Width, kMaxImageSide) : picture.width();
-    const int h = spec.Height > 0 ? std::min(spec.Height, kMaxImageSide) : picture.height();
-    Painter().drawImage(QRect(Near(spec.At.X), Near(spec.At.Y), w, h), picture);
+    const int w = style.Width > 0 ? std::min(style.Width, kMaxImageSide) : picture.width();
+    const int h = style.Height > 0 ? std::min(style.Height, kMaxImageSide) : picture.height();
+    Painter().drawImage(QRect(Near(style.At.X), Near(style.At.Y), w, h), picture);
     return true;
 }
 

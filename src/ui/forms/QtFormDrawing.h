@@ -22,23 +22,23 @@ public:
     void End();
 
     bool CreateLayers(int width, int height, kalvor::forms::Colour background) override;
-    void Box(const kalvor::forms::Rect& r, const kalvor::forms::FillSpec& fill,
-             const kalvor::forms::PenSpec& pen) override;
-    void Polygon(const std::vector<kalvor::forms::Point>& points, const kalvor::forms::FillSpec& fill,
-                 const kalvor::forms::PenSpec& pen) override;
-    void Polyline(const std::vector<kalvor::forms::Point>& points, const kalvor::forms::PenSpec& pen) override;
-    void Oval(const kalvor::forms::Rect& bounds, const kalvor::forms::FillSpec& fill,
-              const kalvor::forms::PenSpec& pen) override;
-    void Line(kalvor::forms::Point from, kalvor::forms::Point to, const kalvor::forms::PenSpec& pen) override;
-    void Text(kalvor::forms::Point at, const kalvor::forms::TextSpec& spec, std::string_view text) override;
-    bool Image(const kalvor::forms::ImageSpec& spec) override;
+    void Box(const kalvor::forms::Rect& r, const kalvor::forms::FillStyle& fill,
+             const kalvor::forms::PenStyle& pen) override;
+    void Polygon(const std::vector<kalvor::forms::Point>& points, const kalvor::forms::FillStyle& fill,
+                 const kalvor::forms::PenStyle& pen) override;
+    void Polyline(const std::vector<kalvor::forms::Point>& points, const kalvor::forms::PenStyle& pen) override;
+    void Oval(const kalvor::forms::Rect& bounds, const kalvor::forms::FillStyle& fill,
+              const kalvor::forms::PenStyle& pen) override;
+    void Line(kalvor::forms::Point from, kalvor::forms::Point to, const kalvor::forms::PenStyle& pen) override;
+    void Text(kalvor::forms::Point at, const kalvor::forms::TextStyle& style, std::string_view text) override;
+    bool Image(const kalvor::forms::ImageRequest& style) override;
     void Grid(double scale) override;
     void ObjectCreated(const kalvor::forms::FormModel& model, kalvor::forms::ObjectRef object) override;
 
 private:
     QPainter& Painter();
     // Fills `shape` (clipped to it) with the fill colour or the gradient.
-    void FillShape(const QPainterPath& shape, const QRect& bounds, const kalvor::forms::FillSpec& fill);
+    void FillShape(const QPainterPath& shape, const QRect& bounds, const kalvor::forms::FillStyle& fill);
 
     FormLayers& layers_;
     const LookMetrics& metrics_;
