@@ -1,25 +1,13 @@
 #include "ScreenReport.h"
 
+#include "base/JsonText.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
 
 namespace kalvor {
 namespace {
-
-// Latin-1 to UTF-8.
-void PutLatin1(std::string& out, std::string_view text)
-{
-    for (char ch : text) {
-        const auto c = static_cast<std::uint8_t>(ch);
-        if (c < 0x80) {
-            out.push_back(ch);
-        } else {
-            out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        }
-    }
-}
 
 std::string_view TrimRight(std::string_view s)
 {
@@ -77,26 +65,6 @@ void ForEachRow(const DisplayMemory& mem, bool wholeMemory, F&& f)
 }
 
 } // namespace
-
-void PutJsonString(std::string& out, std::string_view latin1)
-{
-    static const char* const kHex = "0123456789abcdef";
-    out.push_back('"');
-    for (char ch : latin1) {
-        const auto c = static_cast<std::uint8_t>(ch);
-        if (c == '"' || c == '\\') {
-            out.push_back('\\');
-            out.push_back(ch);
-        } else if (c < 0x20 || c == 0x7f) {
-            out.append("\\u00");
-            out.push_back(kHex[c >> 4]);
-            out.push_back(kHex[c & 15]);
-        } else {
-            PutLatin1(out, std::string_view(&ch, 1));
-        }
-    }
-    out.push_back('"');
-}
 
 void WriteTextReport(std::ostream& out, const DisplayMemory& mem, bool wholeMemory)
 {

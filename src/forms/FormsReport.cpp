@@ -1,5 +1,6 @@
 #include "forms/FormsReport.h"
 
+#include "base/JsonText.h"
 #include "base/Text.h"
 
 #include <cstdint>
@@ -7,36 +8,13 @@
 namespace kalvor::forms {
 namespace {
 
-void PutString(std::string& out, std::string_view latin1)
-{
-    static const char* const kHex = "0123456789abcdef";
-    out.push_back('"');
-    for (const char ch : latin1) {
-        const auto c = static_cast<std::uint8_t>(ch);
-        if (c == '"' || c == '\\') {
-            out.push_back('\\');
-            out.push_back(ch);
-        } else if (c < 0x20 || c == 0x7f) {
-            out.append("\\u00");
-            out.push_back(kHex[c >> 4]);
-            out.push_back(kHex[c & 15]);
-        } else if (c < 0x80) {
-            out.push_back(ch);
-        } else {
-            out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        }
-    }
-    out.push_back('"');
-}
-
 void PutList(std::string& out, const std::vector<std::string>& items)
 {
     out.push_back('[');
     for (std::size_t i = 0; i < items.size(); ++i) {
         if (i > 0)
             out.push_back(',');
-        PutString(out, items[i]);
+        PutJsonString(out, items[i]);
     }
     out.push_back(']');
 }
@@ -63,7 +41,7 @@ void PutObject(std::string& out, const FormModel& model, int position)
     };
     auto text = [&](const char* key, std::string_view value) {
         out.append(",\"").append(key).append("\":");
-        PutString(out, value);
+        PutJsonString(out, value);
     };
     out.append("{\"pos\":").append(std::to_string(position));
     num("type", static_cast<int>(o.Type));
@@ -116,7 +94,7 @@ std::string FormsReport(const FormsMode& mode)
     out.append(mode.Showing() ? "true" : "false");
     out.append(",\"receiving\":").append(mode.Receiving() ? "true" : "false");
     out.append(",\"caption\":");
-    PutString(out, mode.Caption());
+    PutJsonString(out, mode.Caption());
     out.append(",\"objects\":[");
     for (int p = 1; p <= model.ListCount(); ++p) {
         if (p > 1)
@@ -140,9 +118,9 @@ std::string FormsReport(const FormsMode& mode)
         if (!first)
             out.push_back(',');
         first = false;
-        PutString(out, "F" + std::to_string(k + 1));
+        PutJsonString(out, "F" + std::to_string(k + 1));
         out.push_back(':');
-        PutString(out, definition);
+        PutJsonString(out, definition);
     }
     out.append("}}");
     return out;
