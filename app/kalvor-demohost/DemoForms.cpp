@@ -24,6 +24,14 @@ constexpr int kColourLeft = 140, kColourWidth = 36; // the colour map's squares,
 
 std::string Cmd(const std::string& name, const std::string& value) { return name + ":" + value + "\r"; }
 
+// The status field shows 46 characters; a longer message is cut there.
+std::string Status(std::string text)
+{
+    constexpr std::size_t kStatusChars = 46;
+    text.resize(std::min(text.size(), kStatusChars));
+    return Cmd("STATUS", text);
+}
+
 std::string Upper(std::string s)
 {
     for (char& c : s)
@@ -81,7 +89,7 @@ std::string FormsDemo::Start(int picturePort)
                  {"INTERESTS", kItemsInterests + "*|Forms|Pictures|"},
                  {"NEWS", "True"},
                  {"SIZE", "2"},
-                 {"STATUS", "Welcome. F1 tells what the host does with each line."}});
+                 {"STATUS", "Welcome. F1 says what the host does."}});
     s += Shown() + Cmd("GOTO", "NAME") + kDc1 + "\r";
     return s;
 }
@@ -112,7 +120,7 @@ std::string FormsDemo::Check()
         return Cmd("ONERROR", "No name has arrived yet: type one and press Tab.") + Cmd("GOTO", "NAME");
     if (Upper(known_["TERMS"]).rfind('T', 0) != 0)
         return Cmd("ONERROR", "Please accept the terms first.") + Cmd("GOTO", "TERMS");
-    return Cmd("STATUS", "The form is complete. Thank you, " + known_["NAME"] + ".");
+    return Status("Complete. Thank you, " + known_["NAME"] + ".");
 }
 
 FormsDemo::Reply FormsDemo::Line(const std::string& line)
@@ -130,7 +138,7 @@ FormsDemo::Reply FormsDemo::Line(const std::string& line)
     if (word == "EXIT")
         return {kCloseForms, true};
     if (word == "HELP") {
-        s = Cmd("STATUS", "Tab or Return sends a field; F2 fills, F3 clears, F4 checks.");
+        s = Status("Tab sends a field; F2 fills, F4 checks.");
     } else if (word == "SAMPLE") {
         s = Values({{"NAME", "Ada Lovelace"},
                     {"ADDRESS", "12 St James's Square|London SW1"},
@@ -158,28 +166,28 @@ FormsDemo::Reply FormsDemo::Line(const std::string& line)
     } else {
         known_[word] = value;
         if (word == "NAME") {
-            s = Cmd("STATUS", value.empty() ? "The name is empty now." : "Hello, " + value + ".");
+            s = Status(value.empty() ? "The name is empty now." : "Hello, " + value + ".");
         } else if (word == "ADDRESS") {
-            s = Cmd("STATUS", "An address of " + std::to_string(EntryLines(value)) + " line(s) arrived.");
+            s = Status("An address of " + std::to_string(EntryLines(value)) + " line(s) arrived.");
         } else if (word == "COUNTRY" || word == "INTERESTS") {
             const std::string chosen = Chosen(value);
-            s = Cmd("STATUS", (word == "COUNTRY" ? "Country: " : "Interests: ") + (chosen.empty() ? "none" : chosen));
+            s = Status((word == "COUNTRY" ? "Country: " : "Interests: ") + (chosen.empty() ? "none" : chosen));
         } else if (word == "NEWS" || word == "TERMS") {
             const bool on = Upper(value).rfind('T', 0) == 0;
-            s = Cmd("STATUS", word == "NEWS" ? (on ? "News will come by post." : "No news by post.")
-                                             : (on ? "Terms accepted." : "Terms not accepted."));
+            s = Status(word == "NEWS" ? (on ? "News will come by post." : "No news by post.")
+                                      : (on ? "Terms accepted." : "Terms not accepted."));
         } else if (word == "SIZE") {
             const int index = std::atoi(value.c_str());
-            s = Cmd("STATUS", index >= 1 && index <= 3 ? std::string("Size: ") + kSizes[index - 1] : "Size: ?");
+            s = Status(index >= 1 && index <= 3 ? std::string("Size: ") + kSizes[index - 1] : "Size: ?");
         } else if (word == "COLOURS") {
             // "x|y" in window pixels; the squares are 36 units apart at scale 1.
             const int x = std::atoi(value.c_str());
             const int square = std::clamp((x - kColourLeft) / kColourWidth, 0, 4);
             const std::string colour = kColours[square];
             s = Values({{"COLOUR", "You clicked " + colour + "."}});
-            s += Cmd("STATUS", "Map clicked at " + value + ": " + colour + ".");
+            s += Status("Map clicked at " + value + ": " + colour + ".");
         } else {
-            s = Cmd("STATUS", "The host has no use for " + word + ".");
+            s = Status("The host has no use for " + word + ".");
         }
     }
     return {s + Shown() + kDc1 + "\r", false};
