@@ -137,20 +137,38 @@ TEST(DemoFormsTest, FormArrivesBuildsFetchesItsPictureAndAnswersValueLines)
     EXPECT_EQ(image.height(), demohost::kDemoPictureHeight);
     EXPECT_EQ(drawing.Images, std::vector<std::filesystem::path>{picture});
 
-    // The first values and the GOTO, then the answer to a value line: the
-    // line listed back, the status greeting the name.
+    // The first values and the GOTO, then the answers to value lines: each
+    // line listed back (the last five, newest last) and answered.
     ExpectLinesApply(std::string_view(terminal.Received).substr(end + 4, ready - end - 4), model);
-    terminal.Send("NAME:Ada|x\r");
-    const std::size_t answered = terminal.Await("\x11", ready + 1);
-    ASSERT_NE(answered, std::string::npos) << terminal.Received;
-    ExpectLinesApply(std::string_view(terminal.Received).substr(ready + 1, answered - ready - 1), model);
     const auto text = [&](const char* name) { return model.DisplayFields[model.GetDisplayFldIndex(name)].Text; };
-    EXPECT_EQ(text("RECEIVED1"), "NAME:Ada|x");
-    EXPECT_NE(text("STATUS").find("Ada|x"), std::string::npos) << text("STATUS");
+    struct Answer {
+        const char* Line;
+        const char* Field;
+        const char* Shows;
+    } const answers[] = {
+        {"NAME:Ada|x", "STATUS", "Hello, Ada|x."},
+        {"COUNTRY:|Norway|Sweden|*|Sweden|", "STATUS", "Country: Sweden"},
+        {"INTERESTS:|A|B|C|*|A|C|", "STATUS", "Interests: A, C"},
+        {"ADDRESS:1 Road\\|2|Town", "STATUS", "An address of 2 line(s)"},
+        {"COLOURS:260|330", "COLOUR", "You clicked green."},
+        {"TERMS:true", "STATUS", "Terms accepted."},
+        {"CHECK:NAME", "STATUS", "Complete. Thank you, Ada|x."},
+        {"HELP:Help", "RECEIVED1", "ADDRESS:1 Road\\|2|Town"},
+    };
+    std::size_t from = ready + 1;
+    for (const Answer& a : answers) {
+        terminal.Send(std::string(a.Line) + "\r");
+        const std::size_t answered = terminal.Await("\x11", from);
+        ASSERT_NE(answered, std::string::npos) << a.Line << terminal.Received;
+        ExpectLinesApply(std::string_view(terminal.Received).substr(from, answered - from), model);
+        EXPECT_NE(text(a.Field).find(a.Shows), std::string::npos) << a.Line << ": " << text(a.Field);
+        from = answered + 1;
+    }
+    EXPECT_EQ(text("RECEIVED5"), "HELP:Help");
 
     // The form's Exit button closes forms mode; the menu follows.
     terminal.Send("EXIT:EXIT\r");
-    const std::size_t closed = terminal.Await("\x1b%kR", answered);
+    const std::size_t closed = terminal.Await("\x1b%kR", from);
     ASSERT_NE(closed, std::string::npos) << terminal.Received;
     EXPECT_NE(terminal.Await("Choice: ", closed), std::string::npos);
 }
