@@ -693,14 +693,15 @@ bool DemoServer::Listen(QString& error)
         error = server_.errorString();
         return false;
     }
-    const int picturePort = options_.PicturePort >= 0                      ? options_.PicturePort
-                            : options_.Port == 0 || options_.Port == 65535 ? 0
-                                                                           : options_.Port + 1;
+    // The pictures' port: as given, else the one after the Telnet port
+    // (any free one when the Telnet port was chosen freely).
+    int picturePort = options_.PicturePort;
+    if (picturePort < 0)
+        picturePort = options_.Port == 0 || options_.Port == 65535 ? 0 : options_.Port + 1;
     pictures_.Add(kDemoPictureName, DemoPictureBmp());
-    if (!pictures_.Listen(options_.Bind, static_cast<quint16>(picturePort), pictureError_))
-        options_.PicturePort = picturePort;
-    else
-        options_.PicturePort = pictures_.Port();
+    const bool pictures = pictures_.Listen(options_.Bind, static_cast<quint16>(picturePort), pictureError_);
+    // A form names the port even when it could not be had: its picture then fails to arrive.
+    options_.PicturePort = pictures ? pictures_.Port() : picturePort;
     return true;
 }
 
