@@ -1,10 +1,13 @@
 #include "DemoHost.h"
 
+#include "DemoPicture.h"
 #include "Listing.h"
+#include "VisibleBytes.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <utility>
 
 namespace kalvor::demohost {
 namespace {
@@ -25,32 +28,6 @@ const std::string kClear = "\x1b&a0y0C\x1bJ";
 const std::string kNormal = "\x1b&d@";
 
 std::string At(int row, int col) { return "\x1b&a" + std::to_string(row) + "y" + std::to_string(col) + "C"; }
-
-// Control characters written so that they can be read.
-std::string Visible(std::string_view text)
-{
-    std::string out;
-    for (const char ch : text) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (c == 27)
-            out += "<ESC>";
-        else if (c == 13)
-            out += "<CR>";
-        else if (c == 10)
-            out += "<LF>";
-        else if (c == 30)
-            out += "<RS>";
-        else if (c == 31)
-            out += "<US>";
-        else if (c < 32)
-            out += "^" + std::string(1, static_cast<char>(c + 64));
-        else if (c == 127)
-            out += "<DEL>";
-        else
-            out.push_back(ch);
-    }
-    return out;
-}
 
 std::string Lower(std::string s)
 {
@@ -259,6 +236,18 @@ void DemoClient::Input(char c)
         }
         block_.push_back(c);
         return;
+    case Mode::Forms:
+        // Value lines end in CR; an LF or NUL after it is dropped. Nothing is echoed.
+        if (afterCr_ && (c == '\n' || c == '\0')) {
+            afterCr_ = false;
+            return;
+        }
+        afterCr_ = c == '\r';
+        if (c == '\r' || c == '\n')
+            FormsLine(std::exchange(line_, {}));
+        else
+            line_.push_back(c);
+        return;
     case Mode::Greeting:
     case Mode::Listing: return;
     default: break;
@@ -312,6 +301,8 @@ void DemoClient::Line(const std::string& line)
             StartMemoryLock();
         else if (word == "7" || word == "list")
             StartListing(arg.empty() ? options_.ListingLines : std::max(0L, std::strtol(arg.c_str(), nullptr, 10)));
+        else if (word == "8")
+            StartForms();
         else if (word == "bytes")
             SendAllBytes();
         else if (word == "0" || word == "q" || word == "quit") {
@@ -378,6 +369,7 @@ void DemoClient::ShowMenu()
     s += "   5  Status and cursor sensing\r\n";
     s += "   6  Memory lock\r\n";
     s += "   7  Long listing (7 N for N lines)\r\n";
+    s += "   8  Forms mode: a graphical form with a picture\r\n";
     s += "   0  Leave\r\n\r\n";
     s += "Choice: ";
     Send(s);
@@ -663,6 +655,25 @@ void DemoClient::SendAllBytes()
     Send("Choice: ");
 }
 
+// The forms demonstration: the form goes out, value lines come back until
+// the form is left.
+void DemoClient::StartForms()
+{
+    mode_ = Mode::Forms;
+    line_.clear();
+    Send(kClear + "Forms mode: the host sends a form (ESC % k 0 F ... ESC % k C).\r\n" +
+         "If the forms window is closed, Return comes back to the menu.\r\n");
+    Send(forms_.Start(options_.PicturePort));
+}
+
+void DemoClient::FormsLine(const std::string& line)
+{
+    const FormsDemo::Reply reply = forms_.Line(line);
+    Send(reply.Text);
+    if (reply.Leave)
+        ShowMenu();
+}
+
 // --- The server --------------------------------------------------------------------
 
 DemoServer::DemoServer(const DemoOptions& options) : options_(options)
@@ -678,10 +689,20 @@ DemoServer::DemoServer(const DemoOptions& options) : options_(options)
 
 bool DemoServer::Listen(QString& error)
 {
-    if (server_.listen(options_.Bind, options_.Port))
-        return true;
-    error = server_.errorString();
-    return false;
+    if (!server_.listen(options_.Bind, options_.Port)) {
+        error = server_.errorString();
+        return false;
+    }
+    // The pictures' port: as given, else the one after the Telnet port
+    // (any free one when the Telnet port was chosen freely).
+    int picturePort = options_.PicturePort;
+    if (picturePort < 0)
+        picturePort = options_.Port == 0 || options_.Port == 65535 ? 0 : options_.Port + 1;
+    pictures_.Add(kDemoPictureName, DemoPictureBmp());
+    const bool pictures = pictures_.Listen(options_.Bind, static_cast<quint16>(picturePort), pictureError_);
+    // A form names the port even when it could not be had: its picture then fails to arrive.
+    options_.PicturePort = pictures ? pictures_.Port() : picturePort;
+    return true;
 }
 
 } // namespace kalvor::demohost

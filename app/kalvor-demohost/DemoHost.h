@@ -4,8 +4,12 @@
 // server), and offers a menu of demonstrations of the terminal's escape
 // language: enhancements and colours, line drawing, a format-mode form in
 // block mode paced with DC1/DC2, user keys, status and cursor-sensing
-// replies, memory lock and a long listing.
+// replies, memory lock, a long listing, and forms mode: a graphical form
+// whose picture the server serves over HTTP on a second port.
 #pragma once
+
+#include "DemoForms.h"
+#include "PictureServer.h"
 
 #include "comms/TelnetProtocol.h"
 
@@ -29,6 +33,7 @@ struct DemoOptions {
     bool Standard = false;    // refuse option 45: the terminal stays "Telnet (standard)"
     std::string LogFile;      // every byte received from terminals is appended here
     long ListingLines = 3000; // lines of the long listing unless the choice names a number
+    int PicturePort = -1;     // the pictures' HTTP port: -1 for Port + 1 (any free one when Port is 0)
 };
 
 class DemoClient final : private telnet::TelnetDecoder::Events {
@@ -50,6 +55,7 @@ private:
         Continue,   // "press Return" after a demonstration
         MemoryLock, // memory lock on until Return
         Listing,    // the long listing is being sent
+        Forms,      // forms mode: value lines come back, host command lines go out
     };
 
     // TelnetDecoder::Events
@@ -78,6 +84,8 @@ private:
     void StartListing(long lines);
     void MoreListing();
     void SendAllBytes();
+    void StartForms();
+    void FormsLine(const std::string& line);
     void PressReturn();
 
     QTcpSocket* socket_;
@@ -98,6 +106,7 @@ private:
     std::vector<std::pair<std::string, std::string>> statusRequests_;
     std::size_t statusIndex_ = 0;
     std::string statusTable_;
+    FormsDemo forms_;
     long listNext_ = 0;
     long listEnd_ = 0;
     QTimer greetingTimer_;
@@ -108,13 +117,19 @@ private:
 class DemoServer {
 public:
     explicit DemoServer(const DemoOptions& options);
-    // Starts listening; false with `error` when the port cannot be had.
+    // Starts listening; false with `error` when the port cannot be had. The
+    // picture server is started too; when its port cannot be had,
+    // PictureError says why and the form's picture will not arrive.
     bool Listen(QString& error);
     quint16 Port() const { return server_.serverPort(); }
+    quint16 PicturePort() const { return pictures_.Port(); }
+    const QString& PictureError() const { return pictureError_; }
 
 private:
     DemoOptions options_;
     QTcpServer server_;
+    PictureServer pictures_;
+    QString pictureError_;
     std::vector<std::unique_ptr<DemoClient>> clients_;
 };
 

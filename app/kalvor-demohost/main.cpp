@@ -13,8 +13,11 @@ namespace {
 
 void Usage(std::FILE* out)
 {
-    std::fputs("usage: kalvor-demohost [--port N] [--bind ADDRESS] [--standard] [--lines N] [--log FILE]\n"
+    std::fputs("usage: kalvor-demohost [--port N] [--picture-port N] [--bind ADDRESS] [--standard] [--lines N]\n"
+               "                       [--log FILE]\n"
                "  --port N        port to listen on (default 2323; 0 picks a free one)\n"
+               "  --picture-port N  port of the forms demonstration's pictures over HTTP\n"
+               "                  (default: the port after --port; 0 picks a free one)\n"
                "  --bind ADDRESS  address to listen on (default 127.0.0.1)\n"
                "  --standard      refuse Telnet option 45: the terminal stays \"Telnet (standard)\"\n"
                "  --lines N       lines of the long listing (default 3000)\n"
@@ -40,6 +43,13 @@ int main(int argc, char** argv)
                 return 2;
             }
             options.Port = static_cast<quint16>(port);
+        } else if (arg == "--picture-port" && hasValue) {
+            const long port = std::strtol(argv[++i], nullptr, 10);
+            if (port < 0 || port > 65535) {
+                std::fprintf(stderr, "kalvor-demohost: bad port %s\n", argv[i]);
+                return 2;
+            }
+            options.PicturePort = static_cast<int>(port);
         } else if (arg == "--bind" && hasValue) {
             options.Bind = QHostAddress(QString::fromLocal8Bit(argv[++i]));
             if (options.Bind.isNull()) {
@@ -71,8 +81,15 @@ int main(int argc, char** argv)
                      options.Bind.toString().toLocal8Bit().constData(), options.Port, error.toLocal8Bit().constData());
         return 1;
     }
-    std::printf("kalvor-demohost listening on %s:%u\n", options.Bind.toString().toLocal8Bit().constData(),
-                static_cast<unsigned>(server.Port()));
+    // The first line ends in the Telnet port (tests read it there).
+    const QByteArray bind = options.Bind.toString().toLocal8Bit();
+    std::printf("kalvor-demohost listening on %s:%u\n", bind.constData(), static_cast<unsigned>(server.Port()));
+    if (server.PictureError().isEmpty())
+        std::printf("pictures over HTTP on %s port %u\n", bind.constData(),
+                    static_cast<unsigned>(server.PicturePort()));
+    else
+        std::printf("no pictures over HTTP, the forms demonstration shows none (%s)\n",
+                    server.PictureError().toLocal8Bit().constData());
     std::fflush(stdout);
     return app.exec();
 }
