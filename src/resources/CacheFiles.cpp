@@ -116,6 +116,14 @@ bool PurgeFile(const fs::path& cacheFolder, const std::string& file, const std::
         std::string given = file;
         std::replace(given.begin(), given.end(), '\\', '/');
         path = given;
+        // A host names files of its own: a path outside the program folder
+        // (the cache folder's parent) is never touched.
+        std::error_code ec;
+        const fs::path folder = fs::weakly_canonical(cacheFolder.parent_path(), ec);
+        const fs::path target = fs::weakly_canonical(path, ec);
+        const auto inside = std::mismatch(folder.begin(), folder.end(), target.begin(), target.end()).first;
+        if (ec || folder.empty() || inside != folder.end())
+            return false;
     } else {
         path = cacheFolder / file;
     }

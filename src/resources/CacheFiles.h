@@ -29,8 +29,9 @@ std::int64_t SizeUnits(std::uintmax_t bytes);
 std::vector<std::string> TrimCache(const std::filesystem::path& cacheFolder, const std::vector<std::string>& current,
                                    std::int64_t budgetKb = kCacheBudgetKb);
 
-// /PURGE file date: `file` is a path when it contains a folder separator,
-// else a name in the cache folder; it is deleted when its modification time
+// /PURGE file date: `file` is a path when it contains a folder separator
+// (left alone unless it lies in the program folder, the cache folder's
+// parent), else a name in the cache folder; it is deleted when its modification time
 // as yyyymmddhhnn (local time) is less than `date` read as a number. Returns
 // whether it was deleted.
 bool PurgeFile(const std::filesystem::path& cacheFolder, const std::string& file, const std::string& date);

@@ -94,9 +94,19 @@ TEST(Purge, DeletesWhatIsOlderThanItsDate)
         EXPECT_EQ(PurgeFile(cache, c.Name, c.Date), c.Deleted) << c.Name;
         EXPECT_EQ(fs::exists(cache / c.Name), !c.Deleted && std::string(c.Name) != "missing.gif") << c.Name;
     }
-    // A name with a folder part is a path of its own.
-    MakeFile(elsewhere / "full.gif", 10);
-    SetLocalTime(elsewhere / "full.gif", 2021, 6, 15, 10, 30);
+    // A name with a folder part is a path of its own, honoured inside the
+    // program folder only.
+    const fs::path outside = home.Path().parent_path() / (home.Path().filename().string() + "-outside");
+    fs::create_directories(outside);
+    for (const fs::path& file : {elsewhere / "full.gif", outside / "full.gif", cache / "up.gif"}) {
+        MakeFile(file, 10);
+        SetLocalTime(file, 2021, 6, 15, 10, 30);
+    }
     EXPECT_TRUE(PurgeFile(cache, (elsewhere / "full.gif").string(), "202201010000"));
     EXPECT_FALSE(fs::exists(elsewhere / "full.gif"));
+    EXPECT_FALSE(PurgeFile(cache, (outside / "full.gif").string(), "202201010000"));
+    EXPECT_FALSE(PurgeFile(cache, (cache / ".." / ".." / outside.filename() / "full.gif").string(), "202201010000"));
+    EXPECT_TRUE(fs::exists(outside / "full.gif"));
+    EXPECT_TRUE(PurgeFile(cache, (cache / ".." / "cache" / "up.gif").string(), "202201010000"));
+    fs::remove_all(outside);
 }
