@@ -295,17 +295,5 @@ TEST_F(SectionWrittenTest, TerminalPreferencesWriteNewTerminalPref)
     EXPECT_EQ(FileText(), text);
 }
 
-TEST_F(SectionWrittenTest, CancelledPreferencesComeBack)
-{
-    config.Values().Language = "DUTCH";
-    OpenTermPreferences(config);
-    config.Values().Language = "SWEDISH"; // e.g. changed while the dialog was open
-    config.Values().DisplayWidth = 132;
-    CancelTermPreferences(config);
-    EXPECT_EQ(config.Values().Language, "DUTCH");
-    EXPECT_EQ(config.Values().DisplayWidth, 80);
-    EXPECT_EQ(FileText(), FormatSettingsFile(config.CurrentFile(), Settings{})) << "nothing written";
-}
-
 } // namespace
 } // namespace kalvor::config
