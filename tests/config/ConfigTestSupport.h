@@ -7,9 +7,11 @@
 #include "ShownErrors.h"
 #include "TempHome.h"
 
+#include "config/SettingKeys.h"
 #include "config/Settings.h"
 
 #include <string>
+#include <vector>
 
 namespace kalvor::test {
 
@@ -73,6 +75,17 @@ inline void ForgetUnread(config::Settings& read, const config::Settings& written
 {
     read.SizeIndex = written.SizeIndex;
     read.AutoSave = written.AutoSave;
+}
+
+// The settings that differ from the defaults, each as its line of the
+// settings file reads ("Baud Rate = 9600"), in file order.
+inline std::vector<std::string> Changes(const config::Settings& s)
+{
+    std::vector<std::string> out;
+    for (int k = 1; k <= config::kKeyCount; ++k)
+        if (const std::string v = config::EncodeValue(s, k); v != config::EncodeValue(config::Settings{}, k))
+            out.push_back(std::string(config::KeyText(k)) + v);
+    return out;
 }
 
 } // namespace kalvor::test

@@ -124,4 +124,10 @@ std::string DescribeProblem(const DisplayMemory& mem, const char* problem, int w
     return out;
 }
 
+void Fail(const char* what)
+{
+    std::fprintf(stderr, "fuzz invariant broken: %s\n", what);
+    __builtin_trap();
+}
+
 } // namespace kalvor::fuzz

@@ -24,4 +24,12 @@ const char* DisplayMemoryProblem(const DisplayMemory& mem, bool allRows, int& wh
 // A readable account of a violation for the fuzz target's report.
 std::string DescribeProblem(const DisplayMemory& mem, const char* problem, int where);
 
+// Reports a broken invariant on stderr and ends the run with a trap.
+[[noreturn]] void Fail(const char* what);
+inline void Expect(bool ok, const char* what)
+{
+    if (!ok)
+        Fail(what);
+}
+
 } // namespace kalvor::fuzz

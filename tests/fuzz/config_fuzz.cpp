@@ -12,6 +12,8 @@
 //   - a function-key record and a stored password that are read are written
 //     and read back the same;
 //   - start-up with such files leaves both rewritten whole.
+#include "FileBytes.h"
+#include "Invariants.h"
 #include "config/ConfigPaths.h"
 #include "config/PasswordScramble.h"
 #include "config/PointerFile.h"
@@ -19,28 +21,19 @@
 #include "config/SettingsFile.h"
 
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <string_view>
 
 namespace {
 
 using namespace kalvor::config;
+using kalvor::test::ReadAll;
+using kalvor::test::WriteAll;
 
-[[noreturn]] void Fail(const char* what)
-{
-    std::fprintf(stderr, "config_fuzz: %s\n", what);
-    __builtin_trap();
-}
-
-void Expect(bool ok, const char* what)
-{
-    if (!ok)
-        Fail(what);
-}
+using kalvor::fuzz::Expect;
+using kalvor::fuzz::Fail;
 
 void ForgetUnread(Settings& read, const Settings& written)
 {
@@ -111,33 +104,19 @@ void CheckRecords(std::string_view bytes)
     }
 }
 
-void WriteFile(const std::filesystem::path& p, std::string_view bytes)
-{
-    std::ofstream out(p, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
-std::string ReadFile(const std::filesystem::path& p)
-{
-    std::string bytes;
-    if (ReadFileBytes(p, bytes, 1 << 22) != 0)
-        Fail("cannot read back a file just written");
-    return bytes;
-}
-
 // What start-up does with the two files.
 void CheckFiles(std::string_view bytes)
 {
     const std::filesystem::path folder = ConfigPath(kConfigFolder);
     std::filesystem::remove_all(folder); // damaged copies of earlier inputs
     std::filesystem::create_directories(folder);
-    WriteFile(ConfigPath(kPointerFileName), bytes);
-    WriteFile(ConfigPath(kDefaultConfigName), bytes);
+    WriteAll(ConfigPath(kPointerFileName), bytes);
+    WriteAll(ConfigPath(kDefaultConfigName), bytes);
 
     const DefaultFile pointer = GetDefaultFile();
     Expect(!pointer.Name.empty(), "no configuration name");
     if (pointer.Created)
-        Expect(ReadFile(ConfigPath(kPointerFileName)) == FormatPointerFile(kDefaultConfigName),
+        Expect(ReadAll(ConfigPath(kPointerFileName)) == FormatPointerFile(kDefaultConfigName),
                "pointer file not rewritten whole");
     if (pointer.Name != kDefaultConfigName)
         return; // a name that points elsewhere is not followed
@@ -145,7 +124,7 @@ void CheckFiles(std::string_view bytes)
     Settings s;
     Expect(ReadSettingsFile(pointer.Name, s) == 0, "configuration file not read");
     Expect(CreateSettingsFile(pointer.Name, s) == 0, "configuration file not written");
-    Expect(ReadFile(ConfigPath(pointer.Name)) == FormatSettingsFile(pointer.Name, s), "file not rewritten whole");
+    Expect(ReadAll(ConfigPath(pointer.Name)) == FormatSettingsFile(pointer.Name, s), "file not rewritten whole");
     Settings again;
     Expect(ReadSettingsFile(pointer.Name, again) == 0, "rewritten file not read");
     ForgetUnread(again, s);

@@ -10,12 +10,12 @@
 //     order; the tab sequence and the focus name listed objects;
 //   - a rebuild of the same text keeps every value;
 //   - the object dump can be made.
+#include "Invariants.h"
 #include "forms/CanvoState.h"
 #include "forms/FormBuild.h"
 #include "forms/ObjectDump.h"
 
 #include <cstdint>
-#include <cstdio>
 #include <set>
 #include <string_view>
 
@@ -23,17 +23,8 @@ namespace {
 
 using namespace kalvor::forms;
 
-[[noreturn]] void Fail(const char* what)
-{
-    std::fprintf(stderr, "forms_fuzz: %s\n", what);
-    __builtin_trap();
-}
-
-void Expect(bool ok, const char* what)
-{
-    if (!ok)
-        Fail(what);
-}
+using kalvor::fuzz::Expect;
+using kalvor::fuzz::Fail;
 
 // Counts the calls and sizes; draws nothing.
 class CountingDrawing final : public FormDrawing {

@@ -35,7 +35,6 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -53,9 +52,7 @@ void Check(Session& session, bool allRows)
     int where = -1;
     const kalvor::DisplayMemory& mem = session.Memory();
     if (const char* problem = kalvor::fuzz::DisplayMemoryProblem(mem, allRows, where)) {
-        const std::string text = kalvor::fuzz::DescribeProblem(mem, problem, where);
-        std::fputs(text.c_str(), stderr);
-        __builtin_trap();
+        kalvor::fuzz::Fail(kalvor::fuzz::DescribeProblem(mem, problem, where).c_str());
     }
 }
 

@@ -11,12 +11,12 @@
 //   - a port number is never negative; the status texts are lower case
 //     without blanks where the rules say so;
 //   - a dial command, when there is one, is a modem command ending in CR.
+#include "Invariants.h"
 #include "comms/ConnectionRules.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
-#include <cstdio>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,17 +25,8 @@ namespace {
 
 using namespace kalvor;
 
-[[noreturn]] void Fail(const char* what)
-{
-    std::fprintf(stderr, "rules_fuzz: %s\n", what);
-    __builtin_trap();
-}
-
-void Expect(bool ok, const char* what)
-{
-    if (!ok)
-        Fail(what);
-}
+using kalvor::fuzz::Expect;
+using kalvor::fuzz::Fail;
 
 bool Blank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 

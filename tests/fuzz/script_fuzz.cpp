@@ -11,13 +11,13 @@
 //   - the reader gives command words without blanks or lower-case letters,
 //     reaches "EXIT" within one line per CR of the working script, and keeps
 //     answering "EXIT".
+#include "Invariants.h"
 #include "base/ProgramFolder.h"
 #include "script/ScriptPreparation.h"
 #include "script/ScriptReader.h"
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -27,17 +27,8 @@ namespace {
 
 using namespace kalvor::script;
 
-[[noreturn]] void Fail(const char* what)
-{
-    std::fprintf(stderr, "script_fuzz: %s\n", what);
-    __builtin_trap();
-}
-
-void Expect(bool ok, const char* what)
-{
-    if (!ok)
-        Fail(what);
-}
+using kalvor::fuzz::Expect;
+using kalvor::fuzz::Fail;
 
 std::string ReadFile(const std::filesystem::path& p)
 {

@@ -11,10 +11,10 @@
 //     advanced;
 //   - terminal to host: data with its IAC bytes doubled is decoded back to
 //     the same data, with no command in it.
+#include "Invariants.h"
 #include "comms/TelnetProtocol.h"
 
 #include <cstdint>
-#include <cstdio>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -25,17 +25,8 @@ namespace {
 using namespace kalvor;
 using namespace kalvor::telnet;
 
-[[noreturn]] void Fail(const char* what)
-{
-    std::fprintf(stderr, "telnet_fuzz: %s\n", what);
-    __builtin_trap();
-}
-
-void Expect(bool ok, const char* what)
-{
-    if (!ok)
-        Fail(what);
-}
+using kalvor::fuzz::Expect;
+using kalvor::fuzz::Fail;
 
 // The socket side of the negotiator: replies kept, delayed actions run at once.
 class Sink final : public NegotiatorSink {

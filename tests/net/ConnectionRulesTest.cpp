@@ -1,5 +1,4 @@
-// Host entries, serial texts, open-failure messages, dial commands and the
-// receive throttle.
+// Host entries, serial settings, dial commands and the receive throttle.
 #include "comms/ConnectionRules.h"
 
 #include <gtest/gtest.h>
@@ -63,16 +62,11 @@ TEST(HostEntry, UnclosedCommentRunsToTheEnd)
     EXPECT_EQ(RemoveComments("[x][y]z"), "z");
 }
 
-TEST(Serial, PortNumberAndHandshaking)
+TEST(Serial, PortNumber)
 {
     EXPECT_EQ(PortNumber("COM 3"), 3);
     EXPECT_EQ(PortNumber("Com12"), 12);
     EXPECT_EQ(PortNumber("none"), 0);
-    EXPECT_EQ(HandshakingCode("None"), 0);
-    EXPECT_EQ(HandshakingCode("Xon/Xoff"), 1);
-    EXPECT_EQ(HandshakingCode("RTS/CTS"), 2);
-    EXPECT_EQ(HandshakingCode("Xon/RTS"), 3);
-    EXPECT_EQ(HandshakingCode("bogus"), 0);
 }
 
 TEST(Serial, SettingsTextUsesTheParityLetter)
@@ -107,27 +101,10 @@ TEST(Serial, EightBitDataSetsDataBitsAndParity)
     }
 }
 
-TEST(Serial, StatusPanelTexts)
+TEST(Serial, StatusPanelRoundsHighRatesToThousands)
 {
-    EXPECT_EQ(BaudStatusText("9600", "COM1"), "9600 baud at com1");
-    EXPECT_EQ(BaudStatusText("9600", "COM 1"), "9600 baud at com1");
-    EXPECT_EQ(BaudStatusText("128000", "COM2"), "128k baud at com2");
-    EXPECT_EQ(BaudStatusText("256000", "COM1"), "256k baud at com1");
-    EXPECT_EQ(BaudStatusText("56000", "COM1"), "56000 baud at com1");
+    EXPECT_EQ(BaudStatusText("56000", "COM 1"), "56000 baud at com1");
     EXPECT_EQ(BaudStatusText("57600", "COM1"), "58k baud at com1");
-}
-
-TEST(Serial, OpenFailureMessages)
-{
-    EXPECT_EQ(OpenFailureMessage(SerialOpenError::InvalidPort, 3, "9600"), "\r\n<error: com 3 does not exist>\r\n");
-    EXPECT_EQ(OpenFailureMessage(SerialOpenError::AlreadyOpen, 3, "9600"), "\r\n<error: com 3 is already open>\r\n");
-    EXPECT_EQ(OpenFailureMessage(SerialOpenError::DeviceAlreadyOpen, 3, "9600"),
-              "\r\n<error: com 3 is already open>\r\n");
-    EXPECT_EQ(OpenFailureMessage(SerialOpenError::ByteSize, 3, "19200"),
-              "\r\n<error: com 3 does not support 19200 baud>\r\n");
-    EXPECT_EQ(OpenFailureMessage(SerialOpenError::Locked, 3, "9600"),
-              "\r\n<error: com 3 is locked by another device>\r\n");
-    EXPECT_EQ(OpenFailureMessage(SerialOpenError::Other, 4, "9600"), "\r\n<error: com 4 cannot be opened>\r\n");
 }
 
 TEST(Modem, DialCommands)
@@ -142,13 +119,6 @@ TEST(Modem, DialCommands)
     EXPECT_EQ(DialCommand(s), "atdt 9,5551234\r");
     s.DirectTarget = "777";
     EXPECT_EQ(DialCommand(s), "atdt 777\r");
-}
-
-TEST(Ssh, ErrorTexts)
-{
-    EXPECT_EQ(SshErrorText(2, "x"), "This host does not support the SSH1 protocol.");
-    EXPECT_EQ(SshErrorText(114, "x"), "Access denied. Incorrect user/password information.");
-    EXPECT_EQ(SshErrorText(7, "other"), "other");
 }
 
 TEST(Throttle, StopsAboveTheHighMarkAndResumesBelowTheLowMark)

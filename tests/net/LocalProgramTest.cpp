@@ -1,6 +1,7 @@
 // A program run in a pseudo-terminal as the fifth network kind: curses
 // programs draw through the hp70092 terminal description, the window size
-// is kept in step, a break interrupts, the end of the program is shown.
+// is kept in step, a break interrupts, the end of the program is shown, a
+// paused display holds the program back. (Its long stream: LongStreamTest.cpp.)
 #include "FileBytes.h"
 #include "NetTestSupport.h"
 #include "SessionInternals.h"
@@ -177,17 +178,6 @@ TEST_F(LocalFixture, ProgramThatCannotStartIsShown)
     h.Connect("/nonexistent/program-for-kalvor", NetworkKind::LocalProgram);
     ASSERT_TRUE(WaitFor([&] { return h.MemoryHas("ended: exit status 127>"); })) << h.Memory();
     EXPECT_TRUE(h.ConnectEnabled);
-}
-
-TEST_F(LocalFixture, LongStreamArrivesIntactWithBoundedBacklog)
-{
-    const std::filesystem::path file = home.Path() / "stream.txt";
-    const StreamFile stream = WriteStreamFile(file, " pack my box with five dozen liquor jugs 0123456789 ABCDEFGHIJ");
-    Harness h;
-    ExpectStream(
-        h, stream, [&] { h.Connect("cat " + file.string(), NetworkKind::LocalProgram); }, "local program stream");
-    EXPECT_LT(h.MaxBacklog, ReceiveThrottle::kHigh + net::InputThrottle::kStagingHigh + 128 * 1024);
-    ASSERT_TRUE(WaitFor([&] { return h.MemoryHas("ended: exit status 0>"); }));
 }
 
 TEST_F(LocalFixture, PausedDisplayHoldsTheProgramBack)

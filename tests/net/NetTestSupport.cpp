@@ -4,22 +4,20 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QStandardPaths>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QThread>
 
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <csignal>
 #include <cstdlib>
-#include <fcntl.h>
 #include <fstream>
-#include <netinet/in.h>
 #include <sys/prctl.h>
-#include <sys/socket.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -40,12 +38,7 @@ bool WaitFor(const std::function<bool()>& done, int timeoutMs)
 
 void Settle(int ms)
 {
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < ms) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(2);
-    }
+    WaitFor([] { return false; }, ms);
 }
 
 std::size_t StreamBytes()
@@ -60,13 +53,11 @@ std::size_t StreamBytes()
     return static_cast<std::size_t>(mib) * 1024 * 1024;
 }
 
-std::string StreamLabel() { return std::to_string(StreamBytes() / (1024 * 1024)) + " MiB"; }
-
 void StreamReceiver::Feed(std::string_view data)
 {
     if (!started_) {
         prefix_.append(data);
-        const auto at = prefix_.find("BEGIN-OF-STREAM\r\n");
+        const auto at = prefix_.find(head_);
         if (at == std::string::npos)
             return;
         started_ = true;
@@ -77,21 +68,14 @@ void StreamReceiver::Feed(std::string_view data)
     bytes_ += take;
 }
 
-std::string Sha256Hex(std::string_view data)
-{
-    return QCryptographicHash::hash(QByteArrayView(data.data(), static_cast<qsizetype>(data.size())),
-                                    QCryptographicHash::Sha256)
-        .toHex()
-        .toStdString();
-}
-
 StreamFile WriteStreamFile(const std::filesystem::path& path, std::string_view tail)
 {
     QCryptographicHash hash(QCryptographicHash::Sha256);
     std::ofstream out(path, std::ios::binary);
     out << "BEGIN-OF-STREAM\n";
     hash.addData(QByteArrayView("BEGIN-OF-STREAM\r\n"));
-    StreamFile stream{17, {}};
+    StreamFile stream;
+    stream.Size = 17;
     for (int i = 0; stream.Size < StreamBytes(); ++i) {
         char number[16];
         std::snprintf(number, sizeof number, "%08d", i);
@@ -107,7 +91,7 @@ StreamFile WriteStreamFile(const std::filesystem::path& path, std::string_view t
 
 void ExpectStream(Harness& h, const StreamFile& stream, const std::function<void()>& start, const std::string& what)
 {
-    StreamReceiver got(stream.Size);
+    StreamReceiver got(stream.Size, stream.Head);
     h.OnData = [&](std::string_view data) { got.Feed(data); };
     const auto begin = std::chrono::steady_clock::now();
     start();
@@ -116,8 +100,8 @@ void ExpectStream(Harness& h, const StreamFile& stream, const std::function<void
     ASSERT_TRUE(complete) << got.Bytes() << " of " << stream.Size;
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
     EXPECT_EQ(got.Digest(), stream.Digest);
-    std::printf("[ figures  ] %s %s: %.2f s, %.1f MB/s, peak backlog %zu characters, peak RSS %ld kB\n",
-                StreamLabel().c_str(), what.c_str(), seconds, static_cast<double>(stream.Size) / 1e6 / seconds,
+    std::printf("[ figures  ] %zu MiB %s: %.2f s, %.1f MB/s, peak backlog %zu characters, peak RSS %ld kB\n",
+                StreamBytes() >> 20, what.c_str(), seconds, static_cast<double>(stream.Size) / 1e6 / seconds,
                 h.MaxBacklog, PeakRssKb());
 }
 
@@ -135,33 +119,17 @@ bool WaitForListener(int port, int timeoutMs)
 {
     return WaitFor(
         [port] {
-            const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-            sockaddr_in addr{};
-            addr.sin_family = AF_INET;
-            addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-            addr.sin_port = htons(static_cast<uint16_t>(port));
-            const bool ok = ::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0;
-            ::close(fd);
-            return ok;
+            QTcpSocket probe;
+            probe.connectToHost(QHostAddress::LocalHost, static_cast<quint16>(port));
+            return probe.waitForConnected(200);
         },
         timeoutMs);
 }
 
 int FreeLoopbackPort()
 {
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    addr.sin_port = 0;
-    int port = 0;
-    if (::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0) {
-        socklen_t len = sizeof addr;
-        ::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len);
-        port = ntohs(addr.sin_port);
-    }
-    ::close(fd);
-    return port;
+    QTcpServer server;
+    return server.listen(QHostAddress::LocalHost, 0) ? server.serverPort() : 0;
 }
 
 bool RecordingTrace::Has(std::string_view label, std::string_view data) const
@@ -215,33 +183,29 @@ void Harness::Type(std::string_view text)
         Internals(Term).Keys().KeyPress(static_cast<unsigned char>(c));
 }
 
+// `count` rows of display memory, row i at ring index ring(i), trailing blanks removed.
+static std::string Rows(const DisplayMemory& m, int count, const std::function<int(int)>& ring)
+{
+    std::string out;
+    for (int i = 0; i < count; ++i) {
+        const int r = ring(i);
+        std::string row = r < 0 ? std::string() : m.Row(r).Text;
+        row.erase(row.find_last_not_of(' ') + 1);
+        out += row + '\n';
+    }
+    return out;
+}
+
 std::string Harness::Screen() const
 {
     const DisplayMemory& m = const_cast<Session&>(Term).Memory();
-    std::string out;
-    for (int r = 0; r < m.RowsInTerm; ++r) {
-        const int ring = m.ScreenRowToRing(r);
-        std::string row = ring < 0 ? std::string() : m.Row(ring).Text;
-        while (!row.empty() && row.back() == ' ')
-            row.pop_back();
-        out += row;
-        out += '\n';
-    }
-    return out;
+    return Rows(m, m.RowsInTerm, [&](int r) { return m.ScreenRowToRing(r); });
 }
 
 std::string Harness::Memory() const
 {
     const DisplayMemory& m = const_cast<Session&>(Term).Memory();
-    std::string out;
-    for (int age = 0; age < m.UsedRows(); ++age) {
-        std::string row = m.Row(m.Wrap(m.FirstRow + age)).Text;
-        while (!row.empty() && row.back() == ' ')
-            row.pop_back();
-        out += row;
-        out += '\n';
-    }
-    return out;
+    return Rows(m, m.UsedRows(), [&](int age) { return m.Wrap(m.FirstRow + age); });
 }
 
 void Harness::Connect(const std::string& hostEntry, NetworkKind kind)
@@ -255,112 +219,104 @@ void Harness::Connect(const std::string& hostEntry, NetworkKind kind)
 
 // ---------------------------------------------------------------------------
 
+ServerProcess::ServerProcess()
+{
+    process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process_.setStandardInputFile(QProcess::nullDevice());
+    process_.setChildProcessModifier([] {
+        ::setpgid(0, 0);                    // its own process group, stopped as a whole
+        ::prctl(PR_SET_PDEATHSIG, SIGTERM); // a test that dies takes its servers with it
+    });
+}
+
 bool ServerProcess::Start(const std::vector<std::string>& argv, std::string& error)
 {
-    int fds[2];
-    if (::pipe2(fds, O_CLOEXEC) != 0) {
-        error = "pipe failed";
-        return false;
-    }
-    std::vector<char*> args;
-    std::vector<std::string> copy = argv;
-    for (std::string& a : copy)
-        args.push_back(a.data());
-    args.push_back(nullptr);
-    const pid_t pid = ::fork();
-    if (pid < 0) {
-        error = "fork failed";
-        return false;
-    }
-    if (pid == 0) {
-        ::setpgid(0, 0);
-        // A test that dies takes its servers with it.
-        ::prctl(PR_SET_PDEATHSIG, SIGTERM);
-        ::dup2(fds[1], 1);
-        const int devnull = ::open("/dev/null", O_RDONLY);
-        if (devnull >= 0)
-            ::dup2(devnull, 0);
-        ::execvp(args[0], args.data());
-        ::_exit(127);
-    }
-    ::setpgid(pid, pid);
-    ::close(fds[1]);
-    ::fcntl(fds[0], F_SETFL, O_NONBLOCK);
-    pid_ = pid;
-    out_ = fds[0];
-    return true;
+    QStringList args;
+    for (std::size_t i = 1; i < argv.size(); ++i)
+        args << QString::fromStdString(argv[i]);
+    process_.start(QString::fromStdString(argv.at(0)), args);
+    if (process_.waitForStarted(15000))
+        return true;
+    error = process_.errorString().toStdString();
+    return false;
 }
 
 const std::string& ServerProcess::Output()
 {
-    if (out_ >= 0) {
-        char buffer[4096];
-        for (;;) {
-            const ssize_t n = ::read(out_, buffer, sizeof buffer);
-            if (n <= 0)
-                break;
-            output_.append(buffer, static_cast<std::size_t>(n));
-        }
-    }
+    output_ += process_.readAllStandardOutput().toStdString();
     return output_;
 }
 
-bool ServerProcess::Running()
+int ServerProcess::Stop()
 {
-    if (pid_ <= 0)
-        return false;
-    int status = 0;
-    if (::waitpid(pid_, &status, WNOHANG) == pid_) {
-        pid_ = -1;
-        return false;
+    if (!Running())
+        return -1;
+    const auto group = static_cast<pid_t>(-process_.processId());
+    ::kill(group, SIGTERM);
+    if (!process_.waitForFinished(10000)) {
+        ::kill(group, SIGKILL);
+        process_.waitForFinished();
     }
-    return true;
+    return process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : 128;
 }
 
-void ServerProcess::Stop()
+std::string RunCommandLine(const std::string& command, int& status)
 {
-    if (pid_ > 0) {
-        ::kill(-pid_, SIGTERM);
-        for (int i = 0; i < 200; ++i) {
-            if (::waitpid(pid_, nullptr, WNOHANG) == pid_) {
-                pid_ = -1;
-                break;
-            }
-            ::usleep(10000);
-        }
-        if (pid_ > 0) {
-            ::kill(-pid_, SIGKILL);
-            ::waitpid(pid_, nullptr, 0);
-            pid_ = -1;
-        }
+    std::string out;
+    FILE* p = ::popen(command.c_str(), "r");
+    if (p == nullptr) {
+        status = -1;
+        return out;
     }
-    if (out_ >= 0) {
-        ::close(out_);
-        out_ = -1;
-    }
+    char buffer[512];
+    while (std::fgets(buffer, sizeof buffer, p) != nullptr)
+        out += buffer;
+    const int rc = ::pclose(p);
+    status = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
+    return out;
 }
 
 std::string FindProgram(const std::string& name)
 {
     if (name.find('/') != std::string::npos)
         return ::access(name.c_str(), X_OK) == 0 ? name : std::string();
-    const char* path = std::getenv("PATH");
-    std::string dirs = path != nullptr ? path : "/usr/bin:/bin";
-    dirs += ":/usr/sbin:/sbin";
-    std::size_t start = 0;
-    while (start <= dirs.size()) {
-        const std::size_t colon = dirs.find(':', start);
-        const std::string dir = dirs.substr(start, colon == std::string::npos ? std::string::npos : colon - start);
-        const std::string candidate = dir + "/" + name;
-        struct stat st {};
-        if (!dir.empty() && ::stat(candidate.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
-            ::access(candidate.c_str(), X_OK) == 0)
-            return candidate;
-        if (colon == std::string::npos)
-            break;
-        start = colon + 1;
+    QString found = QStandardPaths::findExecutable(QString::fromStdString(name));
+    if (found.isEmpty())
+        found = QStandardPaths::findExecutable(QString::fromStdString(name), {"/usr/sbin", "/sbin"});
+    return found.toStdString();
+}
+
+int StartDemoHost(ServerProcess& host, const std::vector<std::string>& extra, std::string& error)
+{
+    std::vector<std::string> argv = {KALVOR_DEMOHOST, "--port", "0"};
+    argv.insert(argv.end(), extra.begin(), extra.end());
+    if (!host.Start(argv, error))
+        return 0;
+    // It prints the address it listens on, port last.
+    WaitFor([&] { return host.Output().find('\n') != std::string::npos || !host.Running(); });
+    const std::string& out = host.Output();
+    const auto colon = out.rfind(':');
+    const int port = colon == std::string::npos ? 0 : std::atoi(out.c_str() + colon + 1);
+    if (port <= 0)
+        error = "kalvor-demohost did not start: " + out;
+    return port;
+}
+
+int StartBusyBoxTelnetd(ServerProcess& server, std::string& error)
+{
+    error.clear();
+    const std::string busybox = FindProgram("busybox");
+    if (busybox.empty() || std::system((busybox + " telnetd --help >/dev/null 2>&1").c_str()) != 0)
+        return 0;
+    const int port = FreeLoopbackPort();
+    if (!server.Start({busybox, "telnetd", "-F", "-b", "127.0.0.1", "-p", std::to_string(port), "-l", "/bin/sh"},
+                      error))
+        return 0;
+    if (!WaitForListener(port)) {
+        error = "BusyBox telnetd did not start on port " + std::to_string(port);
+        return 0;
     }
-    return std::string();
+    return port;
 }
 
 bool StartInetutilsTelnetd(ServerProcess& server, int port, const std::string& program, std::string& error)

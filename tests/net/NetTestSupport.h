@@ -12,6 +12,7 @@
 #include "session/Session.h"
 
 #include <QCryptographicHash>
+#include <QProcess>
 #include <QTimer>
 
 #include <filesystem>
@@ -19,8 +20,6 @@
 #include <string>
 #include <utility>
 #include <vector>
-
-#include <sys/types.h>
 
 namespace kalvor::test {
 
@@ -37,15 +36,15 @@ int FreeLoopbackPort();
 // KALVOR_NET_STREAM_MIB mebibytes when set, else 20 MiB, or 4 MiB in a
 // sanitizer build (where every byte costs many times more).
 std::size_t StreamBytes();
-// The same as a label for the figures the tests print ("20 MiB").
-std::string StreamLabel();
 
-// A long stream as it arrives: everything before the line
-// "BEGIN-OF-STREAM" CR LF is skipped, then the bytes are hashed up to the
-// expected size, so the stream is checked without being kept.
+// A long stream as it arrives: everything before `head` is skipped, then the
+// bytes from `head` on are hashed up to the expected size, so the stream is
+// checked without being kept.
 class StreamReceiver {
 public:
-    explicit StreamReceiver(std::size_t expectedSize) : expected_(expectedSize) {}
+    explicit StreamReceiver(std::size_t expectedSize, std::string head = "BEGIN-OF-STREAM\r\n")
+        : expected_(expectedSize), head_(std::move(head))
+    {}
     void Feed(std::string_view data);
     bool Complete() const { return bytes_ >= expected_; }
     std::size_t Bytes() const { return bytes_; }
@@ -54,14 +53,12 @@ public:
 
 private:
     std::size_t expected_;
+    std::string head_;
     std::size_t bytes_ = 0;
     bool started_ = false;
     std::string prefix_;
     QCryptographicHash hash_{QCryptographicHash::Sha256};
 };
-
-// The SHA-256 of some bytes, in hex.
-std::string Sha256Hex(std::string_view data);
 
 // A long stream written to a file as the line "BEGIN-OF-STREAM" and then
 // lines numbered in eight digits and followed by `tail`, up to StreamBytes(),
@@ -70,6 +67,7 @@ std::string Sha256Hex(std::string_view data);
 struct StreamFile {
     std::size_t Size = 0;
     std::string Digest;
+    std::string Head = "BEGIN-OF-STREAM\r\n"; // where the stream begins
 };
 StreamFile WriteStreamFile(const std::filesystem::path& path, std::string_view tail);
 
@@ -190,27 +188,38 @@ private:
 // (SIGTERM, then SIGKILL) when the object goes.
 class ServerProcess {
 public:
-    ServerProcess() = default;
+    ServerProcess();
     ~ServerProcess() { Stop(); }
-    ServerProcess(const ServerProcess&) = delete;
-    ServerProcess& operator=(const ServerProcess&) = delete;
 
-    // Starts `argv`; its standard output is read into Output().
+    // Starts `argv`; its standard output is kept for Output().
     bool Start(const std::vector<std::string>& argv, std::string& error);
-    void Stop();
-    bool Running();
-    pid_t Pid() const { return pid_; }
-    // Reads what the process printed so far (non-blocking).
+    // Stops the process; returns how it ended (its exit code, or 128 when a
+    // signal ended it), -1 when it was not running.
+    int Stop();
+    bool Running() const { return process_.state() != QProcess::NotRunning; }
+    // What the process printed so far.
     const std::string& Output();
 
 private:
-    pid_t pid_ = -1;
-    int out_ = -1;
+    QProcess process_;
     std::string output_;
 };
 
+// Runs a shell command line to its end: its standard output, and in
+// `status` its exit code (-1 when it could not run or was killed).
+std::string RunCommandLine(const std::string& command, int& status);
+
 // A program on the PATH or at a path, if it can be run.
 std::string FindProgram(const std::string& name);
+
+// kalvor-demohost on a free loopback port, with `extra` arguments; returns
+// its port, or 0 with `error` saying why it did not start.
+int StartDemoHost(ServerProcess& host, const std::vector<std::string>& extra, std::string& error);
+
+// BusyBox telnetd running /bin/sh on a free loopback port; returns its port,
+// or 0: without BusyBox telnetd `error` is empty (the caller skips),
+// otherwise it says why the server did not start.
+int StartBusyBoxTelnetd(ServerProcess& server, std::string& error);
 
 // Debian's inetutils telnetd on a loopback port, started for each connection
 // by socat with the socket as its standard input and output, running

@@ -93,18 +93,14 @@ private:
         else if (line.rfind("atdt", 0) == 0)
             Send("CONNECT 9600\r\n");
     }
-    // A piece at a time, and nothing while the terminal has said XOFF.
+    // A piece a tick, so that XOFF can arrive between pieces, and nothing
+    // while the terminal has said XOFF; a full line is tried again.
     void Pump()
     {
-        while (!pending_.empty() && !Paused) {
-            const std::size_t piece = std::min<std::size_t>(pending_.size(), 1024);
-            const ssize_t n = ::write(fd_, pending_.data(), piece);
-            if (n <= 0)
-                return; // the line is full: the timer tries again
-            pending_.erase(0, static_cast<std::size_t>(n));
-            if (n < static_cast<ssize_t>(piece))
-                return;
-            break; // one piece per tick, so that XOFF can arrive between pieces
+        if (!Paused && !pending_.empty()) {
+            const ssize_t n = ::write(fd_, pending_.data(), std::min<std::size_t>(pending_.size(), 1024));
+            if (n > 0)
+                pending_.erase(0, static_cast<std::size_t>(n));
         }
         if (pending_.empty())
             writer_.stop();

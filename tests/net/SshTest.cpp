@@ -10,31 +10,13 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 
-#include <cstdio>
 #include <random>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace kalvor::test {
 namespace {
 
 const std::string kScript = std::string(KALVOR_SOURCE_DIR) + "/tools/test-servers/sshd-test";
-
-std::string RunCommandLine(const std::string& command, int& status)
-{
-    std::string out;
-    FILE* p = ::popen(command.c_str(), "r");
-    if (p == nullptr) {
-        status = -1;
-        return out;
-    }
-    char buffer[512];
-    while (std::fgets(buffer, sizeof buffer, p) != nullptr)
-        out += buffer;
-    const int rc = ::pclose(p);
-    status = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
-    return out;
-}
 
 class SshFixture : public ::testing::Test {
 protected:
@@ -191,7 +173,6 @@ TEST_F(SshFixture, KeyboardInteractivePromptsAreAnsweredByTheWindow)
     EXPECT_NE(asked[0].Prompts[0].find("assword"), std::string::npos) << asked[0].Prompts[0];
     EXPECT_FALSE(asked[0].Echo[0]);
     EXPECT_TRUE(h.MemoryHas("Authentication succeeded.")) << h.Memory();
-    EXPECT_STREQ(kKeyboardAuthTitle, "Keyboard authentication");
 }
 
 TEST_F(SshFixture, CancelledKeyboardPromptEndsTheSession)

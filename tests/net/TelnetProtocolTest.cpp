@@ -33,51 +33,41 @@ struct Recorder final : TelnetDecoder::Events {
     void Command(int code) override { events.push_back("cmd " + std::to_string(code)); }
 };
 
-TEST(TelnetDecoder, DoubledIacIsOneDataByte)
+// Chunks fed one after the other: the data and, in order, the options (with
+// the data length at the time), subnegotiations and commands.
+TEST(TelnetDecoder, DataAndCommandsInAnyChunking)
 {
-    Recorder r;
-    TelnetDecoder d;
-    d.Feed(B({'a', 255, 255, 'b', 255, 255, 255, 255}), r);
-    EXPECT_EQ(r.data, B({'a', 255, 'b', 255, 255}));
-    EXPECT_TRUE(r.events.empty());
-}
-
-TEST(TelnetDecoder, CommandsSplitAcrossChunksKeepTheirPlace)
-{
-    Recorder r;
-    TelnetDecoder d;
-    d.Feed(B({'x', 255}), r);
-    d.Feed(B({253}), r);
-    d.Feed(B({24, 'y', 255}), r);
-    d.Feed(B({255, 'z', 255, 241}), r);
-    EXPECT_EQ(r.data, B({'x', 'y', 255, 'z'}));
-    ASSERT_EQ(r.events.size(), 2u);
-    EXPECT_EQ(r.events[0], "opt 253 24 after 1");
-    EXPECT_EQ(r.events[1], "cmd 241");
-}
-
-TEST(TelnetDecoder, SubnegotiationIsDeliveredWholeWithDoubledIacReduced)
-{
-    Recorder r;
-    TelnetDecoder d;
-    const std::string sb = B({255, 250, 24, 1, 255, 255, 7, 255, 240});
-    for (const char c : sb)
-        d.Feed(std::string_view(&c, 1), r);
-    d.Feed("after", r);
-    ASSERT_EQ(r.events.size(), 1u);
-    EXPECT_EQ(r.events[0], "sub " + B({255, 250, 24, 1, 255, 7, 255, 240}));
-    EXPECT_EQ(r.data, "after");
-}
-
-TEST(TelnetDecoder, CommandInsideSubnegotiationEndsIt)
-{
-    Recorder r;
-    TelnetDecoder d;
-    d.Feed(B({255, 250, 24, 1, 255, 253, 1, 'q'}), r);
-    ASSERT_EQ(r.events.size(), 2u);
-    EXPECT_EQ(r.events[0], "sub " + B({255, 250, 24, 1, 255, 240}));
-    EXPECT_EQ(r.events[1], "opt 253 1 after 0");
-    EXPECT_EQ(r.data, "q");
+    const struct {
+        const char* What;
+        std::vector<std::string> Chunks;
+        std::string Data;
+        std::vector<std::string> Events;
+    } rows[] = {
+        {"a doubled IAC is one data byte",
+         {B({'a', 255, 255, 'b', 255, 255, 255, 255})},
+         B({'a', 255, 'b', 255, 255}),
+         {}},
+        {"commands split across chunks keep their place",
+         {B({'x', 255}), B({253}), B({24, 'y', 255}), B({255, 'z', 255, 241})},
+         B({'x', 'y', 255, 'z'}),
+         {"opt 253 24 after 1", "cmd 241"}},
+        {"a subnegotiation byte by byte is delivered whole, doubled IAC reduced",
+         {B({255}), B({250}), B({24}), B({1}), B({255}), B({255}), B({7}), B({255}), B({240}), "after"},
+         "after",
+         {"sub " + B({255, 250, 24, 1, 255, 7, 255, 240})}},
+        {"a command inside a subnegotiation ends it",
+         {B({255, 250, 24, 1, 255, 253, 1, 'q'})},
+         "q",
+         {"sub " + B({255, 250, 24, 1, 255, 240}), "opt 253 1 after 0"}},
+    };
+    for (const auto& row : rows) {
+        Recorder r;
+        TelnetDecoder d;
+        for (const std::string& chunk : row.Chunks)
+            d.Feed(chunk, r);
+        EXPECT_EQ(r.data, row.Data) << row.What;
+        EXPECT_EQ(r.events, row.Events) << row.What;
+    }
 }
 
 TEST(TelnetEscape, EveryByte255IsDoubled)
@@ -123,64 +113,71 @@ struct NegotiatorTest : ::testing::Test {
     void Receive(const std::string& bytes) { neg.Receive(bytes, data); }
 };
 
-TEST_F(NegotiatorTest, DoTerminalTypeIsAnsweredWill)
+// What the terminal answers, byte for byte, to what an advanced connection
+// receives, the trace lines of the options, and the switches set.
+TEST(Negotiator, AnswersOfAnAdvancedConnection)
 {
-    Receive(B({255, 253, 24}));
-    EXPECT_EQ(sink.sent, B({255, 251, 24}));
-    ASSERT_EQ(sink.trace.size(), 2u);
-    EXPECT_EQ(sink.trace[0], (std::pair<std::string, std::string>("SERVER   Do:", "24")));
-    EXPECT_EQ(sink.trace[1], (std::pair<std::string, std::string>("CLIENT Will:", "24")));
-}
-
-TEST_F(NegotiatorTest, DoRemoteFlowControlAgreesAndSetsTheSwitch)
-{
-    Receive(B({255, 253, 33}));
-    EXPECT_EQ(sink.sent, B({255, 251, 33}));
-    EXPECT_TRUE(flow);
-    sink.sent.clear();
-    Receive(B({255, 254, 33})); // DONT 33: WONT, the switch stays
-    EXPECT_EQ(sink.sent, B({255, 252, 33}));
-    EXPECT_TRUE(flow);
-    Receive(B({255, 252, 33})); // WONT 33 clears it, no reply
-    EXPECT_FALSE(flow);
-    EXPECT_EQ(sink.sent, B({255, 252, 33}));
-}
-
-TEST_F(NegotiatorTest, DoAndDontEchoSuppressionOptions)
-{
-    Receive(B({255, 253, 42}));
-    EXPECT_TRUE(suppression);
-    suppression = false;
-    Receive(B({255, 253, 45}));
-    EXPECT_TRUE(suppression);
-    EXPECT_EQ(sink.sent, B({255, 251, 42, 255, 251, 45}));
-    sink.sent.clear();
-    Receive(B({255, 254, 45}));
-    EXPECT_FALSE(suppression);
-    EXPECT_EQ(sink.sent, B({255, 252, 45}));
-    EXPECT_EQ(sink.trace.back(), (std::pair<std::string, std::string>("CLIENT Wont:", "45")));
-}
-
-TEST_F(NegotiatorTest, AnyOtherDoOrDontIsRefused)
-{
-    Receive(B({255, 253, 31, 255, 253, 3, 255, 254, 1}));
-    EXPECT_EQ(sink.sent, B({255, 252, 31, 255, 252, 3, 255, 252, 1}));
-    EXPECT_EQ(sink.trace[4], (std::pair<std::string, std::string>("SERVER Dont:", "1")));
-}
-
-TEST_F(NegotiatorTest, FirstWillEchoAsksForEchoAndOption45AndTurnsStandard)
-{
-    Receive(B({255, 251, 1}));
-    EXPECT_EQ(sink.sent, B({255, 253, 1, 255, 253, 45}));
-    EXPECT_TRUE(neg.ServerEcho());
-    EXPECT_FALSE(neg.JustConnected());
-    EXPECT_EQ(neg.Kind(), NetworkKind::TelnetStandard);
-    ASSERT_EQ(sink.variants.size(), 1u);
-    EXPECT_EQ(sink.variants[0], NetworkKind::TelnetStandard);
-    ASSERT_EQ(sink.trace.size(), 3u);
-    EXPECT_EQ(sink.trace[0], (std::pair<std::string, std::string>("SERVER Will:", "1")));
-    EXPECT_EQ(sink.trace[1], (std::pair<std::string, std::string>("CLIENT   Do:", "1")));
-    EXPECT_EQ(sink.trace[2], (std::pair<std::string, std::string>("CLIENT   Do:", "45")));
+    const struct {
+        const char* What;
+        std::string Received;
+        std::string Sent;
+        std::string Trace; // the option lines, "|" between them
+        bool Flow, Suppression;
+        NetworkKind Kind;
+    } rows[] = {
+        {"DO 24: WILL", B({255, 253, 24}), B({255, 251, 24}), "SERVER   Do: 24|CLIENT Will: 24", false, false,
+         NetworkKind::TelnetAdvanced},
+        {"DO 33 agrees and sets the switch; DONT 33 keeps it, WONT 33 clears it", B({255, 253, 33, 255, 254, 33}),
+         B({255, 251, 33, 255, 252, 33}), "SERVER   Do: 33|CLIENT Will: 33|SERVER Dont: 33|CLIENT Wont: 33", true,
+         false, NetworkKind::TelnetAdvanced},
+        {"WONT 33 is not answered", B({255, 253, 33, 255, 252, 33}), B({255, 251, 33}),
+         "SERVER   Do: 33|CLIENT Will: 33|SERVER Wont: 33", false, false, NetworkKind::TelnetAdvanced},
+        {"DO 42 and DO 45 suppress the echo", B({255, 253, 42, 255, 253, 45}), B({255, 251, 42, 255, 251, 45}),
+         "SERVER   Do: 42|CLIENT Will: 42|SERVER   Do: 45|CLIENT Will: 45", false, true, NetworkKind::TelnetAdvanced},
+        {"DONT 45 ends it", B({255, 253, 45, 255, 254, 45}), B({255, 251, 45, 255, 252, 45}),
+         "SERVER   Do: 45|CLIENT Will: 45|SERVER Dont: 45|CLIENT Wont: 45", false, false, NetworkKind::TelnetAdvanced},
+        {"any other DO or DONT: WONT", B({255, 253, 31, 255, 253, 3, 255, 254, 1}),
+         B({255, 252, 31, 255, 252, 3, 255, 252, 1}),
+         "SERVER   Do: 31|CLIENT Wont: 31|SERVER   Do: 3|CLIENT Wont: 3|SERVER Dont: 1|CLIENT Wont: 1", false, false,
+         NetworkKind::TelnetAdvanced},
+        {"the first WILL ECHO asks for echo and option 45 and turns standard", B({255, 251, 1}),
+         B({255, 253, 1, 255, 253, 45}), "SERVER Will: 1|CLIENT   Do: 1|CLIENT   Do: 45", false, false,
+         NetworkKind::TelnetStandard},
+        // inetutils telnetd offers authentication (37) and encryption (38)
+        // and waits for the answer; a refusal acknowledged is not answered.
+        {"any other WILL: DONT", B({255, 251, 37, 255, 251, 38, 255, 251, 3, 255, 252, 37}),
+         B({255, 254, 37, 255, 254, 38, 255, 254, 3}),
+         "SERVER Will: 37|CLIENT Dont: 37|SERVER Will: 38|CLIENT Dont: 38|SERVER Will: 3|CLIENT Dont: 3|SERVER Wont: "
+         "37",
+         false, false, NetworkKind::TelnetAdvanced},
+        {"the terminal type request", B({255, 250, 24, 1, 255, 240}), B({255, 250, 24, 0}) + "hp70092" + B({255, 240}),
+         "SERVER  Sub: " + B({255, 250, 24, 1, 255, 240}) + "|CLIENT  Sub: " + B({255, 250, 24, 0}) + "hp70092" +
+             B({255, 240}),
+         false, false, NetworkKind::TelnetAdvanced},
+        {"other subnegotiations and commands are traced only", B({255, 250, 31, 0, 80, 0, 24, 255, 240, 255, 246}), "",
+         "SERVER  Sub: " + B({255, 250, 31, 0, 80, 0, 24, 255, 240}) + "|SERVER Cmnd: 246", false, false,
+         NetworkKind::TelnetAdvanced},
+    };
+    for (const auto& row : rows) {
+        Sink sink;
+        bool localEcho = false;
+        bool suppression = false;
+        bool flow = false;
+        TelnetNegotiator neg{sink, EchoSwitches{&localEcho, &suppression, &flow}};
+        neg.Start(NetworkKind::TelnetAdvanced, "hp70092");
+        neg.Connected();
+        std::string data;
+        neg.Receive(row.Received, data);
+        std::string trace;
+        for (const auto& [label, text] : sink.trace)
+            trace += (trace.empty() ? "" : "|") + label + " " + text;
+        EXPECT_EQ(sink.sent, row.Sent) << row.What;
+        EXPECT_EQ(trace, row.Trace) << row.What;
+        EXPECT_EQ(flow, row.Flow) << row.What;
+        EXPECT_EQ(suppression, row.Suppression) << row.What;
+        EXPECT_EQ(neg.Kind(), row.Kind) << row.What;
+        EXPECT_EQ(data, "") << row.What;
+    }
 }
 
 TEST_F(NegotiatorTest, ServerOfferingOption45EndsAdvancedWithDo1AndDo45Sent)
@@ -234,42 +231,6 @@ TEST_F(NegotiatorTest, DelayedRefusalOfAnEarlierConnectionIsDropped)
     sink.RunDelayed();
     EXPECT_EQ(sink.sent, "");
     EXPECT_FALSE(localEcho);
-}
-
-TEST_F(NegotiatorTest, OtherWillIsRefusedWithDont)
-{
-    // inetutils telnetd offers authentication (37) and encryption (38) and
-    // waits for the answer before it goes on.
-    Receive(B({255, 251, 37, 255, 251, 38, 255, 251, 3}));
-    EXPECT_EQ(sink.sent, B({255, 254, 37, 255, 254, 38, 255, 254, 3}));
-    ASSERT_EQ(sink.trace.size(), 6u);
-    EXPECT_EQ(sink.trace[1], (std::pair<std::string, std::string>("CLIENT Dont:", "37")));
-    EXPECT_EQ(sink.trace[3], (std::pair<std::string, std::string>("CLIENT Dont:", "38")));
-    // A refusal the server acknowledges with WONT is not answered again.
-    sink.sent.clear();
-    Receive(B({255, 252, 37}));
-    EXPECT_EQ(sink.sent, "");
-}
-
-TEST_F(NegotiatorTest, TerminalTypeRequestIsAnsweredWithTheConfiguredType)
-{
-    neg.Start(NetworkKind::TelnetAdvanced, "hp70092");
-    Receive(B({255, 250, 24, 1, 255, 240}));
-    EXPECT_EQ(sink.sent, B({255, 250, 24, 0}) + "hp70092" + B({255, 240}));
-    ASSERT_EQ(sink.trace.size(), 2u);
-    EXPECT_EQ(sink.trace[0].first, "SERVER  Sub:");
-    EXPECT_EQ(sink.trace[0].second, B({255, 250, 24, 1, 255, 240}));
-    EXPECT_EQ(sink.trace[1].first, "CLIENT  Sub:");
-    EXPECT_EQ(sink.trace[1].second, sink.sent);
-}
-
-TEST_F(NegotiatorTest, OtherSubnegotiationsAndCommandsAreTracedOnly)
-{
-    Receive(B({255, 250, 31, 0, 80, 0, 24, 255, 240, 255, 246, 'a'}));
-    EXPECT_EQ(sink.sent, "");
-    EXPECT_EQ(data, "a");
-    ASSERT_EQ(sink.trace.size(), 2u);
-    EXPECT_EQ(sink.trace[1], (std::pair<std::string, std::string>("SERVER Cmnd:", "246")));
 }
 
 TEST_F(NegotiatorTest, DataAroundCommandsReachesTheBuffer)

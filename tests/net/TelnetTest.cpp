@@ -1,5 +1,6 @@
-// Telnet against real servers on loopback ports: the demonstration host
-// (kalvor-demohost) and BusyBox telnetd, both started by the tests.
+// Telnet against real servers on loopback ports, started by the tests: the
+// demonstration host (kalvor-demohost), BusyBox and inetutils telnetd, and
+// a socat host that sends a stream and hangs up. (Long streams: LongStreamTest.cpp.)
 #include "Listing.h"
 #include "NetTestSupport.h"
 #include "SessionInternals.h"
@@ -8,19 +9,6 @@
 #include "keyboard/KeyCodes.h"
 
 #include <gtest/gtest.h>
-
-#include <QCryptographicHash>
-
-#include <algorithm>
-#include <chrono>
-#include <cstdlib>
-#include <cstdio>
-#include <thread>
-
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 namespace kalvor::test {
 namespace {
@@ -49,17 +37,10 @@ protected:
     void StartHost(std::vector<std::string> extra = {})
     {
         log = home.Path() / "received.bin";
-        std::vector<std::string> argv = {KALVOR_DEMOHOST, "--port", "0", "--log", log.string()};
-        argv.insert(argv.end(), extra.begin(), extra.end());
+        extra.insert(extra.begin(), {"--log", log.string()});
         std::string error;
-        ASSERT_TRUE(host.Start(argv, error)) << error;
-        ASSERT_TRUE(WaitFor([&] { return host.Output().find('\n') != std::string::npos || !host.Running(); }))
-            << "kalvor-demohost did not start";
-        const std::string& out = host.Output();
-        const auto colon = out.rfind(':');
-        ASSERT_NE(colon, std::string::npos) << out;
-        port = std::atoi(out.c_str() + colon + 1);
-        ASSERT_GT(port, 0) << out;
+        port = StartDemoHost(host, extra, error);
+        ASSERT_GT(port, 0) << error;
     }
     std::string Entry() const { return "127.0.0.1:" + std::to_string(port) + " [demo host]"; }
     // Starts the host, connects `h` as advanced Telnet and waits for the menu.
@@ -177,58 +158,6 @@ TEST_F(DemoHostFixture, Byte255TravelsAsDoubledIacBothWays)
     EXPECT_EQ(ReadAll(log).substr(before), B({'a', 255, 255, 'b', '\r'}));
 }
 
-TEST_F(DemoHostFixture, LongListingArrivesIntactWithBoundedBacklog)
-{
-    // 100 bytes a line.
-    const long kLines = static_cast<long>(StreamBytes() / 100);
-    Harness h;
-    ASSERT_TRUE(ConnectToMenu(h)) << h.Screen();
-    const std::string tail = "End of listing: " + std::to_string(kLines) + " lines\r\n";
-    QCryptographicHash want(QCryptographicHash::Sha256);
-    std::size_t wantBytes = 0;
-    for (long n = 1; n <= kLines; ++n) {
-        const std::string line = demohost::ListingLine(n);
-        want.addData(QByteArrayView(line.data(), static_cast<qsizetype>(line.size())));
-        wantBytes += line.size();
-    }
-    want.addData(QByteArrayView(tail.data(), static_cast<qsizetype>(tail.size())));
-    wantBytes += tail.size();
-
-    // The data events' bytes from the listing's head on, hashed as they pass.
-    QCryptographicHash got(QCryptographicHash::Sha256);
-    std::size_t gotBytes = 0;
-    const std::string head = "Listing " + std::to_string(kLines) + " lines\r\n";
-    std::string prefix;
-    bool started = false;
-    h.OnData = [&](std::string_view data) {
-        if (!started) {
-            prefix.append(data);
-            const auto at = prefix.find(head);
-            if (at == std::string::npos)
-                return;
-            started = true;
-            data = std::string_view(prefix).substr(at + head.size());
-        }
-        const std::size_t take = std::min(data.size(), wantBytes - gotBytes);
-        got.addData(QByteArrayView(data.data(), static_cast<qsizetype>(take)));
-        gotBytes += take;
-    };
-
-    const auto start = std::chrono::steady_clock::now();
-    h.Type("7 " + std::to_string(kLines) + "\r");
-    ASSERT_TRUE(WaitFor([&] { return gotBytes >= wantBytes; }, 300000)) << gotBytes << " of " << wantBytes;
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    EXPECT_EQ(got.result().toHex().toStdString(), want.result().toHex().toStdString());
-    ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("End of listing: " + std::to_string(kLines) + " lines"); }))
-        << h.Screen();
-    std::printf(
-        "[ figures  ] %ld lines Telnet listing: %.2f s, %.1f MB/s, peak backlog %zu characters, peak RSS %ld kB\n",
-        kLines, seconds, static_cast<double>(wantBytes) / 1e6 / seconds, h.MaxBacklog, PeakRssKb());
-    EXPECT_LT(h.MaxBacklog, kBacklogBound);
-    // The last lines are in display memory.
-    EXPECT_TRUE(h.MemoryHas(demohost::ListingLine(kLines - 1).substr(0, 40)));
-}
-
 TEST_F(DemoHostFixture, PausedDisplayStopsReadingTheSocketAndLosesNothing)
 {
     constexpr long kLines = 20000; // 2 MB
@@ -278,77 +207,36 @@ TEST_F(DemoHostFixture, DisconnectAndConnectErrorsAreShown)
     EXPECT_FALSE(h.Manager.ConnectedSwitch());
 }
 
-// A host that sends a known stream and closes at once: accepts one
-// connection on a loopback port, writes everything, ends its side (FIN right
-// after the data) and reads until the terminal closes too.
-class HangUpHost {
-public:
-    explicit HangUpHost(std::string stream) : stream_(std::move(stream))
-    {
-        listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in a{};
-        a.sin_family = AF_INET;
-        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t len = sizeof a;
-        if (::bind(listener_, reinterpret_cast<sockaddr*>(&a), len) != 0 || ::listen(listener_, 1) != 0 ||
-            ::getsockname(listener_, reinterpret_cast<sockaddr*>(&a), &len) != 0)
-            return;
-        port_ = ntohs(a.sin_port);
-        thread_ = std::thread([this] {
-            const int c = ::accept(listener_, nullptr, nullptr);
-            if (c < 0)
-                return;
-            for (std::size_t sent = 0; sent < stream_.size();) {
-                const ssize_t n = ::send(c, stream_.data() + sent, stream_.size() - sent, MSG_NOSIGNAL);
-                if (n <= 0)
-                    break;
-                sent += static_cast<std::size_t>(n);
-            }
-            ::shutdown(c, SHUT_WR);
-            char sink[4096];
-            while (::recv(c, sink, sizeof sink, 0) > 0) {
-            }
-            ::close(c);
-        });
-    }
-    ~HangUpHost()
-    {
-        ::shutdown(listener_, SHUT_RDWR);
-        ::close(listener_);
-        if (thread_.joinable())
-            thread_.join();
-    }
-    int Port() const { return port_; }
-
-private:
-    std::string stream_;
-    int listener_ = -1;
-    int port_ = 0;
-    std::thread thread_;
-};
-
 TEST(HostHangUp, EveryByteIsShownBeforeTheDisconnectMessage)
 {
     TempHome home;
     // A hard reset on the way, then numbered lines, and a last line without
-    // its line end.
+    // its line end; socat sends it all and closes.
     std::string stream = "before the reset\r\n\x1b"
                          "E";
     for (int i = 1; i <= 3000; ++i)
         stream += "line " + std::to_string(i) + " of the stream that the host sends before hanging up\r\n";
-    stream += "LAST LINE";
-    HangUpHost host(stream);
-    ASSERT_GT(host.Port(), 0);
+    WriteAll(home.Path() / "stream.bin", stream + "LAST LINE");
+    const std::string socat = FindProgram("socat");
+    if (socat.empty())
+        GTEST_SKIP() << "\n*** SKIPPED LOUDLY: socat is not installed ***";
+    ServerProcess host;
+    const int port = FreeLoopbackPort();
+    std::string error;
+    ASSERT_TRUE(host.Start({socat, "-U", "TCP-LISTEN:" + std::to_string(port) + ",bind=127.0.0.1,reuseaddr,fork",
+                            "OPEN:" + (home.Path() / "stream.bin").string() + ",rdonly"},
+                           error))
+        << error;
+    ASSERT_TRUE(WaitForListener(port));
 
     Harness h;
-    h.Connect("127.0.0.1 " + std::to_string(host.Port()), NetworkKind::TelnetAdvanced);
+    h.Connect("127.0.0.1 " + std::to_string(port), NetworkKind::TelnetAdvanced);
     ASSERT_TRUE(WaitFor([&] { return h.MemoryHas("<TELNET has been disconnected>"); })) << h.Screen();
     const std::string memory = h.Memory();
     std::size_t at = 0;
     for (int i = 1; i <= 3000; ++i) {
-        const std::size_t next = memory.find("line " + std::to_string(i) + " of the stream", at);
-        ASSERT_NE(next, std::string::npos) << "line " << i;
-        at = next;
+        at = memory.find("line " + std::to_string(i) + " of the stream", at);
+        ASSERT_NE(at, std::string::npos) << "line " << i;
     }
     const std::size_t last = memory.find("LAST LINE", at);
     ASSERT_NE(last, std::string::npos);
@@ -458,16 +346,12 @@ protected:
 
     void SetUp() override
     {
-        const std::string busybox = FindProgram("busybox");
-        if (busybox.empty() || std::system((busybox + " telnetd --help >/dev/null 2>&1").c_str()) != 0)
-            GTEST_SKIP() << "\n*** SKIPPED LOUDLY: no BusyBox with telnetd (Debian package busybox-static) ***";
-        port = FreeLoopbackPort();
         std::string error;
-        ASSERT_TRUE(server.Start(
-            {busybox, "telnetd", "-F", "-b", "127.0.0.1", "-p", std::to_string(port), "-l", "/bin/sh"}, error))
-            << error;
-        if (!WaitForListener(port))
-            GTEST_SKIP() << "\n*** SKIPPED LOUDLY: BusyBox telnetd did not start on port " << port << " ***";
+        port = StartBusyBoxTelnetd(server, error);
+        if (port == 0) {
+            ASSERT_TRUE(error.empty()) << error;
+            GTEST_SKIP() << "\n*** SKIPPED LOUDLY: no BusyBox with telnetd (Debian package busybox-static) ***";
+        }
     }
     std::string Entry() const { return "127.0.0.1 " + std::to_string(port); }
 };
@@ -496,20 +380,6 @@ TEST_F(BusyBoxFixture, NegotiationEndsStandardAndTheShellAnswers)
     EXPECT_FALSE(h.Manager.ConnectedSwitch());
     EXPECT_FALSE(h.DisconnectEnabled);
     EXPECT_EQ(h.Manager.StatusText(), "Local") << "the variant is no longer named";
-}
-
-TEST_F(BusyBoxFixture, LongStreamWithByte255ThroughTheShell)
-{
-    const StreamFile stream =
-        WriteStreamFile(home.Path() / "stream.bin", " sphinx of black quartz judge my vow \xff\xfe 0123456789");
-    Harness h;
-    h.Connect(Entry(), NetworkKind::TelnetAdvanced);
-    ASSERT_TRUE(WaitFor([&] { return h.Trace.Has("SERVER Will:", "3"); }));
-    Settle(200);
-    ExpectStream(
-        h, stream, [&] { h.Type("stty -echo; cat " + (home.Path() / "stream.bin").string() + "\r"); },
-        "through BusyBox telnetd");
-    EXPECT_LT(h.MaxBacklog, kBacklogBound);
 }
 
 // Debian's inetutils telnetd offers authentication and encryption and waits

@@ -25,11 +25,8 @@ TEST(WindowConnection, ConnectsToTheDemoHostDisconnectsAndReconnects)
     TempHome home;
     ServerProcess host;
     std::string error;
-    ASSERT_TRUE(host.Start({KALVOR_DEMOHOST, "--port", "0"}, error)) << error;
-    ASSERT_TRUE(WaitFor([&] { return host.Output().find('\n') != std::string::npos || !host.Running(); }));
-    const std::string& out = host.Output();
-    const int port = std::atoi(out.c_str() + out.rfind(':') + 1);
-    ASSERT_GT(port, 0) << out;
+    const int port = StartDemoHost(host, {}, error);
+    ASSERT_GT(port, 0) << error;
 
     ui::MainWindow window;
     window.show();

@@ -1,54 +1,36 @@
-// Font sizes: the four cell geometries, the limit by screen width, and the
-// size chosen after a change of screen width.
+// Font sizes: the limit by screen width and the size chosen after a change
+// of screen width.
 #include "render/CellGeometry.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <initializer_list>
+#include <utility>
 #include <vector>
 
 namespace kalvor::render {
 namespace {
 
-TEST(CellGeometry, FourSizes)
+TEST(CellGeometry, ScreenWidthLimitsTheIndex)
 {
-    EXPECT_EQ(CellForIndex(0), (CellGeometry{12, 6, 0.75}));
-    EXPECT_EQ(CellForIndex(1), (CellGeometry{16, 8, 1.0}));
-    EXPECT_EQ(CellForIndex(2), (CellGeometry{20, 10, 1.25}));
-    EXPECT_EQ(CellForIndex(3), (CellGeometry{26, 13, 1.625}));
+    for (const auto& [width, index] :
+         std::initializer_list<std::pair<int, int>>{{599, 0}, {600, 1}, {799, 1}, {800, 2}, {1023, 2}, {1024, 3}})
+        EXPECT_EQ(MaxFontIndexForScreenWidth(width), index) << width;
     EXPECT_EQ(CellForIndex(-1), CellForIndex(0));
     EXPECT_EQ(CellForIndex(9), CellForIndex(3));
 }
 
-TEST(CellGeometry, ScreenWidthLimitsTheIndex)
-{
-    EXPECT_EQ(MaxFontIndexForScreenWidth(320), 0);
-    EXPECT_EQ(MaxFontIndexForScreenWidth(599), 0);
-    EXPECT_EQ(MaxFontIndexForScreenWidth(600), 1);
-    EXPECT_EQ(MaxFontIndexForScreenWidth(799), 1);
-    EXPECT_EQ(MaxFontIndexForScreenWidth(800), 2);
-    EXPECT_EQ(MaxFontIndexForScreenWidth(1023), 2);
-    EXPECT_EQ(MaxFontIndexForScreenWidth(1024), 3);
-    EXPECT_EQ(MaxFontIndexForScreenWidth(3840), 3);
-}
-
-TEST(FontSizing, AThousandPixelScreenLowersTheLargestSize)
-{
-    FontSizing f(3);
-    EXPECT_TRUE(f.AdjustFontIndex(1000));
-    EXPECT_EQ(f.CurrentIndex(), 2);
-    EXPECT_EQ(f.PreferredIndex(), 3);
-    EXPECT_EQ(f.Cell().Height, 20);
-    EXPECT_EQ(f.Cell().Width, 10);
-    EXPECT_FALSE(f.AdjustFontIndex(1000)) << "already fits";
-}
-
-TEST(FontSizing, AWideScreenChangesNothing)
+TEST(FontSizing, ANarrowScreenLowersTheLargestSizeAndAWideOneChangesNothing)
 {
     FontSizing f(3);
     EXPECT_FALSE(f.AdjustFontIndex(1920));
     EXPECT_EQ(f.CurrentIndex(), 3);
-    EXPECT_EQ(f.Cell().Width, 13);
+    EXPECT_TRUE(f.AdjustFontIndex(1000));
+    EXPECT_EQ(f.CurrentIndex(), 2);
+    EXPECT_EQ(f.PreferredIndex(), 3);
+    EXPECT_EQ(f.Cell(), CellForIndex(2));
+    EXPECT_FALSE(f.AdjustFontIndex(1000)) << "already fits";
 }
 
 TEST(FontSizing, SetFontValuesFollowsTheCurrentIndex)

@@ -120,19 +120,6 @@ TEST(LineDrawing, ArmsOfOneWeightMeetTheEdgesOnTheSameTrack)
     }
 }
 
-// Arms that end at an edge where no arm is have no ink there.
-TEST(LineDrawing, CornersLeaveTheirOpenSidesEmpty)
-{
-    for (const Size& sz : kSizes) {
-        const QImage ul = Piece('r', sz.W, sz.H);
-        EXPECT_TRUE(EdgeProfile(ul, 'l').empty());
-        EXPECT_TRUE(EdgeProfile(ul, 't').empty());
-        const QImage lr = Piece('g', sz.W, sz.H);
-        EXPECT_TRUE(EdgeProfile(lr, 'r').empty());
-        EXPECT_TRUE(EdgeProfile(lr, 'b').empty());
-    }
-}
-
 class JoinedBox : public ::testing::TestWithParam<int> {};
 
 // A box drawn by the host through the renderer: the corner's arms continue
@@ -165,16 +152,6 @@ TEST_P(JoinedBox, CornerJoinsItsNeighbours)
     EXPECT_EQ(s.Pixel(2, 2, 0, m.CentreY), fg);
     EXPECT_EQ(s.Pixel(2, 2, m.CentreX, 0), fg);
     EXPECT_EQ(s.Pixel(2, 2, s.W() - 1, m.CentreY), s.Bg());
-}
-
-TEST_P(JoinedBox, SolidBlockFillsTheCell)
-{
-    test::RenderedScreen s(GetParam());
-    s.State().CursorHidden = true;
-    s.Host("\x1b)B\x0e"
-           "c\x0f");
-    s.Refresh();
-    EXPECT_TRUE(s.All(0, 0, s.Fg()));
 }
 
 INSTANTIATE_TEST_SUITE_P(FourSizes, JoinedBox, ::testing::Values(0, 1, 2, 3));

@@ -11,7 +11,11 @@
 
 #include <QImage>
 
+#include <algorithm>
+#include <iterator>
+#include <string>
 #include <string_view>
+#include <utility>
 
 namespace kalvor::test {
 
@@ -63,6 +67,23 @@ public:
         return n;
     }
     bool All(int row, int col, QRgb colour) const { return Count(row, col, colour) == W() * H(); }
+    // What a cell shows: "fg", "bg" or "half" when every pixel has that
+    // colour, else "<ink> on <fill>", the fill being the colour of most
+    // pixels and the ink the named colour of most of the rest (more than 4
+    // pixels); pixels of other colours (smoothed edges) are not counted.
+    std::string Look(int row, int col)
+    {
+        const std::pair<QRgb, const char*> named[] = {{Fg(), "fg"}, {Bg(), "bg"}, {Half(), "half"}};
+        std::pair<int, const char*> counts[3];
+        for (int i = 0; i < 3; ++i)
+            counts[i] = {Count(row, col, named[i].first), named[i].second};
+        std::sort(std::begin(counts), std::end(counts), [](const auto& a, const auto& b) { return a.first > b.first; });
+        if (counts[0].first == W() * H())
+            return counts[0].second;
+        if (counts[1].first <= 4)
+            return "?";
+        return std::string(counts[1].second) + " on " + counts[0].second;
+    }
     // Every pixel of one pixel row of the cell has `colour`.
     bool RowAll(int row, int col, int y, QRgb colour) const
     {

@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
+#include <vector>
 
 namespace kalvor {
 namespace {
@@ -22,41 +24,39 @@ protected:
     RenderedScreen s;
 };
 
-TEST_F(RendererTest, ImageCoversTheScreenInCells)
+TEST(Renderer, CellsShowTheirEnhancementsAndTheCursor)
 {
-    s.Refresh();
-    EXPECT_EQ(s.renderer.Image().width(), 80 * 8);
-    EXPECT_EQ(s.renderer.Image().height(), 24 * 16);
-    EXPECT_EQ(s.renderer.LogicalSize(), QSize(640, 384));
-}
-
-TEST_F(RendererTest, PlainTextIsForegroundOnBackground)
-{
-    s.Host(At(0, 0) + "A ");
-    s.Refresh();
-    EXPECT_GT(s.Count(0, 0, s.Fg()), 4);
-    EXPECT_GT(s.Count(0, 0, s.Bg()), s.W() * s.H() / 2);
-    EXPECT_TRUE(s.All(0, 1, s.Bg()));
-    EXPECT_TRUE(s.All(3, 40, s.Bg())) << "a row past the text is blank";
-}
-
-TEST_F(RendererTest, InverseFillsWithTheForegroundAndDrawsInTheBackground)
-{
-    s.Host(At(10, 2) + "\x1b&dB" + " W");
-    s.Refresh();
-    EXPECT_TRUE(s.All(2, 9, s.Bg())) << "before the enhancement";
-    EXPECT_TRUE(s.All(2, 10, s.Fg())) << "an inverse blank is a filled cell";
-    EXPECT_GT(s.Count(2, 11, s.Bg()), 4) << "the character is drawn in the background colour";
-    EXPECT_GT(s.Count(2, 11, s.Fg()), s.W() * s.H() / 2);
-    EXPECT_TRUE(s.All(2, 30, s.Fg())) << "the open-ended run reaches the end of the row";
-}
-
-TEST_F(RendererTest, SecuredCodesAreDrawnLikeTheirUpperCaseForms)
-{
-    s.Host(At(0, 1) + "\x1b&dsB" + "  ");
-    ASSERT_EQ(s.Memory().Row(s.Memory().ScreenRowToRing(1)).Cntl[1], 'b');
-    s.Refresh();
-    EXPECT_TRUE(s.All(1, 0, s.Fg()));
+    const struct {
+        const char* What;
+        std::string Host;
+        bool Cursor;
+        std::vector<std::tuple<int, int, std::string>> Looks; // row, column, look
+    } rows[] = {
+        {"plain text", At(0, 0) + "A ", false, {{0, 0, "fg on bg"}, {0, 1, "bg"}, {3, 40, "bg"}}},
+        {"inverse fills with the foreground and draws in the background, to the end of the row",
+         At(10, 2) + "\x1b&dB W",
+         false,
+         {{2, 9, "bg"}, {2, 10, "fg"}, {2, 11, "bg on fg"}, {2, 30, "fg"}}},
+        {"secured codes are drawn like their upper-case forms", At(0, 1) + "\x1b&dsB  ", false, {{1, 0, "fg"}}},
+        {"half-bright text and solid block",
+         At(0, 4) + "\x1b&dHM\x1b)B\x0e"
+                    "c\x0f",
+         false,
+         {{4, 0, "half on bg"}, {4, 1, "half"}}},
+        {"inverse half-bright dims the fill", At(0, 5) + "\x1b&dJM ", false, {{5, 0, "bg on half"}, {5, 1, "half"}}},
+        {"display functions draw ESC", At(0, 2) + "\x1bY\x1b\x1bZ", false, {{2, 0, "fg on bg"}}},
+        {"the block cursor exchanges the colours", At(5, 7), true, {{7, 5, "fg"}, {7, 6, "bg"}}},
+        {"on an inverse cell it shows it plain", At(5, 7) + "\x1b&dB" + At(5, 7), true, {{7, 5, "bg"}, {7, 6, "fg"}}},
+        {"a hidden cursor is not drawn", At(5, 7) + "\x1b*dR", true, {{7, 5, "bg"}}},
+    };
+    for (const auto& row : rows) {
+        RenderedScreen s;
+        s.State().CursorHidden = !row.Cursor;
+        s.Host(row.Host);
+        s.Refresh();
+        for (const auto& [r, c, look] : row.Looks)
+            EXPECT_EQ(s.Look(r, c), look) << row.What << " at row " << r << " column " << c;
+    }
 }
 
 TEST_F(RendererTest, UnderlineIsOneRowTwoPixelsAboveTheCellBottom)
@@ -72,26 +72,6 @@ TEST_F(RendererTest, UnderlineIsOneRowTwoPixelsAboveTheCellBottom)
     EXPECT_EQ(s.Count(3, 0, s.Fg()), s.W());
 }
 
-TEST_F(RendererTest, HalfBrightDrawsTheCharacterInTheHalfBrightColour)
-{
-    s.Host(At(0, 4) + "\x1b&dH" +
-           "M\x1b)B\x0e"
-           "c\x0f");
-    s.Refresh();
-    ASSERT_NE(s.Half(), s.Fg());
-    EXPECT_GT(s.Count(4, 0, s.Half()), 4);
-    EXPECT_EQ(s.Count(4, 0, s.Fg()), 0);
-    EXPECT_TRUE(s.All(4, 1, s.Half())) << "a half-bright solid block";
-}
-
-TEST_F(RendererTest, InverseHalfBrightDimsTheFillAndDrawsInTheBackground)
-{
-    s.Host(At(0, 5) + "\x1b&dJ" + "M ");
-    s.Refresh();
-    EXPECT_GT(s.Count(5, 0, s.Bg()), 4);
-    EXPECT_TRUE(s.All(5, 1, s.Half()));
-}
-
 TEST_F(RendererTest, BlinkingCharactersDisappearInTheOffPhaseAndOnlyTheirRowsRedraw)
 {
     s.Host(At(0, 6) + "\x1b&dA" + "X" + At(0, 8) + "\x1b&d@" + "Y" + At(0, 9) + "\x1b&dsC" + "Z");
@@ -105,23 +85,6 @@ TEST_F(RendererTest, BlinkingCharactersDisappearInTheOffPhaseAndOnlyTheirRowsRed
     EXPECT_EQ(s.renderer.LastRefresh().RowsDrawn, 2) << "rows 6 and 9 hold blink codes";
     s.renderer.ToggleBlink(s.State());
     EXPECT_GT(s.Count(6, 0, s.Fg()), 4);
-}
-
-TEST_F(RendererTest, HasBlinkCodeFindsUpperAndLowerCaseBlinkLetters)
-{
-    EXPECT_FALSE(render::HasBlinkCode(""));
-    EXPECT_FALSE(render::HasBlinkCode(std::string("\x05 \x05"
-                                                  "B\0",
-                                                  5)));
-    EXPECT_TRUE(render::HasBlinkCode(std::string("\x05 \x05"
-                                                 "G\0",
-                                                 5)));
-    EXPECT_TRUE(render::HasBlinkCode(std::string("\0m\0", 3)));
-    EXPECT_FALSE(render::HasBlinkCode(std::string("\0S\0", 3)));
-    EXPECT_EQ(render::EnhancementBits('O'), 15);
-    EXPECT_EQ(render::EnhancementBits('o'), 15);
-    EXPECT_EQ(render::EnhancementBits('S'), 0);
-    EXPECT_EQ(render::EnhancementBits(' '), 0);
 }
 
 TEST_F(RendererTest, OnlyChangedRowsFromTheirFirstChangedColumnAreDrawn)
@@ -170,7 +133,7 @@ TEST_F(RendererTest, MovingTheWindowThroughMemoryRedrawsEverything)
     EXPECT_TRUE(s.renderer.LastRefresh().Full);
 }
 
-TEST_F(RendererTest, AColourSchemeChangeRedrawsInTheNewColours)
+TEST_F(RendererTest, AColourSchemeChangeRedrawsInTheNewColoursAndInverseScreenExchangesThem)
 {
     s.Host("x");
     s.Refresh();
@@ -180,54 +143,16 @@ TEST_F(RendererTest, AColourSchemeChangeRedrawsInTheNewColours)
     EXPECT_TRUE(s.renderer.LastRefresh().Full);
     EXPECT_EQ(s.Pixel(10, 10, 0, 0), 0xff000080u);
     EXPECT_GT(s.Count(0, 0, 0xffffffffu), 4);
-}
-
-TEST_F(RendererTest, InverseScreenExchangesForegroundAndBackground)
-{
-    s.State().ColorScheme = 5;
     s.State().InverseScreen = true;
     UpdateColorScheme(s.State());
     s.Refresh();
     EXPECT_EQ(s.Pixel(10, 10, 3, 3), 0xffffffffu) << "white background";
 }
 
-TEST_F(RendererTest, TheRowsBelowTheLastRowAreBlank)
-{
-    s.Host("one\r\ntwo");
-    s.Refresh();
-    EXPECT_TRUE(s.All(5, 0, s.Bg()));
-    EXPECT_TRUE(s.All(23, 79, s.Bg()));
-}
-
-TEST_F(RendererTest, ControlCharactersShownByDisplayFunctionsGetATwoLetterName)
-{
-    s.Host(At(0, 2) + "\x1bY"
-                      "\x1b"
-                      "\x1bZ");
-    s.Refresh();
-    EXPECT_GT(s.Count(2, 0, s.Fg()), 2) << "ESC is drawn";
-}
-
 class CursorTest : public ::testing::Test {
 protected:
     RenderedScreen s;
 };
-
-TEST_F(CursorTest, BlockCursorExchangesTheCellColours)
-{
-    s.Host(At(5, 7));
-    s.Refresh();
-    EXPECT_TRUE(s.All(7, 5, s.Fg()));
-    EXPECT_TRUE(s.All(7, 6, s.Bg()));
-}
-
-TEST_F(CursorTest, BlockCursorOnAnInverseCellShowsItPlain)
-{
-    s.Host(At(5, 7) + "\x1b&dB" + At(5, 7));
-    s.Refresh();
-    EXPECT_TRUE(s.All(7, 5, s.Bg()));
-    EXPECT_TRUE(s.All(7, 6, s.Fg()));
-}
 
 TEST_F(CursorTest, UnderlineFormIsABarOverTheBottomTwoRows)
 {
@@ -239,14 +164,6 @@ TEST_F(CursorTest, UnderlineFormIsABarOverTheBottomTwoRows)
     EXPECT_TRUE(s.RowAll(7, 5, h - 2, s.Fg()));
     EXPECT_TRUE(s.RowAll(7, 5, h - 3, s.Bg()));
     EXPECT_EQ(s.Count(7, 5, s.Fg()), 2 * s.W());
-}
-
-TEST_F(CursorTest, HiddenCursorIsNotDrawn)
-{
-    s.Host(At(5, 7) + "\x1b*dR");
-    ASSERT_TRUE(s.State().CursorHidden);
-    s.Refresh();
-    EXPECT_TRUE(s.All(7, 5, s.Bg()));
 }
 
 TEST_F(CursorTest, CursorBlinksWithThePhase)

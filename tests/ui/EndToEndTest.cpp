@@ -6,159 +6,39 @@
 //
 // The test is skipped, loudly, only when Xvfb cannot start.
 #include "FileBytes.h"
+#include "NetTestSupport.h"
 #include "TempHome.h"
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <csignal>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <poll.h>
-#include <spawn.h>
 #include <string>
-#include <sys/wait.h>
-#include <thread>
-#include <unistd.h>
-#include <vector>
 
-#ifndef KALVOR_PATH
-#error "KALVOR_PATH must name the kalvor executable"
-#endif
-#ifndef KALVOR_SOURCE_DIR
-#error "KALVOR_SOURCE_DIR must name the source tree"
-#endif
-
-extern char** environ;
-
-namespace kalvor {
+namespace kalvor::test {
 namespace {
 
 namespace fs = std::filesystem;
-using namespace std::chrono_literals;
 
-// Waiting limits: a slow machine only waits longer, and nothing asserts on
+// Waiting limit: a slow machine only waits longer, and nothing asserts on
 // how long anything took.
-constexpr auto kStartLimit = 60s;
-
-pid_t Spawn(const std::vector<std::string>& args, int stdoutFd = -1, int keepFd = -1)
-{
-    std::vector<char*> argv;
-    for (const std::string& a : args)
-        argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    if (stdoutFd >= 0)
-        posix_spawn_file_actions_adddup2(&actions, stdoutFd, STDOUT_FILENO);
-    (void)keepFd; // inherited as it is (not close-on-exec)
-    pid_t pid = -1;
-    const int rc = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    return rc == 0 ? pid : -1;
-}
-
-// Runs a command to its end; returns its exit status (-1 when it could not
-// run) and its standard output.
-int RunCommand(const std::vector<std::string>& args, std::string* out = nullptr)
-{
-    int fds[2];
-    if (::pipe(fds) != 0)
-        return -1;
-    const pid_t pid = Spawn(args, fds[1]);
-    ::close(fds[1]);
-    std::string text;
-    char buf[4096];
-    ssize_t n;
-    while ((n = ::read(fds[0], buf, sizeof buf)) > 0)
-        text.append(buf, static_cast<std::size_t>(n));
-    ::close(fds[0]);
-    if (pid < 0)
-        return -1;
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    if (out)
-        *out = text;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-template <class Pred>
-bool WaitFor(Pred pred, std::chrono::seconds limit)
-{
-    const auto end = std::chrono::steady_clock::now() + limit;
-    while (std::chrono::steady_clock::now() < end) {
-        if (pred())
-            return true;
-        std::this_thread::sleep_for(50ms);
-    }
-    return pred();
-}
-
-class VirtualDisplay {
-public:
-    // Starts Xvfb on a free display number (Xvfb picks it and reports it).
-    bool Start(std::string& error)
-    {
-        int fds[2];
-        if (::pipe(fds) != 0) {
-            error = "pipe failed";
-            return false;
-        }
-        pid_ = Spawn({"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
-                      "-noreset"},
-                     -1, fds[1]);
-        ::close(fds[1]);
-        if (pid_ < 0) {
-            ::close(fds[0]);
-            error = "Xvfb is not installed or cannot be run";
-            return false;
-        }
-        std::string number;
-        const auto end = std::chrono::steady_clock::now() + kStartLimit;
-        while (std::chrono::steady_clock::now() < end && number.find('\n') == std::string::npos) {
-            pollfd p{fds[0], POLLIN, 0};
-            if (::poll(&p, 1, 200) > 0) {
-                char buf[32];
-                const ssize_t n = ::read(fds[0], buf, sizeof buf);
-                if (n <= 0)
-                    break;
-                number.append(buf, static_cast<std::size_t>(n));
-            }
-        }
-        ::close(fds[0]);
-        if (number.empty() || number.find('\n') == std::string::npos) {
-            error = "Xvfb did not report a display";
-            return false;
-        }
-        display_ = ":" + number.substr(0, number.find('\n'));
-        return true;
-    }
-    ~VirtualDisplay()
-    {
-        if (pid_ > 0) {
-            ::kill(pid_, SIGTERM);
-            ::waitpid(pid_, nullptr, 0);
-        }
-    }
-    const std::string& Name() const { return display_; }
-
-private:
-    pid_t pid_ = -1;
-    std::string display_;
-};
+constexpr int kStartLimitMs = 60000;
 
 TEST(EndToEnd, TypedKeysReachTheScreenOfTheDesktopProgram)
 {
-    test::TempHome home;
-    VirtualDisplay x;
+    TempHome home;
+    // Xvfb picks a free display number and reports it.
+    ServerProcess x;
     std::string error;
-    if (!x.Start(error)) {
-        std::fprintf(stderr, "\n*** END-TO-END TEST SKIPPED: %s ***\n\n", error.c_str());
-        GTEST_SKIP() << "Xvfb cannot start: " << error;
-    }
-    ::setenv("DISPLAY", x.Name().c_str(), 1);
+    const bool started =
+        x.Start({"Xvfb", "-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp", "-noreset"}, error) &&
+        WaitFor([&] { return x.Output().find('\n') != std::string::npos || !x.Running(); }, kStartLimitMs) &&
+        x.Output().find('\n') != std::string::npos;
+    if (!started)
+        GTEST_SKIP() << "\n*** END-TO-END TEST SKIPPED: Xvfb cannot start " << error << " ***";
+    const std::string display = ":" + x.Output().substr(0, x.Output().find('\n'));
+    ::setenv("DISPLAY", display.c_str(), 1);
     ::setenv("QT_QPA_PLATFORM", "xcb", 1);
     // In sanitizer builds: the system D-Bus library that Qt's X11 platform
     // loads keeps one buffer until exit; that is not Kalvor's to free.
@@ -170,62 +50,48 @@ TEST(EndToEnd, TypedKeysReachTheScreenOfTheDesktopProgram)
     ::setenv("LSAN_OPTIONS", lsan.c_str(), 1);
 
     const fs::path dump = home.Path() / "screen.txt";
-    const std::string replay = std::string(KALVOR_SOURCE_DIR) + "/samples/demo-session.txt";
-    const pid_t kalvor = Spawn({KALVOR_PATH, "--replay", replay, "--dump-screen", dump.string()});
-    ASSERT_GT(kalvor, 0);
-    struct Reaper {
-        pid_t pid;
-        bool done = false;
-        ~Reaper()
-        {
-            if (!done) {
-                ::kill(pid, SIGKILL);
-                ::waitpid(pid, nullptr, 0);
-            }
-        }
-    } reaper{kalvor};
+    ServerProcess kalvor;
+    ASSERT_TRUE(kalvor.Start({KALVOR_PATH, "--replay", std::string(KALVOR_SOURCE_DIR) + "/samples/demo-session.txt",
+                              "--dump-screen", dump.string()},
+                             error))
+        << error;
+    const auto screenHas = [&](const std::string& text) { return ReadAll(dump).find(text) != std::string::npos; };
 
     // The window is mapped and the replayed session is on the screen.
     std::string window;
+    int status = 0;
     ASSERT_TRUE(WaitFor(
         [&] {
-            std::string out;
-            if (RunCommand({"xdotool", "search", "--onlyvisible", "--name", "^Kalvor$"}, &out) != 0)
-                return false;
-            window = out.substr(0, out.find('\n'));
-            return !window.empty();
+            window = RunCommandLine("xdotool search --onlyvisible --name '^Kalvor$'", status);
+            window = window.substr(0, window.find('\n'));
+            return status == 0 && !window.empty();
         },
-        kStartLimit))
-        << "the Kalvor window did not appear on " << x.Name();
-    ASSERT_TRUE(WaitFor([&] { return test::ReadAll(dump).find("Command>") != std::string::npos; }, kStartLimit))
-        << "the replayed session was not shown";
+        kStartLimitMs))
+        << "the Kalvor window did not appear on " << display;
+    ASSERT_TRUE(WaitFor([&] { return screenHas("Command>"); }, kStartLimitMs)) << "the replayed session was not shown";
 
     // Real key strokes through the X server to the focused window.
-    ASSERT_EQ(RunCommand({"xdotool", "windowfocus", "--sync", window}), 0);
-    ASSERT_EQ(RunCommand({"xdotool", "type", "--delay", "40", "hello"}), 0);
-    ASSERT_TRUE(WaitFor([&] { return test::ReadAll(dump).find("Command> hello\n") != std::string::npos; }, kStartLimit))
+    RunCommandLine("xdotool windowfocus --sync " + window + " && xdotool type --delay 40 hello", status);
+    ASSERT_EQ(status, 0);
+    ASSERT_TRUE(WaitFor([&] { return screenHas("Command> hello\n"); }, kStartLimitMs))
         << "typed text not on the screen; screen:\n"
-        << test::ReadAll(dump);
-    const std::string screen = test::ReadAll(dump);
-    EXPECT_NE(screen.find("Account summary"), std::string::npos);
-    EXPECT_NE(screen.find("cursor 23 14\n"), std::string::npos) << screen;
+        << ReadAll(dump);
+    EXPECT_TRUE(screenHas("Account summary"));
+    EXPECT_TRUE(screenHas("cursor 23 14\n")) << ReadAll(dump);
 
     // A screenshot of the window as the X server shows it.
     const std::string shot = std::string(KALVOR_BINARY_DIR) + "/screenshot.png";
-    ASSERT_EQ(RunCommand({"import", "-display", x.Name(), "-window", window, shot}), 0);
+    RunCommandLine("import -display " + display + " -window " + window + " '" + shot + "'", status);
+    ASSERT_EQ(status, 0);
     EXPECT_GT(fs::file_size(shot), 1000u);
     if (std::getenv("KALVOR_UPDATE_SCREENSHOT") != nullptr)
         fs::copy_file(shot, fs::path(KALVOR_SOURCE_DIR) / "docs" / "screenshot.png",
                       fs::copy_options::overwrite_existing);
 
     // SIGTERM closes the window like File > Exit; the screen is written once more.
-    ASSERT_EQ(::kill(kalvor, SIGTERM), 0);
-    int status = 0;
-    ASSERT_EQ(::waitpid(kalvor, &status, 0), kalvor);
-    reaper.done = true;
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    EXPECT_NE(test::ReadAll(dump).find("Command> hello\n"), std::string::npos);
+    EXPECT_EQ(kalvor.Stop(), 0);
+    EXPECT_TRUE(screenHas("Command> hello\n"));
 }
 
 } // namespace
-} // namespace kalvor
+} // namespace kalvor::test

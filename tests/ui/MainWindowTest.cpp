@@ -95,16 +95,6 @@ TEST_F(MainWindowTest, TypingInLocalModeShowsTheTextAtOnce)
     EXPECT_EQ(CountInk(0, 6), 0);
 }
 
-TEST_F(MainWindowTest, EditingKeysActLocally)
-{
-    QTest::keyClicks(&window.View(), QStringLiteral("abc"));
-    QTest::keyClick(&window.View(), Qt::Key_Left);
-    QTest::keyClick(&window.View(), Qt::Key_Left);
-    EXPECT_EQ(window.GetSession().Memory().CurCol, 1);
-    QTest::keyClick(&window.View(), Qt::Key_X);
-    EXPECT_EQ(Row(0), QStringLiteral("axc"));
-}
-
 TEST_F(MainWindowTest, TabKeyStaysInTheTerminal)
 {
     QTest::keyClick(&window.View(), Qt::Key_Tab);
@@ -189,11 +179,8 @@ TEST_F(MainWindowTest, SoftKeyBarShowsTheCurrentSet)
     EXPECT_EQ(window.KeyBar().Caption(0), QStringLiteral("   f1\n"));
     Action("SystemKeys")->trigger();
     EXPECT_EQ(Internals(window.GetSession()).FuncKeys().CurrentSet(), FunctionKeys::kSystemSet);
-}
-
-TEST_F(MainWindowTest, FunctionKeyFromTheKeyboardRelabelsTheBar)
-{
-    QTest::keyClick(&window.View(), Qt::Key_F11);
+    Action("UserKeys")->trigger();
+    QTest::keyClick(&window.View(), Qt::Key_F11); // from the keyboard too
     EXPECT_EQ(window.KeyBar().Caption(0), QStringLiteral("Device\nControl"));
 }
 
@@ -207,6 +194,11 @@ TEST_F(MainWindowTest, HostMessageReplacesTheLabels)
 
 TEST_F(MainWindowTest, StatusIndicatorsFollowTheTerminal)
 {
+    EXPECT_FALSE(window.CapsLockStatus().isVisible());
+    Host("\x1b&k1P");
+    EXPECT_TRUE(window.CapsLockStatus().isVisible());
+    Host("\x1b&k0P");
+    EXPECT_FALSE(window.CapsLockStatus().isVisible());
     EXPECT_FALSE(window.InsertStatus().isVisibleTo(&window));
     Host("\x1bQ");
     EXPECT_TRUE(window.InsertStatus().isVisibleTo(&window));
@@ -237,33 +229,14 @@ TEST_F(MainWindowTest, VerticalScrollBarMovesTheWindowThroughMemory)
     EXPECT_EQ(m.TopRow, m.FirstRow);
     EXPECT_EQ(Row(0), QStringLiteral("line 0"));
     EXPECT_TRUE(window.Renderer().LastRefresh().Full);
-}
-
-TEST_F(MainWindowTest, MouseWheelScrollsDisplayMemoryLikeTheScrollBar)
-{
-    std::string text;
-    for (int i = 0; i < 60; ++i)
-        text += "line " + std::to_string(i) + "\r\n";
-    Host(text);
-    const int before = window.VScrollBar().value();
+    // The mouse wheel moves it three rows a notch.
+    bar.setValue(10);
     const QPoint at = window.View().rect().center();
     QWheelEvent up(at, window.View().mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
                    Qt::NoScrollPhase, false);
     QApplication::sendEvent(&window.View(), &up);
-    EXPECT_EQ(window.VScrollBar().value(), before - 3) << "three rows a notch";
-    const DisplayMemory& m = window.GetSession().Memory();
-    EXPECT_EQ(m.Age(m.TopRow), before - 3);
-}
-
-TEST_F(MainWindowTest, WideScreenWithLargeFontStaysOnTheScreen)
-{
-    for (int i = 0; i < 4; ++i)
-        Action("ChangeFontSize")->trigger();
-    Action("Columns200")->trigger();
-    QTest::qWait(0);
-    const QRect available = window.screen()->availableGeometry();
-    EXPECT_LE(window.frameGeometry().width(), available.width())
-        << "font size " << window.Fonts().CurrentIndex() << " on a screen " << available.width() << " wide";
+    EXPECT_EQ(bar.value(), 7);
+    EXPECT_EQ(m.Age(m.TopRow), 7);
 }
 
 TEST_F(MainWindowTest, ColourSchemeAndInverseScreenMenus)
@@ -279,18 +252,13 @@ TEST_F(MainWindowTest, ColourSchemeAndInverseScreenMenus)
     EXPECT_TRUE(Action("InvertColor")->isChecked());
 }
 
-TEST_F(MainWindowTest, ColumnsMenuWidensTheScreen)
+TEST_F(MainWindowTest, ColumnsMenuAndHostWidthChangeRelayTheWindowOut)
 {
     Action("Columns132")->trigger();
     EXPECT_EQ(window.GetSession().Memory().ColsInTerm, 132);
     EXPECT_EQ(window.Renderer().Image().width(), 132 * window.Renderer().DeviceCellWidth());
     EXPECT_TRUE(Action("Columns132")->isChecked());
-}
-
-TEST_F(MainWindowTest, HostWidthChangeRelaysTheWindowOut)
-{
     Host("\x1b&w200F");
-    EXPECT_EQ(window.GetSession().Memory().ColsInTerm, 200);
     EXPECT_EQ(window.Renderer().Image().width(), 200 * window.Renderer().DeviceCellWidth());
     EXPECT_TRUE(Action("Columns200")->isChecked());
 }
@@ -305,6 +273,9 @@ TEST_F(MainWindowTest, FontSizeMenusAreLimitedByTheScreen)
     EXPECT_LE(window.Fonts().CurrentIndex(), limit);
     EXPECT_EQ(window.Renderer().Cell(), render::CellForIndex(window.Fonts().CurrentIndex()));
     EXPECT_LE(window.frameGeometry().width(), window.screen()->availableGeometry().width()) << "on the screen";
+    Action("Columns200")->trigger();
+    QTest::qWait(0);
+    EXPECT_LE(window.frameGeometry().width(), window.screen()->availableGeometry().width()) << "200 columns too";
     for (int i = 0; i < 4; ++i)
         Action("DecreaseFontSize")->trigger();
     EXPECT_EQ(window.Fonts().CurrentIndex(), 0);
@@ -340,17 +311,6 @@ TEST_F(MainWindowTest, TabPanelSetsTabsAndMarginsAtTheCursorColumn)
     EXPECT_FALSE(panel.isVisible());
 }
 
-TEST_F(MainWindowTest, HostCapsLockIsShownAndTypesCapitals)
-{
-    EXPECT_FALSE(window.CapsLockStatus().isVisible());
-    Host("\x1b&k1P");
-    EXPECT_TRUE(window.CapsLockStatus().isVisible());
-    QTest::keyClicks(&window.View(), QStringLiteral("ab"));
-    EXPECT_EQ(Row(0), QStringLiteral("AB"));
-    Host("\x1b&k0P");
-    EXPECT_FALSE(window.CapsLockStatus().isVisible());
-}
-
 TEST_F(MainWindowTest, TabRulerClickTogglesATabStop)
 {
     TabRuler& ruler = window.Ruler();
@@ -373,11 +333,6 @@ TEST_F(MainWindowTest, EverySixthTickTogglesTheBlinkPhase)
     for (int i = 0; i < 6; ++i)
         window.CurBlinkTimer_Timer();
     EXPECT_TRUE(window.Renderer().BlinkPhase());
-}
-
-TEST_F(MainWindowTest, TheTimerIsTheTwentyFiveMillisecondReceiveTimer)
-{
-    EXPECT_EQ(window.CurBlinkTimer().interval(), 25);
 }
 
 TEST_F(MainWindowTest, ResetsAndClearDisplay)
@@ -453,18 +408,6 @@ TEST_F(MainWindowTest, DefineUserKeysCancelAndResetDefaults)
     EXPECT_EQ(dialog->Attribute(2)->currentIndex(), FunctionKeys::kTransmitOnly);
     dialog->reject();
     EXPECT_EQ(Internals(window.GetSession()).FuncKeys().UserKeyString(2), "xyz") << "cancel keeps the tables";
-}
-
-TEST(FuncKeyDefnSubstitutes, ControlCharactersRoundTrip)
-{
-    EXPECT_EQ(FuncKeyDefn::ToSubstitutes(std::string("\x1bp\r", 3)), QStringLiteral("\u00fbp\u00ed"));
-    EXPECT_EQ(FuncKeyDefn::FromSubstitutes(QStringLiteral("\u00fbp\u00ed")), std::string("\x1bp\r"));
-    EXPECT_EQ(FuncKeyDefn::SubstituteFor(Qt::Key_A, Qt::ControlModifier, {}), 225);
-    EXPECT_EQ(FuncKeyDefn::SubstituteFor(Qt::Key_BracketLeft, Qt::ControlModifier, {}), 251);
-    EXPECT_EQ(FuncKeyDefn::SubstituteFor(Qt::Key_1, Qt::ControlModifier, {}), 0) << "dropped";
-    EXPECT_EQ(FuncKeyDefn::SubstituteFor(Qt::Key_Escape, Qt::NoModifier, QStringLiteral("\x1b")), 251);
-    EXPECT_EQ(FuncKeyDefn::SubstituteFor(Qt::Key_B, Qt::NoModifier, QStringLiteral("b")), -1);
-    EXPECT_EQ(FuncKeyDefn::SubstituteFor(Qt::Key_Backspace, Qt::NoModifier, QStringLiteral("\b")), -1);
 }
 
 TEST(MainWindowDump, ExitWritesTheScreenText)
