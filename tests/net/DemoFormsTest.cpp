@@ -91,11 +91,11 @@ TEST(DemoFormsTest, FormArrivesBuildsFetchesItsPictureAndAnswersValueLines)
     TempHome home;
     ServerProcess host;
     std::string error;
-    ASSERT_TRUE(host.Start({KALVOR_DEMOHOST, "--port", "0", "--picture-port", "0"}, error)) << error;
+    const int port = StartDemoHost(host, {"--picture-port", "0"}, error);
+    ASSERT_GT(port, 0) << error;
     ASSERT_TRUE(WaitFor([&] { return host.Output().find("pictures over HTTP") != std::string::npos; }))
         << host.Output();
     const std::string out = host.Output();
-    const int port = std::atoi(out.c_str() + out.find(':') + 1);
     const int picturePort = std::atoi(out.c_str() + out.rfind("port ") + 5);
 
     TelnetClient terminal;
