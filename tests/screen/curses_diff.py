@@ -61,6 +61,13 @@ PROGRAMS = [
     ("a menu with one highlighted entry",
      "[s.addstr(3 + i, 10, ' %-12s' % t, c.A_REVERSE if i == 1 else c.A_NORMAL) "
      "for i, t in enumerate(['Open', 'Save', 'Quit'])]"),
+    ("a character written into a reverse window",
+     "w = c.newwin(8, 40, 3, 10); w.bkgd(' ', c.A_REVERSE); w.box(); w.addstr(1, 2, 'Name:'); s.refresh(); "
+     "w.refresh(); w.addstr(3, 5, 'X'); w.refresh()"),
+    ("a reverse dialog drawn over text",
+     "[s.addstr(i, 0, 'background line %d' % i) for i in range(24)]; s.refresh(); w = c.newwin(10, 50, 4, 15); "
+     "w.bkgd(' ', c.A_REVERSE); w.box(); w.addstr(0, 20, 'Pick one'); w.hline(7, 1, c.ACS_HLINE, 48); "
+     "w.addstr(8, 12, '<  OK  >'); w.refresh(); s.move(6, 30); s.refresh()"),
     ("status line at the bottom in reverse",
      "s.addstr(0, 0, 'top'); s.addstr(23, 0, ' -- INSERT -- '.ljust(79), c.A_REVERSE)"),
 ]
