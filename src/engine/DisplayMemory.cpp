@@ -135,8 +135,12 @@ void DisplayMemory::SetWidth(int cols)
     MarkAllChanged();
 }
 
+// Every ESC & d starts a run that reaches to the next one: runs of equal
+// enhancements stay apart (Neighbours::KeepStarts), so a later ESC & d at a
+// run's start changes that run only.
 void DisplayMemory::ModCntlBuf(char enhChar, int col)
 {
+    constexpr Neighbours keep = Neighbours::KeepStarts;
     DisplayRow& row = CursorRow();
     col = std::clamp(col, 0, ExpandedRuns::kMaxHeader);
     // Extent of the row's character-set runs.
@@ -156,9 +160,11 @@ void DisplayMemory::ModCntlBuf(char enhChar, int col)
             // The character-set runs reach beyond the cursor: the enhancement
             // ends where the row's known runs end.
             ExpandedRuns r;
+            r.Mode = keep;
             r.Header = extent;
             std::fill(r.Col.begin(), r.Col.begin() + col, ' ');
             std::fill(r.Col.begin() + col, r.Col.begin() + extent, enhChar);
+            r.Start.set(static_cast<std::size_t>(col));
             r.Tail = '@';
             r.EncodeTo(s);
         }
@@ -166,7 +172,7 @@ void DisplayMemory::ModCntlBuf(char enhChar, int col)
     }
     const int header = runstring::Header(s);
     if (col == header && extent > col) {
-        ExpandedRuns r = ExpandedRuns::Expand(s);
+        ExpandedRuns r = ExpandedRuns::Expand(s, keep);
         r.ExtendTo(extent);
         for (int c = col; c < extent; ++c)
             r.Col[c] = enhChar;
@@ -174,7 +180,7 @@ void DisplayMemory::ModCntlBuf(char enhChar, int col)
         r.EncodeTo(s);
         return;
     }
-    runstring::MarkFrom(s, enhChar, col, '@');
+    runstring::MarkFrom(s, enhChar, col, '@', ' ', keep);
 }
 
 void DisplayMemory::UpdateFormBuf(char formChar)
@@ -184,27 +190,25 @@ void DisplayMemory::UpdateFormBuf(char formChar)
     runstring::MarkFrom(CursorRow().Form, formChar, CurCol);
 }
 
-std::string DisplayMemory::DelEnhChar(std::string_view s) const
+std::string DisplayMemory::DelEnhChar(std::string_view s, Neighbours mode) const
 {
     const int header = runstring::Header(s);
     if (s.empty() || CurCol >= header)
         return std::string(s);
     if (header <= RightMargin || CurCol > RightMargin)
-        return runstring::RemoveColumns(s, CurCol, 1);
+        return runstring::RemoveColumns(s, CurCol, 1, mode);
     // The runs reach past the right margin: only columns up to the margin move,
     // so the run crossing the margin regains the column it lost.
-    ExpandedRuns r = ExpandedRuns::Expand(s);
-    const char atMargin = r.At(RightMargin);
-    std::copy(r.Col.begin() + CurCol + 1, r.Col.begin() + RightMargin + 1, r.Col.begin() + CurCol);
-    r.Col[RightMargin] = atMargin;
+    ExpandedRuns r = ExpandedRuns::Expand(s, mode);
+    r.RemoveBefore(RightMargin + 1, CurCol, 1);
     std::string out;
     r.EncodeTo(out);
     return out;
 }
 
-std::string DisplayMemory::DelEnhLine(std::string_view s, int col, int count)
+std::string DisplayMemory::DelEnhLine(std::string_view s, int col, int count, Neighbours mode)
 {
-    return runstring::RemoveColumns(s, col, count);
+    return runstring::RemoveColumns(s, col, count, mode);
 }
 
 void DisplayMemory::MarkChanged(int screenRow, int col)

@@ -8,6 +8,8 @@
 // ring indices is cyclic modulo MaxRow + 1.
 #pragma once
 
+#include "engine/RunString.h"
+
 #include <array>
 #include <string>
 #include <string_view>
@@ -95,11 +97,12 @@ public:
     // Field mark `formChar` ('[', ']' or '{') at CurCol of the cursor's row.
     void UpdateFormBuf(char formChar);
     // `s` with the column at CurCol removed (delete character); columns right
-    // of RightMargin keep their attributes.
-    std::string DelEnhChar(std::string_view s) const;
+    // of RightMargin keep their attributes. Enhancement strings keep their
+    // run starts (Neighbours::KeepStarts).
+    std::string DelEnhChar(std::string_view s, Neighbours mode = Neighbours::Merge) const;
     // `s` with `count` columns from `col` removed (the part of a row that a
     // delete moves left), without the margin rule.
-    static std::string DelEnhLine(std::string_view s, int col, int count);
+    static std::string DelEnhLine(std::string_view s, int col, int count, Neighbours mode = Neighbours::Merge);
 
     // Repaint bookkeeping.
     void MarkChanged(int screenRow, int col);

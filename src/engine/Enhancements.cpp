@@ -79,10 +79,7 @@ EscapeResult EscEnhancement(Terminal& t, std::string_view seq)
     // cursor stands beyond the text.
     const int lastTextCol = std::max(static_cast<int>(row.Text.size()) - 1, 0);
     m.MarkCursorRowChanged(std::min(m.CurCol, lastTextCol));
-    // "@" at column 0 of a row that holds nothing would only record "no
-    // enhancement" where there is none.
-    if (!(code == '@' && m.CurCol == 0 && row.AllEmpty()))
-        m.ModCntlBuf(code, m.CurCol);
+    st.EnhSeries.Record(m, code);
     if (!t.Hooks.MoreDataWaiting())
         t.Hooks.Repaint();
     return kEscDone;

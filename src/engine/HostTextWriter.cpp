@@ -221,6 +221,7 @@ void HostTextWriter::PutAtCursor(const char* text, int length)
     std::string& row = m.CursorRow().Text;
     const auto col = static_cast<std::size_t>(m.CurCol);
     const auto len = static_cast<std::size_t>(length);
+    st_.EnhSeries.BeforeText(m, length);
     m.MarkChanged(m.CurRow, m.CurCol);
     // Inserted characters push the ones after them right, each with its set.
     if (st_.InsertMode && !st_.FormatMode) {

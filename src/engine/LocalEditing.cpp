@@ -253,7 +253,7 @@ void LocalEditing::DeleteCharacter()
             row.Text.erase(col, 1);
         }
     }
-    row.Cntl = m.DelEnhChar(row.Cntl);
+    row.Cntl = m.DelEnhChar(row.Cntl, Neighbours::KeepStarts);
     row.Shift = m.DelEnhChar(row.Shift);
     m.MarkCursorRowChanged(m.CurCol);
 }
@@ -269,7 +269,7 @@ void LocalEditing::ClearLine_Click()
     DisplayRow& row = m.CursorRow();
     if (row.Text.size() > static_cast<std::size_t>(m.CurCol))
         row.Text.resize(static_cast<std::size_t>(m.CurCol));
-    runstring::ClearFrom(row.Cntl, m.CurCol);
+    runstring::ClearFrom(row.Cntl, m.CurCol, Neighbours::KeepStarts);
     runstring::ClearFrom(row.Shift, m.CurCol);
     m.MarkCursorRowChanged(m.CurCol);
 }

@@ -4,9 +4,10 @@
 
 namespace kalvor {
 
-ExpandedRuns ExpandedRuns::Expand(std::string_view s)
+ExpandedRuns ExpandedRuns::Expand(std::string_view s, Neighbours mode)
 {
     ExpandedRuns r;
+    r.Mode = mode;
     if (s.empty())
         return r;
     int col = 0;
@@ -14,6 +15,7 @@ ExpandedRuns ExpandedRuns::Expand(std::string_view s)
     for (; i + 1 < s.size(); i += 2) {
         const char attr = s[i];
         const int len = static_cast<std::uint8_t>(s[i + 1]);
+        r.Start.set(static_cast<std::size_t>(col));
         if (len == 0) {
             r.Tail = attr;
             break;
@@ -30,7 +32,7 @@ void ExpandedRuns::EncodeTo(std::string& out) const
 {
     // Trailing explicit columns equal to the open-ended attribute merge into it.
     int header = Header;
-    while (header > 0 && Col[header - 1] == Tail)
+    while (header > 0 && Col[header - 1] == Tail && !Splits(header))
         --header;
     out.clear();
     out.push_back(static_cast<char>(header));
@@ -38,7 +40,7 @@ void ExpandedRuns::EncodeTo(std::string& out) const
     while (col < header) {
         const char attr = Col[col];
         int end = col + 1;
-        while (end < header && Col[end] == attr)
+        while (end < header && Col[end] == attr && !Splits(end))
             ++end;
         out.push_back(attr);
         out.push_back(static_cast<char>(end - col));
@@ -61,9 +63,24 @@ int ExpandedRuns::RunEnd(int col) const
         return Header;
     const char attr = Col[col];
     int end = col + 1;
-    while (end < Header && Col[end] == attr)
+    while (end < Header && Col[end] == attr && !Splits(end))
         ++end;
     return end;
+}
+
+void ExpandedRuns::RemoveBefore(int end, int col, int count)
+{
+    // A start among the removed columns, or of the first column that moves
+    // in, becomes the start of `col`.
+    bool started = false;
+    for (int c = col; c <= col + count && c < end; ++c)
+        started = started || Start[static_cast<std::size_t>(c)];
+    std::copy(Col.begin() + col + count, Col.begin() + end, Col.begin() + col);
+    for (int c = col; c < end - count; ++c)
+        Start[static_cast<std::size_t>(c)] = Start[static_cast<std::size_t>(c + count)];
+    for (int c = std::max(end - count, col + 1); c < end; ++c)
+        Start.reset(static_cast<std::size_t>(c));
+    Start[static_cast<std::size_t>(col)] = started;
 }
 
 namespace runstring {
@@ -82,7 +99,7 @@ char AttributeAt(std::string_view s, int col, char none)
     return none;
 }
 
-void MarkFrom(std::string& s, char attr, int col, char none, char filler)
+void MarkFrom(std::string& s, char attr, int col, char none, char filler, Neighbours mode)
 {
     col = std::clamp(col, 0, ExpandedRuns::kMaxHeader);
     if (IsBlankForWriter(s, none)) {
@@ -96,11 +113,12 @@ void MarkFrom(std::string& s, char attr, int col, char none, char filler)
         s.push_back('\0');
         return;
     }
+    const bool keep = mode == Neighbours::KeepStarts;
     // At or past the header only the open-ended run changes: edit in place.
     const int header = Header(s);
     if (col >= header && s.size() >= 3 && s.size() % 2 == 1) {
         const std::size_t tailAttr = s.size() - 2;
-        if (s[tailAttr] == attr)
+        if (s[tailAttr] == attr && (col == header || !keep))
             return;
         if (col > header) {
             s[s.size() - 1] = static_cast<char>(col - header);
@@ -111,14 +129,14 @@ void MarkFrom(std::string& s, char attr, int col, char none, char filler)
         }
         s[tailAttr] = attr;
         // The new open run may now equal the run before it: merge them.
-        if (s.size() >= 5 && s[tailAttr - 2] == attr) {
+        if (!keep && s.size() >= 5 && s[tailAttr - 2] == attr) {
             const int before = static_cast<std::uint8_t>(s[tailAttr - 1]);
             s.erase(tailAttr - 2, 2);
             s[0] = static_cast<char>(header - before);
         }
         return;
     }
-    ExpandedRuns r = ExpandedRuns::Expand(s);
+    ExpandedRuns r = ExpandedRuns::Expand(s, mode);
     if (col >= r.Header) {
         r.ExtendTo(col);
         r.Tail = attr;
@@ -127,6 +145,7 @@ void MarkFrom(std::string& s, char attr, int col, char none, char filler)
         for (int c = col; c < end; ++c)
             r.Col[c] = attr;
     }
+    r.Start.set(static_cast<std::size_t>(col));
     r.EncodeTo(s);
 }
 
@@ -155,29 +174,33 @@ void MarkRange(std::string& s, char attr, int col, int count)
     r.EncodeTo(s);
 }
 
-std::string RemoveColumns(std::string_view s, int col, int count)
+std::string RemoveColumns(std::string_view s, int col, int count, Neighbours mode)
 {
-    ExpandedRuns r = ExpandedRuns::Expand(s);
+    ExpandedRuns r = ExpandedRuns::Expand(s, mode);
     if (s.empty() || col >= r.Header || count <= 0 || col < 0)
         return std::string(s);
     const int removed = std::min(count, r.Header - col);
-    std::copy(r.Col.begin() + col + removed, r.Col.begin() + r.Header, r.Col.begin() + col);
+    r.RemoveBefore(r.Header, col, removed);
     r.Header -= removed;
+    r.Start.set(static_cast<std::size_t>(r.Header));
     std::string out;
     r.EncodeTo(out);
     return out;
 }
 
-void ClearFrom(std::string& s, int col)
+void ClearFrom(std::string& s, int col, Neighbours mode)
 {
     if (s.empty())
         return;
-    ExpandedRuns r = ExpandedRuns::Expand(s);
+    ExpandedRuns r = ExpandedRuns::Expand(s, mode);
     col = std::clamp(col, 0, ExpandedRuns::kMaxHeader);
     if (col < r.Header)
         r.Header = col;
     else
         r.ExtendTo(col);
+    // The cleared columns carry no run start of their own.
+    for (int c = col; c <= ExpandedRuns::kMaxHeader; ++c)
+        r.Start.reset(static_cast<std::size_t>(c));
     r.Tail = ' ';
     r.EncodeTo(s);
     if (s.size() == 3 && s[1] == ' ')

@@ -10,27 +10,40 @@
 //
 // Every character is a byte; lengths and the header are unsigned 8-bit values
 // (rows never exceed 200 columns). Writers keep runs gap-free, ordered and
-// consistent with the header, and merge neighbours with equal attributes.
+// consistent with the header. Character-set and field runs merge neighbours
+// with equal attributes; enhancement runs keep every run start (below).
 #pragma once
 
 #include <array>
+#include <bitset>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
 namespace kalvor {
 
+// What a writer does with two neighbouring runs of the same attribute.
+// Enhancement runs (CntlBuf) keep them apart: every run start is a place where
+// the host set an enhancement, as the terminal keeps it, and a later ESC & d
+// at that column replaces the run from there up to the next start only.
+// Character-set runs (one attribute per written cell) and field runs merge.
+enum class Neighbours { Merge, KeepStarts };
+
 // A run string expanded to one attribute per column, for editing. Columns at
 // or beyond `Header` take the open-ended attribute `Tail`.
 struct ExpandedRuns {
     static constexpr int kMaxHeader = 255;
     std::array<char, kMaxHeader + 1> Col{};
+    // Start[c]: a run starts at column c (Start[Header]: the open-ended run's
+    // own start). Only KeepStarts encodings read it.
+    std::bitset<kMaxHeader + 1> Start;
     int Header = 0;
     char Tail = ' ';
+    Neighbours Mode = Neighbours::Merge;
 
-    static ExpandedRuns Expand(std::string_view encoded);
-    // Writes the canonical encoding (equal neighbours merged) into `out`,
-    // reusing its capacity.
+    static ExpandedRuns Expand(std::string_view encoded, Neighbours mode = Neighbours::Merge);
+    // Writes the canonical encoding into `out`, reusing its capacity: equal
+    // neighbours merged, except at the starts KeepStarts keeps.
     void EncodeTo(std::string& out) const;
 
     char At(int col) const { return col < Header ? Col[col] : Tail; }
@@ -39,6 +52,14 @@ struct ExpandedRuns {
     // Column where the run containing `col` ends (exclusive); Header when the
     // run is the open-ended one.
     int RunEnd(int col) const;
+    // Removes columns [col, col + count) of those before `end`, moving the
+    // rest up to `end` left; the last `count` columns before `end` keep their
+    // attributes. Run starts move with their columns; a start among the
+    // removed columns moves to `col`.
+    void RemoveBefore(int end, int col, int count);
+
+private:
+    bool Splits(int col) const { return Mode == Neighbours::KeepStarts && Start[static_cast<std::size_t>(col)]; }
 };
 
 namespace runstring {
@@ -66,7 +87,8 @@ char AttributeAt(std::string_view s, int col, char none = ' ');
 // open-ended run takes `attr`; beyond it the open run is closed and `attr`
 // runs to the end of the row; inside the explicit runs the run containing
 // `col` is split and `attr` reaches to the end of that run.
-void MarkFrom(std::string& s, char attr, int col, char none = kNeverBlank, char filler = ' ');
+void MarkFrom(std::string& s, char attr, int col, char none = kNeverBlank, char filler = ' ',
+              Neighbours mode = Neighbours::Merge);
 
 // True when every column of [col, col + count) carries `attr`; the space
 // attribute counts as `blankAs`.
@@ -79,12 +101,12 @@ void MarkRange(std::string& s, char attr, int col, int count);
 // Removes `count` columns from `col` on (the runs covering them shrink, runs
 // that become empty disappear, the header drops). Columns in the open-ended
 // run (col >= header) change nothing.
-std::string RemoveColumns(std::string_view s, int col, int count);
+std::string RemoveColumns(std::string_view s, int col, int count, Neighbours mode = Neighbours::Merge);
 
 // Clears the attributes from `col` to the end of the row (erase to end of
 // line): those columns take the space attribute. A string left with no
 // explicit attribute becomes empty.
-void ClearFrom(std::string& s, int col);
+void ClearFrom(std::string& s, int col, Neighbours mode = Neighbours::Merge);
 
 // Inserts `count` columns at `col`, taking the attribute of the column they
 // push right. Columns in the open-ended run change nothing.

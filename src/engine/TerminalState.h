@@ -5,6 +5,7 @@
 #pragma once
 
 #include "engine/DisplayMemory.h"
+#include "engine/EnhancementSeries.h"
 
 #include <array>
 #include <cstdint>
@@ -115,6 +116,7 @@ struct TerminalSettings {
 
 struct TerminalState : TerminalSettings {
     DisplayMemory Mem;
+    EnhancementSeries EnhSeries; // ESC & d at one position with no character between
 };
 
 } // namespace kalvor

@@ -349,8 +349,12 @@ TEST(DisplayMemoryModCntlBuf, RecordsWhereAnEnhancementStarts)
          Runs({25, ' ', 10, 'B', 2, 'H', 13, 'D', 0})},
         {"split at the start of a run", Runs({25, ' ', 10, 'B', 15, 'D', 0}), "", 'H', 10,
          Runs({25, ' ', 10, 'H', 15, 'D', 0})},
-        {"split merging with the next run", Runs({25, ' ', 10, 'B', 15, 'D', 0}), "", 'D', 12,
-         Runs({12, ' ', 10, 'B', 2, 'D', 0})},
+        {"split equal to the next run keeps its own start", Runs({25, ' ', 10, 'B', 15, 'D', 0}), "", 'D', 12,
+         Runs({25, ' ', 10, 'B', 2, 'D', 13, 'D', 0})},
+        {"equal to the run before, at its start", Runs({25, ' ', 10, 'B', 15, 'D', 0}), "", 'B', 25,
+         Runs({25, ' ', 10, 'B', 15, 'B', 0})},
+        {"equal to the open run, beyond the header", Runs({10, ' ', 10, 'B', 0}), "", 'B', 15,
+         Runs({15, ' ', 10, 'B', 5, 'B', 0})},
         {"split in the first run", Runs({25, ' ', 10, 'B', 15, 'D', 0}), "", 'A', 3,
          Runs({25, ' ', 3, 'A', 7, 'B', 15, 'D', 0})},
     };
@@ -436,6 +440,34 @@ TEST(DisplayMemoryDelEnhChar, RemovesTheCursorColumn)
         m.CurCol = c.curCol;
         m.RightMargin = c.rightMargin;
         EXPECT_EQ(Show(m.DelEnhChar(c.in)), Show(c.expected)) << c.name;
+    }
+}
+
+// Enhancement strings keep the starts of equal neighbours: they move with the
+// columns, and a start among the removed columns moves to the cursor.
+TEST(DisplayMemoryDelEnhChar, KeepsTheStartsOfEnhancements)
+{
+    // B from 0 and again from 5, blank 15-19, D from 20 on.
+    const std::string base = Runs({20, 'B', 5, 'B', 10, ' ', 5, 'D', 0});
+    const struct {
+        const char* name;
+        std::string in;
+        int curCol;
+        int rightMargin;
+        std::string expected;
+    } cases[] = {
+        {"before a start", base, 2, 79, Runs({19, 'B', 4, 'B', 10, ' ', 5, 'D', 0})},
+        {"at a start", base, 5, 79, Runs({19, 'B', 5, 'B', 9, ' ', 5, 'D', 0})},
+        {"one-column run removed", Runs({11, 'B', 5, 'B', 1, 'B', 5, 'D', 0}), 5, 79,
+         Runs({10, 'B', 5, 'B', 5, 'D', 0})},
+        {"run crossing the margin", base, 2, 9, Runs({20, 'B', 4, 'B', 11, ' ', 5, 'D', 0})},
+        {"cursor at the margin", base, 9, 9, base},
+    };
+    for (const auto& c : cases) {
+        DisplayMemory m(9);
+        m.CurCol = c.curCol;
+        m.RightMargin = c.rightMargin;
+        EXPECT_EQ(Show(m.DelEnhChar(c.in, Neighbours::KeepStarts)), Show(c.expected)) << c.name;
     }
 }
 

@@ -98,6 +98,29 @@ TEST(RunStringInsertColumns, TakesTheAttributeOfThePushedColumn)
         EXPECT_EQ(Show(runstring::InsertColumns(c.before, c.col, c.count)), Show(c.after)) << c.name;
 }
 
+TEST(RunStringClearFrom, KeepsTheStartsBeforeTheColumn)
+{
+    const std::string twice = Runs({10, 'B', 3, 'B', 7, 'D', 0});
+    const struct {
+        const char* name;
+        std::string before;
+        int col;
+        Neighbours mode;
+        std::string after;
+    } cases[] = {
+        {"equal runs merge", twice, 5, Neighbours::Merge, Runs({5, 'B', 5, ' ', 0})},
+        {"equal runs keep their starts", twice, 5, Neighbours::KeepStarts, Runs({5, 'B', 3, 'B', 2, ' ', 0})},
+        {"a start at the column goes", twice, 3, Neighbours::KeepStarts, Runs({3, 'B', 3, ' ', 0})},
+        {"beyond the header", twice, 12, Neighbours::KeepStarts, Runs({12, 'B', 3, 'B', 7, 'D', 2, ' ', 0})},
+        {"nothing left", Runs({4, ' ', 4, 'B', 0}), 4, Neighbours::KeepStarts, ""},
+    };
+    for (const auto& c : cases) {
+        std::string s = c.before;
+        runstring::ClearFrom(s, c.col, c.mode);
+        EXPECT_EQ(Show(s), Show(c.after)) << c.name;
+    }
+}
+
 TEST(RunStringAttributeAt, ReadsTheRunCoveringAColumn)
 {
     const std::string s = Runs({15, ' ', 5, 'B', 10, 'D', 0});

@@ -40,9 +40,7 @@ PROGRAMS = [
     ("underlined line numbers",
      "[s.addstr(i, 0, '%3d' % (i + 1), c.A_UNDERLINE) or s.addstr(i, 4, 'line %d' % i) for i in range(6)]"),
     ("reverse cells at the row end",
-     "s.addstr(5, 70, 'END', c.A_REVERSE); s.addstr(5, 0, 'start')",
-     "ncurses ends with ESC & d B ESC & d @ at column 5; the B run from 5 merges with END's run and the @ "
-     "then clears both"),
+     "s.addstr(5, 70, 'END', c.A_REVERSE); s.addstr(5, 0, 'start')"),
     ("insert and delete of lines",
      "[s.addstr(i, 0, 'row %d' % i) for i in range(10)]; s.refresh(); s.move(3, 0); s.insertln(); "
      "s.addstr(3, 0, 'inserted'); s.move(7, 0); s.deleteln()"),
@@ -63,6 +61,13 @@ PROGRAMS = [
     ("a menu with one highlighted entry",
      "[s.addstr(3 + i, 10, ' %-12s' % t, c.A_REVERSE if i == 1 else c.A_NORMAL) "
      "for i, t in enumerate(['Open', 'Save', 'Quit'])]"),
+    ("a character written into a reverse window",
+     "w = c.newwin(8, 40, 3, 10); w.bkgd(' ', c.A_REVERSE); w.box(); w.addstr(1, 2, 'Name:'); s.refresh(); "
+     "w.refresh(); w.addstr(3, 5, 'X'); w.refresh()"),
+    ("a reverse dialog drawn over text",
+     "[s.addstr(i, 0, 'background line %d' % i) for i in range(24)]; s.refresh(); w = c.newwin(10, 50, 4, 15); "
+     "w.bkgd(' ', c.A_REVERSE); w.box(); w.addstr(0, 20, 'Pick one'); w.hline(7, 1, c.ACS_HLINE, 48); "
+     "w.addstr(8, 12, '<  OK  >'); w.refresh(); s.move(6, 30); s.refresh()"),
     ("status line at the bottom in reverse",
      "s.addstr(0, 0, 'top'); s.addstr(23, 0, ' -- INSERT -- '.ljust(79), c.A_REVERSE)"),
 ]
