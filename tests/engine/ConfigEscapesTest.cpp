@@ -10,10 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <functional>
 #include <map>
-#include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -77,90 +74,6 @@ std::string Describe(const EscapeResult& r)
     return "?";
 }
 
-// A switch of the ESC & k or ESC & s table: its letter, its name in the
-// snapshot, how to force it to a value, and what each parameter value does
-// (nullopt: leaves it unchanged).
-struct SwitchCase {
-    char Letter;
-    const char* Name;
-    std::function<void(TerminalState&, bool)> Force;
-    std::function<int(bool)> Stored; // snapshot value for the switch being on or off
-    std::function<std::optional<bool>(int n)> Effect;
-};
-
-std::optional<bool> OneSetsZeroClears(int n)
-{
-    if (n == 1)
-        return true;
-    if (n == 0)
-        return false;
-    return std::nullopt;
-}
-
-std::optional<bool> NonZeroSets(int n) { return n != 0; }
-std::optional<bool> OneSetsOtherClears(int n) { return n == 1; }
-
-int AsInt(bool on) { return on ? 1 : 0; }
-
-std::vector<SwitchCase> TermSwitchTable()
-{
-    auto modeBit = [](int bit) {
-        return [bit](TerminalState& st, bool on) { st.ModeBits = on ? st.ModeBits | bit : st.ModeBits & ~bit; };
-    };
-    return {
-        {'A', "AutoLineFeed", [](TerminalState& st, bool on) { st.AutoLineFeed = on; }, AsInt, OneSetsZeroClears},
-        {'B', "ModeBits", modeBit(kBlockMode), [](bool on) { return on ? 1 | 4 : 1; }, OneSetsZeroClears},
-        {'C', "PreferenceC", [](TerminalState& st, bool on) { st.PreferenceC = on; }, AsInt, OneSetsZeroClears},
-        {'D', "BellOn", [](TerminalState& st, bool on) { st.BellOn = on; }, AsInt, OneSetsZeroClears},
-        {'I', "EightBitData", [](TerminalState& st, bool on) { st.EightBitData = on; }, AsInt, NonZeroSets},
-        {'L', "PreferenceL", [](TerminalState& st, bool on) { st.PreferenceL = on; }, AsInt, OneSetsZeroClears},
-        {'M', "ModeBits", modeBit(kModifyAll), [](bool on) { return on ? 1 | 2 : 1; }, OneSetsZeroClears},
-        {'P', "CapsLock", [](TerminalState& st, bool on) { st.CapsLock = on; }, AsInt, OneSetsZeroClears},
-        {'R', "RemoteMode", [](TerminalState& st, bool on) { st.RemoteMode = on; }, AsInt, OneSetsZeroClears},
-    };
-}
-
-std::vector<SwitchCase> StrapTable()
-{
-    return {
-        {'A', "StrapA", [](TerminalState& st, bool on) { st.Strap.A = on; }, AsInt, OneSetsOtherClears},
-        {'B', "StrapB", [](TerminalState& st, bool on) { st.Strap.B = on; }, AsInt, OneSetsOtherClears},
-        {'C', "MarginWrap", [](TerminalState& st, bool on) { st.MarginWrap = on; }, AsInt, OneSetsOtherClears},
-        // Strap D is kept inverted: the strap set means page strapping.
-        {'D', "LineStrapping", [](TerminalState& st, bool on) { st.Strap.LineStrapping = !on; },
-         [](bool on) { return on ? 0 : 1; }, OneSetsOtherClears},
-        {'G', "StrapG", [](TerminalState& st, bool on) { st.Strap.G = on; }, AsInt, OneSetsOtherClears},
-        {'H', "StrapH", [](TerminalState& st, bool on) { st.Strap.H = on; }, AsInt, OneSetsOtherClears},
-        {'N', "EscapeLogging", [](TerminalState& st, bool on) { st.EscapeLogging = on; }, AsInt, OneSetsOtherClears},
-    };
-}
-
-// Runs every letter of `table` with n = 0, 1 and 2 from both starting values
-// and checks that exactly the named switch moved as the table says.
-void CheckSwitchTable(const std::vector<SwitchCase>& table, char cls)
-{
-    for (const SwitchCase& sc : table) {
-        for (bool start : {false, true}) {
-            for (int n : {0, 1, 2}) {
-                Rig rig;
-                rig.st.ModeBits = kLineModify; // the other mode bits stay
-                sc.Force(rig.st, start);
-                Switches expected = Snapshot(rig.st);
-                const std::optional<bool> effect = sc.Effect(n);
-                const bool result = effect.value_or(start);
-                expected[sc.Name] = sc.Stored(result);
-
-                const std::string seq = std::string("\x1b&") + cls + std::to_string(n) + sc.Letter;
-                SCOPED_TRACE("ESC &" + std::string(1, cls) + " " + std::to_string(n) + " " + sc.Letter +
-                             (start ? " from on" : " from off"));
-                EXPECT_EQ(Describe(rig.Send(seq)), "Done");
-                EXPECT_EQ(Snapshot(rig.st), expected);
-                EXPECT_EQ(rig.hooks.StateChanges, result != start ? 1 : 0);
-            }
-        }
-    }
-}
-
 // ------------------------------------------------------------------ ESC & k
 
 // An invalid sequence is refused and changes nothing, nor tells anyone.
@@ -175,8 +88,6 @@ void ExpectRefusedAndUnchanged(const char* seq)
     EXPECT_EQ(rig.hooks.EightBitCalls, 0);
     EXPECT_TRUE(rig.hooks.LoggingCalls.empty());
 }
-
-TEST(TermSwitches, EveryLetterWithZeroOneAndTwo) { CheckSwitchTable(TermSwitchTable(), 'k'); }
 
 TEST(TermSwitches, LowerCaseLettersContinueTheSequence)
 {
@@ -305,25 +216,6 @@ TEST(KeyRemap, DefinitionsRemovalsAndClearing)
     }
 }
 
-TEST(KeyRemap, WaitsForTheAnnouncedTextAndChangesNothingMeanwhile)
-{
-    Rig rig;
-    EXPECT_EQ(Describe(rig.Send("\x1b&k37k5L")), "NeedMore 5");
-    EXPECT_EQ(Describe(rig.Send("\x1b&k37k5Lab")), "NeedMore 3");
-    EXPECT_TRUE(rig.st.KeyRemap[37].empty());
-    EXPECT_EQ(Describe(rig.Send("\x1b&k37k5Labcde")), "Done");
-    EXPECT_EQ(rig.st.KeyRemap[37], "abcde");
-}
-
-TEST(KeyRemap, LengthIsClampedTo255)
-{
-    Rig rig;
-    EXPECT_EQ(Describe(rig.Send("\x1b&k37k300L")), "NeedMore 255");
-    const std::string text(255, 'x');
-    EXPECT_EQ(Describe(rig.Send("\x1b&k37k300L" + text)), "Done");
-    EXPECT_EQ(rig.st.KeyRemap[37], text);
-}
-
 TEST(KeyRemap, LeavesTheSwitchesAlone)
 {
     Rig rig;
@@ -335,8 +227,6 @@ TEST(KeyRemap, LeavesTheSwitchesAlone)
 }
 
 // ------------------------------------------------------------------ ESC & s
-
-TEST(Straps, EveryStrapWithZeroOneAndTwo) { CheckSwitchTable(StrapTable(), 's'); }
 
 TEST(Straps, SeveralStrapsInOneSequence)
 {
