@@ -1,5 +1,6 @@
-// The DC1/DC2 handshake: the decision table of GetDataRequestType and every
-// transition of the handshake's state machine, with the bytes each sends.
+// The DC1/DC2 handshake: every transition of the handshake's state machine,
+// with the bytes each sends. Which requests wait under which straps is
+// checked by the screen cases (block, status, sensing).
 #include "BlocksFixture.h"
 
 #include "keyboard/Handshake.h"
@@ -12,68 +13,12 @@
 namespace kalvor::test {
 namespace {
 
-// --------------------------------------------------------------- decisions
+// --------------------------------------------------------------- transitions
 
-struct DecisionCase {
-    DataKind Kind;
-    bool G;
-    bool H;
-    bool Block;
-    bool Line; // line strapping
-    RequestDecision Expected;
-};
-
-constexpr DataKind kReply = DataKind::HostReply;
 constexpr DataKind kKey = DataKind::UserKey;
-constexpr DataKind kLine = DataKind::Line;
-constexpr DataKind kBlock = DataKind::Block;
 constexpr RequestDecision kNow = RequestDecision::SendNow;
 constexpr RequestDecision kDc2 = RequestDecision::Dc2First;
 constexpr RequestDecision kDc1 = RequestDecision::AwaitDc1;
-
-const DecisionCase kDecisions[] = {
-    // G and H both set: always at once.
-    {kReply, true, true, false, false, kNow},
-    {kKey, true, true, true, false, kNow},
-    {kLine, true, true, false, false, kNow},
-    {kBlock, true, true, true, true, kNow},
-    // G alone: DC2 first for every kind.
-    {kReply, true, false, false, false, kDc2},
-    {kKey, true, false, false, false, kDc2},
-    {kLine, true, false, true, false, kDc2},
-    {kBlock, true, false, false, true, kDc2},
-    // H alone: replies wait for DC1, the others go at once.
-    {kReply, false, true, false, false, kDc1},
-    {kReply, false, true, true, false, kDc1},
-    {kKey, false, true, true, false, kNow},
-    {kLine, false, true, false, false, kNow},
-    {kBlock, false, true, true, false, kNow},
-    // Neither.
-    {kBlock, false, false, true, true, kDc2},
-    {kBlock, false, false, false, false, kNow},
-    {kReply, false, false, false, false, kDc1},
-    {kReply, false, false, true, true, kDc1},
-    {kKey, false, false, true, false, kDc2},
-    {kKey, false, false, true, true, kDc1},
-    {kKey, false, false, false, false, kNow},
-    {kLine, false, false, true, false, kNow},
-};
-
-TEST(GetDataRequestTypeTest, DecisionTable)
-{
-    for (const DecisionCase& c : kDecisions) {
-        TerminalState st;
-        st.Strap.G = c.G;
-        st.Strap.H = c.H;
-        st.ModeBits = c.Block ? kBlockMode : 0;
-        st.Strap.LineStrapping = c.Line;
-        SCOPED_TRACE("kind " + std::to_string(static_cast<int>(c.Kind)) + " G " + std::to_string(c.G) + " H " +
-                     std::to_string(c.H) + " block " + std::to_string(c.Block) + " line " + std::to_string(c.Line));
-        EXPECT_EQ(GetDataRequestType(c.Kind, st), c.Expected);
-    }
-}
-
-// --------------------------------------------------------------- transitions
 
 std::string Name(HostRequest request)
 {
@@ -207,35 +152,6 @@ TEST_F(HandshakeTest, ResetForgetsThePendingRequest)
     EXPECT_TRUE(hs.TransmitBuffer.empty());
     hs.OnHostDc1();
     EXPECT_TRUE(sent.empty());
-}
-
-TEST_F(HandshakeTest, HostRequestUnderTheStraps)
-{
-    struct Case {
-        bool G, H;
-        const char* Before;
-        const char* After;
-    };
-    const Case cases[] = {
-        {false, false, "", "<primary>"},
-        {true, false, "\\x12", "\\x12<primary>"},
-        {false, true, "", "<primary>"},
-        {true, true, "<primary>", "<primary>"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string("G ") + (c.G ? "1" : "0") + " H " + (c.H ? "1" : "0"));
-        sent.clear();
-        hs.Reset();
-        TerminalState st;
-        st.Strap.G = c.G;
-        st.Strap.H = c.H;
-        hs.AnswerHost(HostRequest::PrimaryStatus, st);
-        EXPECT_EQ(All(), c.Before);
-        EXPECT_EQ(hs.CurrentPhase() == Handshake::Phase::Idle, c.G && c.H) << "G and H: sent at once";
-        hs.OnHostDc1();
-        ASSERT_EQ(All(), c.After);
-        EXPECT_EQ(sent.back(), (Sent{"<primary>", false})) << "the filler's line feed request";
-    }
 }
 
 TEST_F(HandshakeTest, OfferedTextGoesOnTheDc1AndTheDecisionIsReturned)
