@@ -84,17 +84,6 @@ TEST_F(FunctionKeysTest, ModeKeysToggleTheirModeAndStar)
     }
 }
 
-TEST_F(FunctionKeysTest, HostSwitchesAreMarkedOnTheKeysToo)
-{
-    st.AutoLineFeed = true;
-    st.ModeBits = kBlockMode;
-    Host("\x1b"
-         "Y"); // any state change brings the marks in step
-    EXPECT_EQ(fkeys.Label(3, 7).Line2, "   LF *");
-    EXPECT_EQ(fkeys.Label(3, 2).Line2, " Mode  *");
-    EXPECT_EQ(fkeys.Label(3, 6).Line2, "Functns*");
-}
-
 TEST_F(FunctionKeysTest, DestinationKeys)
 {
     const int& changes = observer.DestinationChanges;
@@ -148,23 +137,6 @@ TEST_F(FunctionKeyEventsTest, RecordKeyAndTheRecordModeBlock)
     EXPECT_FALSE(st.KeyboardLocked);
     EXPECT_EQ(fkeys.Label(2, 1).Line2, "  Mode");
     EXPECT_EQ(events.Calls, (std::vector<std::string>{"record on", "record off"}));
-}
-
-TEST_F(FunctionKeysTest, KeySetNavigation)
-{
-    struct Step {
-        int Set;
-        int Key;
-        int Then;
-    };
-    const Step steps[] = {
-        {0, 0, 1}, {1, 0, 2}, {2, 0, 1}, {0, 3, 3}, {3, 9, 5}, {5, 10, 0}, {4, 0, 4},
-    };
-    for (const Step& s : steps) {
-        fkeys.SetFunctionKeys(s.Set);
-        fkeys.ExecFuncKey(s.Set, s.Key, 0);
-        EXPECT_EQ(fkeys.CurrentSet(), s.Then) << s.Set << "/" << s.Key;
-    }
 }
 
 TEST_F(FunctionKeysTest, MenuOffShowsTheMessagePanelAndF10ShowsLabels)

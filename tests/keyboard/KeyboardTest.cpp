@@ -1,7 +1,6 @@
-// The keyboard dispatcher: the key table with and without strap A, remapped
-// keys, the gates (keyboard lock, record mode, busy flags, function-key
-// depth, auto-repeat), the Enter-key settings, character input and echo,
-// extended-character entry.
+// The keyboard dispatcher where keys.case cannot reach: local echo, the
+// gates (record mode, busy flags, function-key depth), the Enter-key
+// settings, selections, the forms mode and the tab panel.
 #include "RecordingConfiguration.h"
 #include "RecordingObserver.h"
 #include "SessionFixture.h"
@@ -85,37 +84,6 @@ TEST_F(KeyboardTest, LocalEchoOfAKeySequenceActsOnTheDisplayToo)
     EXPECT_EQ(CurRow(), 1);
 }
 
-TEST_F(KeyboardTest, InsertActsOnKeyUp)
-{
-    // Strap A clear: key-up toggles insert-character mode.
-    EXPECT_TRUE(keys.KeyDown(Key::Insert, 0));
-    EXPECT_FALSE(st.InsertMode);
-    keys.KeyUp(Key::Insert, 0);
-    EXPECT_TRUE(st.InsertMode);
-    Press(Key::Insert);
-    EXPECT_FALSE(st.InsertMode);
-
-    // Strap A, character mode: ESC Q while it is off, ESC R while it is on.
-    Remote();
-    st.Strap.A = true;
-    Press(Key::Insert);
-    EXPECT_EQ(Sent(), "\x1b"
-                      "Q");
-    st.InsertMode = true;
-    Press(Key::Insert);
-    EXPECT_EQ(Sent(), "\x1b"
-                      "Q"
-                      "\x1b"
-                      "R");
-
-    // A key-up without its key-down does nothing.
-    keys.KeyUp(Key::Insert, 0);
-    EXPECT_EQ(Sent(), "\x1b"
-                      "Q"
-                      "\x1b"
-                      "R");
-}
-
 TEST_F(KeyboardTest, SelectionIsCutByDeleteAndBackspaceAndByATypedCharacter)
 {
     window.Selected = true;
@@ -140,27 +108,18 @@ TEST_F(KeyboardTest, SelectionIsCutByDeleteAndBackspaceAndByATypedCharacter)
     EXPECT_EQ(CurCol(), 3);
 }
 
-TEST_F(KeyboardTest, RemappedKeysSendTheirStringWhateverTheStrap)
+// keys.case has remapped keys on line and in local mode; local echo is a
+// setting the screen cases cannot make.
+TEST_F(KeyboardTest, LocalEchoOfARemappedStringEndsWithALineFeed)
 {
     st.KeyRemap[Key::Up] = "up\r";
     Remote();
-    EXPECT_TRUE(Press(Key::Up, Mod::Ctrl));
-    EXPECT_EQ(Sent(), "up\r");
-    EXPECT_EQ(Row(0), "") << "no local echo";
-
     keys.LocalEcho = true;
     st.AutoLineFeed = true;
     Press(Key::Up);
+    EXPECT_EQ(Sent(), "up\r");
     EXPECT_EQ(Row(0), "up");
-    EXPECT_EQ(CurRow(), 1) << "a line feed follows the final CR on the display";
-}
-
-TEST_F(KeyboardTest, RemappedKeyInLocalModeIsInterpretedLikeHostOutput)
-{
-    st.KeyRemap[Key::Delete] = "\x1b&a7C";
-    st.KeyboardLocked = true; // remapping comes before every gate
-    EXPECT_TRUE(Press(Key::Delete));
-    EXPECT_EQ(CurCol(), 7);
+    EXPECT_EQ(CurRow(), 1);
 }
 
 TEST_F(KeyboardTest, AltF4IsLeftToTheWindowSystem)
