@@ -99,25 +99,6 @@ TEST_F(FunctionKeysTest, DestinationKeys)
     EXPECT_EQ(changes, 3);
 }
 
-TEST_F(FunctionKeyEventsTest, LogKeysStartStopAndSwitch)
-{
-    FunctionKeys& fkeys = own;
-    const std::vector<std::string>& calls = events.Calls;
-    const int bottom = 2;
-    const int top = 3;
-    fkeys.ExecFuncKey(2, bottom, 0);
-    EXPECT_EQ(fkeys.Label(2, bottom).Line2, " Bottom*");
-    fkeys.ExecFuncKey(2, top, 0);
-    EXPECT_EQ(fkeys.Label(2, top).Line2, "  Top *");
-    EXPECT_EQ(fkeys.Label(2, bottom).Line2, " Bottom");
-    fkeys.ExecFuncKey(2, bottom, 0);
-    fkeys.ExecFuncKey(2, bottom, 0);
-    fkeys.ExecFuncKey(2, top, 0);
-    fkeys.ExecFuncKey(2, top, 0);
-    EXPECT_EQ(calls, (std::vector<std::string>{"on 1", "switch 2", "switch 1", "off 1", "on 2", "off 2"}));
-    EXPECT_EQ(fkeys.LogType, 0);
-}
-
 TEST_F(FunctionKeyEventsTest, RecordKeyAndTheRecordModeBlock)
 {
     FunctionKeys& fkeys = own;

@@ -44,13 +44,6 @@ TEST(LogDate, MonthDayYearAndTwelveHourTime)
     EXPECT_EQ(FormatLogDate({2023, 7, 14, 11, 59}), "Jul 14 2023 11:59 AM");
 }
 
-TEST(LogHeader, TenLinesByteForByte)
-{
-    EXPECT_EQ(FormatLogHeader(kEvening), kEveningHeader);
-    EXPECT_EQ(FormatLogClosing(), kClosing);
-    EXPECT_EQ(std::string(kVersionTag.substr(6)), "-V3.1");
-}
-
 // Trace lines: elapsed seconds, the label's colon in column 23, codes of
 // non-printable bytes, data folded after 50 characters under column 25.
 TEST(TraceLine, Layout)
@@ -143,22 +136,6 @@ TEST_F(CommLogTest, ElapsedTimeRunsOnPastMidnight)
     log.LogTrace("Received:", "x");
     (void)log.TurnOff(false);
     EXPECT_EQ(ReadAll(file), kEveningHeader + "1             Received: x\r\n" + kClosing);
-}
-
-TEST_F(CommLogTest, ScriptAndNegotiationLabelsAlign)
-{
-    ASSERT_EQ(log.TurnOn(), 0);
-    log.LogTrace("SERVER   Do:", "24");
-    log.LogTrace("CLIENT Will:", "24");
-    log.LogTrace("SERVER  Sub:", std::string("\x18\x01", 2));
-    log.LogTrace("Script WAIT:", "login:");
-    (void)log.TurnOff(false);
-    EXPECT_EQ(ReadAll(file), kEveningHeader +
-                                 "0          SERVER   Do: 24\r\n"
-                                 "0          CLIENT Will: 24\r\n"
-                                 "0          SERVER  Sub: '24'1\r\n"
-                                 "0          Script WAIT: login:\r\n" +
-                                 kClosing);
 }
 
 TEST_F(CommLogTest, FileThatCannotBeMadeIsReportedAndTracingStaysOff)
