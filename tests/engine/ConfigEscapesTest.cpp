@@ -74,62 +74,68 @@ std::string Describe(const EscapeResult& r)
     return "?";
 }
 
-// ------------------------------------------------------------------ ESC & k
-
-// An invalid sequence is refused and changes nothing, nor tells anyone.
-void ExpectRefusedAndUnchanged(const char* seq)
+// ESC & k, ESC & s and ESC & x after an optional first sequence: the status
+// and the switches that changed. An invalid sequence changes nothing and
+// tells no one.
+TEST(ConfigEscapes, SwitchesStrapsAndInputOption)
 {
-    SCOPED_TRACE(seq + 1);
-    Rig rig;
-    const Switches before = Snapshot(rig.st);
-    EXPECT_EQ(Describe(rig.Send(seq)), "Invalid");
-    EXPECT_EQ(Snapshot(rig.st), before);
-    EXPECT_EQ(rig.hooks.StateChanges, 0);
-    EXPECT_EQ(rig.hooks.EightBitCalls, 0);
-    EXPECT_TRUE(rig.hooks.LoggingCalls.empty());
-}
-
-TEST(TermSwitches, LowerCaseLettersContinueTheSequence)
-{
-    Rig rig;
-    Switches expected = Snapshot(rig.st);
-    expected["AutoLineFeed"] = 1;
-    expected["ModeBits"] = kBlockMode | kModifyAll;
-    expected["BellOn"] = 0;
-    expected["RemoteMode"] = 1;
-    EXPECT_EQ(Describe(rig.Send("\x1b&k1a 1b 1m 0d1R")), "Done");
-    EXPECT_EQ(Snapshot(rig.st), expected);
-    EXPECT_EQ(rig.hooks.StateChanges, 1);
-}
-
-TEST(TermSwitches, AnEmptyNumberCountsAsZero)
-{
-    Rig rig;
-    rig.st.AutoLineFeed = true;
-    EXPECT_EQ(Describe(rig.Send("\x1b&kA")), "Done");
-    EXPECT_FALSE(rig.st.AutoLineFeed);
-}
-
-TEST(TermSwitches, TheLastValueOfALetterWins)
-{
-    Rig rig;
-    rig.Send("\x1b&k1a0A");
-    EXPECT_FALSE(rig.st.AutoLineFeed);
-    rig.Send("\x1b&k0a1A");
-    EXPECT_TRUE(rig.st.AutoLineFeed);
-}
-
-TEST(TermSwitches, InvalidParametersLeaveEverythingUnchanged)
-{
-    const char* const invalid[] = {
-        "\x1b&k1a1Q",  // Q is no switch
-        "\x1b&k1a1E",  // nor E
-        "\x1b&k1b+1A", // no signs in this class
-        "\x1b&k1a1@",  // "@" ends the sequence but is no parameter
-        "\x1b&k1a,1A", // punctuation
+    struct Row {
+        const char* Before;
+        const char* Seq;
+        const char* Result;
+        Switches Changed;
     };
-    for (const char* seq : invalid)
-        ExpectRefusedAndUnchanged(seq);
+    const Row rows[] = {
+        // Lower-case letters continue the sequence.
+        {"",
+         "\x1b&k1a 1b 1m 0d1R",
+         "Done",
+         {{"AutoLineFeed", 1}, {"ModeBits", kBlockMode | kModifyAll}, {"BellOn", 0}, {"RemoteMode", 1}}},
+        {"\x1b&k1A", "\x1b&kA", "Done", {{"AutoLineFeed", 0}}}, // an empty number is 0
+        {"", "\x1b&k1a0A", "Done", {}},                         // the last value wins
+        {"", "\x1b&k0a1A", "Done", {{"AutoLineFeed", 1}}},
+        {"", "\x1b&k1a1Q", "Invalid", {}}, // Q is no switch
+        {"", "\x1b&k1a1E", "Invalid", {}},
+        {"", "\x1b&k1b+1A", "Invalid", {}}, // no signs in this class
+        {"", "\x1b&k1a1@", "Invalid", {}},
+        {"", "\x1b&k1a,1A", "Invalid", {}},
+        // Several straps in one sequence; strap D cleared is line strapping.
+        {"\x1b&s1A",
+         "\x1b&s0a1c1g1h0D",
+         "Done",
+         {{"StrapA", 0}, {"MarginWrap", 1}, {"StrapG", 1}, {"StrapH", 1}, {"LineStrapping", 1}}},
+        {"", "\x1b&s1c1n1K", "Invalid", {}},
+        {"", "\x1b&s1c1E", "Invalid", {}},
+        {"", "\x1b&s+1C", "Invalid", {}},
+        {"", "\x1b&s1c1^", "Invalid", {}},
+        // ESC & x: the input option, 1 on, 0 off, anything else unchanged.
+        {"", "\x1b&x1C", "Done", {{"InputOption", 1}}},
+        {"\x1b&x1C", "\x1b&x0C", "Done", {{"InputOption", 0}}},
+        {"\x1b&x1C", "\x1b&x2C", "Done", {}},
+        {"", "\x1b&x2C", "Done", {}},
+        {"", "\x1b&x 1 C", "Done", {{"InputOption", 1}}},
+        {"\x1b&x1C", "\x1b&x1c0C", "Done", {{"InputOption", 0}}},
+        {"", "\x1b&x1Q", "Invalid", {}},
+        {"", "\x1b&x1c1Q", "Invalid", {}}, // no partial effect
+        {"", "\x1b&x+1C", "Invalid", {}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(std::string(r.Before).substr(r.Before[0] != 0) + " " + (r.Seq + 1));
+        Rig rig;
+        if (r.Before[0] != 0)
+            rig.Send(r.Before);
+        Switches expected = Snapshot(rig.st);
+        for (const auto& [name, value] : r.Changed)
+            expected[name] = value;
+        const int changes = rig.hooks.StateChanges;
+        EXPECT_EQ(Describe(rig.Send(r.Seq)), r.Result);
+        EXPECT_EQ(Snapshot(rig.st), expected);
+        if (std::string_view(r.Result) == "Invalid") {
+            EXPECT_EQ(rig.hooks.StateChanges, changes);
+            EXPECT_EQ(rig.hooks.EightBitCalls, 0);
+            EXPECT_TRUE(rig.hooks.LoggingCalls.empty());
+        }
+    }
 }
 
 TEST(TermSwitches, EightBitDataAndCapsLockTellTheirOwners)
@@ -228,22 +234,6 @@ TEST(KeyRemap, LeavesTheSwitchesAlone)
 
 // ------------------------------------------------------------------ ESC & s
 
-TEST(Straps, SeveralStrapsInOneSequence)
-{
-    Rig rig;
-    rig.st.Strap.A = true;
-    Switches expected = Snapshot(rig.st);
-    expected["StrapA"] = 0;
-    expected["MarginWrap"] = 1;
-    expected["StrapG"] = 1;
-    expected["StrapH"] = 1;
-    expected["LineStrapping"] = 1;
-    EXPECT_EQ(Describe(rig.Send("\x1b&s0a1c1g1h0D")), "Done");
-    EXPECT_EQ(Snapshot(rig.st), expected);
-    EXPECT_TRUE(rig.st.Strap.LineStrapping);
-    EXPECT_FALSE(rig.st.Strap.PageStrapping());
-}
-
 TEST(Straps, StrapNOpensAndClosesTheEscapeLogOnChange)
 {
     Rig rig;
@@ -255,40 +245,6 @@ TEST(Straps, StrapNOpensAndClosesTheEscapeLogOnChange)
     rig.Send("\x1b&s5N");   // already closed
     rig.Send("\x1b&s1n0N"); // the last value counts: stays closed
     EXPECT_EQ(rig.hooks.LoggingCalls, (std::vector<bool>{true, false}));
-}
-
-TEST(Straps, InvalidParametersLeaveEverythingUnchanged)
-{
-    for (const char* seq : {"\x1b&s1c1n1K", "\x1b&s1c1E", "\x1b&s+1C", "\x1b&s1c1^"})
-        ExpectRefusedAndUnchanged(seq);
-}
-
-// ------------------------------------------------------------------ ESC & x
-
-TEST(TermConfig, InputOption)
-{
-    struct Row {
-        const char* Seq;
-        bool Start;
-        const char* Result;
-        bool After;
-    };
-    const Row rows[] = {
-        {"\x1b&x1C", false, "Done", true},      {"\x1b&x0C", true, "Done", false},
-        {"\x1b&x2C", true, "Done", true},       {"\x1b&x2C", false, "Done", false},
-        {"\x1b&x 1 C", false, "Done", true},    {"\x1b&x1c0C", true, "Done", false},
-        {"\x1b&x1Q", false, "Invalid", false},  {"\x1b&x1c1Q", false, "Invalid", false}, // no partial effect
-        {"\x1b&x+1C", false, "Invalid", false},
-    };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.Seq + 1);
-        Rig rig;
-        rig.st.InputOption = r.Start;
-        Switches expected = Snapshot(rig.st);
-        expected["InputOption"] = r.After;
-        EXPECT_EQ(Describe(rig.Send(r.Seq)), r.Result);
-        EXPECT_EQ(Snapshot(rig.st), expected);
-    }
 }
 
 // ----------------------------------------------------------- the program folder

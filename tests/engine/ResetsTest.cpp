@@ -211,45 +211,5 @@ TEST(ResetHardTest, KeepsTheExtendCharacterTable)
     EXPECT_EQ(rig.st.ExtendChar['e'], 0xe9);
 }
 
-void ExpectEmptyMemory(const DisplayMemory& mem)
-{
-    int dirty = 0;
-    for (int r = 0; r <= mem.MaxRow; ++r)
-        dirty += mem.Row(r).AllEmpty() ? 0 : 1;
-    EXPECT_EQ(dirty, 0);
-    EXPECT_EQ(mem.FirstRow, 0);
-    EXPECT_EQ(mem.LastRow, 0);
-    EXPECT_EQ(mem.TopRow, 0);
-    EXPECT_EQ(mem.AbsCurRow, 0);
-    EXPECT_EQ(mem.CurRow, 0);
-    EXPECT_EQ(mem.CurCol, 0);
-    EXPECT_EQ(mem.PendingAbsRow, -1);
-    EXPECT_FALSE(mem.RowBeyondEnd);
-    EXPECT_EQ(mem.LeftMargin, 0);
-    EXPECT_EQ(mem.RightMargin, 79);
-    EXPECT_EQ(mem.ColsInTerm, 80);
-    EXPECT_EQ(mem.RowsInTerm, 24);
-    EXPECT_FALSE(mem.IsWrapped());
-}
-
-TEST(ResetHardTest, EmptiesAWrappedRing)
-{
-    Rig rig;
-    const int rows = rig.mem.MaxRow + 1;
-    std::string text;
-    for (int i = 0; i < rows + 10; ++i)
-        text += "r" + std::to_string(i) + "\r\n";
-    rig.Host(text);
-    ASSERT_TRUE(rig.mem.IsWrapped());
-
-    ResetHard(rig.term);
-
-    ExpectEmptyMemory(rig.mem);
-    rig.Host("a\r\nb");
-    EXPECT_EQ(rig.mem.Row(0).Text, "a");
-    EXPECT_EQ(rig.mem.Row(1).Text, "b");
-    EXPECT_EQ(rig.mem.LastRow, 1);
-}
-
 } // namespace
 } // namespace kalvor
