@@ -31,71 +31,7 @@ protected:
     void write(std::string_view run) { writer.Write(run); }
 };
 
-// ---------------------------------------------------------------- BS and HT
-
-TEST_F(HostTextWriterTest, BackspaceStopsAtColumnZeroOrAtLineStartColInRemoteMode)
-{
-    const struct {
-        const char* name;
-        bool remote;
-        int lineStart;
-        int curCol;
-        int expectCol;
-    } cases[] = {
-        {"column 0", false, 0, 0, 0},
-        {"column 8", false, 0, 8, 7},
-        {"local mode ignores LineStartCol", false, 5, 5, 4},
-        {"remote, right of LineStartCol", true, 5, 8, 7},
-        {"remote, one right of LineStartCol", true, 5, 6, 5},
-        {"remote, on LineStartCol", true, 5, 5, 5},
-        {"remote, left of LineStartCol", true, 5, 3, 5},
-        {"remote, column 0 and default start", true, 0, 0, 0},
-    };
-    for (const auto& c : cases) {
-        Rig r;
-        auto& [h, t, s, w] = r;
-        s.RemoteMode = c.remote;
-        s.Mem.CursorRow().LineStartCol = c.lineStart;
-        s.Mem.CurCol = c.curCol;
-        w.Write("\b");
-        EXPECT_EQ(s.Mem.CurCol, c.expectCol) << c.name;
-    }
-}
-
 // ---------------------------------------------------------------- DC1
-
-TEST_F(HostTextWriterTest, Dc1RecordsWhereTheHostStoppedAndCallsTheHook)
-{
-    const struct {
-        const char* name;
-        int rows;      // line feeds before the prompt
-        bool cursorUp; // move the cursor off LastRow
-        int lineStart; // LineStartCol before the DC1
-        int backUp;    // BS characters after the prompt
-        int expectLineStart;
-    } cases[] = {
-        {"after a prompt on LastRow", 0, false, 0, 0, 8},
-        {"on a later row", 3, false, 0, 0, 8},
-        {"cursor inside the text", 0, false, 0, 2, 0},
-        {"LineStartCol already set", 0, false, 4, 0, 4},
-        {"not on LastRow", 3, true, 0, 0, 0},
-    };
-    for (const auto& c : cases) {
-        Rig r;
-        auto& [h, t, s, w] = r;
-        for (int i = 0; i < c.rows; ++i)
-            w.Write("\n");
-        if (c.cursorUp) {
-            s.Mem.CurRow -= 1;
-            s.Mem.AbsCurRow -= 1;
-        }
-        s.Mem.CursorRow().LineStartCol = c.lineStart;
-        w.Write("Prompt> ");
-        w.Write(std::string(static_cast<std::size_t>(c.backUp), '\b') + "\x11");
-        EXPECT_EQ(s.Mem.CursorRow().LineStartCol, c.expectLineStart) << c.name;
-        EXPECT_EQ(h.Dc1s, 1) << c.name;
-    }
-}
 
 // A hook that answers DC1 with more host text, as local echo does.
 class EchoingHooks : public RecordingHooks {
