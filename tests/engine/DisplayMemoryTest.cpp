@@ -22,7 +22,7 @@ void FeedRows(DisplayMemory& m, int count, int& written)
     }
 }
 
-// ---------------------------------------------------------------- cursor rows
+// ---------------------------------------------------------------- screen size
 
 TEST(DisplayMemorySetRelCurRow, ShrinkingTheScreenKeepsTheCursorRow)
 {
@@ -52,6 +52,103 @@ TEST(DisplayMemorySetRelCurRow, ShrinkingTheScreenKeepsTheCursorRow)
         EXPECT_EQ(m.TopRow, 5 + c.expectTopAge) << c.name;
         EXPECT_EQ(m.Wrap(m.TopRow + m.CurRow), cursorRing) << c.name;
         EXPECT_EQ(m.AbsCurRow, cursorRing) << c.name;
+    }
+}
+
+// ---------------------------------------------------------------- run strings
+
+// ModCntlBuf and DelEnhChar, every case of their run strings (the screen
+// cases see a few of them through ESC & d and ESC P).
+struct EnhCase {
+    const char* name;
+    std::string cntl;
+    std::string shift;
+    char enh;
+    int col;
+    std::string expected;
+};
+
+TEST(DisplayMemoryModCntlBuf, RecordsWhereAnEnhancementStarts)
+{
+    const std::string shift20 = Runs({20, ' ', 5, 'O', 15, 'I', 0}); // extent 20
+    const EnhCase cases[] = {
+        // Empty row. (That "@" at column 0 of an all-empty row stores nothing
+        // is decided by the ESC & d recording before ModCntlBuf is called.)
+        {"empty row, column 0, @", "", "", '@', 0, Runs({0, '@', 0})},
+        {"empty row, column 0, letter", "", "", 'B', 0, Runs({0, 'B', 0})},
+        {"empty row, column 10", "", "", 'B', 10, Runs({10, ' ', 10, 'B', 0})},
+        // The character-set runs reach beyond the cursor.
+        {"E beyond the cursor", "", shift20, 'B', 8, Runs({20, ' ', 8, 'B', 12, '@', 0})},
+        {"E beyond the cursor at column 0", "", shift20, 'B', 0, Runs({20, 'B', 20, '@', 0})},
+        {"E equal to the cursor", "", shift20, 'B', 20, Runs({20, ' ', 20, 'B', 0})},
+        {"E before the cursor", "", shift20, 'B', 30, Runs({30, ' ', 30, 'B', 0})},
+        {"three-character ShiftBuf has no extent", "", Runs({0, 'O', 0}), 'B', 8, Runs({8, ' ', 8, 'B', 0})},
+        // The three-character rule: a lone run of no enhancement is forgotten,
+        // a real enhancement from column 0 is kept.
+        {"three-character CntlBuf of @ counts as empty", Runs({0, '@', 0}), "", 'D', 10, Runs({10, ' ', 10, 'D', 0})},
+        {"three-character CntlBuf of @ with E", Runs({0, '@', 0}), shift20, 'D', 10,
+         Runs({20, ' ', 10, 'D', 10, '@', 0})},
+        {"three-character CntlBuf of B is kept", Runs({0, 'B', 0}), "", 'D', 10, Runs({10, 'B', 10, 'D', 0})},
+        // Existing runs, C == header.
+        {"C at the header", Runs({10, ' ', 10, 'B', 0}), "", 'D', 10, Runs({10, ' ', 10, 'D', 0})},
+        {"C at the header, E beyond", Runs({10, ' ', 10, 'B', 0}), shift20, 'D', 10,
+         Runs({20, ' ', 10, 'D', 10, '@', 0})},
+        // C > header.
+        {"C beyond the header", Runs({10, ' ', 10, 'B', 0}), "", 'D', 25, Runs({25, ' ', 10, 'B', 15, 'D', 0})},
+        {"C beyond the header, E irrelevant", Runs({10, ' ', 10, 'B', 0}), shift20, 'D', 15,
+         Runs({15, ' ', 10, 'B', 5, 'D', 0})},
+        // C < header: the run is split, the new enhancement reaches to its end.
+        {"split inside a run", Runs({25, ' ', 10, 'B', 15, 'D', 0}), "", 'H', 12,
+         Runs({25, ' ', 10, 'B', 2, 'H', 13, 'D', 0})},
+        {"split at the start of a run", Runs({25, ' ', 10, 'B', 15, 'D', 0}), "", 'H', 10,
+         Runs({25, ' ', 10, 'H', 15, 'D', 0})},
+        {"split merging with the next run", Runs({25, ' ', 10, 'B', 15, 'D', 0}), "", 'D', 12,
+         Runs({12, ' ', 10, 'B', 2, 'D', 0})},
+        {"split in the first run", Runs({25, ' ', 10, 'B', 15, 'D', 0}), "", 'A', 3,
+         Runs({25, ' ', 3, 'A', 7, 'B', 15, 'D', 0})},
+    };
+    for (const EnhCase& c : cases) {
+        DisplayMemory m(9);
+        m.CursorRow().Cntl = c.cntl;
+        m.CursorRow().Shift = c.shift;
+        m.ModCntlBuf(c.enh, c.col);
+        EXPECT_EQ(Show(m.CursorRow().Cntl), Show(c.expected)) << c.name;
+        EXPECT_EQ(m.CursorRow().Shift, c.shift) << c.name;
+    }
+}
+
+TEST(DisplayMemoryDelEnhChar, RemovesTheCursorColumn)
+{
+    // Columns 0-4 blank, 5-14 B, 15-19 blank, D from 20 on.
+    const std::string base = Runs({20, ' ', 5, 'B', 10, ' ', 5, 'D', 0});
+    const struct {
+        const char* name;
+        std::string in;
+        int curCol;
+        int rightMargin;
+        std::string expected;
+    } cases[] = {
+        {"inside a run", base, 7, 79, Runs({19, ' ', 5, 'B', 9, ' ', 5, 'D', 0})},
+        {"first column", base, 0, 79, Runs({19, ' ', 4, 'B', 10, ' ', 5, 'D', 0})},
+        {"last explicit column", base, 19, 79, Runs({19, ' ', 5, 'B', 10, ' ', 4, 'D', 0})},
+        {"one-column run removed, neighbours merge", Runs({11, ' ', 5, 'B', 1, ' ', 5, 'D', 0}), 5, 79,
+         Runs({10, ' ', 10, 'D', 0})},
+        {"at the header nothing changes", base, 20, 79, base},
+        {"beyond the header nothing changes", base, 30, 79, base},
+        {"empty string", "", 3, 79, ""},
+        // Runs crossing the right margin: the crossing run regains the column.
+        {"run crossing the margin", base, 2, 9, Runs({20, ' ', 4, 'B', 11, ' ', 5, 'D', 0})},
+        {"cursor in the crossing run", base, 6, 9, base},
+        {"run ending at the margin", Runs({20, ' ', 10, 'B', 10, 'D', 0}), 3, 9, Runs({20, ' ', 10, 'B', 10, 'D', 0})},
+        {"margin inside, run starting after it", Runs({20, ' ', 3, 'B', 7, ' ', 10, 'D', 0}), 1, 9,
+         Runs({20, ' ', 2, 'B', 8, ' ', 10, 'D', 0})},
+        {"cursor right of the margin", base, 12, 9, Runs({19, ' ', 5, 'B', 9, ' ', 5, 'D', 0})},
+    };
+    for (const auto& c : cases) {
+        DisplayMemory m(9);
+        m.CurCol = c.curCol;
+        m.RightMargin = c.rightMargin;
+        EXPECT_EQ(Show(m.DelEnhChar(c.in)), Show(c.expected)) << c.name;
     }
 }
 

@@ -184,6 +184,9 @@ TEST_F(EnhancementTest, SchemeByNameOnTheNormalOrTheInverseScreen)
     ASSERT_EQ(Esc("\x1b%xaokX"), kDone);
     EXPECT_EQ(t.State.ColorScheme, 0);
     EXPECT_FALSE(t.State.InverseScreen);
+    for (const char* seq : {"\x1b%xyokZ", "\x1b%xzzzX", "\x1b%xyokkX", "\x1b%xyoX"})
+        EXPECT_EQ(Esc(seq), kInvalid) << seq + 1;
+    EXPECT_EQ(t.State.ColorScheme, 0);
 }
 
 TEST_F(EnhancementTest, InvalidDisplayControlChangesNothing)

@@ -99,6 +99,41 @@ TEST_F(FunctionKeysTest, DestinationKeys)
     EXPECT_EQ(changes, 3);
 }
 
+TEST_F(FunctionKeyEventsTest, LogKeysStartStopAndSwitch)
+{
+    FunctionKeys& fkeys = own;
+    const std::vector<std::string>& calls = events.Calls;
+    const int bottom = 2;
+    const int top = 3;
+    fkeys.ExecFuncKey(2, bottom, 0);
+    EXPECT_EQ(fkeys.Label(2, bottom).Line2, " Bottom*");
+    fkeys.ExecFuncKey(2, top, 0);
+    EXPECT_EQ(fkeys.Label(2, top).Line2, "  Top *");
+    EXPECT_EQ(fkeys.Label(2, bottom).Line2, " Bottom");
+    fkeys.ExecFuncKey(2, bottom, 0);
+    fkeys.ExecFuncKey(2, bottom, 0);
+    fkeys.ExecFuncKey(2, top, 0);
+    fkeys.ExecFuncKey(2, top, 0);
+    EXPECT_EQ(calls, (std::vector<std::string>{"on 1", "switch 2", "switch 1", "off 1", "on 2", "off 2"}));
+    EXPECT_EQ(fkeys.LogType, 0);
+}
+
+TEST_F(FunctionKeysTest, MemoryLockKey)
+{
+    Remote();
+    Host("1\r\n2\r\n3");
+    fkeys.ExecFuncKey(3, 5, 0);
+    EXPECT_TRUE(st.MemLock.On);
+    EXPECT_EQ(fkeys.Label(3, 5).Line2, "  Lock *");
+    EXPECT_EQ(Sent(), "");
+    st.Strap.A = true;
+    fkeys.ExecFuncKey(3, 5, 0);
+    EXPECT_FALSE(st.MemLock.On);
+    fkeys.ExecFuncKey(3, 5, 0);
+    EXPECT_TRUE(st.MemLock.On);
+    EXPECT_EQ(Sent(), "\x1bm\x1bl");
+}
+
 TEST_F(FunctionKeyEventsTest, RecordKeyAndTheRecordModeBlock)
 {
     FunctionKeys& fkeys = own;
@@ -315,6 +350,52 @@ TEST_F(FunctionKeysTest, HardResetRestoresTheUserKeys)
 }
 
 // --- ESC & j ------------------------------------------------------------------------
+
+TEST_F(FunctionKeysTest, KeySetControl)
+{
+    Host("\x1b&jA");
+    EXPECT_EQ(fkeys.CurrentSet(), FunctionKeys::kModesSet);
+    EXPECT_TRUE(fkeys.LabelsShown());
+    Host("\x1b&j@");
+    EXPECT_FALSE(fkeys.LabelsShown());
+    EXPECT_TRUE(fkeys.MessagePanelShown());
+    EXPECT_EQ(fkeys.CurrentSet(), FunctionKeys::kUserSet);
+    Host("\x1b&jC");
+    EXPECT_TRUE(fkeys.LabelsShown());
+    EXPECT_FALSE(fkeys.MessagePanelShown());
+    fkeys.SetFunctionKeys(0);
+    Host("\x1b&jB");
+    EXPECT_EQ(fkeys.CurrentSet(), FunctionKeys::kUserSet);
+    Host("\x1b&jS");
+    EXPECT_FALSE(fkeys.DefinitionMenuEnabled());
+    Host("\x1b&jR");
+    EXPECT_TRUE(fkeys.DefinitionMenuEnabled());
+    Host("\x1b&j3D");
+    EXPECT_EQ(fkeys.StatusLineSetting(), 3);
+    Host("\x1b&j7D");
+    EXPECT_EQ(fkeys.StatusLineSetting(), 0);
+}
+
+TEST_F(FunctionKeysTest, HostMessage)
+{
+    Host("\x1b&j12L  Hello  \x1b&dBthere");
+    EXPECT_TRUE(fkeys.MessagePanelShown());
+    EXPECT_FALSE(fkeys.LabelsShown());
+    EXPECT_EQ(fkeys.MessageText(), "Hello  \x1b&d") << "trimmed; the characters are taken whatever they are";
+    EXPECT_EQ(Row(0), "Bthere");
+    EXPECT_EQ(session.BellCount(), 0);
+
+    Host("\x1b&j1d2Lhi");
+    EXPECT_EQ(fkeys.MessageText(), "hi");
+    EXPECT_EQ(session.BellCount(), 1) << "status-line setting 1 rings the bell";
+
+    Host("\x1b&j2D\x1b&jC");
+    EXPECT_FALSE(fkeys.MessagePanelShown()) << "setting 2: C hides the panel";
+    EXPECT_FALSE(fkeys.LabelsShown());
+
+    Host("\x1b&j0D\x1b&j300Lxyz");
+    EXPECT_EQ(fkeys.MessageText(), "hi") << "a bad length shows nothing";
+}
 
 TEST_F(FunctionKeysTest, EscFuncKeyCntlResults)
 {

@@ -375,6 +375,50 @@ TEST_F(KeyboardTest, FormsModeTakesTheNavigationKeys)
 
 // --- extended characters ---------------------------------------------------------
 
+// functionkeys.case types a code, an accented letter and F9 again; here
+// every way an entry ends, with the bells of the refused keys.
+TEST_F(KeyboardTest, ExtendedCharacterKeystrokes)
+{
+    struct ExtCase {
+        const char* Name;
+        const char* Typed; // after F9
+        int EndKey;        // 0: none, else a key pressed at the end
+        const char* Shown; // on the display (local mode)
+        bool StillActive;
+        int Bells;
+    };
+    const ExtCase cases[] = {
+        {"F9 again completes", "65", Key::F9, "A", false, 0},
+        {"Return completes", "66\r", 0, "B", false, 0},
+        {"Right completes", "67", Key::Right, "C", false, 0},
+        {"a letter picks its accented form", "E", 0, "\xc9", false, 0},
+        {"a key with no extended character", "\x7f", 0, "", false, 1},
+        {"one digit gives the digit's extended character", "0", Key::Right, "\xb0", false, 0},
+        {"a letter's own case is kept", "e", 0, "\xe9", false, 0},
+        {"above 255 is refused", "266", 0, "", true, 1},
+        {"a fourth digit is refused", "0650", Key::Right, "A", false, 1},
+        {"backspace takes a digit back", "69\b8", Key::F9, "D", false, 0},
+        {"Esc abandons", "65\x1b", 0, "", false, 0},
+        {"F9 without a code ends", "", Key::F9, "", false, 0},
+        {"a letter after digits is refused", "6x", 0, "", true, 1},
+        {"another function key ends the entry", "65", Key::F11, "", false, 0},
+    };
+    for (const ExtCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Host("\x1b"
+             "E");
+        const int bells = session.BellCount();
+        Press(Key::F9);
+        Type(c.Typed);
+        if (c.EndKey != 0)
+            Press(c.EndKey);
+        EXPECT_EQ(Row(0), c.Shown);
+        EXPECT_EQ(keys.ExtendCharActive(), c.StillActive);
+        EXPECT_EQ(session.BellCount() - bells, c.Bells);
+        keys.TurnOffExtendCharMode();
+    }
+}
+
 TEST_F(KeyboardTest, SoftResetEndsExtendedCharacterEntry)
 {
     Press(Key::F9);
