@@ -25,6 +25,36 @@ protected:
 
 // --------------------------------------------------------------- separators and block end
 
+// ESC d takes the collector of Enter in every mode (block.case sends some
+// of them through the handshake).
+TEST_F(BlockTransmissionTest, EscdUsesTheCollectorOfEnterInEachMode)
+{
+    struct Case {
+        const char* Name;
+        bool Format;
+        bool Block;
+        bool Line;
+        const char* Expected;
+    };
+    const Case cases[] = {
+        {"character mode: the row from its start column", false, false, false, "Name Ann        Age 42\\r"},
+        {"block, page: the rows up to the cursor", false, true, false, "Name Ann        Age 42\\r\\x00\\n"},
+        {"block, line: the row from the cursor", false, true, true, "Ann        Age 42\\r"},
+        {"format: the field under the cursor", true, false, false, "Ann\\r"},
+        {"format and block, line: the field under the cursor", true, true, true, "Ann\\r"},
+        {"format and block, page: every field of the page", true, true, false, "Ann\\x1f42\\x1fok"},
+    };
+    Form();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        st.FormatMode = c.Format;
+        st.ModeBits = c.Block ? kBlockMode : 0;
+        st.Strap.LineStrapping = c.Line;
+        Host("\x1b&a0y5C");
+        EXPECT_EQ(Visible(blocks.ExecEscd()), c.Expected);
+    }
+}
+
 TEST_F(BlockTransmissionTest, BlockEndStringInEveryCollector)
 {
     blocks.BlockEnd = "#";
@@ -118,6 +148,18 @@ TEST_F(BlockTransmissionTest, AnEnterCompletedByTheHostsDc1EchoesAfterTheRunning
     EXPECT_EQ(mem.CurRow, 1);
     EXPECT_EQ(mem.CurCol, 0);
     EXPECT_EQ(Row(0), "> abc");
+}
+
+TEST_F(BlockTransmissionTest, EnterInCharacterModeEndsLineModifyAndGoesToTheLeftMargin)
+{
+    NoHandshake();
+    st.ModeBits = kLineModify;
+    Host("abcdef");
+    mem.LeftMargin = 2;
+    Enter();
+    EXPECT_EQ(Sent(), "abcdef\\r");
+    EXPECT_EQ(st.ModeBits & kLineModify, 0);
+    EXPECT_EQ(mem.CurCol, 2);
 }
 
 TEST_F(BlockTransmissionTest, BlockStartRowIsCollectedAndReset)
