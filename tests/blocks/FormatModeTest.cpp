@@ -118,19 +118,6 @@ protected:
     }
 };
 
-TEST_F(FormatModeTest, TheHostsMarksMakeTheLayout)
-{
-    EXPECT_EQ(mem.Row(0).Form, kForm);
-    EXPECT_EQ(mem.Row(1).Form, Runs({7, ' ', 4, '[', 3, ']', 0}));
-}
-
-TEST_F(FormatModeTest, ClearDisplayBlanksTheUnprotectedFieldsOnly)
-{
-    fields.FormClearDisplay();
-    EXPECT_EQ(Row(0), "Name " + std::string(10, ' ') + " Note ok  ");
-    EXPECT_EQ(Row(1), "Age ");
-}
-
 TEST_F(FormatModeTest, ClearDisplayReachesOnlyTheScreen)
 {
     mem.RowsInTerm = 1;
@@ -139,61 +126,9 @@ TEST_F(FormatModeTest, ClearDisplayReachesOnlyTheScreen)
     EXPECT_EQ(mem.Row(1).Text, "Age 42 ");
 }
 
-TEST_F(FormatModeTest, ClearFieldFromAColumn)
-{
-    fields.FormClearField(0, 6);
-    EXPECT_EQ(Row(0), "Name A" + std::string(9, ' ') + " Note ok  ");
-    // A protected column clears nothing.
-    fields.FormClearField(1, 2);
-    EXPECT_EQ(Row(1), "Age 42 ");
-}
-
 TEST_F(FormatModeTest, CopyTakesTheFieldsOfTheScreen)
 {
     EXPECT_EQ(Visible(fields.FormCopy()), Visible("Ann\tok\r\n42"));
-}
-
-TEST_F(FormatModeTest, CursorFirstFieldSearchesFromTheTopOfTheScreen)
-{
-    mem.CurCol = 30;
-    EXPECT_TRUE(fields.FormCursorFirstField());
-    EXPECT_EQ(mem.CurRow, 0);
-    EXPECT_EQ(mem.CurCol, 5);
-    // With the screen starting at row 1 the first field is row 1's.
-    mem.TopRow = 1;
-    mem.CurRow = 0;
-    EXPECT_TRUE(fields.FormCursorFirstField());
-    EXPECT_EQ(mem.AbsCurRow, 1);
-    EXPECT_EQ(mem.CurCol, 4);
-}
-
-TEST_F(FormatModeTest, CursorFirstFieldWithoutFieldsLeavesTheCursor)
-{
-    Host("\x1bX\x1b"
-         "E");
-    Host("plain\x1bW");
-    EXPECT_FALSE(fields.FormCursorFirstField());
-    EXPECT_EQ(mem.CurCol, 5);
-}
-
-TEST_F(FormatModeTest, WriteInFieldsWithoutAnyFieldWritesNothing)
-{
-    Host("\x1bX\x1b"
-         "E");
-    Host("\x1bW");
-    EXPECT_FALSE(fields.WriteInFields("abc"));
-    EXPECT_EQ(Row(0), "");
-}
-
-TEST_F(FormatModeTest, WriteInFieldsOverwritesAndMovesOn)
-{
-    Host("\x1b&a0y12C");
-    EXPECT_TRUE(fields.WriteInFields("xyzw"));
-    // Three columns fill the field, the fourth goes to the next (row 1's).
-    EXPECT_EQ(Row(0), "Name Ann" + std::string(4, ' ') + "xyz Note ok  ");
-    EXPECT_EQ(Row(1), "Age w2 ");
-    EXPECT_EQ(mem.CurRow, 1);
-    EXPECT_EQ(mem.CurCol, 5);
 }
 
 TEST_F(FormatModeTest, UpdateStatusResetsTheBlockStartAndRepaintsTheFields)
@@ -235,14 +170,6 @@ TEST_F(FormatModeTest, TabStaysOnTheScreenWhileMemoryLockIsOn)
     EXPECT_EQ(mem.AbsCurRow, 0);
     EXPECT_EQ(mem.CurCol, 5);
     EXPECT_EQ(mem.TopRow, 0);
-}
-
-TEST_F(FormatModeTest, DeleteInAFieldThatEndsTheRow)
-{
-    Host("\x1bX\x1b"
-         "E");
-    Host("Id \x1b[abcdef\x1bW\x1b&a4C\x1bP");
-    EXPECT_EQ(Row(0), "Id acdef");
 }
 
 TEST_F(FormatModeTest, InsertAtTheEndOfAShortRowStaysInsideTheField)

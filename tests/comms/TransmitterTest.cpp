@@ -85,17 +85,6 @@ TEST_F(TransmitterFixture, AutoLineFeedAddsNulLfAfterCrOnRequest)
     }
 }
 
-TEST_F(TransmitterFixture, Roman8TranslationOnOutput)
-{
-    state.HostRoman8 = true;
-    tx.XmitString("\xc0\xa9", false);
-    EXPECT_EQ(conn.Written(), "\xa1 ");
-    state.HostRoman8 = false;
-    conn.Writes.clear();
-    tx.XmitString("\xc0", false);
-    EXPECT_EQ(conn.Written(), "\xc0");
-}
-
 TEST_F(TransmitterFixture, SerialSendsDc1FirstWhenTheHostIsPaused)
 {
     conn.IsNetwork = false;

@@ -10,10 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <functional>
 #include <map>
-#include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -77,148 +74,68 @@ std::string Describe(const EscapeResult& r)
     return "?";
 }
 
-// A switch of the ESC & k or ESC & s table: its letter, its name in the
-// snapshot, how to force it to a value, and what each parameter value does
-// (nullopt: leaves it unchanged).
-struct SwitchCase {
-    char Letter;
-    const char* Name;
-    std::function<void(TerminalState&, bool)> Force;
-    std::function<int(bool)> Stored; // snapshot value for the switch being on or off
-    std::function<std::optional<bool>(int n)> Effect;
-};
-
-std::optional<bool> OneSetsZeroClears(int n)
+// ESC & k, ESC & s and ESC & x after an optional first sequence: the status
+// and the switches that changed. An invalid sequence changes nothing and
+// tells no one.
+TEST(ConfigEscapes, SwitchesStrapsAndInputOption)
 {
-    if (n == 1)
-        return true;
-    if (n == 0)
-        return false;
-    return std::nullopt;
-}
-
-std::optional<bool> NonZeroSets(int n) { return n != 0; }
-std::optional<bool> OneSetsOtherClears(int n) { return n == 1; }
-
-int AsInt(bool on) { return on ? 1 : 0; }
-
-std::vector<SwitchCase> TermSwitchTable()
-{
-    auto modeBit = [](int bit) {
-        return [bit](TerminalState& st, bool on) { st.ModeBits = on ? st.ModeBits | bit : st.ModeBits & ~bit; };
+    struct Row {
+        const char* Before;
+        const char* Seq;
+        const char* Result;
+        Switches Changed;
     };
-    return {
-        {'A', "AutoLineFeed", [](TerminalState& st, bool on) { st.AutoLineFeed = on; }, AsInt, OneSetsZeroClears},
-        {'B', "ModeBits", modeBit(kBlockMode), [](bool on) { return on ? 1 | 4 : 1; }, OneSetsZeroClears},
-        {'C', "PreferenceC", [](TerminalState& st, bool on) { st.PreferenceC = on; }, AsInt, OneSetsZeroClears},
-        {'D', "BellOn", [](TerminalState& st, bool on) { st.BellOn = on; }, AsInt, OneSetsZeroClears},
-        {'I', "EightBitData", [](TerminalState& st, bool on) { st.EightBitData = on; }, AsInt, NonZeroSets},
-        {'L', "PreferenceL", [](TerminalState& st, bool on) { st.PreferenceL = on; }, AsInt, OneSetsZeroClears},
-        {'M', "ModeBits", modeBit(kModifyAll), [](bool on) { return on ? 1 | 2 : 1; }, OneSetsZeroClears},
-        {'P', "CapsLock", [](TerminalState& st, bool on) { st.CapsLock = on; }, AsInt, OneSetsZeroClears},
-        {'R', "RemoteMode", [](TerminalState& st, bool on) { st.RemoteMode = on; }, AsInt, OneSetsZeroClears},
+    const Row rows[] = {
+        // Lower-case letters continue the sequence.
+        {"",
+         "\x1b&k1a 1b 1m 0d1R",
+         "Done",
+         {{"AutoLineFeed", 1}, {"ModeBits", kBlockMode | kModifyAll}, {"BellOn", 0}, {"RemoteMode", 1}}},
+        {"\x1b&k1A", "\x1b&kA", "Done", {{"AutoLineFeed", 0}}}, // an empty number is 0
+        {"", "\x1b&k1a0A", "Done", {}},                         // the last value wins
+        {"", "\x1b&k0a1A", "Done", {{"AutoLineFeed", 1}}},
+        {"", "\x1b&k1a1Q", "Invalid", {}}, // Q is no switch
+        {"", "\x1b&k1a1E", "Invalid", {}},
+        {"", "\x1b&k1b+1A", "Invalid", {}}, // no signs in this class
+        {"", "\x1b&k1a1@", "Invalid", {}},
+        {"", "\x1b&k1a,1A", "Invalid", {}},
+        // Several straps in one sequence; strap D cleared is line strapping.
+        {"\x1b&s1A",
+         "\x1b&s0a1c1g1h0D",
+         "Done",
+         {{"StrapA", 0}, {"MarginWrap", 1}, {"StrapG", 1}, {"StrapH", 1}, {"LineStrapping", 1}}},
+        {"", "\x1b&s1c1n1K", "Invalid", {}},
+        {"", "\x1b&s1c1E", "Invalid", {}},
+        {"", "\x1b&s+1C", "Invalid", {}},
+        {"", "\x1b&s1c1^", "Invalid", {}},
+        // ESC & x: the input option, 1 on, 0 off, anything else unchanged.
+        {"", "\x1b&x1C", "Done", {{"InputOption", 1}}},
+        {"\x1b&x1C", "\x1b&x0C", "Done", {{"InputOption", 0}}},
+        {"\x1b&x1C", "\x1b&x2C", "Done", {}},
+        {"", "\x1b&x2C", "Done", {}},
+        {"", "\x1b&x 1 C", "Done", {{"InputOption", 1}}},
+        {"\x1b&x1C", "\x1b&x1c0C", "Done", {{"InputOption", 0}}},
+        {"", "\x1b&x1Q", "Invalid", {}},
+        {"", "\x1b&x1c1Q", "Invalid", {}}, // no partial effect
+        {"", "\x1b&x+1C", "Invalid", {}},
     };
-}
-
-std::vector<SwitchCase> StrapTable()
-{
-    return {
-        {'A', "StrapA", [](TerminalState& st, bool on) { st.Strap.A = on; }, AsInt, OneSetsOtherClears},
-        {'B', "StrapB", [](TerminalState& st, bool on) { st.Strap.B = on; }, AsInt, OneSetsOtherClears},
-        {'C', "MarginWrap", [](TerminalState& st, bool on) { st.MarginWrap = on; }, AsInt, OneSetsOtherClears},
-        // Strap D is kept inverted: the strap set means page strapping.
-        {'D', "LineStrapping", [](TerminalState& st, bool on) { st.Strap.LineStrapping = !on; },
-         [](bool on) { return on ? 0 : 1; }, OneSetsOtherClears},
-        {'G', "StrapG", [](TerminalState& st, bool on) { st.Strap.G = on; }, AsInt, OneSetsOtherClears},
-        {'H', "StrapH", [](TerminalState& st, bool on) { st.Strap.H = on; }, AsInt, OneSetsOtherClears},
-        {'N', "EscapeLogging", [](TerminalState& st, bool on) { st.EscapeLogging = on; }, AsInt, OneSetsOtherClears},
-    };
-}
-
-// Runs every letter of `table` with n = 0, 1 and 2 from both starting values
-// and checks that exactly the named switch moved as the table says.
-void CheckSwitchTable(const std::vector<SwitchCase>& table, char cls)
-{
-    for (const SwitchCase& sc : table) {
-        for (bool start : {false, true}) {
-            for (int n : {0, 1, 2}) {
-                Rig rig;
-                rig.st.ModeBits = kLineModify; // the other mode bits stay
-                sc.Force(rig.st, start);
-                Switches expected = Snapshot(rig.st);
-                const std::optional<bool> effect = sc.Effect(n);
-                const bool result = effect.value_or(start);
-                expected[sc.Name] = sc.Stored(result);
-
-                const std::string seq = std::string("\x1b&") + cls + std::to_string(n) + sc.Letter;
-                SCOPED_TRACE("ESC &" + std::string(1, cls) + " " + std::to_string(n) + " " + sc.Letter +
-                             (start ? " from on" : " from off"));
-                EXPECT_EQ(Describe(rig.Send(seq)), "Done");
-                EXPECT_EQ(Snapshot(rig.st), expected);
-                EXPECT_EQ(rig.hooks.StateChanges, result != start ? 1 : 0);
-            }
+    for (const Row& r : rows) {
+        SCOPED_TRACE(std::string(r.Before).substr(r.Before[0] != 0) + " " + (r.Seq + 1));
+        Rig rig;
+        if (r.Before[0] != 0)
+            rig.Send(r.Before);
+        Switches expected = Snapshot(rig.st);
+        for (const auto& [name, value] : r.Changed)
+            expected[name] = value;
+        const int changes = rig.hooks.StateChanges;
+        EXPECT_EQ(Describe(rig.Send(r.Seq)), r.Result);
+        EXPECT_EQ(Snapshot(rig.st), expected);
+        if (std::string_view(r.Result) == "Invalid") {
+            EXPECT_EQ(rig.hooks.StateChanges, changes);
+            EXPECT_EQ(rig.hooks.EightBitCalls, 0);
+            EXPECT_TRUE(rig.hooks.LoggingCalls.empty());
         }
     }
-}
-
-// ------------------------------------------------------------------ ESC & k
-
-// An invalid sequence is refused and changes nothing, nor tells anyone.
-void ExpectRefusedAndUnchanged(const char* seq)
-{
-    SCOPED_TRACE(seq + 1);
-    Rig rig;
-    const Switches before = Snapshot(rig.st);
-    EXPECT_EQ(Describe(rig.Send(seq)), "Invalid");
-    EXPECT_EQ(Snapshot(rig.st), before);
-    EXPECT_EQ(rig.hooks.StateChanges, 0);
-    EXPECT_EQ(rig.hooks.EightBitCalls, 0);
-    EXPECT_TRUE(rig.hooks.LoggingCalls.empty());
-}
-
-TEST(TermSwitches, EveryLetterWithZeroOneAndTwo) { CheckSwitchTable(TermSwitchTable(), 'k'); }
-
-TEST(TermSwitches, LowerCaseLettersContinueTheSequence)
-{
-    Rig rig;
-    Switches expected = Snapshot(rig.st);
-    expected["AutoLineFeed"] = 1;
-    expected["ModeBits"] = kBlockMode | kModifyAll;
-    expected["BellOn"] = 0;
-    expected["RemoteMode"] = 1;
-    EXPECT_EQ(Describe(rig.Send("\x1b&k1a 1b 1m 0d1R")), "Done");
-    EXPECT_EQ(Snapshot(rig.st), expected);
-    EXPECT_EQ(rig.hooks.StateChanges, 1);
-}
-
-TEST(TermSwitches, AnEmptyNumberCountsAsZero)
-{
-    Rig rig;
-    rig.st.AutoLineFeed = true;
-    EXPECT_EQ(Describe(rig.Send("\x1b&kA")), "Done");
-    EXPECT_FALSE(rig.st.AutoLineFeed);
-}
-
-TEST(TermSwitches, TheLastValueOfALetterWins)
-{
-    Rig rig;
-    rig.Send("\x1b&k1a0A");
-    EXPECT_FALSE(rig.st.AutoLineFeed);
-    rig.Send("\x1b&k0a1A");
-    EXPECT_TRUE(rig.st.AutoLineFeed);
-}
-
-TEST(TermSwitches, InvalidParametersLeaveEverythingUnchanged)
-{
-    const char* const invalid[] = {
-        "\x1b&k1a1Q",  // Q is no switch
-        "\x1b&k1a1E",  // nor E
-        "\x1b&k1b+1A", // no signs in this class
-        "\x1b&k1a1@",  // "@" ends the sequence but is no parameter
-        "\x1b&k1a,1A", // punctuation
-    };
-    for (const char* seq : invalid)
-        ExpectRefusedAndUnchanged(seq);
 }
 
 TEST(TermSwitches, EightBitDataAndCapsLockTellTheirOwners)
@@ -305,25 +222,6 @@ TEST(KeyRemap, DefinitionsRemovalsAndClearing)
     }
 }
 
-TEST(KeyRemap, WaitsForTheAnnouncedTextAndChangesNothingMeanwhile)
-{
-    Rig rig;
-    EXPECT_EQ(Describe(rig.Send("\x1b&k37k5L")), "NeedMore 5");
-    EXPECT_EQ(Describe(rig.Send("\x1b&k37k5Lab")), "NeedMore 3");
-    EXPECT_TRUE(rig.st.KeyRemap[37].empty());
-    EXPECT_EQ(Describe(rig.Send("\x1b&k37k5Labcde")), "Done");
-    EXPECT_EQ(rig.st.KeyRemap[37], "abcde");
-}
-
-TEST(KeyRemap, LengthIsClampedTo255)
-{
-    Rig rig;
-    EXPECT_EQ(Describe(rig.Send("\x1b&k37k300L")), "NeedMore 255");
-    const std::string text(255, 'x');
-    EXPECT_EQ(Describe(rig.Send("\x1b&k37k300L" + text)), "Done");
-    EXPECT_EQ(rig.st.KeyRemap[37], text);
-}
-
 TEST(KeyRemap, LeavesTheSwitchesAlone)
 {
     Rig rig;
@@ -336,24 +234,6 @@ TEST(KeyRemap, LeavesTheSwitchesAlone)
 
 // ------------------------------------------------------------------ ESC & s
 
-TEST(Straps, EveryStrapWithZeroOneAndTwo) { CheckSwitchTable(StrapTable(), 's'); }
-
-TEST(Straps, SeveralStrapsInOneSequence)
-{
-    Rig rig;
-    rig.st.Strap.A = true;
-    Switches expected = Snapshot(rig.st);
-    expected["StrapA"] = 0;
-    expected["MarginWrap"] = 1;
-    expected["StrapG"] = 1;
-    expected["StrapH"] = 1;
-    expected["LineStrapping"] = 1;
-    EXPECT_EQ(Describe(rig.Send("\x1b&s0a1c1g1h0D")), "Done");
-    EXPECT_EQ(Snapshot(rig.st), expected);
-    EXPECT_TRUE(rig.st.Strap.LineStrapping);
-    EXPECT_FALSE(rig.st.Strap.PageStrapping());
-}
-
 TEST(Straps, StrapNOpensAndClosesTheEscapeLogOnChange)
 {
     Rig rig;
@@ -365,40 +245,6 @@ TEST(Straps, StrapNOpensAndClosesTheEscapeLogOnChange)
     rig.Send("\x1b&s5N");   // already closed
     rig.Send("\x1b&s1n0N"); // the last value counts: stays closed
     EXPECT_EQ(rig.hooks.LoggingCalls, (std::vector<bool>{true, false}));
-}
-
-TEST(Straps, InvalidParametersLeaveEverythingUnchanged)
-{
-    for (const char* seq : {"\x1b&s1c1n1K", "\x1b&s1c1E", "\x1b&s+1C", "\x1b&s1c1^"})
-        ExpectRefusedAndUnchanged(seq);
-}
-
-// ------------------------------------------------------------------ ESC & x
-
-TEST(TermConfig, InputOption)
-{
-    struct Row {
-        const char* Seq;
-        bool Start;
-        const char* Result;
-        bool After;
-    };
-    const Row rows[] = {
-        {"\x1b&x1C", false, "Done", true},      {"\x1b&x0C", true, "Done", false},
-        {"\x1b&x2C", true, "Done", true},       {"\x1b&x2C", false, "Done", false},
-        {"\x1b&x 1 C", false, "Done", true},    {"\x1b&x1c0C", true, "Done", false},
-        {"\x1b&x1Q", false, "Invalid", false},  {"\x1b&x1c1Q", false, "Invalid", false}, // no partial effect
-        {"\x1b&x+1C", false, "Invalid", false},
-    };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.Seq + 1);
-        Rig rig;
-        rig.st.InputOption = r.Start;
-        Switches expected = Snapshot(rig.st);
-        expected["InputOption"] = r.After;
-        EXPECT_EQ(Describe(rig.Send(r.Seq)), r.Result);
-        EXPECT_EQ(Snapshot(rig.st), expected);
-    }
 }
 
 // ----------------------------------------------------------- the program folder

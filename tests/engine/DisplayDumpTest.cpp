@@ -16,14 +16,6 @@ using test::ReadAll;
 using test::Runs;
 using test::TempHome;
 
-TEST(RunStringCodes, ShowsCharacterCodesOrNull)
-{
-    EXPECT_EQ(RunStringCodes(""), "Null");
-    EXPECT_EQ(RunStringCodes(Runs({0, 'B', 0})), "0 66 0");
-    EXPECT_EQ(RunStringCodes(Runs({10, ' ', 10, 'B', 0})), "10 32 10 66 0");
-    EXPECT_EQ(RunStringCodes(Runs({200, 'O', 200, 'I', 0})), "200 79 200 73 0");
-}
-
 TEST(DisplayTextBuffers, WritesFiveLinesPerRow)
 {
     TempHome home;
@@ -115,23 +107,6 @@ TEST(DebugTextBuffers, WritesTheRowsOnScreen)
         }
         EXPECT_EQ(ReadAll(home.Path() / "temp" / "zkbuffer.txt"), expected) << c.name;
     }
-}
-
-TEST(DebugTextBuffers, ShowsRunStringsAsCodes)
-{
-    TempHome home;
-    DisplayMemory m(9);
-    m.RowsInTerm = 1;
-    m.Row(0).Text = "ab";
-    m.Row(0).Cntl = Runs({1, ' ', 1, 'D', 0});
-    m.Row(0).Form = Runs({0, '{', 0});
-    m.Row(0).Shift = Runs({0, 'I', 0});
-    ASSERT_TRUE(DebugTextBuffers(m, home.Path() / "temp"));
-    EXPECT_EQ(ReadAll(home.Path() / "temp" / "zkbuffer.txt"), "AbsCurRow = 0\r\n"
-                                                              "  TextBuf = ab\r\n"
-                                                              "  CntlBuf = 1 32 1 68 0\r\n"
-                                                              "  FormBuf = 0 123 0\r\n"
-                                                              " ShiftBuf = 0 73 0\r\n");
 }
 
 } // namespace

@@ -1,5 +1,6 @@
-// ESC & d: grammar, security, the format-mode bell, recording into CntlBuf,
-// repaint requests and escape logging; ESC * d Q / R: the cursor form.
+// ESC & d: grammar, security, the format-mode bell, repaint requests and
+// escape logging; ESC * d Q / R: the cursor form; ESC % x: colour schemes.
+// Runs on screen rows are checked in tests/screen/cases/enhancements.case.
 #include "engine/RunString.h"
 #include "engine/Terminal.h"
 
@@ -100,132 +101,6 @@ INSTANTIATE_TEST_SUITE_P(
         GrammarCase{"\x1b&d[", false, true, kInvalid, 0, 0}, GrammarCase{"\x1b&d", false, true, kInvalid, 0, 0},
         GrammarCase{"\x1b&ds", false, true, kInvalid, 0, 0}, GrammarCase{"\x1b&dsT", true, true, kInvalid, 0, 0}));
 
-TEST_F(EnhancementTest, InverseAtColumnTenOfAnEmptyRow)
-{
-    At(10);
-    ASSERT_EQ(Esc("\x1b&dB"), kDone);
-    EXPECT_EQ(Cntl(), Show(Runs({10, ' ', 10, 'B', 0})));
-    Text("inverse");
-    EXPECT_EQ(m.CursorRow().Text, std::string(10, ' ') + "inverse");
-    EXPECT_EQ(Cntl(), Show(Runs({10, ' ', 10, 'B', 0})));
-}
-
-TEST_F(EnhancementTest, NoEnhancementAtColumnZeroOfAnEmptyRowStoresNothing)
-{
-    ASSERT_EQ(Esc("\x1b&d@"), kDone);
-    EXPECT_TRUE(m.CursorRow().AllEmpty());
-    // Any other letter is stored.
-    ASSERT_EQ(Esc("\x1b&dD"), kDone);
-    EXPECT_EQ(Cntl(), Show(Runs({0, 'D', 0})));
-}
-
-TEST_F(EnhancementTest, NoEnhancementIsStoredWhereTheRowHoldsSomething)
-{
-    // "@" is stored at column 0 when the row has text or character-set runs,
-    // and anywhere beyond column 0.
-    Text("abc");
-    At(0);
-    ASSERT_EQ(Esc("\x1b&d@"), kDone);
-    EXPECT_EQ(Cntl(), Show(Runs({0, '@', 0})));
-
-    m.CurRow = 1;
-    m.RowBeyondEnd = m.SetNewCurRow();
-    At(5);
-    ASSERT_EQ(Esc("\x1b&d@"), kDone);
-    EXPECT_EQ(Cntl(), Show(Runs({5, ' ', 5, '@', 0})));
-
-    m.CurRow = 2;
-    m.RowBeyondEnd = m.SetNewCurRow();
-    At(0);
-    Text("\x0eq");
-    At(0);
-    ASSERT_FALSE(m.CursorRow().Shift.empty());
-    ASSERT_EQ(Esc("\x1b&d@"), kDone);
-    EXPECT_EQ(Cntl(), Show(Runs({0, '@', 0})));
-}
-
-// Several enhancements on one row, then a code inside the recorded runs.
-struct SplitCase {
-    const char* Name;
-    std::initializer_list<std::pair<int, const char*>> Steps; // column, sequence
-    std::string Expected;
-};
-
-TEST_F(EnhancementTest, EnhancementsOnOneRowAndSplitsInsideRuns)
-{
-    const SplitCase cases[] = {
-        {"two in order", {{10, "\x1b&dB"}, {20, "\x1b&d@"}}, Runs({20, ' ', 10, 'B', 10, '@', 0})},
-        {"three in order", {{2, "\x1b&dD"}, {6, "\x1b&dH"}, {9, "\x1b&d@"}}, Runs({9, ' ', 2, 'D', 4, 'H', 3, '@', 0})},
-        {"same column replaces the open run", {{10, "\x1b&dB"}, {10, "\x1b&dD"}}, Runs({10, ' ', 10, 'D', 0})},
-        {"split inside an explicit run",
-         {{10, "\x1b&dB"}, {20, "\x1b&d@"}, {15, "\x1b&dD"}},
-         Runs({20, ' ', 10, 'B', 5, 'D', 5, '@', 0})},
-        {"split inside the leading blank run",
-         {{10, "\x1b&dB"}, {20, "\x1b&d@"}, {4, "\x1b&dsA"}},
-         Runs({20, ' ', 4, 'a', 6, 'B', 10, '@', 0})},
-        {"split at a run's first column",
-         {{10, "\x1b&dB"}, {20, "\x1b&d@"}, {10, "\x1b&dH"}},
-         Runs({20, ' ', 10, 'H', 10, '@', 0})},
-    };
-    for (const SplitCase& c : cases) {
-        Hooks h;
-        Terminal term(h);
-        for (const auto& [col, seq] : c.Steps) {
-            term.State.Mem.CurCol = col;
-            ASSERT_EQ(term.Escapes.Dispatch(seq).Status, kDone) << c.Name;
-        }
-        EXPECT_EQ(Show(term.State.Mem.CursorRow().Cntl), Show(c.Expected)) << c.Name;
-    }
-}
-
-TEST_F(EnhancementTest, CharacterSetRunsBoundANewEnhancement)
-{
-    // Twenty characters of the alternate set from column 0: the row's runs
-    // reach column 20, so an enhancement on the empty CntlBuf ends there.
-    Text("\x0e" + std::string(20, 'q') + "\x0f");
-    ASSERT_EQ(runstring::Header(m.CursorRow().Shift), 20);
-    At(5);
-    ASSERT_EQ(Esc("\x1b&dB"), kDone);
-    EXPECT_EQ(Cntl(), Show(Runs({20, ' ', 5, 'B', 15, '@', 0})));
-}
-
-TEST_F(EnhancementTest, PendingCursorRowIsAppliedFirst)
-{
-    m.CurRow = 3;
-    m.RowBeyondEnd = m.SetNewCurRow();
-    At(7);
-    ASSERT_EQ(Esc("\x1b&dD"), kDone);
-    EXPECT_EQ(m.AbsCurRow, 3);
-    EXPECT_EQ(m.LastRow, 3);
-    EXPECT_EQ(Show(m.Row(3).Cntl), Show(Runs({7, ' ', 7, 'D', 0})));
-    EXPECT_TRUE(m.Row(0).Cntl.empty());
-}
-
-TEST_F(EnhancementTest, MarksTheRowChangedFromTheCursorOrItsLastCharacter)
-{
-    struct Case {
-        const char* Text;
-        int Col;
-        int Expected;
-    };
-    const Case cases[] = {
-        {"", 10, 0},                     // empty row: from column 0
-        {"Hi", 10, 1},                   // beyond the text: from its last character
-        {"A longer line of text", 5, 5}, // inside the text: from the cursor
-        {"A longer line of text", 0, 0},
-    };
-    for (const Case& c : cases) {
-        Hooks h;
-        Terminal term(h);
-        DisplayMemory& mem = term.State.Mem;
-        term.Writer.Write(c.Text);
-        mem.ClearRepaint();
-        mem.CurCol = c.Col;
-        ASSERT_EQ(term.Escapes.Dispatch("\x1b&dB").Status, kDone);
-        EXPECT_EQ(mem.RepaintFromCol[0], c.Expected) << '"' << c.Text << "\" col " << c.Col;
-    }
-}
-
 TEST_F(EnhancementTest, RepaintsAtOnceOnlyWhenNoDataWaits)
 {
     ASSERT_EQ(Esc("\x1b&dB"), kDone);
@@ -257,17 +132,6 @@ TEST_F(EnhancementTest, EscapeLogShowsEscAs251)
     EXPECT_EQ(hooks.EscapeLogged, "\xfb&dB\xfb&d s A\xfb&dS");
 }
 
-TEST_F(EnhancementTest, EscapeLogInterleavesWithShiftCharacters)
-{
-    t.State.EscapeLogging = true;
-    ASSERT_EQ(Esc("\x1b&dD"), kDone);
-    Text("x\x0e"
-         "q\x0f"
-         "y");
-    ASSERT_EQ(Esc("\x1b&d@"), kDone);
-    EXPECT_EQ(hooks.EscapeLogged, "\xfb&dD\xee\xef\xfb&d@");
-}
-
 // ESC * d Q and R: the cursor form.
 TEST_F(EnhancementTest, CursorOffAndOn)
 {
@@ -294,18 +158,6 @@ TEST_F(EnhancementTest, CursorOffAndOn)
     }
 }
 
-TEST_F(EnhancementTest, CursorOnWithoutNumberRepaints)
-{
-    ASSERT_EQ(Esc("\x1b*dR"), kDone);
-    EXPECT_EQ(hooks.Repaints, 0);
-    const int changes = hooks.Changes;
-    ASSERT_EQ(Esc("\x1b*dQ"), kDone);
-    EXPECT_EQ(hooks.Repaints, 1);
-    EXPECT_GT(hooks.Changes, changes);
-    ASSERT_EQ(Esc("\x1b*d2Q"), kDone);
-    EXPECT_EQ(hooks.Repaints, 1);
-}
-
 TEST_F(EnhancementTest, DisplayControlChainsLowerCaseParameters)
 {
     ASSERT_EQ(Esc("\x1b*d1e2Q"), kDone);
@@ -314,6 +166,27 @@ TEST_F(EnhancementTest, DisplayControlChainsLowerCaseParameters)
     ASSERT_EQ(Esc("\x1b*d0eR"), kDone);
     EXPECT_FALSE(t.State.InverseScreen);
     EXPECT_TRUE(t.State.CursorHidden);
+}
+
+// ESC % x NAME X / I: a colour scheme by name, on the normal or the inverse
+// screen (the inverse one swaps character and fill).
+TEST_F(EnhancementTest, SchemeByNameOnTheNormalOrTheInverseScreen)
+{
+    ASSERT_EQ(Esc("\x1b%xyokX"), kDone);
+    EXPECT_EQ(t.State.ColorScheme, 1);
+    EXPECT_FALSE(t.State.InverseScreen);
+    const auto fg = t.State.Foreground;
+    const auto bg = t.State.Background;
+    ASSERT_EQ(Esc("\x1b%xyokI"), kDone);
+    EXPECT_TRUE(t.State.InverseScreen);
+    EXPECT_EQ(t.State.Foreground, bg);
+    EXPECT_EQ(t.State.Background, fg);
+    ASSERT_EQ(Esc("\x1b%xaokX"), kDone);
+    EXPECT_EQ(t.State.ColorScheme, 0);
+    EXPECT_FALSE(t.State.InverseScreen);
+    for (const char* seq : {"\x1b%xyokZ", "\x1b%xzzzX", "\x1b%xyokkX", "\x1b%xyoX"})
+        EXPECT_EQ(Esc(seq), kInvalid) << seq + 1;
+    EXPECT_EQ(t.State.ColorScheme, 0);
 }
 
 TEST_F(EnhancementTest, InvalidDisplayControlChangesNothing)

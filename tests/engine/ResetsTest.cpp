@@ -138,49 +138,6 @@ std::string Describe(const TerminalSettings& s)
 
 // ----------------------------------------------------------------- soft reset
 
-TEST(ResetSoftTest, KeepsScreenAndCursorAndEndsTheTransientModes)
-{
-    Rig rig;
-    rig.Host("line one\r\nline two");
-    rig.Esc("\x1b&a3c0Y");
-    rig.st.InsertMode = true;
-    rig.st.KeyboardLocked = true;
-    rig.st.ShadowRowMode = true;
-    rig.st.ShadowRow = 9;
-    rig.st.DisplayFunctions = true;
-    rig.st.CursorHidden = true;
-    rig.st.CursorForm = 1;
-    rig.st.SavedCursorForm = 2;
-
-    ResetSoft(rig.term);
-
-    EXPECT_EQ(rig.mem.Row(0).Text, "line one");
-    EXPECT_EQ(rig.mem.Row(1).Text, "line two");
-    EXPECT_EQ(rig.mem.CurRow, 0);
-    EXPECT_EQ(rig.mem.CurCol, 3);
-    EXPECT_EQ(rig.mem.LastRow, 1);
-    EXPECT_FALSE(rig.st.InsertMode);
-    EXPECT_FALSE(rig.st.KeyboardLocked);
-    EXPECT_FALSE(rig.st.ShadowRowMode);
-    EXPECT_FALSE(rig.st.DisplayFunctions);
-    EXPECT_FALSE(rig.st.CursorHidden);
-    EXPECT_EQ(rig.st.CursorForm, 2);
-    EXPECT_GE(rig.hooks.StateChanges, 1);
-
-    // Text written afterwards overwrites again (insert mode is off).
-    rig.Host("XY");
-    EXPECT_EQ(rig.mem.Row(0).Text, "linXYone");
-}
-
-TEST(ResetSoftTest, AVisibleCursorKeepsItsForm)
-{
-    Rig rig;
-    rig.st.CursorForm = 2;
-    rig.st.SavedCursorForm = 1;
-    ResetSoft(rig.term);
-    EXPECT_EQ(rig.st.CursorForm, 2);
-}
-
 TEST(ResetSoftTest, RecordModeEndsWithItsFileOutputs)
 {
     struct Row {
@@ -246,98 +203,12 @@ TEST(ResetHardTest, EverySwitchReturnsToItsInitialValue)
     EXPECT_GE(rig.hooks.StateChanges, 1);
 }
 
-TEST(ResetHardTest, NoLogNoCapsLockNoCalls)
-{
-    Rig rig;
-    ResetHard(rig.term);
-    EXPECT_TRUE(rig.hooks.LoggingCalls.empty());
-    EXPECT_EQ(rig.hooks.CapsLockCalls, 0);
-}
-
-TEST(ResetHardTest, TabStopsEveryEighthColumnAgain)
-{
-    Rig rig;
-    rig.Esc("\x1b"
-            "3");
-    rig.Esc("\x1b&a5C");
-    rig.Esc("\x1b"
-            "1");
-    ResetHard(rig.term);
-    for (int c = 0; c < DisplayMemory::kMaxCols; ++c)
-        EXPECT_EQ(rig.st.TabStops[static_cast<std::size_t>(c)], c > 0 && c % 8 == 0) << c;
-}
-
 TEST(ResetHardTest, KeepsTheExtendCharacterTable)
 {
     Rig rig;
     rig.st.ExtendChar['e'] = 0xe9;
     ResetHard(rig.term);
     EXPECT_EQ(rig.st.ExtendChar['e'], 0xe9);
-}
-
-void ExpectEmptyMemory(const DisplayMemory& mem)
-{
-    int dirty = 0;
-    for (int r = 0; r <= mem.MaxRow; ++r)
-        dirty += mem.Row(r).AllEmpty() ? 0 : 1;
-    EXPECT_EQ(dirty, 0);
-    EXPECT_EQ(mem.FirstRow, 0);
-    EXPECT_EQ(mem.LastRow, 0);
-    EXPECT_EQ(mem.TopRow, 0);
-    EXPECT_EQ(mem.AbsCurRow, 0);
-    EXPECT_EQ(mem.CurRow, 0);
-    EXPECT_EQ(mem.CurCol, 0);
-    EXPECT_EQ(mem.PendingAbsRow, -1);
-    EXPECT_FALSE(mem.RowBeyondEnd);
-    EXPECT_EQ(mem.LeftMargin, 0);
-    EXPECT_EQ(mem.RightMargin, 79);
-    EXPECT_EQ(mem.ColsInTerm, 80);
-    EXPECT_EQ(mem.RowsInTerm, 24);
-    EXPECT_FALSE(mem.IsWrapped());
-}
-
-TEST(ResetHardTest, EmptiesDisplayMemory)
-{
-    Rig rig;
-    rig.mem.SetWidth(132);
-    rig.mem.RowsInTerm = 30;
-    rig.Esc("\x1b&dB");
-    for (int i = 0; i < 40; ++i)
-        rig.Host("row " + std::to_string(i) + "\r\n");
-    rig.Esc("\x1b&a10c5Y");
-    rig.Esc("\x1b"
-            "4");
-    rig.Esc("\x1b[");
-    rig.Host("\x0eline");
-    ASSERT_FALSE(rig.mem.Row(rig.mem.AbsCurRow).Form.empty());
-
-    ResetHard(rig.term);
-
-    ExpectEmptyMemory(rig.mem);
-
-    // The terminal writes from the top again.
-    rig.Host("again");
-    EXPECT_EQ(rig.mem.Row(0).Text, "again");
-    EXPECT_TRUE(rig.mem.Row(0).Cntl.empty());
-}
-
-TEST(ResetHardTest, EmptiesAWrappedRing)
-{
-    Rig rig;
-    const int rows = rig.mem.MaxRow + 1;
-    std::string text;
-    for (int i = 0; i < rows + 10; ++i)
-        text += "r" + std::to_string(i) + "\r\n";
-    rig.Host(text);
-    ASSERT_TRUE(rig.mem.IsWrapped());
-
-    ResetHard(rig.term);
-
-    ExpectEmptyMemory(rig.mem);
-    rig.Host("a\r\nb");
-    EXPECT_EQ(rig.mem.Row(0).Text, "a");
-    EXPECT_EQ(rig.mem.Row(1).Text, "b");
-    EXPECT_EQ(rig.mem.LastRow, 1);
 }
 
 } // namespace

@@ -55,101 +55,6 @@ protected:
 
 // --- labels -------------------------------------------------------------------
 
-struct SetLabels {
-    int Set;
-    KeyLabel Keys[8]; // F1..F8
-};
-
-const SetLabels kDefaultLabels[] = {
-    {0,
-     {{"Device", "Control"},
-      {"Margins/", "Tabs/Col"},
-      {"", ""},
-      {" Modes", ""},
-      {"  Menu", "  Off"},
-      {"", ""},
-      {"", ""},
-      {"", ""}}},
-    {1,
-     {{" Device", " Modes"},
-      {"   To", "Printer"},
-      {"   To", "Display*"},
-      {"   To", "  File"},
-      {"", ""},
-      {"", ""},
-      {"", ""},
-      {"", ""}}},
-    {2,
-     {{"Device", "Control"},
-      {" Record", "  Mode"},
-      {"  Log", " Bottom"},
-      {"  Log", "  Top"},
-      {"", ""},
-      {"", ""},
-      {"", ""},
-      {"", ""}}},
-    {3,
-     {{"  Line", " Modify"},
-      {" Modify", "  All"},
-      {" Block", " Mode"},
-      {" Remote", "  Mode"},
-      {"", ""},
-      {" Memory", "  Lock"},
-      {"Display", "Functns"},
-      {"  Auto", "   LF"}}},
-    {4,
-     {{" Global", " Config"},
-      {"", ""},
-      {"DataComm", "Config"},
-      {" Ext Dev", " Config"},
-      {"Terminal", " Config"},
-      {"", ""},
-      {"", ""},
-      {"", ""}}},
-    {5,
-     {{"   f1", ""},
-      {"   f2", ""},
-      {"   f3", ""},
-      {"   f4", ""},
-      {"   f5", ""},
-      {"   f6", ""},
-      {"   f7", ""},
-      {"   f8", ""}}},
-};
-
-TEST_F(FunctionKeysTest, DefaultLabelsOfEverySet)
-{
-    // The display destination is on from the start, so its label carries the star.
-    for (const SetLabels& s : kDefaultLabels) {
-        fkeys.SetFunctionKeys(s.Set);
-        for (int key = 0; key < 8; ++key) {
-            SCOPED_TRACE("set " + std::to_string(s.Set) + " key " + std::to_string(key));
-            EXPECT_EQ(fkeys.ButtonLabel(key).Line1, s.Keys[key].Line1);
-            EXPECT_EQ(fkeys.ButtonLabel(key).Line2, s.Keys[key].Line2);
-        }
-        // F9..F12 are the fixed keys whatever the set.
-        EXPECT_EQ(fkeys.ButtonLabel(8), (KeyLabel{"Extended", "  Char"}));
-        EXPECT_EQ(fkeys.ButtonLabel(9), (KeyLabel{"  User", ""}));
-        EXPECT_EQ(fkeys.ButtonLabel(10), (KeyLabel{" System", ""}));
-        EXPECT_EQ(fkeys.ButtonLabel(11), (KeyLabel{" Enter", ""}));
-    }
-    for (int set = 6; set < FunctionKeys::kSets; ++set)
-        for (int key = 0; key < 8; ++key)
-            EXPECT_EQ(fkeys.Label(set, key), KeyLabel{});
-}
-
-TEST_F(FunctionKeysTest, DefaultUserKeys)
-{
-    for (int key = 0; key < FunctionKeys::kUserKeys; ++key) {
-        EXPECT_EQ(fkeys.UserKeyString(key), std::string("\x1b") + static_cast<char>('p' + key));
-        EXPECT_EQ(fkeys.UserKeyAttribute(key), FunctionKeys::kTransmitOnly);
-    }
-    EXPECT_TRUE(fkeys.Enabled(0, 9));
-    EXPECT_TRUE(fkeys.Enabled(0, 10));
-    EXPECT_TRUE(fkeys.LabelsShown());
-    EXPECT_FALSE(fkeys.MessagePanelShown());
-}
-
 // Each mode key of set 3: the state it toggles and its marked label.
 TEST_F(FunctionKeysTest, ModeKeysToggleTheirModeAndStar)
 {
@@ -177,17 +82,6 @@ TEST_F(FunctionKeysTest, ModeKeysToggleTheirModeAndStar)
         EXPECT_FALSE(c.IsOn(st));
         EXPECT_EQ(fkeys.ButtonLabel(c.Key).Line2, c.Off);
     }
-}
-
-TEST_F(FunctionKeysTest, HostSwitchesAreMarkedOnTheKeysToo)
-{
-    st.AutoLineFeed = true;
-    st.ModeBits = kBlockMode;
-    Host("\x1b"
-         "Y"); // any state change brings the marks in step
-    EXPECT_EQ(fkeys.Label(3, 7).Line2, "   LF *");
-    EXPECT_EQ(fkeys.Label(3, 2).Line2, " Mode  *");
-    EXPECT_EQ(fkeys.Label(3, 6).Line2, "Functns*");
 }
 
 TEST_F(FunctionKeysTest, DestinationKeys)
@@ -224,6 +118,22 @@ TEST_F(FunctionKeyEventsTest, LogKeysStartStopAndSwitch)
     EXPECT_EQ(fkeys.LogType, 0);
 }
 
+TEST_F(FunctionKeysTest, MemoryLockKey)
+{
+    Remote();
+    Host("1\r\n2\r\n3");
+    fkeys.ExecFuncKey(3, 5, 0);
+    EXPECT_TRUE(st.MemLock.On);
+    EXPECT_EQ(fkeys.Label(3, 5).Line2, "  Lock *");
+    EXPECT_EQ(Sent(), "");
+    st.Strap.A = true;
+    fkeys.ExecFuncKey(3, 5, 0);
+    EXPECT_FALSE(st.MemLock.On);
+    fkeys.ExecFuncKey(3, 5, 0);
+    EXPECT_TRUE(st.MemLock.On);
+    EXPECT_EQ(Sent(), "\x1bm\x1bl");
+}
+
 TEST_F(FunctionKeyEventsTest, RecordKeyAndTheRecordModeBlock)
 {
     FunctionKeys& fkeys = own;
@@ -243,23 +153,6 @@ TEST_F(FunctionKeyEventsTest, RecordKeyAndTheRecordModeBlock)
     EXPECT_FALSE(st.KeyboardLocked);
     EXPECT_EQ(fkeys.Label(2, 1).Line2, "  Mode");
     EXPECT_EQ(events.Calls, (std::vector<std::string>{"record on", "record off"}));
-}
-
-TEST_F(FunctionKeysTest, KeySetNavigation)
-{
-    struct Step {
-        int Set;
-        int Key;
-        int Then;
-    };
-    const Step steps[] = {
-        {0, 0, 1}, {1, 0, 2}, {2, 0, 1}, {0, 3, 3}, {3, 9, 5}, {5, 10, 0}, {4, 0, 4},
-    };
-    for (const Step& s : steps) {
-        fkeys.SetFunctionKeys(s.Set);
-        fkeys.ExecFuncKey(s.Set, s.Key, 0);
-        EXPECT_EQ(fkeys.CurrentSet(), s.Then) << s.Set << "/" << s.Key;
-    }
 }
 
 TEST_F(FunctionKeysTest, MenuOffShowsTheMessagePanelAndF10ShowsLabels)
@@ -325,32 +218,6 @@ TEST_F(FunctionKeysTest, EnterKeyEndsInsertModeAndRunsTheEnterFunction)
     EXPECT_EQ(observer.FormsEnters, 1);
 }
 
-TEST_F(FunctionKeysTest, MemoryLockKey)
-{
-    Remote();
-    Host("1\r\n2\r\n3");
-    fkeys.ExecFuncKey(3, 5, 0);
-    EXPECT_TRUE(st.MemLock.On);
-    EXPECT_EQ(fkeys.Label(3, 5).Line2, "  Lock *");
-    EXPECT_EQ(Sent(), "");
-    st.Strap.A = true;
-    fkeys.ExecFuncKey(3, 5, 0);
-    EXPECT_FALSE(st.MemLock.On);
-    fkeys.ExecFuncKey(3, 5, 0);
-    EXPECT_TRUE(st.MemLock.On);
-    EXPECT_EQ(Sent(), "\x1bm\x1bl");
-}
-
-TEST_F(FunctionKeysTest, DisplayFunctionsKeyWithStrapATellsTheHost)
-{
-    Remote();
-    st.Strap.A = true;
-    fkeys.ExecFuncKey(3, 6, 0);
-    fkeys.ExecFuncKey(3, 6, 0);
-    EXPECT_EQ(Sent(), "\x1bY");
-    EXPECT_FALSE(st.DisplayFunctions);
-}
-
 TEST_F(FunctionKeysTest, RemoteKeyFirstSwitchOnUnlocksTheKeyboard)
 {
     st.KeyboardLocked = true;
@@ -364,44 +231,6 @@ TEST_F(FunctionKeysTest, RemoteKeyFirstSwitchOnUnlocksTheKeyboard)
 }
 
 // --- user keys by attribute ------------------------------------------------------
-
-struct XmitCase {
-    const char* Name;
-    bool Remote;
-    bool LocalEcho;
-    int Attribute;
-    const char* Sent;
-    const char* Shown;
-};
-
-TEST_F(FunctionKeysTest, FuncKeyXmitByAttribute)
-{
-    const XmitCase cases[] = {
-        {"normal, local", false, false, 0, "", "ab"},
-        {"normal, remote", true, false, 0, "ab\r", ""},
-        {"normal, remote, echo", true, true, 0, "ab\r", "ab"},
-        {"local, local", false, false, 1, "", "ab"},
-        {"local, remote", true, true, 1, "", "ab"},
-        {"transmit, local", false, false, 2, "", ""},
-        {"transmit, remote", true, false, 2, "ab\r\r", ""},
-        {"transmit, remote, echo", true, true, 2, "ab\r\r", "ab"},
-    };
-    for (const XmitCase& c : cases) {
-        SCOPED_TRACE(c.Name);
-        Host("\x1b"
-             "E");
-        conn.Writes.clear();
-        if (c.Remote)
-            Remote();
-        else
-            st.RemoteMode = false;
-        keys.LocalEcho = c.LocalEcho;
-        fkeys.FuncKeyXmit("ab\r", c.Attribute);
-        EXPECT_EQ(Sent(), c.Sent);
-        EXPECT_EQ(Row(0), c.Shown);
-        EXPECT_FALSE(keys.FunctionKeyInhibit());
-    }
-}
 
 TEST_F(FunctionKeysTest, NormalKeyInhibitsF1ToF8WhileItIsSent)
 {
@@ -487,56 +316,6 @@ TEST_F(FunctionKeysTest, UserKeysWithShiftSendTheirDefaultString)
 }
 
 // --- ESC & f ------------------------------------------------------------------------
-
-TEST_F(FunctionKeysTest, HostDefinitionOfUserKeys)
-{
-    struct DefCase {
-        const char* Name;
-        const char* Seq;
-        int Key;
-        KeyLabel Label;
-        const char* Text;
-        int Attribute;
-        const char* Shown; // what follows the definition is ordinary text
-    };
-    const DefCase cases[] = {
-        {"label and string", "\x1b&f2k3d5Labcvwxyz", 1, {"abc", ""}, "vwxyz", 2, ""},
-        {"a 12-character label is split", "\x1b&f1a3k12d1LLabel-TwelveZ", 2, {"Label-Tw", "elve"}, "Z", 1, ""},
-        {"a 16-character label, empty string", "\x1b&f4k16d0L0123456789abcdef", 3, {"01234567", "89abcdef"}, "", 2, ""},
-        {"label only", "\x1b&f4k2Dxy", 3, {"xy", ""}, "\x1bs", 2, ""},
-        {"string only", "\x1b&f4k2Lxy", 3, {"   f4", ""}, "xy", 2, ""},
-        {"string erased", "\x1b&f1k-1L", 0, {"   f1", ""}, "", 2, ""},
-        {"key out of range is key 1", "\x1b&f9k0a2L!!", 0, {"   f1", ""}, "!!", 0, ""},
-        {"label too long is clamped", "\x1b&f8k20d1L0123456789abcdefXY", 7, {"01234567", "89abcdef"}, "X", 2, "Y"},
-        {"lower-case letters continue", "\x1b&f2a5k2l1DL12", 4, {"L", ""}, "12", 2, ""},
-        {"spaces are ignored", "\x1b&f 6k 1d 1L ab", 5, {" ", ""}, "a", 2, "b"},
-        {"attribute alone", "\x1b&f7k0A", 6, {"   f7", ""}, "\x1bv", 0, ""},
-        {"Roman 8 label and string", "\x1b&f1k1d1L\xc5\xc0", 0, {"\xe9", ""}, "\xe2", 2, ""},
-    };
-    for (const DefCase& c : cases) {
-        SCOPED_TRACE(c.Name);
-        Host("\x1b"
-             "E");
-        config.DefinedKeys.clear();
-        Host(c.Seq);
-        EXPECT_EQ(fkeys.Label(FunctionKeys::kUserSet, c.Key), c.Label);
-        EXPECT_EQ(fkeys.UserKeyString(c.Key), c.Text);
-        EXPECT_EQ(fkeys.UserKeyAttribute(c.Key), c.Attribute);
-        EXPECT_EQ(config.DefinedKeys, std::vector<int>{c.Key});
-        EXPECT_EQ(Row(0), c.Shown) << "the label and string are not displayed";
-    }
-}
-
-TEST_F(FunctionKeysTest, DefinitionWaitsForTheRestOfTheString)
-{
-    Host("\x1b&f3k2d4Lab");
-    EXPECT_EQ(fkeys.UserKeyString(2), "\x1br");
-    Host("cd");
-    EXPECT_EQ(fkeys.UserKeyString(2), "\x1br");
-    Host("ef");
-    EXPECT_EQ(fkeys.Label(FunctionKeys::kUserSet, 2), (KeyLabel{"ab", ""}));
-    EXPECT_EQ(fkeys.UserKeyString(2), "cdef");
-}
 
 TEST_F(FunctionKeysTest, DefinitionExecutesAndSaves)
 {

@@ -1,7 +1,6 @@
-// The keyboard dispatcher: the key table with and without strap A, remapped
-// keys, the gates (keyboard lock, record mode, busy flags, function-key
-// depth, auto-repeat), the Enter-key settings, character input and echo,
-// extended-character entry.
+// The keyboard dispatcher where keys.case cannot reach: local echo, the
+// gates (record mode, busy flags, function-key depth), the Enter-key
+// settings, selections, the forms mode and the tab panel.
 #include "RecordingConfiguration.h"
 #include "RecordingObserver.h"
 #include "SessionFixture.h"
@@ -73,131 +72,6 @@ public:
     void SaveEnterKeySettings() override {}
 };
 
-// --- the key table ----------------------------------------------------------
-
-struct KeyCase {
-    const char* Name;
-    int Code;
-    int Shift;
-    const char* WithStrapA; // transmitted in character mode with strap A set
-};
-
-const KeyCase kKeyTable[] = {
-    {"Up", Key::Up, 0,
-     "\x1b"
-     "A"},
-    {"Shift+Up", Key::Up, Mod::Shift,
-     "\x1b"
-     "A"},
-    {"Down", Key::Down, 0,
-     "\x1b"
-     "B"},
-    {"Right", Key::Right, 0,
-     "\x1b"
-     "C"},
-    {"Left", Key::Left, Mod::Ctrl,
-     "\x1b"
-     "D"},
-    {"Home", Key::Home, 0,
-     "\x1b"
-     "H"},
-    {"End", Key::End, 0,
-     "\x1b"
-     "F"},
-    {"PageUp", Key::PageUp, 0,
-     "\x1b"
-     "V"},
-    {"PageDown", Key::PageDown, 0,
-     "\x1b"
-     "U"},
-    {"Tab", Key::Tab, 0, "\t"},
-    {"Shift+Tab", Key::Tab, Mod::Shift,
-     "\x1b"
-     "i"},
-    {"Ctrl+Tab", Key::Tab, Mod::Ctrl, ""},
-    {"Alt+Tab", Key::Tab, Mod::Alt, ""},
-    {"Shift+Insert", Key::Insert, Mod::Shift,
-     "\x1b"
-     "L"},
-    {"Alt+Insert", Key::Insert, Mod::Alt,
-     "\x1b"
-     "L"},
-    {"Delete", Key::Delete, 0,
-     "\x1b"
-     "P"},
-    {"Shift+Delete", Key::Delete, Mod::Shift,
-     "\x1b"
-     "M"},
-    {"Ctrl+Delete", Key::Delete, Mod::Ctrl,
-     "\x1b"
-     "M"},
-};
-
-TEST_F(KeyboardTest, StrapASendsTheKeySequencesAndNothingMoves)
-{
-    for (const KeyCase& k : kKeyTable) {
-        SCOPED_TRACE(k.Name);
-        Remote();
-        conn.Writes.clear();
-        st.Strap.A = true;
-        Host("\x1b&a3c2Y");
-        EXPECT_TRUE(keys.KeyDown(k.Code, k.Shift)) << "the key is consumed";
-        keys.KeyUp(k.Code, k.Shift);
-        EXPECT_EQ(Sent(), k.WithStrapA);
-        EXPECT_EQ(CurRow(), 2);
-        EXPECT_EQ(CurCol(), 3);
-    }
-}
-
-TEST_F(KeyboardTest, WithoutStrapATheKeysActLocallyAndSendNothing)
-{
-    struct Local {
-        int Code;
-        int Shift;
-        int Row;
-        int Col;
-    };
-    const Local cases[] = {
-        {Key::Up, 0, 1, 3},
-        {Key::Down, 0, 3, 3},
-        {Key::Right, 0, 2, 4},
-        {Key::Left, 0, 2, 2},
-        {Key::Home, 0, 0, 0},
-        {Key::Tab, Mod::Shift, 2, 0},
-        {Key::End, 0, 3, 0} /* the row added by Down */,
-        {Key::Tab, Mod::Ctrl, 2, 3},
-    };
-    Remote();
-    for (const Local& c : cases) {
-        SCOPED_TRACE(c.Code);
-        Host("\x1b&a3c2Y");
-        EXPECT_TRUE(keys.KeyDown(c.Code, c.Shift));
-        EXPECT_EQ(CurRow(), c.Row);
-        EXPECT_EQ(CurCol(), c.Col);
-    }
-    EXPECT_EQ(Sent(), "");
-}
-
-TEST_F(KeyboardTest, PlainTabWithoutStrapAIsTypedAsCharacterNine)
-{
-    Remote();
-    EXPECT_FALSE(Press(Key::Tab, 0, '\t'));
-    EXPECT_EQ(Sent(), "\t");
-}
-
-TEST_F(KeyboardTest, StrapAKeysActLocallyInBlockModeAndLocalMode)
-{
-    st.Strap.A = true;
-    Host("\x1b&a3c2Y");
-    Press(Key::Up); // local mode: the sequence is carried out on the display
-    EXPECT_EQ(CurRow(), 1);
-    Remote();
-    st.ModeBits = kBlockMode;
-    Press(Key::Down);
-    EXPECT_EQ(CurRow(), 2);
-    EXPECT_EQ(Sent(), "");
-}
-
 TEST_F(KeyboardTest, LocalEchoOfAKeySequenceActsOnTheDisplayToo)
 {
     Remote();
@@ -208,70 +82,6 @@ TEST_F(KeyboardTest, LocalEchoOfAKeySequenceActsOnTheDisplayToo)
     EXPECT_EQ(Sent(), "\x1b"
                       "A");
     EXPECT_EQ(CurRow(), 1);
-}
-
-TEST_F(KeyboardTest, InsertActsOnKeyUp)
-{
-    // Strap A clear: key-up toggles insert-character mode.
-    EXPECT_TRUE(keys.KeyDown(Key::Insert, 0));
-    EXPECT_FALSE(st.InsertMode);
-    keys.KeyUp(Key::Insert, 0);
-    EXPECT_TRUE(st.InsertMode);
-    Press(Key::Insert);
-    EXPECT_FALSE(st.InsertMode);
-
-    // Strap A, character mode: ESC Q while it is off, ESC R while it is on.
-    Remote();
-    st.Strap.A = true;
-    Press(Key::Insert);
-    EXPECT_EQ(Sent(), "\x1b"
-                      "Q");
-    st.InsertMode = true;
-    Press(Key::Insert);
-    EXPECT_EQ(Sent(), "\x1b"
-                      "Q"
-                      "\x1b"
-                      "R");
-
-    // A key-up without its key-down does nothing.
-    keys.KeyUp(Key::Insert, 0);
-    EXPECT_EQ(Sent(), "\x1b"
-                      "Q"
-                      "\x1b"
-                      "R");
-}
-
-TEST_F(KeyboardTest, CtrlInsertWithStrapAInsertsOneLineAndSendsEscL)
-{
-    Remote();
-    st.Strap.A = true;
-    Host("1\r\n2\r\n3\x1b&a1y0C");
-    Press(Key::Insert, Mod::Ctrl);
-    EXPECT_EQ(Sent(), "\x1b"
-                      "L");
-    EXPECT_EQ(Row(0), "1");
-    EXPECT_EQ(Row(1), "");
-    EXPECT_EQ(Row(2), "2");
-    EXPECT_EQ(Row(3), "3");
-}
-
-TEST_F(KeyboardTest, CtrlInsertInLocalModeInsertsOneLine)
-{
-    st.Strap.A = true;
-    Host("1\r\n2\x1b&a0y0C");
-    Press(Key::Insert, Mod::Ctrl);
-    EXPECT_EQ(Row(0), "");
-    EXPECT_EQ(Row(1), "1");
-    EXPECT_EQ(Row(2), "2");
-}
-
-TEST_F(KeyboardTest, DeleteRemovesACharacterOrWithAModifierTheLine)
-{
-    Host("abc\r\ndef\x1b&a0y1C");
-    Press(Key::Delete);
-    EXPECT_EQ(Row(0), "ac");
-    Press(Key::Delete, Mod::Shift);
-    EXPECT_EQ(Row(0), "def");
 }
 
 TEST_F(KeyboardTest, SelectionIsCutByDeleteAndBackspaceAndByATypedCharacter)
@@ -298,48 +108,18 @@ TEST_F(KeyboardTest, SelectionIsCutByDeleteAndBackspaceAndByATypedCharacter)
     EXPECT_EQ(CurCol(), 3);
 }
 
-TEST_F(KeyboardTest, RemappedKeysSendTheirStringWhateverTheStrap)
+// keys.case has remapped keys on line and in local mode; local echo is a
+// setting the screen cases cannot make.
+TEST_F(KeyboardTest, LocalEchoOfARemappedStringEndsWithALineFeed)
 {
     st.KeyRemap[Key::Up] = "up\r";
     Remote();
-    EXPECT_TRUE(Press(Key::Up, Mod::Ctrl));
-    EXPECT_EQ(Sent(), "up\r");
-    EXPECT_EQ(Row(0), "") << "no local echo";
-
     keys.LocalEcho = true;
     st.AutoLineFeed = true;
     Press(Key::Up);
+    EXPECT_EQ(Sent(), "up\r");
     EXPECT_EQ(Row(0), "up");
-    EXPECT_EQ(CurRow(), 1) << "a line feed follows the final CR on the display";
-}
-
-TEST_F(KeyboardTest, RemappedKeyInLocalModeIsInterpretedLikeHostOutput)
-{
-    st.KeyRemap[Key::Delete] = "\x1b&a7C";
-    st.KeyboardLocked = true; // remapping comes before every gate
-    EXPECT_TRUE(Press(Key::Delete));
-    EXPECT_EQ(CurCol(), 7);
-}
-
-TEST_F(KeyboardTest, KeyboardLockSwallowsKeysAndCharacters)
-{
-    Remote();
-    st.KeyboardLocked = true;
-    EXPECT_TRUE(Press('A', 0, 'a'));
-    EXPECT_TRUE(Press(Key::Return, 0, '\r'));
-    EXPECT_TRUE(Press(Key::F10));
-    Type("xyz");
-    EXPECT_EQ(Sent(), "");
-    EXPECT_EQ(fkeys.CurrentSet(), FunctionKeys::kUserSet);
-
-    // While recording, Return passes on to character input.
-    st.RecordMode = 2;
-    EXPECT_FALSE(keys.KeyDown(Key::Return, 0));
-
-    st.RecordMode = 0;
-    st.KeyboardLocked = false;
-    Press('A', 0, 'a');
-    EXPECT_EQ(Sent(), "a");
+    EXPECT_EQ(CurRow(), 1);
 }
 
 TEST_F(KeyboardTest, AltF4IsLeftToTheWindowSystem)
@@ -439,26 +219,6 @@ TEST_F(KeyboardTest, F10AndF11OnlyWhenEnabled)
     EXPECT_EQ(fkeys.CurrentSet(), FunctionKeys::kSystemSet);
 }
 
-// --- auto-repeat -------------------------------------------------------------
-
-TEST_F(KeyboardTest, AutoRepeatLimitDropsRepeatsWhileTheFirstIsUnprocessed)
-{
-    // The display is paused: everything typed waits in the receive buffer.
-    Internals(session).Receive().DisplayRunning = false;
-    Type("aaaaaaaaaa");
-    EXPECT_EQ(Internals(session).Receive().CommBuffer().View(), "aaaaaa") << "the first and five repeats";
-    EXPECT_EQ(keys.RepeatCount(), 6);
-
-    Type("b"); // a different character starts again
-    Type("aa");
-    EXPECT_EQ(Internals(session).Receive().CommBuffer().View(), "aaaaaabaa");
-
-    Internals(session).Receive().DisplayRunning = true;
-    session.Tick();
-    Type("aaaaaaaa"); // processed at once: no limit
-    EXPECT_EQ(Row(0), "aaaaaabaaaaaaaaaa");
-}
-
 // --- Return and Enter --------------------------------------------------------
 
 TEST_F(KeyboardTest, EnterKeySettings)
@@ -530,38 +290,6 @@ TEST_F(KeyboardTest, EnterIsRefusedWhileRecording)
 
 // --- character input -----------------------------------------------------------
 
-TEST_F(KeyboardTest, CharacterModeTransmitsAndEchoesWhenLocalEchoIsOn)
-{
-    Remote();
-    Type("ab");
-    EXPECT_EQ(Sent(), "ab");
-    EXPECT_EQ(Row(0), "");
-    keys.LocalEcho = true;
-    Type("c\xe9");
-    EXPECT_EQ(Sent(), "abc\xc5") << "the host's Roman 8 form of e-acute";
-    EXPECT_EQ(Row(0), "c\xe9") << "the echo shows the Latin-1 character";
-}
-
-TEST_F(KeyboardTest, LocalModeShowsTypedTextWithAutoLineFeed)
-{
-    Type("ab\r");
-    EXPECT_EQ(Row(0), "ab");
-    EXPECT_EQ(CurRow(), 0);
-    st.AutoLineFeed = true;
-    Type("c\rd");
-    EXPECT_EQ(Row(0), "cb");
-    EXPECT_EQ(Row(1), "d");
-}
-
-TEST_F(KeyboardTest, BlockModeKeepsTypedTextOnTheDisplay)
-{
-    Remote();
-    st.ModeBits = kBlockMode;
-    Type("ab\r");
-    EXPECT_EQ(Sent(), "");
-    EXPECT_EQ(Row(0), "ab");
-}
-
 TEST_F(KeyboardTest, ReturnInLineModifyStartsTheLineTransmissionAndEndsTheMode)
 {
     Remote();
@@ -602,38 +330,6 @@ TEST_F(KeyboardTest, AReturnWhileTheLastReturnIsStillCarriedOutIsDropped)
     EXPECT_EQ(lines, 2);
 }
 
-TEST_F(KeyboardTest, CapsLockTurnsLettersUpperCase)
-{
-    Remote();
-    st.CapsLock = true;
-    Type("ab1z{");
-    EXPECT_EQ(Sent(), "AB1Z{");
-}
-
-TEST_F(KeyboardTest, MessagePanelDropsCharactersUntilReturnClosesIt)
-{
-    Remote();
-    Host("\x1b&j5Lhello");
-    ASSERT_TRUE(fkeys.MessagePanelShown());
-    Type("ab");
-    EXPECT_EQ(Sent(), "");
-    Type("\r");
-    EXPECT_EQ(Sent(), "") << "the Return only closes the panel";
-    EXPECT_FALSE(fkeys.MessagePanelShown());
-    EXPECT_TRUE(fkeys.LabelsShown());
-    EXPECT_EQ(fkeys.MessageText(), "");
-    Type("c");
-    EXPECT_EQ(Sent(), "c");
-
-    // With status-line setting 2 the characters pass.
-    Host("\x1b&j2D\x1b&j2Lhi");
-    ASSERT_TRUE(fkeys.MessagePanelShown());
-    Type("d\r");
-    EXPECT_EQ(Sent(), "cd\r");
-    EXPECT_FALSE(fkeys.MessagePanelShown());
-    EXPECT_FALSE(fkeys.LabelsShown()) << "setting 2: the labels stay off";
-}
-
 // --- other keys ----------------------------------------------------------------
 
 TEST_F(KeyboardTest, ScrollLockTogglesMemoryLock)
@@ -645,22 +341,6 @@ TEST_F(KeyboardTest, ScrollLockTogglesMemoryLock)
     Press(Key::ScrollLock, Mod::Shift);
     EXPECT_FALSE(st.MemLock.On);
     EXPECT_EQ(fkeys.Label(FunctionKeys::kModesSet, 5).Line2, "  Lock");
-}
-
-TEST_F(KeyboardTest, PauseStopsAndStartsAndWithAModifierSendsABreak)
-{
-    Remote();
-    Press(Key::Pause);
-    EXPECT_FALSE(Internals(session).Receive().DisplayRunning);
-    Press(Key::Pause);
-    EXPECT_TRUE(Internals(session).Receive().DisplayRunning);
-    EXPECT_EQ(Sent(), "\x13\x11");
-    Press(Key::Pause, Mod::Ctrl);
-    EXPECT_TRUE(Press(Key::B, Mod::Alt));
-    EXPECT_EQ(conn.Commands, (std::vector<int>{243, 243}));
-    EXPECT_FALSE(Press(Key::B, 0, 'b'));
-    EXPECT_EQ(Sent(), "\x13\x11"
-                      "b");
 }
 
 TEST_F(KeyboardTest, EscapeClosesTheTabPanelOrIsTypedAsEsc)
@@ -695,23 +375,8 @@ TEST_F(KeyboardTest, FormsModeTakesTheNavigationKeys)
 
 // --- extended characters ---------------------------------------------------------
 
-TEST_F(KeyboardTest, ExtendedCharacterByDecimalCode)
-{
-    Remote();
-    Press(Key::F9);
-    ASSERT_TRUE(keys.ExtendCharActive());
-    EXPECT_EQ(keys.ExtendCharCode(), -1);
-    EXPECT_FALSE(Press('2', 0, '2')) << "digits pass on to character input";
-    Press('3', 0, '3');
-    Press('3', 0, '3');
-    EXPECT_EQ(keys.ExtendCharState(), 4);
-    EXPECT_EQ(keys.ExtendCharCode(), 233);
-    EXPECT_EQ(Sent(), "");
-    Press(Key::Right);
-    EXPECT_FALSE(keys.ExtendCharActive());
-    EXPECT_EQ(Sent(), "\xc5");
-}
-
+// functionkeys.case types a code, an accented letter and F9 again; here
+// every way an entry ends, with the bells of the refused keys.
 TEST_F(KeyboardTest, ExtendedCharacterKeystrokes)
 {
     struct ExtCase {

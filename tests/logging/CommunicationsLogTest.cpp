@@ -44,80 +44,36 @@ TEST(LogDate, MonthDayYearAndTwelveHourTime)
     EXPECT_EQ(FormatLogDate({2023, 7, 14, 11, 59}), "Jul 14 2023 11:59 AM");
 }
 
-TEST(LogHeader, TenLinesByteForByte)
+// Trace lines: elapsed seconds, the label's colon in column 23, codes of
+// non-printable bytes, data folded after 50 characters under column 25.
+TEST(TraceLine, Layout)
 {
-    EXPECT_EQ(FormatLogHeader(kEvening), kEveningHeader);
-    EXPECT_EQ(FormatLogClosing(), kClosing);
-    EXPECT_EQ(std::string(kVersionTag.substr(6)), "-V3.1");
-}
-
-TEST(TraceLine, ElapsedTimeInSecondsToTheMillisecond)
-{
-    EXPECT_EQ(FormatElapsed(0), "0");
-    EXPECT_EQ(FormatElapsed(5), "0.005");
-    EXPECT_EQ(FormatElapsed(1250), "1.25");
-    EXPECT_EQ(FormatElapsed(2000), "2");
-    EXPECT_EQ(FormatElapsed(61001), "61.001");
-}
-
-TEST(TraceLine, NonPrintableCharactersAsApostropheCodes)
-{
-    EXPECT_EQ(TraceData("\r\n"), "'13'10");
-    EXPECT_EQ(TraceData("\x1b&dB"), "'27&dB");
-    EXPECT_EQ(TraceData(std::string("a\0b", 3)), "a'0b");
-    EXPECT_EQ(TraceData("~\x7f\xff "), "~'127'255 ");
-}
-
-TEST(TraceLine, ReceivedColonStandsInColumn23)
-{
-    const std::string line = FormatTraceLines(0, "Received:", "x");
-    EXPECT_EQ(line, "0             Received: x\r\n");
-    EXPECT_EQ(line.find(':'), 22u);
-    EXPECT_EQ(FormatTraceLines(1250, "CLIENT   Do:", "1"), "1.25       CLIENT   Do: 1\r\n");
-    EXPECT_EQ(FormatTraceLines(7, "Script HEAD:", "login"), "0.007      Script HEAD: login\r\n");
-}
-
-TEST(TraceLine, LongFieldsAreCutOnTheLeft)
-{
-    EXPECT_EQ(FormatTraceLines(0, "ABCDEFGHIJKLMNOP", "d"), "0         DEFGHIJKLMNOP d\r\n");
-    EXPECT_EQ(FormatTraceLines(12345678912, "Received:", "d"), "12345678.9    Received: d\r\n");
-}
-
-TEST(TraceLine, NothingForAnEmptyLabelOrData)
-{
-    EXPECT_EQ(FormatTraceLines(0, "", "data"), "");
-    EXPECT_EQ(FormatTraceLines(0, "Received:", ""), "");
-}
-
-TEST(TraceLine, SeventyFourCharactersStayOneLine)
-{
-    const std::string line = FormatTraceLines(0, "Received:", std::string(50, 'x'));
-    EXPECT_EQ(line, "0             Received: " + std::string(50, 'x') + "\r\n");
-    EXPECT_EQ(line.size(), 74u + 2);
-}
-
-TEST(TraceLine, SeventyFiveCharactersFoldIntoTwoLines)
-{
-    const std::string line = FormatTraceLines(0, "Received:", std::string(50, 'x') + "y");
-    EXPECT_EQ(line, "0             Received: " + std::string(50, 'x') + "\r\n" + std::string(24, ' ') + "y\r\n");
-}
-
-TEST(TraceLine, LongDataFoldsRepeatedly)
-{
-    std::string data;
-    for (int i = 0; i < 200; ++i)
-        data.push_back(static_cast<char>('a' + i % 26));
+    const std::string x50(50, 'x');
     const std::string pad(24, ' ');
-    const std::string expected = "0             Received: " + data.substr(0, 50) + "\r\n" + pad + data.substr(50, 50) +
-                                 "\r\n" + pad + data.substr(100, 50) + "\r\n" + pad + data.substr(150, 50) + "\r\n";
-    EXPECT_EQ(FormatTraceLines(0, "Received:", data), expected);
-}
-
-TEST(TraceLine, CodesAreFoldedLikeAnyText)
-{
-    // 49 letters and a CR: '13 straddles the fold.
-    const std::string line = FormatTraceLines(0, "Received:", std::string(49, 'x') + "\r");
-    EXPECT_EQ(line, "0             Received: " + std::string(49, 'x') + "'\r\n" + std::string(24, ' ') + "13\r\n");
+    struct Row {
+        long long Ms;
+        std::string Label;
+        std::string Data;
+        std::string Expected;
+    };
+    const Row rows[] = {
+        {0, "Received:", "x", "0             Received: x\r\n"},
+        {1250, "CLIENT   Do:", "1", "1.25       CLIENT   Do: 1\r\n"},
+        {7, "Script HEAD:", "login", "0.007      Script HEAD: login\r\n"},
+        {61001, "Received:", "\r\n", "61.001        Received: '13'10\r\n"},
+        {2000, "Received:", std::string("a\0b~\x7f\xff", 6), "2             Received: a'0b~'127'255\r\n"},
+        {0, "ABCDEFGHIJKLMNOP", "d", "0         DEFGHIJKLMNOP d\r\n"},
+        {12345678912, "Received:", "d", "12345678.9    Received: d\r\n"},
+        {0, "", "data", ""},
+        {0, "Received:", "", ""},
+        {0, "Received:", x50, "0             Received: " + x50 + "\r\n"},
+        {0, "Received:", x50 + x50 + "y",
+         "0             Received: " + x50 + "\r\n" + pad + x50 + "\r\n" + pad + "y\r\n"},
+        {0, "Received:", std::string(49, 'x') + "\r",
+         "0             Received: " + std::string(49, 'x') + "'\r\n" + pad + "13\r\n"},
+    };
+    for (const Row& r : rows)
+        EXPECT_EQ(FormatTraceLines(r.Ms, r.Label, r.Data), r.Expected) << r.Label << " " << r.Data;
 }
 
 class CommLogTest : public ::testing::Test {
@@ -180,22 +136,6 @@ TEST_F(CommLogTest, ElapsedTimeRunsOnPastMidnight)
     log.LogTrace("Received:", "x");
     (void)log.TurnOff(false);
     EXPECT_EQ(ReadAll(file), kEveningHeader + "1             Received: x\r\n" + kClosing);
-}
-
-TEST_F(CommLogTest, ScriptAndNegotiationLabelsAlign)
-{
-    ASSERT_EQ(log.TurnOn(), 0);
-    log.LogTrace("SERVER   Do:", "24");
-    log.LogTrace("CLIENT Will:", "24");
-    log.LogTrace("SERVER  Sub:", std::string("\x18\x01", 2));
-    log.LogTrace("Script WAIT:", "login:");
-    (void)log.TurnOff(false);
-    EXPECT_EQ(ReadAll(file), kEveningHeader +
-                                 "0          SERVER   Do: 24\r\n"
-                                 "0          CLIENT Will: 24\r\n"
-                                 "0          SERVER  Sub: '24'1\r\n"
-                                 "0          Script WAIT: login:\r\n" +
-                                 kClosing);
 }
 
 TEST_F(CommLogTest, FileThatCannotBeMadeIsReportedAndTracingStaysOff)

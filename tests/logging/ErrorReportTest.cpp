@@ -1,4 +1,4 @@
-// The error table, the "Kalvor Error" window content, the debug-log line and
+// The "Kalvor Error" window content, the debug-log line and
 // the mapping of system errors onto the table.
 #include "FakeTrace.h"
 #include "FileBytes.h"
@@ -19,45 +19,6 @@ namespace {
 using test::ShownErrors;
 using test::TempHome;
 
-TEST(ErrorTable, HoldsTheMessagesByNumber)
-{
-    EXPECT_EQ(TableMessage(6), "Overflow error.");
-    EXPECT_EQ(TableMessage(53), "File not found.");
-    EXPECT_EQ(TableMessage(57), "Device I/O Error.");
-    EXPECT_EQ(TableMessage(61), "Disk is full.");
-    EXPECT_EQ(TableMessage(70), "Cannot open file; permission denied.");
-    EXPECT_EQ(TableMessage(76), "Path not found.");
-    EXPECT_EQ(TableMessage(521), "Cannot open the clipboard.");
-    EXPECT_EQ(TableMessage(5995), "The configuration file name is too long.  The name, including the path "
-                                  "designation cannot be longer than 60 characters.");
-    EXPECT_EQ(TableMessage(5997), "Kalvor.ini file was not found.  Please re-install Kalvor.");
-    EXPECT_EQ(TableMessage(5999), "Too many Tavlex objects defined.");
-    EXPECT_EQ(TableMessage(8006), "The device identifier is invalid or upsupported.");
-    EXPECT_EQ(TableMessage(8010), "The hardware is not available.  It is locked by another device.");
-    EXPECT_EQ(TableMessage(8021), "Internal error retrieving device control block for port.");
-}
-
-TEST(ErrorTable, GapsAreNotInTheTable)
-{
-    for (int n : {0, 5, 8, 56, 60, 65, 8009, 8017, 8022, 6000})
-        EXPECT_FALSE(TableMessage(n).has_value()) << n;
-}
-
-TEST(ErrorTable, FontsMessagePointsToTheInstructions)
-{
-    const std::string text(TableMessage(kErrFontsMissing).value());
-    EXPECT_NE(text.find("fonts are not installed"), std::string::npos);
-    EXPECT_NE(text.find("installation instructions"), std::string::npos);
-    EXPECT_NE(text.find("root of drive C"), std::string::npos);
-}
-
-TEST(ErrorTable, OtherNumbersTakeTheSystemDescription)
-{
-    EXPECT_EQ(ErrorMessage(53), "File not found.");
-    EXPECT_EQ(ErrorMessage(EINTR), std::generic_category().message(EINTR));
-    EXPECT_FALSE(ErrorMessage(EINTR).empty());
-}
-
 TEST(ErrorWindowContent, DetailLineWithAndWithoutFile)
 {
     EXPECT_EQ(DetailLine(53, "ReadSettingsFile", "config/default.zkd"),
@@ -71,25 +32,6 @@ TEST(ErrorWindowContent, DetailLineWithAndWithoutFile)
     EXPECT_EQ(w.Number, 61);
     EXPECT_EQ(w.Location, "CreateSettingsFile");
     EXPECT_EQ(w.FileName, "config/a.zkd");
-}
-
-TEST(SystemErrors, MapOntoTheTable)
-{
-    const auto num = [](std::errc e) { return ErrorNumberFor(std::make_error_code(e)); };
-    EXPECT_EQ(num(std::errc::no_such_file_or_directory), 53);
-    EXPECT_EQ(num(std::errc::not_a_directory), 76);
-    EXPECT_EQ(num(std::errc::permission_denied), 70);
-    EXPECT_EQ(num(std::errc::operation_not_permitted), 70);
-    EXPECT_EQ(num(std::errc::read_only_file_system), EROFS);
-    EXPECT_EQ(ErrorMessage(EROFS), "Read-only file system");
-    EXPECT_EQ(num(std::errc::no_space_on_device), 61);
-    EXPECT_EQ(num(std::errc::io_error), 57);
-    EXPECT_EQ(num(std::errc::file_exists), 58);
-    EXPECT_EQ(num(std::errc::too_many_files_open), 67);
-    EXPECT_EQ(num(std::errc::is_a_directory), 75);
-    EXPECT_EQ(ErrorNumberForErrno(ENOSPC), 61);
-    EXPECT_EQ(ErrorNumberForErrno(EACCES), 70);
-    EXPECT_EQ(ErrorNumberFor(std::error_code()), 0);
 }
 
 TEST(SystemErrors, MissingFolderOnTheWayIsPathNotFound)

@@ -70,51 +70,45 @@ TEST_F(RecordFilesTest, EndingPrintsAndDeletesThePrinterFile)
     EXPECT_TRUE(questions.empty());
 }
 
-TEST_F(RecordFilesTest, EndingSavesTheRecordFileUnderTheChosenName)
+// Ending record mode asks for a name, and before replacing a file; the
+// temporary record file goes in every case.
+TEST_F(RecordFilesTest, EndingSavesTheRecordFileAsTheUserAnswers)
 {
-    answerName = target;
-    ASSERT_EQ(rec.TurnOnRecordMode(RecordFiles::kToFile), 0);
-    rec.Write("recorded\r\n");
-    ASSERT_EQ(rec.TurnOffRecordMode(), 0);
-    EXPECT_EQ(questions, std::vector<std::string>{"Save Record File As"});
-    EXPECT_EQ(ReadAll(target), "recorded\r\n");
-    EXPECT_FALSE(std::filesystem::exists(recordFile));
-    EXPECT_TRUE(printed.empty());
-}
-
-TEST_F(RecordFilesTest, AnsweringNoKeepsTheOldFile)
-{
-    test::WriteAll(target, "old contents");
-    answerName = target;
-    answerYes = false;
-    ASSERT_EQ(rec.TurnOnRecordMode(RecordFiles::kToFile), 0);
-    rec.Write("new contents");
-    ASSERT_EQ(rec.TurnOffRecordMode(), 0);
-    EXPECT_EQ(questions,
-              (std::vector<std::string>{"Save Record File As", "Save Record File|File exists. Replace current file?"}));
-    EXPECT_EQ(ReadAll(target), "old contents");
-    EXPECT_FALSE(std::filesystem::exists(recordFile));
-}
-
-TEST_F(RecordFilesTest, AnsweringYesReplacesTheOldFile)
-{
-    test::WriteAll(target, "old contents that are longer");
-    answerName = target;
-    answerYes = true;
-    ASSERT_EQ(rec.TurnOnRecordMode(RecordFiles::kToFile), 0);
-    rec.Write("new");
-    ASSERT_EQ(rec.TurnOffRecordMode(), 0);
-    EXPECT_EQ(ReadAll(target), "new");
-}
-
-TEST_F(RecordFilesTest, CancellingTheChooserSavesNothing)
-{
-    answerName.reset();
-    ASSERT_EQ(rec.TurnOnRecordMode(RecordFiles::kToFile), 0);
-    rec.Write("dropped");
-    ASSERT_EQ(rec.TurnOffRecordMode(), 0);
-    EXPECT_FALSE(std::filesystem::exists(target));
-    EXPECT_FALSE(std::filesystem::exists(recordFile));
+    const std::string ask = "Save Record File As";
+    const std::string replace = "Save Record File|File exists. Replace current file?";
+    struct Row {
+        const char* Name;
+        const char* Old; // the file already there, or null
+        bool Chosen;     // a name is chosen (else the chooser is cancelled)
+        bool Yes;        // the answer to "replace?"
+        const char* Saved;
+        std::vector<std::string> Questions;
+    };
+    const Row rows[] = {
+        {"new file", nullptr, true, false, "recorded", {ask}},
+        {"replace: no", "old contents", true, false, "old contents", {ask, replace}},
+        {"replace: yes", "old contents that are longer", true, true, "recorded", {ask, replace}},
+        {"cancelled", nullptr, false, false, nullptr, {ask}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.Name);
+        std::filesystem::remove(target);
+        if (r.Old != nullptr)
+            test::WriteAll(target, r.Old);
+        questions.clear();
+        answerName = r.Chosen ? std::optional(target) : std::nullopt;
+        answerYes = r.Yes;
+        ASSERT_EQ(rec.TurnOnRecordMode(RecordFiles::kToFile), 0);
+        rec.Write("recorded");
+        ASSERT_EQ(rec.TurnOffRecordMode(), 0);
+        EXPECT_EQ(questions, r.Questions);
+        if (r.Saved != nullptr)
+            EXPECT_EQ(ReadAll(target), r.Saved);
+        else
+            EXPECT_FALSE(std::filesystem::exists(target));
+        EXPECT_FALSE(std::filesystem::exists(recordFile));
+        EXPECT_TRUE(printed.empty());
+    }
 }
 
 TEST_F(RecordFilesTest, SavingIntoAMissingFolderIsReported)

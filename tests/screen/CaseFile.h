@@ -1,4 +1,4 @@
-// Case files for kalvor-screen tests.
+// Case files for the headless terminal (kalvor-screen) tests.
 //
 //   # comment
 //   args --rows 5               options for every case of the file (before the first case)
@@ -19,6 +19,9 @@
 //                               runs with kalvor-screen --script
 //   ? script caption "Demo  | Kalvor"   a member of the JSON "script" object
 //   ? trace "Script XMIT: guest"        text in the communications log
+//   ? NAME [MEMBER|INDEX...] VALUE      any other member of the report, by
+//                               its path (e.g. "? script running true"); run
+//                               strings read "B10 _5", objects as compact JSON
 // Expectations are checked after the events above them: events after an
 // expectation continue the same run from the start.
 #pragma once
