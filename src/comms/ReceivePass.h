@@ -120,7 +120,7 @@ private:
     std::size_t escScanned_ = 0;                 // leading bytes of comm_ known to hold no ESC
     std::int64_t lastRepaint_ = 0;
     std::int64_t holdUntil_ = 0;
-    std::int64_t now_ = 0;   // the clock as the running pass last read it
+    std::int64_t now_ = 0;     // the clock as the running pass last read it
     int piecesUntilClock_ = 0; // pieces left before the pass reads the clock again
     bool running_ = false;
 };
