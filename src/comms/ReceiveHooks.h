@@ -22,6 +22,9 @@ public:
 
     // Paint the window from display memory.
     virtual void Repaint() {}
+
+    // A connection delivered data between two ticks.
+    virtual void DataArrived() {}
 };
 
 } // namespace kalvor

@@ -19,8 +19,10 @@ void ReceivePass::PollingCommBuffer()
     if (running_)
         return;
     running_ = true;
+    ReadClock();
     for (;;) {
-        Gather();
+        if (Gather() || --piecesUntilClock_ <= 0)
+            ReadClock();
         if (hooks_.ScriptRunning())
             hooks_.RunScriptStep();
         // Pacing also runs on an empty buffer, so that a host paused by XOFF
@@ -30,7 +32,7 @@ void ReceivePass::PollingCommBuffer()
             hooks_.ScriptIdleStep();
             break;
         }
-        if (!DisplayRunning || Holding())
+        if (!DisplayRunning || now_ < holdUntil_)
             break;
         AnswerEnq();
         if (hooks_.FormDownloadActive()) {
@@ -49,7 +51,8 @@ void ReceivePass::PollingCommBuffer()
     running_ = false;
 }
 
-void ReceivePass::Gather()
+// True when data was added to the receive buffer.
+bool ReceivePass::Gather()
 {
     const bool traceOn = trace_ != nullptr && trace_->Tracing();
     if (!conn_->Connected()) {
@@ -57,16 +60,16 @@ void ReceivePass::Gather()
             serialIn_.clear();
             conn_->ReadInput(serialIn_);
         }
-        return;
+        return false;
     }
     if (conn_->Network()) {
-        if (!netIn_.empty()) {
-            if (traceOn)
-                trace_->LogTrace("Received:", netIn_);
-            comm_.Append(netIn_);
-            netIn_.clear();
-        }
-        return;
+        if (netIn_.empty())
+            return false;
+        if (traceOn)
+            trace_->LogTrace("Received:", netIn_);
+        comm_.Append(netIn_);
+        netIn_.clear();
+        return true;
     }
     if (traceOn || conn_->InputWaiting() > 0) {
         serialIn_.clear();
@@ -74,7 +77,15 @@ void ReceivePass::Gather()
         if (traceOn)
             trace_->LogTrace("Received:", serialIn_);
         comm_.Append(serialIn_);
+        return !serialIn_.empty();
     }
+    return false;
+}
+
+void ReceivePass::ReadClock()
+{
+    now_ = clock_.NowMs();
+    piecesUntilClock_ = kClockPieces;
 }
 
 void ReceivePass::PaceHost()
@@ -178,7 +189,7 @@ bool ReceivePass::InterpretPiece()
     term_.Writer.PendingText().append(view.substr(0, take));
     Consume(take);
     term_.Writer.WriteHostText();
-    if (endsWithCr && clock_.NowMs() - lastRepaint_ >= kRepaintIntervalMs && netIn_.size() < kRepaintBacklog)
+    if (endsWithCr && now_ - lastRepaint_ >= kRepaintIntervalMs && netIn_.size() < kRepaintBacklog)
         RepaintNow();
     return true;
 }
@@ -237,7 +248,7 @@ void ReceivePass::CollectEscape()
 
 void ReceivePass::RepaintNow()
 {
-    lastRepaint_ = clock_.NowMs();
+    lastRepaint_ = now_;
     hooks_.Repaint();
 }
 

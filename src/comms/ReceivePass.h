@@ -4,6 +4,8 @@
 // answer ENQ with ACK, divert a form download, then cut the buffer into text
 // runs (cut after each CR) for the text writer and complete escape sequences
 // for the dispatcher. A pass ends only when a gather leaves the buffer empty.
+// The clock is read when a pass starts, when a gather brings data and every
+// kClockPieces pieces, never per line end.
 #pragma once
 
 #include "base/Clock.h"
@@ -27,6 +29,8 @@ class ReceiveInput {
 public:
     virtual std::string& NetInBuffer() = 0;
     virtual std::size_t CommBufferSize() const = 0;
+    // Data was appended to NetInBuffer: a pass may run before the next tick.
+    virtual void DataArrived() = 0;
 
 protected:
     ~ReceiveInput() = default;
@@ -38,6 +42,7 @@ public:
     static constexpr std::size_t kLowWater = 10000;  // send XON below this
     static constexpr std::int64_t kRepaintIntervalMs = 80;
     static constexpr std::size_t kRepaintBacklog = 10000; // no line repaint while this much waits
+    static constexpr int kClockPieces = 64;               // pieces between two clock reads within a pass
 
     ReceivePass(Terminal& terminal, Transmitter& transmitter, Connection& connection, Clock& clock, ReceiveHooks& hooks,
                 TraceSink* trace)
@@ -55,6 +60,7 @@ public:
     std::string& NetInBuffer() override { return netIn_; }
     const std::string& NetInBuffer() const { return netIn_; }
     std::size_t CommBufferSize() const override { return comm_.Size(); }
+    void DataArrived() override { hooks_.DataArrived(); }
 
     // Local echo and local mode: text interpreted exactly like host output.
     void AppendLocal(std::string_view text) { comm_.Append(text); }
@@ -87,7 +93,7 @@ public:
     std::int64_t LastRepaintMs() const { return lastRepaint_; }
 
 private:
-    void Gather();
+    bool Gather();
     void PaceHost();
     void AnswerEnq();
     bool InterpretPiece();
@@ -96,6 +102,7 @@ private:
     void Consume(std::size_t n);
     std::size_t NextEsc();
     void RepaintNow();
+    void ReadClock();
 
     Terminal& term_;
     Transmitter& tx_;
@@ -113,6 +120,8 @@ private:
     std::size_t escScanned_ = 0;                 // leading bytes of comm_ known to hold no ESC
     std::int64_t lastRepaint_ = 0;
     std::int64_t holdUntil_ = 0;
+    std::int64_t now_ = 0;     // the clock as the running pass last read it
+    int piecesUntilClock_ = 0; // pieces left before the pass reads the clock again
     bool running_ = false;
 };
 

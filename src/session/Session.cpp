@@ -68,6 +68,12 @@ void Session::Tick()
     tx_.Pump();
 }
 
+void Session::ArrivalPass()
+{
+    if (!script_.Running())
+        receive_.PollingCommBuffer();
+}
+
 bool Session::Busy() const
 {
     const bool dataWaiting = !receive_.CommBuffer().Empty() || !receive_.NetInBuffer().empty();

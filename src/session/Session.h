@@ -72,6 +72,11 @@ public:
 
     // One tick: a receive pass, then queued serial output.
     void Tick();
+    // A receive pass run as soon as data arrived, between ticks (after
+    // SessionObserver::DataArrived). It interprets what has arrived in the
+    // order of arrival, like the tick's pass; while a log-on script runs it
+    // does nothing, so that the script's waits see the data a tick gathers.
+    void ArrivalPass();
     // True while something waits on the clock or in the buffers.
     bool Busy() const;
     // No received data waits to be interpreted.
@@ -228,6 +233,7 @@ private:
     bool ScriptRunning() override;
     void RunScriptStep() override { script_.Step(); }
     void ScriptIdleStep() override { script_.IdleStep(); }
+    void DataArrived() override { observer_->DataArrived(); }
 
     // The observer of a session that has none.
     class Unobserved final : public SessionObserver {

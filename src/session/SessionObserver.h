@@ -26,6 +26,9 @@ public:
     virtual void Bell() {}
     virtual void Repaint() {}
     virtual void StateChanged() {}
+    // A connection delivered data: Session::ArrivalPass may run before the
+    // next tick (the window posts one; a headless terminal keeps to its ticks).
+    virtual void DataArrived() {}
 
     // The host: ESC % c chose the Telnet variant (0 standard, 1 advanced);
     // ESC & k I changed the data bits (a serial line follows); ESC % k E

@@ -2,7 +2,8 @@
 // vertical scroll bar over display memory and the horizontal one over the
 // screen width, the soft-key bar, the status bar and the menus. It owns the
 // terminal's Session and the renderer, and runs the 25 ms receive timer
-// CurBlinkTimer: a receive pass every tick, the blink phase every sixth.
+// CurBlinkTimer: a receive pass every tick, the blink phase every sixth;
+// between ticks a pass runs as soon as data arrives (ArrivalPasses).
 //
 // Without a connection the terminal works in local mode: what is typed goes
 // through the keyboard dispatcher, which appends it to the receive buffer.
@@ -12,6 +13,7 @@
 #include "logging/ErrorReport.h"
 #include "render/CellGeometry.h"
 #include "render/Renderer.h"
+#include "ui/ArrivalPasses.h"
 #include "session/Session.h"
 #include "ui/ConfigurationMenu.h"
 #include "ui/SettingsMenus.h"
@@ -68,6 +70,7 @@ struct WindowOptions {
 
 class MainWindow final : public QMainWindow,
                          private SessionObserver,
+                         private ArrivalWindow,
                          private TerminalViewEvents,
                          private ConfigurationWindow,
                          private SettingsWindow {
@@ -141,7 +144,12 @@ protected:
 private:
     // SessionObserver
     void Bell() override;
-    void Repaint() override { RefreshTerminal(); }
+    void Repaint() override
+    {
+        if (!arrivals_.TakeRepaint())
+            RefreshTerminal();
+    }
+    void DataArrived() override { arrivals_.DataArrived(); }
     void StateChanged() override;
     void TelnetVariant(int variant) override;
     void ExitRequested() override;
@@ -159,6 +167,10 @@ private:
     void StartupStatus(const std::string& text) override;
     void StopStartupTimer() override;
     void DisplayTerminal() override;
+
+    // ArrivalWindow
+    bool ReceiveTimerRunning() const override { return curBlinkTimer_.isActive(); }
+    void DrawFrame() override { RefreshTerminal(); }
 
     // ConfigurationWindow
     void ApplyWindowSettings(const config::Settings& settings) override;
@@ -206,6 +218,7 @@ private:
     render::Renderer renderer_;
     render::FontSizing fonts_;
     QTimer curBlinkTimer_;
+    ArrivalPasses arrivals_{*session_, *this};
     int blinkTicks_ = 0;
     int lastCols_ = 80;
     bool syncing_ = false;

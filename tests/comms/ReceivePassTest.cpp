@@ -2,11 +2,15 @@
 #include "FakeTrace.h"
 #include "RecordingObserver.h"
 #include "SessionInternals.h"
+#include "TempHome.h"
 
 #include "base/Clock.h"
 #include "session/Session.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
 
 namespace kalvor::test {
 namespace {
@@ -156,6 +160,42 @@ TEST_F(ReceiveFixture, NotConnectedDrainsTheSerialPort)
     session.Tick();
     EXPECT_TRUE(conn.Input.empty());
     EXPECT_EQ(Row(0), "");
+}
+
+// Passes on arrival and the tick's passes are one stream: a sequence cut
+// by one is completed by the other, in the order the bytes came.
+TEST_F(ReceiveFixture, PassesOnArrivalAndTicksInterpretOneStreamInOrder)
+{
+    session.Input().NetInBuffer() += "one\x1b&a";
+    session.Input().DataArrived();
+    EXPECT_EQ(observer.Arrivals, 1);
+    session.ArrivalPass();
+    EXPECT_EQ(Row(0), "one");
+    EXPECT_GE(repaints, 1) << "a pass that empties the buffer repaints";
+    session.Input().NetInBuffer() += "6C";
+    session.Tick();
+    session.Input().NetInBuffer() += "two\r\nthree";
+    session.ArrivalPass();
+    EXPECT_EQ(Row(0), "one   two");
+    EXPECT_EQ(Row(1), "three");
+    EXPECT_TRUE(session.Input().NetInBuffer().empty());
+    EXPECT_TRUE(session.ReceiveBufferEmpty());
+}
+
+// A log-on script's WAIT looks at the data one tick gathers: while a
+// script runs, data that arrives waits for the tick.
+TEST_F(ReceiveFixture, NoPassOnArrivalWhileALogonScriptRuns)
+{
+    const TempHome home;
+    const std::filesystem::path file = home.Path() / "logon.zkt";
+    std::ofstream(file) << "ADDR somehost\r\nWAIT login:\r\nEXIT\r\n";
+    ASSERT_TRUE(session.PrepareScript(file));
+    session.Input().NetInBuffer() += "login:";
+    session.ArrivalPass();
+    EXPECT_EQ(session.Input().NetInBuffer(), "login:");
+    EXPECT_EQ(Row(0), "");
+    session.Tick();
+    EXPECT_EQ(Row(0), "login:");
 }
 
 } // namespace

@@ -18,6 +18,7 @@ class RecordingObserver : public SessionObserver {
 public:
     int Bells = 0;
     int Repaints = 0;
+    int Arrivals = 0; // connections' deliveries between ticks
     int StateChanges = 0;
     std::vector<int> TelnetVariants;
     int ExitRequests = 0;
@@ -53,6 +54,7 @@ public:
 
     void Bell() override { ++Bells; }
     void Repaint() override { ++Repaints; }
+    void DataArrived() override { ++Arrivals; }
     void StateChanged() override { ++StateChanges; }
     void TelnetVariant(int variant) override { TelnetVariants.push_back(variant); }
     void ExitRequested() override { ++ExitRequests; }

@@ -16,6 +16,7 @@ namespace kalvor::net {
 namespace {
 
 constexpr std::size_t kReadChunk = 64 * 1024;
+constexpr std::size_t kReadBurst = 256 * 1024;
 
 std::string LoginShell()
 {
@@ -121,28 +122,34 @@ std::string LocalProgramConnection::Start(const std::string& commandLine, int co
     return std::string();
 }
 
+// At most kReadBurst bytes per call: the notifier calls again on the next
+// turn of the event loop, after the receive pass and the window's events.
 void LocalProgramConnection::ReadMaster()
 {
     if (master_ < 0)
         return;
     std::string& in = rx_.NetInBuffer();
+    const std::size_t before = in.size();
     char buffer[kReadChunk];
-    for (;;) {
+    bool ended = false;
+    while (in.size() - before < kReadBurst) {
         if (!throttle_.MayRead()) {
             readNotifier_->setEnabled(false);
-            return;
+            break;
         }
         const ssize_t n = ::read(master_, buffer, sizeof buffer);
         if (n > 0) {
             in.append(buffer, static_cast<std::size_t>(n));
             continue;
         }
-        if (n < 0 && (errno == EAGAIN || errno == EINTR))
-            return;
         // EIO: every holder of the terminal's other side has closed it.
-        Ended();
-        return;
+        ended = !(n < 0 && (errno == EAGAIN || errno == EINTR));
+        break;
     }
+    if (in.size() != before)
+        rx_.DataArrived();
+    if (ended)
+        Ended();
 }
 
 void LocalProgramConnection::Write(std::string_view bytes)

@@ -781,14 +781,18 @@ void SshConnection::Drain()
 {
     if (!shared_)
         return;
+    bool arrived = false;
     {
         std::lock_guard lock(shared_->Mutex);
+        arrived = !shared_->Incoming.empty();
         rx_.NetInBuffer().append(shared_->Incoming);
         shared_->Incoming.clear();
         shared_->DrainPosted = false;
     }
     shared_->Paused = !throttle_.MayRead();
     shared_->Wake();
+    if (arrived)
+        rx_.DataArrived();
 }
 
 } // namespace kalvor::net

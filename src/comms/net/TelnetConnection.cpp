@@ -92,14 +92,17 @@ void TelnetConnection::After(int milliseconds, std::function<void()> action)
 // Telnet1_DataIn: everything the socket holds, unless the terminal is behind.
 void TelnetConnection::ReadSocket()
 {
+    const std::size_t before = rx_.NetInBuffer().size();
     while (socket_.bytesAvailable() > 0) {
         if (!throttle_.MayRead())
-            return;
+            break;
         const qint64 n = socket_.read(buffer_.data(), kReadChunk);
         if (n <= 0)
-            return;
+            break;
         neg_.Receive(std::string_view(buffer_.data(), static_cast<std::size_t>(n)), rx_.NetInBuffer());
     }
+    if (rx_.NetInBuffer().size() != before)
+        rx_.DataArrived();
 }
 
 void TelnetConnection::SocketConnected()
