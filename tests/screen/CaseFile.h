@@ -19,6 +19,9 @@
 //                               runs with kalvor-screen --script
 //   ? script caption "Demo  | Kalvor"   a member of the JSON "script" object
 //   ? trace "Script XMIT: guest"        text in the communications log
+//   ? forms objects.2.text "Ada"        a member of the JSON "forms" object by
+//                               its path (array items counted from 1); arrays
+//                               of plain values read as "3,1,2"
 // Expectations are checked after the events above them: events after an
 // expectation continue the same run from the start.
 #pragma once

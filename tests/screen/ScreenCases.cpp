@@ -92,6 +92,37 @@ std::string Join(const std::vector<std::string>& v)
     return s.empty() ? "-" : s;
 }
 
+// A member of the "forms" object by its dotted path, as text.
+std::string FormsValue(const JsonValue& forms, const std::string& path)
+{
+    const JsonValue* v = &forms;
+    std::size_t at = 0;
+    while (at <= path.size()) {
+        const std::size_t dot = std::min(path.find('.', at), path.size());
+        const std::string step = path.substr(at, dot - at);
+        if (!step.empty() && std::isdigit(static_cast<unsigned char>(step[0])))
+            v = &(*v)[std::stoul(step) - 1];
+        else
+            v = &(*v)[step];
+        at = dot + 1;
+    }
+    auto text = [](const JsonValue& x) -> std::string {
+        switch (x.Type) {
+        case JsonValue::Kind::Bool: return x.Bool ? "true" : "false";
+        case JsonValue::Kind::Number: return std::to_string(x.Int());
+        case JsonValue::Kind::String: return x.String;
+        case JsonValue::Kind::Null: return "null";
+        default: return "?";
+        }
+    };
+    if (v->Type != JsonValue::Kind::Array)
+        return text(*v);
+    std::string joined;
+    for (const JsonValue& item : v->Array)
+        joined += (joined.empty() ? "" : ",") + text(item);
+    return joined;
+}
+
 class ScreenCaseTest : public ::testing::TestWithParam<ScreenCase> {};
 
 struct RunResult {
@@ -190,6 +221,10 @@ TEST_P(ScreenCaseTest, Matches)
             const JsonValue& v = root["script"][e.Args[0]];
             const std::string got = v.Type == JsonValue::Kind::Bool ? (v.Bool ? "true" : "false") : v.String;
             EXPECT_EQ(Visible(got), Visible(e.Args[1])) << where << " script " << e.Args[0];
+        } else if (e.Kind == "forms") {
+            ASSERT_EQ(e.Args.size(), 2u) << where;
+            EXPECT_EQ(Visible(FormsValue(root["forms"], e.Args[0])), Visible(e.Args[1]))
+                << where << " forms " << e.Args[0];
         } else if (e.Kind == "trace") {
             ASSERT_EQ(e.Args.size(), 1u) << where;
             const std::string log = ReadAll(home.Path() / "temp" / "zkdebug.txt");
