@@ -22,6 +22,8 @@ public:
     // The terminal finished a download or met ESC % k X.
     void Show();
     bool Open() const { return mode_.Showing(); }
+    // The host or the user asked the open window to close on the next tick.
+    bool Closing() const { return Open() && session_.Forms().Flags.CloseRequested; }
     // One tick of the Canvo window's polling timer.
     void Poll();
 

@@ -99,7 +99,7 @@ void HeadlessTerminal::Finish()
     if (script_ != nullptr)
         Tick();
     // Ten simulated minutes at most: a paused display never drains.
-    for (int i = 0; i < 24000 && session_->Busy(); ++i)
+    for (int i = 0; i < 24000 && (session_->Busy() || forms_->Closing()); ++i)
         AdvanceClock(Session::kTickMs - phase_);
 }
 

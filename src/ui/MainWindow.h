@@ -39,6 +39,7 @@ class ConnectionManager;
 namespace kalvor::ui {
 
 class ConnectionUi;
+class FormsUi;
 class Printing;
 class SoftKeyBar;
 class TabPanel;
@@ -101,6 +102,8 @@ public:
     // "Connection Settings..." and "Terminal Preferences...".
     SettingsMenus& SettingsCommands() { return *settingsMenus_; }
     Printing& Printer() { return *printing_; }
+    // The forms mode's Canvo window and its resources.
+    FormsUi& Forms() { return *formsUi_; }
 
     // The start-up window that started this window (null: none): told when
     // this window has unloaded (its close was accepted).
@@ -159,6 +162,8 @@ private:
     void StartupStatus(const std::string& text) override;
     void StopStartupTimer() override;
     void DisplayTerminal() override;
+    void FormsShow() override;
+    bool FormsWindowOpen() override;
 
     // ConfigurationWindow
     void ApplyWindowSettings(const config::Settings& settings) override;
@@ -226,6 +231,7 @@ private:
 
     std::array<QAction*, 13> schemeActions_{};
     std::unique_ptr<ConnectionUi> connectionUi_;
+    std::unique_ptr<FormsUi> formsUi_;
     std::array<QAction*, 3> columnActions_{};
     QAction* inverseAction_ = nullptr;
     QAction* xmitCntlAction_ = nullptr;

@@ -16,7 +16,10 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <arpa/inet.h>
+#include <netinet/in.h>
 #include <poll.h>
+#include <sys/socket.h>
 #include <spawn.h>
 #include <string>
 #include <sys/wait.h>
@@ -225,6 +228,139 @@ TEST(EndToEnd, TypedKeysReachTheScreenOfTheDesktopProgram)
     reaper.done = true;
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     EXPECT_NE(test::ReadAll(dump).find("Command> hello\n"), std::string::npos);
+}
+
+// A host on a loopback port, played by the test: it takes one connection,
+// sends bytes and collects what arrives, Telnet commands taken out.
+class LoopbackHost {
+public:
+    bool Listen()
+    {
+        listen_ = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t len = sizeof a;
+        if (listen_ < 0 || ::bind(listen_, reinterpret_cast<sockaddr*>(&a), len) != 0 || ::listen(listen_, 1) != 0 ||
+            ::getsockname(listen_, reinterpret_cast<sockaddr*>(&a), &len) != 0)
+            return false;
+        port_ = ntohs(a.sin_port);
+        return true;
+    }
+    int Port() const { return port_; }
+    bool Accept(std::chrono::seconds limit)
+    {
+        pollfd p{listen_, POLLIN, 0};
+        if (::poll(&p, 1, static_cast<int>(limit.count() * 1000)) <= 0)
+            return false;
+        conn_ = ::accept(listen_, nullptr, nullptr);
+        return conn_ >= 0;
+    }
+    bool Send(std::string_view bytes)
+    {
+        return ::send(conn_, bytes.data(), bytes.size(), MSG_NOSIGNAL) == ssize_t(bytes.size());
+    }
+    // Reads for up to `limit` until the data holds `until`.
+    const std::string& ReadUntil(std::string_view until, std::chrono::seconds limit)
+    {
+        const auto end = std::chrono::steady_clock::now() + limit;
+        while (data_.find(until) == std::string::npos && std::chrono::steady_clock::now() < end) {
+            pollfd p{conn_, POLLIN, 0};
+            if (::poll(&p, 1, 100) <= 0)
+                continue;
+            char buf[1024];
+            const ssize_t n = ::recv(conn_, buf, sizeof buf, 0);
+            if (n <= 0)
+                break;
+            Take(std::string_view(buf, static_cast<std::size_t>(n)));
+        }
+        return data_;
+    }
+    ~LoopbackHost()
+    {
+        if (conn_ >= 0)
+            ::close(conn_);
+        if (listen_ >= 0)
+            ::close(listen_);
+    }
+
+private:
+    // Telnet: IAC verb option, IAC SB ... IAC SE, IAC IAC (one 255).
+    void Take(std::string_view bytes)
+    {
+        for (const char ch : bytes) {
+            const auto c = static_cast<unsigned char>(ch);
+            if (skip_ > 0) {
+                --skip_;
+            } else if (inSub_) {
+                inSub_ = !(iac_ && c == 240);
+                iac_ = c == 255 && !iac_;
+            } else if (iac_) {
+                iac_ = false;
+                if (c == 255)
+                    data_.push_back(ch);
+                else if (c == 250)
+                    inSub_ = true;
+                else if (c >= 251)
+                    skip_ = 1;
+            } else if (c == 255) {
+                iac_ = true;
+            } else {
+                data_.push_back(ch);
+            }
+        }
+    }
+
+    int listen_ = -1, conn_ = -1, port_ = 0;
+    std::string data_;
+    bool iac_ = false, inSub_ = false;
+    int skip_ = 0;
+};
+
+TEST(EndToEnd, AClickOnAFormButtonSendsItsLineToTheHost)
+{
+    test::TempHome home;
+    VirtualDisplay x;
+    std::string error;
+    if (!x.Start(error)) {
+        std::fprintf(stderr, "\n*** END-TO-END TEST SKIPPED: %s ***\n\n", error.c_str());
+        GTEST_SKIP() << "Xvfb cannot start: " << error;
+    }
+    ::setenv("DISPLAY", x.Name().c_str(), 1);
+    ::setenv("QT_QPA_PLATFORM", "xcb", 1);
+    LoopbackHost host;
+    ASSERT_TRUE(host.Listen());
+    const fs::path script = home.Path() / "forms.zkt";
+    std::ofstream(script) << "ADDR 127.0.0.1:" << host.Port() << "\nEXIT\n";
+    const pid_t kalvor = Spawn({KALVOR_PATH, script.string()});
+    ASSERT_GT(kalvor, 0);
+    struct Reaper {
+        pid_t pid;
+        ~Reaper()
+        {
+            ::kill(pid, SIGKILL);
+            ::waitpid(pid, nullptr, 0);
+        }
+    } reaper{kalvor};
+    ASSERT_TRUE(host.Accept(kStartLimit)) << "kalvor did not connect";
+
+    ASSERT_TRUE(host.Send("Sending a form\r\n\x1b%k1F/CAPTION (Forms end to end)\n/BUTTON (10 10 200 100 OK)\n"
+                          "/CHECK (10 150 AGREE)\n\x1b%kC"));
+    std::string window;
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            std::string out;
+            if (RunCommand({"xdotool", "search", "--onlyvisible", "--name", "^Forms end to end$"}, &out) != 0)
+                return false;
+            window = out.substr(0, out.find('\n'));
+            return !window.empty();
+        },
+        kStartLimit))
+        << "the Canvo window did not appear";
+
+    // A real click through the X server inside the button (at any display preset).
+    ASSERT_EQ(RunCommand({"xdotool", "mousemove", "--sync", "--window", window, "60", "40", "click", "1"}), 0);
+    EXPECT_EQ(host.ReadUntil("\r", kStartLimit), "OK:OK\r");
 }
 
 } // namespace
