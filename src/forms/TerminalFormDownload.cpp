@@ -1,5 +1,7 @@
 #include "forms/TerminalFormDownload.h"
 
+#include <cerrno>
+
 namespace kalvor::forms {
 namespace {
 
@@ -8,23 +10,23 @@ constexpr std::string_view kFormEnd = "\x1b%kC";
 
 } // namespace
 
-bool TerminalFormDownload::Start(int parameter, const ByteQueue& buffer)
+std::error_code TerminalFormDownload::Start(const ByteQueue& buffer)
 {
-    if (parameter != 0 && parameter != 1)
-        return false;
     Abandon();
     std::error_code ec;
     std::filesystem::create_directories(files_.Form.parent_path(), ec);
     std::filesystem::remove(files_.Log, ec);
     log_.open(files_.Log, std::ios::binary | std::ios::trunc);
+    errno = 0;
     form_.open(files_.Form, std::ios::binary | std::ios::trunc);
     if (!form_.is_open()) {
+        const int error = errno != 0 ? errno : EACCES;
         log_.close();
-        return false;
+        return {error, std::generic_category()};
     }
     lastDataMs_ = clock_.NowMs();
     seenAppended_ = buffer.Appended();
-    return true;
+    return {};
 }
 
 TerminalFormDownload::Outcome TerminalFormDownload::Divert(ByteQueue& buffer)

@@ -16,6 +16,7 @@
 
 #include <cstdint>
 #include <fstream>
+#include <system_error>
 
 namespace kalvor::forms {
 
@@ -34,10 +35,9 @@ public:
     const FormFiles& Files() const { return files_; }
     bool Receiving() const { return form_.is_open(); }
 
-    // ESC % k n F: the form file created empty, with the form log beside it,
-    // for n of 0 or 1; any other n starts nothing. False when the form file
-    // cannot be created.
-    bool Start(int parameter, const ByteQueue& buffer);
+    // ESC % k n F (n 0 or 1): the form file created empty, with the form log
+    // beside it. The system's error when the form file cannot be created.
+    [[nodiscard]] std::error_code Start(const ByteQueue& buffer);
     // ESC % k X: receiving stops and the form file stays as it is.
     void StopKeepingFile() { Close(); }
     // Step 6 of the receive pass, over the receive buffer.

@@ -267,7 +267,8 @@ void Session::DeviceControl(std::optional<int> device)
     StateChanged();
 }
 
-// ESC % k on the terminal side: a form download starts (n F), the form
+// ESC % k on the terminal side: a form download starts (n F; a form file
+// that cannot be created is reported and nothing is received), the form
 // file is shown again (X), exit protection (n U), the end of the program
 // (E). C outside a download, R, D and Z do nothing here.
 void Session::FormsEscape(std::string_view seq)
@@ -285,8 +286,12 @@ void Session::FormsEscape(std::string_view seq)
                 return;
             n = n * 10 + (c - '0');
         }
-        if (n == 0 || n == 1)
-            flags.ReceivingForm = forms_.Download.Start(n, receive_.CommBuffer());
+        if (n != 0 && n != 1)
+            break;
+        const std::error_code ec = forms_.Download.Start(receive_.CommBuffer());
+        flags.ReceivingForm = !ec;
+        if (ec)
+            errors_.Report("PollingCommBuffer(ExecCanvo)", ec, forms_.Download.Files().Form.string());
         break;
     }
     case 'X': // ESC % k X
