@@ -7,7 +7,7 @@ namespace kalvor::ui {
 FormsUi::FormsUi(Session& session, const Clock& clock, QWidget* terminalWindow)
     : session_(session),
       terminal_(terminalWindow),
-      progress_(new forms::ResourceProgressWindow(terminalWindow)),
+      progress_(std::make_unique<forms::ResourceProgressWindow>()),
       cache_(ProgramFolder(), *progress_, clock),
       window_(new forms::CanvoWindow(session.Forms().Flags, session.FormsReceiveBuffer(), session.Forms().Lines(),
                                      clock, session.Forms().Download.Files(), terminalWindow))
@@ -21,12 +21,8 @@ FormsUi::FormsUi(Session& session, const Clock& clock, QWidget* terminalWindow)
     window_->Unloaded = [this] { Unloaded(); };
 }
 
-// The windows go before the session and the cache they refer to.
-FormsUi::~FormsUi()
-{
-    delete window_;
-    delete progress_;
-}
+// The Canvo window goes before the session and the cache it refers to.
+FormsUi::~FormsUi() { delete window_; }
 
 void FormsUi::Show()
 {

@@ -12,6 +12,8 @@
 
 #include <QWidget>
 
+#include <memory>
+
 namespace kalvor::ui {
 
 class FormsUi {
@@ -36,7 +38,9 @@ private:
 
     Session& session_;
     QWidget* terminal_;
-    forms::ResourceProgressWindow* progress_;
+    // A window of its own, not a child of the terminal window: the main
+    // window's dialogs are the only dialogs among its children.
+    std::unique_ptr<forms::ResourceProgressWindow> progress_;
     resources::ResourceCache cache_;
     forms::CanvoWindow* window_;
 };
