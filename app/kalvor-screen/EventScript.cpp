@@ -152,6 +152,24 @@ std::optional<ScriptEvent> ParseEventLine(std::string_view line, int lineNumber,
         }
         return ev;
     }
+    if (word == "close" && Trim(arg).empty()) {
+        ev.Type = ScriptEvent::Kind::Close;
+        return ev;
+    }
+    if (word == "click") {
+        ev.Type = ScriptEvent::Kind::Click;
+        const std::string_view xy = Trim(arg);
+        const char* end = xy.data() + xy.size();
+        auto [mid, ec1] = std::from_chars(xy.data(), end, ev.X);
+        while (mid != end && *mid == ' ')
+            ++mid;
+        auto [last, ec2] = std::from_chars(mid, end, ev.Y);
+        if (ec1 != std::errc() || ec2 != std::errc() || last != end || mid == xy.data() + xy.size()) {
+            error = "click takes window pixels X Y";
+            return std::nullopt;
+        }
+        return ev;
+    }
     if (word == "key") {
         ev.Type = ScriptEvent::Kind::Key;
         std::string_view rest = Trim(arg);

@@ -5,6 +5,10 @@
 //   key NAME [MOD...]  press a key: key down, its character (if it makes
 //                      one and the key was not consumed), key up
 //   type TEXT          type characters, one character press per byte
+//   click X Y          forms mode: press and release the left mouse button
+//                      at window pixel (X, Y) of the form
+//   close              forms mode: the user closes the Canvo window (refused
+//                      while the host protects the exit)
 // TEXT escapes: \e ESC, \r CR, \n LF, \t HT, \\ backslash, \xHH any byte.
 // Key names: Up Down Left Right Home End PageUp PageDown Insert Delete
 // Backspace Tab Return Enter (the numeric-pad Enter) Esc F1..F12 ScrollLock
@@ -19,11 +23,12 @@
 namespace kalvor {
 
 struct ScriptEvent {
-    enum class Kind { Host, Wait, Key, Type };
+    enum class Kind { Host, Wait, Key, Type, Click, Close };
     Kind Type = Kind::Host;
     std::string Text;              // host/type: the unescaped bytes; key: the key name
     std::vector<std::string> Mods; // key: shift, ctrl, alt
     long Milliseconds = 0;         // wait
+    int X = 0, Y = 0;              // click
     int Line = 0;
 };
 

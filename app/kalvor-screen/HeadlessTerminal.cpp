@@ -26,6 +26,7 @@ HeadlessTerminal::HeadlessTerminal(const ScreenOptions& options, std::FILE* repl
         session_->SetRemoteMode(true);
     }
     session_->RepaintDone();
+    forms_ = std::make_unique<HeadlessForms>(*session_, clock_);
     if (!options.ScriptFile.empty())
         script_ = std::make_unique<HeadlessScript>(*session_, options.ScriptFile);
 }
@@ -70,7 +71,13 @@ void HeadlessTerminal::DeliverHostChunk(std::string_view bytes)
         AdvanceClock(Session::kTickMs);
 }
 
-void HeadlessTerminal::Tick() { session_->Tick(); }
+// The receive timer, and while the Canvo window is open its polling timer.
+void HeadlessTerminal::Tick()
+{
+    session_->Tick();
+    if (forms_->Open())
+        forms_->Poll();
+}
 
 void HeadlessTerminal::AdvanceClock(long ms)
 {
@@ -92,7 +99,7 @@ void HeadlessTerminal::Finish()
     if (script_ != nullptr)
         Tick();
     // Ten simulated minutes at most: a paused display never drains.
-    for (int i = 0; i < 24000 && session_->Busy(); ++i)
+    for (int i = 0; i < 24000 && (session_->Busy() || forms_->Closing()); ++i)
         AdvanceClock(Session::kTickMs - phase_);
 }
 
@@ -149,13 +156,31 @@ bool RunEvents(HeadlessTerminal& term, std::istream& in, const std::string& name
             }
             continue;
         }
+        if (term.Ended())
+            continue;
+        const bool forms = term.Forms().Open();
         switch (ev->Type) {
         case ScriptEvent::Kind::Host: term.DeliverHostChunk(ev->Text); break;
         case ScriptEvent::Kind::Wait: term.AdvanceClock(ev->Milliseconds); break;
-        case ScriptEvent::Kind::Key: PressKey(term.GetSession(), *ev); break;
+        case ScriptEvent::Kind::Key:
+            if (!forms || !term.Forms().Key(*ev))
+                PressKey(term.GetSession(), *ev);
+            break;
         case ScriptEvent::Kind::Type:
+            if (forms) {
+                term.Forms().Type(ev->Text);
+                break;
+            }
             for (char c : ev->Text)
                 term.GetSession().KeyPress(static_cast<unsigned char>(c));
+            break;
+        case ScriptEvent::Kind::Click:
+            if (forms)
+                term.Forms().Click(ev->X, ev->Y);
+            break;
+        case ScriptEvent::Kind::Close:
+            if (forms)
+                term.Forms().Close();
             break;
         }
     }
@@ -206,10 +231,11 @@ int RunScreen(const ScreenOptions& options, std::ostream& out, std::ostream& err
             term.Finish();
             if (!options.Quiet) {
                 const DisplayMemory& mem = term.GetSession().Memory();
-                if (options.OutputFormat == ScreenOptions::Format::Json)
-                    WriteJsonReport(out, mem, options.Memory,
-                                    term.Script() != nullptr ? term.Script()->JsonMember() : std::string());
-                else
+                if (options.OutputFormat == ScreenOptions::Format::Json) {
+                    std::string members = term.Script() != nullptr ? term.Script()->JsonMember() + "," : std::string();
+                    members += "\"forms\":" + term.Forms().Report();
+                    WriteJsonReport(out, mem, options.Memory, members);
+                } else
                     WriteTextReport(out, mem, options.Memory);
             }
         }

@@ -5,6 +5,7 @@
 // same on every run.
 #pragma once
 
+#include "HeadlessForms.h"
 #include "HeadlessScript.h"
 #include "ScreenOptions.h"
 #include "TestConnections.h"
@@ -40,6 +41,10 @@ public:
     Session& GetSession() { return *session_; }
     // The log-on script of --script, or null.
     const HeadlessScript* Script() const { return script_.get(); }
+    // The forms mode (the Canvo window without drawing).
+    HeadlessForms& Forms() { return *forms_; }
+    // ESC % k E ended the program: the rest of the input is not read.
+    bool Ended() const { return ended_; }
 
 private:
     // SessionObserver: errors go to the standard error stream, the log-on
@@ -49,6 +54,9 @@ private:
     void StartupStatus(const std::string& text) override;
     void StopStartupTimer() override;
     void DisplayTerminal() override;
+    void ExitRequested() override { ended_ = true; }
+    void FormsShow() override { forms_->Show(); }
+    bool FormsWindowOpen() override { return forms_->Open(); }
 
     void Tick();
 
@@ -56,6 +64,8 @@ private:
     std::unique_ptr<ReplyFileConnection> connection_;
     std::unique_ptr<Session> session_;
     std::unique_ptr<HeadlessScript> script_;
+    std::unique_ptr<HeadlessForms> forms_;
+    bool ended_ = false;
     long phase_ = 0; // milliseconds since the last tick
 };
 

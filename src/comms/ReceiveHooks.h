@@ -19,6 +19,9 @@ public:
     // Step 6: a form download diverts received data to the form file.
     virtual bool FormDownloadActive() { return false; }
     virtual void DivertFormData(ByteQueue& buffer) { (void)buffer; }
+    // The Canvo window is open: its own receive loop reads the buffer, so
+    // the pass only gathers input and paces the host.
+    virtual bool FormsWindowOpen() { return false; }
 
     // Paint the window from display memory.
     virtual void Repaint() {}

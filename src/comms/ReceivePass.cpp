@@ -28,6 +28,8 @@ void ReceivePass::PollingCommBuffer()
         // Pacing also runs on an empty buffer, so that a host paused by XOFF
         // is resumed once a large piece has been interpreted in one go.
         PaceHost();
+        if (hooks_.FormsWindowOpen())
+            break;
         if (comm_.Empty()) {
             hooks_.ScriptIdleStep();
             break;
@@ -39,7 +41,7 @@ void ReceivePass::PollingCommBuffer()
             const std::size_t before = comm_.Size();
             hooks_.DivertFormData(comm_);
             ForgetScans();
-            if (comm_.Size() == before)
+            if (comm_.Size() == before && hooks_.FormDownloadActive())
                 break; // waiting for more of the form
             continue;
         }

@@ -65,14 +65,13 @@ struct TerminalSettings {
 
     // Configuration switches (ESC & k, ESC & s, ESC & x).
     Straps Strap;
-    int ModeBits = 0;            // kLineModify | kModifyAll | kBlockMode
-    bool CapsLock = false;       // ESC & k P: the upper-case lock
-    bool EightBitData = true;    // ESC & k I: serial line data bits
-    bool PreferenceC = false;    // ESC & k C
-    bool PreferenceL = false;    // ESC & k L
-    bool InputOption = false;    // ESC & x C: local keyboard input option
-    bool StatusFlag = false;     // the terminal's status flag (primary status byte 6)
-    bool ExitProtection = false; // ESC % k 1 U: the user may not close the window; a hard reset clears it
+    int ModeBits = 0;         // kLineModify | kModifyAll | kBlockMode
+    bool CapsLock = false;    // ESC & k P: the upper-case lock
+    bool EightBitData = true; // ESC & k I: serial line data bits
+    bool PreferenceC = false; // ESC & k C
+    bool PreferenceL = false; // ESC & k L
+    bool InputOption = false; // ESC & x C: local keyboard input option
+    bool StatusFlag = false;  // the terminal's status flag (primary status byte 6)
     bool BlockMode() const { return (ModeBits & kBlockMode) != 0; }
 
     // Keyboard and display indicators.

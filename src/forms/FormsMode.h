@@ -14,6 +14,7 @@
 #include "base/Clock.h"
 #include "comms/ByteQueue.h"
 #include "forms/FocusMoves.h"
+#include "forms/FormFiles.h"
 #include "forms/FormModel.h"
 #include "forms/FormsDebugLog.h"
 #include "forms/FormsPorts.h"
@@ -47,7 +48,7 @@ public:
     static constexpr int kKeptLineRequest = 21;              // pending request of a kept value line
 
     FormsMode(FormModel& model, FormsFlags& flags, FormsWindow& window, FormsOutput& output, const Clock& clock,
-              const std::filesystem::path& programFolder);
+              FormFiles files);
 
     void SetPacing(const HostPacing& pacing) { pacing_ = &pacing; }
     void SetDebugLog(FormsDebugLog* log) { log_ = log; }

@@ -44,15 +44,15 @@ std::size_t FindEndEscSequence(std::string_view text, std::size_t from)
 }
 
 FormsMode::FormsMode(FormModel& model, FormsFlags& flags, FormsWindow& window, FormsOutput& output, const Clock& clock,
-                     const std::filesystem::path& programFolder)
+                     FormFiles files)
     : model_(model),
       flags_(flags),
       window_(window),
       output_(output),
       clock_(clock),
       pacing_(&alwaysReady_),
-      formFile_(programFolder / "cache" / "form.txt"),
-      formLogFile_(programFolder / "temp" / "cvform.txt")
+      formFile_(std::move(files.Form)),
+      formLogFile_(std::move(files.Log))
 {}
 
 void FormsMode::CanvoPolling(ByteQueue& buffer)

@@ -26,7 +26,8 @@ Session::Session(Clock& clock, TraceSink* trace)
       controls_(tx_, *conn_, clock, trace_, static_cast<ControlCharacterEvents&>(*this)),
       printerLog_(errors_, static_cast<logging::SideFileEvents&>(*this)),
       records_(errors_, static_cast<logging::SideFileEvents&>(*this)),
-      script_(receive_, tx_, clock, trace_, static_cast<script::ScriptEvents&>(*this))
+      script_(receive_, tx_, clock, trace_, static_cast<script::ScriptEvents&>(*this)),
+      forms_(tx_, handshake_, clock)
 {
     InitExtendChar(term_.State);
     blocks_.NetworkConnection = conn_->Network();
@@ -63,6 +64,8 @@ void Session::SwitchCommunicationsLog(bool on, bool openInEditor)
 
 void Session::Tick()
 {
+    if (forms_.Download.CheckTimeout())
+        forms_.Flags.ReceivingForm = false;
     receive_.PollingCommBuffer();
     controls_.Tick();
     tx_.Pump();
@@ -164,6 +167,7 @@ void Session::HostDc1()
     // The DC1 that completes a waiting request unlocks the keyboard.
     const bool locked = term_.State.KeyboardLocked;
     blocks_.OnHostDc1();
+    forms_.HostDc1();
     if (locked)
         keyboard_.RunDeferredFunctionKey();
 }
@@ -221,6 +225,7 @@ void Session::HardReset(bool functionKeys)
     st.HostRoman8 = roman8;
     st.RemoteMode = remote;
     InitExtendChar(st);
+    forms_.Flags.ExitProtection = false;
     handshake_.Reset();
     blocks_.ResetBlockStart();
     receive_.ResetEscapeState();
@@ -268,22 +273,64 @@ void Session::DeviceControl(std::optional<int> device)
     StateChanged();
 }
 
-// ESC % k: exit protection (n U) and the end of the program (E) are the
-// terminal's; the rest belongs to the forms mode.
+// ESC % k on the terminal side: a form download starts (n F; a form file
+// that cannot be created is reported and nothing is received), the form
+// file is shown again (X), exit protection (n U), the end of the program
+// (E). C outside a download, R, D and Z do nothing here.
 void Session::FormsEscape(std::string_view seq)
 {
     if (seq.size() < 4 || seq[1] != '%' || (seq[2] != 'k' && seq[2] != 'K'))
         return;
     const char command = seq.back();
     const std::string_view parameter = seq.substr(3, seq.size() - 4);
-    if (command == 'U') {
+    forms::FormsFlags& flags = forms_.Flags;
+    switch (command) {
+    case 'F': { // ESC % k n F
+        int n = 0;
+        for (const char c : parameter) {
+            if (c < '0' || c > '9' || n > 9)
+                return;
+            n = n * 10 + (c - '0');
+        }
+        if (n != 0 && n != 1)
+            break;
+        const std::error_code ec = forms_.Download.Start(receive_.CommBuffer());
+        flags.ReceivingForm = !ec;
+        if (ec)
+            errors_.Report("PollingCommBuffer(ExecCanvo)", ec, forms_.Download.Files().Form.string());
+        break;
+    }
+    case 'X': // ESC % k X
+        forms_.Download.StopKeepingFile();
+        flags.ReceivingForm = false;
+        flags.FormsActive = true;
+        observer_->FormsShow();
+        break;
+    case 'U': // ESC % k n U
         if (parameter == "1")
-            term_.State.ExitProtection = true;
+            flags.ExitProtection = true;
         else if (parameter == "0")
-            term_.State.ExitProtection = false;
-    } else if (command == 'E') {
-        term_.State.ExitProtection = false;
+            flags.ExitProtection = false;
+        break;
+    case 'E': // ESC % k E
+        flags.ExitProtection = false;
         observer_->ExitRequested();
+        break;
+    default: break;
+    }
+}
+
+// Step 6 of the receive pass while a form download runs.
+void Session::DivertFormData(ByteQueue& buffer)
+{
+    using Outcome = forms::TerminalFormDownload::Outcome;
+    const Outcome outcome = forms_.Download.Divert(buffer);
+    if (outcome == Outcome::Waiting)
+        return;
+    forms_.Flags.ReceivingForm = false;
+    if (outcome == Outcome::Complete) {
+        forms_.Flags.FormsActive = true;
+        observer_->FormsShow();
     }
 }
 

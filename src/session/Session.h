@@ -26,6 +26,7 @@
 #include "logging/PrinterLog.h"
 #include "logging/RecordFiles.h"
 #include "script/ScriptInterpreter.h"
+#include "session/FormsLink.h"
 #include "session/ConfigurationHooks.h"
 #include "session/SessionObserver.h"
 
@@ -197,6 +198,16 @@ public:
     const script::ScriptState& LogonScript() const { return script_.State(); }
     const std::filesystem::path& WorkingScript() const { return script_.WorkingScript(); }
 
+    // --- the forms mode
+
+    // The flags, form files, value-line path and host pacing the Canvo
+    // window shares with the terminal.
+    FormsLink& Forms() { return forms_; }
+    // The receive buffer, read by the Canvo window's receive loop while it is open.
+    ByteQueue& FormsReceiveBuffer() { return receive_.CommBuffer(); }
+    // ESC % k 1 U: the user may not close the windows; a hard reset clears it.
+    bool ExitProtection() const { return forms_.Flags.ExitProtection; }
+
     int BellCount() const { return bells_; }
 
 private:
@@ -234,6 +245,9 @@ private:
     void RunScriptStep() override { script_.Step(); }
     void ScriptIdleStep() override { script_.IdleStep(); }
     void DataArrived() override { observer_->DataArrived(); }
+    bool FormDownloadActive() override { return forms_.Download.Receiving(); }
+    void DivertFormData(ByteQueue& buffer) override;
+    bool FormsWindowOpen() override { return observer_->FormsWindowOpen(); }
 
     // The observer of a session that has none.
     class Unobserved final : public SessionObserver {
@@ -320,6 +334,7 @@ private:
     logging::PrinterLog printerLog_;
     logging::RecordFiles records_;
     script::ScriptInterpreter script_;
+    FormsLink forms_;
     int bells_ = 0;
     bool formatModeShown_ = false; // format mode as the fields were last repainted
 

@@ -81,6 +81,12 @@ public:
     virtual void FormsTab(int shift) { (void)shift; }
     virtual void FormsNavigate(FieldDirection direction) { (void)direction; }
     virtual bool FormsModeReady() { return true; }
+    // The Canvo window: a form download ended (ESC % k C) or ESC % k X came,
+    // and the window builds the form from the form file and shows it. While
+    // it is open its own receive loop reads the session's receive buffer and
+    // the terminal's receive pass leaves the data there.
+    virtual void FormsShow() {}
+    virtual bool FormsWindowOpen() { return false; }
 
     // The log-on script: HEAD sets the window caption, XMIT the start-up
     // window's status ("Connecting to ..."), EXIT stops the start-up timer

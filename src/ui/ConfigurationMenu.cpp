@@ -108,7 +108,7 @@ void ConfigurationMenu::SaveConfigurationAs(const std::filesystem::path& chosen)
 
 bool ConfigurationMenu::Form_Unload()
 {
-    if (session_.State().ExitProtection) {
+    if (session_.ExitProtection()) {
         auto* box = new QMessageBox(QMessageBox::Warning, QString::fromLatin1(kImproperExitTitle), ImproperExitText(),
                                     QMessageBox::Ok, window_);
         box->setObjectName(QStringLiteral("ImproperExitWarning"));

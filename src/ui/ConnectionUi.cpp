@@ -45,7 +45,7 @@ ConnectionUi::ConnectionUi(MainWindow& window)
     BuildMenu();
     lockWatch_.setInterval(200);
     QObject::connect(&lockWatch_, &QTimer::timeout, &window_, [this] {
-        const bool locked = window_.GetSession().State().ExitProtection;
+        const bool locked = window_.GetSession().ExitProtection();
         connect_->setVisible(!locked);
         disconnect_->setVisible(!locked);
     });

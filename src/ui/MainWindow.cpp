@@ -7,6 +7,7 @@
 #include "ui/ConnectionUi.h"
 #include "ui/ConfigurationMenu.h"
 #include "ui/ErrorWindow.h"
+#include "ui/FormsUi.h"
 #include "ui/FuncKeyDefn.h"
 #include "ui/KeyTranslation.h"
 #include "ui/Printing.h"
@@ -86,6 +87,7 @@ MainWindow::MainWindow(const WindowOptions& options, QWidget* parent)
     BuildMenus();
     BuildStatusBar();
     connectionUi_ = std::make_unique<ConnectionUi>(*this);
+    formsUi_ = std::make_unique<FormsUi>(*session_, clock_, this);
 
     session_->SetObserver(this);
 
@@ -558,6 +560,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
         return;
     }
     curBlinkTimer_.stop();
+    formsUi_->Close();
     if (!options_.DumpScreenFile.isEmpty())
         WriteScreenText(session_->Memory(), options_.DumpScreenFile);
     event->accept();
@@ -576,6 +579,10 @@ void MainWindow::ViewPixelRatioChanged(double)
 }
 
 void MainWindow::Bell() { QApplication::beep(); }
+
+void MainWindow::FormsShow() { formsUi_->Show(); }
+
+bool MainWindow::FormsWindowOpen() { return formsUi_->Open(); }
 
 void MainWindow::TelnetVariant(int variant) { Connections().TelnetVariant(variant); }
 

@@ -41,6 +41,7 @@ class ConnectionManager;
 namespace kalvor::ui {
 
 class ConnectionUi;
+class FormsUi;
 class Printing;
 class SoftKeyBar;
 class TabPanel;
@@ -104,6 +105,8 @@ public:
     // "Connection Settings..." and "Terminal Preferences...".
     SettingsMenus& SettingsCommands() { return *settingsMenus_; }
     Printing& Printer() { return *printing_; }
+    // The forms mode's Canvo window and its resources.
+    FormsUi& Forms() { return *formsUi_; }
 
     // The start-up window that started this window (null: none): told when
     // this window has unloaded (its close was accepted).
@@ -167,6 +170,8 @@ private:
     void StartupStatus(const std::string& text) override;
     void StopStartupTimer() override;
     void DisplayTerminal() override;
+    void FormsShow() override;
+    bool FormsWindowOpen() override;
 
     // ArrivalWindow
     bool ReceiveTimerRunning() const override { return curBlinkTimer_.isActive(); }
@@ -239,6 +244,7 @@ private:
 
     std::array<QAction*, 13> schemeActions_{};
     std::unique_ptr<ConnectionUi> connectionUi_;
+    std::unique_ptr<FormsUi> formsUi_;
     std::array<QAction*, 3> columnActions_{};
     QAction* inverseAction_ = nullptr;
     QAction* xmitCntlAction_ = nullptr;

@@ -39,15 +39,16 @@ protected:
 TEST(CanvoWindow, EditControlsKeysClicksAndClosing)
 {
     TempHome home;
-    std::filesystem::create_directories(home.Path() / "cache");
-    std::ofstream(home.Path() / "cache" / "form.txt") << "/ENTRYBOX (10 10 8 NAME MAXCHARS 5)\n"
-                                                         "/ENTRYBOX (10 60 8 NOTES DISPLAYLINES 2)\n"
-                                                         "/MULTIPICK (10 120 8 COLOUR)\n/BUTTON (10 200 100 240 OK)\n";
+    const FormFiles files = FormFiles::OfThisInstance();
+    std::filesystem::create_directories(files.Form.parent_path());
+    std::ofstream(files.Form) << "/ENTRYBOX (10 10 8 NAME MAXCHARS 5)\n"
+                                 "/ENTRYBOX (10 60 8 NOTES DISPLAYLINES 2)\n"
+                                 "/MULTIPICK (10 120 8 COLOUR)\n/BUTTON (10 200 100 240 OK)\n";
     FormsFlags flags;
     ByteQueue buffer;
     Lines lines;
     ManualClock clock;
-    QuietWindow window(flags, buffer, lines, clock, home.Path());
+    QuietWindow window(flags, buffer, lines, clock, files);
     bool unloaded = false;
     window.Unloaded = [&] { unloaded = true; };
     ASSERT_TRUE(window.Open());

@@ -98,7 +98,7 @@ protected:
     Pacing pacing;
     ManualClock clock;
     ByteQueue buffer;
-    FormsMode mode{model, flags, window, output, clock, home.Path()};
+    FormsMode mode{model, flags, window, output, clock, FormFiles::OfThisInstance()};
 };
 
 std::string ReadFile(const std::filesystem::path& file)
@@ -355,26 +355,22 @@ TEST(GeometricSearch, FindsTheNearestObjectInTheDirection)
     }
 }
 
-TEST(FormsTransmitter, TakesTheStepsOfTheTerminalsTransmitPath)
+TEST(FormsTransmitter, SendsValueLinesThroughTheTerminalsTransmitPath)
 {
     ManualClock clock;
-    FakeConnection serial;
-    serial.IsNetwork = false;
-    FormsTransmitter x(serial, clock);
-    x.xmitchar(std::string(120, 'a'));
-    ASSERT_EQ(serial.Writes.size(), 3u);
-    EXPECT_EQ(serial.Writes[2].size(), 20u);
-
     FakeConnection telnet;
     telnet.NetKind = NetworkKind::TelnetAdvanced;
-    FormsTransmitter t(telnet, clock);
-    t.AutoLineFeed = true;
-    t.Roman8Output = true;
+    TerminalState state;
+    state.AutoLineFeed = true;
+    state.HostRoman8 = true;
+    Transmitter terminal(state, telnet, clock, nullptr);
+    FormsTransmitter t(terminal);
     t.xmitchar("A:\xe9\r");
-    t.xmitchar("B\r");
-    EXPECT_EQ(telnet.Written(), std::string("A:\xc5\r\0\nB\r\0\n", 10));
-    ASSERT_EQ(telnet.Options.size(), 1u) << "DONT ECHO once";
-    EXPECT_EQ(telnet.Options[0], std::make_pair(TelnetVerb::Dont, 1));
+    terminal.XmitString("B\r", false);
+    t.xmitchar("C\r");
+    EXPECT_EQ(telnet.Written(), std::string("A:\xc5\r\0\nB\rC\r\0\n", 12));
+    ASSERT_EQ(telnet.Options.size(), 1u) << "DONT ECHO once for both paths";
+    EXPECT_EQ(terminal.LocalEchoRequested, true);
 }
 
 TEST(FormsDebugLog, IndentsEnterAndExitLines)

@@ -1,6 +1,8 @@
 // Fuzz target for the form language: bytes of any shape are read as a form
 // file (the first byte picks the display scale) and built as a new form,
-// then rebuilt.
+// then rebuilt. With the first byte's high bit set the same bytes arrive
+// instead as host data at the Canvo window's receive loop (CanvoPolling), in
+// chunks whose size the first byte picks, the clock moving between ticks.
 //
 // Invariants, checked after every input (a violation is reported on stderr
 // and ends the run with a trap):
@@ -9,10 +11,15 @@
 //   - the object list holds at most 500 entries, each object once, in screen
 //     order; the tab sequence and the focus name listed objects;
 //   - a rebuild of the same text keeps every value;
-//   - the object dump can be made.
+//   - the object dump can be made;
+//   - after a tick of the receive loop the buffer holds nothing more than a
+//     closing sequence's first characters, unless the window is closing.
 #include "Invariants.h"
+#include "base/Clock.h"
 #include "forms/CanvoState.h"
 #include "forms/FormBuild.h"
+#include "forms/FormsMode.h"
+#include "forms/ObjectAreas.h"
 #include "forms/ObjectDump.h"
 
 #include <cstdint>
@@ -116,6 +123,56 @@ void SetValues(FormModel& m)
         d.Text = d.Name;
 }
 
+// The Canvo window without drawing, and a host that reads no value lines.
+class FuzzWindow final : public FormsWindow {
+public:
+    explicit FuzzWindow(FormModel& model) : model_(model) {}
+    FormResult BuildForm(std::string_view text) override
+    {
+        InterpreterState state;
+        CountingDrawing drawing;
+        FormSettings settings;
+        settings.CacheFolder = "cache";
+        return kalvor::forms::BuildForm(text, BuildKind::NewForm, model_, state, drawing, settings);
+    }
+    void UnloadWindow() override {}
+    void RedrawObject(int position) override { Expect(model_.Listed(position), "redraw of an unlisted object"); }
+    void FocusMoved(int, int) override {}
+    void Bell() override {}
+    void MessageBox(std::string_view, std::string_view) override {}
+    Rect ObjectArea(int position) const override { return PlainObjectArea(model_, model_.At(position)); }
+
+private:
+    FormModel& model_;
+};
+
+class NoLines final : public FormsOutput {
+public:
+    void xmitchar(std::string_view) override {}
+};
+
+void RunReceiveLoop(std::string_view bytes, unsigned seed)
+{
+    FormModel model;
+    FormsFlags flags;
+    FuzzWindow window(model);
+    NoLines lines;
+    kalvor::ManualClock clock;
+    FormsMode mode(model, flags, window, lines, clock, FormFiles::OfThisInstance());
+    kalvor::ByteQueue buffer;
+    const std::size_t chunk = 1 + (seed & 0x1f);
+    const std::int64_t tickMs = (seed & 0x40) != 0 ? 2500 : 25;
+    for (std::size_t at = 0; at < bytes.size(); at += chunk) {
+        buffer.Append(bytes.substr(at, chunk));
+        mode.CanvoPolling(buffer);
+        clock.Advance(tickMs);
+        CheckModel(model);
+        Expect(buffer.Size() <= 3 || flags.CloseRequested, "the receive loop left data behind");
+        if (flags.CloseRequested)
+            break;
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -129,6 +186,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     settings.ClientHeight = 600;
     settings.CacheFolder = "cache";
     const std::string_view text(reinterpret_cast<const char*>(data) + 1, size - 1);
+    if ((data[0] & 0x80) != 0) {
+        RunReceiveLoop(text, data[0]);
+        return 0;
+    }
 
     FormModel model;
     InterpreterState state;

@@ -287,3 +287,27 @@ TEST(ProxySettings, ReadFromVariables)
 }
 
 } // namespace
+
+namespace {
+
+// kalvor-screen in forms mode fetches the resources of a form the host sends
+// into cache/ of the program folder, as the desktop program does.
+TEST_F(Download, TheHeadlessTerminalFetchesAFormsPicture)
+{
+    fs::create_directories(served_ / "pics");
+    WriteFile(served_ / "pics" / "logo.gif", Picture(5000, 3));
+    LoopbackServer server(LoopbackServer::Kind::Http, served_, log_);
+    ASSERT_NE(server.Port(), 0) << server.Error();
+    const fs::path events = home_.Path() / "events.txt";
+    WriteFile(events, "host \\e%k1F" + ServerLine(server, "HTTP://", "pics") +
+                          ")\\n/RESOURCES (logo.gif)\\n/IMAGE (10 10 logo.gif)\\n/CHECK (5 5 A)\\n\\e%kC\n");
+    const fs::path out = home_.Path() / "out.json";
+    const std::string command = std::string(KALVOR_SCREEN_PATH) + " --format json --rows 2 --events '" +
+                                events.string() + "' > '" + out.string() + "'";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    EXPECT_NE(ReadFile(out).find(R"("forms":{"active":true)"), std::string::npos) << ReadFile(out);
+    EXPECT_TRUE(ReadFile(Cached("logo.gif")) == ReadFile(served_ / "pics" / "logo.gif"));
+    EXPECT_EQ(Count(server.Requests(), "GET /pics/logo.gif"), 1u);
+}
+
+} // namespace

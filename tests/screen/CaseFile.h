@@ -22,6 +22,9 @@
 //   ? NAME [MEMBER|INDEX...] VALUE      any other member of the report, by
 //                               its path (e.g. "? script running true"); run
 //                               strings read "B10 _5", objects as compact JSON
+//   ? forms objects.2.text "Ada"        a member of the JSON "forms" object by
+//                               its path (array items counted from 1); arrays
+//                               of plain values read as "3,1,2"
 // Expectations are checked after the events above them: events after an
 // expectation continue the same run from the start.
 #pragma once

@@ -99,6 +99,25 @@ std::string Join(std::vector<std::string>::const_iterator from, std::vector<std:
     return s.empty() ? "-" : s;
 }
 
+// A member of the "forms" object by its dotted path (array items counted
+// from 1, as the object list's positions are); arrays of plain values read
+// "3,1,2".
+std::string FormsValue(QJsonValue v, const std::string& path)
+{
+    for (std::size_t at = 0; at <= path.size();) {
+        const std::size_t dot = std::min(path.find('.', at), path.size());
+        const std::string step = path.substr(at, dot - at);
+        v = v.isArray() ? v.toArray().at(std::stoi(step) - 1) : v.toObject().value(QString::fromStdString(step));
+        at = dot + 1;
+    }
+    if (!v.isArray())
+        return Text(v);
+    std::string joined;
+    for (const QJsonValue& item : v.toArray())
+        joined += (joined.empty() ? "" : ",") + Text(item);
+    return joined;
+}
+
 struct Report {
     QJsonObject Root;
     std::string Replies;
@@ -172,6 +191,9 @@ TEST_P(ScreenCaseTest, Matches)
         } else if (e.Kind == "replies") {
             ASSERT_EQ(a.size(), 1u) << where;
             EXPECT_EQ(Visible(run->Replies), Visible(a[0])) << where;
+        } else if (e.Kind == "forms") {
+            ASSERT_EQ(a.size(), 2u) << where;
+            EXPECT_EQ(Visible(FormsValue(root["forms"], a[0])), Visible(a[1])) << where << " forms " << a[0];
         } else if (e.Kind == "trace") {
             ASSERT_EQ(a.size(), 1u) << where;
             const std::string log = ReadAll(home.Path() / "temp" / "zkdebug.txt");

@@ -46,6 +46,8 @@ public:
     bool FormsHold = false; // the forms mode holds the keyboard
     int FormsTabs = 0;
     std::vector<FieldDirection> FormsMoves;
+    int FormsShows = 0;     // the Canvo window was asked to show the form file
+    bool CanvoOpen = false; // the Canvo window is open (set by FormsShow)
 
     std::string Caption;
     std::string Status;
@@ -82,6 +84,12 @@ public:
 
     bool SelectionActive() override { return Selected; }
     void ClipCut() override { ++Cuts; }
+    void FormsShow() override
+    {
+        ++FormsShows;
+        CanvoOpen = true;
+    }
+    bool FormsWindowOpen() override { return CanvoOpen; }
     void ClearSelection() override
     {
         ++SelectionClears;

@@ -61,10 +61,10 @@ std::optional<FormsKey> KeyOf(const QKeyEvent& e)
 } // namespace
 
 CanvoWindow::CanvoWindow(FormsFlags& flags, ByteQueue& receiveBuffer, FormsOutput& output, const Clock& clock,
-                         const std::filesystem::path& programFolder, QWidget* parent)
+                         const FormFiles& files, QWidget* parent)
     : QMainWindow(parent),
       view_(new CanvoView(this)),
-      core_(view_->Form().Model(), flags, *this, output, clock, programFolder),
+      core_(view_->Form().Model(), flags, *this, output, clock, files),
       buffer_(receiveBuffer),
       line_(new QLineEdit(view_->viewport())),
       lines_(new QPlainTextEdit(view_->viewport())),

@@ -25,7 +25,7 @@ public:
     static constexpr int kPollingMs = 25;
 
     CanvoWindow(kalvor::forms::FormsFlags& flags, ByteQueue& receiveBuffer, kalvor::forms::FormsOutput& output,
-                const Clock& clock, const std::filesystem::path& programFolder, QWidget* parent = nullptr);
+                const Clock& clock, const kalvor::forms::FormFiles& files, QWidget* parent = nullptr);
     ~CanvoWindow() override;
 
     kalvor::forms::FormsMode& Core() { return core_; }
