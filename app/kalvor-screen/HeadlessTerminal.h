@@ -9,6 +9,8 @@
 #include "ScreenOptions.h"
 #include "TestConnections.h"
 #include "base/Clock.h"
+#include "edit/Clipboard.h"
+#include "edit/Editor.h"
 #include "session/Session.h"
 
 #include <cstdio>
@@ -38,6 +40,9 @@ public:
     void Finish();
 
     Session& GetSession() { return *session_; }
+    // The Edit menu's commands on the session, with a clipboard of its own.
+    edit::Editor& Editor() { return *editor_; }
+    const edit::StringClipboard& Clipboard() const { return clipboard_; }
     // The log-on script of --script, or null.
     const HeadlessScript* Script() const { return script_.get(); }
 
@@ -49,6 +54,10 @@ private:
     void StartupStatus(const std::string& text) override;
     void StopStartupTimer() override;
     void DisplayTerminal() override;
+    // The selection lives in the editor.
+    bool SelectionActive() override { return editor_->Current().Active; }
+    void ClipCut() override { editor_->ClipCut(); }
+    void ClearSelection() override { editor_->Forget(); }
 
     void Tick();
 
@@ -56,6 +65,8 @@ private:
     std::unique_ptr<ReplyFileConnection> connection_;
     std::unique_ptr<Session> session_;
     std::unique_ptr<HeadlessScript> script_;
+    edit::StringClipboard clipboard_;
+    std::unique_ptr<edit::Editor> editor_;
     long phase_ = 0; // milliseconds since the last tick
 };
 

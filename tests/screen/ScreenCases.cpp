@@ -194,6 +194,17 @@ TEST_P(ScreenCaseTest, Matches)
             ASSERT_EQ(e.Args.size(), 1u) << where;
             const std::string log = ReadAll(home.Path() / "temp" / "zkdebug.txt");
             EXPECT_NE(log.find(e.Args[0]), std::string::npos) << where << ": no \"" << e.Args[0] << "\" in\n" << log;
+        } else if (e.Kind == "selection") {
+            const JsonValue& sel = root["selection"];
+            std::string got = "none";
+            if (sel.Type != JsonValue::Kind::Null)
+                got = std::to_string(sel["start"][0].Int()) + " " + std::to_string(sel["start"][1].Int()) + " " +
+                      std::to_string(sel["end"][0].Int()) + " " + std::to_string(sel["end"][1].Int()) +
+                      (sel["rect"].Bool ? " rect" : "");
+            EXPECT_EQ(got, Join(e.Args)) << where;
+        } else if (e.Kind == "clipboard") {
+            ASSERT_EQ(e.Args.size(), 1u) << where;
+            EXPECT_EQ(Visible(root["clipboard"].String), Visible(e.Args[0])) << where;
         } else if (e.Kind == "screen") {
             for (std::size_t r = 0; r < rows.Array.size(); ++r) {
                 std::string want = r < e.ScreenRows.size() ? e.ScreenRows[r] : std::string();
