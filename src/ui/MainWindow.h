@@ -14,6 +14,7 @@
 #include "render/Renderer.h"
 #include "session/Session.h"
 #include "ui/ConfigurationMenu.h"
+#include "ui/EditMenu.h"
 #include "ui/SettingsMenus.h"
 #include "ui/ErrorWindow.h"
 #include "ui/TerminalView.h"
@@ -101,6 +102,9 @@ public:
     // "Connection Settings..." and "Terminal Preferences...".
     SettingsMenus& SettingsCommands() { return *settingsMenus_; }
     Printing& Printer() { return *printing_; }
+    // The Edit menu, the mouse on the display and the clipboard.
+    EditMenu& Edit() { return *edit_; }
+    const Clock& SessionClock() const { return clock_; }
 
     // The start-up window that started this window (null: none): told when
     // this window has unloaded (its close was accepted).
@@ -159,6 +163,9 @@ private:
     void StartupStatus(const std::string& text) override;
     void StopStartupTimer() override;
     void DisplayTerminal() override;
+    bool SelectionActive() override { return edit_ && edit_->Editor().Current().Active; }
+    void ClipCut() override;
+    void ClearSelection() override;
 
     // ConfigurationWindow
     void ApplyWindowSettings(const config::Settings& settings) override;
@@ -239,6 +246,7 @@ private:
     std::unique_ptr<ConfigurationMenu> configMenu_;
     QMenu* terminalMenu_ = nullptr;
     std::unique_ptr<SettingsMenus> settingsMenus_;
+    std::unique_ptr<EditMenu> edit_;
 };
 
 } // namespace kalvor::ui
