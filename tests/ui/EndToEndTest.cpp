@@ -5,24 +5,18 @@
 // docs/screenshot.png when KALVOR_UPDATE_SCREENSHOT is set).
 //
 // The test is skipped, loudly, only when Xvfb cannot start.
+#include "DesktopSupport.h"
 #include "FileBytes.h"
 #include "TempHome.h"
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <csignal>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <poll.h>
-#include <spawn.h>
 #include <string>
 #include <sys/wait.h>
-#include <thread>
-#include <unistd.h>
-#include <vector>
 
 #ifndef KALVOR_PATH
 #error "KALVOR_PATH must name the kalvor executable"
@@ -31,172 +25,35 @@
 #error "KALVOR_SOURCE_DIR must name the source tree"
 #endif
 
-extern char** environ;
-
 namespace kalvor {
 namespace {
 
 namespace fs = std::filesystem;
-using namespace std::chrono_literals;
-
-// Waiting limits: a slow machine only waits longer, and nothing asserts on
-// how long anything took.
-constexpr auto kStartLimit = 60s;
-
-pid_t Spawn(const std::vector<std::string>& args, int stdoutFd = -1, int keepFd = -1)
-{
-    std::vector<char*> argv;
-    for (const std::string& a : args)
-        argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    if (stdoutFd >= 0)
-        posix_spawn_file_actions_adddup2(&actions, stdoutFd, STDOUT_FILENO);
-    (void)keepFd; // inherited as it is (not close-on-exec)
-    pid_t pid = -1;
-    const int rc = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    return rc == 0 ? pid : -1;
-}
-
-// Runs a command to its end; returns its exit status (-1 when it could not
-// run) and its standard output.
-int RunCommand(const std::vector<std::string>& args, std::string* out = nullptr)
-{
-    int fds[2];
-    if (::pipe(fds) != 0)
-        return -1;
-    const pid_t pid = Spawn(args, fds[1]);
-    ::close(fds[1]);
-    std::string text;
-    char buf[4096];
-    ssize_t n;
-    while ((n = ::read(fds[0], buf, sizeof buf)) > 0)
-        text.append(buf, static_cast<std::size_t>(n));
-    ::close(fds[0]);
-    if (pid < 0)
-        return -1;
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    if (out)
-        *out = text;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-template <class Pred>
-bool WaitFor(Pred pred, std::chrono::seconds limit)
-{
-    const auto end = std::chrono::steady_clock::now() + limit;
-    while (std::chrono::steady_clock::now() < end) {
-        if (pred())
-            return true;
-        std::this_thread::sleep_for(50ms);
-    }
-    return pred();
-}
-
-class VirtualDisplay {
-public:
-    // Starts Xvfb on a free display number (Xvfb picks it and reports it).
-    bool Start(std::string& error)
-    {
-        int fds[2];
-        if (::pipe(fds) != 0) {
-            error = "pipe failed";
-            return false;
-        }
-        pid_ = Spawn({"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
-                      "-noreset"},
-                     -1, fds[1]);
-        ::close(fds[1]);
-        if (pid_ < 0) {
-            ::close(fds[0]);
-            error = "Xvfb is not installed or cannot be run";
-            return false;
-        }
-        std::string number;
-        const auto end = std::chrono::steady_clock::now() + kStartLimit;
-        while (std::chrono::steady_clock::now() < end && number.find('\n') == std::string::npos) {
-            pollfd p{fds[0], POLLIN, 0};
-            if (::poll(&p, 1, 200) > 0) {
-                char buf[32];
-                const ssize_t n = ::read(fds[0], buf, sizeof buf);
-                if (n <= 0)
-                    break;
-                number.append(buf, static_cast<std::size_t>(n));
-            }
-        }
-        ::close(fds[0]);
-        if (number.empty() || number.find('\n') == std::string::npos) {
-            error = "Xvfb did not report a display";
-            return false;
-        }
-        display_ = ":" + number.substr(0, number.find('\n'));
-        return true;
-    }
-    ~VirtualDisplay()
-    {
-        if (pid_ > 0) {
-            ::kill(pid_, SIGTERM);
-            ::waitpid(pid_, nullptr, 0);
-        }
-    }
-    const std::string& Name() const { return display_; }
-
-private:
-    pid_t pid_ = -1;
-    std::string display_;
-};
+using test::kStartLimit;
+using test::RunCommand;
+using test::Spawn;
+using test::WaitFor;
 
 TEST(EndToEnd, TypedKeysReachTheScreenOfTheDesktopProgram)
 {
     test::TempHome home;
-    VirtualDisplay x;
+    test::VirtualDisplay x;
     std::string error;
     if (!x.Start(error)) {
         std::fprintf(stderr, "\n*** END-TO-END TEST SKIPPED: %s ***\n\n", error.c_str());
         GTEST_SKIP() << "Xvfb cannot start: " << error;
     }
-    ::setenv("DISPLAY", x.Name().c_str(), 1);
-    ::setenv("QT_QPA_PLATFORM", "xcb", 1);
-    // In sanitizer builds: the system D-Bus library that Qt's X11 platform
-    // loads keeps one buffer until exit; that is not Kalvor's to free.
-    const fs::path suppressions = home.Path() / "lsan.supp";
-    std::ofstream(suppressions) << "leak:libdbus-1.so\n";
-    std::string lsan = "suppressions=" + suppressions.string();
-    if (const char* old = std::getenv("LSAN_OPTIONS"); old != nullptr && *old != '\0')
-        lsan = std::string(old) + ":" + lsan;
-    ::setenv("LSAN_OPTIONS", lsan.c_str(), 1);
+    test::UseDisplay(x, home.Path().string());
 
     const fs::path dump = home.Path() / "screen.txt";
     const std::string replay = std::string(KALVOR_SOURCE_DIR) + "/samples/demo-session.txt";
     const pid_t kalvor = Spawn({KALVOR_PATH, "--replay", replay, "--dump-screen", dump.string()});
     ASSERT_GT(kalvor, 0);
-    struct Reaper {
-        pid_t pid;
-        bool done = false;
-        ~Reaper()
-        {
-            if (!done) {
-                ::kill(pid, SIGKILL);
-                ::waitpid(pid, nullptr, 0);
-            }
-        }
-    } reaper{kalvor};
+    test::Reaper reaper{kalvor};
 
     // The window is mapped and the replayed session is on the screen.
-    std::string window;
-    ASSERT_TRUE(WaitFor(
-        [&] {
-            std::string out;
-            if (RunCommand({"xdotool", "search", "--onlyvisible", "--name", "^Kalvor$"}, &out) != 0)
-                return false;
-            window = out.substr(0, out.find('\n'));
-            return !window.empty();
-        },
-        kStartLimit))
-        << "the Kalvor window did not appear on " << x.Name();
+    const std::string window = test::FindKalvorWindow();
+    ASSERT_FALSE(window.empty()) << "the Kalvor window did not appear on " << x.Name();
     ASSERT_TRUE(WaitFor([&] { return test::ReadAll(dump).find("Command>") != std::string::npos; }, kStartLimit))
         << "the replayed session was not shown";
 
@@ -222,7 +79,7 @@ TEST(EndToEnd, TypedKeysReachTheScreenOfTheDesktopProgram)
     ASSERT_EQ(::kill(kalvor, SIGTERM), 0);
     int status = 0;
     ASSERT_EQ(::waitpid(kalvor, &status, 0), kalvor);
-    reaper.done = true;
+    reaper.Done = true;
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     EXPECT_NE(test::ReadAll(dump).find("Command> hello\n"), std::string::npos);
 }
