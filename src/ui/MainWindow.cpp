@@ -10,6 +10,7 @@
 #include "ui/FuncKeyDefn.h"
 #include "ui/KeyTranslation.h"
 #include "ui/LocalShortcuts.h"
+#include "ui/PrintCommands.h"
 #include "ui/Printing.h"
 #include "ui/ScreenDump.h"
 #include "ui/SettingsMenus.h"
@@ -146,6 +147,8 @@ MainWindow::~MainWindow()
 void MainWindow::ConnectConfiguration()
 {
     printing_ = std::make_unique<Printing>(this, errors_);
+    printing_->SetTerminal(&session_->State());
+    printCommands_ = std::make_unique<PrintCommands>(*this, *fileMenu_, exitAction_);
     // Only a configured window keeps settings of its own in the file.
     configMenu_ = std::make_unique<ConfigurationMenu>(
         this, options_.Configured ? static_cast<ConfigurationWindow*>(this) : nullptr, *session_, errors_);
@@ -428,6 +431,8 @@ void MainWindow::StateChanged()
     lineDrawingOffAction_->setShortcuts(LocalShortcuts(Qt::Key_O, transmit));
     if (edit_)
         edit_->ControlCharactersChanged(transmit);
+    if (printCommands_)
+        printCommands_->ControlCharactersChanged(transmit);
     if (st.Mem.ColsInTerm != lastCols_) {
         lastCols_ = st.Mem.ColsInTerm;
         WidthChanged();

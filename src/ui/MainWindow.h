@@ -40,6 +40,7 @@ class ConnectionManager;
 namespace kalvor::ui {
 
 class ConnectionUi;
+class PrintCommands;
 class Printing;
 class SoftKeyBar;
 class TabPanel;
@@ -243,6 +244,7 @@ private:
     QMenu* fileMenu_ = nullptr;
     QAction* exitAction_ = nullptr;
     std::unique_ptr<Printing> printing_;
+    std::unique_ptr<PrintCommands> printCommands_;
     std::unique_ptr<ConfigurationMenu> configMenu_;
     QMenu* terminalMenu_ = nullptr;
     std::unique_ptr<SettingsMenus> settingsMenus_;
