@@ -132,14 +132,63 @@ std::optional<ScriptEvent> ParseEventLine(std::string_view line, int lineNumber,
 
     ScriptEvent ev;
     ev.Line = lineNumber;
-    if (word == "host" || word == "type") {
-        ev.Type = word == "host" ? ScriptEvent::Kind::Host : ScriptEvent::Kind::Type;
+    if (word == "host" || word == "type" || word == "paste" || word == "replace") {
+        ev.Type = word == "host"    ? ScriptEvent::Kind::Host
+                  : word == "type"  ? ScriptEvent::Kind::Type
+                  : word == "paste" ? ScriptEvent::Kind::Paste
+                                    : ScriptEvent::Kind::Replace;
         auto text = UnescapeEventText(arg);
         if (!text) {
             error = "bad escape in text";
             return std::nullopt;
         }
         ev.Text = std::move(*text);
+        return ev;
+    }
+    if (word == "selectall" || word == "copy" || word == "cut" || word == "findagain") {
+        ev.Type = word == "selectall" ? ScriptEvent::Kind::SelectAll
+                  : word == "copy"    ? ScriptEvent::Kind::Copy
+                  : word == "cut"     ? ScriptEvent::Kind::Cut
+                                      : ScriptEvent::Kind::FindAgain;
+        return ev;
+    }
+    if (word == "find") {
+        // The text runs to the last blank when the line ends in " case".
+        ev.Type = ScriptEvent::Kind::Find;
+        std::string_view text = arg;
+        if (text.size() >= 5 && text.substr(text.size() - 5) == " case") {
+            ev.Flag = true;
+            text.remove_suffix(5);
+        }
+        auto unescaped = UnescapeEventText(text);
+        if (!unescaped || unescaped->empty()) {
+            error = "find needs a text";
+            return std::nullopt;
+        }
+        ev.Text = std::move(*unescaped);
+        return ev;
+    }
+    if (word == "select") {
+        ev.Type = ScriptEvent::Kind::Select;
+        std::string_view rest = Trim(arg);
+        while (!rest.empty()) {
+            const std::size_t sp = rest.find(' ');
+            const std::string_view tok = rest.substr(0, sp);
+            int n = 0;
+            auto [ptr, ec] = std::from_chars(tok.data(), tok.data() + tok.size(), n);
+            if (tok == "rect" && ev.Cells.size() == 4)
+                ev.Flag = true;
+            else if (ec != std::errc() || ptr != tok.data() + tok.size() || ev.Cells.size() == 4) {
+                error = "select takes R1 C1 R2 C2 [rect]";
+                return std::nullopt;
+            } else
+                ev.Cells.push_back(n);
+            rest = sp == std::string_view::npos ? std::string_view() : Trim(rest.substr(sp + 1));
+        }
+        if (ev.Cells.size() != 4) {
+            error = "select takes R1 C1 R2 C2 [rect]";
+            return std::nullopt;
+        }
         return ev;
     }
     if (word == "wait") {

@@ -9,6 +9,13 @@
 //                      at window pixel (X, Y) of the form
 //   close              forms mode: the user closes the Canvo window (refused
 //                      while the host protects the exit)
+//   select R1 C1 R2 C2 [rect]  mark from screen row R1, column C1 to row R2,
+//                      column C2 as a mouse drag would (-1 and 1001 the row ends)
+//   selectall, copy, cut       the Edit menu's commands (a headless clipboard)
+//   paste TEXT         TEXT pasted from the clipboard as the user pastes it
+//   find TEXT [case]   Find: TEXT searched for after the cursor, case matched
+//                      with `case`; findagain, replace TEXT: Do Same Find
+//                      Again, and Replace with TEXT
 // TEXT escapes: \e ESC, \r CR, \n LF, \t HT, \\ backslash, \xHH any byte.
 // Key names: Up Down Left Right Home End PageUp PageDown Insert Delete
 // Backspace Tab Return Enter (the numeric-pad Enter) Esc F1..F12 ScrollLock
@@ -23,12 +30,29 @@
 namespace kalvor {
 
 struct ScriptEvent {
-    enum class Kind { Host, Wait, Key, Type, Click, Close };
+    enum class Kind {
+        Host,
+        Wait,
+        Key,
+        Type,
+        Click,
+        Close,
+        Select,
+        SelectAll,
+        Copy,
+        Cut,
+        Paste,
+        Find,
+        FindAgain,
+        Replace
+    };
     Kind Type = Kind::Host;
     std::string Text;              // host/type: the unescaped bytes; key: the key name
     std::vector<std::string> Mods; // key: shift, ctrl, alt
     long Milliseconds = 0;         // wait
     int X = 0, Y = 0;              // click
+    std::vector<int> Cells;        // select: R1 C1 R2 C2
+    bool Flag = false;             // select: rect; find: case matched
     int Line = 0;
 };
 

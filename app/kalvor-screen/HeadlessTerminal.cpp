@@ -12,7 +12,8 @@
 namespace kalvor {
 
 HeadlessTerminal::HeadlessTerminal(const ScreenOptions& options, std::FILE* replies)
-    : session_(std::make_unique<Session>(clock_))
+    : session_(std::make_unique<Session>(clock_)),
+      editor_(std::make_unique<edit::Editor>(*session_, clock_, clipboard_))
 {
     session_->SetObserver(this);
     session_->SetScreenWidth(options.Cols);
@@ -75,6 +76,7 @@ void HeadlessTerminal::DeliverHostChunk(std::string_view bytes)
 void HeadlessTerminal::Tick()
 {
     session_->Tick();
+    editor_->Tick();
     if (forms_->Open())
         forms_->Poll();
 }
@@ -141,6 +143,34 @@ void PressKey(Session& session, const ScriptEvent& ev)
     session.KeyUp(stroke.Code, shift);
 }
 
+// The Edit menu's commands, as the window runs them.
+void RunEditEvent(HeadlessTerminal& term, const ScriptEvent& ev)
+{
+    edit::Editor& editor = term.Editor();
+    switch (ev.Type) {
+    case ScriptEvent::Kind::Select:
+        (void)edit::FromScreen(editor.Current(), term.GetSession().Memory(),
+                               edit::ScreenRegion{ev.Cells[0], ev.Cells[1], ev.Cells[2], ev.Cells[3], ev.Flag});
+        break;
+    case ScriptEvent::Kind::SelectAll: (void)editor.SelectAll(); break;
+    case ScriptEvent::Kind::Copy: editor.Copy(); break;
+    case ScriptEvent::Kind::Cut: editor.Cut(); break;
+    case ScriptEvent::Kind::Paste: editor.PasteText(ev.Text); break;
+    case ScriptEvent::Kind::Find:
+        editor.Find.FindText = ev.Text;
+        editor.Find.Mode = ev.Flag ? edit::CaseMode::Exact : edit::CaseMode::IgnoreCase;
+        editor.Current().Rect = false;
+        (void)editor.FindNext();
+        break;
+    case ScriptEvent::Kind::FindAgain: (void)editor.FindNext(); break;
+    case ScriptEvent::Kind::Replace:
+        editor.Find.ReplaceText = ev.Text;
+        editor.Replace();
+        break;
+    default: break;
+    }
+}
+
 bool RunEvents(HeadlessTerminal& term, std::istream& in, const std::string& name, std::ostream& err)
 {
     std::string line;
@@ -182,6 +212,7 @@ bool RunEvents(HeadlessTerminal& term, std::istream& in, const std::string& name
             if (forms)
                 term.Forms().Close();
             break;
+        default: RunEditEvent(term, *ev); break;
         }
     }
     return true;
@@ -232,8 +263,10 @@ int RunScreen(const ScreenOptions& options, std::ostream& out, std::ostream& err
             if (!options.Quiet) {
                 const DisplayMemory& mem = term.GetSession().Memory();
                 if (options.OutputFormat == ScreenOptions::Format::Json) {
-                    std::string members = term.Script() != nullptr ? term.Script()->JsonMember() + "," : std::string();
-                    members += "\"forms\":" + term.Forms().Report();
+                    std::string members = EditJsonMembers(term.Editor().Current(), mem, term.Clipboard().Text());
+                    if (term.Script() != nullptr)
+                        members += "," + term.Script()->JsonMember();
+                    members += ",\"forms\":" + term.Forms().Report();
                     WriteJsonReport(out, mem, options.Memory, members);
                 } else
                     WriteTextReport(out, mem, options.Memory);

@@ -10,6 +10,8 @@
 #include "ScreenOptions.h"
 #include "TestConnections.h"
 #include "base/Clock.h"
+#include "edit/Clipboard.h"
+#include "edit/Editor.h"
 #include "session/Session.h"
 
 #include <cstdio>
@@ -39,6 +41,9 @@ public:
     void Finish();
 
     Session& GetSession() { return *session_; }
+    // The Edit menu's commands on the session, with a clipboard of its own.
+    edit::Editor& Editor() { return *editor_; }
+    const edit::StringClipboard& Clipboard() const { return clipboard_; }
     // The log-on script of --script, or null.
     const HeadlessScript* Script() const { return script_.get(); }
     // The forms mode (the Canvo window without drawing).
@@ -57,6 +62,10 @@ private:
     void ExitRequested() override { ended_ = true; }
     void FormsShow() override { forms_->Show(); }
     bool FormsWindowOpen() override { return forms_->Open(); }
+    // The selection lives in the editor.
+    bool SelectionActive() override { return editor_->Current().Active; }
+    void ClipCut() override { editor_->ClipCut(); }
+    void ClearSelection() override { editor_->Forget(); }
 
     void Tick();
 
@@ -66,6 +75,8 @@ private:
     std::unique_ptr<HeadlessScript> script_;
     std::unique_ptr<HeadlessForms> forms_;
     bool ended_ = false;
+    edit::StringClipboard clipboard_;
+    std::unique_ptr<edit::Editor> editor_;
     long phase_ = 0; // milliseconds since the last tick
 };
 

@@ -66,6 +66,21 @@ void ForEachRow(const DisplayMemory& mem, bool wholeMemory, F&& f)
 
 } // namespace
 
+std::string EditJsonMembers(const edit::Selection& sel, const DisplayMemory& mem, std::string_view clipboard)
+{
+    std::string out = "\"selection\":";
+    if (const auto r = edit::ToScreen(sel, mem)) {
+        out.append("{\"start\":[" + std::to_string(r->StartRow) + "," + std::to_string(r->StartCol) + "],\"end\":[" +
+                   std::to_string(r->EndRow) + "," + std::to_string(r->EndCol) +
+                   "],\"rect\":" + (r->Rect ? "true" : "false") + "}");
+    } else {
+        out.append("null");
+    }
+    out.append(",\"clipboard\":");
+    PutJsonString(out, clipboard);
+    return out;
+}
+
 void WriteTextReport(std::ostream& out, const DisplayMemory& mem, bool wholeMemory)
 {
     std::string buf;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "base/JsonText.h"
+#include "edit/Selection.h"
 #include "engine/DisplayMemory.h"
 
 #include <ostream>
@@ -14,5 +15,9 @@ namespace kalvor {
 void WriteTextReport(std::ostream& out, const DisplayMemory& mem, bool wholeMemory);
 // `extraMembers`: more members of the JSON object, e.g. "\"script\":{...}".
 void WriteJsonReport(std::ostream& out, const DisplayMemory& mem, bool wholeMemory, std::string_view extraMembers = {});
+
+// The members "selection" (null, or start and end in screen rows and
+// columns and the rectangular flag) and "clipboard".
+std::string EditJsonMembers(const edit::Selection& sel, const DisplayMemory& mem, std::string_view clipboard);
 
 } // namespace kalvor

@@ -370,9 +370,13 @@ EscapeResult EscPrintSettings(Terminal& t, std::string_view seq)
     int fontSize = t.State.PrintFontSize;
     int copies = t.State.PrintCopies;
     bool header = t.State.PrintPageHeader;
+    bool fontSet = t.State.PrintFontSizeSet;
     const bool valid = ReadEscParameters(seq, "fnh", false, [&](const EscParameter& p) {
         switch (p.Lower()) {
-        case 'f': fontSize = static_cast<int>(std::clamp(p.Value, 4L, 24L)); break;
+        case 'f':
+            fontSize = static_cast<int>(std::clamp(p.Value, 4L, 24L));
+            fontSet = true;
+            break;
         case 'n': copies = static_cast<int>(std::clamp(p.Value, 1L, 99L)); break;
         case 'h':
             if (p.Value == 1)
@@ -387,6 +391,7 @@ EscapeResult EscPrintSettings(Terminal& t, std::string_view seq)
     t.State.PrintFontSize = fontSize;
     t.State.PrintCopies = copies;
     t.State.PrintPageHeader = header;
+    t.State.PrintFontSizeSet = fontSet;
     return kEscDone;
 }
 

@@ -95,6 +95,7 @@ struct TerminalSettings {
     int PrintFontSize = 10; // 4..24
     int PrintCopies = 1;    // 1..99
     bool PrintPageHeader = true;
+    bool PrintFontSizeSet = false; // the host chose the font size (else the configuration's applies)
 
     std::array<bool, DisplayMemory::kMaxCols> TabStops{};
 

@@ -185,11 +185,20 @@ void Renderer::DrawCells(const TerminalState& st, int screenRow, int from, int t
         return;
     const DisplayMemory& m = st.Mem;
     std::string_view text, cntl, shift;
+    // Columns markFrom..markTo of the row are marked (none when markFrom > markTo).
+    int markFrom = 1, markTo = 0;
     if (const int ring = m.ScreenRowToRing(screenRow); ring >= 0) {
         const DisplayRow& row = m.Row(ring);
         text = row.Text;
         cntl = row.Cntl;
         shift = row.Shift;
+        if (marked_.Shown) {
+            const int age = m.Age(ring), startAge = m.Age(marked_.StartRow), endAge = m.Age(marked_.EndRow);
+            if (age >= startAge && age <= endAge) {
+                markFrom = marked_.Rect || age == startAge ? std::max(marked_.StartCol, 0) : 0;
+                markTo = marked_.Rect || age == endAge ? marked_.EndCol : cols_;
+            }
+        }
     }
     RunWalker enh(cntl, ' ');
     RunWalker set(shift, 'I');
@@ -207,7 +216,7 @@ void Renderer::DrawCells(const TerminalState& st, int screenRow, int from, int t
     for (int c = from; c < to; ++c) {
         auto code = static_cast<unsigned char>(
             static_cast<std::size_t>(c) < text.size() ? text[static_cast<std::size_t>(c)] : ' ');
-        const int e = EnhancementBits(enh.At(c));
+        const int e = EnhancementBits(enh.At(c)) ^ (c >= markFrom && c <= markTo ? 2 : 0);
         const bool alternate = set.At(c) == 'O';
         const bool cursorHere = cursor_.Shown && cursor_.Row == screenRow && cursor_.Col == c;
         if ((e & 1) && !blinkOn_)

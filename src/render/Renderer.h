@@ -12,6 +12,7 @@
 //                underline: a line of the foreground colour across the cell,
 //                  2 pixels above its bottom edge
 //                blink: the character is left out while the blink phase is off
+//   marked       the selection: the inverse bit of each marked cell flipped
 //   cursor       form 1: block (the cell's fill and ink exchanged);
 //                any other form: a bar over the bottom 2 pixels of the cell;
 //                shown while the blink phase is on, never when hidden
@@ -35,6 +36,19 @@ namespace kalvor::render {
 int EnhancementBits(char code);
 // True when the run string holds a blinking code.
 bool HasBlinkCode(std::string_view cntl);
+
+// A marked region (the selection) drawn with the inverse bit flipped: ring
+// rows of display memory, columns of the first and last row (-1 and 1001
+// the row's ends); rectangular: the same columns from every row.
+struct MarkedRegion {
+    bool Shown = false;
+    int StartRow = 0;
+    int StartCol = 0;
+    int EndRow = 0;
+    int EndCol = 0;
+    bool Rect = false;
+    bool operator==(const MarkedRegion&) const = default;
+};
 
 class Renderer {
 public:
@@ -68,6 +82,15 @@ public:
     void SetBlinkPhase(bool on);
     // The next refresh redraws everything.
     void Invalidate() { invalid_ = true; }
+    // The marked region; a change redraws everything on the next refresh.
+    void SetMarked(const MarkedRegion& region)
+    {
+        if (region == marked_)
+            return;
+        marked_ = region;
+        invalid_ = true;
+    }
+    const MarkedRegion& Marked() const { return marked_; }
 
     // The off-screen image (device pixels, with its device pixel ratio set).
     const QImage& Image() const { return image_; }
@@ -110,6 +133,7 @@ private:
     int lastTop_ = -1;
     bool invalid_ = true;
     bool blinkOn_ = true;
+    MarkedRegion marked_;
     CursorMark drawn_;  // where the cursor is on the image
     CursorMark cursor_; // where it belongs during a pass
     QRect dirty_;       // device pixels

@@ -6,6 +6,8 @@
 #include "engine/ExtendedChars.h"
 #include "engine/Resets.h"
 
+#include <algorithm>
+
 namespace kalvor {
 
 // ---------------------------------------------------------------------------
@@ -108,6 +110,24 @@ void Session::ClearDisplay()
     term_.State.Mem.InitDisplayBuf();
 }
 
+void Session::TransmitPastedLine(std::string_view line)
+{
+    tx_.XmitString(line, true);
+    if (keyboard_.LocalEcho)
+        keyboard_.ShowLocal(keyboard_.LocalText(line));
+}
+
+void Session::PlaceCursor(int top, int ring, int col)
+{
+    DisplayMemory& m = term_.State.Mem;
+    m.TopRow = m.Wrap(top);
+    m.CurRow = std::clamp(m.Age(ring) - m.Age(m.TopRow), 0, m.RowsInTerm - 1);
+    m.CurCol = std::clamp(col, 0, m.ColsInTerm - 1);
+    m.SyncCursorRow();
+    m.MarkAllChanged();
+    observer_->Repaint();
+}
+
 void Session::SetScreenRows(int rows)
 {
     DisplayMemory& m = term_.State.Mem;
@@ -164,6 +184,7 @@ void Session::Bell()
 
 void Session::HostDc1()
 {
+    ++hostDc1s_;
     // The DC1 that completes a waiting request unlocks the keyboard.
     const bool locked = term_.State.KeyboardLocked;
     blocks_.OnHostDc1();

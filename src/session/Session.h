@@ -30,6 +30,7 @@
 #include "session/ConfigurationHooks.h"
 #include "session/SessionObserver.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <string_view>
 
@@ -188,6 +189,31 @@ public:
     friend void config::ApplySettings(const config::Settings& settings, Session& session);
     friend void config::CollectSettings(const Session& session, config::Settings& settings);
 
+    // --- the Edit menu's commands (src/edit) on display memory and the host
+
+    // Character mode: remote, without a modify or block mode bit.
+    bool CharacterMode() const { return keyboard_.CharacterMode(); }
+    // The host's DC1s so far: pasted lines wait for the next one.
+    std::uint64_t HostDc1Count() const { return hostDc1s_; }
+    // A pasted line: XmitString with the line-feed request, shown too under
+    // local echo.
+    void TransmitPastedLine(std::string_view line);
+    // Latin-1 text in the host's character set, interpreted at once like host
+    // output (pasted text, a replacement).
+    void InterpretLocal(std::string_view text) { keyboard_.ShowLocal(keyboard_.LocalText(text)); }
+    // The window with `top` on its top line and the cursor on ring row
+    // `ring`, column `col`; the screen is drawn again.
+    void PlaceCursor(int top, int ring, int col);
+    // The local editing routines: delete key (a modifier: the line), clear
+    // to the end of the line, insert key (Ctrl: a line), insert-character mode.
+    void DeleteKey(int shift) { term_.Editing.ExecDeleteKey(shift); }
+    void ClearLine() { term_.Editing.ClearLine_Click(); }
+    void InsertKey(int shift) { term_.Editing.ExecInsertKey(shift); }
+    void SetInsertMode(bool on) { term_.Editing.SetInsertMode(on); }
+    void EndExtendedEntry() { keyboard_.TurnOffExtendCharMode(); }
+    // The copy command's text in format mode.
+    std::string FormCopy() const { return formatMode_.FormCopy(); }
+
     // --- the log-on script, run by the receive pass while connected
 
     // Prepares `file` as the working script and reads its target; true when
@@ -336,6 +362,7 @@ private:
     script::ScriptInterpreter script_;
     FormsLink forms_;
     int bells_ = 0;
+    std::uint64_t hostDc1s_ = 0;
     bool formatModeShown_ = false; // format mode as the fields were last repainted
 
     // The tests' one way in (tests/support/SessionInternals.h).

@@ -10,6 +10,8 @@
 #include "ui/FormsUi.h"
 #include "ui/FuncKeyDefn.h"
 #include "ui/KeyTranslation.h"
+#include "ui/LocalShortcuts.h"
+#include "ui/PrintCommands.h"
 #include "ui/Printing.h"
 #include "ui/ScreenDump.h"
 #include "ui/SettingsMenus.h"
@@ -37,16 +39,6 @@ namespace {
 
 constexpr std::array<int, 3> kColumns{80, 132, 200};
 
-// The shortcuts of a local command on Ctrl+`key`: Ctrl+Shift+`key` always,
-// Ctrl+`key` only while control characters are processed locally (else it
-// reaches the host as its control character).
-QList<QKeySequence> LocalShortcuts(Qt::Key key, bool transmit)
-{
-    QList<QKeySequence> keys{QKeySequence(Qt::CTRL | Qt::SHIFT | key)};
-    if (!transmit)
-        keys.prepend(QKeySequence(Qt::CTRL | key));
-    return keys;
-}
 constexpr int kMinRows = 24;
 
 QColor ToColor(std::uint32_t rrggbb) { return QColor(QRgb(0xff000000u | rrggbb)); }
@@ -86,6 +78,8 @@ MainWindow::MainWindow(const WindowOptions& options, QWidget* parent)
 
     BuildMenus();
     BuildStatusBar();
+    edit_ = std::make_unique<EditMenu>(*this);
+    edit_->BuildMenu(*menuBar(), terminalMenu_->menuAction());
     connectionUi_ = std::make_unique<ConnectionUi>(*this);
     formsUi_ = std::make_unique<FormsUi>(*session_, clock_, this);
 
@@ -155,6 +149,8 @@ MainWindow::~MainWindow()
 void MainWindow::ConnectConfiguration()
 {
     printing_ = std::make_unique<Printing>(this, errors_);
+    printing_->SetTerminal(&session_->State());
+    printCommands_ = std::make_unique<PrintCommands>(*this, *fileMenu_, exitAction_);
     // Only a configured window keeps settings of its own in the file.
     configMenu_ = std::make_unique<ConfigurationMenu>(
         this, options_.Configured ? static_cast<ConfigurationWindow*>(this) : nullptr, *session_, errors_);
@@ -330,6 +326,8 @@ void MainWindow::AppendHostText(std::string_view text) { session_->AppendLocal(t
 void MainWindow::RefreshTerminal()
 {
     const QSize before = view_->sizeHint();
+    if (edit_)
+        renderer_.SetMarked(edit_->Marking());
     const QRect changed = renderer_.RefreshTerminal(session_->State());
     session_->RepaintDone();
     if (renderer_.LogicalSize() != before) {
@@ -345,6 +343,8 @@ void MainWindow::RefreshTerminal()
 void MainWindow::CurBlinkTimer_Timer()
 {
     session_->Tick();
+    if (edit_)
+        edit_->Tick();
     if (++blinkTicks_ > 5) {
         blinkTicks_ = 0;
         view_->ImageChanged(renderer_.ToggleBlink(session_->State()));
@@ -431,6 +431,10 @@ void MainWindow::StateChanged()
     debugModeAction_->setChecked(session_->CommunicationsLogOn());
     lineDrawingOnAction_->setShortcuts(LocalShortcuts(Qt::Key_N, transmit));
     lineDrawingOffAction_->setShortcuts(LocalShortcuts(Qt::Key_O, transmit));
+    if (edit_)
+        edit_->ControlCharactersChanged(transmit);
+    if (printCommands_)
+        printCommands_->ControlCharactersChanged(transmit);
     if (st.Mem.ColsInTerm != lastCols_) {
         lastCols_ = st.Mem.ColsInTerm;
         WidthChanged();
@@ -598,6 +602,18 @@ void MainWindow::PrintFile(const std::filesystem::path& file)
 }
 
 void MainWindow::OpenDocument(const std::filesystem::path& file) { OpenInTextEditor(file); }
+
+void MainWindow::ClipCut()
+{
+    if (edit_)
+        edit_->Editor().ClipCut();
+}
+
+void MainWindow::ClearSelection()
+{
+    if (edit_)
+        edit_->Editor().Forget();
+}
 
 void MainWindow::PrintScreen()
 {

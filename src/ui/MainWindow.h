@@ -16,6 +16,7 @@
 #include "ui/ArrivalPasses.h"
 #include "session/Session.h"
 #include "ui/ConfigurationMenu.h"
+#include "ui/EditMenu.h"
 #include "ui/SettingsMenus.h"
 #include "ui/ErrorWindow.h"
 #include "ui/TerminalView.h"
@@ -42,6 +43,7 @@ namespace kalvor::ui {
 
 class ConnectionUi;
 class FormsUi;
+class PrintCommands;
 class Printing;
 class SoftKeyBar;
 class TabPanel;
@@ -107,6 +109,9 @@ public:
     Printing& Printer() { return *printing_; }
     // The forms mode's Canvo window and its resources.
     FormsUi& Forms() { return *formsUi_; }
+    // The Edit menu, the mouse on the display and the clipboard.
+    EditMenu& Edit() { return *edit_; }
+    const Clock& SessionClock() const { return clock_; }
 
     // The start-up window that started this window (null: none): told when
     // this window has unloaded (its close was accepted).
@@ -176,6 +181,9 @@ private:
     // ArrivalWindow
     bool ReceiveTimerRunning() const override { return curBlinkTimer_.isActive(); }
     void DrawFrame() override { RefreshTerminal(); }
+    bool SelectionActive() override { return edit_ && edit_->Editor().Current().Active; }
+    void ClipCut() override;
+    void ClearSelection() override;
 
     // ConfigurationWindow
     void ApplyWindowSettings(const config::Settings& settings) override;
@@ -255,9 +263,11 @@ private:
     QMenu* fileMenu_ = nullptr;
     QAction* exitAction_ = nullptr;
     std::unique_ptr<Printing> printing_;
+    std::unique_ptr<PrintCommands> printCommands_;
     std::unique_ptr<ConfigurationMenu> configMenu_;
     QMenu* terminalMenu_ = nullptr;
     std::unique_ptr<SettingsMenus> settingsMenus_;
+    std::unique_ptr<EditMenu> edit_;
 };
 
 } // namespace kalvor::ui

@@ -7,12 +7,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QFontDatabase>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QTextDocument>
 
 namespace kalvor::ui {
 namespace {
@@ -51,26 +49,36 @@ int Printing::PrintTermFile(const std::filesystem::path& file)
 
 int Printing::PrintText(const QString& title, const QString& text)
 {
-    QTextDocument doc;
-    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    font.setPointSize(FontHeight >= 1 ? FontHeight : 9);
-    doc.setDefaultFont(font);
-    doc.setPlainText(text);
+    const QByteArray latin1 = text.toLatin1();
+    return Print(PrintJob{
+        title, TextRows(std::string_view(latin1.constData(), static_cast<std::size_t>(latin1.size()))), 10, true});
+}
+
+int Printing::Print(PrintJob job)
+{
+    const bool hostFont = terminal_ != nullptr && terminal_->PrintFontSizeSet;
+    job.FontSize = hostFont ? terminal_->PrintFontSize : FontHeight >= 1 ? FontHeight : 9;
+    job.PageHeader = terminal_ == nullptr || terminal_->PrintPageHeader;
+    const QString& title = job.Title;
 
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(title);
     if (dialogs_->HavePrinter()) {
+        printer.setCopyCount(terminal_ != nullptr ? terminal_->PrintCopies : 1);
         if (!dialogs_->ChoosePrinter(printer, title))
             return 0;
-        doc.print(&printer);
+        if (PaintJob(printer, job) == 0) {
+            errors_.Report("PrintTermFile", kPrinterError, title.toStdString());
+            return kPrinterError;
+        }
         return 0;
     }
 
+    // A PDF holds one copy: copies are the printer's.
     const QString pdf = PdfFileFor(title);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(pdf);
-    doc.print(&printer);
-    if (!QFileInfo::exists(pdf)) {
+    if (PaintJob(printer, job) == 0 || !QFileInfo::exists(pdf)) {
         errors_.Report("PrintTermFile", kPrinterError, pdf.toStdString());
         return kPrinterError;
     }

@@ -1,13 +1,17 @@
-// Printing of the terminal's text files (PrintTermFile): the printer log,
-// the record file for the printer, the escape log, and the screen (ESC 0).
-// The text is read as Latin-1 and printed in a fixed-pitch font of the
-// configured print font height. With a printer configured the print dialog
+// Printing: the terminal's text files (PrintTermFile: the printer log, the
+// record file for the printer, the escape log), files the user chooses, the
+// screen (ESC 0 and the Print command) and a selection, all through Print
+// and the pages of PrintPages. Text files are read as Latin-1. The font is
+// fixed-pitch at the configured print font height unless the host chose one
+// with ESC % p, which also gives the copies and the page header. With a printer configured the print dialog
 // chooses it; without one the text goes to a PDF file in the program
 // folder's "temp" folder and the user is told where it went; only the
 // newest 20 such files are kept.
 #pragma once
 
+#include "engine/TerminalState.h"
 #include "logging/ErrorReport.h"
+#include "ui/PrintPages.h"
 
 #include <QString>
 
@@ -41,6 +45,11 @@ public:
     [[nodiscard]] int PrintTermFile(const std::filesystem::path& file);
     // Prints `text` (Latin-1) under the document name `title`.
     [[nodiscard]] int PrintText(const QString& title, const QString& text);
+    // Prints the rows of `job` (its font size and page header are set here).
+    [[nodiscard]] int Print(PrintJob job);
+    // The terminal whose ESC % p settings apply; null: none (one copy, a
+    // page header, the configured font height).
+    void SetTerminal(const TerminalState* terminal) { terminal_ = terminal; }
 
     // The print font height in points (the configuration's PrintFontHeight).
     int FontHeight = 9;
@@ -68,6 +77,7 @@ private:
     logging::ErrorReport& errors_;
     QtDialogs qt_;
     PrintDialogs* dialogs_ = &qt_;
+    const TerminalState* terminal_ = nullptr;
     QString lastPdf_;
 };
 

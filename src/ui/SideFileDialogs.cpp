@@ -1,7 +1,6 @@
 #include "ui/SideFileDialogs.h"
 
 #include "ui/Printing.h"
-#include "ui/ScreenDump.h"
 
 #include <QDesktopServices>
 #include <QFileDialog>
@@ -22,9 +21,8 @@ void OpenInTextEditor(const std::filesystem::path& file)
 
 void PrintScreenText(Printing& printing, const DisplayMemory& memory)
 {
-    QString text = ScreenText(memory);
-    text.truncate(text.lastIndexOf(QStringLiteral("cursor ")));      // the rows without the cursor line
-    (void)printing.PrintText(QStringLiteral("Kalvor screen"), text); // a failure is reported there
+    // A failure is reported there.
+    (void)printing.Print(PrintJob{QStringLiteral("Kalvor screen"), ScreenRows(memory)});
 }
 
 std::optional<std::filesystem::path> AskRecordFileName(QWidget* parent, std::string_view title)

@@ -73,6 +73,7 @@ void ChangeEverySwitch(TerminalState& st)
     st.PrintFontSize = 20;
     st.PrintCopies = 3;
     st.PrintPageHeader = false;
+    st.PrintFontSizeSet = true;
     st.TabStops.fill(false);
     st.TabStops[3] = true;
     st.KeyRemap[37] = "left";
@@ -125,6 +126,7 @@ std::string Describe(const TerminalSettings& s)
     add("PrintFontSize", s.PrintFontSize);
     add("PrintCopies", s.PrintCopies);
     add("PrintPageHeader", s.PrintPageHeader);
+    add("PrintFontSizeSet", s.PrintFontSizeSet);
     std::string tabs;
     for (std::size_t c = 0; c < s.TabStops.size(); ++c)
         if (s.TabStops[c])

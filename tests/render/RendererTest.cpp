@@ -133,6 +133,37 @@ TEST_F(RendererTest, MovingTheWindowThroughMemoryRedrawsEverything)
     EXPECT_TRUE(s.renderer.LastRefresh().Full);
 }
 
+TEST_F(RendererTest, AMarkedRegionIsDrawnInverseAndStaysWithItsRowsWhenTheScreenScrolls)
+{
+    for (int i = 0; i < 30; ++i)
+        s.Host("line " + std::to_string(i) + "\r\n");
+    const DisplayMemory& m = s.Memory();
+    // Columns 2..3 of screen row 5 to column 1 of screen row 6; an inverse
+    // cell inside the mark turns plain.
+    const int top = m.TopRow;
+    s.Host(At(2, 5) + "\x1b&dB" + "XY" + "\x1b&d@");
+    s.renderer.SetMarked({true, m.Wrap(top + 5), 3, m.Wrap(top + 6), 1, false});
+    s.Refresh();
+    EXPECT_TRUE(s.renderer.LastRefresh().Full) << "a new mark redraws everything";
+    EXPECT_GT(s.Count(5, 2, s.Fg()), s.W() * s.H() / 2) << "inverse before the mark";
+    EXPECT_GT(s.Count(5, 3, s.Bg()), s.W() * s.H() / 2) << "inverse inside the mark is plain";
+    EXPECT_TRUE(s.All(5, 10, s.Fg())) << "the mark runs to the end of its first row";
+    EXPECT_GT(s.Count(6, 1, s.Fg()), s.W() * s.H() / 2);
+    EXPECT_GT(s.Count(6, 2, s.Bg()), s.W() * s.H() / 2) << "and stops after the end column of its last row";
+    EXPECT_TRUE(s.All(4, 10, s.Bg()));
+
+    // Two rows of output later the marked rows stand two screen rows higher.
+    s.Host(At(0, 23) + "\r\n\r\n");
+    s.Refresh();
+    EXPECT_TRUE(s.All(3, 10, s.Fg()));
+    EXPECT_GT(s.Count(4, 1, s.Fg()), s.W() * s.H() / 2);
+    EXPECT_TRUE(s.All(5, 10, s.Bg()));
+
+    s.renderer.SetMarked({});
+    s.Refresh();
+    EXPECT_TRUE(s.All(3, 10, s.Bg())) << "an unmarked region is drawn plain again";
+}
+
 TEST_F(RendererTest, AColourSchemeChangeRedrawsInTheNewColoursAndInverseScreenExchangesThem)
 {
     s.Host("x");

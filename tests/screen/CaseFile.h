@@ -12,6 +12,8 @@
 //   ? linestart 10 5            LineStartCol
 //   ? top 0 / ? first 0 / ? last 3
 //   ? replies "\e&a005c010Y\r"  every byte transmitted (the case runs connected)
+//   ? selection 0 5 2 9 rect    the marked region in screen rows and columns, or "none"
+//   ? clipboard "ab\r\n"         the headless clipboard's text
 //   ? screen                    the whole screen: following lines "|text" give rows
 //   |row 0                      0, 1, ...; rows not given must be empty
 //   script XMIT guest           a line of the case's log-on script (event escapes,

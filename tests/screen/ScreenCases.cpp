@@ -198,6 +198,13 @@ TEST_P(ScreenCaseTest, Matches)
             ASSERT_EQ(a.size(), 1u) << where;
             const std::string log = ReadAll(home.Path() / "temp" / "zkdebug.txt");
             EXPECT_NE(log.find(a[0]), std::string::npos) << where << ": no \"" << a[0] << "\" in\n" << log;
+        } else if (e.Kind == "selection") {
+            const QJsonValue sel = root["selection"];
+            std::string got = "none";
+            if (sel.isObject())
+                got = Text(sel["start"][0]) + " " + Text(sel["start"][1]) + " " + Text(sel["end"][0]) + " " +
+                      Text(sel["end"][1]) + (sel["rect"].toBool() ? " rect" : "");
+            EXPECT_EQ(got, Join(a.begin(), a.end())) << where;
         } else if (e.Kind == "screen") {
             for (qsizetype r = 0; r < rows.size(); ++r) {
                 std::string want = r < std::ssize(e.ScreenRows) ? e.ScreenRows[r] : std::string();

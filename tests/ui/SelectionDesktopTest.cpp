@@ -1,0 +1,115 @@
+// The selection in the desktop program under Xvfb, through the real X
+// server: a drag with the mouse marks text and makes it the primary
+// selection, Ctrl+Shift+C puts it on the clipboard (read back with xclip),
+// and a middle click pastes the primary selection another program owns.
+//
+// Skipped, loudly, only when Xvfb cannot start.
+#include "DesktopSupport.h"
+#include "FileBytes.h"
+#include "TempHome.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#ifndef KALVOR_PATH
+#error "KALVOR_PATH must name the kalvor executable"
+#endif
+#ifndef KALVOR_SOURCE_DIR
+#error "KALVOR_SOURCE_DIR must name the source tree"
+#endif
+
+namespace kalvor {
+namespace {
+
+namespace fs = std::filesystem;
+using test::kStartLimit;
+using test::RunCommand;
+using test::WaitFor;
+
+std::string Selection(const std::string& which)
+{
+    std::string out;
+    return RunCommand({"xclip", "-o", "-selection", which}, &out) == 0 ? out : std::string();
+}
+
+int GeometryValue(const std::string& shell, const std::string& key)
+{
+    const std::size_t at = shell.find(key + "=");
+    return at == std::string::npos ? -1 : std::stoi(shell.substr(at + key.size() + 1));
+}
+
+TEST(DesktopSelection, DragCopiesAndMiddleClickPastesThePrimarySelection)
+{
+    test::TempHome home;
+    test::VirtualDisplay x;
+    std::string error;
+    if (!x.Start(error)) {
+        std::fprintf(stderr, "\n*** DESKTOP SELECTION TEST SKIPPED: %s ***\n\n", error.c_str());
+        GTEST_SKIP() << "Xvfb cannot start: " << error;
+    }
+    test::UseDisplay(x, home.Path().string());
+    const fs::path dump = home.Path() / "screen.txt";
+    const std::string replay = std::string(KALVOR_SOURCE_DIR) + "/samples/demo-session.txt";
+    test::Reaper kalvor{test::Spawn({KALVOR_PATH, "--replay", replay, "--dump-screen", dump.string()})};
+    ASSERT_GT(kalvor.Pid, 0);
+    const std::string window = test::FindKalvorWindow();
+    ASSERT_FALSE(window.empty()) << "the Kalvor window did not appear on " << x.Name();
+    ASSERT_TRUE(WaitFor([&] { return test::ReadAll(dump).find("Command>") != std::string::npos; }, kStartLimit));
+    ASSERT_EQ(RunCommand({"xdotool", "windowfocus", "--sync", window}), 0);
+
+    std::string shell;
+    ASSERT_EQ(RunCommand({"xdotool", "getwindowgeometry", "--shell", window}, &shell), 0);
+    const int width = GeometryValue(shell, "WIDTH"), height = GeometryValue(shell, "HEIGHT");
+    ASSERT_GT(width, 100);
+    ASSERT_GT(height, 100);
+    // From the left edge of rows in the upper middle of the display to the
+    // right end of rows a little lower: always inside the text.
+    const std::string x1 = "20", y1 = std::to_string(height * 35 / 100);
+    const std::string x2 = std::to_string(width - 40), y2 = std::to_string(height * 50 / 100);
+    const std::string xm = std::to_string(width / 2);
+    ASSERT_EQ(RunCommand({"xdotool",  "mousemove", "--window", window, x1,      y1,    "mousedown", "1",   "sleep",
+                          "0.2",      "mousemove", "--window", window, xm,      y1,    "sleep",     "0.2", "mousemove",
+                          "--window", window,      x2,         y2,     "sleep", "0.2", "mouseup",   "1"}),
+              0);
+
+    // The marked text is the primary selection: rows of the screen, CR LF between.
+    ASSERT_TRUE(WaitFor([] { return !Selection("primary").empty(); }, kStartLimit)) << "nothing marked";
+    const std::string marked = Selection("primary");
+    EXPECT_NE(marked.find("\r\n"), std::string::npos) << marked;
+    const std::string screen = test::ReadAll(dump);
+    std::istringstream lines(marked);
+    int rows = 0;
+    for (std::string line; std::getline(lines, line);) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        line.erase(line.find_last_not_of(' ') + 1);
+        if (line.empty())
+            continue;
+        ++rows;
+        EXPECT_NE(screen.find(line), std::string::npos) << "\"" << line << "\" is not on the screen:\n" << screen;
+    }
+    EXPECT_GT(rows, 0) << marked;
+
+    // Ctrl+Shift+C copies it to the clipboard whatever the Ctrl setting.
+    ASSERT_EQ(RunCommand({"xdotool", "key", "--clearmodifiers", "ctrl+shift+c"}), 0);
+    EXPECT_TRUE(WaitFor([&] { return Selection("clipboard") == marked; }, kStartLimit))
+        << "clipboard: \"" << Selection("clipboard") << "\"";
+
+    // Another program takes the primary selection; a middle click pastes it
+    // at the cursor (the terminal is in local mode).
+    const fs::path zebra = home.Path() / "zebra.txt";
+    std::ofstream(zebra) << "zebra";
+    test::Reaper xclip{test::Spawn({"xclip", "-quiet", "-selection", "primary", "-i", zebra.string()})};
+    ASSERT_TRUE(WaitFor([] { return Selection("primary") == "zebra"; }, kStartLimit));
+    ASSERT_EQ(RunCommand({"xdotool", "mousemove", "--window", window, x1, y1, "click", "2"}), 0);
+    EXPECT_TRUE(WaitFor([&] { return test::ReadAll(dump).find("zebra") != std::string::npos; }, kStartLimit))
+        << test::ReadAll(dump);
+}
+
+} // namespace
+} // namespace kalvor
