@@ -43,20 +43,13 @@ protected:
         ASSERT_GT(port, 0) << error;
     }
     std::string Entry() const { return "127.0.0.1:" + std::to_string(port) + " [demo host]"; }
-    // Starts the host, connects `h` as advanced Telnet and waits for the menu.
-    bool ConnectToMenu(Harness& h)
-    {
-        StartHost();
-        if (HasFatalFailure())
-            return false;
-        h.Connect(Entry(), NetworkKind::TelnetAdvanced);
-        return WaitFor([&] { return h.ScreenHas("Choice:"); });
-    }
 };
 
 // One connection through the menu: the negotiation byte for byte, the echo
 // refused, byte 255 both ways, the host's Telnet variant escape, the status
-// replies, the user keys, then the disconnection and a refused connection.
+// replies, the form in block mode with the DC1/DC2 handshake, a long
+// listing held back by a paused display, the user keys, then the
+// disconnection and a refused connection.
 TEST_F(DemoHostFixture, AdvancedSessionWalksThroughTheMenu)
 {
     StartHost();
@@ -140,7 +133,74 @@ TEST_F(DemoHostFixture, AdvancedSessionWalksThroughTheMenu)
     EXPECT_TRUE(h.ScreenHas("KALVOR-V3.1<CR>")) << h.Screen();     // version
     EXPECT_TRUE(h.ScreenHas("<ESC>&a020c010Y<CR>")) << h.Screen(); // relative cursor
     h.Type("\r");
-    ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("Choice:"); })) << h.Screen();
+    ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("Choice:") && !h.ScreenHas("Press Return for the menu"); }))
+        << h.Screen();
+
+    // The form in block mode travels with the DC1/DC2 handshake.
+    h.Type("3\r");
+    ASSERT_TRUE(WaitFor([&] {
+        return h.ScreenHas("Data entry") && h.Term.State().FormatMode && h.Term.State().BlockMode();
+    })) << h.Screen();
+    Settle(100);
+    // As the window delivers a key: KeyDown, then its character when not consumed.
+    const auto tab = [&] {
+        if (!Internals(h.Term).Keys().KeyDown(Key::Tab, 0))
+            Internals(h.Term).Keys().KeyPress('\t');
+    };
+    h.Type("Ada Lovelace");
+    tab();
+    h.Type("36");
+    tab();
+    h.Type("10/12/1815"); // fills the field: the cursor moves on to the next by itself
+    h.Type("London");
+    before = ReadAll(log).size();
+    Internals(h.Term).Keys().KeyDown(Key::F12, 0); // Enter
+    ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("The form arrived"); })) << h.Screen();
+    EXPECT_TRUE(h.ScreenHas("Name: [Ada Lovelace]")) << h.Screen();
+    EXPECT_TRUE(h.ScreenHas("Age: [36]")) << h.Screen();
+    EXPECT_TRUE(h.ScreenHas("Date: [10/12/1815]")) << h.Screen();
+    EXPECT_TRUE(h.ScreenHas("City: [London]")) << h.Screen();
+    EXPECT_TRUE(h.ScreenHas("All fields are in order.")) << h.Screen();
+    // DC2 first; the fields followed the host's DC1, separated by US.
+    const std::string sent = ReadAll(log).substr(before);
+    ASSERT_FALSE(sent.empty());
+    EXPECT_EQ(sent[0], '\x12') << sent;
+    EXPECT_NE(sent.find("Ada Lovelace"), std::string::npos) << sent;
+    EXPECT_NE(sent.find('\x1f'), std::string::npos) << sent;
+    EXPECT_FALSE(h.Term.State().FormatMode);
+    EXPECT_FALSE(h.Term.State().BlockMode());
+    EXPECT_FALSE(h.Term.State().KeyboardLocked);
+    h.Type("\r");
+    ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("Choice:") && !h.ScreenHas("The form arrived"); })) << h.Screen();
+
+    // A paused display stops reading the socket and loses nothing.
+    constexpr long kLines = 20000; // 2 MB
+    before = ReadAll(log).size();
+    h.Capture = true;
+    Internals(h.Term).Receive().DisplayRunning = false; // nothing is interpreted: the buffer only grows
+    h.Type("7 " + std::to_string(kLines) + "\r");
+    ASSERT_TRUE(WaitFor([&] { return h.Manager.Telnet().Throttle().Paused(); })) << h.MaxBacklog;
+    Settle(500);
+    const std::size_t held =
+        Internals(h.Term).Receive().CommBuffer().Size() + Internals(h.Term).Receive().NetInBuffer().size();
+    EXPECT_GT(held, ReceiveThrottle::kHigh);
+    EXPECT_LT(held, kBacklogBound);
+    // The terminal agreed to remote flow control, so it also sent XOFF.
+    EXPECT_NE(ReadAll(log).find('\x13', before), std::string::npos);
+    Internals(h.Term).Receive().DisplayRunning = true;
+    ASSERT_TRUE(WaitFor([&] { return h.Captured.find("End of listing") != std::string::npos; }, 60000));
+    std::string listing;
+    for (long n = 1; n <= kLines; ++n)
+        listing += demohost::ListingLine(n);
+    const auto at = h.Captured.find("Listing " + std::to_string(kLines) + " lines\r\n");
+    ASSERT_NE(at, std::string::npos);
+    EXPECT_EQ(h.Captured.substr(h.Captured.find('\n', at) + 1, listing.size()) == listing, true);
+    EXPECT_NE(ReadAll(log).find('\x11', before), std::string::npos); // and XON once it had caught up
+
+    ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("Press Return for the menu"); })) << h.Screen();
+    h.Type("\r");
+    ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("Choice:") && !h.ScreenHas("Press Return for the menu"); }))
+        << h.Screen();
 
     // User keys are defined within their limits.
     h.Type("4\r");
@@ -190,33 +250,6 @@ TEST_F(DemoHostFixture, StandardServerEchoesAndHearsTheSetTerminalType)
     EXPECT_TRUE(h.ScreenHas("Choice: 9\n")) << h.Screen();
 }
 
-TEST_F(DemoHostFixture, PausedDisplayStopsReadingTheSocketAndLosesNothing)
-{
-    constexpr long kLines = 20000; // 2 MB
-    Harness h;
-    ASSERT_TRUE(ConnectToMenu(h)) << h.Screen();
-    h.Capture = true;
-    Internals(h.Term).Receive().DisplayRunning = false; // nothing is interpreted: the buffer only grows
-    h.Type("7 " + std::to_string(kLines) + "\r");
-    ASSERT_TRUE(WaitFor([&] { return h.Manager.Telnet().Throttle().Paused(); })) << h.MaxBacklog;
-    Settle(500);
-    const std::size_t held =
-        Internals(h.Term).Receive().CommBuffer().Size() + Internals(h.Term).Receive().NetInBuffer().size();
-    EXPECT_GT(held, ReceiveThrottle::kHigh);
-    EXPECT_LT(held, kBacklogBound);
-    // The terminal agreed to remote flow control, so it also sent XOFF.
-    EXPECT_NE(ReadAll(log).find('\x13'), std::string::npos);
-    Internals(h.Term).Receive().DisplayRunning = true;
-    ASSERT_TRUE(WaitFor([&] { return h.Captured.find("End of listing") != std::string::npos; }, 60000));
-    std::string expected;
-    for (long n = 1; n <= kLines; ++n)
-        expected += demohost::ListingLine(n);
-    const auto at = h.Captured.find("lines\r\n");
-    ASSERT_NE(at, std::string::npos);
-    EXPECT_EQ(h.Captured.substr(at + 7, expected.size()) == expected, true);
-    EXPECT_NE(ReadAll(log).find('\x11'), std::string::npos); // and XON once it had caught up
-}
-
 TEST(HostHangUp, EveryByteIsShownBeforeTheDisconnectMessage)
 {
     TempHome home;
@@ -257,46 +290,6 @@ TEST(HostHangUp, EveryByteIsShownBeforeTheDisconnectMessage)
     EXPECT_TRUE(h.ConnectEnabled);
     EXPECT_FALSE(h.DisconnectEnabled);
     EXPECT_FALSE(h.Manager.ConnectedSwitch());
-}
-
-// The form in block mode travels with the DC1/DC2 handshake.
-TEST_F(DemoHostFixture, FormInBlockModeTravelsWithTheHandshake)
-{
-    Harness h;
-    ASSERT_TRUE(ConnectToMenu(h)) << h.Screen();
-    h.Type("3\r");
-    ASSERT_TRUE(WaitFor([&] {
-        return h.ScreenHas("Data entry") && h.Term.State().FormatMode && h.Term.State().BlockMode();
-    })) << h.Screen();
-    Settle(100);
-    // As the window delivers a key: KeyDown, then its character when not consumed.
-    const auto tab = [&] {
-        if (!Internals(h.Term).Keys().KeyDown(Key::Tab, 0))
-            Internals(h.Term).Keys().KeyPress('\t');
-    };
-    h.Type("Ada Lovelace");
-    tab();
-    h.Type("36");
-    tab();
-    h.Type("10/12/1815"); // fills the field: the cursor moves on to the next by itself
-    h.Type("London");
-    const std::size_t before = ReadAll(log).size();
-    Internals(h.Term).Keys().KeyDown(Key::F12, 0); // Enter
-    ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("The form arrived"); })) << h.Screen();
-    EXPECT_TRUE(h.ScreenHas("Name: [Ada Lovelace]")) << h.Screen();
-    EXPECT_TRUE(h.ScreenHas("Age: [36]")) << h.Screen();
-    EXPECT_TRUE(h.ScreenHas("Date: [10/12/1815]")) << h.Screen();
-    EXPECT_TRUE(h.ScreenHas("City: [London]")) << h.Screen();
-    EXPECT_TRUE(h.ScreenHas("All fields are in order.")) << h.Screen();
-    // DC2 first; the fields followed the host's DC1, separated by US.
-    const std::string sent = ReadAll(log).substr(before);
-    ASSERT_FALSE(sent.empty());
-    EXPECT_EQ(sent[0], '\x12') << sent;
-    EXPECT_NE(sent.find("Ada Lovelace"), std::string::npos) << sent;
-    EXPECT_NE(sent.find('\x1f'), std::string::npos) << sent;
-    EXPECT_FALSE(h.Term.State().FormatMode);
-    EXPECT_FALSE(h.Term.State().BlockMode());
-    EXPECT_FALSE(h.Term.State().KeyboardLocked);
 }
 
 // BusyBox telnetd running /bin/sh on a free port.
