@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 namespace kalvor::config {
 namespace {
 
@@ -35,43 +37,38 @@ TEST(PointerFileLayout, ByteForByte)
     EXPECT_EQ(FormatPointerFile(std::string(70, 'n')), Golden(std::string(60, 'n'))); // cut to the field
 }
 
-TEST(PointerFileReading, NameAtByte428Trimmed)
+// The file with `text` over its bytes from `at` on.
+std::string Patched(std::string_view name, std::size_t at, std::string_view text)
 {
-    EXPECT_EQ(ParsePointerFile(FormatPointerFile("config/site.zkd")), "config/site.zkd");
-    std::string bytes = FormatPointerFile("x");
-    bytes.replace(427, 60, "   config/a b.zkd" + std::string(43, ' '));
-    EXPECT_EQ(ParsePointerFile(bytes), "config/a b.zkd");
+    std::string bytes = FormatPointerFile(std::string(name));
+    return bytes.replace(at, text.size(), text);
 }
 
-TEST(PointerFileReading, CutAtNulThenAtCr)
+TEST(PointerFileReading, NameAtByte428TrimmedAndCut)
 {
-    std::string bytes = FormatPointerFile("");
-    bytes.replace(427, 20, std::string("config/n.zkd\0rest\r\nxx", 20));
-    EXPECT_EQ(ParsePointerFile(bytes), "config/n.zkd");
-    bytes = FormatPointerFile("");
-    bytes.replace(427, 16, "config/c.zkd\rzz");
-    EXPECT_EQ(ParsePointerFile(bytes), "config/c.zkd");
-}
-
-TEST(PointerFileReading, DamagedFilesHoldNoName)
-{
-    EXPECT_FALSE(ParsePointerFile(""));
-    EXPECT_FALSE(ParsePointerFile(std::string(427, 'x')));
-    EXPECT_FALSE(ParsePointerFile(FormatPointerFile("")));
-    std::string bytes = FormatPointerFile("abc");
-    bytes[427] = '\0';
-    EXPECT_FALSE(ParsePointerFile(bytes)); // a cut at the first character
-    bytes[427] = '\r';
-    EXPECT_FALSE(ParsePointerFile(bytes));
-    bytes = FormatPointerFile("a\tb");
-    EXPECT_FALSE(ParsePointerFile(bytes));
-    // Anything but the fixed text right before the name.
-    bytes = FormatPointerFile("config/x.zkd");
-    bytes[410] = 'Q';
-    EXPECT_FALSE(ParsePointerFile(bytes));
-    EXPECT_FALSE(ParsePointerFile(std::string(1000, '\xff')));
-    // A short file that still reaches into the field.
-    EXPECT_EQ(ParsePointerFile(FormatPointerFile("config/s.zkd").substr(0, 435)), "config/s");
+    const struct {
+        const char* What;
+        std::string Bytes;
+        std::optional<std::string> Name;
+    } cases[] = {
+        {"as written", FormatPointerFile("config/site.zkd"), "config/site.zkd"},
+        {"trimmed", Patched("x", 427, "   config/a b.zkd" + std::string(43, ' ')), "config/a b.zkd"},
+        {"cut at NUL", Patched("", 427, std::string("config/n.zkd\0rest\r\nxx", 20)), "config/n.zkd"},
+        {"cut at CR", Patched("", 427, "config/c.zkd\rzz"), "config/c.zkd"},
+        {"a short file that still reaches into the field", FormatPointerFile("config/s.zkd").substr(0, 435),
+         "config/s"},
+        // Damaged files hold no name.
+        {"empty", "", std::nullopt},
+        {"ends before the field", std::string(427, 'x'), std::nullopt},
+        {"empty name", FormatPointerFile(""), std::nullopt},
+        {"cut at the first character by NUL", Patched("abc", 427, std::string(1, '\0')), std::nullopt},
+        {"cut at the first character by CR", Patched("abc", 427, "\r"), std::nullopt},
+        {"a control character", FormatPointerFile("a\tb"), std::nullopt},
+        {"anything but the fixed text before the name", Patched("config/x.zkd", 410, "Q"), std::nullopt},
+        {"junk", std::string(1000, '\xff'), std::nullopt},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ParsePointerFile(c.Bytes), c.Name) << c.What;
 }
 
 TEST(DefaultFile, MissingOrDamagedPointerFileIsRewrittenWhole)
@@ -93,7 +90,7 @@ TEST(DefaultFile, MissingOrDamagedPointerFileIsRewrittenWhole)
     EXPECT_FALSE(GetDefaultFile().Created);
 }
 
-TEST(DefaultFile, UpdateRecordsTheName)
+TEST(DefaultFile, UpdateRecordsNamesUpTo60Characters)
 {
     TempHome home;
     ASSERT_EQ(UpdateDefaultFile("config/other.zkd"), 0);
@@ -102,12 +99,6 @@ TEST(DefaultFile, UpdateRecordsTheName)
     // A shorter name leaves no trace of the longer one.
     ASSERT_EQ(UpdateDefaultFile("config/o.zkd"), 0);
     EXPECT_EQ(ReadAll(home.Path() / "config" / "default.zkx"), FormatPointerFile("config/o.zkd"));
-}
-
-TEST(DefaultFile, NamesOver60CharactersAreRefused)
-{
-    TempHome home;
-    ASSERT_EQ(UpdateDefaultFile("config/keep.zkd"), 0);
     const std::string sixty = "config/" + std::string(49, 'a') + ".zkd";
     ASSERT_EQ(sixty.size(), 60u);
     EXPECT_EQ(UpdateDefaultFile(sixty), 0);

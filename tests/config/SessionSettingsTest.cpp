@@ -131,24 +131,30 @@ protected:
     }
 };
 
-TEST_F(AttachedTest, HostDefinedUserKeyIsRecordedAtOnce)
+// What the host defines is recorded in the file at once: a user key, a
+// colour scheme, the Enter keys with "S" (not without); once detached,
+// nothing more.
+TEST_F(AttachedTest, HostDefinitionsAreRecordedAtOnceUntilDetached)
 {
     Host("\x1b&f3k1a5d2LLogonOK");
     Settings expected;
     expected.Keys[2] = {FunctionKeyRecord::kLocal, "Logon", "", "OK"};
     EXPECT_EQ(ReadAll(file), FormatSettingsFile("config/default.zkd", expected));
-    EXPECT_TRUE(shown.Windows.empty());
-}
-
-TEST_F(AttachedTest, HostChosenColourSchemeIsRecordedAtOnce)
-{
     Host("\x1b%xwobI");
-    const Settings read = OnFile();
-    Settings expected;
     expected.ColorIndex = 5;
     expected.InverseVideo = true;
-    EXPECT_EQ(read, expected);
+    EXPECT_EQ(OnFile(), expected);
+    Host("\x1b&f154p1S");
+    EXPECT_TRUE(Internals(session).Keys().Enter.SmartEnter);
+    expected.SmartReturn = true;
+    expected.NumEnterKey = 1;
+    EXPECT_EQ(OnFile(), expected);
+    Host("\x1b&f149P");
+    EXPECT_EQ(OnFile(), expected) << "without \"S\" nothing is saved";
     EXPECT_TRUE(shown.Windows.empty());
+    cfg.Detach();
+    Host("\x1b&f4k1a5d2LOtherNO");
+    EXPECT_EQ(OnFile(), expected);
 }
 
 TEST_F(AttachedTest, EscKPutsTheConfiguredUserKeysBack)
@@ -244,27 +250,6 @@ TEST_F(AttachedTest, SectionUpdateOfTheCurrentFile)
     const Settings read = OnFile();
     EXPECT_EQ(read.Language, "GERMAN");
     EXPECT_EQ(read.BaudRate, "19200");
-}
-
-TEST_F(AttachedTest, HostEnterKeyDefinitionWithSaveIsRecorded)
-{
-    Host("\x1b&f154p1S");
-    EXPECT_TRUE(Internals(session).Keys().Enter.SmartEnter);
-    const Settings read = OnFile();
-    EXPECT_TRUE(read.SmartReturn);
-    EXPECT_EQ(read.NumEnterKey, 1);
-    // Without "S" nothing is saved.
-    Host("\x1b&f149P");
-    const Settings again = OnFile();
-    EXPECT_EQ(again.NumEnterKey, 1);
-}
-
-TEST_F(AttachedTest, DetachedConfigurationNoLongerAnswers)
-{
-    cfg.Detach();
-    Host("\x1b&f3k1a5d2LLogonOK");
-    const Settings read = OnFile();
-    EXPECT_EQ(read.Keys[2], DefaultFunctionKey(2));
 }
 
 } // namespace

@@ -116,14 +116,24 @@ TEST_F(LocalFixture, LoginShellSeesTheTerminalTypeAndTheScreenSize)
     h.Manager.ScreenSizeChanged();
     h.Type("stty size\r");
     ASSERT_TRUE(WaitFor([&] { return h.MemoryHas("30 132"); })) << h.Memory();
+    // A break interrupts the foreground program, not the shell.
+    h.Type("sh -c 'trap \"echo GOT-INTERRUPT; exit 0\" INT; echo READY; while :; do sleep 0.1; done'\r");
+    ASSERT_TRUE(WaitFor([&] { return h.MemoryHas("\nREADY"); })) << h.Memory();
+    Internals(h.Term).Controls().SendBreak_Click();
+    ASSERT_TRUE(WaitFor([&] { return h.MemoryHas("\nGOT-INTERRUPT"); })) << h.Memory();
+    EXPECT_TRUE(h.Manager.Local().Running());
     h.Manager.Disconnect_Click();
     EXPECT_TRUE(h.MemoryHas("has been disconnected>")) << h.Memory();
     EXPECT_EQ(h.Manager.StatusText(), "Local");
     EXPECT_FALSE(h.Manager.Local().Running());
     EXPECT_TRUE(h.ConnectEnabled);
+    // A program that cannot start ends as the shell says.
+    h.Connect("/nonexistent/program-for-kalvor", NetworkKind::LocalProgram);
+    ASSERT_TRUE(WaitFor([&] { return h.MemoryHas("ended: exit status 127>"); })) << h.Memory();
+    EXPECT_TRUE(h.ConnectEnabled);
 }
 
-TEST(LocalProgramEnvironment, TheTerminalsEntriesReplaceTheDesktops)
+TEST(LocalProgramEnvironment, TheTerminalsEntriesReplaceTheDesktopsAndInputrcIsWritten)
 {
     const std::vector<std::string> parent = {"PATH=/usr/bin",      "TERM=xterm-256color",  "LANG=en_US.UTF-8",
                                              "LC_ALL=en_US.UTF-8", "LC_CTYPE=de_DE.UTF-8", "COLUMNS=120",
@@ -144,40 +154,19 @@ TEST(LocalProgramEnvironment, TheTerminalsEntriesReplaceTheDesktops)
                                            "GROFF_NO_SGR=1"};
     EXPECT_EQ(env, want);
     EXPECT_EQ(net::ChooseLocale(false, "en_US.ISO-8859-1"), "C") << "Roman 8 has no locale";
-}
 
-TEST(LocalProgramEnvironment, InputrcIncludesTheUsersSettingsAndTurnsBracketedPasteOff)
-{
+    // The inputrc includes the user's settings and turns bracketed paste off.
     TempHome home;
     const std::filesystem::path user = home.Path() / ".inputrc";
     WriteAll(user, "set bell-style none\n");
     const std::filesystem::path folder = home.Path() / "temp";
-    const net::LocalEnvironmentChoice choice =
+    const net::LocalEnvironmentChoice rc =
         net::ChooseEnvironment({"HOME=" + home.Path().string(), "LANG=en_US.UTF-8"}, true, folder);
-    ASSERT_EQ(choice.Inputrc, folder / "inputrc");
-    const std::string text = ReadAll(choice.Inputrc);
+    ASSERT_EQ(rc.Inputrc, folder / "inputrc");
+    const std::string text = ReadAll(rc.Inputrc);
     EXPECT_NE(text.find("$include " + user.string() + "\n"), std::string::npos) << text;
     EXPECT_NE(text.find("\nset enable-bracketed-paste off\n"), std::string::npos) << text;
-    EXPECT_TRUE(choice.Locale == "C" || choice.Locale.find("en_US") == 0) << choice.Locale;
-}
-
-TEST_F(LocalFixture, BreakInterruptsTheForegroundProgram)
-{
-    Harness h;
-    h.Connect("trap 'echo GOT-INTERRUPT; exit 0' INT; echo READY; while :; do sleep 0.1; done",
-              NetworkKind::LocalProgram);
-    ASSERT_TRUE(WaitFor([&] { return h.MemoryHas("READY"); })) << h.Memory();
-    Internals(h.Term).Controls().SendBreak_Click();
-    ASSERT_TRUE(WaitFor([&] { return h.MemoryHas("GOT-INTERRUPT"); })) << h.Memory();
-    ASSERT_TRUE(WaitFor([&] { return !h.Manager.Local().Running(); }));
-}
-
-TEST_F(LocalFixture, ProgramThatCannotStartIsShown)
-{
-    Harness h;
-    h.Connect("/nonexistent/program-for-kalvor", NetworkKind::LocalProgram);
-    ASSERT_TRUE(WaitFor([&] { return h.MemoryHas("ended: exit status 127>"); })) << h.Memory();
-    EXPECT_TRUE(h.ConnectEnabled);
+    EXPECT_TRUE(rc.Locale == "C" || rc.Locale.find("en_US") == 0) << rc.Locale;
 }
 
 TEST_F(LocalFixture, PausedDisplayHoldsTheProgramBack)

@@ -158,17 +158,18 @@ protected:
     }
 };
 
-TEST_F(SerialFixture, PortListNamesTheMappedDevice)
+// One line through its life: the port list, the modem initialised and
+// dialled while the window keeps running, data both ways, a break held
+// without stopping the window, the disconnection, a second connection
+// without a number (no dialling), and the far end going away.
+TEST_F(SerialFixture, LineDialledUsedBrokenReopenedAndLost)
 {
     bool found = false;
     for (const auto& entry : net::SerialPortList())
         found = found || (entry.Name == "COM 9" && entry.Device == termEnd);
     EXPECT_TRUE(found);
     EXPECT_EQ(net::SerialDeviceFor("Com 9"), termEnd);
-}
 
-TEST_F(SerialFixture, ModemIsInitialisedAndDialledAndDataFlowsBothWays)
-{
     FarEnd host(hostEnd);
     ASSERT_TRUE(host.Open());
     Harness h;
@@ -188,26 +189,38 @@ TEST_F(SerialFixture, ModemIsInitialisedAndDialledAndDataFlowsBothWays)
     host.Send("Hello from the host\r\n");
     ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("Hello from the host"); })) << h.Screen();
     h.Type("abc\r");
-    ASSERT_TRUE(WaitFor([&] { return host.Received.size() >= 22 + 4; }))
-        << "received: " << host.Received << " remote " << h.Term.State().RemoteMode << " locked "
-        << h.Term.State().KeyboardLocked << " idle " << Internals(h.Term).Transmit().Idle();
+    ASSERT_TRUE(WaitFor([&] { return host.Received.size() >= 22 + 4; })) << host.Received;
     EXPECT_EQ(host.Received.substr(22), "abc\r");
+
+    int ticks = 0;
+    QTimer counter;
+    QObject::connect(&counter, &QTimer::timeout, &counter, [&] { ++ticks; });
+    counter.start(10);
+    Internals(h.Term).Controls().SendBreak_Click();
+    EXPECT_TRUE(h.Manager.Serial().BreakHeld());
+    ASSERT_TRUE(WaitFor([&] { return !h.Manager.Serial().BreakHeld(); }, 5000));
+    EXPECT_GT(ticks, 3) << "timers ran while the break was held";
+    host.Send("after the break\r\n");
+    ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("after the break"); })) << h.Screen();
 
     h.Manager.Disconnect_Click();
     EXPECT_TRUE(h.ScreenHas("<COM 9 has been disconnected>")) << h.Screen();
     EXPECT_EQ(h.Manager.StatusText(), "com9");
     EXPECT_TRUE(h.ConnectEnabled);
     EXPECT_FALSE(h.Manager.Serial().IsOpen());
-}
 
-TEST_F(SerialFixture, NoDiallingWithoutAModem)
-{
-    FarEnd host(hostEnd);
-    ASSERT_TRUE(host.Open());
-    Harness h;
-    ASSERT_TRUE(ConnectSerial(h));
+    host.Received.clear();
+    h.Manager.Settings().PhoneList.clear();
+    h.Manager.Connect_Click();
+    ASSERT_TRUE(WaitFor([&] { return !h.Manager.ModemWaitPending(); }));
     Settle(200);
     EXPECT_EQ(host.Received, "atv1q0\r");
+
+    ASSERT_TRUE(h.Manager.Serial().IsOpen());
+    socat.Stop();
+    ASSERT_TRUE(WaitFor([&] { return !h.Manager.Serial().IsOpen(); }, 10000));
+    EXPECT_TRUE(h.ConnectEnabled);
+    EXPECT_FALSE(h.Manager.ConnectedSwitch());
 }
 
 // The line's character size and parity as the terminal's end has them.
@@ -315,36 +328,6 @@ TEST_F(SerialFixture, XoffAboveFiftyThousandAndXonBelowTenThousand)
         at = memory.find(head, at);
         ASSERT_NE(at, std::string::npos) << "line " << i << " missing or out of order";
     }
-}
-
-TEST_F(SerialFixture, BreakIsHeldWhileTheWindowKeepsRunning)
-{
-    FarEnd host(hostEnd);
-    ASSERT_TRUE(host.Open());
-    Harness h;
-    ASSERT_TRUE(ConnectSerial(h));
-    int ticks = 0;
-    QTimer counter;
-    QObject::connect(&counter, &QTimer::timeout, &counter, [&] { ++ticks; });
-    counter.start(10);
-    Internals(h.Term).Controls().SendBreak_Click();
-    EXPECT_TRUE(h.Manager.Serial().BreakHeld());
-    ASSERT_TRUE(WaitFor([&] { return !h.Manager.Serial().BreakHeld(); }, 5000));
-    // Timers ran while the break was held.
-    EXPECT_GT(ticks, 3);
-    host.Send("after the break\r\n");
-    ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("after the break"); })) << h.Screen();
-}
-
-TEST_F(SerialFixture, FarEndGoneEndsTheConnection)
-{
-    Harness h;
-    ASSERT_TRUE(ConnectSerial(h));
-    ASSERT_TRUE(h.Manager.Serial().IsOpen());
-    socat.Stop();
-    ASSERT_TRUE(WaitFor([&] { return !h.Manager.Serial().IsOpen(); }, 10000));
-    EXPECT_TRUE(h.ConnectEnabled);
-    EXPECT_FALSE(h.Manager.ConnectedSwitch());
 }
 
 } // namespace

@@ -43,21 +43,21 @@ protected:
         ASSERT_GT(port, 0) << error;
     }
     std::string Entry() const { return "127.0.0.1:" + std::to_string(port) + " [demo host]"; }
-    // Starts the host, connects `h` as advanced Telnet and waits for the menu.
-    bool ConnectToMenu(Harness& h)
-    {
-        StartHost();
-        if (HasFatalFailure())
-            return false;
-        h.Connect(Entry(), NetworkKind::TelnetAdvanced);
-        return WaitFor([&] { return h.ScreenHas("Choice:"); });
-    }
 };
 
-TEST_F(DemoHostFixture, NegotiationFollowsTheTableByteForByte)
+// One connection through the menu: the negotiation byte for byte, the echo
+// refused, byte 255 both ways, the host's Telnet variant escape, the status
+// replies, the form in block mode with the DC1/DC2 handshake, a long
+// listing held back by a paused display, the user keys, then the
+// disconnection and a refused connection.
+TEST_F(DemoHostFixture, AdvancedSessionWalksThroughTheMenu)
 {
     StartHost();
     Harness h;
+    h.Connect("  [just a comment]  ", NetworkKind::TelnetAdvanced); // an empty entry does nothing
+    h.Connect("", NetworkKind::TelnetAdvanced);
+    EXPECT_TRUE(h.ConnectEnabled);
+    EXPECT_FALSE(h.Manager.Telnet().ComponentBusy());
     h.Connect(Entry(), NetworkKind::TelnetAdvanced);
     EXPECT_EQ(h.Statuses.front(), "Telnet (advanced)");
     EXPECT_EQ(h.Captions.back(), Entry() + " - Kalvor");
@@ -73,11 +73,9 @@ TEST_F(DemoHostFixture, NegotiationFollowsTheTableByteForByte)
                                  B({255, 240});
     EXPECT_EQ(ReadAll(log), expected);
     EXPECT_EQ(h.Manager.Kind(), NetworkKind::TelnetAdvanced);
-    EXPECT_EQ(h.Manager.StatusText(), "Telnet (advanced)");
     EXPECT_TRUE(Internals(h.Term).Receive().NetworkXoff);
     EXPECT_TRUE(h.ScreenHas("Terminal type: hp")) << h.Screen();
     EXPECT_TRUE(h.ScreenHas("option 45: agreed")) << h.Screen();
-
     const std::vector<std::string> want = {"SERVER Will: 1",  "CLIENT   Do: 1",  "CLIENT   Do: 45", "SERVER   Do: 24",
                                            "CLIENT Will: 24", "SERVER   Do: 33", "CLIENT Will: 33", "SERVER Will: 45"};
     EXPECT_EQ(h.Trace.Negotiation(), want);
@@ -85,84 +83,99 @@ TEST_F(DemoHostFixture, NegotiationFollowsTheTableByteForByte)
     EXPECT_TRUE(h.Trace.Has("CLIENT  Sub:", B({255, 250, 24, 0}) + "hp" + B({255, 240})));
     EXPECT_FALSE(h.ConnectEnabled);
     EXPECT_TRUE(h.DisconnectEnabled);
-}
 
-TEST_F(DemoHostFixture, AdvancedRefusesTheServersEchoAndEchoesItself)
-{
-    Harness h;
-    ASSERT_TRUE(ConnectToMenu(h)) << h.Screen();
-    const std::size_t before = ReadAll(log).size();
+    // Advanced refuses the server's echo (DONT ECHO before the first
+    // character) and echoes the 9 itself, once.
+    std::size_t before = ReadAll(log).size();
     h.Type("9\r");
     ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("Unknown choice: 9"); })) << h.Screen();
-    // DONT ECHO goes before the first character.
     EXPECT_EQ(ReadAll(log).substr(before), B({255, 254, 1}) + "9\r");
     EXPECT_TRUE(Internals(h.Term).Transmit().LocalEchoRequested);
     EXPECT_TRUE(h.Trace.Has("CLIENT Dont:", "1"));
     EXPECT_TRUE(h.Trace.Has("SERVER Wont:", "1"));
     EXPECT_FALSE(h.Manager.Telnet().Negotiator().ServerEcho());
-    // The terminal echoed the 9 itself, once: the host no longer echoes.
     EXPECT_TRUE(h.ScreenHas("Choice: 9\n")) << h.Screen();
-}
 
-TEST_F(DemoHostFixture, StandardServerKeepsEchoingAndTheTerminalDoesNot)
-{
-    StartHost({"--standard"});
-    Harness h;
-    h.Connect(Entry(), NetworkKind::TelnetAdvanced);
-    ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("Choice:"); })) << h.Screen();
-    EXPECT_EQ(h.Manager.Kind(), NetworkKind::TelnetStandard);
-    EXPECT_EQ(h.Manager.StatusText(), "Telnet (standard)");
-    EXPECT_TRUE(h.Trace.Has("SERVER Wont:", "45"));
-    const std::size_t before = ReadAll(log).size();
-    h.Type("9\r");
-    ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("Unknown choice: 9"); })) << h.Screen();
-    EXPECT_EQ(ReadAll(log).substr(before), "9\r");
-    EXPECT_TRUE(h.Manager.Telnet().Negotiator().ServerEcho());
-    EXPECT_FALSE(Internals(h.Term).Keys().LocalEcho);
-    EXPECT_TRUE(h.ScreenHas("Choice: 9\n")) << h.Screen();
-}
-
-TEST_F(DemoHostFixture, TerminalTypeFromTheSettings)
-{
-    StartHost();
-    Harness h;
-    h.Manager.Settings().TerminalType = "hp70092";
-    h.Connect(Entry(), NetworkKind::TelnetStandard);
-    EXPECT_EQ(h.Statuses.front(), "Telnet (standard)");
-    ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("Choice:"); })) << h.Screen();
-    EXPECT_TRUE(h.ScreenHas("Terminal type: hp70092")) << h.Screen();
-    EXPECT_NE(ReadAll(log).find(B({255, 250, 24, 0}) + "hp70092" + B({255, 240})), std::string::npos);
-}
-
-TEST_F(DemoHostFixture, Byte255TravelsAsDoubledIacBothWays)
-{
-    Harness h;
-    ASSERT_TRUE(ConnectToMenu(h)) << h.Screen();
+    // Byte 255 travels as a doubled IAC both ways (outgoing from a Latin-1
+    // host, so that it is not translated to Roman 8).
     h.Capture = true;
     h.Type("bytes\r");
     ASSERT_TRUE(WaitFor([&] { return h.Captured.find(">>\r\n") != std::string::npos; }));
     const auto open = h.Captured.find("<<");
     ASSERT_NE(open, std::string::npos);
-    std::string expected;
+    std::string all;
     for (int round = 0; round < 2; ++round)
         for (int b = 0; b < 256; ++b)
-            expected.push_back(static_cast<char>(b));
-    EXPECT_EQ(h.Captured.substr(open + 2, 512), expected);
-
-    // Outgoing: a 255 is doubled on the wire (a Latin-1 host, so that it is
-    // not translated to Roman 8).
+            all.push_back(static_cast<char>(b));
+    EXPECT_EQ(h.Captured.substr(open + 2, 512), all);
     Internals(h.Term).State().HostRoman8 = false;
-    const std::size_t before = ReadAll(log).size();
+    before = ReadAll(log).size();
     Internals(h.Term).Transmit().XmitString(B({'a', 255, 'b', '\r'}), false);
     ASSERT_TRUE(WaitFor([&] { return ReadAll(log).size() >= before + 5; }));
     EXPECT_EQ(ReadAll(log).substr(before), B({'a', 255, 255, 'b', '\r'}));
-}
+    Internals(h.Term).State().HostRoman8 = true;
 
-TEST_F(DemoHostFixture, PausedDisplayStopsReadingTheSocketAndLosesNothing)
-{
+    // The host's Telnet variant escape switches the status panel.
+    Internals(h.Term).Receive().AppendLocal("\x1b%c0N");
+    h.Term.Tick();
+    EXPECT_EQ(h.Manager.StatusText(), "Telnet (standard)");
+    EXPECT_EQ(h.Manager.Kind(), NetworkKind::TelnetStandard);
+    Internals(h.Term).Receive().AppendLocal("\x1b%c1N");
+    h.Term.Tick();
+    EXPECT_EQ(h.Manager.StatusText(), "Telnet (advanced)");
+
+    // Status requests are answered after the host's DC1.
+    h.Type("5\r");
+    ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("Press Return for the menu"); }, 30000)) << h.Screen();
+    EXPECT_FALSE(h.ScreenHas("(no reply)")) << h.Screen();
+    EXPECT_TRUE(h.ScreenHas("<ESC>\\?")) << h.Screen();            // primary status
+    EXPECT_TRUE(h.ScreenHas("70092<CR>")) << h.Screen();           // identification
+    EXPECT_TRUE(h.ScreenHas("KALVOR-V3.1<CR>")) << h.Screen();     // version
+    EXPECT_TRUE(h.ScreenHas("<ESC>&a020c010Y<CR>")) << h.Screen(); // relative cursor
+    h.Type("\r");
+    ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("Choice:") && !h.ScreenHas("Press Return for the menu"); }))
+        << h.Screen();
+
+    // The form in block mode travels with the DC1/DC2 handshake.
+    h.Type("3\r");
+    ASSERT_TRUE(WaitFor([&] {
+        return h.ScreenHas("Data entry") && h.Term.State().FormatMode && h.Term.State().BlockMode();
+    })) << h.Screen();
+    Settle(100);
+    // As the window delivers a key: KeyDown, then its character when not consumed.
+    const auto tab = [&] {
+        if (!Internals(h.Term).Keys().KeyDown(Key::Tab, 0))
+            Internals(h.Term).Keys().KeyPress('\t');
+    };
+    h.Type("Ada Lovelace");
+    tab();
+    h.Type("36");
+    tab();
+    h.Type("10/12/1815"); // fills the field: the cursor moves on to the next by itself
+    h.Type("London");
+    before = ReadAll(log).size();
+    Internals(h.Term).Keys().KeyDown(Key::F12, 0); // Enter
+    ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("The form arrived"); })) << h.Screen();
+    EXPECT_TRUE(h.ScreenHas("Name: [Ada Lovelace]")) << h.Screen();
+    EXPECT_TRUE(h.ScreenHas("Age: [36]")) << h.Screen();
+    EXPECT_TRUE(h.ScreenHas("Date: [10/12/1815]")) << h.Screen();
+    EXPECT_TRUE(h.ScreenHas("City: [London]")) << h.Screen();
+    EXPECT_TRUE(h.ScreenHas("All fields are in order.")) << h.Screen();
+    // DC2 first; the fields followed the host's DC1, separated by US.
+    const std::string sent = ReadAll(log).substr(before);
+    ASSERT_FALSE(sent.empty());
+    EXPECT_EQ(sent[0], '\x12') << sent;
+    EXPECT_NE(sent.find("Ada Lovelace"), std::string::npos) << sent;
+    EXPECT_NE(sent.find('\x1f'), std::string::npos) << sent;
+    EXPECT_FALSE(h.Term.State().FormatMode);
+    EXPECT_FALSE(h.Term.State().BlockMode());
+    EXPECT_FALSE(h.Term.State().KeyboardLocked);
+    h.Type("\r");
+    ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("Choice:") && !h.ScreenHas("The form arrived"); })) << h.Screen();
+
+    // A paused display stops reading the socket and loses nothing.
     constexpr long kLines = 20000; // 2 MB
-    Harness h;
-    ASSERT_TRUE(ConnectToMenu(h)) << h.Screen();
+    before = ReadAll(log).size();
     h.Capture = true;
     Internals(h.Term).Receive().DisplayRunning = false; // nothing is interpreted: the buffer only grows
     h.Type("7 " + std::to_string(kLines) + "\r");
@@ -173,22 +186,30 @@ TEST_F(DemoHostFixture, PausedDisplayStopsReadingTheSocketAndLosesNothing)
     EXPECT_GT(held, ReceiveThrottle::kHigh);
     EXPECT_LT(held, kBacklogBound);
     // The terminal agreed to remote flow control, so it also sent XOFF.
-    EXPECT_NE(ReadAll(log).find('\x13'), std::string::npos);
+    EXPECT_NE(ReadAll(log).find('\x13', before), std::string::npos);
     Internals(h.Term).Receive().DisplayRunning = true;
     ASSERT_TRUE(WaitFor([&] { return h.Captured.find("End of listing") != std::string::npos; }, 60000));
-    std::string expected;
+    std::string listing;
     for (long n = 1; n <= kLines; ++n)
-        expected += demohost::ListingLine(n);
-    const auto at = h.Captured.find("lines\r\n");
+        listing += demohost::ListingLine(n);
+    const auto at = h.Captured.find("Listing " + std::to_string(kLines) + " lines\r\n");
     ASSERT_NE(at, std::string::npos);
-    EXPECT_EQ(h.Captured.substr(at + 7, expected.size()) == expected, true);
-    EXPECT_NE(ReadAll(log).find('\x11'), std::string::npos); // and XON once it had caught up
-}
+    EXPECT_EQ(h.Captured.substr(h.Captured.find('\n', at) + 1, listing.size()) == listing, true);
+    EXPECT_NE(ReadAll(log).find('\x11', before), std::string::npos); // and XON once it had caught up
 
-TEST_F(DemoHostFixture, DisconnectAndConnectErrorsAreShown)
-{
-    Harness h;
-    ASSERT_TRUE(ConnectToMenu(h)) << h.Screen();
+    ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("Press Return for the menu"); })) << h.Screen();
+    h.Type("\r");
+    ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("Choice:") && !h.ScreenHas("Press Return for the menu"); }))
+        << h.Screen();
+
+    // User keys are defined within their limits.
+    h.Type("4\r");
+    ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("Press the keys"); })) << h.Screen();
+    const FunctionKeys& keys = Internals(h.Term).FuncKeys();
+    EXPECT_EQ(keys.Label(FunctionKeys::kUserSet, 3).Line1, "  Status");
+    EXPECT_EQ(keys.Label(FunctionKeys::kUserSet, 3).Line2, " request");
+    EXPECT_EQ(keys.UserKeyString(3), "\x1b^");
+
     h.Manager.Disconnect_Click();
     EXPECT_TRUE(h.ScreenHas("<TELNET has been disconnected>")) << h.Screen();
     EXPECT_TRUE(h.Trace.Has("Telnet:", "<TELNET has been disconnected>"));
@@ -204,7 +225,29 @@ TEST_F(DemoHostFixture, DisconnectAndConnectErrorsAreShown)
     ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("<TELNET Connect Error: "); })) << h.Screen();
     EXPECT_TRUE(h.ScreenHas("<TELNET Connect Error: Connection refused>")) << h.Screen();
     EXPECT_TRUE(h.ConnectEnabled);
-    EXPECT_FALSE(h.Manager.ConnectedSwitch());
+}
+
+// A standard server keeps echoing and the terminal does not; the terminal
+// type comes from the settings.
+TEST_F(DemoHostFixture, StandardServerEchoesAndHearsTheSetTerminalType)
+{
+    StartHost({"--standard"});
+    Harness h;
+    h.Manager.Settings().TerminalType = "hp70092";
+    h.Connect(Entry(), NetworkKind::TelnetAdvanced);
+    ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("Choice:"); })) << h.Screen();
+    EXPECT_EQ(h.Manager.Kind(), NetworkKind::TelnetStandard);
+    EXPECT_EQ(h.Manager.StatusText(), "Telnet (standard)");
+    EXPECT_TRUE(h.Trace.Has("SERVER Wont:", "45"));
+    EXPECT_TRUE(h.ScreenHas("Terminal type: hp70092")) << h.Screen();
+    EXPECT_NE(ReadAll(log).find(B({255, 250, 24, 0}) + "hp70092" + B({255, 240})), std::string::npos);
+    const std::size_t before = ReadAll(log).size();
+    h.Type("9\r");
+    ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("Unknown choice: 9"); })) << h.Screen();
+    EXPECT_EQ(ReadAll(log).substr(before), "9\r");
+    EXPECT_TRUE(h.Manager.Telnet().Negotiator().ServerEcho());
+    EXPECT_FALSE(Internals(h.Term).Keys().LocalEcho);
+    EXPECT_TRUE(h.ScreenHas("Choice: 9\n")) << h.Screen();
 }
 
 TEST(HostHangUp, EveryByteIsShownBeforeTheDisconnectMessage)
@@ -247,94 +290,6 @@ TEST(HostHangUp, EveryByteIsShownBeforeTheDisconnectMessage)
     EXPECT_TRUE(h.ConnectEnabled);
     EXPECT_FALSE(h.DisconnectEnabled);
     EXPECT_FALSE(h.Manager.ConnectedSwitch());
-}
-
-TEST_F(DemoHostFixture, EmptyHostEntryDoesNothing)
-{
-    Harness h;
-    h.Connect("  [just a comment]  ", NetworkKind::TelnetAdvanced);
-    h.Connect("", NetworkKind::TelnetAdvanced);
-    EXPECT_TRUE(h.ConnectEnabled);
-    EXPECT_FALSE(h.Manager.Telnet().ComponentBusy());
-}
-
-TEST_F(DemoHostFixture, HostVariantEscapeSwitchesTheStatusPanel)
-{
-    Harness h;
-    ASSERT_TRUE(ConnectToMenu(h)) << h.Screen();
-    Internals(h.Term).Receive().AppendLocal("\x1b%c0N");
-    h.Term.Tick();
-    EXPECT_EQ(h.Manager.StatusText(), "Telnet (standard)");
-    EXPECT_EQ(h.Manager.Kind(), NetworkKind::TelnetStandard);
-    Internals(h.Term).Receive().AppendLocal("\x1b%c1N");
-    h.Term.Tick();
-    EXPECT_EQ(h.Manager.StatusText(), "Telnet (advanced)");
-}
-
-// The demonstrations work with the terminal as it is: the form in block
-// mode with the DC1/DC2 handshake, and the status replies.
-TEST_F(DemoHostFixture, FormInBlockModeTravelsWithTheHandshake)
-{
-    Harness h;
-    ASSERT_TRUE(ConnectToMenu(h)) << h.Screen();
-    h.Type("3\r");
-    ASSERT_TRUE(WaitFor([&] {
-        return h.ScreenHas("Data entry") && h.Term.State().FormatMode && h.Term.State().BlockMode();
-    })) << h.Screen();
-    Settle(100);
-    // As the window delivers a key: KeyDown, then its character when not consumed.
-    const auto tab = [&] {
-        if (!Internals(h.Term).Keys().KeyDown(Key::Tab, 0))
-            Internals(h.Term).Keys().KeyPress('\t');
-    };
-    h.Type("Ada Lovelace");
-    tab();
-    h.Type("36");
-    tab();
-    h.Type("10/12/1815"); // fills the field: the cursor moves on to the next by itself
-    h.Type("London");
-    const std::size_t before = ReadAll(log).size();
-    Internals(h.Term).Keys().KeyDown(Key::F12, 0); // Enter
-    ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("The form arrived"); })) << h.Screen();
-    EXPECT_TRUE(h.ScreenHas("Name: [Ada Lovelace]")) << h.Screen();
-    EXPECT_TRUE(h.ScreenHas("Age: [36]")) << h.Screen();
-    EXPECT_TRUE(h.ScreenHas("Date: [10/12/1815]")) << h.Screen();
-    EXPECT_TRUE(h.ScreenHas("City: [London]")) << h.Screen();
-    EXPECT_TRUE(h.ScreenHas("All fields are in order.")) << h.Screen();
-    // DC2 first; the fields followed the host's DC1, separated by US.
-    const std::string sent = ReadAll(log).substr(before);
-    ASSERT_FALSE(sent.empty());
-    EXPECT_EQ(sent[0], '\x12') << sent;
-    EXPECT_NE(sent.find("Ada Lovelace"), std::string::npos) << sent;
-    EXPECT_NE(sent.find('\x1f'), std::string::npos) << sent;
-    EXPECT_FALSE(h.Term.State().FormatMode);
-    EXPECT_FALSE(h.Term.State().BlockMode());
-    EXPECT_FALSE(h.Term.State().KeyboardLocked);
-}
-
-TEST_F(DemoHostFixture, StatusRequestsAreAnsweredAfterTheHostsDc1)
-{
-    Harness h;
-    ASSERT_TRUE(ConnectToMenu(h)) << h.Screen();
-    h.Type("5\r");
-    ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("Press Return for the menu"); }, 30000)) << h.Screen();
-    EXPECT_FALSE(h.ScreenHas("(no reply)")) << h.Screen();
-    EXPECT_TRUE(h.ScreenHas("<ESC>\\?")) << h.Screen();            // primary status
-    EXPECT_TRUE(h.ScreenHas("70092<CR>")) << h.Screen();           // identification
-    EXPECT_TRUE(h.ScreenHas("KALVOR-V3.1<CR>")) << h.Screen();     // version
-    EXPECT_TRUE(h.ScreenHas("<ESC>&a020c010Y<CR>")) << h.Screen(); // relative cursor
-}
-
-TEST_F(DemoHostFixture, UserKeysAreDefinedWithinTheirLimits)
-{
-    Harness h;
-    ASSERT_TRUE(ConnectToMenu(h)) << h.Screen();
-    h.Type("4\r");
-    ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("Press the keys"); })) << h.Screen();
-    const FunctionKeys& keys = Internals(h.Term).FuncKeys();
-    EXPECT_EQ(keys.Label(FunctionKeys::kUserSet, 3).Line1, "  Status");
-    EXPECT_EQ(keys.Label(FunctionKeys::kUserSet, 3).Line2, " request");
-    EXPECT_EQ(keys.UserKeyString(3), "\x1b^");
 }
 
 // BusyBox telnetd running /bin/sh on a free port.

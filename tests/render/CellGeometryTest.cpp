@@ -55,35 +55,32 @@ std::function<CellFit(int)> FixedWindow(int widthPx, int heightPx, std::vector<i
     };
 }
 
-TEST(WidthChange, MaximisedLowersUntilTwentyFourRowsFit)
+TEST(WidthChange, FontLoweredUntilTheRowsAndColumnsFit)
 {
+    const struct {
+        const char* What;
+        int Columns;
+        bool Maximised;
+        int From, WidthPx, HeightPx, Index;
+    } cases[] = {
+        // Maximised: lowered until 24 rows fit, then once more for too few columns.
+        {"500 high: 26-pixel rows give 19, 20-pixel rows 25", 80, true, 3, 2000, 500, 2},
+        {"400 high: 16-pixel rows give 25", 80, true, 3, 2000, 400, 1},
+        {"1000 wide: index 3 fits 76 columns, < 78", 80, true, 3, 1000, 2000, 2},
+        {"only one lowering for columns", 132, true, 3, 1000, 2000, 2},
+        {"never below 0", 200, true, 0, 100, 100, 0},
+        // Not maximised: lowered at most once.
+        {"too few rows at index 3 and 2", 80, false, 3, 2000, 450, 2},
+        {"80 columns need 75: 1000 / 13 = 76 fits", 80, false, 3, 1000, 2000, 3},
+        {"132 columns need 120", 132, false, 3, 1000, 2000, 2},
+        {"never below 0, not maximised", 132, false, 0, 100, 100, 0},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(WidthChangeFontIndex(c.From, c.Columns, c.Maximised, FixedWindow(c.WidthPx, c.HeightPx)), c.Index)
+            << c.What;
     std::vector<int> measured;
-    // 500 pixels high: 26-pixel rows give 19, 20-pixel rows 25.
-    EXPECT_EQ(WidthChangeFontIndex(3, 80, true, FixedWindow(2000, 500, &measured)), 2);
+    WidthChangeFontIndex(3, 80, true, FixedWindow(2000, 500, &measured));
     EXPECT_EQ(measured, (std::vector<int>{3, 2}));
-    // 400 high: 16-pixel rows give 25.
-    EXPECT_EQ(WidthChangeFontIndex(3, 80, true, FixedWindow(2000, 400)), 1);
-}
-
-TEST(WidthChange, MaximisedLowersOnceMoreForTooFewColumns)
-{
-    // 1000 wide, 2000 high: index 3 fits 76 columns (< 78 in 80-column mode).
-    EXPECT_EQ(WidthChangeFontIndex(3, 80, true, FixedWindow(1000, 2000)), 2);
-    // In 132-column mode 1000 / 10 = 100 < 120 at index 2 would matter only
-    // after the first lowering: only one lowering for columns.
-    EXPECT_EQ(WidthChangeFontIndex(3, 132, true, FixedWindow(1000, 2000)), 2);
-    EXPECT_EQ(WidthChangeFontIndex(0, 200, true, FixedWindow(100, 100)), 0) << "never below 0";
-}
-
-TEST(WidthChange, NotMaximisedLowersAtMostOnce)
-{
-    // Too few rows at index 3 and 2: lowered once only.
-    EXPECT_EQ(WidthChangeFontIndex(3, 80, false, FixedWindow(2000, 450)), 2);
-    // Rows fit; 80 columns need 75: 1000 / 13 = 76 fits.
-    EXPECT_EQ(WidthChangeFontIndex(3, 80, false, FixedWindow(1000, 2000)), 3);
-    // 132 columns need 120: 1000 / 13 = 76 does not.
-    EXPECT_EQ(WidthChangeFontIndex(3, 132, false, FixedWindow(1000, 2000)), 2);
-    EXPECT_EQ(WidthChangeFontIndex(0, 132, false, FixedWindow(100, 100)), 0);
 }
 
 TEST(LargestFittingFontIndex, TheLargestCellsThatFitTheArea)

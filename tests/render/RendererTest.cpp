@@ -87,7 +87,10 @@ TEST_F(RendererTest, BlinkingCharactersDisappearInTheOffPhaseAndOnlyTheirRowsRed
     EXPECT_GT(s.Count(6, 0, s.Fg()), 4);
 }
 
-TEST_F(RendererTest, OnlyChangedRowsFromTheirFirstChangedColumnAreDrawn)
+// Only what changed is drawn: a changed row from its first changed column;
+// nothing once the marks are consumed; everything after a scroll or a move
+// of the window through memory.
+TEST_F(RendererTest, OnlyWhatChangedIsDrawn)
 {
     s.Host(At(10, 5));
     s.Refresh();
@@ -98,39 +101,26 @@ TEST_F(RendererTest, OnlyChangedRowsFromTheirFirstChangedColumnAreDrawn)
     EXPECT_EQ(st.RowsDrawn, 1);
     EXPECT_EQ(st.CellsDrawn, 80 - 10);
     EXPECT_EQ(changed, QRect(10 * 8, 5 * 16, 70 * 8, 16));
-}
-
-TEST_F(RendererTest, RefreshConsumesTheRepaintMarks)
-{
-    s.Host("abc");
-    s.Refresh();
     for (int from : s.Memory().RepaintFromCol)
         EXPECT_EQ(from, -1);
     EXPECT_FALSE(s.Memory().ScreenScrolled);
     EXPECT_TRUE(s.Refresh().isEmpty()) << "nothing changed";
-    EXPECT_EQ(s.renderer.LastRefresh().CellsDrawn, 0);
-}
+    EXPECT_EQ(st.CellsDrawn, 0);
 
-TEST_F(RendererTest, ScrollingRedrawsEverything)
-{
+    s.Host(At(0, 5) + "last");
+    s.Host(At(0, 23) + "\r\n");
     s.Refresh();
-    s.Host(At(0, 23) + "last\r\n");
-    s.Refresh();
-    EXPECT_TRUE(s.renderer.LastRefresh().Full);
-    EXPECT_EQ(s.renderer.LastRefresh().RowsDrawn, 24);
-    EXPECT_GT(s.Count(22, 0, s.Fg()), 4) << "the text moved up a row";
-}
+    EXPECT_TRUE(st.Full);
+    EXPECT_EQ(st.RowsDrawn, 24);
+    EXPECT_GT(s.Count(4, 0, s.Fg()), 4) << "the text moved up a row";
 
-TEST_F(RendererTest, MovingTheWindowThroughMemoryRedrawsEverything)
-{
     for (int i = 0; i < 40; ++i)
         s.Host("line " + std::to_string(i) + "\r\n");
     s.Refresh();
-    s.Memory().ClearRepaint();
     Internals(s.session).Term().Scroll.ScrollTermUp(5);
     s.Memory().ClearRepaint(); // the TopRow change alone must be enough
     s.Refresh();
-    EXPECT_TRUE(s.renderer.LastRefresh().Full);
+    EXPECT_TRUE(st.Full);
 }
 
 TEST_F(RendererTest, AMarkedRegionIsDrawnInverseAndStaysWithItsRowsWhenTheScreenScrolls)
@@ -180,13 +170,26 @@ TEST_F(RendererTest, AColourSchemeChangeRedrawsInTheNewColoursAndInverseScreenEx
     EXPECT_EQ(s.Pixel(10, 10, 3, 3), 0xffffffffu) << "white background";
 }
 
-class CursorTest : public ::testing::Test {
-protected:
-    RenderedScreen s;
-};
-
-TEST_F(CursorTest, UnderlineFormIsABarOverTheBottomTwoRows)
+// The cursor: blinking with the phase (only its cell drawn), the cell it
+// left restored, and the underline form a bar over the bottom two rows.
+TEST(Cursor, BlinksMovesAndTakesTheUnderlineForm)
 {
+    RenderedScreen s;
+    s.Host(At(5, 7));
+    s.Refresh();
+    s.renderer.ToggleBlink(s.State());
+    EXPECT_TRUE(s.All(7, 5, s.Bg()));
+    EXPECT_EQ(s.renderer.LastRefresh().CellsDrawn, 1) << "only the cursor cell";
+    s.renderer.ToggleBlink(s.State());
+    EXPECT_TRUE(s.All(7, 5, s.Fg()));
+
+    s.Memory().CurRow = 3; // the cursor moves without a change of display memory
+    s.Memory().CurCol = 20;
+    s.Refresh();
+    EXPECT_TRUE(s.All(7, 5, s.Bg()));
+    EXPECT_TRUE(s.All(3, 20, s.Fg()));
+    EXPECT_EQ(s.renderer.LastRefresh().CellsDrawn, 2);
+
     s.State().CursorForm = 2;
     s.Host(At(5, 7));
     s.Refresh();
@@ -195,29 +198,6 @@ TEST_F(CursorTest, UnderlineFormIsABarOverTheBottomTwoRows)
     EXPECT_TRUE(s.RowAll(7, 5, h - 2, s.Fg()));
     EXPECT_TRUE(s.RowAll(7, 5, h - 3, s.Bg()));
     EXPECT_EQ(s.Count(7, 5, s.Fg()), 2 * s.W());
-}
-
-TEST_F(CursorTest, CursorBlinksWithThePhase)
-{
-    s.Host(At(5, 7));
-    s.Refresh();
-    s.renderer.ToggleBlink(s.State());
-    EXPECT_TRUE(s.All(7, 5, s.Bg()));
-    EXPECT_EQ(s.renderer.LastRefresh().CellsDrawn, 1) << "only the cursor cell";
-    s.renderer.ToggleBlink(s.State());
-    EXPECT_TRUE(s.All(7, 5, s.Fg()));
-}
-
-TEST_F(CursorTest, TheCellTheCursorLeftIsRestored)
-{
-    s.Host(At(5, 7));
-    s.Refresh();
-    s.Memory().CurRow = 3; // the cursor moves without a change of display memory
-    s.Memory().CurCol = 20;
-    s.Refresh();
-    EXPECT_TRUE(s.All(7, 5, s.Bg()));
-    EXPECT_TRUE(s.All(3, 20, s.Fg()));
-    EXPECT_EQ(s.renderer.LastRefresh().CellsDrawn, 2);
 }
 
 TEST(RendererHiDpi, DrawsAtTheDevicePixelRatio)

@@ -1,6 +1,7 @@
-// The main window offscreen: typing in local mode, the soft-key bar, menus,
-// scroll bars, status panels, the tab ruler, the receive timer and the
-// user-key dialog.
+// The main window offscreen, in a few scenarios that each start it once:
+// the keyboard and the soft keys, what the host and the menus change, the
+// picture and its size, the user-key dialog; then the screen dump and the
+// replay that start it with options.
 #include "RecordingObserver.h"
 #include "SessionInternals.h"
 #include "TempHome.h"
@@ -78,44 +79,26 @@ protected:
     MainWindow window;
 };
 
-TEST_F(MainWindowTest, TitleAndLocalConnectionPanel)
+// The keyboard in local mode: typing drawn at once, Tab kept, control
+// characters typed or run as local commands, the line-drawing menu, the
+// soft-key bar and its sets, the tab panel and the tab ruler.
+TEST_F(MainWindowTest, KeysSoftKeysAndTabSettings)
 {
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Kalvor"));
     EXPECT_EQ(window.ConnectionPanel().text(), QStringLiteral("Local"));
-}
-
-TEST_F(MainWindowTest, TypingInLocalModeShowsTheTextAtOnce)
-{
+    const DisplayMemory& m = window.GetSession().Memory();
     QTest::keyClicks(&window.View(), QStringLiteral("hello"));
     EXPECT_EQ(Row(0), QStringLiteral("hello"));
-    EXPECT_EQ(window.GetSession().Memory().CurCol, 5);
+    EXPECT_EQ(m.CurCol, 5);
     // Drawn into the image by the key handling itself, before any timer tick.
     EXPECT_GT(CountInk(0, 0), 4);
     EXPECT_GT(CountInk(0, 4), 4);
     EXPECT_EQ(CountInk(0, 6), 0);
-}
-
-TEST_F(MainWindowTest, TabKeyStaysInTheTerminal)
-{
     QTest::keyClick(&window.View(), Qt::Key_Tab);
     EXPECT_TRUE(window.View().hasFocus());
-    EXPECT_EQ(window.GetSession().Memory().CurCol, 8) << "the next tab stop";
-}
+    EXPECT_EQ(m.CurCol, 8) << "the next tab stop";
 
-TEST_F(MainWindowTest, CtrlLetterTypesAControlCharacterWhenTheyAreTransmitted)
-{
-    Action("XmitCntlChar")->trigger();
-    EXPECT_TRUE(Internals(window.GetSession()).Controls().TransmitControlCharacters());
-    QTest::keyClicks(&window.View(), QStringLiteral("a"));
-    QTest::keyClick(&window.View(), Qt::Key_N, Qt::ControlModifier); // SO
-    QTest::keyClicks(&window.View(), QStringLiteral("r,t"));
-    const DisplayRow& row = window.GetSession().Memory().Row(0);
-    EXPECT_EQ(runstring::AttributeAt(row.Shift, 1), 'O');
-    EXPECT_EQ(runstring::AttributeAt(row.Shift, 0, 'I'), ' ');
-}
-
-TEST_F(MainWindowTest, CtrlShiftLetterRunsTheLocalCommandWhateverTheSetting)
-{
+    // Ctrl+Shift+letter runs the local command whatever the setting.
     for (const bool transmit : {false, true}) {
         SCOPED_TRACE(transmit ? "transmitted" : "processed locally");
         if (transmit != Internals(window.GetSession()).Controls().TransmitControlCharacters())
@@ -125,48 +108,28 @@ TEST_F(MainWindowTest, CtrlShiftLetterRunsTheLocalCommandWhateverTheSetting)
         QTest::keyClick(&window.View(), Qt::Key_O, Qt::ControlModifier | Qt::ShiftModifier);
         EXPECT_FALSE(window.State().ShiftedOut);
         QTest::keyClick(&window.View(), Qt::Key_I, Qt::ControlModifier | Qt::ShiftModifier);
-        EXPECT_EQ(window.GetSession().Memory().CurCol, 0) << "no HT reached the terminal";
+        EXPECT_EQ(m.CurCol, 8) << "no HT reached the terminal";
     }
-}
-
-TEST_F(MainWindowTest, CommunicationsLogMenuSwitchesTheTrace)
-{
-    // The session tells a recorder instead of the window: no text editor opens.
-    test::RecordingObserver recorder;
-    window.GetSession().SetObserver(&recorder);
-    const std::vector<std::filesystem::path>& shown = recorder.Opened;
-    QAction* log = Action("UpdateDebugMode");
-    ASSERT_NE(log, nullptr);
-    EXPECT_FALSE(log->isChecked());
-    log->trigger();
-    EXPECT_TRUE(Internals(window.GetSession()).CommLog().Tracing());
-    EXPECT_TRUE(log->isChecked());
-    const std::filesystem::path file = Internals(window.GetSession()).CommLog().Path();
-    EXPECT_TRUE(std::filesystem::exists(file));
-    log->trigger();
-    EXPECT_FALSE(Internals(window.GetSession()).CommLog().Tracing());
-    EXPECT_FALSE(log->isChecked());
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0], file);
-}
-
-TEST_F(MainWindowTest, LineDrawingMenuTypesShiftOutAndShiftIn)
-{
+    // Ctrl+letter types a control character when they are transmitted (SO
+    // here), and the line-drawing menu types SO and SI.
+    ASSERT_TRUE(Internals(window.GetSession()).Controls().TransmitControlCharacters());
+    Host("\x1bH\x1bJ");
     QTest::keyClicks(&window.View(), QStringLiteral("a"));
-    Action("LineDrawingOn")->trigger();
-    QTest::keyClicks(&window.View(), QStringLiteral("r"));
+    QTest::keyClick(&window.View(), Qt::Key_N, Qt::ControlModifier);
+    QTest::keyClicks(&window.View(), QStringLiteral("r,t"));
     Action("LineDrawingOff")->trigger();
     QTest::keyClicks(&window.View(), QStringLiteral("b"));
-    const DisplayRow& row = window.GetSession().Memory().Row(0);
+    Action("LineDrawingOn")->trigger();
+    QTest::keyClicks(&window.View(), QStringLiteral("r"));
+    const DisplayRow& row = m.Row(0);
+    EXPECT_EQ(runstring::AttributeAt(row.Shift, 0, 'I'), ' ');
     EXPECT_EQ(runstring::AttributeAt(row.Shift, 1), 'O');
-    EXPECT_NE(runstring::AttributeAt(row.Shift, 2), 'O');
-}
+    EXPECT_NE(runstring::AttributeAt(row.Shift, 4), 'O');
+    EXPECT_EQ(runstring::AttributeAt(row.Shift, 5), 'O');
+    Action("LineDrawingOff")->trigger();
 
-TEST_F(MainWindowTest, SoftKeyBarShowsTheCurrentSet)
-{
+    // The soft-key bar shows the current set, from the mouse, the menus and F11.
     EXPECT_EQ(window.KeyBar().Caption(0), QStringLiteral("   f1\n"));
-    EXPECT_EQ(window.KeyBar().Caption(9), QStringLiteral("  User\n"));
-    EXPECT_EQ(window.KeyBar().Caption(10), QStringLiteral(" System\n"));
     EXPECT_TRUE(window.KeyBar().Button(9)->isEnabled());
     QTest::mouseClick(window.KeyBar().Button(10), Qt::LeftButton);
     EXPECT_EQ(Internals(window.GetSession()).FuncKeys().CurrentSet(), FunctionKeys::kSystemSet);
@@ -180,19 +143,47 @@ TEST_F(MainWindowTest, SoftKeyBarShowsTheCurrentSet)
     Action("SystemKeys")->trigger();
     EXPECT_EQ(Internals(window.GetSession()).FuncKeys().CurrentSet(), FunctionKeys::kSystemSet);
     Action("UserKeys")->trigger();
-    QTest::keyClick(&window.View(), Qt::Key_F11); // from the keyboard too
-    EXPECT_EQ(window.KeyBar().Caption(0), QStringLiteral("Device\nControl"));
+    QTest::keyClick(&window.View(), Qt::Key_F11);
+    ASSERT_EQ(Internals(window.GetSession()).FuncKeys().CurrentSet(), FunctionKeys::kSystemSet);
+
+    // The tab panel (system F2) sets tabs and margins at the cursor column.
+    Host("\x1bH\x1bJ");
+    QTest::keyClick(&window.View(), Qt::Key_F2); // Margins/Tabs/Col
+    TabPanel& panel = window.TabSettings();
+    ASSERT_TRUE(panel.isVisible()) << "the state that takes the keys is on the screen";
+    Internals(window.GetSession()).State().TabStops.fill(false);
+    for (int i = 0; i < 5; ++i)
+        QTest::keyClick(&window.View(), Qt::Key_Right); // the cursor keys still move the cursor
+    ASSERT_EQ(m.CurCol, 5);
+    QTest::keyClick(&window.View(), Qt::Key_S);
+    EXPECT_TRUE(window.State().TabStops[5]);
+    QTest::keyClick(&window.View(), Qt::Key_X); // no other key reaches the terminal
+    EXPECT_EQ(Row(0), QString());
+    QTest::mouseClick(panel.Button(TabPanel::Command::LeftMargin), Qt::LeftButton);
+    EXPECT_EQ(m.LeftMargin, 5);
+    QTest::mouseClick(panel.Button(TabPanel::Command::ClearTab), Qt::LeftButton);
+    EXPECT_FALSE(window.State().TabStops[5]);
+    QTest::keyClick(&window.View(), Qt::Key_Escape);
+    EXPECT_FALSE(panel.isVisible());
+    EXPECT_FALSE(Internals(window.GetSession()).FuncKeys().TabPanelShown());
+    QTest::keyClick(&window.View(), Qt::Key_F2);
+    ASSERT_TRUE(panel.isVisible());
+    QTest::mouseClick(panel.DoneButton(), Qt::LeftButton);
+    EXPECT_FALSE(panel.isVisible());
+
+    // A click on the tab ruler toggles a tab stop.
+    TabRuler& ruler = window.Ruler();
+    const int cellW = window.Fonts().Cell().Width;
+    QTest::mouseClick(&ruler, Qt::LeftButton, {}, QPoint(12 * cellW + 2, 4));
+    EXPECT_TRUE(window.State().TabStops[12]);
+    QTest::mouseClick(&ruler, Qt::LeftButton, {}, QPoint(12 * cellW + 2, 4));
+    EXPECT_FALSE(window.State().TabStops[12]);
+    EXPECT_EQ(ruler.ColumnAt(16 * cellW), 16);
 }
 
-TEST_F(MainWindowTest, HostMessageReplacesTheLabels)
-{
-    Host("\x1b&j5LHello");
-    EXPECT_TRUE(window.MessagePanel().isVisibleTo(&window));
-    EXPECT_EQ(window.MessagePanel().text(), QStringLiteral("Hello"));
-    EXPECT_FALSE(window.KeyBar().ButtonsShown());
-}
-
-TEST_F(MainWindowTest, StatusIndicatorsFollowTheTerminal)
+// What the host and the menus change in the window: the message panel, the
+// status indicators, the communications log, the blink phase, the resets.
+TEST_F(MainWindowTest, HostTextMenusAndIndicators)
 {
     EXPECT_FALSE(window.CapsLockStatus().isVisible());
     Host("\x1b&k1P");
@@ -212,9 +203,56 @@ TEST_F(MainWindowTest, StatusIndicatorsFollowTheTerminal)
          "b");
     EXPECT_FALSE(window.KeyboardLockPanel().isVisibleTo(&window));
     EXPECT_TRUE(window.VScrollBar().isEnabled());
+    Host("\x1b&j5LHello");
+    EXPECT_TRUE(window.MessagePanel().isVisibleTo(&window));
+    EXPECT_EQ(window.MessagePanel().text(), QStringLiteral("Hello"));
+    EXPECT_FALSE(window.KeyBar().ButtonsShown());
+
+    // The communications log menu switches the trace; the session tells a
+    // recorder instead of the window, so no text editor opens.
+    test::RecordingObserver recorder;
+    window.GetSession().SetObserver(&recorder);
+    QAction* log = Action("UpdateDebugMode");
+    EXPECT_FALSE(log->isChecked());
+    log->trigger();
+    EXPECT_TRUE(Internals(window.GetSession()).CommLog().Tracing());
+    EXPECT_TRUE(log->isChecked());
+    const std::filesystem::path file = Internals(window.GetSession()).CommLog().Path();
+    EXPECT_TRUE(std::filesystem::exists(file));
+    log->trigger();
+    EXPECT_FALSE(Internals(window.GetSession()).CommLog().Tracing());
+    EXPECT_FALSE(log->isChecked());
+    ASSERT_EQ(recorder.Opened.size(), 1u);
+    EXPECT_EQ(recorder.Opened[0], file);
+
+    // Every sixth tick toggles the blink phase.
+    const bool phase = window.Renderer().BlinkPhase();
+    int ticks = 0;
+    while (window.Renderer().BlinkPhase() == phase && ticks < 20) {
+        window.CurBlinkTimer_Timer();
+        ++ticks;
+    }
+    for (int i = 0; i < 5; ++i)
+        window.CurBlinkTimer_Timer();
+    EXPECT_NE(window.Renderer().BlinkPhase(), phase);
+    window.CurBlinkTimer_Timer();
+    EXPECT_EQ(window.Renderer().BlinkPhase(), phase);
+
+    Host("some text\x1bQ");
+    Action("ResetSoft")->trigger();
+    EXPECT_EQ(Row(0), QStringLiteral("some text")) << "a soft reset keeps the screen";
+    EXPECT_FALSE(window.State().InsertMode);
+    Action("ClearDisplay")->trigger();
+    EXPECT_EQ(Row(0), QString());
+    Host("again");
+    Action("ResetHard")->trigger();
+    EXPECT_EQ(Row(0), QString());
 }
 
-TEST_F(MainWindowTest, VerticalScrollBarMovesTheWindowThroughMemory)
+// The picture: the scroll bar and the wheel, colour schemes, inverse
+// screen, columns from the menu and the host, font sizes within the
+// screen, and a taller window showing more rows.
+TEST_F(MainWindowTest, ScrollingColoursColumnsFontsAndSize)
 {
     std::string text;
     for (int i = 0; i < 60; ++i)
@@ -237,10 +275,8 @@ TEST_F(MainWindowTest, VerticalScrollBarMovesTheWindowThroughMemory)
     QApplication::sendEvent(&window.View(), &up);
     EXPECT_EQ(bar.value(), 7);
     EXPECT_EQ(m.Age(m.TopRow), 7);
-}
+    Action("ClearDisplay")->trigger();
 
-TEST_F(MainWindowTest, ColourSchemeAndInverseScreenMenus)
-{
     EXPECT_EQ(Action("ColorScheme5")->text(), QStringLiteral("wob \u2014 white on blue")) << "code and readable name";
     Action("ColorScheme5")->trigger();
     EXPECT_EQ(window.State().ColorScheme, 5);
@@ -250,21 +286,18 @@ TEST_F(MainWindowTest, ColourSchemeAndInverseScreenMenus)
     EXPECT_TRUE(window.State().InverseScreen);
     EXPECT_EQ(Pixel(10, 10, 1, 1), 0xffffffffu);
     EXPECT_TRUE(Action("InvertColor")->isChecked());
-}
 
-TEST_F(MainWindowTest, ColumnsMenuAndHostWidthChangeRelayTheWindowOut)
-{
     Action("Columns132")->trigger();
-    EXPECT_EQ(window.GetSession().Memory().ColsInTerm, 132);
+    EXPECT_EQ(m.ColsInTerm, 132);
     EXPECT_EQ(window.Renderer().Image().width(), 132 * window.Renderer().DeviceCellWidth());
     EXPECT_TRUE(Action("Columns132")->isChecked());
     Host("\x1b&w200F");
     EXPECT_EQ(window.Renderer().Image().width(), 200 * window.Renderer().DeviceCellWidth());
     EXPECT_TRUE(Action("Columns200")->isChecked());
-}
+    QTest::qWait(0);
+    EXPECT_LE(window.frameGeometry().width(), window.screen()->availableGeometry().width()) << "200 columns too";
+    Action("Columns80")->trigger();
 
-TEST_F(MainWindowTest, FontSizeMenusAreLimitedByTheScreen)
-{
     const int limit = render::MaxFontIndexForScreenWidth(window.screen()->geometry().width());
     EXPECT_EQ(window.Fonts().CurrentIndex(), std::min(1, limit));
     for (int i = 0; i < 4; ++i)
@@ -273,85 +306,13 @@ TEST_F(MainWindowTest, FontSizeMenusAreLimitedByTheScreen)
     EXPECT_LE(window.Fonts().CurrentIndex(), limit);
     EXPECT_EQ(window.Renderer().Cell(), render::CellForIndex(window.Fonts().CurrentIndex()));
     EXPECT_LE(window.frameGeometry().width(), window.screen()->availableGeometry().width()) << "on the screen";
-    Action("Columns200")->trigger();
-    QTest::qWait(0);
-    EXPECT_LE(window.frameGeometry().width(), window.screen()->availableGeometry().width()) << "200 columns too";
     for (int i = 0; i < 4; ++i)
         Action("DecreaseFontSize")->trigger();
     EXPECT_EQ(window.Fonts().CurrentIndex(), 0);
     EXPECT_EQ(window.Renderer().DeviceCellHeight(), 12);
     EXPECT_EQ(window.View().sizeHint(), window.Renderer().LogicalSize());
-}
 
-TEST_F(MainWindowTest, TabPanelSetsTabsAndMarginsAtTheCursorColumn)
-{
-    QTest::mouseClick(window.KeyBar().Button(10), Qt::LeftButton); // the system keys
-    ASSERT_EQ(Internals(window.GetSession()).FuncKeys().CurrentSet(), FunctionKeys::kSystemSet);
-    QTest::keyClick(&window.View(), Qt::Key_F2); // Margins/Tabs/Col
-    TabPanel& panel = window.TabSettings();
-    ASSERT_TRUE(panel.isVisible()) << "the state that takes the keys is on the screen";
-    Internals(window.GetSession()).State().TabStops.fill(false);
-    for (int i = 0; i < 5; ++i)
-        QTest::keyClick(&window.View(), Qt::Key_Right); // the cursor keys still move the cursor
-    ASSERT_EQ(window.GetSession().Memory().CurCol, 5);
-    QTest::keyClick(&window.View(), Qt::Key_S);
-    EXPECT_TRUE(window.State().TabStops[5]);
-    QTest::keyClick(&window.View(), Qt::Key_X); // no other key reaches the terminal
-    EXPECT_EQ(Row(0), QString());
-    QTest::mouseClick(panel.Button(TabPanel::Command::LeftMargin), Qt::LeftButton);
-    EXPECT_EQ(window.GetSession().Memory().LeftMargin, 5);
-    QTest::mouseClick(panel.Button(TabPanel::Command::ClearTab), Qt::LeftButton);
-    EXPECT_FALSE(window.State().TabStops[5]);
-    QTest::keyClick(&window.View(), Qt::Key_Escape);
-    EXPECT_FALSE(panel.isVisible());
-    EXPECT_FALSE(Internals(window.GetSession()).FuncKeys().TabPanelShown());
-    QTest::keyClick(&window.View(), Qt::Key_F2);
-    ASSERT_TRUE(panel.isVisible());
-    QTest::mouseClick(panel.DoneButton(), Qt::LeftButton);
-    EXPECT_FALSE(panel.isVisible());
-}
-
-TEST_F(MainWindowTest, TabRulerClickTogglesATabStop)
-{
-    TabRuler& ruler = window.Ruler();
-    const int cellW = window.Fonts().Cell().Width;
-    ASSERT_FALSE(window.State().TabStops[12]);
-    QTest::mouseClick(&ruler, Qt::LeftButton, {}, QPoint(12 * cellW + 2, 4));
-    EXPECT_TRUE(window.State().TabStops[12]);
-    QTest::mouseClick(&ruler, Qt::LeftButton, {}, QPoint(12 * cellW + 2, 4));
-    EXPECT_FALSE(window.State().TabStops[12]);
-    EXPECT_EQ(ruler.ColumnAt(16 * cellW), 16);
-}
-
-TEST_F(MainWindowTest, EverySixthTickTogglesTheBlinkPhase)
-{
-    for (int i = 0; i < 5; ++i)
-        window.CurBlinkTimer_Timer();
-    EXPECT_TRUE(window.Renderer().BlinkPhase());
-    window.CurBlinkTimer_Timer();
-    EXPECT_FALSE(window.Renderer().BlinkPhase());
-    for (int i = 0; i < 6; ++i)
-        window.CurBlinkTimer_Timer();
-    EXPECT_TRUE(window.Renderer().BlinkPhase());
-}
-
-TEST_F(MainWindowTest, ResetsAndClearDisplay)
-{
-    Host("some text\x1bQ");
-    Action("ResetSoft")->trigger();
-    EXPECT_EQ(Row(0), QStringLiteral("some text")) << "a soft reset keeps the screen";
-    EXPECT_FALSE(window.State().InsertMode);
-    Action("ClearDisplay")->trigger();
-    EXPECT_EQ(Row(0), QString());
-    Host("again");
-    Action("ResetHard")->trigger();
-    EXPECT_EQ(Row(0), QString());
-}
-
-TEST_F(MainWindowTest, TallerWindowShowsMoreRows)
-{
     const int cellH = window.Fonts().Cell().Height;
-    const DisplayMemory& m = window.GetSession().Memory();
     const int before = m.RowsInTerm;
     const QSize start = window.size();
     window.resize(start.width(), start.height() + 6 * cellH);
@@ -365,15 +326,26 @@ TEST_F(MainWindowTest, TallerWindowShowsMoreRows)
     EXPECT_GE(window.View().height(), 24 * cellH);
 }
 
-TEST_F(MainWindowTest, DefineUserKeysDialogWritesTheUserKeys)
+// The user-key dialog writes the keys; Reset Defaults and Cancel leave them.
+TEST_F(MainWindowTest, DefineUserKeysDialog)
 {
+    Internals(window.GetSession()).FuncKeys().SetUserKey(2, "Mine", "", 0, "xyz");
     Action("DefineUserKeys")->trigger();
     auto* dialog = window.findChild<FuncKeyDefn*>();
     ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(dialog->KeyLine1(0)->text(), QStringLiteral("   f1"));
-    EXPECT_EQ(dialog->KeyValue(0)->text(), QStringLiteral("\u00fbp")) << "ESC p with ESC as its substitute";
-    EXPECT_EQ(dialog->Attribute(0)->currentText(), QStringLiteral("Transmit"));
+    EXPECT_EQ(dialog->KeyValue(2)->text(), QStringLiteral("xyz"));
+    EXPECT_EQ(dialog->Attribute(2)->currentText(), QStringLiteral("Normal"));
+    dialog->ResetDefaultsButton()->click();
+    EXPECT_EQ(dialog->KeyLine1(2)->text(), QStringLiteral("   f3"));
+    EXPECT_EQ(dialog->KeyValue(2)->text(), QStringLiteral("\u00fbr")) << "ESC r with ESC as its substitute";
+    EXPECT_EQ(dialog->Attribute(2)->currentIndex(), FunctionKeys::kTransmitOnly);
+    dialog->reject();
+    const FunctionKeys& keys = Internals(window.GetSession()).FuncKeys();
+    EXPECT_EQ(keys.UserKeyString(2), "xyz") << "cancel keeps the tables";
 
+    Action("DefineUserKeys")->trigger();
+    dialog = window.findChild<FuncKeyDefn*>();
+    ASSERT_NE(dialog, nullptr);
     dialog->KeyLine1(1)->setText(QStringLiteral("List"));
     dialog->KeyLine2(1)->setText(QStringLiteral("Files"));
     dialog->KeyValue(1)->clear();
@@ -385,29 +357,11 @@ TEST_F(MainWindowTest, DefineUserKeysDialogWritesTheUserKeys)
     EXPECT_EQ(dialog->KeyValue(1)->text(), QStringLiteral("ls\u00ed\u00e1"));
     dialog->Attribute(1)->setCurrentIndex(1);
     dialog->accept();
-
-    const FunctionKeys& keys = Internals(window.GetSession()).FuncKeys();
     EXPECT_EQ(keys.UserKeyString(1), std::string("ls\r\x01"));
     EXPECT_EQ(keys.UserKeyAttribute(1), FunctionKeys::kLocal);
     EXPECT_EQ(keys.Label(FunctionKeys::kUserSet, 1).Line1, "List");
     EXPECT_EQ(keys.Label(FunctionKeys::kUserSet, 1).Line2, "Files");
     EXPECT_EQ(window.KeyBar().Caption(1), QStringLiteral("List\nFiles"));
-}
-
-TEST_F(MainWindowTest, DefineUserKeysCancelAndResetDefaults)
-{
-    Internals(window.GetSession()).FuncKeys().SetUserKey(2, "Mine", "", 0, "xyz");
-    Action("DefineUserKeys")->trigger();
-    auto* dialog = window.findChild<FuncKeyDefn*>();
-    ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(dialog->KeyValue(2)->text(), QStringLiteral("xyz"));
-    EXPECT_EQ(dialog->Attribute(2)->currentText(), QStringLiteral("Normal"));
-    dialog->ResetDefaultsButton()->click();
-    EXPECT_EQ(dialog->KeyLine1(2)->text(), QStringLiteral("   f3"));
-    EXPECT_EQ(dialog->KeyValue(2)->text(), QStringLiteral("\u00fbr"));
-    EXPECT_EQ(dialog->Attribute(2)->currentIndex(), FunctionKeys::kTransmitOnly);
-    dialog->reject();
-    EXPECT_EQ(Internals(window.GetSession()).FuncKeys().UserKeyString(2), "xyz") << "cancel keeps the tables";
 }
 
 TEST(MainWindowDump, ExitWritesTheScreenText)

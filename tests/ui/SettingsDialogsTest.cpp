@@ -101,14 +101,23 @@ protected:
 
 TEST_F(SettingsDialogsTest, SshHostTypedAndEnterPressedAsksTheLoginThenConnects)
 {
-    // Cancel first: nothing is stored, written or reconnected.
+    // First a local program, cancelled: the dialog shows the Connection
+    // menu's echo switch and proposes the login shell; nothing is stored,
+    // written or reconnected.
+    Internals(session).Keys().LocalEcho = true; // in force through the Telnet variant
+    host.Echo = false;
     QPointer<SetTerminal> dialog = menus.ConnectSettings_Click();
-    dialog->NetworkList()->setCurrentIndex(NetworkKindNumber(NetworkKind::Ssh1));
+    EXPECT_FALSE(dialog->EchoOn()->isChecked());
+    ASSERT_FALSE(dialog->HostList()->currentText().isEmpty());
+    dialog->NetworkList()->setCurrentIndex(NetworkKindNumber(NetworkKind::LocalProgram));
+    EXPECT_EQ(dialog->HostList()->currentText(), QString()) << "the login shell, not a host name";
+    EXPECT_FALSE(dialog->NetPortList()->isEnabled());
     QTest::keyClick(dialog->NetworkList(), Qt::Key_Escape);
     EXPECT_TRUE(dialog->Cancelled());
     EXPECT_EQ(disconnects, 0);
     EXPECT_TRUE(connected.empty());
     ExpectFileHas({{"Network Type = ", "1"}});
+    host.Echo.reset();
     QTest::qWait(0);
 
     dialog = menus.ConnectSettings_Click();
@@ -152,19 +161,6 @@ TEST_F(SettingsDialogsTest, SshHostTypedAndEnterPressedAsksTheLoginThenConnects)
     config::Settings read;
     ASSERT_EQ(config::ReadSettingsFile(config.CurrentFile(), read), 0);
     EXPECT_EQ(read.SshPassword, "s3cret");
-}
-
-TEST_F(SettingsDialogsTest, LocalProgramProposesTheLoginShellAndEchoFollowsTheMenu)
-{
-    Internals(session).Keys().LocalEcho = true; // in force through the Telnet variant
-    host.Echo = false;
-    QPointer<SetTerminal> dialog = menus.ConnectSettings_Click();
-    EXPECT_FALSE(dialog->EchoOn()->isChecked()) << "the dialog shows the Connection menu's switch";
-    ASSERT_FALSE(dialog->HostList()->currentText().isEmpty());
-    dialog->NetworkList()->setCurrentIndex(NetworkKindNumber(NetworkKind::LocalProgram));
-    EXPECT_EQ(dialog->HostList()->currentText(), QString()) << "the login shell, not a host name";
-    EXPECT_FALSE(dialog->NetPortList()->isEnabled());
-    QTest::keyClick(dialog->NetworkList(), Qt::Key_Escape);
 }
 
 TEST_F(SettingsDialogsTest, SerialLineWithRefusalThenPhoneEntryAccepted)

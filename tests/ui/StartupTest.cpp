@@ -188,30 +188,19 @@ TEST(StartupTest, SettingsUserKeysAndColourSurviveARestart)
     EXPECT_EQ(keys.UserKeyString(2), "HELLO\r");
     EXPECT_EQ(keys.UserKeyAttribute(2), 1);
     EXPECT_TRUE(Internals(second.GetSession()).Keys().LocalEcho);
-}
-
-TEST(StartupTest, ConfiguredEchoOutlivesASessionWithoutAConnection)
-{
-    test::TempHome home;
-    config::Settings on;
-    on.Echo = true;
-    fs::create_directories(home.Path() / "config");
-    ASSERT_EQ(config::CreateSettingsFile("config/default.zkd", on), 0);
-    {
-        MainWindow window(Configured());
-        window.show();
-        EXPECT_TRUE(window.Connections().EchoButton());
-        EXPECT_TRUE(window.ConnectionsUi().EchoAction().isChecked());
-        QTest::qWait(net::ConnectionManager::kHousekeepingMs * 2); // the manager refreshes local echo
-        EXPECT_TRUE(Internals(window.GetSession()).Keys().LocalEcho);
-        ASSERT_TRUE(window.close());
-    }
+    // The configured echo outlives a session without a connection.
+    second.show();
+    EXPECT_TRUE(second.Connections().EchoButton());
+    EXPECT_TRUE(second.ConnectionsUi().EchoAction().isChecked());
+    QTest::qWait(net::ConnectionManager::kHousekeepingMs * 2); // the manager refreshes local echo
+    EXPECT_TRUE(Internals(second.GetSession()).Keys().LocalEcho);
+    ASSERT_TRUE(second.close());
     config::Settings read;
     ASSERT_EQ(config::ReadSettingsFile("config/default.zkd", read), 0);
     EXPECT_TRUE(read.Echo);
 }
 
-TEST(StartupTest, ExitProtectionRefusesTheCloseWithTheWarningUntilAHardReset)
+TEST(StartupTest, ExitProtectionAndFailingFilesInOneWindow)
 {
     test::TempHome home;
     MainWindow window(Configured());
@@ -223,16 +212,9 @@ TEST(StartupTest, ExitProtectionRefusesTheCloseWithTheWarningUntilAHardReset)
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(box->windowTitle(), QStringLiteral("Improper Exit Warning"));
     box->accept();
+    QApplication::processEvents();
 
-    window.ResetHard_Click();
-    EXPECT_TRUE(window.close());
-}
-
-TEST(StartupTest, FailingFileShowsTheErrorWindowAndTheProgramGoesOn)
-{
-    test::TempHome home;
-    MainWindow window(Configured());
-    window.show();
+    // A failing file shows the error window and the program goes on.
     ConfigurationMenu& menu = window.Configuration();
     const fs::path missing = home.Path() / "config/missing.zkd";
     ModalCatcher catcher;
@@ -247,6 +229,9 @@ TEST(StartupTest, FailingFileShowsTheErrorWindowAndTheProgramGoesOn)
     menu.SaveConfigurationAs(home.Path() / "config" / std::string(70, 'x'));
     EXPECT_TRUE(catcher.Detail.startsWith(QStringLiteral("[ 5995:"))) << catcher.Detail.toStdString();
     EXPECT_EQ(config::GetDefaultFile().Name, "config/default.zkd");
+
+    window.ResetHard_Click();
+    EXPECT_TRUE(window.close());
 }
 
 TEST(StartupTest, TopLoggingWritesScrolledLinesAndPrintsToPdfWithoutPrinter)
