@@ -135,10 +135,10 @@ TEST_F(LocalFixture, LoginShellSeesTheTerminalTypeAndTheScreenSize)
 
 TEST(LocalProgramEnvironment, TheTerminalsEntriesReplaceTheDesktopsAndInputrcIsWritten)
 {
-    const std::vector<std::string> parent = {"PATH=/usr/bin",      "TERM=xterm-256color",  "LANG=en_US.UTF-8",
-                                             "LC_ALL=en_US.UTF-8", "LC_CTYPE=de_DE.UTF-8", "COLUMNS=120",
-                                             "LINES=40",           "INPUTRC=/x/inputrc",   "HOME=/home/u",
-                                             "LANGUAGE=de"};
+    const std::vector<std::string> parent = {
+        "PATH=/usr/bin",        "TERM=xterm-256color", "LANG=en_US.UTF-8", "LC_ALL=en_US.UTF-8",
+        "LC_CTYPE=de_DE.UTF-8", "COLUMNS=120",         "LINES=40",         "INPUTRC=/x/inputrc",
+        "HOME=/home/u",         "LANGUAGE=de",         "LESS=-i"};
     net::LocalEnvironmentChoice choice;
     choice.Locale = "C";
     choice.Inputrc = "/k/temp/inputrc";
@@ -151,7 +151,8 @@ TEST(LocalProgramEnvironment, TheTerminalsEntriesReplaceTheDesktopsAndInputrcIsW
                                            "TERMINFO=/k/temp/terminfo",
                                            "LANG=C",
                                            "INPUTRC=/k/temp/inputrc",
-                                           "GROFF_NO_SGR=1"};
+                                           "GROFF_NO_SGR=1",
+                                           "LESS=-i -+R"};
     EXPECT_EQ(env, want);
     EXPECT_EQ(net::ChooseLocale(false, "en_US.ISO-8859-1"), "C") << "Roman 8 has no locale";
 

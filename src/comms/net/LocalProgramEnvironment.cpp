@@ -22,7 +22,7 @@ bool Named(std::string_view entry, std::string_view name)
 bool Replaced(std::string_view entry)
 {
     for (const std::string_view name :
-         {"TERM", "TERMINFO", "COLUMNS", "LINES", "TERMCAP", "LANG", "INPUTRC", "GROFF_NO_SGR"})
+         {"TERM", "TERMINFO", "COLUMNS", "LINES", "TERMCAP", "LANG", "INPUTRC", "GROFF_NO_SGR", "LESS"})
         if (Named(entry, name))
             return true;
     return entry.substr(0, 3) == "LC_";
@@ -69,6 +69,10 @@ std::vector<std::string> LocalProgramEnvironment(const std::vector<std::string>&
     if (!choice.Inputrc.empty())
         env.push_back("INPUTRC=" + choice.Inputrc.string());
     env.emplace_back("GROFF_NO_SGR=1");
+    // less -R (man's pager) ends every line with an ANSI reset the terminal
+    // would show as text: the user's options, with -R switched off.
+    const std::string less = EnvironmentValue(parent, "LESS");
+    env.push_back("LESS=" + (less.empty() ? std::string() : less + " ") + "-+R");
     return env;
 }
 
