@@ -15,6 +15,7 @@ FormsUi::FormsUi(Session& session, const Clock& clock, QWidget* terminalWindow)
     window_->setObjectName(QStringLiteral("CanvoWindow"));
     window_->Core().SetPacing(session.Forms().Pacing());
     window_->View().Form().SetResourceRequests(&cache_);
+    window_->View().Form().SetCacheFolder(cache_.CacheFolder());
     // The terminal's receive timer keeps gathering what the connection
     // delivers; the Canvo window's own timer reads it from the buffer.
     window_->BeforePoll = [this] { window_->Core().HostRoman8 = session_.State().HostRoman8; };

@@ -26,7 +26,7 @@ public:
     // The session's FormsShow: the form file built and the window shown.
     void Show();
     // The session's FormsWindowOpen.
-    bool Open() const { return window_->Core().Showing(); }
+    bool Open() const { return window_->Building() || window_->Core().Showing(); }
     // The terminal window closes: the Canvo window goes with it.
     void Close();
 

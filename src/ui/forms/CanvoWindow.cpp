@@ -104,7 +104,10 @@ void CanvoWindow::SetDebugLog(FormsDebugLog* log)
 bool CanvoWindow::Open()
 {
     polling_.start();
-    if (core_.OpenFromFormFile())
+    building_ = true;
+    const bool built = core_.OpenFromFormFile();
+    building_ = false;
+    if (built)
         return true;
     Unload();
     return false;
@@ -112,6 +115,8 @@ bool CanvoWindow::Open()
 
 void CanvoWindow::Poll()
 {
+    if (building_)
+        return;
     if (BeforePoll)
         BeforePoll();
     core_.CanvoPolling(buffer_);

@@ -35,6 +35,9 @@ public:
     // The terminal finished a form download (or ESC % k X): the form built
     // from the form file, the window shown and its receive loop started.
     bool Open();
+    // Open() is building the form: fetching its resources lets the event
+    // loop run, and received data must wait for the built form.
+    bool Building() const { return building_; }
 
     // Before each pass of the receive loop: the owner moves what the
     // connection holds into the receive buffer and pumps its transmitter.
@@ -76,6 +79,7 @@ private:
     kalvor::forms::FormsMode core_;
     ByteQueue& buffer_;
     QTimer polling_;
+    bool building_ = false;
     QLineEdit* line_;
     QPlainTextEdit* lines_;
     QListWidget* list_;
