@@ -37,7 +37,7 @@ void Editor::Cut()
     if (!sel_.Marked())
         return;
     clipboard_.SetText(ClipCopyText(sel_, session_.Memory()));
-    ClipCut();
+    Undoable([this] { ClipCut(); });
     Forget();
 }
 
@@ -191,8 +191,10 @@ void Editor::Replace()
     session_.EndExtendedEntry();
     const bool insert = session_.State().InsertMode;
     session_.SetInsertMode(true);
-    ClipCut();
-    session_.InterpretLocal(Find.ReplaceText);
+    Undoable([this] {
+        ClipCut();
+        session_.InterpretLocal(Find.ReplaceText);
+    });
     Forget();
     session_.SetInsertMode(insert);
 }
@@ -213,6 +215,23 @@ bool Editor::MarkWord(int screenRow, int col)
     sel_.StartRow = sel_.EndRow = ring;
     sel_.StartCol = word->Start;
     sel_.EndCol = word->End;
+    return true;
+}
+
+void Editor::Undoable(const std::function<void()>& change)
+{
+    undo_.Before(session_.Memory());
+    change();
+    undo_.After(session_.Memory());
+}
+
+bool Editor::Undo()
+{
+    session_.EndExtendedEntry();
+    if (!CanUndo())
+        return false;
+    Forget();
+    session_.RestoreMemory(undo_.Take());
     return true;
 }
 

@@ -1,16 +1,18 @@
 // The Edit menu's commands on one session: the selection, Select All, Copy,
 // Cut, Paste (to the host through the paced queue, or into display memory),
-// Find, Do Same Find Again and Replace. The window and the headless terminal
+// Find, Do Same Find Again, Replace and Undo. The window and the headless terminal
 // each own one, forward the session's selection questions to it and call
 // Tick from their receive timer.
 #pragma once
 
 #include "edit/Clipboard.h"
 #include "edit/FindText.h"
+#include "edit/LocalUndo.h"
 #include "edit/PasteQueue.h"
 #include "edit/Selection.h"
 #include "session/Session.h"
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -65,6 +67,15 @@ public:
     void Replace();
     FindSettings Find;
 
+    // A local command that changes display memory, run so that Undo can
+    // take it back (Cut and Replace run this way themselves).
+    void Undoable(const std::function<void()>& change);
+    // UndoCommand_Click: display memory back as it was before the last
+    // undoable command, while nothing else has changed it since; false when
+    // there is nothing to undo.
+    bool CanUndo() const { return undo_.Available(session_.Memory()); }
+    bool Undo();
+
     // A double click on screen row `screenRow`, column `col`: the cursor
     // there and the word marked; false on a blank.
     bool MarkWord(int screenRow, int col);
@@ -79,6 +90,7 @@ private:
     Clipboard& clipboard_;
     Selection sel_;
     PasteQueue queue_;
+    LocalUndo undo_;
 };
 
 } // namespace kalvor::edit

@@ -3,6 +3,7 @@
 #include "engine/RunString.h"
 
 #include <algorithm>
+#include <tuple>
 
 namespace kalvor {
 
@@ -232,6 +233,30 @@ void DisplayMemory::ClearRepaint()
 {
     RepaintFromCol.fill(-1);
     ScreenScrolled = false;
+}
+
+namespace {
+
+// The positions of `m` as a tuple of references (const or not).
+template <class Memory>
+auto Positions(Memory& m)
+{
+    return std::tie(m.RowsInTerm, m.ColsInTerm, m.FirstRow, m.LastRow, m.TopRow, m.CurRow, m.CurCol, m.AbsCurRow,
+                    m.PendingAbsRow, m.RowBeyondEnd, m.LeftMargin, m.RightMargin, m.LineStartDefault);
+}
+
+} // namespace
+
+bool DisplayMemory::SameContents(const DisplayMemory& other) const
+{
+    return Positions(*this) == Positions(other) && rows_ == other.rows_;
+}
+
+void DisplayMemory::RestoreContents(const DisplayMemory& other)
+{
+    Positions(*this) = Positions(other);
+    rows_ = other.rows_;
+    MarkAllChanged();
 }
 
 } // namespace kalvor

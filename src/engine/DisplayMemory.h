@@ -24,6 +24,8 @@ struct DisplayRow {
     std::string Form;     // FormBuf: format-mode field run string
     int LineStartCol = 0; // where the host's output stopped when it last waited for input
 
+    bool operator==(const DisplayRow&) const = default;
+
     bool AllEmpty() const { return Text.empty() && Cntl.empty() && Shift.empty() && Form.empty(); }
 };
 
@@ -103,6 +105,12 @@ public:
     // `s` with `count` columns from `col` removed (the part of a row that a
     // delete moves left), without the margin rule.
     static std::string DelEnhLine(std::string_view s, int col, int count, Neighbours mode = Neighbours::Merge);
+
+    // The rows and positions (not the repaint bookkeeping) equal those of
+    // `other`; and taking them over from `other` (an undo), the screen then
+    // drawn whole. Both have the same ring size.
+    bool SameContents(const DisplayMemory& other) const;
+    void RestoreContents(const DisplayMemory& other);
 
     // Repaint bookkeeping.
     void MarkChanged(int screenRow, int col);

@@ -128,6 +128,13 @@ void Session::PlaceCursor(int top, int ring, int col)
     observer_->Repaint();
 }
 
+void Session::RestoreMemory(const DisplayMemory& saved)
+{
+    observer_->ClearSelection();
+    term_.State.Mem.RestoreContents(saved);
+    observer_->Repaint();
+}
+
 void Session::SetScreenRows(int rows)
 {
     DisplayMemory& m = term_.State.Mem;

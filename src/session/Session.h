@@ -204,10 +204,14 @@ public:
     // The window with `top` on its top line and the cursor on ring row
     // `ring`, column `col`; the screen is drawn again.
     void PlaceCursor(int top, int ring, int col);
+    // Display memory taken back to `saved` (an undo); the screen is drawn again.
+    void RestoreMemory(const DisplayMemory& saved);
     // The local editing routines: delete key (a modifier: the line), clear
-    // to the end of the line, insert key (Ctrl: a line), insert-character mode.
+    // to the end of the line, home key, insert key (Ctrl: a line),
+    // insert-character mode.
     void DeleteKey(int shift) { term_.Editing.ExecDeleteKey(shift); }
     void ClearLine() { term_.Editing.ClearLine_Click(); }
+    void HomeKey(int shift) { term_.Editing.ExecHomeKey(shift); }
     void InsertKey(int shift) { term_.Editing.ExecInsertKey(shift); }
     void SetInsertMode(bool on) { term_.Editing.SetInsertMode(on); }
     void EndExtendedEntry() { keyboard_.TurnOffExtendCharMode(); }

@@ -80,6 +80,8 @@ void EditMenu::BuildMenu(QMenuBar& bar, QAction* before)
         connect(a, &QAction::triggered, this, slot);
         return a;
     };
+    undo_ = add(menu, QStringLiteral("&Undo"), QStringLiteral("UndoCommand"), [this] { UndoCommand_Click(); });
+    menu->addSeparator();
     cut_ = add(menu, QStringLiteral("Cu&t"), QStringLiteral("CutSelection"), [this] { CutSelection_Click(); });
     copy_ = add(menu, QStringLiteral("&Copy"), QStringLiteral("CopySelection"), [this] { CopySelection_Click(); });
     paste_ = add(menu, QStringLiteral("&Paste"), QStringLiteral("PasteSelection"), [this] { PasteSelection_Click(); });
@@ -96,6 +98,8 @@ void EditMenu::BuildMenu(QMenuBar& bar, QAction* before)
     cancelPaste_->setEnabled(false);
 
     // The context copy: the second item of each pair, without shortcuts.
+    add(context_, QStringLiteral("&Undo"), QStringLiteral("UndoCommand2"), [this] { UndoCommand_Click(); });
+    context_->addSeparator();
     cut2_ = add(context_, QStringLiteral("Cu&t"), QStringLiteral("CutSelection2"), [this] { CutSelection_Click(); });
     copy2_ =
         add(context_, QStringLiteral("&Copy"), QStringLiteral("CopySelection2"), [this] { CopySelection_Click(); });
@@ -114,6 +118,7 @@ void EditMenu::ControlCharactersChanged(bool transmit)
 {
     if (copy_ == nullptr)
         return;
+    undo_->setShortcuts(LocalShortcuts(Qt::Key_Z, transmit));
     cut_->setShortcuts(LocalShortcuts(Qt::Key_X, transmit));
     copy_->setShortcuts(LocalShortcuts(Qt::Key_C, transmit));
     paste_->setShortcuts(LocalShortcuts(Qt::Key_V, transmit));
@@ -155,6 +160,18 @@ void EditMenu::Tick()
     editor_->Tick();
     if (before != editor_->PasteWaiting())
         Changed();
+}
+
+// Undo is always offered; it does nothing when memory has changed since the
+// last local command (working that out on every change would cost a compare
+// of display memory each time).
+void EditMenu::UndoCommand_Click()
+{
+    if (editor_->Undo()) {
+        Changed();
+        window_.RefreshTerminal();
+    }
+    window_.View().setFocus();
 }
 
 void EditMenu::CopySelection_Click()

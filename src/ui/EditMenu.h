@@ -48,6 +48,7 @@ public:
     void Tick();
 
     // The menu commands.
+    void UndoCommand_Click();
     void CopySelection_Click();
     void CutSelection_Click();
     void PasteSelection_Click();
@@ -90,6 +91,7 @@ private:
     bool ignoreRelease_ = false; // the release after a double click
     QLabel* pastePanel_ = nullptr;
     QMenu* context_ = nullptr;
+    QAction* undo_ = nullptr;
     QAction* copy_ = nullptr;
     QAction* cut_ = nullptr;
     QAction* paste_ = nullptr;

@@ -239,23 +239,28 @@ void MainWindow::BuildMenus()
     add(term, QStringLiteral("&Soft Reset"), "ResetSoft", [this] { ResetSoft_Click(); });
     add(term, QStringLiteral("&Hard Reset"), "ResetHard", [this] { ResetHard_Click(); });
     term->addSeparator();
-    add(term, QStringLiteral("&Clear Display"), "ClearDisplay", [this] { ClearDisplay_Click(); });
-    lineDrawingOnAction_ =
-        add(term, QStringLiteral("Line Drawing O&n"), "LineDrawingOn", [this] { LineDrawingOn_Click(); });
-    lineDrawingOffAction_ =
-        add(term, QStringLiteral("Line Drawing O&ff"), "LineDrawingOff", [this] { LineDrawingOff_Click(); });
+    const auto local = [&](const QString& text, const char* name, Qt::Key key, auto slot) {
+        localCommands_.emplace_back(add(term, text, name, slot), key);
+    };
+    local(QStringLiteral("&Home Cursor"), "HomeCursor", Qt::Key_H, [this] { HomeCursor_Click(); });
+    local(QStringLiteral("&Clear Display"), "ClearDisplay", Qt::Key_L, [this] { ClearDisplay_Click(); });
+    local(QStringLiteral("Clear &Line"), "ClearLine", Qt::Key_K, [this] { ClearLine_Click(); });
+    local(QStringLiteral("Line Drawing O&n"), "LineDrawingOn", Qt::Key_N, [this] { LineDrawingOn_Click(); });
+    local(QStringLiteral("Line Drawing O&ff"), "LineDrawingOff", Qt::Key_O, [this] { LineDrawingOff_Click(); });
     add(term, QStringLiteral("&Insert Character"), "InsertCharacter", [this] { InsertCharacter_Click(); });
+    local(QStringLiteral("Send &Break"), "SubsysBreak", Qt::Key_B, [this] { SubsysBreak_Click(); });
     term->addSeparator();
     xmitCntlAction_ = term->addAction(QStringLiteral("&Transmit Control Characters"));
     xmitCntlAction_->setObjectName(QStringLiteral("XmitCntlChar"));
     xmitCntlAction_->setCheckable(true);
     connect(xmitCntlAction_, &QAction::triggered, this, [this](bool on) { XmitCntlChar_Click(on); });
+    localCommands_.emplace_back(xmitCntlAction_, Qt::Key_T);
     debugModeAction_ = term->addAction(QStringLiteral("Communications &Log"));
     debugModeAction_->setObjectName(QStringLiteral("UpdateDebugMode"));
     debugModeAction_->setCheckable(true);
     connect(debugModeAction_, &QAction::triggered, this, [this](bool on) { UpdateDebugMode_Click(on); });
-    lineDrawingOnAction_->setShortcuts(LocalShortcuts(Qt::Key_N, false));
-    lineDrawingOffAction_->setShortcuts(LocalShortcuts(Qt::Key_O, false));
+    for (const auto& [action, key] : localCommands_)
+        action->setShortcuts(LocalShortcuts(key, false));
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
     QAction* larger = add(view, QStringLiteral("&Larger Font"), "ChangeFontSize", [this] { ChangeFontSize_Click(); });
@@ -429,8 +434,8 @@ void MainWindow::StateChanged()
     const bool transmit = session_->TransmitControlCharacters();
     xmitCntlAction_->setChecked(transmit);
     debugModeAction_->setChecked(session_->CommunicationsLogOn());
-    lineDrawingOnAction_->setShortcuts(LocalShortcuts(Qt::Key_N, transmit));
-    lineDrawingOffAction_->setShortcuts(LocalShortcuts(Qt::Key_O, transmit));
+    for (const auto& [action, key] : localCommands_)
+        action->setShortcuts(LocalShortcuts(key, transmit));
     if (edit_)
         edit_->ControlCharactersChanged(transmit);
     if (printCommands_)
@@ -677,7 +682,19 @@ void MainWindow::ResetHard_Click()
 
 void MainWindow::ClearDisplay_Click()
 {
-    session_->ClearDisplay();
+    edit_->Editor().Undoable([this] { session_->ClearDisplay(); });
+    RefreshTerminal();
+}
+
+void MainWindow::HomeCursor_Click()
+{
+    session_->HomeKey(0);
+    RefreshTerminal();
+}
+
+void MainWindow::ClearLine_Click()
+{
+    edit_->Editor().Undoable([this] { session_->ClearLine(); });
     RefreshTerminal();
 }
 
@@ -711,6 +728,8 @@ void MainWindow::XmitCntlChar_Click(bool transmit)
     session_->SetTransmitControlCharacters(transmit);
     StateChanged();
 }
+
+void MainWindow::SubsysBreak_Click() { connectionUi_->SendBreak_Click(); }
 
 void MainWindow::ChangeFontSize_Click()
 {

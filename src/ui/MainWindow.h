@@ -129,10 +129,15 @@ public:
     void ResetSoft_Click();
     void ResetHard_Click();
     void ClearDisplay_Click();
+    // The Home key's home up and the clear-line command, as the keys run them.
+    void HomeCursor_Click();
+    void ClearLine_Click();
     void LineDrawingOn_Click();
     void LineDrawingOff_Click();
     void InsertCharacter_Click();
     void XmitCntlChar_Click(bool transmit);
+    // The break of the connection, as Alt+B sends it.
+    void SubsysBreak_Click();
     // Terminal > Communications Log: the trace "temp/zkdebug.txt" on or off
     // (off shows it in the text editor).
     void UpdateDebugMode_Click(bool on);
@@ -258,8 +263,8 @@ private:
     QAction* xmitCntlAction_ = nullptr;
     QAction* debugModeAction_ = nullptr;
     QAction* defineKeysAction_ = nullptr;
-    QAction* lineDrawingOnAction_ = nullptr;
-    QAction* lineDrawingOffAction_ = nullptr;
+    // The Terminal menu's local commands and their Ctrl letters.
+    std::vector<std::pair<QAction*, Qt::Key>> localCommands_;
     QMenu* fileMenu_ = nullptr;
     QAction* exitAction_ = nullptr;
     std::unique_ptr<Printing> printing_;

@@ -2,6 +2,7 @@
 // the keyboard and the soft keys, what the host and the menus change, the
 // picture and its size, the user-key dialog; then the screen dump and the
 // replay that start it with options.
+#include "FakeConnection.h"
 #include "RecordingObserver.h"
 #include "SessionInternals.h"
 #include "TempHome.h"
@@ -76,6 +77,7 @@ protected:
     QAction* Action(const char* name) { return window.findChild<QAction*>(QString::fromLatin1(name)); }
 
     test::TempHome home;
+    test::FakeConnection line; // outlives the window that may hold it
     MainWindow window;
 };
 
@@ -247,6 +249,51 @@ TEST_F(MainWindowTest, HostTextMenusAndIndicators)
     Host("again");
     Action("ResetHard")->trigger();
     EXPECT_EQ(Row(0), QString());
+
+    // Home Cursor, Clear Line and Clear Display as the keys run them; Undo
+    // takes back the last one while nothing else has changed memory.
+    const DisplayMemory& m = window.GetSession().Memory();
+    Host("one\r\ntwo");
+    Action("HomeCursor")->trigger();
+    EXPECT_EQ(std::pair(m.CurRow, m.CurCol), std::pair(0, 0));
+    Action("ClearLine")->trigger();
+    EXPECT_EQ(Row(0), QString());
+    EXPECT_EQ(Row(1), QStringLiteral("two"));
+    QTest::keyClick(&window.View(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Row(0), QStringLiteral("one"));
+    Action("ClearDisplay")->trigger();
+    Action("UndoCommand2")->trigger();
+    EXPECT_EQ(Row(1), QStringLiteral("two"));
+    EXPECT_EQ(std::pair(m.CurRow, m.CurCol), std::pair(0, 0)) << "the cursor comes back too";
+    Action("UndoCommand")->trigger(); // used up
+    EXPECT_EQ(Row(1), QStringLiteral("two"));
+    QTest::keyClick(&window.View(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(&window.View(), Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(Row(0), QString());
+    QTest::keyClick(&window.View(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Row(0), QStringLiteral("one")) << "a cut comes back";
+    Action("ClearDisplay")->trigger();
+    Host("x");
+    Action("UndoCommand")->trigger();
+    EXPECT_EQ(Row(0), QStringLiteral("x")) << "host output since the clear withdraws the undo";
+
+    // Sending a break; with control characters transmitted the Ctrl letters
+    // of these commands reach the host and Ctrl+Shift still runs them.
+    window.GetSession().SetConnection(line);
+    window.GetSession().SetRemoteMode(true);
+    Action("SubsysBreak")->trigger();
+    QTest::keyClick(&window.View(), Qt::Key_B, Qt::ControlModifier);
+    EXPECT_EQ(line.Commands, (std::vector<int>{243, 243}));
+    QTest::keyClick(&window.View(), Qt::Key_T, Qt::ControlModifier);
+    ASSERT_TRUE(Action("XmitCntlChar")->isChecked());
+    for (const Qt::Key key : {Qt::Key_H, Qt::Key_L, Qt::Key_K, Qt::Key_B, Qt::Key_Z, Qt::Key_T})
+        QTest::keyClick(&window.View(), key, Qt::ControlModifier);
+    EXPECT_EQ(line.Written(), "\x08\x0c\x0b\x02\x1a\x14");
+    EXPECT_EQ(line.Commands.size(), 2u);
+    QTest::keyClick(&window.View(), Qt::Key_B, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(line.Commands.size(), 3u);
+    QTest::keyClick(&window.View(), Qt::Key_T, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_FALSE(Action("XmitCntlChar")->isChecked());
 }
 
 // The picture: the scroll bar and the wheel, colour schemes, inverse
