@@ -1,6 +1,7 @@
 #include "ui/FormsUi.h"
 
 #include "base/ProgramFolder.h"
+#include "base/ProgramInstance.h"
 
 namespace kalvor::ui {
 
@@ -9,6 +10,7 @@ FormsUi::FormsUi(Session& session, const Clock& clock, QWidget* terminalWindow)
       terminal_(terminalWindow),
       progress_(std::make_unique<forms::ResourceProgressWindow>()),
       cache_(ProgramFolder(), *progress_, clock),
+      debugLog_(TempFolder() / "cvdebug.txt"),
       window_(new forms::CanvoWindow(session.Forms().Flags, session.FormsReceiveBuffer(), session.Forms().Lines(),
                                      clock, session.Forms().Download.Files(), terminalWindow))
 {
@@ -16,6 +18,8 @@ FormsUi::FormsUi(Session& session, const Clock& clock, QWidget* terminalWindow)
     window_->Core().SetPacing(session.Forms().Pacing());
     window_->View().Form().SetResourceRequests(&cache_);
     window_->View().Form().SetCacheFolder(cache_.CacheFolder());
+    window_->SetDebugLog(&debugLog_);
+    session.Forms().SetDebugLog(&debugLog_);
     // The terminal's receive timer keeps gathering what the connection
     // delivers; the Canvo window's own timer reads it from the buffer.
     window_->BeforePoll = [this] { window_->Core().HostRoman8 = session_.State().HostRoman8; };

@@ -5,6 +5,7 @@
 // it closes (they leave on the host's next DC1).
 #pragma once
 
+#include "forms/FormsDebugLog.h"
 #include "resources/ResourceCache.h"
 #include "session/Session.h"
 #include "ui/forms/CanvoWindow.h"
@@ -33,6 +34,16 @@ public:
     forms::CanvoWindow& Window() { return *window_; }
     forms::ResourceProgressWindow& Progress() { return *progress_; }
 
+    // "Initialize Debug": the forms debug log (cvdebug.txt in the
+    // instance's temporary folder) emptied and switched on; StopDebug
+    // switches it off and returns the file for the text editor.
+    void StartDebug() { debugLog_.Start(); }
+    const std::filesystem::path& StopDebug()
+    {
+        debugLog_.Stop();
+        return debugLog_.File();
+    }
+
 private:
     void Unloaded();
 
@@ -42,6 +53,7 @@ private:
     // window's dialogs are the only dialogs among its children.
     std::unique_ptr<forms::ResourceProgressWindow> progress_;
     resources::ResourceCache cache_;
+    kalvor::forms::FormsDebugLog debugLog_;
     forms::CanvoWindow* window_;
 };
 

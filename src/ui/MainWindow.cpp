@@ -261,6 +261,9 @@ void MainWindow::BuildMenus()
     connect(debugModeAction_, &QAction::triggered, this, [this](bool on) { UpdateDebugMode_Click(on); });
     for (const auto& [action, key] : localCommands_)
         action->setShortcuts(LocalShortcuts(key, false));
+    QMenu* formsDebug = term->addMenu(QStringLiteral("&Forms Debug"));
+    add(formsDebug, QStringLiteral("&Initialize Debug"), "InitializeDebug", [this] { formsUi_->StartDebug(); });
+    add(formsDebug, QStringLiteral("&Stop Debug"), "StopDebug", [this] { OpenDocument(formsUi_->StopDebug()); });
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
     QAction* larger = add(view, QStringLiteral("&Larger Font"), "ChangeFontSize", [this] { ChangeFontSize_Click(); });

@@ -3,9 +3,11 @@
 // picture and its size, the user-key dialog; then the screen dump and the
 // replay that start it with options.
 #include "FakeConnection.h"
+#include "FileBytes.h"
 #include "RecordingObserver.h"
 #include "SessionInternals.h"
 #include "TempHome.h"
+#include "base/ProgramInstance.h"
 
 #include "engine/RunString.h"
 #include "keyboard/KeyCodes.h"
@@ -209,6 +211,13 @@ TEST_F(MainWindowTest, HostTextMenusAndIndicators)
     EXPECT_TRUE(window.MessagePanel().isVisibleTo(&window));
     EXPECT_EQ(window.MessagePanel().text(), QStringLiteral("Hello"));
     EXPECT_FALSE(window.KeyBar().ButtonsShown());
+
+    // Once switched on, the forms debug log follows the forms mode's routines.
+    Action("InitializeDebug")->trigger();
+    Host("\x1b%k0F/BUTTON (10 10 100 50 OK)\r\n\x1b%kC");
+    const std::string debug = test::ReadAll(TempFolder() / "cvdebug.txt");
+    EXPECT_NE(debug.find("Enter : "), std::string::npos) << debug;
+    Host("\x1b%kR");
 
     // The communications log menu switches the trace; the session tells a
     // recorder instead of the window, so no text editor opens.
