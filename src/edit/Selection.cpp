@@ -28,6 +28,14 @@ int EdgeScreenRow(const PointerCell& p, int rowsInTerm)
     return std::clamp(RoundEven(p.Y / p.CellHeight - 0.5), 0, rowsInTerm - 1);
 }
 
+std::pair<int, int> DragCursorCell(const PointerCell& p, const DisplayMemory& mem)
+{
+    const int newest = mem.Age(mem.LastRow) - mem.Age(mem.TopRow);
+    const int row = std::clamp(EdgeScreenRow(p, mem.RowsInTerm), 0, std::max(newest, 0));
+    const int col = std::clamp(RoundEven(p.X / p.CellWidth) + p.HScroll, 0, mem.ColsInTerm - 1);
+    return {row, col};
+}
+
 void SelectAll(Selection& sel, const DisplayMemory& mem)
 {
     sel.Clear();

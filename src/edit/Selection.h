@@ -7,6 +7,7 @@
 #include "engine/DisplayMemory.h"
 
 #include <optional>
+#include <utility>
 
 namespace kalvor::edit {
 
@@ -46,6 +47,10 @@ struct PointerCell {
 int EdgeColumn(const PointerCell& p, int colsInTerm);
 // The screen row: y / cell height - 0.5, rounded halves to even, kept on the screen.
 int EdgeScreenRow(const PointerCell& p, int rowsInTerm);
+// Where dragging puts the cursor: the screen row as EdgeScreenRow but not
+// past the newest row, the column x / cell width rounded (plus the
+// horizontal scroll), kept on the screen. {screen row, column}.
+std::pair<int, int> DragCursorCell(const PointerCell& p, const DisplayMemory& mem);
 
 // Select All: the whole of display memory, or nothing when it is empty.
 void SelectAll(Selection& sel, const DisplayMemory& mem);

@@ -26,6 +26,8 @@ namespace {
 
 constexpr int kAutoScrollMs = 50;
 constexpr int kAutoScrollCols = 3;
+// Pointer moves closer together than this are not followed.
+constexpr int kMoveIntervalMs = 10;
 
 QString FromLatin1(const std::string& s) { return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size())); }
 
@@ -298,6 +300,7 @@ void EditMenu::MousePress(QMouseEvent* event)
             PasteFromUser(QGuiApplication::clipboard()->text(QClipboard::Selection));
     } else if (event->button() == Qt::LeftButton) {
         pointer_ = pos;
+        moveClock_.invalidate();
         const auto [row, col] = EdgeCell(pos);
         (void)edit::PressAt(editor_->Current(), window_.GetSession().Memory(), row, col,
                             (event->modifiers() & Qt::ControlModifier) != 0);
@@ -312,9 +315,19 @@ void EditMenu::MouseMove(QMouseEvent* event)
     if (!editor_->Current().Dragging || (event->buttons() & Qt::LeftButton) == 0)
         return;
     const QPoint pos = event->position().toPoint();
-    if (pos == pointer_)
+    if (pos == pointer_ || (moveClock_.isValid() && moveClock_.elapsed() < kMoveIntervalMs))
         return;
+    moveClock_.start();
     pointer_ = pos;
+    // The cursor follows the pointer; the whole screen is drawn again so the
+    // marked region follows it too.
+    Session& session = window_.GetSession();
+    const DisplayMemory& mem = session.Memory();
+    const render::CellGeometry& cell = window_.Renderer().Cell();
+    const edit::PointerCell p{static_cast<double>(pos.x() + window_.View().Offset()), static_cast<double>(pos.y()),
+                              static_cast<double>(cell.Width), static_cast<double>(cell.Height), 0};
+    const auto [row, col] = edit::DragCursorCell(p, mem);
+    session.PlaceCursor(mem.TopRow, mem.Wrap(mem.TopRow + row), col);
     window_.RefreshTerminal();
 }
 

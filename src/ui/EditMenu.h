@@ -10,6 +10,7 @@
 #include "edit/Editor.h"
 #include "render/Renderer.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QPoint>
 #include <QString>
@@ -88,6 +89,7 @@ private:
     std::unique_ptr<edit::Editor> editor_;
     QTimer autoScroll_;
     QPoint pointer_;             // last pointer position while dragging
+    QElapsedTimer moveClock_;    // since the last pointer move followed
     bool ignoreRelease_ = false; // the release after a double click
     QLabel* pastePanel_ = nullptr;
     QMenu* context_ = nullptr;

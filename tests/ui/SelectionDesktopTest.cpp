@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -68,9 +69,9 @@ TEST(DesktopSelection, DragCopiesAndMiddleClickPastesThePrimarySelection)
     ASSERT_GT(width, 100);
     ASSERT_GT(height, 100);
     // From the left edge of rows in the upper middle of the display to the
-    // right end of rows a little lower: always inside the text.
+    // middle of rows a little lower: always inside the text.
     const std::string x1 = "20", y1 = std::to_string(height * 35 / 100);
-    const std::string x2 = std::to_string(width - 40), y2 = std::to_string(height * 50 / 100);
+    const std::string x2 = std::to_string(width * 55 / 100), y2 = std::to_string(height * 50 / 100);
     const std::string xm = std::to_string(width / 2);
     ASSERT_EQ(RunCommand({"xdotool",  "mousemove", "--window", window, x1,      y1,    "mousedown", "1",   "sleep",
                           "0.2",      "mousemove", "--window", window, xm,      y1,    "sleep",     "0.2", "mousemove",
@@ -84,6 +85,7 @@ TEST(DesktopSelection, DragCopiesAndMiddleClickPastesThePrimarySelection)
     const std::string screen = test::ReadAll(dump);
     std::istringstream lines(marked);
     int rows = 0;
+    std::string last;
     for (std::string line; std::getline(lines, line);) {
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
@@ -91,9 +93,20 @@ TEST(DesktopSelection, DragCopiesAndMiddleClickPastesThePrimarySelection)
         if (line.empty())
             continue;
         ++rows;
+        last = line;
         EXPECT_NE(screen.find(line), std::string::npos) << "\"" << line << "\" is not on the screen:\n" << screen;
     }
     EXPECT_GT(rows, 0) << marked;
+    // The cursor followed the pointer: it stands on the row where the drag
+    // ended (the dump's rows, then "cursor ROW COL").
+    const auto rowOf = [](const std::string& text, std::size_t at) {
+        return static_cast<int>(std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(at), '\n'));
+    };
+    const std::size_t lastAt = screen.find("\n" + last);
+    ASSERT_NE(lastAt, std::string::npos) << screen;
+    const std::size_t cursorAt = screen.rfind("cursor ");
+    ASSERT_NE(cursorAt, std::string::npos) << screen;
+    EXPECT_EQ(std::stoi(screen.substr(cursorAt + 7)), rowOf(screen, lastAt + 1)) << screen;
 
     // Ctrl+Shift+C copies it to the clipboard whatever the Ctrl setting.
     ASSERT_EQ(RunCommand({"xdotool", "key", "--clearmodifiers", "ctrl+shift+c"}), 0);
