@@ -263,7 +263,10 @@ int RunScreen(const ScreenOptions& options, std::ostream& out, std::ostream& err
             if (!options.Quiet) {
                 const DisplayMemory& mem = term.GetSession().Memory();
                 if (options.OutputFormat == ScreenOptions::Format::Json) {
-                    std::string members = EditJsonMembers(term.Editor().Current(), mem, term.Clipboard().Text());
+                    const Session& session = term.GetSession();
+                    std::string members = EditJsonMembers(term.Editor().Current(), mem, term.Clipboard().Text()) +
+                                          "," +
+                                          StateJsonMembers(session.State(), session.BellCount(), session.SoftKeys());
                     if (term.Script() != nullptr)
                         members += "," + term.Script()->JsonMember();
                     members += ",\"forms\":" + term.Forms().Report();

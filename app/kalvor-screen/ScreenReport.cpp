@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace kalvor {
 namespace {
@@ -78,6 +79,56 @@ std::string EditJsonMembers(const edit::Selection& sel, const DisplayMemory& mem
     }
     out.append(",\"clipboard\":");
     PutJsonString(out, clipboard);
+    return out;
+}
+
+std::string StateJsonMembers(const TerminalSettings& st, int bells, const SoftKeyView& keys)
+{
+    const auto flag = [](bool b) { return std::string(b ? "true" : "false"); };
+    std::string straps;
+    const std::pair<char, bool> letters[] = {{'A', st.Strap.A}, {'B', st.Strap.B},
+                                             {'C', st.MarginWrap}, {'D', st.Strap.PageStrapping()},
+                                             {'G', st.Strap.G}, {'H', st.Strap.H}, {'N', st.EscapeLogging}};
+    for (const auto& [letter, set] : letters)
+        if (set)
+            straps.push_back(letter);
+    std::string out = "\"terminal\":{\"bells\":" + std::to_string(bells) + ",\"remote\":" + flag(st.RemoteMode) +
+                      ",\"block\":" + flag(st.BlockMode()) + ",\"linemodify\":" + flag(st.ModeBits & kLineModify) +
+                      ",\"modifyall\":" + flag(st.ModeBits & kModifyAll) + ",\"format\":" + flag(st.FormatMode) +
+                      ",\"insert\":" + flag(st.InsertMode) + ",\"autolf\":" + flag(st.AutoLineFeed) +
+                      ",\"functions\":" + flag(st.DisplayFunctions) + ",\"record\":" + std::to_string(st.RecordMode) +
+                      ",\"routing\":" + std::to_string(st.OutputRouting) + ",\"locked\":" + flag(st.KeyboardLocked) +
+                      ",\"capslock\":" + flag(st.CapsLock) + ",\"bell\":" + flag(st.BellOn) +
+                      ",\"eightbit\":" + flag(st.EightBitData) + ",\"inputoption\":" + flag(st.InputOption) +
+                      ",\"memlock\":" + flag(st.MemLock.On) + ",\"cursorform\":" + std::to_string(st.CursorForm) +
+                      ",\"cursorhidden\":" + flag(st.CursorHidden) + ",\"scheme\":" + std::to_string(st.ColorScheme) +
+                      ",\"inverse\":" + flag(st.InverseScreen) + ",\"straps\":";
+    PutJsonString(out, straps);
+    out.append(",\"remap\":{");
+    bool first = true;
+    for (std::size_t k = 0; k < st.KeyRemap.size(); ++k) {
+        if (st.KeyRemap[k].empty())
+            continue;
+        out.append((first ? "\"" : ",\"") + std::to_string(k) + "\":");
+        PutJsonString(out, st.KeyRemap[k]);
+        first = false;
+    }
+    out.append("}},\"softkeys\":{\"set\":" + std::to_string(keys.CurrentSet()) +
+               ",\"shown\":" + flag(keys.LabelsShown()) + ",\"tabpanel\":" + flag(keys.TabPanelShown()) +
+               ",\"definitions\":" + flag(keys.DefinitionMenuEnabled()) + ",\"labels\":[");
+    for (int b = 0; b < 8; ++b) {
+        out.append(b == 0 ? "[" : ",[");
+        PutJsonString(out, keys.ButtonLabel(b).Line1);
+        out.push_back(',');
+        PutJsonString(out, keys.ButtonLabel(b).Line2);
+        out.push_back(']');
+    }
+    out.append("],\"message\":");
+    if (keys.MessagePanelShown())
+        PutJsonString(out, keys.MessageText());
+    else
+        out.append("null");
+    out.push_back('}');
     return out;
 }
 

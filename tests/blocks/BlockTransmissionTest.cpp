@@ -1,6 +1,6 @@
 // Block transmission through a session, where block.case cannot look: the
 // block-end string, the line terminator, the send-cursor-address option, local
-// echo, the block start and function keys waiting on an Enter.
+// echo and the block start.
 #include "BlocksFixture.h"
 #include "SessionInternals.h"
 
@@ -101,20 +101,6 @@ TEST_F(BlockTransmissionTest, SendCursorAddressPrefixesEveryEnter)
     EXPECT_EQ(Sent(), "\\e&a007c000RAnn\\x1f42\\x1fok");
 }
 
-TEST_F(BlockTransmissionTest, AFunctionKeyPressedWhileTheRequestWaitsRunsWhenItCompletes)
-{
-    Internals(session).Keys().KeyDown(Key::F11, 0); // the system keys
-    ASSERT_EQ(Internals(session).FuncKeys().CurrentSet(), FunctionKeys::kSystemSet);
-    Host("abc");
-    Enter();
-    ASSERT_TRUE(st.KeyboardLocked);
-    EXPECT_TRUE(Internals(session).Keys().KeyDown(Key::F1, 0)); // f1 of the system keys shows set 1
-    EXPECT_EQ(Internals(session).FuncKeys().CurrentSet(), FunctionKeys::kSystemSet);
-    Host("\x11");
-    EXPECT_FALSE(st.KeyboardLocked);
-    EXPECT_EQ(Internals(session).FuncKeys().CurrentSet(), FunctionKeys::kDeviceSet);
-}
-
 TEST_F(BlockTransmissionTest, EnterInCharacterModeEchoesTheLineEnd)
 {
     NoHandshake();
@@ -150,18 +136,6 @@ TEST_F(BlockTransmissionTest, AnEnterCompletedByTheHostsDc1EchoesAfterTheRunning
     EXPECT_EQ(Row(0), "> abc");
 }
 
-TEST_F(BlockTransmissionTest, EnterInCharacterModeEndsLineModifyAndGoesToTheLeftMargin)
-{
-    NoHandshake();
-    st.ModeBits = kLineModify;
-    Host("abcdef");
-    mem.LeftMargin = 2;
-    Enter();
-    EXPECT_EQ(Sent(), "abcdef\\r");
-    EXPECT_EQ(st.ModeBits & kLineModify, 0);
-    EXPECT_EQ(mem.CurCol, 2);
-}
-
 TEST_F(BlockTransmissionTest, BlockStartRowIsCollectedAndReset)
 {
     NoHandshake();
@@ -177,32 +151,6 @@ TEST_F(BlockTransmissionTest, BlockStartRowIsCollectedAndReset)
     EXPECT_EQ(Visible(blocks.BuildBlockPage(false)), "ond\\r\\x00\\nthird\\r\\x00\\n");
     EXPECT_EQ(blocks.BlockStartRow, -1);
     EXPECT_EQ(blocks.BlockStartCol, -1);
-}
-
-TEST_F(BlockTransmissionTest, SoftResetForgetsAWaitingEnter)
-{
-    st.ModeBits = kBlockMode;
-    Host("abc");
-    Enter();
-    EXPECT_EQ(Sent(), "\\x12");
-    Host("\x1bg\x11");
-    EXPECT_EQ(Sent(), "\\x12");
-}
-
-TEST_F(BlockTransmissionTest, EnterInFormatModeFromAProtectedColumnTakesTheNextField)
-{
-    NoHandshake();
-    Form();
-    Host("\x1b&a0y17C");
-    Enter();
-    EXPECT_EQ(Sent(), "42\\r");
-    EXPECT_EQ(mem.CurCol, 23);
-    Host("\x1b"
-         "b");
-    // Past the row's last field: the CR alone, the cursor stays.
-    Enter();
-    EXPECT_EQ(Sent(), "42\\r\\r");
-    EXPECT_EQ(mem.CurCol, 23);
 }
 
 // --------------------------------------------------------------- Return in the modify modes

@@ -174,54 +174,6 @@ TEST(KeyRemap, OnlySequencesWithSOrKAreDefinitions)
     EXPECT_FALSE(IsKeyRemapDefinition("\x1b&k1Lks"));
 }
 
-TEST(KeyRemap, DefinitionsRemovalsAndClearing)
-{
-    struct Step {
-        const char* Seq;
-        const char* Result;
-        std::map<int, std::string> Table; // non-empty entries afterwards
-    };
-    using T = std::map<int, std::string>;
-    const std::string escText("\x1b&a0c0Y\r", 8);
-    const std::vector<Step> steps = {
-        {"\x1b&k37k3LABC", "Done", T{{37, "ABC"}}},
-        {"\x1b&k38k2Lxy", "Done", T{{37, "ABC"}, {38, "xy"}}},
-        // Upper or lower case, in any order; l may come before k.
-        {"\x1b&k2l39Kzz", "Done", T{{37, "ABC"}, {38, "xy"}, {39, "zz"}}},
-        // Text of any bytes, ESC and CR included.
-        {"\x1b&k40k8L\x1b&a0c0Y\r", "Done", T{{37, "ABC"}, {38, "xy"}, {39, "zz"}, {40, escText}}},
-        // Removal: no length, or length 0.
-        {"\x1b&k37K", "Done", T{{38, "xy"}, {39, "zz"}, {40, escText}}},
-        {"\x1b&k38k0L", "Done", T{{39, "zz"}, {40, escText}}},
-        // s other than 0 keeps the other keys.
-        {"\x1b&k1s45k1LQ", "Done", T{{39, "zz"}, {40, escText}, {45, "Q"}}},
-        // 0 s clears the table before the definition.
-        {"\x1b&k0s46k2Lde", "Done", T{{46, "de"}}},
-        // Codes at the ends of the table; above it nothing is defined but the
-        // text is still taken.
-        {"\x1b&k0k1L0", "Done", T{{0, "0"}, {46, "de"}}},
-        {"\x1b&k256k1Lm", "Done", T{{0, "0"}, {46, "de"}, {256, "m"}}},
-        {"\x1b&k257k1Ln", "Done", T{{0, "0"}, {46, "de"}, {256, "m"}}},
-        // Invalid letters: nothing changes, not even with s 0.
-        {"\x1b&k0s33k1a2Lxx", "Invalid", T{{0, "0"}, {46, "de"}, {256, "m"}}},
-        {"\x1b&k33k2Bxx", "Invalid", T{{0, "0"}, {46, "de"}, {256, "m"}}},
-        {"\x1b&k-33k2Lxx", "Invalid", T{{0, "0"}, {46, "de"}, {256, "m"}}},
-        // ESC & k 0 S alone empties the table.
-        {"\x1b&k0S", "Done", T{}},
-    };
-    Rig rig;
-    for (const Step& s : steps) {
-        const std::string seq(s.Seq);
-        SCOPED_TRACE(seq.substr(1));
-        EXPECT_EQ(Describe(rig.Send(seq)), s.Result);
-        T table;
-        for (std::size_t k = 0; k < rig.st.KeyRemap.size(); ++k)
-            if (!rig.st.KeyRemap[k].empty())
-                table[static_cast<int>(k)] = rig.st.KeyRemap[k];
-        EXPECT_EQ(table, s.Table);
-    }
-}
-
 TEST(KeyRemap, LeavesTheSwitchesAlone)
 {
     Rig rig;

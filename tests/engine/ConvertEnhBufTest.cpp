@@ -1,3 +1,6 @@
+// A row made ready for transmission: SO and SI put in front of the
+// characters of the alternate set, the sent range moved with them, and the
+// block-end marker found. (\016 is SO, \017 is SI.)
 #include "engine/ConvertEnhBuf.h"
 
 #include "engine/Terminal.h"
@@ -14,77 +17,30 @@ namespace {
 using test::RecordingHooks;
 using test::Runs;
 
-struct ConvertCase {
-    const char* name;
-    std::string text;
-    std::string cntl;
-    std::string form;
-    std::string shift;
-    int start, end;
-    std::string expected;
-    int expectStart, expectEnd;
-};
-
 TEST(ConvertEnhBuf, PutsShiftOutAndShiftInInFrontOfTheirCharacters)
 {
     const std::string soSi = Runs({4, ' ', 2, 'O', 2, 'I', 0}); // columns 2-3 alternate
-    const ConvertCase cases[] = {
+    const struct {
+        const char* name;
+        std::string text, cntl, form, shift;
+        int start, end;
+        std::string expected;
+        int expectStart, expectEnd;
+    } cases[] = {
         {"no run strings", "ABCDEF", "", "", "", 1, 5, "ABCDEF", 1, 5},
-        {"enhancements are not put into the text", "ABCDEF", Runs({2, ' ', 2, 'B', 0}), "", "", 0, 6, "ABCDEF", 0, 6},
-        {"field marks are not put into the text", "ABCDEF", "", Runs({0, '[', 0}), "", 0, 6, "ABCDEF", 0, 6},
-        {"base set only", "ABCDEF", "", "", Runs({0, 'I', 0}), 0, 6, "ABCDEF", 0, 6},
-        {"SO and SI", "ABCDEF", "", "", soSi, 0, 6,
-         "AB\x0e"
-         "CD\x0f"
-         "EF",
-         0, 8},
-        {"SO at column 0", "ABC", "", "", Runs({0, 'O', 0}), 0, 3,
-         "\x0e"
-         "ABC",
-         0, 4},
+        {"enhancements and field marks stay out of the text", "ABCDEF", Runs({2, ' ', 2, 'B', 0}), Runs({0, '[', 0}),
+         Runs({0, 'I', 0}), 0, 6, "ABCDEF", 0, 6},
         {"back to the blank filler counts as SI", "ABCDEF", "", "", Runs({4, ' ', 2, 'O', 2, ' ', 0}), 0, 6,
-         "AB\x0e"
-         "CD\x0f"
-         "EF",
-         0, 8},
-        {"start after both changes", "ABCDEF", "", "", soSi, 5, 6,
-         "AB\x0e"
-         "CD\x0f"
-         "EF",
-         7, 8},
-        {"start on the SO column keeps the SO inside", "ABCDEF", "", "", soSi, 2, 6,
-         "AB\x0e"
-         "CD\x0f"
-         "EF",
-         2, 8},
-        {"end before the SI column leaves the SI outside", "ABCDEF", "", "", soSi, 0, 4,
-         "AB\x0e"
-         "CD\x0f"
-         "EF",
-         0, 5},
-        {"end on the SO column leaves the SO outside", "ABCDEF", "", "", soSi, 0, 2,
-         "AB\x0e"
-         "CD\x0f"
-         "EF",
-         0, 2},
-        {"start inside an alternate run repeats the SO", "ABCDEF", "", "", soSi, 3, 6,
-         "AB\x0e"
-         "C\x0e"
-         "D\x0f"
-         "EF",
-         4, 9},
-        {"start on the SI column keeps the SI inside", "ABCDEF", "", "", soSi, 4, 6,
-         "AB\x0e"
-         "CD\x0f"
-         "EF",
-         5, 8},
-        {"changes beyond the text are left out", "ABC", "", "", Runs({10, ' ', 10, 'O', 0}), 0, 3, "ABC", 0, 3},
-        {"change at the end of the text is left out", "ABC", "", "", Runs({3, ' ', 3, 'O', 0}), 0, 3, "ABC", 0, 3},
+         "AB\016CD\017EF", 0, 8},
+        {"end before the SI column leaves the SI outside", "ABCDEF", "", "", soSi, 0, 4, "AB\016CD\017EF", 0, 5},
+        {"end on the SO column leaves the SO outside", "ABCDEF", "", "", soSi, 0, 2, "AB\016CD\017EF", 0, 2},
+        {"changes at or beyond the end of the text are left out", "ABC", "", "", Runs({3, ' ', 3, 'O', 0}), 0, 3,
+         "ABC", 0, 3},
         {"alternate to the end of a long row", std::string(210, 'q'), "", "", Runs({200, ' ', 200, 'O', 0}), 0, 210,
-         std::string(200, 'q') + "\x0e" + std::string(10, 'q'), 0, 211},
+         std::string(200, 'q') + "\016" + std::string(10, 'q'), 0, 211},
         {"empty text", "", "", "", soSi, 0, 0, "", 0, 0},
     };
-    for (const ConvertCase& c : cases) {
+    for (const auto& c : cases) {
         const ConvertedRow r = ConvertEnhBuf(c.text, c.cntl, c.form, c.shift, c.start, c.end, "");
         EXPECT_EQ(r.Text, c.expected) << c.name;
         EXPECT_EQ(r.StartCol, c.expectStart) << c.name;
@@ -106,8 +62,8 @@ TEST(ConvertEnhBuf, TheSentRangeIsSelfContained)
         bool alternate = false;
         std::string plain;
         for (char ch : sent) {
-            if (ch == '\x0e' || ch == '\x0f') {
-                alternate = ch == '\x0e';
+            if (ch == '\016' || ch == '\017') {
+                alternate = ch == '\016';
                 continue;
             }
             const int col = start + static_cast<int>(plain.size());
@@ -121,43 +77,21 @@ TEST(ConvertEnhBuf, TheSentRangeIsSelfContained)
 TEST(ConvertEnhBuf, TerminatorColumnFindsTheBlockEndMarker)
 {
     const struct {
-        const char* name;
-        std::string text;
-        std::string shift;
-        std::string marker;
+        std::string text, shift, marker;
         int expected;
     } cases[] = {
-        {"marker alone", "\x1e", "", "\x1e", 1},
-        {"text without the marker", "ABC", "", "\x1e", -1},
-        {"empty text", "", "", "\x1e", -1},
-        {"empty marker", "ABC", "", "", -1},
-        {"marker after text", "AB<eob>", "", "<eob>", 3},
-        {"position counts inserted characters", "AB<eob>", Runs({0, 'O', 0}), "<eob>", 4},
+        {"ABC", "", "\x1e", -1},
+        {"ABC", "", "", -1},
+        {"AB<eob>", "", "<eob>", 3},
+        {"AB<eob>", Runs({0, 'O', 0}), "<eob>", 4}, // the position counts the SO
     };
-    for (const auto& c : cases) {
-        const ConvertedRow r = ConvertEnhBuf(c.text, "", "", c.shift, 0, 0, c.marker);
-        EXPECT_EQ(r.TerminatorCol, c.expected) << c.name;
-    }
+    for (const auto& c : cases)
+        EXPECT_EQ(ConvertEnhBuf(c.text, "", "", c.shift, 0, 0, c.marker).TerminatorCol, c.expected) << c.text;
 }
 
 TEST(ConvertEnhBuf, HostOutputWithShiftCharactersComesBackUnchanged)
 {
-    const char* runs[] = {
-        "AB\x0e"
-        "CD\x0f"
-        "EF",
-        "\x0e"
-        "ABC\x0f"
-        "D",
-        "\x0e"
-        "lqqk",
-        "x\x0e"
-        "y\x0f"
-        "z\x0e"
-        "w",
-        "plain text",
-    };
-    for (const char* run : runs) {
+    for (const char* run : {"AB\016CD\017EF", "\016ABC\017D", "\016lqqk", "x\016y\017z\016w", "plain text"}) {
         RecordingHooks h;
         Terminal t(h);
         t.Writer.Write(run);

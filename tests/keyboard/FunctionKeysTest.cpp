@@ -1,6 +1,7 @@
 // The function keys: the label tables, the meaning of every key of every
-// set, user keys by attribute under the handshake, the host's key definition
-// (ESC & f) and key-set control (ESC & j).
+// set, user keys by attribute under the handshake and the host's key
+// definition (ESC & f). Key-set control (ESC & j), host messages and the
+// memory-lock key are checked in functionkeys.case.
 #include "RecordingConfiguration.h"
 #include "RecordingObserver.h"
 #include "SessionFixture.h"
@@ -116,22 +117,6 @@ TEST_F(FunctionKeyEventsTest, LogKeysStartStopAndSwitch)
     fkeys.ExecFuncKey(2, top, 0);
     EXPECT_EQ(calls, (std::vector<std::string>{"on 1", "switch 2", "switch 1", "off 1", "on 2", "off 2"}));
     EXPECT_EQ(fkeys.LogType, 0);
-}
-
-TEST_F(FunctionKeysTest, MemoryLockKey)
-{
-    Remote();
-    Host("1\r\n2\r\n3");
-    fkeys.ExecFuncKey(3, 5, 0);
-    EXPECT_TRUE(st.MemLock.On);
-    EXPECT_EQ(fkeys.Label(3, 5).Line2, "  Lock *");
-    EXPECT_EQ(Sent(), "");
-    st.Strap.A = true;
-    fkeys.ExecFuncKey(3, 5, 0);
-    EXPECT_FALSE(st.MemLock.On);
-    fkeys.ExecFuncKey(3, 5, 0);
-    EXPECT_TRUE(st.MemLock.On);
-    EXPECT_EQ(Sent(), "\x1bm\x1bl");
 }
 
 TEST_F(FunctionKeyEventsTest, RecordKeyAndTheRecordModeBlock)
@@ -347,63 +332,6 @@ TEST_F(FunctionKeysTest, HardResetRestoresTheUserKeys)
     EXPECT_EQ(applied, 1);
     Host("\x1bk");
     EXPECT_EQ(applied, 2);
-}
-
-// --- ESC & j ------------------------------------------------------------------------
-
-TEST_F(FunctionKeysTest, KeySetControl)
-{
-    Host("\x1b&jA");
-    EXPECT_EQ(fkeys.CurrentSet(), FunctionKeys::kModesSet);
-    EXPECT_TRUE(fkeys.LabelsShown());
-    Host("\x1b&j@");
-    EXPECT_FALSE(fkeys.LabelsShown());
-    EXPECT_TRUE(fkeys.MessagePanelShown());
-    EXPECT_EQ(fkeys.CurrentSet(), FunctionKeys::kUserSet);
-    Host("\x1b&jC");
-    EXPECT_TRUE(fkeys.LabelsShown());
-    EXPECT_FALSE(fkeys.MessagePanelShown());
-    fkeys.SetFunctionKeys(0);
-    Host("\x1b&jB");
-    EXPECT_EQ(fkeys.CurrentSet(), FunctionKeys::kUserSet);
-    Host("\x1b&jS");
-    EXPECT_FALSE(fkeys.DefinitionMenuEnabled());
-    Host("\x1b&jR");
-    EXPECT_TRUE(fkeys.DefinitionMenuEnabled());
-    Host("\x1b&j3D");
-    EXPECT_EQ(fkeys.StatusLineSetting(), 3);
-    Host("\x1b&j7D");
-    EXPECT_EQ(fkeys.StatusLineSetting(), 0);
-}
-
-TEST_F(FunctionKeysTest, HostMessage)
-{
-    Host("\x1b&j12L  Hello  \x1b&dBthere");
-    EXPECT_TRUE(fkeys.MessagePanelShown());
-    EXPECT_FALSE(fkeys.LabelsShown());
-    EXPECT_EQ(fkeys.MessageText(), "Hello  \x1b&d") << "trimmed; the characters are taken whatever they are";
-    EXPECT_EQ(Row(0), "Bthere");
-    EXPECT_EQ(session.BellCount(), 0);
-
-    Host("\x1b&j1d2Lhi");
-    EXPECT_EQ(fkeys.MessageText(), "hi");
-    EXPECT_EQ(session.BellCount(), 1) << "status-line setting 1 rings the bell";
-
-    Host("\x1b&j2D\x1b&jC");
-    EXPECT_FALSE(fkeys.MessagePanelShown()) << "setting 2: C hides the panel";
-    EXPECT_FALSE(fkeys.LabelsShown());
-
-    Host("\x1b&j0D\x1b&j300Lxyz");
-    EXPECT_EQ(fkeys.MessageText(), "hi") << "a bad length shows nothing";
-}
-
-TEST_F(FunctionKeysTest, EscFuncKeyCntlResults)
-{
-    EXPECT_EQ(fkeys.EscFuncKeyCntl("\x1b&j5Lab"), KeyControlResult::NeedMore);
-    EXPECT_EQ(fkeys.EscFuncKeyCntl("\x1b&j256Labc"), KeyControlResult::Invalid);
-    EXPECT_EQ(fkeys.EscFuncKeyCntl("\x1b&j2Lab"), KeyControlResult::Done);
-    EXPECT_EQ(fkeys.EscFuncKeyCntl("\x1b&j2Q"), KeyControlResult::Invalid);
-    EXPECT_EQ(fkeys.EscFuncKeyCntl("\x1b&j"), KeyControlResult::NeedMore);
 }
 
 } // namespace
