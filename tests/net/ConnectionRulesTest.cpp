@@ -50,27 +50,22 @@ TEST(HostEntry, DirectHostWinsOverTheList)
     EXPECT_EQ(ConnectTelnet(s).Port, 23);
 }
 
-TEST(HostEntry, TextShownIsTheTrimmedEntryWithItsComment)
+// The entry shown is trimmed with its comment; a comment left open runs to the end.
+TEST(HostEntry, TextShownAndComments)
 {
     EXPECT_EQ(HostEntryText(WithHost("  myhost:2323 [x]  ")), "myhost:2323 [x]");
     EXPECT_EQ(HostEntryText(ConnectionSettings{}), "");
-}
-
-TEST(HostEntry, UnclosedCommentRunsToTheEnd)
-{
     EXPECT_EQ(RemoveComments("a[b]c[d"), "ac");
     EXPECT_EQ(RemoveComments("[x][y]z"), "z");
 }
 
-TEST(Serial, PortNumber)
+// The port's number, the settings text with the parity letter, and the
+// status panel's rate (rounded to thousands from 57600 on).
+TEST(Serial, PortSettingsAndStatusTexts)
 {
     EXPECT_EQ(PortNumber("COM 3"), 3);
     EXPECT_EQ(PortNumber("Com12"), 12);
     EXPECT_EQ(PortNumber("none"), 0);
-}
-
-TEST(Serial, SettingsTextUsesTheParityLetter)
-{
     ConnectionSettings s;
     s.BaudRate = "9600";
     s.Parity = "Even";
@@ -79,6 +74,8 @@ TEST(Serial, SettingsTextUsesTheParityLetter)
     EXPECT_EQ(SerialSettingsText(s), "9600,E,7,2");
     s.Parity = "none";
     EXPECT_EQ(SerialSettingsText(s), "9600,N,7,2");
+    EXPECT_EQ(BaudStatusText("56000", "COM 1"), "56000 baud at com1");
+    EXPECT_EQ(BaudStatusText("57600", "COM1"), "58k baud at com1");
 }
 
 TEST(Serial, EightBitDataSetsDataBitsAndParity)
@@ -99,12 +96,6 @@ TEST(Serial, EightBitDataSetsDataBitsAndParity)
         EXPECT_EQ(s.DataBits, c.Bits) << c.EightBit << " " << c.Parity;
         EXPECT_EQ(s.Parity, c.ParityAfter) << c.EightBit << " " << c.Parity;
     }
-}
-
-TEST(Serial, StatusPanelRoundsHighRatesToThousands)
-{
-    EXPECT_EQ(BaudStatusText("56000", "COM 1"), "56000 baud at com1");
-    EXPECT_EQ(BaudStatusText("57600", "COM1"), "58k baud at com1");
 }
 
 TEST(Modem, DialCommands)

@@ -3,12 +3,12 @@
 // builds with the form interpreter and fetches its picture from the host's
 // HTTP server, and every host command line the host sends names an object
 // of that form.
+#include "../forms/RecordingDrawing.h"
 #include "DemoPicture.h"
 #include "NetTestSupport.h"
 #include "PictureServer.h"
 #include "TempHome.h"
 
-#include "comms/TelnetProtocol.h"
 #include "forms/HostCommands.h"
 #include "forms/InterpretScript.h"
 #include "resources/ResourceCache.h"
@@ -16,62 +16,9 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
-#include <QTcpSocket>
 
 namespace kalvor::test {
 namespace {
-
-class NoDrawing final : public forms::FormDrawing {
-public:
-    bool CreateLayers(int, int, forms::Colour) override { return true; }
-    void Box(const forms::Rect&, const forms::FillStyle&, const forms::PenStyle&) override {}
-    void Polygon(const std::vector<forms::Point>&, const forms::FillStyle&, const forms::PenStyle&) override {}
-    void Polyline(const std::vector<forms::Point>&, const forms::PenStyle&) override {}
-    void Oval(const forms::Rect&, const forms::FillStyle&, const forms::PenStyle&) override {}
-    void Line(forms::Point, forms::Point, const forms::PenStyle&) override {}
-    void Text(forms::Point, const forms::TextStyle&, std::string_view) override {}
-    bool Image(const forms::ImageRequest& image) override { return Images.emplace_back(image.File), true; }
-    void Grid(double) override {}
-    void ObjectCreated(const forms::FormModel&, forms::ObjectRef) override {}
-    std::vector<std::filesystem::path> Images;
-};
-
-// The terminal's side of the connection, without a terminal: data bytes in,
-// lines out, the negotiation left unanswered.
-class TelnetClient final : private telnet::TelnetDecoder::Events {
-public:
-    bool Connect(int port)
-    {
-        QObject::connect(&socket_, &QTcpSocket::readyRead, &socket_, [this] {
-            const QByteArray bytes = socket_.readAll();
-            decoder_.Feed(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), *this);
-        });
-        socket_.connectToHost("127.0.0.1", static_cast<quint16>(port));
-        return WaitFor([&] { return socket_.state() == QAbstractSocket::ConnectedState; });
-    }
-    void Send(std::string_view text)
-    {
-        std::string out;
-        telnet::AppendEscaped(out, text);
-        socket_.write(out.data(), static_cast<qint64>(out.size()));
-    }
-    // Waits for `text` to arrive after offset `from`; its position, or npos.
-    std::size_t Await(std::string_view text, std::size_t from = 0)
-    {
-        WaitFor([&] { return Received.find(text, from) != std::string::npos; });
-        return Received.find(text, from);
-    }
-    std::string Received;
-
-private:
-    void Data(std::string_view bytes) override { Received += bytes; }
-    void Option(TelnetVerb, int) override {}
-    void Subnegotiation(std::string_view) override {}
-    void Command(int) override {}
-
-    QTcpSocket socket_;
-    telnet::TelnetDecoder decoder_;
-};
 
 // The host command lines in `text` (CR-ended) run against the form: each one
 // that is not empty once cleaned must change the form.
@@ -98,7 +45,7 @@ TEST(DemoFormsTest, FormArrivesBuildsFetchesItsPictureAndAnswersValueLines)
     const std::string out = host.Output();
     const int picturePort = std::atoi(out.c_str() + out.rfind("port ") + 5);
 
-    TelnetClient terminal;
+    TelnetPeer terminal;
     ASSERT_TRUE(terminal.Connect(port));
     ASSERT_NE(terminal.Await("Choice: "), std::string::npos) << terminal.Received;
     terminal.Send("8\r\n");
@@ -111,7 +58,7 @@ TEST(DemoFormsTest, FormArrivesBuildsFetchesItsPictureAndAnswersValueLines)
 
     forms::FormModel model;
     forms::InterpreterState state;
-    NoDrawing drawing;
+    RecordingDrawing drawing;
     forms::FormSettings settings;
     settings.CacheFolder = home.Path() / "cache";
     resources::DownloadRecord downloads;
@@ -135,7 +82,11 @@ TEST(DemoFormsTest, FormArrivesBuildsFetchesItsPictureAndAnswersValueLines)
     const QImage image(QString::fromStdString(picture.string()));
     EXPECT_EQ(image.width(), demohost::kDemoPictureWidth);
     EXPECT_EQ(image.height(), demohost::kDemoPictureHeight);
-    EXPECT_EQ(drawing.Images, std::vector<std::filesystem::path>{picture});
+    const auto images = std::ranges::count_if(drawing.Calls, [](const std::string& c) { return c.starts_with("image "); });
+    EXPECT_EQ(images, 1);
+    EXPECT_TRUE(std::ranges::any_of(drawing.Calls, [&](const std::string& c) {
+        return c.starts_with("image " + picture.string() + " at ");
+    }));
 
     // The first values and the GOTO, then the answers to value lines: each
     // line listed back (the last five, newest last) and answered.

@@ -1,7 +1,8 @@
-// A program run in a pseudo-terminal as the fifth network kind: curses
-// programs draw through the hp70092 terminal description, the window size
-// is kept in step, a break interrupts, the end of the program is shown, a
-// paused display holds the program back. (Its long stream: LongStreamTest.cpp.)
+// A program run in a pseudo-terminal as the fifth network kind: the login
+// shell finds the hp70092 terminal description, the window size is kept in
+// step, a break interrupts, the end of the program is shown, a paused
+// display holds the program back. (Its long stream: LongStreamTest.cpp; how
+// curses programs draw through the description: tests/screen/curses_diff.py.)
 #include "FileBytes.h"
 #include "NetTestSupport.h"
 #include "SessionInternals.h"
@@ -11,86 +12,13 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-
 namespace kalvor::test {
 namespace {
-
-std::string Python()
-{
-    for (const char* candidate : {"/usr/bin/python3", "python3"}) {
-        const std::string p = FindProgram(candidate);
-        if (!p.empty() && std::system((p + " -c 'import curses' 2>/dev/null").c_str()) == 0)
-            return p;
-    }
-    return std::string();
-}
-
-// The text of screen row `row` from column `col`.
-std::string At(Harness& h, int row, int col, std::size_t length)
-{
-    const DisplayMemory& m = h.Term.Memory();
-    const int ring = m.ScreenRowToRing(row);
-    if (ring < 0)
-        return std::string();
-    const std::string& text = m.Row(ring).Text;
-    return static_cast<std::size_t>(col) < text.size() ? text.substr(static_cast<std::size_t>(col), length)
-                                                       : std::string();
-}
 
 class LocalFixture : public ::testing::Test {
 protected:
     TempHome home;
 };
-
-TEST_F(LocalFixture, CursesProgramDrawsTheScreenItMeans)
-{
-    const std::string python = Python();
-    if (python.empty())
-        GTEST_SKIP() << "\n*** SKIPPED LOUDLY: no python3 with the curses module to draw with ***";
-    const std::filesystem::path script = home.Path() / "draw.py";
-    std::ofstream(script) << R"(import curses, os
-def main(s):
-    s.clear()
-    h, w = s.getmaxyx()
-    s.addstr(0, 0, "size %dx%d term %s" % (h, w, os.environ.get("TERM")))
-    s.addstr(5, 10, "KALVOR CURSES TEST")
-    s.addstr(10, 20, "row ten col twenty", curses.A_REVERSE)
-    win = curses.newwin(5, 30, 14, 40)
-    win.box()
-    win.addstr(2, 2, "inside the box")
-    s.refresh()
-    win.refresh()
-    s.move(20, 0)
-    s.addstr(20, 0, "press a key")
-    s.refresh()
-    s.getch()
-curses.wrapper(main)
-)";
-    Harness h;
-    h.Connect(python + " " + script.string(), NetworkKind::LocalProgram);
-    EXPECT_EQ(h.Statuses.back(), "Local program");
-    EXPECT_EQ(h.Captions.back(), python + " " + script.string() + " - Kalvor");
-    ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("press a key"); })) << h.Screen();
-    EXPECT_EQ(At(h, 0, 0, 25), "size 24x80 term hp70092");
-    EXPECT_EQ(At(h, 5, 10, 18), "KALVOR CURSES TEST");
-    EXPECT_EQ(At(h, 10, 20, 18), "row ten col twenty");
-    EXPECT_EQ(At(h, 16, 42, 14), "inside the box");
-    // The box is drawn with the line-drawing set: "r" and "," on its top row.
-    const std::string top = At(h, 14, 40, 30);
-    EXPECT_EQ(top.substr(0, 1), "r") << top;
-    EXPECT_EQ(top.substr(1, 28), std::string(28, ',')) << top;
-    EXPECT_EQ(top.substr(29, 1), "t") << top;
-    const DisplayMemory& m = h.Term.Memory();
-    EXPECT_FALSE(m.Row(m.ScreenRowToRing(14)).Shift.empty());
-    // The reverse text carries an enhancement run.
-    EXPECT_FALSE(m.Row(m.ScreenRowToRing(10)).Cntl.empty());
-    h.Type("q");
-    ASSERT_TRUE(WaitFor([&] { return h.MemoryHas("ended: exit status 0>"); })) << h.Memory();
-    EXPECT_TRUE(h.ConnectEnabled);
-    EXPECT_FALSE(h.Manager.ConnectedSwitch());
-    EXPECT_EQ(h.Captions.back(), "Kalvor");
-}
 
 TEST_F(LocalFixture, LoginShellSeesTheTerminalTypeAndTheScreenSize)
 {
@@ -173,9 +101,10 @@ TEST(LocalProgramEnvironment, TheTerminalsEntriesReplaceTheDesktopsAndInputrcIsW
 TEST_F(LocalFixture, PausedDisplayHoldsTheProgramBack)
 {
     Harness h;
-    h.Capture = true;
     Internals(h.Term).Receive().DisplayRunning = false;
     h.Connect("seq 1 400000", NetworkKind::LocalProgram);
+    EXPECT_EQ(h.Statuses.back(), "Local program");
+    EXPECT_EQ(h.Captions.back(), "seq 1 400000 - Kalvor");
     ASSERT_TRUE(WaitFor([&] { return h.Manager.Local().Throttle().Paused(); }));
     Settle(300);
     const std::size_t held =
@@ -185,6 +114,9 @@ TEST_F(LocalFixture, PausedDisplayHoldsTheProgramBack)
     Internals(h.Term).Receive().DisplayRunning = true;
     ASSERT_TRUE(WaitFor([&] { return h.MemoryHas("ended: exit status 0>"); }, 60000)) << h.Memory();
     EXPECT_TRUE(h.MemoryHas("\n399999\n400000\n")) << h.Screen();
+    EXPECT_TRUE(h.ConnectEnabled);
+    EXPECT_FALSE(h.Manager.ConnectedSwitch());
+    EXPECT_EQ(h.Captions.back(), "Kalvor");
 }
 
 } // namespace

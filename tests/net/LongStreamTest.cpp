@@ -22,13 +22,19 @@ namespace {
 // receive buffer's high mark, the staging cap and one read.
 constexpr std::size_t kBacklogBound = ReceiveThrottle::kHigh + net::InputThrottle::kStagingHigh + 128 * 1024;
 
+// One stream's run: the far end, the terminal, the stream expected and what
+// sets it off.
+struct StreamRun {
+    TempHome home;
+    ServerProcess server;
+    Harness h;
+    StreamFile stream;
+    std::function<void()> start;
+};
+
 struct Route {
     const char* Name;
-    // Starts the far end and connects `h` (or skips); gives the stream
-    // expected and what sets it off.
-    std::function<void(const std::filesystem::path& home, ServerProcess& server, Harness& h, StreamFile& stream,
-                       std::function<void()>& start)>
-        Prepare;
+    void (*Prepare)(StreamRun& run); // starts the far end and connects (or skips)
 };
 
 // The listing of `lines` lines as kalvor-demohost sends it.
@@ -51,38 +57,36 @@ StreamFile Listing(long lines)
 
 const Route kRoutes[] = {
     {"DemoHostListing",
-     [](const std::filesystem::path&, ServerProcess& server, Harness& h, StreamFile& stream,
-        std::function<void()>& start) {
+     [](StreamRun& r) {
          std::string error;
-         const int port = StartDemoHost(server, {}, error);
+         const int port = StartDemoHost(r.server, {}, error);
          ASSERT_GT(port, 0) << error;
-         h.Connect("127.0.0.1:" + std::to_string(port), NetworkKind::TelnetAdvanced);
-         ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("Choice:"); })) << h.Screen();
+         r.h.Connect("127.0.0.1:" + std::to_string(port), NetworkKind::TelnetAdvanced);
+         ASSERT_TRUE(WaitFor([&] { return r.h.ScreenHas("Choice:"); })) << r.h.Screen();
          const long lines = static_cast<long>(StreamBytes() / demohost::kListingLineBytes);
-         stream = Listing(lines);
-         start = [&h, lines] { h.Type("7 " + std::to_string(lines) + "\r"); };
+         r.stream = Listing(lines);
+         r.start = [&r, lines] { r.h.Type("7 " + std::to_string(lines) + "\r"); };
      }},
     {"BusyBoxShell",
-     [](const std::filesystem::path& home, ServerProcess& server, Harness& h, StreamFile& stream,
-        std::function<void()>& start) {
+     [](StreamRun& r) {
          std::string error;
-         const int port = StartBusyBoxTelnetd(server, error);
+         const int port = StartBusyBoxTelnetd(r.server, error);
          if (port == 0) {
              ASSERT_TRUE(error.empty()) << error;
              GTEST_SKIP() << "\n*** SKIPPED LOUDLY: no BusyBox with telnetd (Debian package busybox-static) ***";
          }
-         stream = WriteStreamFile(home / "stream.bin", " sphinx of black quartz judge my vow \xff\xfe 0123456789");
-         h.Connect("127.0.0.1 " + std::to_string(port), NetworkKind::TelnetAdvanced);
-         ASSERT_TRUE(WaitFor([&] { return h.Trace.Has("SERVER Will:", "3"); }));
+         const std::string file = (r.home.Path() / "stream.bin").string();
+         r.stream = WriteStreamFile(file, " sphinx of black quartz judge my vow \xff\xfe 0123456789");
+         r.h.Connect("127.0.0.1 " + std::to_string(port), NetworkKind::TelnetAdvanced);
+         ASSERT_TRUE(WaitFor([&] { return r.h.Trace.Has("SERVER Will:", "3"); }));
          Settle(200);
-         start = [&h, file = (home / "stream.bin").string()] { h.Type("stty -echo; cat " + file + "\r"); };
+         r.start = [&r, file] { r.h.Type("stty -echo; cat " + file + "\r"); };
      }},
     {"LocalProgram",
-     [](const std::filesystem::path& home, ServerProcess&, Harness& h, StreamFile& stream,
-        std::function<void()>& start) {
-         stream =
-             WriteStreamFile(home / "stream.txt", " pack my box with five dozen liquor jugs 0123456789 ABCDEFGHIJ");
-         start = [&h, file = (home / "stream.txt").string()] { h.Connect("cat " + file, NetworkKind::LocalProgram); };
+     [](StreamRun& r) {
+         const std::string file = (r.home.Path() / "stream.txt").string();
+         r.stream = WriteStreamFile(file, " pack my box with five dozen liquor jugs 0123456789 ABCDEFGHIJ");
+         r.start = [&r, file] { r.h.Connect("cat " + file, NetworkKind::LocalProgram); };
      }},
 };
 
@@ -90,16 +94,12 @@ class LongStream : public ::testing::TestWithParam<Route> {};
 
 TEST_P(LongStream, ArrivesIntactWithBoundedBacklog)
 {
-    TempHome home;
-    ServerProcess server;
-    Harness h;
-    StreamFile stream;
-    std::function<void()> start;
-    GetParam().Prepare(home.Path(), server, h, stream, start);
+    StreamRun r;
+    GetParam().Prepare(r);
     if (IsSkipped() || HasFatalFailure())
         return;
-    ExpectStream(h, stream, start, GetParam().Name);
-    EXPECT_LT(h.MaxBacklog, kBacklogBound);
+    ExpectStream(r.h, r.stream, r.start, GetParam().Name);
+    EXPECT_LT(r.h.MaxBacklog, kBacklogBound);
 }
 
 INSTANTIATE_TEST_SUITE_P(Routes, LongStream, ::testing::ValuesIn(kRoutes),

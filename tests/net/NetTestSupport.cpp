@@ -3,6 +3,7 @@
 #include "SessionInternals.h"
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QElapsedTimer>
 #include <QStandardPaths>
 #include <QTcpServer>
@@ -53,21 +54,6 @@ std::size_t StreamBytes()
     return static_cast<std::size_t>(mib) * 1024 * 1024;
 }
 
-void StreamReceiver::Feed(std::string_view data)
-{
-    if (!started_) {
-        prefix_.append(data);
-        const auto at = prefix_.find(head_);
-        if (at == std::string::npos)
-            return;
-        started_ = true;
-        data = std::string_view(prefix_).substr(at);
-    }
-    const std::size_t take = std::min(data.size(), expected_ - bytes_);
-    hash_.addData(QByteArrayView(data.data(), static_cast<qsizetype>(take)));
-    bytes_ += take;
-}
-
 StreamFile WriteStreamFile(const std::filesystem::path& path, std::string_view tail)
 {
     QCryptographicHash hash(QCryptographicHash::Sha256);
@@ -91,15 +77,32 @@ StreamFile WriteStreamFile(const std::filesystem::path& path, std::string_view t
 
 void ExpectStream(Harness& h, const StreamFile& stream, const std::function<void()>& start, const std::string& what)
 {
-    StreamReceiver got(stream.Size, stream.Head);
-    h.OnData = [&](std::string_view data) { got.Feed(data); };
+    // Everything before the head is skipped; from there on the bytes are
+    // hashed up to the expected size, so the stream is never kept whole.
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    std::string prefix;
+    bool started = false;
+    std::size_t bytes = 0;
+    h.OnData = [&](std::string_view data) {
+        if (!started) {
+            prefix.append(data);
+            const auto at = prefix.find(stream.Head);
+            if (at == std::string::npos)
+                return;
+            started = true;
+            data = std::string_view(prefix).substr(at);
+        }
+        const std::size_t take = std::min(data.size(), stream.Size - bytes);
+        hash.addData(QByteArrayView(data.data(), static_cast<qsizetype>(take)));
+        bytes += take;
+    };
     const auto begin = std::chrono::steady_clock::now();
     start();
-    const bool complete = WaitFor([&] { return got.Complete(); }, 300000);
+    const bool complete = WaitFor([&] { return bytes >= stream.Size; }, 300000);
     h.OnData = nullptr;
-    ASSERT_TRUE(complete) << got.Bytes() << " of " << stream.Size;
+    ASSERT_TRUE(complete) << bytes << " of " << stream.Size;
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
-    EXPECT_EQ(got.Digest(), stream.Digest);
+    EXPECT_EQ(hash.result().toHex().toStdString(), stream.Digest);
     std::printf("[ figures  ] %zu MiB %s: %.2f s, %.1f MB/s, peak backlog %zu characters, peak RSS %ld kB\n",
                 StreamBytes() >> 20, what.c_str(), seconds, static_cast<double>(stream.Size) / 1e6 / seconds,
                 h.MaxBacklog, PeakRssKb());
@@ -219,6 +222,48 @@ void Harness::Connect(const std::string& hostEntry, NetworkKind kind)
 
 // ---------------------------------------------------------------------------
 
+void TelnetPeer::Attach(QTcpSocket* socket)
+{
+    socket_ = socket;
+    const auto read = [this] {
+        const QByteArray bytes = socket_->readAll();
+        decoder_.Feed(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), *this);
+    };
+    QObject::connect(socket_, &QTcpSocket::readyRead, socket_, read);
+    read();
+}
+
+bool TelnetPeer::Connect(int port)
+{
+    own_ = std::make_unique<QTcpSocket>();
+    Attach(own_.get());
+    own_->connectToHost("127.0.0.1", static_cast<quint16>(port));
+    return WaitFor([&] { return own_->state() == QAbstractSocket::ConnectedState; });
+}
+
+bool TelnetPeer::Accept(QTcpServer& server, int timeoutMs)
+{
+    if (!WaitFor([&] { return server.hasPendingConnections(); }, timeoutMs))
+        return false;
+    Attach(server.nextPendingConnection());
+    return true;
+}
+
+void TelnetPeer::Send(std::string_view text)
+{
+    std::string out;
+    telnet::AppendEscaped(out, text);
+    socket_->write(out.data(), static_cast<qint64>(out.size()));
+}
+
+std::size_t TelnetPeer::Await(std::string_view text, std::size_t from, int timeoutMs)
+{
+    WaitFor([&] { return Received.find(text, from) != std::string::npos; }, timeoutMs);
+    return Received.find(text, from);
+}
+
+// ---------------------------------------------------------------------------
+
 ServerProcess::ServerProcess()
 {
     process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -274,6 +319,41 @@ std::string RunCommandLine(const std::string& command, int& status)
     const int rc = ::pclose(p);
     status = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
     return out;
+}
+
+std::string StartDisplay(ServerProcess& x, const std::filesystem::path& folder)
+{
+    std::string error;
+    const bool started =
+        x.Start({"Xvfb", "-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp", "-noreset"}, error) &&
+        WaitFor([&] { return x.Output().find('\n') != std::string::npos || !x.Running(); }, 60000) &&
+        x.Output().find('\n') != std::string::npos;
+    if (!started)
+        return {};
+    const std::string display = ":" + x.Output().substr(0, x.Output().find('\n'));
+    ::setenv("DISPLAY", display.c_str(), 1);
+    ::setenv("QT_QPA_PLATFORM", "xcb", 1);
+    const std::filesystem::path suppressions = folder / "lsan.supp";
+    std::ofstream(suppressions) << "leak:libdbus-1.so\n";
+    std::string lsan = "suppressions=" + suppressions.string();
+    if (const char* old = std::getenv("LSAN_OPTIONS"); old != nullptr && *old != '\0')
+        lsan = std::string(old) + ":" + lsan;
+    ::setenv("LSAN_OPTIONS", lsan.c_str(), 1);
+    return display;
+}
+
+std::string FindWindow(const std::string& name, int timeoutMs)
+{
+    std::string window;
+    WaitFor(
+        [&] {
+            int status = 0;
+            window = RunCommandLine("xdotool search --onlyvisible --name '^" + name + "$'", status);
+            window = status == 0 ? window.substr(0, window.find('\n')) : std::string();
+            return !window.empty();
+        },
+        timeoutMs);
+    return window;
 }
 
 std::string FindProgram(const std::string& name)

@@ -1,22 +1,25 @@
-// Shared by the connection tests: a terminal session with its connection
+// Shared by the connection and desktop tests: a terminal session with its connection
 // manager and a 25 ms receive timer as the window runs it, bounded waits that
-// keep the event loop running, free loopback ports, and server processes
-// started and stopped by the tests.
+// keep the event loop running, free loopback ports, server processes
+// started and stopped by the tests, and a virtual X display.
 #pragma once
 
 #include "FileBytes.h"
 
 #include "base/Clock.h"
 #include "base/TraceSink.h"
+#include "comms/TelnetProtocol.h"
 #include "comms/net/ConnectionManager.h"
 #include "session/Session.h"
 
-#include <QCryptographicHash>
 #include <QProcess>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTimer>
 
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -36,29 +39,6 @@ int FreeLoopbackPort();
 // KALVOR_NET_STREAM_MIB mebibytes when set, else 20 MiB, or 4 MiB in a
 // sanitizer build (where every byte costs many times more).
 std::size_t StreamBytes();
-
-// A long stream as it arrives: everything before `head` is skipped, then the
-// bytes from `head` on are hashed up to the expected size, so the stream is
-// checked without being kept.
-class StreamReceiver {
-public:
-    explicit StreamReceiver(std::size_t expectedSize, std::string head = "BEGIN-OF-STREAM\r\n")
-        : expected_(expectedSize), head_(std::move(head))
-    {}
-    void Feed(std::string_view data);
-    bool Complete() const { return bytes_ >= expected_; }
-    std::size_t Bytes() const { return bytes_; }
-    // The SHA-256 of what arrived, in hex.
-    std::string Digest() { return hash_.result().toHex().toStdString(); }
-
-private:
-    std::size_t expected_;
-    std::string head_;
-    std::size_t bytes_ = 0;
-    bool started_ = false;
-    std::string prefix_;
-    QCryptographicHash hash_{QCryptographicHash::Sha256};
-};
 
 // A long stream written to a file as the line "BEGIN-OF-STREAM" and then
 // lines numbered in eight digits and followed by `tail`, up to StreamBytes(),
@@ -184,6 +164,32 @@ private:
     QTimer ticker_;
 };
 
+// One end of a Telnet connection played by a test, without a terminal: the
+// data bytes that arrive (the negotiation taken out and left unanswered),
+// and text sent with byte 255 doubled.
+class TelnetPeer final : private telnet::TelnetDecoder::Events {
+public:
+    // Connects to 127.0.0.1:`port`.
+    bool Connect(int port);
+    // Takes the first connection that `server` (which outlives this) receives.
+    bool Accept(QTcpServer& server, int timeoutMs = 15000);
+    void Send(std::string_view text);
+    // Waits for `text` to arrive at or after offset `from`; its position, or npos.
+    std::size_t Await(std::string_view text, std::size_t from = 0, int timeoutMs = 15000);
+    std::string Received;
+
+private:
+    void Attach(QTcpSocket* socket);
+    void Data(std::string_view bytes) override { Received += bytes; }
+    void Option(TelnetVerb, int) override {}
+    void Subnegotiation(std::string_view) override {}
+    void Command(int) override {}
+
+    std::unique_ptr<QTcpSocket> own_;
+    QTcpSocket* socket_ = nullptr;
+    telnet::TelnetDecoder decoder_;
+};
+
 // A server process of the tests' own, in its own process group; stopped
 // (SIGTERM, then SIGKILL) when the object goes.
 class ServerProcess {
@@ -208,6 +214,14 @@ private:
 // Runs a shell command line to its end: its standard output, and in
 // `status` its exit code (-1 when it could not run or was killed).
 std::string RunCommandLine(const std::string& command, int& status);
+
+// Xvfb on a free display, with this process (and the programs it starts)
+// pointed at it; the display's name, or "" when Xvfb cannot start. In
+// sanitizer builds the system D-Bus library's one buffer kept until exit is
+// not reported (the suppression file goes into `folder`).
+std::string StartDisplay(ServerProcess& x, const std::filesystem::path& folder);
+// The visible window named exactly `name`, waited for; "" when none came.
+std::string FindWindow(const std::string& name, int timeoutMs = 60000);
 
 // A program on the PATH or at a path, if it can be run.
 std::string FindProgram(const std::string& name);

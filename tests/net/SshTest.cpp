@@ -110,7 +110,8 @@ protected:
 
 // One password session: the messages, the host key asked about once, the
 // screen size on the remote pseudo-terminal, a disconnection, a second
-// connection that finds the key known, and the server closing the session.
+// connection that finds the key known, the server closing the session, and
+// then the server's key changed.
 TEST_F(SshFixture, PasswordSessionFromLoginToTheServerClosingIt)
 {
     StartServer();
@@ -148,6 +149,20 @@ TEST_F(SshFixture, PasswordSessionFromLoginToTheServerClosingIt)
     ASSERT_TRUE(WaitFor([&] { return h.MemoryHas("<SSH connection closed>"); }, 20000)) << h.Memory();
     EXPECT_TRUE(h.ConnectEnabled);
     EXPECT_FALSE(h.Manager.ConnectedSwitch());
+
+    // The same port with another host key: refused with a warning, not asked about.
+    StopServer();
+    StartServer("password", "other_host_key");
+    Harness changed;
+    Prepare(changed);
+    changed.Manager.Connect_Click();
+    ASSERT_TRUE(WaitFor([&] { return changed.MemoryHas("<The secure shell tunnel has been disconnected>"); }, 30000))
+        << changed.Memory();
+    EXPECT_EQ(questions, 1);
+    EXPECT_TRUE(changed.MemoryHas("SSH Error: WARNING: the host key of 127.0.0.1")) << changed.Memory();
+    EXPECT_TRUE(changed.MemoryHas("has changed")) << changed.Memory();
+    EXPECT_FALSE(changed.MemoryHas("Authentication succeeded."));
+    EXPECT_FALSE(changed.Manager.Ssh().TransportOpen());
 }
 
 // Sessions that end before the shell: each with the message that says why.
@@ -226,29 +241,6 @@ TEST_F(SshFixture, KeyboardInteractivePromptsAreAnsweredByTheWindow)
     EXPECT_TRUE(h.MemoryHas("Authentication succeeded.")) << h.Memory();
 }
 
-TEST_F(SshFixture, ChangedHostKeyIsRefusedWithAWarning)
-{
-    StartServer();
-    {
-        Harness h;
-        LogIn(h);
-        h.Manager.Disconnect_Click();
-    }
-    EXPECT_EQ(questions, 1);
-    StopServer();
-    StartServer("password", "other_host_key"); // the same port, another key
-    Harness h;
-    Prepare(h);
-    h.Manager.Connect_Click();
-    ASSERT_TRUE(WaitFor([&] { return h.MemoryHas("<The secure shell tunnel has been disconnected>"); }, 30000))
-        << h.Memory();
-    EXPECT_EQ(questions, 1);
-    EXPECT_TRUE(h.MemoryHas("SSH Error: WARNING: the host key of 127.0.0.1")) << h.Memory();
-    EXPECT_TRUE(h.MemoryHas("has changed")) << h.Memory();
-    EXPECT_FALSE(h.MemoryHas("Authentication succeeded."));
-    EXPECT_FALSE(h.Manager.Ssh().TransportOpen());
-}
-
 TEST_F(SshFixture, LongStreamArrivesIntact)
 {
     StartServer();
@@ -270,16 +262,14 @@ TEST_F(SshFixture, LongStreamArrivesIntact)
     EXPECT_LT(h.MaxBacklog, ReceiveThrottle::kHigh + net::InputThrottle::kStagingHigh + 128 * 1024);
 }
 
-// Without a server: a server that offers protocol 1, and a port where none listens.
-TEST(SshWithoutServer, ProtocolOneOfferedIsNotSpoken)
+// Without a server: a server that offers protocol 1, then a port where none listens.
+TEST(SshWithoutServer, ProtocolOneOfferedAndConnectionRefused)
 {
     TempHome home;
     QTcpServer fake;
     ASSERT_TRUE(fake.listen(QHostAddress::LocalHost, 0));
-    QObject::connect(&fake, &QTcpServer::newConnection, &fake, [&] {
-        QTcpSocket* s = fake.nextPendingConnection();
-        s->write("SSH-1.5-OldServer\r\n");
-    });
+    QObject::connect(&fake, &QTcpServer::newConnection, &fake,
+                     [&] { fake.nextPendingConnection()->write("SSH-1.5-OldServer\r\n"); });
     Harness h;
     h.Manager.Settings().Kind = NetworkKind::Ssh1;
     h.Manager.Settings().HostList = {"127.0.0.1 " + std::to_string(fake.serverPort())};
@@ -287,12 +277,7 @@ TEST(SshWithoutServer, ProtocolOneOfferedIsNotSpoken)
     ASSERT_TRUE(WaitFor([&] { return h.MemoryHas("<The secure shell tunnel has been disconnected>"); }, 20000))
         << h.Memory();
     EXPECT_TRUE(h.MemoryHas("SSH Error: Protocol 1 is not available")) << h.Memory();
-}
 
-TEST(SshWithoutServer, ConnectionRefusedIsShown)
-{
-    TempHome home;
-    Harness h;
     const int closed = FreeLoopbackPort();
     h.Manager.Settings().Kind = NetworkKind::Ssh2;
     h.Manager.Settings().HostList = {"127.0.0.1:" + std::to_string(closed)};

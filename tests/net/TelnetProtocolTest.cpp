@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -77,170 +78,119 @@ TEST(TelnetEscape, EveryByte255IsDoubled)
     EXPECT_EQ(EscapeIac(""), "");
 }
 
-// The sink records what goes to the socket and the trace; delayed actions
-// wait until the test runs them.
+// The sink records what goes to the socket, "~" where the delayed actions
+// ran, and the trace lines.
 struct Sink final : NegotiatorSink {
     std::string sent;
-    std::vector<std::pair<std::string, std::string>> trace;
-    std::vector<NetworkKind> variants;
-    std::vector<std::pair<int, std::function<void()>>> delayed;
+    std::string trace; // "label data" lines, "|" between them
+    std::vector<std::function<void()>> delayed;
+    NetworkKind told = NetworkKind::TelnetAdvanced; // the variant last told
     void SendRaw(std::string_view bytes) override { sent.append(bytes); }
-    void Trace(std::string_view label, std::string_view data) override { trace.emplace_back(label, data); }
-    void VariantChanged(NetworkKind kind) override { variants.push_back(kind); }
-    void After(int ms, std::function<void()> action) override { delayed.emplace_back(ms, std::move(action)); }
-    void RunDelayed()
+    void Trace(std::string_view label, std::string_view data) override
     {
-        auto pending = std::move(delayed);
-        delayed.clear();
-        for (auto& [ms, action] : pending)
-            action();
+        trace += (trace.empty() ? "" : "|") + std::string(label) + " " + std::string(data);
     }
+    void VariantChanged(NetworkKind kind) override { told = kind; }
+    void After(int, std::function<void()> action) override { delayed.push_back(std::move(action)); }
 };
 
-struct NegotiatorTest : ::testing::Test {
-    Sink sink;
-    bool localEcho = false;
-    bool suppression = false;
-    bool flow = false;
-    TelnetNegotiator neg{sink, EchoSwitches{&localEcho, &suppression, &flow}};
-    std::string data;
-
-    void SetUp() override
-    {
-        neg.Start(NetworkKind::TelnetAdvanced, "hp");
-        neg.Connected();
-    }
-    void Receive(const std::string& bytes) { neg.Receive(bytes, data); }
-};
-
-// What the terminal answers, byte for byte, to what an advanced connection
-// receives, the trace lines of the options, and the switches set.
+// An advanced connection receiving each step in turn ("run": the delayed
+// actions run; "restart": a new connection starts): what the terminal sent,
+// the trace (when given), the data passed on, the switches and the variant
+// (also as told to the connection).
 TEST(Negotiator, AnswersOfAnAdvancedConnection)
 {
-    const struct {
+    constexpr auto Advanced = NetworkKind::TelnetAdvanced, Standard = NetworkKind::TelnetStandard;
+    const struct Row {
         const char* What;
-        std::string Received;
+        std::vector<std::string> Steps;
         std::string Sent;
-        std::string Trace; // the option lines, "|" between them
-        bool Flow, Suppression;
-        NetworkKind Kind;
+        std::optional<std::string> Trace = std::nullopt;
+        bool Flow = false, Suppression = false, LocalEcho = false, ServerEcho = false;
+        NetworkKind Kind = Advanced;
+        std::string Data = "";
     } rows[] = {
-        {"DO 24: WILL", B({255, 253, 24}), B({255, 251, 24}), "SERVER   Do: 24|CLIENT Will: 24", false, false,
-         NetworkKind::TelnetAdvanced},
-        {"DO 33 agrees and sets the switch; DONT 33 keeps it, WONT 33 clears it", B({255, 253, 33, 255, 254, 33}),
-         B({255, 251, 33, 255, 252, 33}), "SERVER   Do: 33|CLIENT Will: 33|SERVER Dont: 33|CLIENT Wont: 33", true,
-         false, NetworkKind::TelnetAdvanced},
-        {"WONT 33 is not answered", B({255, 253, 33, 255, 252, 33}), B({255, 251, 33}),
-         "SERVER   Do: 33|CLIENT Will: 33|SERVER Wont: 33", false, false, NetworkKind::TelnetAdvanced},
-        {"DO 42 and DO 45 suppress the echo", B({255, 253, 42, 255, 253, 45}), B({255, 251, 42, 255, 251, 45}),
-         "SERVER   Do: 42|CLIENT Will: 42|SERVER   Do: 45|CLIENT Will: 45", false, true, NetworkKind::TelnetAdvanced},
-        {"DONT 45 ends it", B({255, 253, 45, 255, 254, 45}), B({255, 251, 45, 255, 252, 45}),
-         "SERVER   Do: 45|CLIENT Will: 45|SERVER Dont: 45|CLIENT Wont: 45", false, false, NetworkKind::TelnetAdvanced},
-        {"any other DO or DONT: WONT", B({255, 253, 31, 255, 253, 3, 255, 254, 1}),
+        {"DO 24: WILL", {B({255, 253, 24})}, B({255, 251, 24}), "SERVER   Do: 24|CLIENT Will: 24"},
+        {"DO 33 agrees and sets the switch; DONT 33 keeps it, WONT 33 clears it",
+         {B({255, 253, 33, 255, 254, 33})},
+         B({255, 251, 33, 255, 252, 33}),
+         "SERVER   Do: 33|CLIENT Will: 33|SERVER Dont: 33|CLIENT Wont: 33",
+         true},
+        {"WONT 33 is not answered", {B({255, 253, 33, 255, 252, 33})}, B({255, 251, 33}),
+         "SERVER   Do: 33|CLIENT Will: 33|SERVER Wont: 33"},
+        {"DO 42 and DO 45 suppress the echo", {B({255, 253, 42, 255, 253, 45})}, B({255, 251, 42, 255, 251, 45}),
+         "SERVER   Do: 42|CLIENT Will: 42|SERVER   Do: 45|CLIENT Will: 45", false, true},
+        {"DONT 45 ends it", {B({255, 253, 45, 255, 254, 45})}, B({255, 251, 45, 255, 252, 45})},
+        {"any other DO or DONT: WONT", {B({255, 253, 31, 255, 253, 3, 255, 254, 1})},
          B({255, 252, 31, 255, 252, 3, 255, 252, 1}),
-         "SERVER   Do: 31|CLIENT Wont: 31|SERVER   Do: 3|CLIENT Wont: 3|SERVER Dont: 1|CLIENT Wont: 1", false, false,
-         NetworkKind::TelnetAdvanced},
-        {"the first WILL ECHO asks for echo and option 45 and turns standard", B({255, 251, 1}),
-         B({255, 253, 1, 255, 253, 45}), "SERVER Will: 1|CLIENT   Do: 1|CLIENT   Do: 45", false, false,
-         NetworkKind::TelnetStandard},
+         "SERVER   Do: 31|CLIENT Wont: 31|SERVER   Do: 3|CLIENT Wont: 3|SERVER Dont: 1|CLIENT Wont: 1"},
         // inetutils telnetd offers authentication (37) and encryption (38)
         // and waits for the answer; a refusal acknowledged is not answered.
-        {"any other WILL: DONT", B({255, 251, 37, 255, 251, 38, 255, 251, 3, 255, 252, 37}),
+        {"any other WILL: DONT", {B({255, 251, 37, 255, 251, 38, 255, 251, 3, 255, 252, 37})},
          B({255, 254, 37, 255, 254, 38, 255, 254, 3}),
-         "SERVER Will: 37|CLIENT Dont: 37|SERVER Will: 38|CLIENT Dont: 38|SERVER Will: 3|CLIENT Dont: 3|SERVER Wont: "
-         "37",
-         false, false, NetworkKind::TelnetAdvanced},
-        {"the terminal type request", B({255, 250, 24, 1, 255, 240}), B({255, 250, 24, 0}) + "hp70092" + B({255, 240}),
+         "SERVER Will: 37|CLIENT Dont: 37|SERVER Will: 38|CLIENT Dont: 38|SERVER Will: 3|CLIENT Dont: 3|"
+         "SERVER Wont: 37"},
+        {"the terminal type request", {B({255, 250, 24, 1, 255, 240})}, B({255, 250, 24, 0}) + "hp70092" + B({255, 240}),
          "SERVER  Sub: " + B({255, 250, 24, 1, 255, 240}) + "|CLIENT  Sub: " + B({255, 250, 24, 0}) + "hp70092" +
-             B({255, 240}),
-         false, false, NetworkKind::TelnetAdvanced},
-        {"other subnegotiations and commands are traced only", B({255, 250, 31, 0, 80, 0, 24, 255, 240, 255, 246}), "",
-         "SERVER  Sub: " + B({255, 250, 31, 0, 80, 0, 24, 255, 240}) + "|SERVER Cmnd: 246", false, false,
-         NetworkKind::TelnetAdvanced},
+             B({255, 240})},
+        {"other subnegotiations and commands are traced only", {B({255, 250, 31, 0, 80, 0, 24, 255, 240, 255, 246})},
+         "", "SERVER  Sub: " + B({255, 250, 31, 0, 80, 0, 24, 255, 240}) + "|SERVER Cmnd: 246"},
+        {"data around commands is passed on", {B({'l', 'o', 255, 253, 24, 'g', 255, 255, 'i', 'n'})},
+         B({255, 251, 24}), std::nullopt, false, false, false, false, Advanced, B({'l', 'o', 'g', 255, 'i', 'n'})},
+        // The first WILL ECHO asks for the echo and option 45.
+        {"no option 45 offered: standard", {B({255, 251, 1})}, B({255, 253, 1, 255, 253, 45}),
+         "SERVER Will: 1|CLIENT   Do: 1|CLIENT   Do: 45", false, false, false, true, Standard},
+        {"option 45 offered: advanced", {B({255, 251, 1}), B({255, 251, 45})}, B({255, 253, 1, 255, 253, 45}),
+         std::nullopt, false, false, false, true},
+        {"option 45 withdrawn: standard", {B({255, 251, 1}), B({255, 251, 45}), B({255, 252, 45})},
+         B({255, 253, 1, 255, 253, 45}), std::nullopt, false, false, false, true, Standard},
+        {"a later WILL ECHO on advanced is refused after a wait, and the terminal echoes",
+         {B({255, 251, 1}), B({255, 251, 45}), B({255, 251, 1}), "run"}, B({255, 253, 1, 255, 253, 45}) + "~" +
+         B({255, 254, 1}), "SERVER Will: 1|CLIENT   Do: 1|CLIENT   Do: 45|SERVER Will: 45|SERVER Will: 1|CLIENT Dont: 1",
+         false, false, true, true},
+        {"WONT ECHO ends the server's echo", {B({255, 251, 1}), B({255, 252, 1})}, B({255, 253, 1, 255, 253, 45}),
+         std::nullopt, false, false, false, false, Standard},
+        {"a later WILL ECHO on standard only sets the server's echo",
+         {B({255, 251, 1}), B({255, 252, 1}), B({255, 251, 1}), "run"}, B({255, 253, 1, 255, 253, 45}) + "~",
+         std::nullopt, false, false, false, true, Standard},
+        {"a refusal delayed from an earlier connection is dropped",
+         {B({255, 251, 1}), B({255, 251, 45}), B({255, 251, 1}), "restart", "run"},
+         B({255, 253, 1, 255, 253, 45}) + "~"},
     };
-    for (const auto& row : rows) {
+    for (const Row& row : rows) {
         Sink sink;
-        bool localEcho = false;
-        bool suppression = false;
-        bool flow = false;
+        bool localEcho = false, suppression = false, flow = false;
         TelnetNegotiator neg{sink, EchoSwitches{&localEcho, &suppression, &flow}};
         neg.Start(NetworkKind::TelnetAdvanced, "hp70092");
         neg.Connected();
         std::string data;
-        neg.Receive(row.Received, data);
-        std::string trace;
-        for (const auto& [label, text] : sink.trace)
-            trace += (trace.empty() ? "" : "|") + label + " " + text;
+        for (const std::string& step : row.Steps) {
+            if (step == "restart") {
+                neg.Start(NetworkKind::TelnetAdvanced, "hp70092");
+            } else if (step == "run") {
+                sink.sent += "~";
+                for (auto& action : std::exchange(sink.delayed, {}))
+                    action();
+            } else {
+                neg.Receive(step, data);
+            }
+        }
         EXPECT_EQ(sink.sent, row.Sent) << row.What;
-        EXPECT_EQ(trace, row.Trace) << row.What;
+        EXPECT_EQ(sink.trace, row.Trace.value_or(sink.trace)) << row.What;
         EXPECT_EQ(flow, row.Flow) << row.What;
         EXPECT_EQ(suppression, row.Suppression) << row.What;
+        EXPECT_EQ(localEcho, row.LocalEcho) << row.What;
+        EXPECT_EQ(neg.ServerEcho(), row.ServerEcho) << row.What;
         EXPECT_EQ(neg.Kind(), row.Kind) << row.What;
-        EXPECT_EQ(data, "") << row.What;
+        EXPECT_EQ(sink.told, row.Kind) << row.What;
+        EXPECT_EQ(data, row.Data) << row.What;
     }
 }
 
-TEST_F(NegotiatorTest, ServerOfferingOption45EndsAdvancedWithDo1AndDo45Sent)
+TEST(Negotiator, BreakAndOptionsAreSentAsCommands)
 {
-    Receive(B({255, 251, 1}));
-    Receive(B({255, 251, 45}));
-    EXPECT_EQ(neg.Kind(), NetworkKind::TelnetAdvanced);
-    EXPECT_EQ(sink.sent, B({255, 253, 1, 255, 253, 45}));
-    EXPECT_EQ(sink.variants.back(), NetworkKind::TelnetAdvanced);
-    Receive(B({255, 252, 45}));
-    EXPECT_EQ(neg.Kind(), NetworkKind::TelnetStandard);
-    EXPECT_EQ(sink.trace.back(), (std::pair<std::string, std::string>("SERVER Wont:", "45")));
-}
-
-TEST_F(NegotiatorTest, LaterWillEchoOnAdvancedRefusesEchoAfterTheWait)
-{
-    Receive(B({255, 251, 1}));
-    Receive(B({255, 251, 45}));
-    sink.sent.clear();
-    Receive(B({255, 251, 1}));
-    EXPECT_EQ(sink.sent, "");
-    ASSERT_EQ(sink.delayed.size(), 1u);
-    EXPECT_EQ(sink.delayed[0].first, 50);
-    EXPECT_FALSE(localEcho);
-    sink.RunDelayed();
-    EXPECT_EQ(sink.sent, B({255, 254, 1}));
-    EXPECT_TRUE(localEcho);
-    EXPECT_EQ(sink.trace.back(), (std::pair<std::string, std::string>("CLIENT Dont:", "1")));
-}
-
-TEST_F(NegotiatorTest, LaterWillEchoOnStandardOnlySetsServerEcho)
-{
-    Receive(B({255, 251, 1}));
-    Receive(B({255, 252, 1}));
-    EXPECT_FALSE(neg.ServerEcho());
-    sink.sent.clear();
-    Receive(B({255, 251, 1}));
-    EXPECT_TRUE(neg.ServerEcho());
-    EXPECT_EQ(sink.sent, "");
-    EXPECT_TRUE(sink.delayed.empty());
-}
-
-TEST_F(NegotiatorTest, DelayedRefusalOfAnEarlierConnectionIsDropped)
-{
-    Receive(B({255, 251, 1}));
-    Receive(B({255, 251, 45}));
-    Receive(B({255, 251, 1}));
-    ASSERT_EQ(sink.delayed.size(), 1u);
-    neg.Start(NetworkKind::TelnetAdvanced, "hp");
-    sink.sent.clear();
-    sink.RunDelayed();
-    EXPECT_EQ(sink.sent, "");
-    EXPECT_FALSE(localEcho);
-}
-
-TEST_F(NegotiatorTest, DataAroundCommandsReachesTheBuffer)
-{
-    Receive(B({'l', 'o', 255, 253, 24, 'g', 255, 255, 'i', 'n'}));
-    EXPECT_EQ(data, B({'l', 'o', 'g', 255, 'i', 'n'}));
-}
-
-TEST_F(NegotiatorTest, BreakAndOptionsAreSentAsCommands)
-{
+    Sink sink;
+    TelnetNegotiator neg{sink, EchoSwitches{}};
     neg.SendCommand(243);
     neg.SendOption(TelnetVerb::Dont, 1);
     EXPECT_EQ(sink.sent, B({255, 243, 255, 254, 1}));

@@ -1,12 +1,12 @@
 // Telnet against real servers on loopback ports, started by the tests: the
-// demonstration host (kalvor-demohost), BusyBox and inetutils telnetd, and
-// a socat host that sends a stream and hangs up. (Long streams: LongStreamTest.cpp.)
+// demonstration host (kalvor-demohost), BusyBox telnetd, and a socat host
+// that sends a stream and hangs up. (Long streams: LongStreamTest.cpp;
+// inetutils telnetd, which waits for its offers to be refused: the log-on
+// script tests.)
 #include "Listing.h"
 #include "NetTestSupport.h"
 #include "SessionInternals.h"
 #include "TempHome.h"
-
-#include "keyboard/KeyCodes.h"
 
 #include <gtest/gtest.h>
 
@@ -46,10 +46,11 @@ protected:
 };
 
 // One connection through the menu: the negotiation byte for byte, the echo
-// refused, byte 255 both ways, the host's Telnet variant escape, the status
-// replies, the form in block mode with the DC1/DC2 handshake, a long
-// listing held back by a paused display, the user keys, then the
-// disconnection and a refused connection.
+// refused, byte 255 sent doubled, the host's Telnet variant escape, a long
+// listing held back by a paused display, then the disconnection and a
+// refused connection. (What the terminal does with a form in block mode and
+// the status requests is in the screen cases, byte 255 received in the long
+// streams.)
 TEST_F(DemoHostFixture, AdvancedSessionWalksThroughTheMenu)
 {
     StartHost();
@@ -76,11 +77,7 @@ TEST_F(DemoHostFixture, AdvancedSessionWalksThroughTheMenu)
     EXPECT_TRUE(Internals(h.Term).Receive().NetworkXoff);
     EXPECT_TRUE(h.ScreenHas("Terminal type: hp")) << h.Screen();
     EXPECT_TRUE(h.ScreenHas("option 45: agreed")) << h.Screen();
-    const std::vector<std::string> want = {"SERVER Will: 1",  "CLIENT   Do: 1",  "CLIENT   Do: 45", "SERVER   Do: 24",
-                                           "CLIENT Will: 24", "SERVER   Do: 33", "CLIENT Will: 33", "SERVER Will: 45"};
-    EXPECT_EQ(h.Trace.Negotiation(), want);
     EXPECT_TRUE(h.Trace.Has("Telnet:", "<" + Entry() + " contacted>"));
-    EXPECT_TRUE(h.Trace.Has("CLIENT  Sub:", B({255, 250, 24, 0}) + "hp" + B({255, 240})));
     EXPECT_FALSE(h.ConnectEnabled);
     EXPECT_TRUE(h.DisconnectEnabled);
 
@@ -91,23 +88,11 @@ TEST_F(DemoHostFixture, AdvancedSessionWalksThroughTheMenu)
     ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("Unknown choice: 9"); })) << h.Screen();
     EXPECT_EQ(ReadAll(log).substr(before), B({255, 254, 1}) + "9\r");
     EXPECT_TRUE(Internals(h.Term).Transmit().LocalEchoRequested);
-    EXPECT_TRUE(h.Trace.Has("CLIENT Dont:", "1"));
-    EXPECT_TRUE(h.Trace.Has("SERVER Wont:", "1"));
     EXPECT_FALSE(h.Manager.Telnet().Negotiator().ServerEcho());
     EXPECT_TRUE(h.ScreenHas("Choice: 9\n")) << h.Screen();
 
-    // Byte 255 travels as a doubled IAC both ways (outgoing from a Latin-1
-    // host, so that it is not translated to Roman 8).
-    h.Capture = true;
-    h.Type("bytes\r");
-    ASSERT_TRUE(WaitFor([&] { return h.Captured.find(">>\r\n") != std::string::npos; }));
-    const auto open = h.Captured.find("<<");
-    ASSERT_NE(open, std::string::npos);
-    std::string all;
-    for (int round = 0; round < 2; ++round)
-        for (int b = 0; b < 256; ++b)
-            all.push_back(static_cast<char>(b));
-    EXPECT_EQ(h.Captured.substr(open + 2, 512), all);
+    // Byte 255 goes out as a doubled IAC (from a Latin-1 host, so that it is
+    // not translated to Roman 8).
     Internals(h.Term).State().HostRoman8 = false;
     before = ReadAll(log).size();
     Internals(h.Term).Transmit().XmitString(B({'a', 255, 'b', '\r'}), false);
@@ -123,55 +108,6 @@ TEST_F(DemoHostFixture, AdvancedSessionWalksThroughTheMenu)
     Internals(h.Term).Receive().AppendLocal("\x1b%c1N");
     h.Term.Tick();
     EXPECT_EQ(h.Manager.StatusText(), "Telnet (advanced)");
-
-    // Status requests are answered after the host's DC1.
-    h.Type("5\r");
-    ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("Press Return for the menu"); }, 30000)) << h.Screen();
-    EXPECT_FALSE(h.ScreenHas("(no reply)")) << h.Screen();
-    EXPECT_TRUE(h.ScreenHas("<ESC>\\?")) << h.Screen();            // primary status
-    EXPECT_TRUE(h.ScreenHas("70092<CR>")) << h.Screen();           // identification
-    EXPECT_TRUE(h.ScreenHas("KALVOR-V3.1<CR>")) << h.Screen();     // version
-    EXPECT_TRUE(h.ScreenHas("<ESC>&a020c010Y<CR>")) << h.Screen(); // relative cursor
-    h.Type("\r");
-    ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("Choice:") && !h.ScreenHas("Press Return for the menu"); }))
-        << h.Screen();
-
-    // The form in block mode travels with the DC1/DC2 handshake.
-    h.Type("3\r");
-    ASSERT_TRUE(WaitFor([&] {
-        return h.ScreenHas("Data entry") && h.Term.State().FormatMode && h.Term.State().BlockMode();
-    })) << h.Screen();
-    Settle(100);
-    // As the window delivers a key: KeyDown, then its character when not consumed.
-    const auto tab = [&] {
-        if (!Internals(h.Term).Keys().KeyDown(Key::Tab, 0))
-            Internals(h.Term).Keys().KeyPress('\t');
-    };
-    h.Type("Ada Lovelace");
-    tab();
-    h.Type("36");
-    tab();
-    h.Type("10/12/1815"); // fills the field: the cursor moves on to the next by itself
-    h.Type("London");
-    before = ReadAll(log).size();
-    Internals(h.Term).Keys().KeyDown(Key::F12, 0); // Enter
-    ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("The form arrived"); })) << h.Screen();
-    EXPECT_TRUE(h.ScreenHas("Name: [Ada Lovelace]")) << h.Screen();
-    EXPECT_TRUE(h.ScreenHas("Age: [36]")) << h.Screen();
-    EXPECT_TRUE(h.ScreenHas("Date: [10/12/1815]")) << h.Screen();
-    EXPECT_TRUE(h.ScreenHas("City: [London]")) << h.Screen();
-    EXPECT_TRUE(h.ScreenHas("All fields are in order.")) << h.Screen();
-    // DC2 first; the fields followed the host's DC1, separated by US.
-    const std::string sent = ReadAll(log).substr(before);
-    ASSERT_FALSE(sent.empty());
-    EXPECT_EQ(sent[0], '\x12') << sent;
-    EXPECT_NE(sent.find("Ada Lovelace"), std::string::npos) << sent;
-    EXPECT_NE(sent.find('\x1f'), std::string::npos) << sent;
-    EXPECT_FALSE(h.Term.State().FormatMode);
-    EXPECT_FALSE(h.Term.State().BlockMode());
-    EXPECT_FALSE(h.Term.State().KeyboardLocked);
-    h.Type("\r");
-    ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("Choice:") && !h.ScreenHas("The form arrived"); })) << h.Screen();
 
     // A paused display stops reading the socket and loses nothing.
     constexpr long kLines = 20000; // 2 MB
@@ -196,19 +132,6 @@ TEST_F(DemoHostFixture, AdvancedSessionWalksThroughTheMenu)
     ASSERT_NE(at, std::string::npos);
     EXPECT_EQ(h.Captured.substr(h.Captured.find('\n', at) + 1, listing.size()) == listing, true);
     EXPECT_NE(ReadAll(log).find('\x11', before), std::string::npos); // and XON once it had caught up
-
-    ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("Press Return for the menu"); })) << h.Screen();
-    h.Type("\r");
-    ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("Choice:") && !h.ScreenHas("Press Return for the menu"); }))
-        << h.Screen();
-
-    // User keys are defined within their limits.
-    h.Type("4\r");
-    ASSERT_TRUE(WaitFor([&] { return h.ScreenHas("Press the keys"); })) << h.Screen();
-    const FunctionKeys& keys = Internals(h.Term).FuncKeys();
-    EXPECT_EQ(keys.Label(FunctionKeys::kUserSet, 3).Line1, "  Status");
-    EXPECT_EQ(keys.Label(FunctionKeys::kUserSet, 3).Line2, " request");
-    EXPECT_EQ(keys.UserKeyString(3), "\x1b^");
 
     h.Manager.Disconnect_Click();
     EXPECT_TRUE(h.ScreenHas("<TELNET has been disconnected>")) << h.Screen();
@@ -335,32 +258,6 @@ TEST_F(BusyBoxFixture, NegotiationEndsStandardAndTheShellAnswers)
     EXPECT_FALSE(h.Manager.ConnectedSwitch());
     EXPECT_FALSE(h.DisconnectEnabled);
     EXPECT_EQ(h.Manager.StatusText(), "Local") << "the variant is no longer named";
-}
-
-// Debian's inetutils telnetd offers authentication and encryption and waits
-// for the answer: refused, the log-on goes on to the shell.
-TEST(InetutilsTelnetd, RefusedOptionsLetTheShellAnswer)
-{
-    TempHome home;
-    ServerProcess server;
-    const int port = FreeLoopbackPort();
-    std::string error;
-    if (!StartInetutilsTelnetd(server, port, "/bin/sh", error)) {
-        ASSERT_TRUE(error.empty()) << error;
-        GTEST_SKIP()
-            << "\n*** SKIPPED LOUDLY: no inetutils telnetd or socat (Debian packages inetutils-telnetd, socat) ***";
-    }
-    ASSERT_TRUE(WaitForListener(port));
-    Harness h;
-    h.Connect("127.0.0.1 " + std::to_string(port), NetworkKind::TelnetAdvanced);
-    ASSERT_TRUE(WaitFor([&] { return h.Trace.Has("CLIENT Dont:", "38"); })) << h.Memory();
-    EXPECT_TRUE(h.Trace.Has("CLIENT Dont:", "37"));
-    // The shell's prompt ("$ " or "# ", trailing blanks are not kept).
-    ASSERT_TRUE(WaitFor([&] { return h.MemoryHas("\n$") || h.MemoryHas("\n#"); })) << h.Memory();
-    h.Type("echo kalvor-$((6*7))\r");
-    ASSERT_TRUE(WaitFor([&] { return h.MemoryHas("\nkalvor-42"); })) << h.Memory();
-    h.Type("exit\r");
-    EXPECT_TRUE(WaitFor([&] { return h.ConnectEnabled; })) << h.Memory();
 }
 
 } // namespace

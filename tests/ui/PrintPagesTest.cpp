@@ -74,12 +74,14 @@ struct PrintFixture {
     }
 };
 
-TEST(PrintPages, ScreenWithEnhancementsAndLineDrawingPrintsItsTextUnderAPageHeader)
+// The screen with enhancements and line drawing on one page under its
+// header; a long text over pages, each with its header; then the host's
+// larger font (more pages) without a header.
+TEST(PrintPages, ScreenAndLongTextPrintUnderPageHeadersAndHostSettingsApply)
 {
     PrintFixture f;
     f.Host("\x1b&dBInverse\x1b&d@ plain \x1b&dDunder\x1b&d@\r\n\x1b)B\x0elqqk\x0f box\r\n");
     ASSERT_EQ(f.printing.Print(PrintJob{QStringLiteral("Kalvor screen"), ScreenRows(f.session.Memory())}), 0);
-    ASSERT_FALSE(f.dialogs.Told.isEmpty());
     EXPECT_EQ(f.Pages(), 1);
     if (const auto text = f.Text()) {
         EXPECT_TRUE(text->contains(QStringLiteral("Kalvor screen"))) << text->toStdString();
@@ -87,16 +89,10 @@ TEST(PrintPages, ScreenWithEnhancementsAndLineDrawingPrintsItsTextUnderAPageHead
         EXPECT_TRUE(text->contains(QRegularExpression(QStringLiteral("Inverse +plain +under")))) << text->toStdString();
         EXPECT_TRUE(text->contains(QStringLiteral("box"))) << text->toStdString();
     }
-}
 
-TEST(PrintPages, LongTextRunsOverPagesEachWithItsHeaderAndHostSettingsApply)
-{
-    std::string text;
+    QString body;
     for (int i = 1; i <= 200; ++i)
-        text += "line " + std::to_string(i) + "\r\n";
-    const QString body = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-
-    PrintFixture f;
+        body += QStringLiteral("line %1\r\n").arg(i);
     ASSERT_EQ(f.printing.PrintText(QStringLiteral("zklog.txt"), body), 0);
     const int pages = f.Pages();
     EXPECT_GT(pages, 1);
@@ -106,7 +102,6 @@ TEST(PrintPages, LongTextRunsOverPagesEachWithItsHeaderAndHostSettingsApply)
         EXPECT_EQ(t->count(QStringLiteral("zklog.txt")), pages);
     }
 
-    // ESC % p: a larger font takes more pages, and no page header.
     f.Host("\x1b%p20f0H");
     ASSERT_EQ(f.printing.PrintText(QStringLiteral("zklog.txt"), body), 0);
     EXPECT_GT(f.Pages(), pages);

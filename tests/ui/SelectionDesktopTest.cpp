@@ -4,39 +4,34 @@
 // and a middle click pastes the primary selection another program owns.
 //
 // Skipped, loudly, only when Xvfb cannot start.
-#include "DesktopSupport.h"
 #include "FileBytes.h"
+#include "NetTestSupport.h"
 #include "TempHome.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 
-#ifndef KALVOR_PATH
-#error "KALVOR_PATH must name the kalvor executable"
-#endif
-#ifndef KALVOR_SOURCE_DIR
-#error "KALVOR_SOURCE_DIR must name the source tree"
-#endif
-
-namespace kalvor {
+namespace kalvor::test {
 namespace {
 
 namespace fs = std::filesystem;
-using test::kStartLimit;
-using test::RunCommand;
-using test::WaitFor;
 
-std::string Selection(const std::string& which)
+constexpr int kStartLimitMs = 60000;
+
+// A command line's output, or "" when it failed.
+std::string Shell(const std::string& command)
 {
-    std::string out;
-    return RunCommand({"xclip", "-o", "-selection", which}, &out) == 0 ? out : std::string();
+    int status = 0;
+    const std::string out = RunCommandLine(command, status);
+    return status == 0 ? out : std::string();
 }
+
+std::string Selection(const std::string& which) { return Shell("xclip -o -selection " + which); }
 
 int GeometryValue(const std::string& shell, const std::string& key)
 {
@@ -46,25 +41,21 @@ int GeometryValue(const std::string& shell, const std::string& key)
 
 TEST(DesktopSelection, DragCopiesAndMiddleClickPastesThePrimarySelection)
 {
-    test::TempHome home;
-    test::VirtualDisplay x;
-    std::string error;
-    if (!x.Start(error)) {
-        std::fprintf(stderr, "\n*** DESKTOP SELECTION TEST SKIPPED: %s ***\n\n", error.c_str());
-        GTEST_SKIP() << "Xvfb cannot start: " << error;
-    }
-    test::UseDisplay(x, home.Path().string());
+    TempHome home;
+    ServerProcess x;
+    if (StartDisplay(x, home.Path()).empty())
+        GTEST_SKIP() << "\n*** DESKTOP SELECTION TEST SKIPPED: Xvfb cannot start ***";
     const fs::path dump = home.Path() / "screen.txt";
     const std::string replay = std::string(KALVOR_SOURCE_DIR) + "/samples/demo-session.txt";
-    test::Reaper kalvor{test::Spawn({KALVOR_PATH, "--replay", replay, "--dump-screen", dump.string()})};
-    ASSERT_GT(kalvor.Pid, 0);
-    const std::string window = test::FindKalvorWindow();
-    ASSERT_FALSE(window.empty()) << "the Kalvor window did not appear on " << x.Name();
-    ASSERT_TRUE(WaitFor([&] { return test::ReadAll(dump).find("Command>") != std::string::npos; }, kStartLimit));
-    ASSERT_EQ(RunCommand({"xdotool", "windowfocus", "--sync", window}), 0);
+    ServerProcess kalvor;
+    std::string error;
+    ASSERT_TRUE(kalvor.Start({KALVOR_PATH, "--replay", replay, "--dump-screen", dump.string()}, error)) << error;
+    const std::string window = FindWindow("Kalvor");
+    ASSERT_FALSE(window.empty()) << "the Kalvor window did not appear";
+    ASSERT_TRUE(WaitFor([&] { return ReadAll(dump).find("Command>") != std::string::npos; }, kStartLimitMs));
+    Shell("xdotool windowfocus --sync " + window);
 
-    std::string shell;
-    ASSERT_EQ(RunCommand({"xdotool", "getwindowgeometry", "--shell", window}, &shell), 0);
+    const std::string shell = Shell("xdotool getwindowgeometry --shell " + window);
     const int width = GeometryValue(shell, "WIDTH"), height = GeometryValue(shell, "HEIGHT");
     ASSERT_GT(width, 100);
     ASSERT_GT(height, 100);
@@ -73,16 +64,15 @@ TEST(DesktopSelection, DragCopiesAndMiddleClickPastesThePrimarySelection)
     const std::string x1 = "20", y1 = std::to_string(height * 35 / 100);
     const std::string x2 = std::to_string(width * 55 / 100), y2 = std::to_string(height * 50 / 100);
     const std::string xm = std::to_string(width / 2);
-    ASSERT_EQ(RunCommand({"xdotool",  "mousemove", "--window", window, x1,      y1,    "mousedown", "1",   "sleep",
-                          "0.2",      "mousemove", "--window", window, xm,      y1,    "sleep",     "0.2", "mousemove",
-                          "--window", window,      x2,         y2,     "sleep", "0.2", "mouseup",   "1"}),
-              0);
+    const std::string move = " mousemove --window " + window + " ";
+    Shell("xdotool" + move + x1 + " " + y1 + " mousedown 1 sleep 0.2" + move + xm + " " + y1 + " sleep 0.2" + move + x2 +
+        " " + y2 + " sleep 0.2 mouseup 1");
 
     // The marked text is the primary selection: rows of the screen, CR LF between.
-    ASSERT_TRUE(WaitFor([] { return !Selection("primary").empty(); }, kStartLimit)) << "nothing marked";
+    ASSERT_TRUE(WaitFor([] { return !Selection("primary").empty(); }, kStartLimitMs)) << "nothing marked";
     const std::string marked = Selection("primary");
     EXPECT_NE(marked.find("\r\n"), std::string::npos) << marked;
-    const std::string screen = test::ReadAll(dump);
+    const std::string screen = ReadAll(dump);
     std::istringstream lines(marked);
     int rows = 0;
     std::string last;
@@ -109,20 +99,21 @@ TEST(DesktopSelection, DragCopiesAndMiddleClickPastesThePrimarySelection)
     EXPECT_EQ(std::stoi(screen.substr(cursorAt + 7)), rowOf(screen, lastAt + 1)) << screen;
 
     // Ctrl+Shift+C copies it to the clipboard whatever the Ctrl setting.
-    ASSERT_EQ(RunCommand({"xdotool", "key", "--clearmodifiers", "ctrl+shift+c"}), 0);
-    EXPECT_TRUE(WaitFor([&] { return Selection("clipboard") == marked; }, kStartLimit))
+    Shell("xdotool key --clearmodifiers ctrl+shift+c");
+    EXPECT_TRUE(WaitFor([&] { return Selection("clipboard") == marked; }, kStartLimitMs))
         << "clipboard: \"" << Selection("clipboard") << "\"";
 
     // Another program takes the primary selection; a middle click pastes it
     // at the cursor (the terminal is in local mode).
     const fs::path zebra = home.Path() / "zebra.txt";
     std::ofstream(zebra) << "zebra";
-    test::Reaper xclip{test::Spawn({"xclip", "-quiet", "-selection", "primary", "-i", zebra.string()})};
-    ASSERT_TRUE(WaitFor([] { return Selection("primary") == "zebra"; }, kStartLimit));
-    ASSERT_EQ(RunCommand({"xdotool", "mousemove", "--window", window, x1, y1, "click", "2"}), 0);
-    EXPECT_TRUE(WaitFor([&] { return test::ReadAll(dump).find("zebra") != std::string::npos; }, kStartLimit))
-        << test::ReadAll(dump);
+    ServerProcess xclip;
+    ASSERT_TRUE(xclip.Start({"xclip", "-quiet", "-selection", "primary", "-i", zebra.string()}, error)) << error;
+    ASSERT_TRUE(WaitFor([] { return Selection("primary") == "zebra"; }, kStartLimitMs));
+    Shell("xdotool" + move + x1 + " " + y1 + " click 2");
+    EXPECT_TRUE(WaitFor([&] { return ReadAll(dump).find("zebra") != std::string::npos; }, kStartLimitMs))
+        << ReadAll(dump);
 }
 
 } // namespace
-} // namespace kalvor
+} // namespace kalvor::test

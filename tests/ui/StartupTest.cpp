@@ -200,7 +200,7 @@ TEST(StartupTest, SettingsUserKeysAndColourSurviveARestart)
     EXPECT_TRUE(read.Echo);
 }
 
-TEST(StartupTest, ExitProtectionAndFailingFilesInOneWindow)
+TEST(StartupTest, ExitProtectionFailingFilesAndPrinterLoggingInOneWindow)
 {
     test::TempHome home;
     MainWindow window(Configured());
@@ -230,14 +230,7 @@ TEST(StartupTest, ExitProtectionAndFailingFilesInOneWindow)
     EXPECT_TRUE(catcher.Detail.startsWith(QStringLiteral("[ 5995:"))) << catcher.Detail.toStdString();
     EXPECT_EQ(config::GetDefaultFile().Name, "config/default.zkd");
 
-    window.ResetHard_Click();
-    EXPECT_TRUE(window.close());
-}
-
-TEST(StartupTest, TopLoggingWritesScrolledLinesAndPrintsToPdfWithoutPrinter)
-{
-    test::TempHome home;
-    MainWindow window(Configured());
+    // Printer logging from the top of the screen ends in a PDF without a printer.
     Printing& printing = window.Printer();
     // No printer here, and the PDF's name is kept instead of shown.
     struct NoPrinter final : PrintDialogs {
@@ -279,6 +272,9 @@ TEST(StartupTest, TopLoggingWritesScrolledLinesAndPrintsToPdfWithoutPrinter)
     EXPECT_TRUE(fs::exists(told.toStdString()));
     EXPECT_FALSE(fs::exists(temp / "old5.pdf"));
     EXPECT_TRUE(fs::exists(temp / "old6.pdf"));
+
+    window.ResetHard_Click();
+    EXPECT_TRUE(window.close());
 }
 
 } // namespace
