@@ -53,17 +53,6 @@ TEST_F(RecordFilesTest, OpensTheFileOfEachDestination)
     EXPECT_EQ(ReadAll(recordFile), "line one\r\n<esc>&dB");
 }
 
-TEST_F(RecordFilesTest, EndingPrintsAndDeletesThePrinterFile)
-{
-    ASSERT_EQ(rec.TurnOnRecordMode(RecordFiles::kToPrinter), 0);
-    rec.Write("to the printer\r\n");
-    ASSERT_EQ(rec.TurnOffRecordMode(), 0);
-    ASSERT_EQ(printed.size(), 1u);
-    EXPECT_EQ(printed[0], "to the printer\r\n");
-    EXPECT_FALSE(std::filesystem::exists(printerFile));
-    EXPECT_TRUE(questions.empty());
-}
-
 // Ending record mode asks for a name, and before replacing a file; the
 // temporary record file goes in every case.
 TEST_F(RecordFilesTest, EndingSavesTheRecordFileAsTheUserAnswers)
@@ -191,6 +180,7 @@ TEST_F(SessionRecordTest, NothingShownLocallyOverSsh)
     ASSERT_EQ(printed.size(), 1u);
     EXPECT_EQ(printed[0], "page\r\n");
     EXPECT_FALSE(std::filesystem::exists(home.Path() / "temp" / "zkprnt.txt"));
+    EXPECT_TRUE(observer.Questions.empty()) << "the printer alone asks nothing";
     EXPECT_EQ(net.Written(), "S\r");
     EXPECT_TRUE(Internals(session).Receive().CommBuffer().Empty());
 }
