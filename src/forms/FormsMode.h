@@ -21,7 +21,6 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -56,8 +55,8 @@ public:
     // translated to Latin-1.
     bool HostRoman8 = false;
 
-    const std::filesystem::path& FormFile() const { return formFile_; }
-    const std::filesystem::path& FormLogFile() const { return formLogFile_; }
+    const std::filesystem::path& FormFile() const { return formFile_.Files().Form; }
+    const std::filesystem::path& FormLogFile() const { return formFile_.Files().Log; }
 
     // Builds the form from the form file and shows it (the end of a download
     // on the terminal side, ESC % k X). False when there is no form file or
@@ -117,7 +116,6 @@ private:
     void StartForm(int parameter);
     void StopReceiving(bool keepFile);
     void FinishForm();
-    void WriteFormText(std::string_view text);
     void AddToLine(std::string_view text);
     void HostCommandLine();
     // The user side (FormsUserInput.cpp).
@@ -139,15 +137,12 @@ private:
     const HostPacing* pacing_;
     FormsDebugLog* log_ = nullptr;
     HostAlwaysReady alwaysReady_;
-    std::filesystem::path formFile_;
-    std::filesystem::path formLogFile_;
+    FormFileWriter formFile_; // the form file and form log while receiving
 
     // The receive loop's state.
     std::string escape_;          // the escape sequence collected so far
     bool escapePending_ = false;  // it waits for more characters
     std::string line_;            // a host command line up to its CR
-    std::ofstream form_;          // the form file while receiving
-    std::ofstream formLog_;       // the form log while receiving
     std::int64_t lastDataMs_ = 0; // when data last arrived while receiving
     std::uint64_t seenAppended_ = 0;
 

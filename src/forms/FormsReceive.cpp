@@ -4,6 +4,7 @@
 
 #include "forms/HostCommands.h"
 
+#include <fstream>
 #include <iterator>
 
 namespace kalvor::forms {
@@ -51,8 +52,7 @@ FormsMode::FormsMode(FormModel& model, FormsFlags& flags, FormsWindow& window, F
       output_(output),
       clock_(clock),
       pacing_(&alwaysReady_),
-      formFile_(std::move(files.Form)),
-      formLogFile_(std::move(files.Log))
+      formFile_(std::move(files))
 {}
 
 void FormsMode::CanvoPolling(ByteQueue& buffer)
@@ -122,11 +122,11 @@ bool FormsMode::ReceiveFormText(ByteQueue& buffer)
     const std::string_view view = buffer.View();
     const std::size_t esc = view.find(kEsc);
     if (esc == std::string_view::npos) {
-        WriteFormText(view);
+        formFile_.Write(view);
         buffer.Consume(view.size());
         return true;
     }
-    WriteFormText(view.substr(0, esc));
+    formFile_.Write(view.substr(0, esc));
     buffer.Consume(esc);
     if (buffer.Size() < kFormEnd.size()) {
         // A closing sequence split between pieces waits for the rest.
@@ -227,16 +227,7 @@ void FormsMode::StartForm(int parameter)
     if (parameter != 0 && parameter != 1)
         return;
     StopReceiving(false);
-    std::error_code ec;
-    std::filesystem::remove(formLogFile_, ec);
-    std::filesystem::create_directories(formLogFile_.parent_path(), ec);
-    formLog_.open(formLogFile_, std::ios::binary | std::ios::trunc);
-    for (int attempt = 0; attempt < 3 && !form_.is_open(); ++attempt) {
-        std::filesystem::create_directories(formFile_.parent_path(), ec);
-        form_.open(formFile_, std::ios::binary | std::ios::trunc);
-    }
-    if (!form_.is_open()) {
-        formLog_.close();
+    if (formFile_.Start()) {
         scope.Status("The form file could not be created");
         return;
     }
@@ -251,30 +242,16 @@ void FormsMode::StartForm(int parameter)
 // (ESC % k X) or deleted (time-out, a new form, the window closing).
 void FormsMode::StopReceiving(bool keepFile)
 {
-    if (form_.is_open())
-        form_.close();
-    if (formLog_.is_open())
-        formLog_.close();
-    if (flags_.ReceivingForm && !keepFile) {
-        std::error_code ec;
-        std::filesystem::remove(formFile_, ec);
-    }
+    if (keepFile)
+        formFile_.Close();
+    else
+        formFile_.Abandon();
     flags_.ReceivingForm = false;
-}
-
-void FormsMode::WriteFormText(std::string_view text)
-{
-    if (text.empty())
-        return;
-    form_.write(text.data(), static_cast<std::streamsize>(text.size()));
-    if (formLog_.is_open())
-        formLog_.write(text.data(), static_cast<std::streamsize>(text.size()));
 }
 
 void FormsMode::FinishForm()
 {
-    form_.close();
-    formLog_.close();
+    formFile_.Close();
     flags_.ReceivingForm = false;
     escape_.clear();
     escapePending_ = false;
@@ -284,7 +261,7 @@ void FormsMode::FinishForm()
 bool FormsMode::OpenFromFormFile()
 {
     DebugScope scope(log_, "InterpretScript");
-    std::ifstream in(formFile_, std::ios::binary);
+    std::ifstream in(FormFile(), std::ios::binary);
     if (!in)
         return false;
     const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

@@ -1,7 +1,5 @@
 #include "forms/TerminalFormDownload.h"
 
-#include <cerrno>
-
 namespace kalvor::forms {
 namespace {
 
@@ -12,18 +10,8 @@ constexpr std::string_view kFormEnd = "\x1b%kC";
 
 std::error_code TerminalFormDownload::Start(const ByteQueue& buffer)
 {
-    Abandon();
-    std::error_code ec;
-    std::filesystem::create_directories(files_.Form.parent_path(), ec);
-    std::filesystem::remove(files_.Log, ec);
-    log_.open(files_.Log, std::ios::binary | std::ios::trunc);
-    errno = 0;
-    form_.open(files_.Form, std::ios::binary | std::ios::trunc);
-    if (!form_.is_open()) {
-        const int error = errno != 0 ? errno : EACCES;
-        log_.close();
-        return {error, std::generic_category()};
-    }
+    if (const std::error_code ec = writer_.Start())
+        return ec;
     lastDataMs_ = clock_.NowMs();
     seenAppended_ = buffer.Appended();
     return {};
@@ -38,20 +26,20 @@ TerminalFormDownload::Outcome TerminalFormDownload::Divert(ByteQueue& buffer)
     const std::string_view view = buffer.View();
     const std::size_t esc = view.find(kEsc);
     if (esc == std::string_view::npos) {
-        Write(view);
+        writer_.Write(view);
         buffer.Consume(view.size());
         return Outcome::Waiting;
     }
-    Write(view.substr(0, esc));
+    writer_.Write(view.substr(0, esc));
     buffer.Consume(esc);
     if (buffer.Size() < kFormEnd.size())
         return Outcome::Waiting; // a closing sequence split between pieces waits for the rest
     if (buffer.View().substr(0, kFormEnd.size()) != kFormEnd) {
-        Abandon();
+        writer_.Abandon();
         return Outcome::Abandoned;
     }
     buffer.Consume(kFormEnd.size());
-    Close();
+    writer_.Close();
     return Outcome::Complete;
 }
 
@@ -59,32 +47,8 @@ bool TerminalFormDownload::CheckTimeout()
 {
     if (!Receiving() || clock_.NowMs() - lastDataMs_ < kTimeoutMs)
         return false;
-    Abandon();
+    writer_.Abandon();
     return true;
-}
-
-void TerminalFormDownload::Write(std::string_view text)
-{
-    if (text.empty())
-        return;
-    form_.write(text.data(), static_cast<std::streamsize>(text.size()));
-    if (log_.is_open())
-        log_.write(text.data(), static_cast<std::streamsize>(text.size()));
-}
-
-void TerminalFormDownload::Close()
-{
-    form_.close();
-    log_.close();
-}
-
-void TerminalFormDownload::Abandon()
-{
-    if (!Receiving())
-        return;
-    Close();
-    std::error_code ec;
-    std::filesystem::remove(files_.Form, ec);
 }
 
 } // namespace kalvor::forms

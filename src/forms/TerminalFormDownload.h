@@ -15,7 +15,6 @@
 #include "forms/FormFiles.h"
 
 #include <cstdint>
-#include <fstream>
 #include <system_error>
 
 namespace kalvor::forms {
@@ -30,16 +29,16 @@ public:
         Abandoned, // a stray ESC: the rest of the buffer is the terminal's again
     };
 
-    TerminalFormDownload(const Clock& clock, FormFiles files) : clock_(clock), files_(std::move(files)) {}
+    TerminalFormDownload(const Clock& clock, FormFiles files) : clock_(clock), writer_(std::move(files)) {}
 
-    const FormFiles& Files() const { return files_; }
-    bool Receiving() const { return form_.is_open(); }
+    const FormFiles& Files() const { return writer_.Files(); }
+    bool Receiving() const { return writer_.Open(); }
 
     // ESC % k n F (n 0 or 1): the form file created empty, with the form log
     // beside it. The system's error when the form file cannot be created.
     [[nodiscard]] std::error_code Start(const ByteQueue& buffer);
     // ESC % k X: receiving stops and the form file stays as it is.
-    void StopKeepingFile() { Close(); }
+    void StopKeepingFile() { writer_.Close(); }
     // Step 6 of the receive pass, over the receive buffer.
     Outcome Divert(ByteQueue& buffer);
     // From the receive timer: a download silent for 5 seconds is abandoned.
@@ -47,14 +46,8 @@ public:
     bool CheckTimeout();
 
 private:
-    void Write(std::string_view text);
-    void Close();
-    void Abandon();
-
     const Clock& clock_;
-    FormFiles files_;
-    std::ofstream form_;
-    std::ofstream log_;
+    FormFileWriter writer_;
     std::int64_t lastDataMs_ = 0;
     std::uint64_t seenAppended_ = 0; // the buffer's append count when data last arrived
 };

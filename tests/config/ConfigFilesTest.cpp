@@ -46,7 +46,7 @@ TEST_F(ConfigFilesTest, ExtensionIsAlwaysZkd)
     EXPECT_EQ(WithConfigExtension("config/my.site.cfg"), std::filesystem::path("config/my.site.zkd"));
 }
 
-TEST_F(ConfigFilesTest, SaveAndSaveAsWriteAndRecordTheCurrentFile)
+TEST_F(ConfigFilesTest, SaveSaveAsAndOpenRecordTheCurrentFile)
 {
     ASSERT_EQ(SaveConfiguration("config/site.zkd", AllSet(), errors), 0);
     EXPECT_EQ(ReadAll(config / "site.zkd"), FormatSettingsFile("config/site.zkd", AllSet()));
@@ -57,6 +57,14 @@ TEST_F(ConfigFilesTest, SaveAndSaveAsWriteAndRecordTheCurrentFile)
     EXPECT_EQ(current, "config/branch.zkd");
     EXPECT_EQ(ReadAll(config / "branch.zkd"), FormatSettingsFile("config/branch.zkd", AllSet()));
     EXPECT_EQ(Pointer(), "config/branch.zkd");
+
+    Settings s;
+    ASSERT_EQ(OpenConfiguration(config / "site.zkd", s, current, errors), 0);
+    Settings expected = AllSet();
+    test::ForgetUnread(expected, Settings{});
+    EXPECT_EQ(s, expected);
+    EXPECT_EQ(current, "config/site.zkd");
+    EXPECT_EQ(Pointer(), "config/site.zkd");
 }
 
 TEST_F(ConfigFilesTest, SaveAsRefusesNamesOver60Characters)
@@ -100,19 +108,6 @@ TEST_F(ConfigFilesTest, SaveFailureIsReportedAsCreateSettingsFile)
     ASSERT_EQ(shown.Windows.size(), 1u);
     EXPECT_EQ(shown.Windows[0].Location, "CreateSettingsFile");
     EXPECT_EQ(shown.Windows[0].FileName, "config/site.zkd");
-}
-
-TEST_F(ConfigFilesTest, OpenReadsAndRecords)
-{
-    ASSERT_EQ(CreateSettingsFile("config/other.zkd", AllSet()), 0);
-    Settings s;
-    std::string current = "config/default.zkd";
-    ASSERT_EQ(OpenConfiguration(config / "other.zkd", s, current, errors), 0);
-    Settings expected = AllSet();
-    test::ForgetUnread(expected, Settings{});
-    EXPECT_EQ(s, expected);
-    EXPECT_EQ(current, "config/other.zkd");
-    EXPECT_EQ(Pointer(), "config/other.zkd");
 }
 
 TEST_F(ConfigFilesTest, OpenOfAMissingFileChangesNothing)
@@ -277,19 +272,6 @@ TEST_F(ConfigurationLoad, APointerFileNamingAnyOtherPlaceIsDamaged)
     }
     EXPECT_EQ(ReadAll(home.Path() / "victim.txt"), "precious");
     EXPECT_EQ(shown.Windows.size(), 5u);
-}
-
-TEST_F(ConfigurationLoad, FolderRecreatedWhenDeleted)
-{
-    {
-        Configuration first(errors);
-        first.Values().BaudRate = "300";
-        first.Load();
-        EXPECT_EQ(first.Save(), 0);
-    }
-    std::filesystem::remove_all(config);
-    cfg.Load();
-    ExpectWrittenAndPointedTo("config/default.zkd", Settings{});
 }
 
 TEST_F(ConfigurationLoad, UnwritableFileIsReported)

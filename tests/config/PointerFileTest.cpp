@@ -100,9 +100,7 @@ TEST(DefaultFile, UpdateRecordsNamesUpTo60Characters)
     ASSERT_EQ(UpdateDefaultFile("config/o.zkd"), 0);
     EXPECT_EQ(ReadAll(home.Path() / "config" / "default.zkx"), FormatPointerFile("config/o.zkd"));
     const std::string sixty = "config/" + std::string(49, 'a') + ".zkd";
-    ASSERT_EQ(sixty.size(), 60u);
     EXPECT_EQ(UpdateDefaultFile(sixty), 0);
-    EXPECT_EQ(GetDefaultFile().Name, sixty);
     EXPECT_EQ(UpdateDefaultFile(sixty + "x"), 5995);
     EXPECT_EQ(GetDefaultFile().Name, sixty);
 }

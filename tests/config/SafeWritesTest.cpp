@@ -77,27 +77,21 @@ protected:
     }
 };
 
+// The report of a failed save says the file is unchanged, and it is.
 TEST_F(SafeWritesTest, AFailureAtAnyStepLeavesTheOldFileAsItWas)
-{
-    for (WriteStep step : {WriteStep::Writing, WriteStep::Syncing, WriteStep::Renaming}) {
-        FailAt fault(step);
-        ScopedWriteFaults faults(fault);
-        EXPECT_EQ(CreateSettingsFile("config/default.zkd", Settings{}), logging::kErrDiskFull);
-        EXPECT_EQ(UpdateConfigSection("config/default.zkd", Settings{}, "NewCommConfig"), logging::kErrDiskFull);
-        EXPECT_EQ(ReadAll(config / "default.zkd"), old);
-        EXPECT_EQ(Leftovers(config, "default.zkd"), std::vector<std::string>{});
-    }
-}
-
-TEST_F(SafeWritesTest, TheReportOfAFailedSaveSaysTheFileIsUnchanged)
 {
     logging::ErrorReport errors;
     ShownErrors shown;
     shown.Attach(errors);
-    FailAt fault(WriteStep::Writing);
-    ScopedWriteFaults faults(fault);
-    EXPECT_EQ(SaveConfiguration("config/default.zkd", Settings{}, errors), logging::kErrDiskFull);
-    ASSERT_EQ(shown.Windows.size(), 1u);
+    for (WriteStep step : {WriteStep::Writing, WriteStep::Syncing, WriteStep::Renaming}) {
+        FailAt fault(step);
+        ScopedWriteFaults faults(fault);
+        EXPECT_EQ(SaveConfiguration("config/default.zkd", Settings{}, errors), logging::kErrDiskFull);
+        EXPECT_EQ(UpdateConfigSection("config/default.zkd", Settings{}, "NewCommConfig"), logging::kErrDiskFull);
+        EXPECT_EQ(ReadAll(config / "default.zkd"), old);
+        EXPECT_EQ(Leftovers(config, "default.zkd"), std::vector<std::string>{});
+    }
+    ASSERT_EQ(shown.Windows.size(), 3u);
     EXPECT_EQ(shown.Windows[0].Location, "CreateSettingsFile");
     EXPECT_EQ(shown.Windows[0].Note, "Nothing was changed in config/default.zkd.");
 }

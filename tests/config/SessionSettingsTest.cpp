@@ -212,24 +212,22 @@ TEST_F(AttachedTest, HostSavesAndRestoresWithEscF)
     EXPECT_EQ(st.ColorScheme, 0);
 }
 
-TEST_F(AttachedTest, HardResetReadsTheFileAgain)
-{
-    ASSERT_EQ(CreateSettingsFile("config/default.zkd", AllSet()), 0);
-    Host("\x1b"
-         "E");
-    EXPECT_EQ(st.ColorScheme, 5);
-    EXPECT_EQ(st.Mem.ColsInTerm, 132);
-    EXPECT_EQ(Internals(session).FuncKeys().UserKeyString(1), "ls -l\\x");
-    EXPECT_EQ(cfg.Values().BaudRate, "9600");
-}
-
-TEST_F(AttachedTest, OpenAppliesTheNewFile)
+// Open applies the new file, and a hard reset reads the current one again.
+TEST_F(AttachedTest, OpenAndHardResetApplyTheFile)
 {
     ASSERT_EQ(CreateSettingsFile("config/other.zkd", AllSet()), 0);
     ASSERT_EQ(cfg.Open(home.Path() / "config" / "other.zkd"), 0);
     EXPECT_EQ(cfg.CurrentFile(), "config/other.zkd");
     EXPECT_EQ(st.ColorScheme, 5);
     EXPECT_EQ(Internals(session).FuncKeys().UserKeyString(0), "HELLO\r");
+    ApplySettings(Settings{}, session);
+    cfg.Values() = Settings{};
+    Host("\x1b"
+         "E");
+    EXPECT_EQ(st.ColorScheme, 5);
+    EXPECT_EQ(st.Mem.ColsInTerm, 132);
+    EXPECT_EQ(Internals(session).FuncKeys().UserKeyString(1), "ls -l\\x");
+    EXPECT_EQ(cfg.Values().BaudRate, "9600");
 }
 
 TEST_F(AttachedTest, SaveCollectsFromTheSession)
@@ -240,16 +238,6 @@ TEST_F(AttachedTest, SaveCollectsFromTheSession)
     const Settings read = OnFile();
     EXPECT_EQ(read.ColorIndex, 11);
     EXPECT_TRUE(read.SmartReturn);
-}
-
-TEST_F(AttachedTest, SectionUpdateOfTheCurrentFile)
-{
-    cfg.Values().Language = "GERMAN";
-    cfg.Values().BaudRate = "300";
-    ASSERT_EQ(cfg.UpdateSection("NewTerminalPref"), 0);
-    const Settings read = OnFile();
-    EXPECT_EQ(read.Language, "GERMAN");
-    EXPECT_EQ(read.BaudRate, "19200");
 }
 
 } // namespace

@@ -197,42 +197,6 @@ TEST(SetTerminalValuesTest, ImpossibleValuesAreRefused)
     }
 }
 
-TEST(TermSetupValuesTest, ControlValuesIntoSettings)
-{
-    Settings s;
-    TermSetupValues v = TermSetupValuesFrom(s);
-    EXPECT_EQ(v.Language, 2) << "English";
-    v.DisplayWidth = 132;
-    v.KbEnterKey = 1;
-    v.NumEnterKey = 2;
-    v.SmartReturn = true;
-    v.KeyboardLayout = 2;
-    v.Language = LanguageIndex("portugese");
-    v.Latin1 = true;
-    v.CapsOnly = true;
-    v.BlockCursor = false;
-    ASSERT_EQ(CheckTermSetupValues(v), std::nullopt);
-    StoreTermSetupValues(v, s);
-    EXPECT_EQ(s.DisplayWidth, 132);
-    EXPECT_EQ(s.KbEnterKey, 1);
-    EXPECT_EQ(s.NumEnterKey, 2);
-    EXPECT_TRUE(s.SmartReturn);
-    EXPECT_EQ(s.KeyboardLayout, 2);
-    EXPECT_EQ(s.Language, "PORTUGESE");
-    EXPECT_EQ(s.HostCharSet, "Latin1");
-    EXPECT_TRUE(s.CapsLockMode);
-    EXPECT_EQ(s.Cursor, CursorStyle::Underline);
-    EXPECT_EQ(TermSetupValuesFrom(s), v);
-
-    TermSetupValues bad = v;
-    bad.KbEnterKey = 2;
-    EXPECT_EQ(CheckTermSetupValues(bad),
-              std::optional<std::string>("The main Enter key can act as Return or Enter only."));
-    bad = v;
-    bad.DisplayWidth = 100;
-    EXPECT_NE(CheckTermSetupValues(bad), std::nullopt);
-}
-
 // Each dialog writes its own section into the current file: the file held
 // the defaults, the window's settings differ in a key of another section,
 // and only the dialog's keys change.
@@ -274,18 +238,37 @@ TEST_F(SectionWrittenTest, TerminalPreferencesWriteNewTerminalPref)
 {
     OpenTermPreferences(config);
     TermSetupValues v = TermSetupValuesFrom(config.Values());
+    EXPECT_EQ(v.Language, 2) << "English";
     v.DisplayWidth = 200;
-    v.NumEnterKey = 1;
-    v.Language = LanguageIndex("German");
+    v.KbEnterKey = 1;
+    v.NumEnterKey = 2;
+    v.SmartReturn = true;
+    v.KeyboardLayout = 2;
+    v.Language = LanguageIndex("portugese");
     v.Latin1 = true;
+    v.CapsOnly = true;
+    v.BlockCursor = false;
+    TermSetupValues bad = v;
+    bad.KbEnterKey = 2;
+    EXPECT_EQ(CheckTermSetupValues(bad),
+              std::optional<std::string>("The main Enter key can act as Return or Enter only."));
+    bad = v;
+    bad.DisplayWidth = 100;
+    EXPECT_NE(CheckTermSetupValues(bad), std::nullopt);
     ASSERT_EQ(AcceptTermPreferences(config, v), 0);
     EXPECT_FALSE(config.TermConfigPending());
+    EXPECT_EQ(TermSetupValuesFrom(config.Values()), v);
 
     Settings expected;
     expected.DisplayWidth = 200;
-    expected.NumEnterKey = 1;
-    expected.Language = "GERMAN";
+    expected.KbEnterKey = 1;
+    expected.NumEnterKey = 2;
+    expected.SmartReturn = true;
+    expected.KeyboardLayout = 2;
+    expected.Language = "PORTUGESE";
     expected.HostCharSet = "Latin1";
+    expected.CapsLockMode = true;
+    expected.Cursor = CursorStyle::Underline;
     // "MaxRow = " belongs to no section: the file keeps its line, and the
     // later "Max Display Width = " line decides when it is read.
     std::string text = FormatSettingsFile(config.CurrentFile(), expected);

@@ -219,19 +219,5 @@ TEST(FormLanguage, LayersThatCannotBeMadeStopTheForm)
     EXPECT_EQ(b.Drawing.Calls.size(), 1u);
 }
 
-TEST(FormLanguage, FormSizeFollowsTheClientArea)
-{
-    FormSettings s;
-    s.ClientWidth = 900;
-    s.ClientHeight = 700;
-    int w = 0, h = 0;
-    FormSize(0, 0, s, w, h);
-    EXPECT_EQ(w, 900);
-    EXPECT_EQ(h, 700);
-    FormSize(1001, 650, s, w, h);
-    EXPECT_EQ(w, 1010);
-    EXPECT_EQ(h, 700);
-}
-
 } // namespace
 } // namespace kalvor::test

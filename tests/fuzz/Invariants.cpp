@@ -2,6 +2,8 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <initializer_list>
+#include <string>
 
 namespace kalvor::fuzz {
 
@@ -36,12 +38,9 @@ const char* RowProblem(const DisplayRow& row)
 {
     if (row.Text.size() > 255)
         return "row text longer than 255 columns";
-    if (RunStringProblem(row.Cntl) != nullptr)
-        return RunStringProblem(row.Cntl);
-    if (RunStringProblem(row.Shift) != nullptr)
-        return RunStringProblem(row.Shift);
-    if (RunStringProblem(row.Form) != nullptr)
-        return RunStringProblem(row.Form);
+    for (const std::string* runs : {&row.Cntl, &row.Shift, &row.Form})
+        if (const char* p = RunStringProblem(*runs))
+            return p;
     return nullptr;
 }
 
@@ -92,36 +91,29 @@ const char* DisplayMemoryProblem(const DisplayMemory& mem, bool allRows, int& wh
     return nullptr;
 }
 
-std::string DescribeProblem(const DisplayMemory& mem, const char* problem, int where)
+void ExpectSoundDisplayMemory(const DisplayMemory& mem, bool allRows)
 {
-    char buf[512];
+    int where = -1;
+    const char* problem = DisplayMemoryProblem(mem, allRows, where);
+    if (problem == nullptr)
+        return;
+    char buf[256];
     std::snprintf(buf, sizeof buf,
-                  "display memory invariant violated: %s\n"
-                  "  CurRow=%d CurCol=%d RowsInTerm=%d ColsInTerm=%d\n"
-                  "  FirstRow=%d LastRow=%d TopRow=%d AbsCurRow=%d MaxRow=%d\n",
+                  "display memory: %s; CurRow=%d CurCol=%d RowsInTerm=%d ColsInTerm=%d FirstRow=%d LastRow=%d "
+                  "TopRow=%d AbsCurRow=%d MaxRow=%d",
                   problem, mem.CurRow, mem.CurCol, mem.RowsInTerm, mem.ColsInTerm, mem.FirstRow, mem.LastRow,
                   mem.TopRow, mem.AbsCurRow, mem.MaxRow);
     std::string out = buf;
     if (where >= 0) {
         const DisplayRow& row = mem.Row(where);
-        auto hex = [](std::string_view s) {
-            std::string h;
-            for (char c : s) {
-                char b[4];
-                std::snprintf(b, sizeof b, "%02x", static_cast<unsigned>(static_cast<std::uint8_t>(c)));
-                if (!h.empty())
-                    h.push_back(' ');
-                h += b;
-            }
-            return h;
-        };
-        std::snprintf(buf, sizeof buf, "  ring row %d: text length %zu\n", where, row.Text.size());
-        out += buf;
-        out += "  Cntl:  " + hex(row.Cntl) + "\n";
-        out += "  Shift: " + hex(row.Shift) + "\n";
-        out += "  Form:  " + hex(row.Form) + "\n";
+        out += "; ring row " + std::to_string(where) + ", text length " + std::to_string(row.Text.size());
+        for (const std::string* runs : {&row.Cntl, &row.Shift, &row.Form}) {
+            out += ", runs";
+            for (const char c : *runs)
+                out += " " + std::to_string(static_cast<std::uint8_t>(c));
+        }
     }
-    return out;
+    Fail(out.c_str());
 }
 
 void Fail(const char* what)

@@ -21,9 +21,6 @@ const char* RunStringProblem(std::string_view runs);
 // (-1 for a position problem).
 const char* DisplayMemoryProblem(const DisplayMemory& mem, bool allRows, int& where);
 
-// A readable account of a violation for the fuzz target's report.
-std::string DescribeProblem(const DisplayMemory& mem, const char* problem, int where);
-
 // Reports a broken invariant on stderr and ends the run with a trap.
 [[noreturn]] void Fail(const char* what);
 inline void Expect(bool ok, const char* what)
@@ -31,5 +28,8 @@ inline void Expect(bool ok, const char* what)
     if (!ok)
         Fail(what);
 }
+// DisplayMemoryProblem, failing with an account of the cursor, the ring
+// positions and the bad row's run strings.
+void ExpectSoundDisplayMemory(const DisplayMemory& mem, bool allRows);
 
 } // namespace kalvor::fuzz

@@ -33,8 +33,6 @@ using kalvor::test::ReadAll;
 using kalvor::test::WriteAll;
 
 using kalvor::fuzz::Expect;
-using kalvor::fuzz::Fail;
-
 void ForgetUnread(Settings& read, const Settings& written)
 {
     read.SizeIndex = written.SizeIndex;

@@ -32,8 +32,6 @@ namespace {
 using namespace kalvor::forms;
 
 using kalvor::fuzz::Expect;
-using kalvor::fuzz::Fail;
-
 // Counts the calls and sizes; draws nothing.
 class CountingDrawing final : public FormDrawing {
 public:

@@ -26,8 +26,6 @@ namespace {
 using namespace kalvor;
 
 using kalvor::fuzz::Expect;
-using kalvor::fuzz::Fail;
-
 bool Blank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
 } // namespace

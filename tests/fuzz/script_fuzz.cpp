@@ -11,6 +11,7 @@
 //   - the reader gives command words without blanks or lower-case letters,
 //     reaches "EXIT" within one line per CR of the working script, and keeps
 //     answering "EXIT".
+#include "FileBytes.h"
 #include "Invariants.h"
 #include "base/ProgramFolder.h"
 #include "script/ScriptPreparation.h"
@@ -19,24 +20,11 @@
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <string_view>
 
-namespace {
-
 using namespace kalvor::script;
-
 using kalvor::fuzz::Expect;
-using kalvor::fuzz::Fail;
-
-std::string ReadFile(const std::filesystem::path& p)
-{
-    std::ifstream in(p, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
@@ -49,15 +37,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::filesystem::path home = kalvor::ProgramFolder();
     const std::filesystem::path source = home / "logon.zkt";
     const std::filesystem::path working = home / "temp" / "zkscript.txt";
-    {
-        std::ofstream out(source, std::ios::binary | std::ios::trunc);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    }
+    kalvor::test::WriteAll(source, bytes);
     const PreparedScript prepared = PrepareScriptFile(source, working);
     Expect(prepared.Runs == prepared.Problem.empty(), "a script that runs has no problem, and only then");
     Expect(prepared.Runs || prepared.Problem.starts_with("Script not run: "), "problem text");
 
-    const std::string written = ReadFile(working);
+    const std::string written = kalvor::test::ReadAll(working);
     Expect(written == DecodeScriptSource(characters), "working script is not the decoded source");
     Expect(written.empty() || written.ends_with("\r\n"), "last line without CR LF");
 

@@ -26,8 +26,6 @@ using namespace kalvor;
 using namespace kalvor::telnet;
 
 using kalvor::fuzz::Expect;
-using kalvor::fuzz::Fail;
-
 // The socket side of the negotiator: replies kept, delayed actions run at once.
 class Sink final : public NegotiatorSink {
 public:

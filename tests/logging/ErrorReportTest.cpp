@@ -91,7 +91,10 @@ TEST(ErrorReportRoutine, DebugLogLineInsteadOfTheWindow)
 TEST(SideFileErrors, ReportTheTableNumbers)
 {
     TempHome home;
+    std::filesystem::create_directories(home.Path() / "temp" / "zklog.txt" / "inside");
+    EXPECT_NE(SideFile("temp/zklog.txt").Create(), 0) << "a folder in place of the file";
     // "temp" is a file: the folder cannot be made.
+    std::filesystem::remove_all(home.Path() / "temp");
     test::WriteAll(home.Path() / "temp", "x");
     SideFile f("temp/zklog.txt");
     const int err = f.Create();
@@ -99,15 +102,6 @@ TEST(SideFileErrors, ReportTheTableNumbers)
     EXPECT_TRUE(TableMessage(err).has_value()) << err;
     EXPECT_FALSE(f.IsOpen());
     EXPECT_EQ(f.Write("abc"), 52);
-}
-
-TEST(SideFileErrors, DirectoryInPlaceOfTheFile)
-{
-    TempHome home;
-    std::filesystem::create_directories(home.Path() / "temp" / "zklog.txt" / "inside");
-    SideFile f("temp/zklog.txt");
-    EXPECT_NE(f.Create(), 0);
-    EXPECT_FALSE(f.IsOpen());
 }
 
 TEST(SideFileErrors, WritesLinesWithCrLf)

@@ -41,33 +41,16 @@ protected:
 
 TEST_F(RecordFilesTest, OpensTheFileOfEachDestination)
 {
-    ASSERT_EQ(rec.TurnOnRecordMode(RecordFiles::kToPrinter | RecordFiles::kToFile), 0);
-    EXPECT_TRUE(rec.PrinterOpen());
-    EXPECT_TRUE(rec.FileOpen());
-    rec.Write("line one\r\n");
-    rec.Write("<esc>&dB");
-    EXPECT_EQ(ReadAll(printerFile), "line one\r\n<esc>&dB");
-    EXPECT_EQ(ReadAll(recordFile), "line one\r\n<esc>&dB");
-}
-
-TEST_F(RecordFilesTest, DisplayOnlyOpensNothing)
-{
-    ASSERT_EQ(rec.TurnOnRecordMode(1), 0);
+    ASSERT_EQ(rec.TurnOnRecordMode(1), 0); // the display only
     EXPECT_FALSE(rec.On());
     rec.Write("x");
     EXPECT_FALSE(std::filesystem::exists(printerFile));
     EXPECT_FALSE(std::filesystem::exists(recordFile));
-}
-
-TEST_F(RecordFilesTest, EndingPrintsAndDeletesThePrinterFile)
-{
-    ASSERT_EQ(rec.TurnOnRecordMode(RecordFiles::kToPrinter), 0);
-    rec.Write("to the printer\r\n");
-    ASSERT_EQ(rec.TurnOffRecordMode(), 0);
-    ASSERT_EQ(printed.size(), 1u);
-    EXPECT_EQ(printed[0], "to the printer\r\n");
-    EXPECT_FALSE(std::filesystem::exists(printerFile));
-    EXPECT_TRUE(questions.empty());
+    ASSERT_EQ(rec.TurnOnRecordMode(RecordFiles::kToPrinter | RecordFiles::kToFile), 0);
+    rec.Write("line one\r\n");
+    rec.Write("<esc>&dB");
+    EXPECT_EQ(ReadAll(printerFile), "line one\r\n<esc>&dB");
+    EXPECT_EQ(ReadAll(recordFile), "line one\r\n<esc>&dB");
 }
 
 // Ending record mode asks for a name, and before replacing a file; the
@@ -197,6 +180,7 @@ TEST_F(SessionRecordTest, NothingShownLocallyOverSsh)
     ASSERT_EQ(printed.size(), 1u);
     EXPECT_EQ(printed[0], "page\r\n");
     EXPECT_FALSE(std::filesystem::exists(home.Path() / "temp" / "zkprnt.txt"));
+    EXPECT_TRUE(observer.Questions.empty()) << "the printer alone asks nothing";
     EXPECT_EQ(net.Written(), "S\r");
     EXPECT_TRUE(Internals(session).Receive().CommBuffer().Empty());
 }

@@ -3,6 +3,7 @@
 // program folder, cached files open no connection, a missing file is logged
 // and skipped, a large file reports its progress, proxies come from the
 // environment.
+#include "FileBytes.h"
 #include "LoopbackServer.h"
 #include "RecordingDrawing.h"
 #include "TempHome.h"
@@ -15,23 +16,15 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 
 namespace fs = std::filesystem;
 using namespace kalvor;
 using namespace kalvor::resources;
 using kalvor::test::LoopbackServer;
+using kalvor::test::ReadAll;
+using kalvor::test::WriteAll;
 
 namespace {
-
-std::string ReadFile(const fs::path& file)
-{
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteFile(const fs::path& file, const std::string& bytes) { std::ofstream(file, std::ios::binary) << bytes; }
 
 // Every byte value, then `size` bytes in all: a text-mode transfer would change it.
 std::string Picture(std::size_t size, char seed)
@@ -108,7 +101,7 @@ TEST_F(Download, FetchesEveryFileIntoTheCache)
     const std::vector<std::string> names = {"one.gif", "two words.gif", "three.bmp"};
     fs::create_directories(served_ / "pics");
     for (std::size_t i = 0; i < names.size(); ++i)
-        WriteFile(served_ / "pics" / names[i], Picture(3000 + i * 1000, static_cast<char>(i)));
+        WriteAll(served_ / "pics" / names[i], Picture(3000 + i * 1000, static_cast<char>(i)));
 
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.Scheme) + c.Properties);
@@ -120,7 +113,7 @@ TEST_F(Download, FetchesEveryFileIntoTheCache)
                 ")\n/RESOURCES (one.gif \"two words.gif\" three.bmp)\n");
 
         for (const std::string& name : names)
-            EXPECT_TRUE(ReadFile(Cached(name)) == ReadFile(served_ / "pics" / name)) << name;
+            EXPECT_TRUE(ReadAll(Cached(name)) == ReadAll(served_ / "pics" / name)) << name;
         EXPECT_TRUE(TempEmpty());
         EXPECT_TRUE(record_.Failures.empty());
         const std::vector<std::string> requests = server.Requests();
@@ -151,9 +144,9 @@ TEST_F(Download, OpensNoConnectionWhenNothingIsToBeFetched)
         {"names that are not plain file names", "HTTP://", "../up.gif sub/x.gif"},
     };
     fs::create_directories(ProgramFolder() / "cache");
-    WriteFile(Cached("a.gif"), "cached a");
-    WriteFile(Cached("b.gif"), "cached b");
-    WriteFile(served_ / "new.gif", "new");
+    WriteAll(Cached("a.gif"), "cached a");
+    WriteAll(Cached("b.gif"), "cached b");
+    WriteAll(served_ / "new.gif", "new");
     LoopbackServer server(LoopbackServer::Kind::Http, served_, log_);
     ASSERT_NE(server.Port(), 0) << server.Error();
     for (const Case& c : cases) {
@@ -161,7 +154,7 @@ TEST_F(Download, OpensNoConnectionWhenNothingIsToBeFetched)
         EXPECT_EQ(record_.Downloads, 0) << c.What;
         EXPECT_TRUE(server.Requests().empty()) << c.What;
     }
-    EXPECT_EQ(ReadFile(Cached("a.gif")), "cached a");
+    EXPECT_EQ(ReadAll(Cached("a.gif")), "cached a");
     EXPECT_FALSE(fs::exists(Cached("new.gif")));
 }
 
@@ -176,8 +169,8 @@ TEST_F(Download, MissingFileIsLoggedAndSkipped)
         {LoopbackServer::Kind::Http, "HTTP://", "DownloadResources - HTTP1.Error [404] "},
         {LoopbackServer::Kind::Ftp, "FTP://", "DownloadResources - FTP1.Error [550] "},
     };
-    WriteFile(served_ / "before.gif", "before");
-    WriteFile(served_ / "after.gif", "after");
+    WriteAll(served_ / "before.gif", "before");
+    WriteAll(served_ / "after.gif", "after");
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Scheme);
         fs::remove_all(ProgramFolder() / "cache");
@@ -186,8 +179,8 @@ TEST_F(Download, MissingFileIsLoggedAndSkipped)
         ASSERT_NE(server.Port(), 0) << server.Error();
         RunForm(ServerLine(server, c.Scheme) + ")\n/RESOURCES (before.gif gone.gif after.gif)\n");
 
-        EXPECT_EQ(ReadFile(Cached("before.gif")), "before");
-        EXPECT_EQ(ReadFile(Cached("after.gif")), "after");
+        EXPECT_EQ(ReadAll(Cached("before.gif")), "before");
+        EXPECT_EQ(ReadAll(Cached("after.gif")), "after");
         EXPECT_FALSE(fs::exists(Cached("gone.gif")));
         EXPECT_TRUE(TempEmpty());
         ASSERT_EQ(record_.Failures.size(), 1u);
@@ -198,7 +191,7 @@ TEST_F(Download, MissingFileIsLoggedAndSkipped)
 TEST_F(Download, LargeFileReportsItsProgress)
 {
     const std::size_t size = 6'000'000;
-    WriteFile(served_ / "large.bmp", Picture(size, 3));
+    WriteAll(served_ / "large.bmp", Picture(size, 3));
     for (const auto kind : {LoopbackServer::Kind::Http, LoopbackServer::Kind::Ftp}) {
         const bool http = kind == LoopbackServer::Kind::Http;
         SCOPED_TRACE(http ? "HTTP" : "FTP");
@@ -234,7 +227,7 @@ TEST_F(Download, ProxyFromTheEnvironment)
     };
     // A no_proxy entry that names the proxy's own host turns it off.
     const Case cases[] = {{"", true}, {"example.org, 127.0.0.1", false}};
-    WriteFile(served_ / "via.gif", "through the proxy or not");
+    WriteAll(served_ / "via.gif", "through the proxy or not");
     LoopbackServer server(LoopbackServer::Kind::Http, served_, log_);
     const fs::path proxyLog = home_.Path() / "proxy.log";
     LoopbackServer proxy(LoopbackServer::Kind::Proxy, {}, proxyLog);
@@ -249,7 +242,7 @@ TEST_F(Download, ProxyFromTheEnvironment)
         // The server by another name than the proxy's, so that only the proxy's own host is in no_proxy.
         RunForm("/RESOURCESERVER (HTTP://localhost/ PORT " + std::to_string(server.Port()) +
                 ")\n/RESOURCES (via.gif)\n");
-        EXPECT_EQ(ReadFile(Cached("via.gif")), "through the proxy or not");
+        EXPECT_EQ(ReadAll(Cached("via.gif")), "through the proxy or not");
         const std::vector<std::string> proxied = proxy.Requests();
         EXPECT_EQ(proxied.size(), c.Proxied ? 1u : 0u);
         if (c.Proxied && !proxied.empty()) {
@@ -295,18 +288,18 @@ namespace {
 TEST_F(Download, TheHeadlessTerminalFetchesAFormsPicture)
 {
     fs::create_directories(served_ / "pics");
-    WriteFile(served_ / "pics" / "logo.gif", Picture(5000, 3));
+    WriteAll(served_ / "pics" / "logo.gif", Picture(5000, 3));
     LoopbackServer server(LoopbackServer::Kind::Http, served_, log_);
     ASSERT_NE(server.Port(), 0) << server.Error();
     const fs::path events = home_.Path() / "events.txt";
-    WriteFile(events, "host \\e%k1F" + ServerLine(server, "HTTP://", "pics") +
+    WriteAll(events, "host \\e%k1F" + ServerLine(server, "HTTP://", "pics") +
                           ")\\n/RESOURCES (logo.gif)\\n/IMAGE (10 10 logo.gif)\\n/CHECK (5 5 A)\\n\\e%kC\n");
     const fs::path out = home_.Path() / "out.json";
     const std::string command = std::string(KALVOR_SCREEN_PATH) + " --format json --rows 2 --events '" +
                                 events.string() + "' > '" + out.string() + "'";
     ASSERT_EQ(std::system(command.c_str()), 0);
-    EXPECT_NE(ReadFile(out).find(R"("forms":{"active":true)"), std::string::npos) << ReadFile(out);
-    EXPECT_TRUE(ReadFile(Cached("logo.gif")) == ReadFile(served_ / "pics" / "logo.gif"));
+    EXPECT_NE(ReadAll(out).find(R"("forms":{"active":true)"), std::string::npos) << ReadAll(out);
+    EXPECT_TRUE(ReadAll(Cached("logo.gif")) == ReadAll(served_ / "pics" / "logo.gif"));
     EXPECT_EQ(Count(server.Requests(), "GET /pics/logo.gif"), 1u);
 }
 
