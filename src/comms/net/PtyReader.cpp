@@ -98,12 +98,18 @@ void PtyReader::Run()
         if (n > 0) {
             std::lock_guard lock(mutex_);
             buffer_.append(chunk.data(), static_cast<std::size_t>(n));
-            Signal();
+            if (buffer_.size() >= kHandOver)
+                Signal();
             continue;
         }
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0 && errno == EAGAIN) {
+            {
+                std::lock_guard lock(mutex_);
+                if (!buffer_.empty())
+                    Signal();
+            }
             pollfd fds[2] = {{fd_, POLLIN, 0}, {stop_, POLLIN, 0}};
             if (::poll(fds, 2, -1) < 0 && errno != EINTR)
                 break;

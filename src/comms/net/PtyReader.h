@@ -7,8 +7,10 @@
 // pseudo-terminal as before.
 //
 // The owner's thread learns of new bytes and of the end through WakeFd(),
-// which turns readable at most once between two Takes, takes the bytes with
-// Take and then asks Ended() (end of file, EIO once every holder of the
+// which turns readable at most once between two Takes: as soon as the
+// pseudo-terminal has nothing more to read for now, else once kHandOver
+// bytes wait, so that a stream wakes the owner every 64 KiB rather than
+// every read. The owner takes the bytes with Take and then asks Ended() (end of file, EIO once every holder of the
 // other side has closed it, any error but EAGAIN and EINTR). The descriptor stays the owner's: it is not closed here, and it
 // may be written to by the owner while the thread reads.
 #pragma once
@@ -24,6 +26,7 @@ namespace kalvor::net {
 class PtyReader {
 public:
     static constexpr std::size_t kCapacity = 256 * 1024;
+    static constexpr std::size_t kHandOver = 64 * 1024;
 
     // Starts reading `fd` (non-blocking).
     explicit PtyReader(int fd);
