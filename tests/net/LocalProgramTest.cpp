@@ -1,16 +1,25 @@
 // A program run in a pseudo-terminal as the fifth network kind: the login
 // shell finds the hp70092 terminal description, the window size is kept in
 // step, a break interrupts, the end of the program is shown, a paused
-// display holds the program back. (Its long stream: LongStreamTest.cpp; how
-// curses programs draw through the description: tests/screen/curses_diff.py.)
+// display holds the program back; the thread that reads the
+// pseudo-terminal. (Its long stream: LongStreamTest.cpp; how curses
+// programs draw through the description: tests/screen/curses_diff.py.)
 #include "FileBytes.h"
 #include "NetTestSupport.h"
 #include "SessionInternals.h"
 #include "TempHome.h"
 
 #include "comms/net/LocalProgramEnvironment.h"
+#include "comms/net/PtyReader.h"
 
 #include <gtest/gtest.h>
+
+#include <atomic>
+#include <fcntl.h>
+#include <fstream>
+#include <poll.h>
+#include <thread>
+#include <unistd.h>
 
 namespace kalvor::test {
 namespace {
@@ -117,6 +126,104 @@ TEST_F(LocalFixture, PausedDisplayHoldsTheProgramBack)
     EXPECT_TRUE(h.ConnectEnabled);
     EXPECT_FALSE(h.Manager.ConnectedSwitch());
     EXPECT_EQ(h.Captions.back(), "Kalvor");
+}
+
+// The reader thread on a pipe: the bytes in order, its buffer never above
+// its capacity (the writer is held back meanwhile), the end told only once
+// everything is taken, and a reader waiting for input that can be stopped.
+bool WakeReadable(const net::PtyReader& r, int ms)
+{
+    pollfd p{r.WakeFd(), POLLIN, 0};
+    return ::poll(&p, 1, ms) == 1;
+}
+
+struct Pipe {
+    int Read = -1;
+    int Write = -1;
+    Pipe()
+    {
+        int fds[2];
+        if (::pipe(fds) == 0) {
+            Read = fds[0];
+            Write = fds[1];
+            ::fcntl(Read, F_SETFL, ::fcntl(Read, F_GETFL) | O_NONBLOCK);
+        }
+    }
+    ~Pipe()
+    {
+        for (const int fd : {Read, Write})
+            if (fd >= 0)
+                ::close(fd);
+    }
+    void CloseWrite()
+    {
+        ::close(Write);
+        Write = -1;
+    }
+};
+
+TEST(PtyReader, AStreamLargerThanItsBufferArrivesWholeWhileTheWriterIsHeldBack)
+{
+    Pipe pipe;
+    ASSERT_GE(pipe.Read, 0);
+    std::string sent;
+    for (int i = 0; sent.size() < 3 * net::PtyReader::kCapacity; ++i)
+        sent += std::to_string(i) + '\n';
+    std::atomic<std::size_t> written{0};
+    std::thread writer([&] {
+        for (std::size_t at = 0; at < sent.size();) {
+            const ssize_t n = ::write(pipe.Write, sent.data() + at, std::min<std::size_t>(4096, sent.size() - at));
+            if (n <= 0)
+                break;
+            at += static_cast<std::size_t>(n);
+            written = at;
+        }
+        pipe.CloseWrite();
+    });
+    net::PtyReader reader(pipe.Read);
+    // Nothing taken: the reader fills its buffer and stops; the pipe holds the rest.
+    ASSERT_TRUE(WaitFor([&] { return reader.Waiting() == net::PtyReader::kCapacity; }));
+    Settle(100);
+    EXPECT_EQ(reader.Waiting(), net::PtyReader::kCapacity);
+    EXPECT_LT(written.load(), sent.size());
+    std::string got;
+    while (!reader.Ended()) {
+        ASSERT_TRUE(WakeReadable(reader, 10000)) << got.size() << " of " << sent.size();
+        reader.Take(got);
+        EXPECT_LE(reader.Waiting(), net::PtyReader::kCapacity);
+    }
+    writer.join();
+    EXPECT_EQ(got.size(), sent.size());
+    EXPECT_TRUE(got == sent);
+}
+
+TEST(PtyReader, TheEndIsToldOnceTheLastBytesAreTaken)
+{
+    Pipe pipe;
+    ASSERT_GE(pipe.Read, 0);
+    net::PtyReader reader(pipe.Read);
+    EXPECT_FALSE(WakeReadable(reader, 50));
+    ASSERT_EQ(::write(pipe.Write, "abc", 3), 3);
+    pipe.CloseWrite();
+    ASSERT_TRUE(WaitFor([&] { return reader.Waiting() == 3; }));
+    ASSERT_TRUE(WakeReadable(reader, 1000));
+    Settle(50);
+    EXPECT_FALSE(reader.Ended()); // "abc" still waits
+    std::string got;
+    reader.Take(got);
+    EXPECT_EQ(got, "abc");
+    EXPECT_TRUE(reader.Ended());
+}
+
+TEST(PtyReader, StopsWhileWaitingForInput)
+{
+    Pipe pipe;
+    ASSERT_GE(pipe.Read, 0);
+    {
+        net::PtyReader reader(pipe.Read);
+        Settle(50);
+    } // joined here; a reader that cannot be stopped hangs the test
+    EXPECT_EQ(::write(pipe.Write, "x", 1), 1); // the descriptor stays open
 }
 
 } // namespace

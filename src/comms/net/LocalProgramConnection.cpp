@@ -15,9 +15,6 @@
 namespace kalvor::net {
 namespace {
 
-constexpr std::size_t kReadChunk = 64 * 1024;
-constexpr std::size_t kReadBurst = 256 * 1024;
-
 std::string LoginShell()
 {
     if (const passwd* pw = ::getpwuid(::getuid()); pw != nullptr && pw->pw_shell != nullptr && pw->pw_shell[0] == '/')
@@ -113,7 +110,8 @@ std::string LocalProgramConnection::Start(const std::string& commandLine, int co
     ::fcntl(master, F_SETFD, FD_CLOEXEC);
     master_ = master;
     pid_ = pid;
-    readNotifier_ = std::make_unique<QSocketNotifier>(master_, QSocketNotifier::Read);
+    reader_ = std::make_unique<PtyReader>(master_);
+    readNotifier_ = std::make_unique<QSocketNotifier>(reader_->WakeFd(), QSocketNotifier::Read);
     QObject::connect(readNotifier_.get(), &QSocketNotifier::activated, readNotifier_.get(), [this] { ReadMaster(); });
     writeNotifier_ = std::make_unique<QSocketNotifier>(master_, QSocketNotifier::Write);
     writeNotifier_->setEnabled(false);
@@ -122,33 +120,23 @@ std::string LocalProgramConnection::Start(const std::string& commandLine, int co
     return std::string();
 }
 
-// At most kReadBurst bytes per call: the notifier calls again on the next
-// turn of the event loop, after the receive pass and the window's events.
+// Everything the reader thread has read so far, then the receive pass; the
+// notifier calls again once the thread has read more.
 void LocalProgramConnection::ReadMaster()
 {
-    if (master_ < 0)
+    if (!reader_)
         return;
+    if (!throttle_.MayRead()) {
+        readNotifier_->setEnabled(false);
+        return;
+    }
     std::string& in = rx_.NetInBuffer();
     const std::size_t before = in.size();
-    char buffer[kReadChunk];
-    bool ended = false;
-    while (in.size() - before < kReadBurst) {
-        if (!throttle_.MayRead()) {
-            readNotifier_->setEnabled(false);
-            break;
-        }
-        const ssize_t n = ::read(master_, buffer, sizeof buffer);
-        if (n > 0) {
-            in.append(buffer, static_cast<std::size_t>(n));
-            continue;
-        }
-        // EIO: every holder of the terminal's other side has closed it.
-        ended = !(n < 0 && (errno == EAGAIN || errno == EINTR));
-        break;
-    }
+    reader_->Take(in);
+    const bool ended = reader_->Ended();
     if (in.size() != before)
         rx_.DataArrived();
-    if (ended)
+    if (ended && reader_)
         Ended();
 }
 
@@ -230,6 +218,7 @@ void LocalProgramConnection::Stop()
     if (master_ < 0)
         return;
     readNotifier_.reset();
+    reader_.reset();
     writeNotifier_.reset();
     throttle_.Reset();
     ::close(master_);
@@ -246,6 +235,7 @@ void LocalProgramConnection::Stop()
 void LocalProgramConnection::Ended()
 {
     readNotifier_.reset();
+    reader_.reset();
     writeNotifier_.reset();
     throttle_.Reset();
     ::close(master_);

@@ -2,12 +2,15 @@
 // kind: the host entry is its command line (empty: the user's login shell).
 // The program sees TERM=hp70092, a locale, readline and groff settings that
 // suit the terminal (LocalProgramEnvironment.h) and a window size kept in
-// step with the terminal's screen. Output goes to the network staging buffer; reading
-// stops while the terminal is more than 50000 characters behind.
+// step with the terminal's screen. A thread of its own reads the
+// pseudo-terminal (PtyReader); what it read goes to the network staging
+// buffer, and taking it stops while the terminal is more than 50000
+// characters behind.
 #pragma once
 
 #include "comms/net/LocalProgramEnvironment.h"
 #include "comms/net/NetConnection.h"
+#include "comms/net/PtyReader.h"
 
 #include <QSocketNotifier>
 #include <QTimer>
@@ -80,7 +83,8 @@ private:
     int rows_ = 24;
     std::string program_;
     std::string pending_; // output the pseudo-terminal did not take yet
-    std::unique_ptr<QSocketNotifier> readNotifier_;
+    std::unique_ptr<PtyReader> reader_; // reads the master side on its own thread
+    std::unique_ptr<QSocketNotifier> readNotifier_; // on the reader's wake-up
     std::unique_ptr<QSocketNotifier> writeNotifier_;
     QTimer reaper_; // collects a program that outlives the hang-up
     std::vector<pid_t> orphans_;

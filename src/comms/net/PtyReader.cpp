@@ -1,0 +1,127 @@
+#include "comms/net/PtyReader.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+namespace kalvor::net {
+namespace {
+
+constexpr std::size_t kReadChunk = 64 * 1024;
+
+void Post(int fd)
+{
+    const std::uint64_t one = 1;
+    while (::write(fd, &one, sizeof one) < 0 && errno == EINTR) {
+    }
+}
+
+void Drain(int fd)
+{
+    std::uint64_t count = 0;
+    while (::read(fd, &count, sizeof count) < 0 && errno == EINTR) {
+    }
+}
+
+} // namespace
+
+PtyReader::PtyReader(int fd)
+    : fd_(fd), wake_(::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)), stop_(::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC))
+{
+    thread_ = std::thread([this] { Run(); });
+}
+
+PtyReader::~PtyReader()
+{
+    {
+        std::lock_guard lock(mutex_);
+        stopping_ = true;
+    }
+    space_.notify_one();
+    Post(stop_);
+    thread_.join();
+    ::close(wake_);
+    ::close(stop_);
+}
+
+void PtyReader::Take(std::string& out)
+{
+    {
+        std::lock_guard lock(mutex_);
+        // Drained while the thread cannot post, so no wake-up is lost.
+        if (signalled_) {
+            Drain(wake_);
+            signalled_ = false;
+        }
+        out.append(buffer_);
+        buffer_.clear();
+    }
+    space_.notify_one();
+}
+
+std::size_t PtyReader::Waiting() const
+{
+    std::lock_guard lock(mutex_);
+    return buffer_.size();
+}
+
+bool PtyReader::Ended() const
+{
+    std::lock_guard lock(mutex_);
+    return ended_ && buffer_.empty();
+}
+
+void PtyReader::Signal()
+{
+    if (signalled_)
+        return;
+    signalled_ = true;
+    Post(wake_);
+}
+
+void PtyReader::Run()
+{
+    std::string chunk(kReadChunk, '\0');
+    for (;;) {
+        std::size_t room = 0;
+        {
+            std::unique_lock lock(mutex_);
+            space_.wait(lock, [this] { return stopping_ || buffer_.size() < kCapacity; });
+            if (stopping_)
+                return;
+            room = std::min(kCapacity - buffer_.size(), chunk.size());
+        }
+        const ssize_t n = ::read(fd_, chunk.data(), room);
+        if (n > 0) {
+            std::lock_guard lock(mutex_);
+            buffer_.append(chunk.data(), static_cast<std::size_t>(n));
+            if (buffer_.size() >= kHandOver)
+                Signal();
+            continue;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 && errno == EAGAIN) {
+            {
+                std::lock_guard lock(mutex_);
+                if (!buffer_.empty())
+                    Signal();
+            }
+            pollfd fds[2] = {{fd_, POLLIN, 0}, {stop_, POLLIN, 0}};
+            if (::poll(fds, 2, -1) < 0 && errno != EINTR)
+                break;
+            if (fds[1].revents != 0)
+                return;
+            continue;
+        }
+        break;
+    }
+    std::lock_guard lock(mutex_);
+    ended_ = true;
+    Signal();
+}
+
+} // namespace kalvor::net
