@@ -132,7 +132,8 @@ void LocalProgramConnection::ReadMaster()
     }
     std::string& in = rx_.NetInBuffer();
     const std::size_t before = in.size();
-    reader_->Take(in);
+    // A piece at a time, so that the throttle is asked again between pieces.
+    reader_->Take(in, PtyReader::kHandOver);
     const bool ended = reader_->Ended();
     if (in.size() != before)
         rx_.DataArrived();

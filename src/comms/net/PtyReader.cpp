@@ -47,7 +47,7 @@ PtyReader::~PtyReader()
     ::close(stop_);
 }
 
-void PtyReader::Take(std::string& out)
+void PtyReader::Take(std::string& out, std::size_t max)
 {
     {
         std::lock_guard lock(mutex_);
@@ -56,8 +56,11 @@ void PtyReader::Take(std::string& out)
             Drain(wake_);
             signalled_ = false;
         }
-        out.append(buffer_);
-        buffer_.clear();
+        const std::size_t n = std::min(max, buffer_.size());
+        out.append(buffer_, 0, n);
+        buffer_.erase(0, n);
+        if (!buffer_.empty())
+            Signal();
     }
     space_.notify_one();
 }

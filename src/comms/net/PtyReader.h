@@ -37,8 +37,9 @@ public:
 
     // Readable while bytes or the end wait to be taken.
     int WakeFd() const { return wake_; }
-    // Appends every byte read so far to `out` and re-arms WakeFd.
-    void Take(std::string& out);
+    // Appends the bytes read so far, at most `max` of them, to `out` and
+    // re-arms WakeFd (readable again at once while bytes are left).
+    void Take(std::string& out, std::size_t max = static_cast<std::size_t>(-1));
     // Bytes read and not taken yet.
     std::size_t Waiting() const;
     // The descriptor has ended and every byte read has been taken.
