@@ -21,12 +21,10 @@ class ConfigHooks : public test::RecordingHooks {
 public:
     int StateChanges = 0;
     int EightBitCalls = 0;
-    int CapsLockCalls = 0;
     std::vector<bool> LoggingCalls;
 
     void StateChanged() override { ++StateChanges; }
     void EightBitDataChanged() override { ++EightBitCalls; }
-    void CapsLockChanged() override { ++CapsLockCalls; }
     void EscapeLogging(bool on) override { LoggingCalls.push_back(on); }
 };
 
@@ -135,28 +133,6 @@ TEST(ConfigEscapes, SwitchesStrapsAndInputOption)
             EXPECT_EQ(rig.hooks.EightBitCalls, 0);
             EXPECT_TRUE(rig.hooks.LoggingCalls.empty());
         }
-    }
-}
-
-TEST(TermSwitches, EightBitDataAndCapsLockTellTheirOwners)
-{
-    struct Row {
-        const char* Seq;
-        int EightBitCalls;
-        int CapsLockCalls;
-    };
-    const Row rows[] = {
-        {"\x1b&k1I", 1, 0}, // unchanged (8 bits already) yet the line may differ
-        {"\x1b&k0I", 1, 0},   {"\x1b&k2I", 1, 0}, {"\x1b&k1P", 0, 1},
-        {"\x1b&k0P", 0, 1},   {"\x1b&k2P", 0, 0}, // caps lock untouched
-        {"\x1b&k0i1P", 1, 1}, {"\x1b&k1A", 0, 0},
-    };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.Seq + 1);
-        Rig rig;
-        rig.Send(r.Seq);
-        EXPECT_EQ(rig.hooks.EightBitCalls, r.EightBitCalls);
-        EXPECT_EQ(rig.hooks.CapsLockCalls, r.CapsLockCalls);
     }
 }
 
