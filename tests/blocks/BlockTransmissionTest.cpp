@@ -25,36 +25,6 @@ protected:
 
 // --------------------------------------------------------------- separators and block end
 
-// ESC d takes the collector of Enter in every mode (block.case sends some
-// of them through the handshake).
-TEST_F(BlockTransmissionTest, EscdUsesTheCollectorOfEnterInEachMode)
-{
-    struct Case {
-        const char* Name;
-        bool Format;
-        bool Block;
-        bool Line;
-        const char* Expected;
-    };
-    const Case cases[] = {
-        {"character mode: the row from its start column", false, false, false, "Name Ann        Age 42\\r"},
-        {"block, page: the rows up to the cursor", false, true, false, "Name Ann        Age 42\\r\\x00\\n"},
-        {"block, line: the row from the cursor", false, true, true, "Ann        Age 42\\r"},
-        {"format: the field under the cursor", true, false, false, "Ann\\r"},
-        {"format and block, line: the field under the cursor", true, true, true, "Ann\\r"},
-        {"format and block, page: every field of the page", true, true, false, "Ann\\x1f42\\x1fok"},
-    };
-    Form();
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.Name);
-        st.FormatMode = c.Format;
-        st.ModeBits = c.Block ? kBlockMode : 0;
-        st.Strap.LineStrapping = c.Line;
-        Host("\x1b&a0y5C");
-        EXPECT_EQ(Visible(blocks.ExecEscd()), c.Expected);
-    }
-}
-
 TEST_F(BlockTransmissionTest, BlockEndStringInEveryCollector)
 {
     blocks.BlockEnd = "#";

@@ -131,17 +131,13 @@ TEST_F(FormatModeTest, CopyTakesTheFieldsOfTheScreen)
     EXPECT_EQ(Visible(fields.FormCopy()), Visible("Ann\tok\r\n42"));
 }
 
-TEST_F(FormatModeTest, UpdateStatusResetsTheBlockStartAndRepaintsTheFields)
+TEST_F(FormatModeTest, UpdateStatusResetsTheBlockStart)
 {
     blocks.BlockStartRow = 1;
     blocks.BlockStartCol = 3;
-    mem.ClearRepaint();
     fields.FormUpdateStatus();
     EXPECT_EQ(blocks.BlockStartRow, -1);
     EXPECT_EQ(blocks.BlockStartCol, -1);
-    EXPECT_EQ(mem.RepaintFromCol[0], 5);
-    EXPECT_EQ(mem.RepaintFromCol[1], 4);
-    EXPECT_EQ(mem.RepaintFromCol[2], -1);
 }
 
 TEST_F(FormatModeTest, FormatModeOnRepaintsTheFields)

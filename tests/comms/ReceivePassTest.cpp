@@ -67,24 +67,20 @@ TEST_F(ReceiveFixture, NoPacingWithoutHandshakingOrOnAPlainNetwork)
     EXPECT_EQ(conn.Written(), "\x13");
 }
 
-TEST_F(ReceiveFixture, EachEnqIsAnsweredOnceAndRemoved)
-{
-    Internals(session).Receive().EnqAck = true;
-    Internals(session).Receive().DeliverNetworkData("A\x05"
-                                                    "B\x05"
-                                                    "C");
-    session.Tick();
-    EXPECT_EQ(conn.Written(), "\x06\x06");
-    EXPECT_EQ(Row(0), "ABC");
-}
-
-TEST_F(ReceiveFixture, EnqIsDroppedWithoutAnswerWhenTheSwitchIsOff)
+// ENQ is taken out of the text; with the switch on each one is answered
+// by ACK.
+TEST_F(ReceiveFixture, EnqIsRemovedAndAnsweredOnlyWhenTheSwitchIsOn)
 {
     Internals(session).Receive().DeliverNetworkData("A\x05"
                                                     "B");
     session.Tick();
     EXPECT_TRUE(conn.Writes.empty());
-    EXPECT_EQ(Row(0), "AB");
+    Internals(session).Receive().EnqAck = true;
+    Internals(session).Receive().DeliverNetworkData("\x05"
+                                                    "C\x05");
+    session.Tick();
+    EXPECT_EQ(conn.Written(), "\x06\x06");
+    EXPECT_EQ(Row(0), "ABC");
 }
 
 TEST_F(ReceiveFixture, PausedDisplayKeepsTheBacklogAndResumesInOrder)
@@ -113,32 +109,6 @@ TEST_F(ReceiveFixture, ReceivedDataIsTracedOncePerGather)
     ASSERT_EQ(trace.Lines.size(), 1u);
     EXPECT_EQ(trace.Lines[0].first, "Received:");
     EXPECT_EQ(trace.Lines[0].second, "abcd");
-}
-
-TEST_F(ReceiveFixture, RepaintAfterCrIsThrottledAndTheEndOfAPassAlwaysRepaints)
-{
-    Internals(session).Receive().DeliverNetworkData("a\r\nb\r\nc\r\n");
-    session.Tick();
-    // One repaint after the first CR (0.08 s since start have not passed:
-    // the clock has not moved, so only the final one counts).
-    const int first = repaints;
-    EXPECT_GE(first, 1);
-    clock.Advance(80);
-    Internals(session).Receive().DeliverNetworkData("d\r\ne\r\n");
-    session.Tick();
-    EXPECT_EQ(repaints, first + 2) << "one throttled line repaint and one at the end";
-}
-
-TEST_F(ReceiveFixture, NoLineRepaintWhileTenThousandCharactersWait)
-{
-    clock.Advance(1000);
-    // A receive pass with a large backlog in the staging buffer: line repaints
-    // wait, the end of the pass still paints once.
-    Internals(session).Receive().AppendLocal("a\r\nb\r\n");
-    Internals(session).Receive().NetInBuffer().assign(10000, 'z');
-    conn.IsConnected = false; // nothing is gathered from the staging buffer
-    session.Tick();
-    EXPECT_EQ(repaints, 1);
 }
 
 TEST_F(ReceiveFixture, HoldStopsInterpretationForOneSecondOfTheClock)

@@ -1,7 +1,6 @@
-// The function keys: the label tables, the meaning of every key of every
-// set, user keys by attribute under the handshake and the host's key
-// definition (ESC & f). Key-set control (ESC & j), host messages and the
-// memory-lock key are checked in functionkeys.case.
+// The function keys where functionkeys.case cannot reach: the log keys,
+// the gates, user keys by attribute under the handshake and what the host's
+// key definition (ESC & f) saves.
 #include "RecordingConfiguration.h"
 #include "RecordingObserver.h"
 #include "SessionFixture.h"
@@ -54,52 +53,6 @@ protected:
                      events};
 };
 
-// --- labels -------------------------------------------------------------------
-
-// Each mode key of set 3: the state it toggles and its marked label.
-TEST_F(FunctionKeysTest, ModeKeysToggleTheirModeAndStar)
-{
-    struct ModeCase {
-        int Key;
-        const char* Off;
-        const char* On;
-        std::function<bool(const TerminalState&)> IsOn;
-    };
-    const ModeCase cases[] = {
-        {0, " Modify", " Modify*", [](const TerminalState& s) { return s.ModeBits == kLineModify; }},
-        {1, "  All", "  All  *", [](const TerminalState& s) { return s.ModeBits == kModifyAll; }},
-        {2, " Mode", " Mode  *", [](const TerminalState& s) { return s.ModeBits == kBlockMode; }},
-        {3, "  Mode", "  Mode *", [](const TerminalState& s) { return s.RemoteMode; }},
-        {6, "Functns", "Functns*", [](const TerminalState& s) { return s.DisplayFunctions; }},
-        {7, "   LF", "   LF *", [](const TerminalState& s) { return s.AutoLineFeed; }},
-    };
-    fkeys.SetFunctionKeys(FunctionKeys::kModesSet);
-    for (const ModeCase& c : cases) {
-        SCOPED_TRACE(c.Key);
-        fkeys.ExecFuncKey(FunctionKeys::kModesSet, c.Key, 0);
-        EXPECT_TRUE(c.IsOn(st));
-        EXPECT_EQ(fkeys.ButtonLabel(c.Key).Line2, c.On);
-        fkeys.ExecFuncKey(FunctionKeys::kModesSet, c.Key, 0);
-        EXPECT_FALSE(c.IsOn(st));
-        EXPECT_EQ(fkeys.ButtonLabel(c.Key).Line2, c.Off);
-    }
-}
-
-TEST_F(FunctionKeysTest, DestinationKeys)
-{
-    const int& changes = observer.DestinationChanges;
-    fkeys.ExecFuncKey(1, 1, 0);
-    EXPECT_EQ(st.OutputRouting, FunctionKeys::kToDisplay | FunctionKeys::kToPrinter);
-    EXPECT_EQ(fkeys.Label(1, 1).Line2, "Printer*");
-    fkeys.ExecFuncKey(1, 2, 0);
-    EXPECT_EQ(st.OutputRouting, FunctionKeys::kToPrinter);
-    EXPECT_EQ(fkeys.Label(1, 2).Line2, "Display");
-    fkeys.ExecFuncKey(1, 3, 0);
-    EXPECT_EQ(st.OutputRouting, FunctionKeys::kToPrinter | FunctionKeys::kToFile);
-    EXPECT_EQ(fkeys.Label(1, 3).Line2, "  File*");
-    EXPECT_EQ(changes, 3);
-}
-
 TEST_F(FunctionKeyEventsTest, LogKeysStartStopAndSwitch)
 {
     FunctionKeys& fkeys = own;
@@ -107,10 +60,8 @@ TEST_F(FunctionKeyEventsTest, LogKeysStartStopAndSwitch)
     const int bottom = 2;
     const int top = 3;
     fkeys.ExecFuncKey(2, bottom, 0);
-    EXPECT_EQ(fkeys.Label(2, bottom).Line2, " Bottom*");
     fkeys.ExecFuncKey(2, top, 0);
     EXPECT_EQ(fkeys.Label(2, top).Line2, "  Top *");
-    EXPECT_EQ(fkeys.Label(2, bottom).Line2, " Bottom");
     fkeys.ExecFuncKey(2, bottom, 0);
     fkeys.ExecFuncKey(2, bottom, 0);
     fkeys.ExecFuncKey(2, top, 0);
@@ -119,45 +70,20 @@ TEST_F(FunctionKeyEventsTest, LogKeysStartStopAndSwitch)
     EXPECT_EQ(fkeys.LogType, 0);
 }
 
+// While recording only the record key acts: it ends the recording and
+// unlocks the keyboard.
 TEST_F(FunctionKeyEventsTest, RecordKeyAndTheRecordModeBlock)
 {
     FunctionKeys& fkeys = own;
-    fkeys.ExecFuncKey(2, 1, 0);
-    EXPECT_EQ(st.RecordMode, 1);
-    EXPECT_EQ(fkeys.Label(2, 1).Line2, "  Mode *");
-
-    // While recording other keys are refused with the bell.
+    st.RecordMode = 2;
+    st.KeyboardLocked = true;
     fkeys.ExecFuncKey(3, 7, 0);
     EXPECT_FALSE(st.AutoLineFeed);
     EXPECT_EQ(session.BellCount(), 1);
-
-    st.RecordMode = 2;
-    st.KeyboardLocked = true;
     fkeys.ExecFuncKey(2, 1, 0);
     EXPECT_EQ(st.RecordMode, 0);
     EXPECT_FALSE(st.KeyboardLocked);
-    EXPECT_EQ(fkeys.Label(2, 1).Line2, "  Mode");
-    EXPECT_EQ(events.Calls, (std::vector<std::string>{"record on", "record off"}));
-}
-
-TEST_F(FunctionKeysTest, MenuOffShowsTheMessagePanelAndF10ShowsLabels)
-{
-    fkeys.ExecFuncKey(0, 4, 0);
-    EXPECT_FALSE(fkeys.LabelsShown());
-    EXPECT_TRUE(fkeys.MessagePanelShown());
-    fkeys.ExecFuncKey(0, 9, 0);
-    EXPECT_TRUE(fkeys.LabelsShown());
-    EXPECT_FALSE(fkeys.MessagePanelShown());
-}
-
-TEST_F(FunctionKeysTest, TabPanelKey)
-{
-    const std::vector<bool>& shown = observer.TabPanels;
-    fkeys.ExecFuncKey(0, 1, 0);
-    EXPECT_TRUE(fkeys.TabPanelShown());
-    fkeys.ExecFuncKey(0, 1, 0);
-    EXPECT_FALSE(fkeys.TabPanelShown());
-    EXPECT_EQ(shown, (std::vector<bool>{true, false}));
+    EXPECT_EQ(events.Calls, (std::vector<std::string>{"record off"}));
 }
 
 TEST_F(FunctionKeysTest, EnableFuncKeyFlags)
@@ -187,22 +113,6 @@ TEST_F(FunctionKeysTest, AltF4EndsTheProgramBeforeAnythingElse)
     EXPECT_EQ(exits, 1);
 }
 
-TEST_F(FunctionKeysTest, EnterKeyEndsInsertModeAndRunsTheEnterFunction)
-{
-    RecordingKeyEvents events;
-    FunctionKeys own(Internals(session).Term(), keys, Internals(session).Transmit(), Internals(session).Handshaking(),
-                     events);
-    st.InsertMode = true;
-    own.ExecFuncKey(3, 11, 0);
-    EXPECT_FALSE(st.InsertMode);
-    EXPECT_EQ(events.Calls, std::vector<std::string>{"enter"});
-
-    // The session's keys: while the forms mode shows objects, Enter is its own.
-    observer.FormsShown = true;
-    fkeys.ExecFuncKey(0, 11, 0);
-    EXPECT_EQ(observer.FormsEnters, 1);
-}
-
 TEST_F(FunctionKeysTest, RemoteKeyFirstSwitchOnUnlocksTheKeyboard)
 {
     st.KeyboardLocked = true;
@@ -216,16 +126,6 @@ TEST_F(FunctionKeysTest, RemoteKeyFirstSwitchOnUnlocksTheKeyboard)
 }
 
 // --- user keys by attribute ------------------------------------------------------
-
-TEST_F(FunctionKeysTest, NormalKeyInhibitsF1ToF8WhileItIsSent)
-{
-    Remote();
-    std::vector<bool> inhibit;
-    conn.OnWrite = [&](std::string_view) { inhibit.push_back(keys.FunctionKeyInhibit()); };
-    fkeys.FuncKeyXmit("xy", FunctionKeys::kNormal);
-    EXPECT_EQ(inhibit, (std::vector<bool>{true, true}));
-    EXPECT_FALSE(keys.FunctionKeyInhibit());
-}
 
 TEST_F(FunctionKeysTest, TransmitOnlyKeyUnderTheHandshake)
 {
@@ -290,16 +190,6 @@ TEST_F(FunctionKeysTest, TransmitOnlyKeyWithTheCursorAddress)
     EXPECT_EQ(Sent(), "\x1b&a002c001Rq\r");
 }
 
-TEST_F(FunctionKeysTest, UserKeysWithShiftSendTheirDefaultString)
-{
-    Remote();
-    fkeys.SetUserKey(2, "mine", "", FunctionKeys::kTransmitOnly, "hello");
-    fkeys.ExecFuncKey(FunctionKeys::kUserSet, 2, 0);
-    fkeys.ExecFuncKey(FunctionKeys::kUserSet, 2, Mod::Shift);
-    fkeys.ExecFuncKey(FunctionKeys::kUserSet, 2, Mod::Shift | Mod::Ctrl); // not exactly Shift
-    EXPECT_EQ(Sent(), "hello\r\x1br\rhello\r");
-}
-
 // --- ESC & f ------------------------------------------------------------------------
 
 TEST_F(FunctionKeysTest, DefinitionExecutesAndSaves)
@@ -312,11 +202,6 @@ TEST_F(FunctionKeysTest, DefinitionExecutesAndSaves)
     EXPECT_EQ(Row(0), "xyz");
     Host("\x1b&f1K\x1b&f1E");
     EXPECT_EQ(Sent(), "\x1bp\r");
-    EXPECT_FALSE(st.KeyboardLocked);
-    st.InsertMode = true;
-    Host("\x1b&f-1E");
-    EXPECT_TRUE(st.KeyboardLocked) << "the Enter function ran: it locks the keyboard";
-    EXPECT_FALSE(st.InsertMode);
     Host("\x1b&f1B\x1b&f0B");
     EXPECT_EQ(saves, (std::vector<bool>{false, true})) << "1 restores, any other value keeps";
 }

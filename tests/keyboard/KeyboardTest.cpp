@@ -1,6 +1,6 @@
 // The keyboard dispatcher where keys.case cannot reach: local echo, the
-// gates (record mode, busy flags, function-key depth), the Enter-key
-// settings, selections, the forms mode and the tab panel.
+// gates (record mode, a key arriving while another runs), the Enter-key
+// settings and the forms mode.
 #include "RecordingConfiguration.h"
 #include "RecordingObserver.h"
 #include "SessionFixture.h"
@@ -72,7 +72,9 @@ public:
     void SaveEnterKeySettings() override {}
 };
 
-TEST_F(KeyboardTest, LocalEchoOfAKeySequenceActsOnTheDisplayToo)
+// A key sequence echoed acts on the display; a remapped string ends with a
+// line feed.
+TEST_F(KeyboardTest, LocalEchoOfKeySequencesAndRemappedStrings)
 {
     Remote();
     keys.LocalEcho = true;
@@ -82,39 +84,10 @@ TEST_F(KeyboardTest, LocalEchoOfAKeySequenceActsOnTheDisplayToo)
     EXPECT_EQ(Sent(), "\x1b"
                       "A");
     EXPECT_EQ(CurRow(), 1);
-}
 
-TEST_F(KeyboardTest, SelectionIsCutByDeleteAndBackspaceAndByATypedCharacter)
-{
-    window.Selected = true;
-    const int& cuts = window.Cuts;
-    const int& clears = window.SelectionClears;
-    Host("abc");
-    EXPECT_TRUE(Press(Key::Delete));
-    EXPECT_EQ(cuts, 1);
-    EXPECT_EQ(Row(0), "abc");
-    EXPECT_TRUE(Press(Key::Backspace, 0, 8));
-    EXPECT_EQ(cuts, 2);
-    EXPECT_EQ(CurCol(), 3) << "Backspace with a selection does nothing else";
-
-    keys.KeyPress('x'); // printable over a selection: cut, insert mode on
-    EXPECT_EQ(cuts, 3);
-    EXPECT_TRUE(st.InsertMode);
-    EXPECT_EQ(clears, 1);
-    EXPECT_EQ(Row(0), "abcx");
-
-    // Without a selection Backspace is the character 8.
-    EXPECT_FALSE(Press(Key::Backspace, 0, 8));
-    EXPECT_EQ(CurCol(), 3);
-}
-
-// keys.case has remapped keys on line and in local mode; local echo is a
-// setting the screen cases cannot make.
-TEST_F(KeyboardTest, LocalEchoOfARemappedStringEndsWithALineFeed)
-{
+    Host("\x1bH\x1bJ");
+    conn.Writes.clear();
     st.KeyRemap[Key::Up] = "up\r";
-    Remote();
-    keys.LocalEcho = true;
     st.AutoLineFeed = true;
     Press(Key::Up);
     EXPECT_EQ(Sent(), "up\r");
@@ -122,37 +95,27 @@ TEST_F(KeyboardTest, LocalEchoOfARemappedStringEndsWithALineFeed)
     EXPECT_EQ(CurRow(), 1);
 }
 
-TEST_F(KeyboardTest, AltF4IsLeftToTheWindowSystem)
+// Record mode lets no table key act; its first Return goes out and starts
+// the recording with the keyboard locked; typing is refused meanwhile.
+TEST_F(KeyboardTest, RecordMode)
 {
-    EXPECT_FALSE(keys.KeyDown(Key::F4, Mod::Alt));
-    st.KeyboardLocked = true;
-    EXPECT_FALSE(keys.KeyDown(Key::F4, Mod::Alt));
-}
-
-TEST_F(KeyboardTest, RecordModeLetsNoTableKeyAct)
-{
+    Remote();
     Host("\x1b&a3c2Y");
     st.RecordMode = 1;
     EXPECT_TRUE(Press(Key::Up));
-    EXPECT_EQ(CurRow(), 2);
     EXPECT_TRUE(Press(Key::F11));
+    EXPECT_EQ(CurRow(), 2);
     EXPECT_EQ(fkeys.CurrentSet(), FunctionKeys::kUserSet);
-}
+    EXPECT_FALSE(keys.KeyDown(Key::F4, Mod::Alt)) << "Alt+F4 is left to the window system";
 
-TEST_F(KeyboardTest, RecordModeReturnStartsRecordingAndLocksTheKeyboard)
-{
-    Remote();
-    st.RecordMode = 1;
     Press(Key::Return, 0, '\r');
-    EXPECT_EQ(Sent(), "\r");
     EXPECT_EQ(st.RecordMode, 2);
     EXPECT_TRUE(st.KeyboardLocked);
-
-    const int bells = session.BellCount();
+    EXPECT_FALSE(keys.KeyDown(Key::F4, Mod::Alt));
     st.KeyboardLocked = false;
     Type("a");
     EXPECT_EQ(Sent(), "\r");
-    EXPECT_EQ(session.BellCount(), bells + 1);
+    EXPECT_EQ(session.BellCount(), 1);
 }
 
 TEST_F(KeyboardTest, HostUserKeyModeStopsTheEditingKeysOnly)
@@ -167,55 +130,38 @@ TEST_F(KeyboardTest, HostUserKeyModeStopsTheEditingKeysOnly)
 
 TEST_F(KeyboardTest, ASecondEditingKeyWhileOneRunsIsIgnored)
 {
-    bool sawBusy = false;
     window.Selected = true;
     window.During = [&] {
         window.Selected = true;
-        sawBusy = keys.KeyBusy();
         keys.KeyDown(Key::Down, 0); // arrives while Up is carried out
     };
     Host("\x1b&a3c2Y");
     Press(Key::Up);
-    EXPECT_TRUE(sawBusy);
     EXPECT_EQ(CurRow(), 1);
-    EXPECT_FALSE(keys.KeyBusy());
 }
 
 TEST_F(KeyboardTest, F1WhileAFunctionKeyRunsDoesNothing)
 {
     fkeys.SetFunctionKeys(FunctionKeys::kSystemSet);
-    int depthSeen = 0;
     CountEnters();
-    window.During = [&] {
-        depthSeen = keys.FunctionKeyDepth();
-        EXPECT_TRUE(keys.KeyDown(Key::F1, 0)); // consumed, does nothing
-    };
+    window.During = [&] { EXPECT_TRUE(keys.KeyDown(Key::F1, 0)); }; // consumed, does nothing
     Press(Key::F12);
-    EXPECT_EQ(depthSeen, 1);
     EXPECT_EQ(fkeys.CurrentSet(), FunctionKeys::kSystemSet);
-    EXPECT_EQ(keys.FunctionKeyDepth(), 0);
 
     Press(Key::F1); // afterwards F1 works again
     EXPECT_EQ(fkeys.CurrentSet(), FunctionKeys::kDeviceSet);
 }
 
-TEST_F(KeyboardTest, InhibitFlagStopsF1ToF8Only)
-{
-    fkeys.SetFunctionKeys(FunctionKeys::kSystemSet);
-    keys.SetFunctionKeyInhibit(true);
-    Press(Key::F1);
-    EXPECT_EQ(fkeys.CurrentSet(), FunctionKeys::kSystemSet);
-    Press(Key::F10);
-    EXPECT_EQ(fkeys.CurrentSet(), FunctionKeys::kUserSet);
-}
-
-TEST_F(KeyboardTest, F10AndF11OnlyWhenEnabled)
+// The inhibit flag stops F1 to F8 only; F11 acts only while enabled.
+TEST_F(KeyboardTest, FunctionKeyGates)
 {
     fkeys.EnableFuncKey(FunctionKeys::kSystemSet, FunctionKeys::kSystemKeysKey, 2);
     Press(Key::F11);
     EXPECT_EQ(fkeys.CurrentSet(), FunctionKeys::kUserSet);
     fkeys.EnableFuncKey(FunctionKeys::kSystemSet, FunctionKeys::kSystemKeysKey, 0);
+    keys.SetFunctionKeyInhibit(true);
     Press(Key::F11);
+    Press(Key::F1);
     EXPECT_EQ(fkeys.CurrentSet(), FunctionKeys::kSystemSet);
 }
 
@@ -288,33 +234,6 @@ TEST_F(KeyboardTest, EnterIsRefusedWhileRecording)
     EXPECT_EQ(session.BellCount(), 2);
 }
 
-// --- character input -----------------------------------------------------------
-
-TEST_F(KeyboardTest, ReturnInLineModifyStartsTheLineTransmissionAndEndsTheMode)
-{
-    Remote();
-    st.ModeBits = kLineModify;
-    LineEvents events;
-    Keyboard own(Internals(session).Term(), Internals(session).Transmit(), Internals(session).Receive(), fkeys,
-                 Internals(session).Controls(), events);
-    const auto type = [&](std::string_view text) {
-        for (char c : text)
-            own.KeyPress(static_cast<unsigned char>(c));
-    };
-    const int& lines = events.Lines;
-    type("ab");
-    EXPECT_EQ(lines, 0);
-    type("\r");
-    EXPECT_EQ(lines, 1);
-    EXPECT_EQ(st.ModeBits, 0);
-    EXPECT_EQ(fkeys.Label(FunctionKeys::kModesSet, 0).Line2, " Modify");
-
-    st.ModeBits = kModifyAll; // modify all stays on
-    type("\r");
-    EXPECT_EQ(lines, 2);
-    EXPECT_EQ(st.ModeBits, kModifyAll);
-}
-
 TEST_F(KeyboardTest, AReturnWhileTheLastReturnIsStillCarriedOutIsDropped)
 {
     Remote();
@@ -328,32 +247,6 @@ TEST_F(KeyboardTest, AReturnWhileTheLastReturnIsStillCarriedOutIsDropped)
     EXPECT_EQ(lines, 1);
     own.KeyPress('\r');
     EXPECT_EQ(lines, 2);
-}
-
-// --- other keys ----------------------------------------------------------------
-
-TEST_F(KeyboardTest, ScrollLockTogglesMemoryLock)
-{
-    Host("1\r\n2\r\n3");
-    Press(Key::ScrollLock);
-    EXPECT_TRUE(st.MemLock.On);
-    EXPECT_EQ(fkeys.Label(FunctionKeys::kModesSet, 5).Line2, "  Lock *");
-    Press(Key::ScrollLock, Mod::Shift);
-    EXPECT_FALSE(st.MemLock.On);
-    EXPECT_EQ(fkeys.Label(FunctionKeys::kModesSet, 5).Line2, "  Lock");
-}
-
-TEST_F(KeyboardTest, EscapeClosesTheTabPanelOrIsTypedAsEsc)
-{
-    Remote();
-    fkeys.SetTabPanel(true);
-    EXPECT_TRUE(Press(Key::Up));
-    Type("x");
-    EXPECT_TRUE(Press(Key::Escape, 0, 27));
-    EXPECT_FALSE(fkeys.TabPanelShown());
-    EXPECT_EQ(Sent(), "");
-    EXPECT_FALSE(Press(Key::Escape, 0, 27));
-    EXPECT_EQ(Sent(), "\x1b");
 }
 
 TEST_F(KeyboardTest, FormsModeTakesTheNavigationKeys)
@@ -417,13 +310,6 @@ TEST_F(KeyboardTest, ExtendedCharacterKeystrokes)
         EXPECT_EQ(session.BellCount() - bells, c.Bells);
         keys.TurnOffExtendCharMode();
     }
-}
-
-TEST_F(KeyboardTest, SoftResetEndsExtendedCharacterEntry)
-{
-    Press(Key::F9);
-    Host("\x1bg");
-    EXPECT_FALSE(keys.ExtendCharActive());
 }
 
 // --- host redefinition of the Enter key -----------------------------------------
