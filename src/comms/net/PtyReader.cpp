@@ -56,11 +56,15 @@ void PtyReader::Take(std::string& out, std::size_t max)
             Drain(wake_);
             signalled_ = false;
         }
-        const std::size_t n = std::min(max, buffer_.size());
-        out.append(buffer_, 0, n);
-        buffer_.erase(0, n);
-        if (!buffer_.empty())
+        const std::size_t n = std::min(max, WaitingLocked());
+        out.append(buffer_, taken_, n);
+        taken_ += n;
+        if (taken_ == buffer_.size()) {
+            buffer_.clear();
+            taken_ = 0;
+        } else {
             Signal();
+        }
     }
     space_.notify_one();
 }
@@ -68,13 +72,13 @@ void PtyReader::Take(std::string& out, std::size_t max)
 std::size_t PtyReader::Waiting() const
 {
     std::lock_guard lock(mutex_);
-    return buffer_.size();
+    return WaitingLocked();
 }
 
 bool PtyReader::Ended() const
 {
     std::lock_guard lock(mutex_);
-    return ended_ && buffer_.empty();
+    return ended_ && WaitingLocked() == 0;
 }
 
 void PtyReader::Signal()
@@ -92,16 +96,22 @@ void PtyReader::Run()
         std::size_t room = 0;
         {
             std::unique_lock lock(mutex_);
-            space_.wait(lock, [this] { return stopping_ || buffer_.size() < kCapacity; });
+            space_.wait(lock, [this] { return stopping_ || WaitingLocked() < kCapacity; });
             if (stopping_)
                 return;
-            room = std::min(kCapacity - buffer_.size(), chunk.size());
+            room = std::min(kCapacity - WaitingLocked(), chunk.size());
         }
         const ssize_t n = ::read(fd_, chunk.data(), room);
         if (n > 0) {
             std::lock_guard lock(mutex_);
+            // The bytes taken are dropped from the front once they are at
+            // least half the buffer, so each byte is moved once at most.
+            if (taken_ > 0 && taken_ * 2 >= buffer_.size()) {
+                buffer_.erase(0, taken_);
+                taken_ = 0;
+            }
             buffer_.append(chunk.data(), static_cast<std::size_t>(n));
-            if (buffer_.size() >= kHandOver)
+            if (WaitingLocked() >= kHandOver)
                 Signal();
             continue;
         }
@@ -110,7 +120,7 @@ void PtyReader::Run()
         if (n < 0 && errno == EAGAIN) {
             {
                 std::lock_guard lock(mutex_);
-                if (!buffer_.empty())
+                if (WaitingLocked() != 0)
                     Signal();
             }
             pollfd fds[2] = {{fd_, POLLIN, 0}, {stop_, POLLIN, 0}};

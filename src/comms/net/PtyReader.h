@@ -48,13 +48,15 @@ public:
 private:
     void Run();
     void Signal(); // with mutex_ held
+    std::size_t WaitingLocked() const { return buffer_.size() - taken_; }
 
     int fd_;
     int wake_ = -1; // eventfd: bytes or the end wait
     int stop_ = -1; // eventfd: the thread is to end
     mutable std::mutex mutex_;
     std::condition_variable space_;
-    std::string buffer_;
+    std::string buffer_;    // bytes read; those before taken_ are taken already
+    std::size_t taken_ = 0;
     bool signalled_ = false;
     bool ended_ = false;
     bool stopping_ = false;
