@@ -254,13 +254,18 @@ void EditMenu::CancelPaste_Click()
 // ---------------------------------------------------------------------------
 // The mouse on the display
 
+edit::PointerCell EditMenu::PointerAt(const QPoint& pos) const
+{
+    const render::CellGeometry& cell = window_.Renderer().Cell();
+    // Image coordinates: the horizontal scroll is in the position already.
+    return {static_cast<double>(pos.x() + window_.View().Offset()), static_cast<double>(pos.y()),
+            static_cast<double>(cell.Width), static_cast<double>(cell.Height), 0};
+}
+
 std::pair<int, int> EditMenu::EdgeCell(const QPoint& pos) const
 {
     const DisplayMemory& mem = window_.GetSession().Memory();
-    const render::CellGeometry& cell = window_.Renderer().Cell();
-    // Image coordinates: the horizontal scroll is in the position already.
-    const edit::PointerCell p{static_cast<double>(pos.x() + window_.View().Offset()), static_cast<double>(pos.y()),
-                              static_cast<double>(cell.Width), static_cast<double>(cell.Height), 0};
+    const edit::PointerCell p = PointerAt(pos);
     return {edit::EdgeScreenRow(p, mem.RowsInTerm), edit::EdgeColumn(p, mem.ColsInTerm)};
 }
 
@@ -323,10 +328,7 @@ void EditMenu::MouseMove(QMouseEvent* event)
     // marked region follows it too.
     Session& session = window_.GetSession();
     const DisplayMemory& mem = session.Memory();
-    const render::CellGeometry& cell = window_.Renderer().Cell();
-    const edit::PointerCell p{static_cast<double>(pos.x() + window_.View().Offset()), static_cast<double>(pos.y()),
-                              static_cast<double>(cell.Width), static_cast<double>(cell.Height), 0};
-    const auto [row, col] = edit::DragCursorCell(p, mem);
+    const auto [row, col] = edit::DragCursorCell(PointerAt(pos), mem);
     session.PlaceCursor(mem.TopRow, mem.Wrap(mem.TopRow + row), col);
     window_.RefreshTerminal();
 }

@@ -79,6 +79,8 @@ private:
     void DoubleClick(QMouseEvent* event);
     void AutoScroll();
     void ContextMenu(const QPoint& global);
+    // `pos` in image pixels with the cell size, for the cell arithmetic.
+    edit::PointerCell PointerAt(const QPoint& pos) const;
     // Screen row and column under `pos` by the press/release rounding.
     std::pair<int, int> EdgeCell(const QPoint& pos) const;
     void SelectionMade();
