@@ -130,7 +130,6 @@ TEST(DemoFormsTest, PictureServerAnswersByRequest)
         {"GET /b.bmp HTTP/1.0", "HTTP/1.0 404 Not Found", 10, "Not Found\n"},
         {"POST /a.bmp HTTP/1.0", "HTTP/1.0 501 Not Implemented", 16, "Not Implemented\n"},
         {"GET a.bmp HTTP/1.0", "HTTP/1.0 400 Bad Request", 12, "Bad Request\n"},
-        {"hello", "HTTP/1.0 400 Bad Request", 12, "Bad Request\n"},
     };
     for (const Case& c : cases) {
         const std::string answer = demohost::HttpAnswer(c.Request, files);
