@@ -69,13 +69,11 @@ TEST_F(ReceiveFixture, NoPacingWithoutHandshakingOrOnAPlainNetwork)
 // by ACK.
 TEST_F(ReceiveFixture, EnqIsRemovedAndAnsweredOnlyWhenTheSwitchIsOn)
 {
-    Internals(session).Receive().DeliverNetworkData("A\x05"
-                                                    "B");
+    Internals(session).Receive().DeliverNetworkData("A\005B");
     session.Tick();
     EXPECT_TRUE(conn.Writes.empty());
     Internals(session).Receive().EnqAck = true;
-    Internals(session).Receive().DeliverNetworkData("\x05"
-                                                    "C\x05");
+    Internals(session).Receive().DeliverNetworkData("\005C\005");
     session.Tick();
     EXPECT_EQ(conn.Written(), "\x06\x06");
     EXPECT_EQ(Row(0), "ABC");
