@@ -297,6 +297,7 @@ std::string RunCommandLine(const std::string& command, int& status)
 {
     QProcess p;
     p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    p.setStandardInputFile(QProcess::nullDevice()); // nothing run this way waits for input
     p.start("/bin/sh", {"-c", QString::fromStdString(command)});
     const bool ran = p.waitForFinished(-1) && p.exitStatus() == QProcess::NormalExit;
     status = ran ? p.exitCode() : -1;
