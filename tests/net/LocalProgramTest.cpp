@@ -81,16 +81,9 @@ TEST(LocalProgramEnvironment, TheTerminalsEntriesReplaceTheDesktopsAndInputrcIsW
     choice.Inputrc = "/k/temp/inputrc";
     choice.Terminfo = "/k/temp/terminfo";
     const std::vector<std::string> env = net::LocalProgramEnvironment(parent, choice);
-    const std::vector<std::string> want = {"PATH=/usr/bin",
-                                           "HOME=/home/u",
-                                           "LANGUAGE=de",
-                                           "TERM=hp70092",
-                                           "TERMINFO=/k/temp/terminfo",
-                                           "LANG=C",
-                                           "INPUTRC=/k/temp/inputrc",
-                                           "GROFF_NO_SGR=1",
-                                           "LESS=-i -+R"};
-    EXPECT_EQ(env, want);
+    EXPECT_EQ(env, (std::vector<std::string>{"PATH=/usr/bin", "HOME=/home/u", "LANGUAGE=de", "TERM=hp70092",
+                                             "TERMINFO=/k/temp/terminfo", "LANG=C", "INPUTRC=/k/temp/inputrc",
+                                             "GROFF_NO_SGR=1", "LESS=-i -+R"}));
     EXPECT_EQ(net::ChooseLocale(false, "en_US.ISO-8859-1"), "C") << "Roman 8 has no locale";
 
     // The inputrc includes the user's settings and turns bracketed paste off.
