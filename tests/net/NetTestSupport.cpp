@@ -19,7 +19,6 @@
 #include <cstdlib>
 #include <fstream>
 #include <sys/prctl.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace kalvor::test {
@@ -143,23 +142,12 @@ bool RecordingTrace::Has(std::string_view label, std::string_view data) const
     return false;
 }
 
-std::vector<std::string> RecordingTrace::Negotiation() const
-{
-    std::vector<std::string> out;
-    for (const auto& [l, d] : Lines)
-        if ((l.rfind("SERVER", 0) == 0 || l.rfind("CLIENT", 0) == 0) && l.find("Sub") == std::string::npos)
-            out.push_back(l + " " + d);
-    return out;
-}
-
 // ---------------------------------------------------------------------------
 
 Harness::Harness()
 {
     Term.SetObserver(this);
     Trace.OnReceived = [this](std::string_view data) {
-        if (Capture)
-            Captured += data;
         if (OnData && !data.empty())
             OnData(data);
     };
@@ -307,18 +295,13 @@ int ServerProcess::Stop()
 
 std::string RunCommandLine(const std::string& command, int& status)
 {
-    std::string out;
-    FILE* p = ::popen(command.c_str(), "r");
-    if (p == nullptr) {
-        status = -1;
-        return out;
-    }
-    char buffer[512];
-    while (std::fgets(buffer, sizeof buffer, p) != nullptr)
-        out += buffer;
-    const int rc = ::pclose(p);
-    status = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
-    return out;
+    QProcess p;
+    p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    p.setStandardInputFile(QProcess::nullDevice()); // nothing run this way waits for input
+    p.start("/bin/sh", {"-c", QString::fromStdString(command)});
+    const bool ran = p.waitForFinished(-1) && p.exitStatus() == QProcess::NormalExit;
+    status = ran ? p.exitCode() : -1;
+    return p.readAllStandardOutput().toStdString();
 }
 
 std::string StartDisplay(ServerProcess& x, const std::filesystem::path& folder)

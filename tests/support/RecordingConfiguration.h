@@ -1,5 +1,5 @@
-// A configuration fake for a session: records what the session asks of the
-// configuration attached to it.
+// A configuration fake for a session: records the saves and key applications
+// the session asks of the configuration attached to it.
 #pragma once
 
 #include "session/ConfigurationHooks.h"
@@ -10,19 +10,16 @@ namespace kalvor::test {
 
 class RecordingConfiguration final : public ConfigurationHooks {
 public:
-    std::vector<int> DefinedKeys;
     std::vector<bool> TermConfigSaves; // true: kept, false: restored
     int EnterKeySaves = 0;
     int UserKeyApplications = 0;
-    int HardResets = 0;
-    int PreferenceSaves = 0;
 
-    void UserKeyDefined(int key) override { DefinedKeys.push_back(key); }
+    void UserKeyDefined(int) override {}
     void SaveTermConfig(bool save) override { TermConfigSaves.push_back(save); }
     void SaveEnterKeySettings() override { ++EnterKeySaves; }
     void ApplyUserKeys() override { ++UserKeyApplications; }
-    void ReapplyAfterHardReset() override { ++HardResets; }
-    void SavePreferences() override { ++PreferenceSaves; }
+    void ReapplyAfterHardReset() override {}
+    void SavePreferences() override {}
 };
 
 } // namespace kalvor::test

@@ -20,26 +20,18 @@ public:
     int Repaints = 0;
     int Arrivals = 0; // connections' deliveries between ticks
     int StateChanges = 0;
-    std::vector<int> TelnetVariants;
-    int ExitRequests = 0;
 
-    std::vector<std::string> Printed;          // the contents of every printed file
-    std::vector<std::filesystem::path> Opened; // documents shown in the text editor
-    int ScreenPrints = 0;
+    std::vector<std::string> Printed;              // the contents of every printed file
+    std::vector<std::filesystem::path> Opened;     // documents shown in the text editor
     std::optional<std::filesystem::path> FileName; // the answer to the file chooser
     bool Yes = false;                              // the answer to a yes/no question
     std::vector<std::string> Questions;            // the titles of the questions asked
-    std::vector<logging::ErrorWindow> Errors;
 
     int ExitTerminals = 0;
     int Focuses = 0;
-    std::vector<bool> TabPanels;
-    int DestinationChanges = 0;
     int ControlCharacterChanges = 0;
 
     bool Selected = false; // a region is marked
-    int Cuts = 0;
-    int SelectionClears = 0;
 
     bool FormsShown = false; // the forms mode shows objects
     int FormsEnters = 0;
@@ -49,21 +41,13 @@ public:
     int FormsShows = 0;     // the Canvo window was asked to show the form file
     bool CanvoOpen = false; // the Canvo window is open (set by FormsShow)
 
-    std::string Caption;
-    std::string Status;
-    bool TimerStopped = false;
-    bool Shown = false;
-
     void Bell() override { ++Bells; }
     void Repaint() override { ++Repaints; }
     void DataArrived() override { ++Arrivals; }
     void StateChanged() override { ++StateChanges; }
-    void TelnetVariant(int variant) override { TelnetVariants.push_back(variant); }
-    void ExitRequested() override { ++ExitRequests; }
 
     void PrintFile(const std::filesystem::path& file) override { Printed.push_back(ReadAll(file)); }
     void OpenDocument(const std::filesystem::path& file) override { Opened.push_back(file); }
-    void PrintScreen() override { ++ScreenPrints; }
     std::optional<std::filesystem::path> AskFileName(std::string_view title) override
     {
         Questions.emplace_back(title);
@@ -74,27 +58,20 @@ public:
         Questions.emplace_back(title);
         return Yes;
     }
-    void ShowError(const logging::ErrorWindow& error) override { Errors.push_back(error); }
+    void ShowError(const logging::ErrorWindow&) override {}
 
     void ExitTerminal() override { ++ExitTerminals; }
     void FocusDisplay() override { ++Focuses; }
-    void ShowTabPanel(bool shown) override { TabPanels.push_back(shown); }
-    void DestinationsChanged() override { ++DestinationChanges; }
     void ControlCharactersChanged() override { ++ControlCharacterChanges; }
 
     bool SelectionActive() override { return Selected; }
-    void ClipCut() override { ++Cuts; }
     void FormsShow() override
     {
         ++FormsShows;
         CanvoOpen = true;
     }
     bool FormsWindowOpen() override { return CanvoOpen; }
-    void ClearSelection() override
-    {
-        ++SelectionClears;
-        Selected = false;
-    }
+    void ClearSelection() override { Selected = false; }
 
     bool FormsShowObjects() override { return FormsShown; }
     void FormsEnter() override { ++FormsEnters; }
@@ -102,10 +79,10 @@ public:
     void FormsTab(int) override { ++FormsTabs; }
     void FormsNavigate(FieldDirection direction) override { FormsMoves.push_back(direction); }
 
-    void ScriptCaption(const std::string& caption) override { Caption = caption; }
-    void StartupStatus(const std::string& text) override { Status = text; }
-    void StopStartupTimer() override { TimerStopped = true; }
-    void DisplayTerminal() override { Shown = true; }
+    void ScriptCaption(const std::string&) override {}
+    void StartupStatus(const std::string&) override {}
+    void StopStartupTimer() override {}
+    void DisplayTerminal() override {}
 };
 
 } // namespace kalvor::test
