@@ -38,14 +38,6 @@ protected:
     std::string Pointer() const { return GetDefaultFile().Name; }
 };
 
-TEST_F(ConfigFilesTest, ExtensionIsAlwaysZkd)
-{
-    EXPECT_EQ(WithConfigExtension("config/site"), std::filesystem::path("config/site.zkd"));
-    EXPECT_EQ(WithConfigExtension("config/site.txt"), std::filesystem::path("config/site.zkd"));
-    EXPECT_EQ(WithConfigExtension("config/site.zkd"), std::filesystem::path("config/site.zkd"));
-    EXPECT_EQ(WithConfigExtension("config/my.site.cfg"), std::filesystem::path("config/my.site.zkd"));
-}
-
 TEST_F(ConfigFilesTest, SaveSaveAsAndOpenRecordTheCurrentFile)
 {
     ASSERT_EQ(SaveConfiguration("config/site.zkd", AllSet(), errors), 0);

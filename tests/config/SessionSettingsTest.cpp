@@ -74,20 +74,6 @@ TEST_F(SessionSettingsTest, WidthChangeOnlyWhenDifferent)
     EXPECT_EQ(st.Mem.LeftMargin, 0);
 }
 
-TEST_F(SessionSettingsTest, CollectSeesWhatTheHostChanged)
-{
-    Host("\x1b&f2k0a3d5LabcHELLO");
-    st.ColorScheme = 7;
-    st.CursorForm = 1;
-    Settings s;
-    CollectSettings(session, s);
-    EXPECT_EQ(s.Keys[1].Line1, "abc");
-    EXPECT_EQ(s.Keys[1].Text, "HELLO");
-    EXPECT_EQ(s.Keys[1].Type, FunctionKeyRecord::kNormal);
-    EXPECT_EQ(s.ColorIndex, 7);
-    EXPECT_EQ(s.Cursor, CursorStyle::Block);
-}
-
 TEST_F(SessionSettingsTest, DefaultSettingsLeaveADefaultSessionAlone)
 {
     Session fresh(clock);

@@ -29,8 +29,11 @@ def http_server(folder, log):
         def __init__(self, *args, **kwargs):
             super().__init__(*args, directory=folder, **kwargs)
 
-        def log_message(self, format, *args):
+        def log_request(self, code="-", size="-"):
             record(log, self.requestline)
+
+        def log_message(self, format, *args):
+            pass
 
     server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
     announce(server.server_address[1])
