@@ -31,7 +31,7 @@ TEST(PointerFileLayout, ByteForByte)
     const std::string name = "config/default.zkd";
     const std::string expected = Golden(name + std::string(60 - name.size(), ' '));
     EXPECT_EQ(FormatPointerFile(name), expected);
-    EXPECT_EQ(expected.find("config/default.zkd"), 427u); // byte 428 counted from 1
+    EXPECT_EQ(expected.find("config/default.zkd"), 427u);                             // byte 428 counted from 1
     EXPECT_EQ(FormatPointerFile(std::string(70, 'n')), Golden(std::string(60, 'n'))); // cut to the field
 }
 

@@ -20,56 +20,45 @@ namespace {
 
 using Edit = std::function<void(SetTerminalValues&)>;
 
+// The lines of the settings file that an edit of the default values changes.
+std::vector<std::string> Changes(const Edit& edit)
+{
+    Settings s;
+    SetTerminalValues v = SetTerminalValuesFrom(s);
+    edit(v);
+    EXPECT_EQ(CheckSetTerminalValues(v), std::nullopt);
+    GetSetTermValues(v, s);
+    return test::Changes(s);
+}
+
 TEST(SetTerminalValuesTest, ListsAndLocalProgramIntoSettings)
 {
-    const struct {
-        const char* Name;
-        Edit Change;
-        std::vector<std::string> Changes; // from the defaults
-    } cases[] = {
-        {"a typed phone number becomes entry 0, blanks are cleared",
-         [](SetTerminalValues& v) {
-             v.PhoneList = {"555-0100", "   ", "555-0199"};
-             v.PhoneText = "555-0199";
-         },
-         {"Phone Number1 = 555-0199", "Phone Number2 = 555-0100"}},
-        {"a new host is added in front, the list keeps 30",
-         [](SetTerminalValues& v) {
-             v.HostList.clear();
-             for (int i = 1; i <= 30; ++i)
-                 v.HostList.push_back("h" + std::to_string(i));
-             v.HostText = "newhost:2323";
-         },
-         [] {
-             Settings e;
-             e.Hosts[0] = "newhost:2323";
-             for (std::size_t i = 1; i < 30; ++i)
-                 e.Hosts[i] = "h" + std::to_string(i);
-             return test::Changes(e);
-         }()},
-        {"a known host moves to the front",
-         [](SetTerminalValues& v) {
-             v.HostList = {"a", "b", "c"};
-             v.HostText = "c";
-         },
-         {"TelnetAddr1 = c", "TelnetAddr2 = a", "TelnetAddr3 = b"}},
-        {"local program with an empty command: the login shell, and no port keeps the setting",
-         [](SetTerminalValues& v) {
-             v.Kind = NetworkKind::LocalProgram;
-             v.HostList = {"bash -l"};
-             v.HostText = "";
-             v.NetPort = "";
-         },
-         {"TelnetAddr1 = ", "TelnetAddr2 = bash -l", "Network Type = 4"}},
-    };
-    for (const auto& c : cases) {
-        Settings s;
-        SetTerminalValues v = SetTerminalValuesFrom(s);
-        c.Change(v);
-        ASSERT_EQ(CheckSetTerminalValues(v), std::nullopt) << c.Name;
-        GetSetTermValues(v, s);
-        EXPECT_EQ(test::Changes(s), c.Changes) << c.Name;
-    }
+    using Lines = std::vector<std::string>;
+    // A typed phone number becomes entry 0, blanks are cleared.
+    EXPECT_EQ(Changes([](SetTerminalValues& v) {
+                  v.PhoneList = {"555-0100", "   ", "555-0199"}, v.PhoneText = "555-0199";
+              }),
+              (Lines{"Phone Number1 = 555-0199", "Phone Number2 = 555-0100"}));
+    // A known host moves to the front.
+    EXPECT_EQ(Changes([](SetTerminalValues& v) {
+                  v.HostList = {"a", "b", "c"}, v.HostText = "c";
+              }),
+              (Lines{"TelnetAddr1 = c", "TelnetAddr2 = a", "TelnetAddr3 = b"}));
+    // A local program with an empty command: the login shell; no port keeps the setting.
+    EXPECT_EQ(Changes([](SetTerminalValues& v) {
+                  v.Kind = NetworkKind::LocalProgram, v.HostList = {"bash -l"}, v.HostText = "", v.NetPort = "";
+              }),
+              (Lines{"TelnetAddr1 = ", "TelnetAddr2 = bash -l", "Network Type = 4"}));
+    // A new host is added in front, the list keeps 30.
+    const Lines hosts = Changes([](SetTerminalValues& v) {
+        v.HostList.clear();
+        for (int i = 1; i <= 30; ++i)
+            v.HostList.push_back("h" + std::to_string(i));
+        v.HostText = "new";
+    });
+    ASSERT_EQ(hosts.size(), 30u);
+    EXPECT_EQ(hosts.front(), "TelnetAddr1 = new");
+    EXPECT_EQ(hosts.back(), "TelnetAddr30 = h29");
 }
 
 TEST(SetTerminalValuesTest, ControlsShowTheSettingsAndStoreThemBack)

@@ -250,7 +250,7 @@ TEST_F(Download, TheHeadlessTerminalFetchesAFormsPicture)
     ASSERT_NE(server.Port(), 0) << server.Error();
     const fs::path events = home_.Path() / "events.txt";
     WriteAll(events, "host \\e%k1F" + ServerLine(server, "HTTP://", "pics") +
-                          ")\\n/RESOURCES (logo.gif)\\n/IMAGE (10 10 logo.gif)\\n/CHECK (5 5 A)\\n\\e%kC\n");
+                         ")\\n/RESOURCES (logo.gif)\\n/IMAGE (10 10 logo.gif)\\n/CHECK (5 5 A)\\n\\e%kC\n");
     const fs::path out = home_.Path() / "out.json";
     const std::string command = std::string(KALVOR_SCREEN_PATH) + " --format json --rows 2 --events '" +
                                 events.string() + "' > '" + out.string() + "'";

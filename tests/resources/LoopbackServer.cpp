@@ -9,7 +9,9 @@ LoopbackServer::LoopbackServer(Kind kind, const std::filesystem::path& folder, s
     : log_(std::move(log))
 {
     std::vector<std::string> argv = {KALVOR_PYTHON, KALVOR_SERVERS_SCRIPT,
-                                     kind == Kind::Http ? "http" : kind == Kind::Ftp ? "ftp" : "proxy"};
+                                     kind == Kind::Http  ? "http"
+                                     : kind == Kind::Ftp ? "ftp"
+                                                         : "proxy"};
     if (kind != Kind::Proxy)
         argv.push_back(folder.string());
     argv.push_back(log_.string());

@@ -88,11 +88,11 @@ TEST_F(ScriptLogon, DemoHostMenuDrivenByScriptInBothVariants)
 // password (not echoed), then a shell: the script logs on and hands over.
 TEST_F(ScriptLogon, InetutilsTelnetdLogOnThenTheUserHasTheShell)
 {
-    const std::filesystem::path login =
-        WriteFile("login.sh", "#!/bin/sh\nprintf 'login: '; read user; stty -echo\n"
-                              "printf 'Password: '; read pw; stty echo; printf '\\r\\n'\n"
-                              "[ \"$user\" = guest ] && [ \"$pw\" = secret ] && echo \"Welcome, $user\" && exec /bin/sh\n"
-                              "echo 'Login incorrect'\n");
+    const std::filesystem::path login = WriteFile(
+        "login.sh", "#!/bin/sh\nprintf 'login: '; read user; stty -echo\n"
+                    "printf 'Password: '; read pw; stty echo; printf '\\r\\n'\n"
+                    "[ \"$user\" = guest ] && [ \"$pw\" = secret ] && echo \"Welcome, $user\" && exec /bin/sh\n"
+                    "echo 'Login incorrect'\n");
     ::chmod(login.c_str(), 0755);
     port = FreeLoopbackPort();
     std::string error;

@@ -67,7 +67,8 @@ TEST(EndToEnd, TypingAndTheSelectionOfTheDesktopProgram)
     ASSERT_TRUE(WaitFor([&] { return screenHas("Command>"); }, kStartLimitMs)) << "the replayed session was not shown";
 
     // Real key strokes through the X server to the focused window.
-    ASSERT_FALSE(Shell("xdotool windowfocus --sync " + window + " && xdotool type --delay 40 hello && echo ok").empty());
+    ASSERT_FALSE(
+        Shell("xdotool windowfocus --sync " + window + " && xdotool type --delay 40 hello && echo ok").empty());
     ASSERT_TRUE(WaitFor([&] { return screenHas("Command> hello\n"); }, kStartLimitMs))
         << "typed text not on the screen; screen:\n"
         << ReadAll(dump);
@@ -91,8 +92,8 @@ TEST(EndToEnd, TypingAndTheSelectionOfTheDesktopProgram)
     const std::string x2 = std::to_string(width * 55 / 100), y2 = std::to_string(height * 50 / 100);
     const std::string xm = std::to_string(width / 2);
     const std::string move = " mousemove --window " + window + " ";
-    Shell("xdotool" + move + x1 + " " + y1 + " mousedown 1 sleep 0.2" + move + xm + " " + y1 + " sleep 0.2" + move + x2 +
-          " " + y2 + " sleep 0.2 mouseup 1");
+    Shell("xdotool" + move + x1 + " " + y1 + " mousedown 1 sleep 0.2" + move + xm + " " + y1 + " sleep 0.2" + move +
+          x2 + " " + y2 + " sleep 0.2 mouseup 1");
 
     // The marked text is the primary selection: rows of the screen, CR LF between.
     ASSERT_TRUE(WaitFor([] { return !Selection("primary").empty(); }, kStartLimitMs)) << "nothing marked";

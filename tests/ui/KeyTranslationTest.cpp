@@ -51,11 +51,18 @@ TEST(KeyTranslation, QtKeysBecomeKeyStrokes)
         EXPECT_EQ(k.NumericPad, row.Stroke.NumericPad) << "Qt key " << row.QtKey;
         EXPECT_EQ(k.Character, row.Stroke.Character) << "Qt key " << row.QtKey;
     }
-    for (const auto& [qt, code] : {std::pair{Qt::Key_Up, Key::Up}, {Qt::Key_Down, Key::Down}, {Qt::Key_Left, Key::Left},
-                                   {Qt::Key_Right, Key::Right}, {Qt::Key_Home, Key::Home}, {Qt::Key_End, Key::End},
-                                   {Qt::Key_PageUp, Key::PageUp}, {Qt::Key_PageDown, Key::PageDown},
-                                   {Qt::Key_Insert, Key::Insert}, {Qt::Key_Delete, Key::Delete},
-                                   {Qt::Key_Pause, Key::Pause}, {Qt::Key_ScrollLock, Key::ScrollLock}})
+    for (const auto& [qt, code] : {std::pair{Qt::Key_Up, Key::Up},
+                                   {Qt::Key_Down, Key::Down},
+                                   {Qt::Key_Left, Key::Left},
+                                   {Qt::Key_Right, Key::Right},
+                                   {Qt::Key_Home, Key::Home},
+                                   {Qt::Key_End, Key::End},
+                                   {Qt::Key_PageUp, Key::PageUp},
+                                   {Qt::Key_PageDown, Key::PageDown},
+                                   {Qt::Key_Insert, Key::Insert},
+                                   {Qt::Key_Delete, Key::Delete},
+                                   {Qt::Key_Pause, Key::Pause},
+                                   {Qt::Key_ScrollLock, Key::ScrollLock}})
         EXPECT_EQ(TranslateKey(qt, Qt::NoModifier, none).Code, code) << "Qt key " << qt;
     EXPECT_EQ(UnicodeToDisplayCode(0x2014), 151);
     EXPECT_EQ(UnicodeToDisplayCode(0x85), -1) << "a C1 control is not a Windows addition";
