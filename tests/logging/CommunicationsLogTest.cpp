@@ -101,6 +101,7 @@ TEST_F(CommLogTest, SwitchedOnAndOffWithHeaderLinesAndClosing)
     EXPECT_EQ(log.TurnOff(), 0);
     EXPECT_FALSE(std::filesystem::exists(file));
     ASSERT_EQ(log.TurnOn(), 0);
+    EXPECT_EQ(log.StartTimeMs(), ManualClock::kNoon);
     EXPECT_EQ(ReadAll(file), kEveningHeader);
     log.LogTrace("Received:", "one");
     clock.Advance(12LL * 3600 * 1000 - 20); // 23:59:59.980

@@ -245,6 +245,7 @@ TEST(StartupTest, ExitProtectionFailingFilesAndPrinterLoggingInOneWindow)
     EXPECT_EQ(logged.find("line 20"), std::string::npos);
 
     (void)log.TurnOffLogging(logging::PrinterLog::kTop, window.GetSession().Memory());
+    EXPECT_EQ(told, printing.LastPdf());
     EXPECT_TRUE(QFileInfo(told).size() > 0);
     EXPECT_TRUE(told.startsWith(QString::fromStdString((home.Path() / "temp").string())));
     std::vector<std::string> kept;
