@@ -11,7 +11,6 @@ command) is appended to LOG as one line.
 import http.server
 import logging
 import sys
-import urllib.error
 import urllib.request
 
 
@@ -69,11 +68,8 @@ def proxy_server(log):
     class Handler(http.server.BaseHTTPRequestHandler):
         def do_GET(self):
             record(log, self.requestline)
-            try:
-                with direct.open(self.path, timeout=10) as reply:
-                    status, body = reply.status, reply.read()
-            except urllib.error.HTTPError as error:
-                status, body = error.code, error.read()
+            with direct.open(self.path, timeout=10) as reply:
+                status, body = reply.status, reply.read()
             self.send_response(status)
             self.send_header("Content-Length", str(len(body)))
             self.end_headers()
