@@ -145,29 +145,19 @@ TEST(SessionTrace, KnownExchangeByteForByte)
     session.Tick();
     clock.Advance(7);
     Internals(session).Transmit().XmitString("user", false);
+    Internals(session).Errors().ReportToLog("XmitFunction", 57); // errors go to the log on request
     ASSERT_EQ(Internals(session).CommLog().TurnOff(), 0);
 
     EXPECT_EQ(ReadAll(home.Path() / "temp" / "zkdebug.txt"), kEveningHeader +
                                                                  "0          CLIENT Dont: 1\r\n"
                                                                  "0          Transmitted: hello'13\r\n"
                                                                  "1.25          Received: login: '13'10'27&dB\r\n"
-                                                                 "1.257      Transmitted: user\r\n" +
+                                                                 "1.257      Transmitted: user\r\n"
+                                                                 "1.257            Error: [ 57:   XmitFunction ] "
+                                                                 "Device I/O Error.\r\n" +
                                                                  kClosing);
     EXPECT_EQ(observer.Opened, std::vector<std::filesystem::path>{home.Path() / "temp" / "zkdebug.txt"});
     EXPECT_EQ(net.Written(), "hello\ruser");
-}
-
-TEST(SessionTrace, ErrorsGoToTheLogOnRequest)
-{
-    TempHome home;
-    ManualClock clock;
-    Session session(clock);
-    Internals(session).CommLog().HeaderTime = kEvening;
-    ASSERT_EQ(Internals(session).CommLog().TurnOn(), 0);
-    Internals(session).Errors().ReportToLog("XmitFunction", 57);
-    (void)Internals(session).CommLog().TurnOff(false);
-    EXPECT_EQ(ReadAll(home.Path() / "temp" / "zkdebug.txt"),
-              kEveningHeader + "0                Error: [ 57:   XmitFunction ] Device I/O Error.\r\n" + kClosing);
 }
 
 } // namespace

@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
 #include <cstdlib>
 
 namespace fs = std::filesystem;
@@ -83,7 +84,7 @@ protected:
 };
 
 // Every file the server has lands in the cache; a missing one is logged and
-// skipped.
+// skipped; a large one reports its progress.
 TEST_F(Download, FetchesEveryFileIntoTheCache)
 {
     struct Case {
@@ -101,20 +102,22 @@ TEST_F(Download, FetchesEveryFileIntoTheCache)
         {K::Ftp, "ftp://", " PASSIVE", "USER anonymous", true, "FTP1.Error [550] "},
         {K::Ftp, "FTP://", " USER kalvor PASSWORD secret", "USER kalvor", false, "FTP1.Error [550] "},
     };
-    const std::vector<std::string> names = {"one.gif", "two words.gif", "three.bmp"};
+    const std::vector<std::string> names = {"one.gif", "two words.gif", "three.bmp", "large.bmp"};
+    const std::size_t large = 6'000'000;
     fs::create_directories(served_ / "pics");
     for (std::size_t i = 0; i < names.size(); ++i)
-        WriteAll(served_ / "pics" / names[i], Picture(3000 + i * 1000, static_cast<char>(i)));
+        WriteAll(served_ / "pics" / names[i], Picture(i == 3 ? large : 3000 + i * 1000, static_cast<char>(i)));
 
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.Scheme) + c.Properties);
         fs::remove_all(ProgramFolder() / "cache");
         fs::remove(log_);
         record_.Failures.clear();
+        record_.Progress.clear();
         LoopbackServer server(c.Kind, served_, log_);
         ASSERT_NE(server.Port(), 0) << server.Error();
         RunForm(ServerLine(server, c.Scheme, "pics") + c.Properties +
-                ")\n/RESOURCES (one.gif \"two words.gif\" gone.gif three.bmp)\n");
+                ")\n/RESOURCES (one.gif \"two words.gif\" gone.gif three.bmp large.bmp)\n");
 
         for (const std::string& name : names)
             EXPECT_TRUE(ReadAll(Cached(name)) == ReadAll(served_ / "pics" / name)) << name;
@@ -123,6 +126,21 @@ TEST_F(Download, FetchesEveryFileIntoTheCache)
         ASSERT_EQ(record_.Failures.size(), 1u);
         EXPECT_TRUE(record_.Failures[0].starts_with(std::string("DownloadResources - ") + c.Logged))
             << record_.Failures[0];
+        std::vector<TransferProgress> p;
+        std::copy_if(record_.Progress.begin(), record_.Progress.end(), std::back_inserter(p),
+                     [](const TransferProgress& t) { return t.Name == "large.bmp"; });
+        ASSERT_GE(p.size(), 3u);
+        EXPECT_EQ(p.front().Bytes, 0);
+        // The size (Content-Length, SIZE reply) is known before the file is complete.
+        EXPECT_TRUE(std::any_of(p.begin(), p.end(), [&](const TransferProgress& t) {
+            return t.Total == static_cast<std::int64_t>(large) && t.Bytes < t.Total;
+        }));
+        EXPECT_TRUE(std::is_sorted(p.begin(), p.end(), [](const TransferProgress& a, const TransferProgress& b) {
+            return a.Bytes < b.Bytes;
+        }));
+        EXPECT_EQ(p.back().Bytes, static_cast<std::int64_t>(large));
+        EXPECT_GT(p.back().RateKbps, 0);
+        EXPECT_FALSE(record_.Open);
         const std::vector<std::string> requests = server.Requests();
         if (c.Kind == K::Http) {
             EXPECT_EQ(Count(requests, "GET /pics/"), names.size() + 1);
@@ -163,36 +181,6 @@ TEST_F(Download, OpensNoConnectionWhenNothingIsToBeFetched)
     }
     EXPECT_EQ(ReadAll(Cached("a.gif")), "cached a");
     EXPECT_FALSE(fs::exists(Cached("new.gif")));
-}
-
-TEST_F(Download, LargeFileReportsItsProgress)
-{
-    const std::size_t size = 6'000'000;
-    WriteAll(served_ / "large.bmp", Picture(size, 3));
-    for (const auto kind : {LoopbackServer::Kind::Http, LoopbackServer::Kind::Ftp}) {
-        const bool http = kind == LoopbackServer::Kind::Http;
-        SCOPED_TRACE(http ? "HTTP" : "FTP");
-        fs::remove_all(ProgramFolder() / "cache");
-        record_.Progress.clear();
-        LoopbackServer server(kind, served_, log_);
-        ASSERT_NE(server.Port(), 0) << server.Error();
-        RunForm(ServerLine(server, http ? "HTTP://" : "FTP://") + " PASSIVE)\n/RESOURCES (large.bmp)\n");
-
-        EXPECT_EQ(fs::file_size(Cached("large.bmp")), size);
-        const std::vector<TransferProgress>& p = record_.Progress;
-        ASSERT_GE(p.size(), 3u);
-        EXPECT_EQ(p.front().Bytes, 0);
-        // The size (Content-Length, SIZE reply) is known before the file is complete.
-        EXPECT_TRUE(std::any_of(p.begin(), p.end(), [&](const TransferProgress& t) {
-            return t.Total == static_cast<std::int64_t>(size) && t.Bytes < t.Total;
-        }));
-        EXPECT_TRUE(std::is_sorted(p.begin(), p.end(), [](const TransferProgress& a, const TransferProgress& b) {
-            return a.Bytes < b.Bytes;
-        }));
-        EXPECT_EQ(p.back().Bytes, static_cast<std::int64_t>(size));
-        EXPECT_GT(p.back().RateKbps, 0);
-        EXPECT_FALSE(record_.Open);
-    }
 }
 
 // The proxy of http_proxy carries the request; a no_proxy entry naming the
