@@ -1,8 +1,10 @@
 // Start-up and shutdown through the real windows, offscreen, each under a
 // fresh program folder: what start-up creates, the start-up timer with and
 // without a script, a restart that keeps the user's settings, the refusal
-// to close under exit protection, the error window for a failing file, and
-// printer logging that ends in a PDF when no printer is configured.
+// to close under exit protection, the error window for a failing file,
+// printer logging that ends in a PDF when no printer is configured, and the
+// pages and text of PDFs printed without a printer (read back with
+// pdftotext when poppler-utils is installed).
 #include "FileBytes.h"
 #include "SessionInternals.h"
 #include "TempHome.h"
@@ -20,8 +22,12 @@
 #include "ui/StartupWindow.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
 
@@ -29,6 +35,7 @@
 
 #include <chrono>
 #include <functional>
+#include <optional>
 #include <fstream>
 
 namespace kalvor::ui {
@@ -84,6 +91,28 @@ struct ModalCatcher {
         });
     }
 };
+
+// The pages of a PDF (counted in the file), and its text when pdftotext
+// (poppler-utils) is installed.
+int Pages(const QString& pdf)
+{
+    QFile f(pdf);
+    if (!f.open(QIODevice::ReadOnly))
+        return -1;
+    return static_cast<int>(
+        QString::fromLatin1(f.readAll()).count(QRegularExpression(QStringLiteral("/Type\\s*/Page[^s]"))));
+}
+
+std::optional<QString> PdfText(const QString& pdf)
+{
+    const QString tool = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    if (tool.isEmpty())
+        return std::nullopt;
+    QProcess p;
+    p.start(tool, {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    p.waitForFinished(-1);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
 
 TEST(StartupTest, FreshProgramFolderGetsFoldersPointerAndDefaultConfiguration)
 {
@@ -193,7 +222,7 @@ TEST(StartupTest, SettingsUserKeysAndColourSurviveARestart)
     EXPECT_TRUE(read.Echo);
 }
 
-TEST(StartupTest, ExitProtectionFailingFilesAndPrinterLoggingInOneWindow)
+TEST(StartupTest, ExitProtectionFailingFilesPrinterLoggingAndPrintingInOneWindow)
 {
     test::TempHome home;
     MainWindow window(Configured());
@@ -255,6 +284,35 @@ TEST(StartupTest, ExitProtectionFailingFilesAndPrinterLoggingInOneWindow)
     EXPECT_EQ(kept.size(), config::kKeptPrintFiles);
     EXPECT_FALSE(fs::exists(temp / "old5.pdf"));
     EXPECT_TRUE(fs::exists(temp / "old6.pdf"));
+
+    // The screen with enhancements and line drawing on one page under its
+    // header; a long text over pages, each with its header; then the host's
+    // larger font (more pages) without a header.
+    Host(window, "\x1bH\x1bJ\x1b&dBInverse\x1b&d@ plain \x1b&dDunder\x1b&d@\r\n\x1b)B\x0elqqk\x0f box\r\n");
+    ASSERT_EQ(printing.Print(PrintJob{QStringLiteral("Kalvor screen"), ScreenRows(window.GetSession().Memory())}), 0);
+    EXPECT_EQ(Pages(told), 1);
+    if (const auto t = PdfText(told)) {
+        EXPECT_TRUE(t->contains(QStringLiteral("Page 1 of 1"))) << t->toStdString();
+        EXPECT_TRUE(t->contains(QRegularExpression(QStringLiteral("Inverse +plain +under")))) << t->toStdString();
+        EXPECT_TRUE(t->contains(QStringLiteral("box"))) << t->toStdString();
+    }
+    QString body;
+    for (int i = 1; i <= 200; ++i)
+        body += QStringLiteral("line %1\r\n").arg(i);
+    ASSERT_EQ(printing.PrintText(QStringLiteral("zklog.txt"), body), 0);
+    const int pages = Pages(told);
+    EXPECT_GT(pages, 1);
+    if (const auto t = PdfText(told)) {
+        EXPECT_TRUE(t->contains(QStringLiteral("Page %1 of %1").arg(pages))) << t->toStdString();
+        EXPECT_EQ(t->count(QStringLiteral("zklog.txt")), pages);
+    }
+    Host(window, "\x1b%p20f0H");
+    ASSERT_EQ(printing.PrintText(QStringLiteral("zklog.txt"), body), 0);
+    EXPECT_GT(Pages(told), pages);
+    if (const auto t = PdfText(told)) {
+        EXPECT_FALSE(t->contains(QStringLiteral("Page "))) << t->toStdString();
+        EXPECT_TRUE(t->contains(QStringLiteral("line 200")));
+    }
 
     window.ResetHard_Click();
     EXPECT_TRUE(window.close());
