@@ -38,14 +38,6 @@ protected:
     std::string Pointer() const { return GetDefaultFile().Name; }
 };
 
-TEST_F(ConfigFilesTest, ExtensionIsAlwaysZkd)
-{
-    EXPECT_EQ(WithConfigExtension("config/site"), std::filesystem::path("config/site.zkd"));
-    EXPECT_EQ(WithConfigExtension("config/site.txt"), std::filesystem::path("config/site.zkd"));
-    EXPECT_EQ(WithConfigExtension("config/site.zkd"), std::filesystem::path("config/site.zkd"));
-    EXPECT_EQ(WithConfigExtension("config/my.site.cfg"), std::filesystem::path("config/my.site.zkd"));
-}
-
 TEST_F(ConfigFilesTest, SaveSaveAsAndOpenRecordTheCurrentFile)
 {
     ASSERT_EQ(SaveConfiguration("config/site.zkd", AllSet(), errors), 0);
@@ -101,26 +93,6 @@ TEST_F(ConfigFilesTest, FilesOutsideTheConfigFolderAreRefused)
     EXPECT_FALSE(std::filesystem::exists(config / "default.zkx"));
 }
 
-TEST_F(ConfigFilesTest, SaveFailureIsReportedAsCreateSettingsFile)
-{
-    std::filesystem::create_directories(config / "site.zkd" / "in the way");
-    EXPECT_NE(SaveConfiguration("config/site.zkd", AllSet(), errors), 0);
-    ASSERT_EQ(shown.Windows.size(), 1u);
-    EXPECT_EQ(shown.Windows[0].Location, "CreateSettingsFile");
-    EXPECT_EQ(shown.Windows[0].FileName, "config/site.zkd");
-}
-
-TEST_F(ConfigFilesTest, OpenOfAMissingFileChangesNothing)
-{
-    Settings s = AllSet();
-    std::string current = "config/default.zkd";
-    EXPECT_EQ(OpenConfiguration(config / "gone.zkd", s, current, errors), 53);
-    EXPECT_EQ(s, AllSet());
-    EXPECT_EQ(current, "config/default.zkd");
-    ASSERT_EQ(shown.Windows.size(), 1u);
-    EXPECT_EQ(shown.Windows[0].Detail, "[ 53:   ReadSettingsFile,  config/gone.zkd ]");
-}
-
 // Section updates.
 
 TEST_F(ConfigFilesTest, EachSectionReplacesOnlyItsKeysInTheStandardLayout)
@@ -151,18 +123,6 @@ TEST_F(ConfigFilesTest, OtherKeysKeepTheTextTheFileHolds)
     expected[27] = "Enter";
     expected[11] = "42";
     EXPECT_EQ(ReadAll(config / "site.zkd"), FormatSettingsFile("config/site.zkd", expected));
-}
-
-TEST_F(ConfigFilesTest, SingleUserKeyUpdate)
-{
-    ASSERT_EQ(CreateSettingsFile("config/site.zkd", Settings{}), 0);
-    Settings now = AllSet();
-    ASSERT_EQ(UpdateConfigSection("config/site.zkd", now, "", kKeyF1 + 2), 0);
-    Settings read;
-    ParseSettingsText(ReadAll(config / "site.zkd"), read);
-    Settings expected;
-    expected.Keys[2] = now.Keys[2];
-    EXPECT_EQ(read, expected);
 }
 
 TEST_F(ConfigFilesTest, UpdatesThatDoNothing)
@@ -199,14 +159,6 @@ protected:
         EXPECT_EQ(ReadAll(config / "default.zkx"), FormatPointerFile(name));
     }
 };
-
-TEST_F(ConfigurationLoad, FirstStartWritesDefaultsAndThePointer)
-{
-    cfg.Load();
-    EXPECT_EQ(cfg.Values(), Settings{});
-    ExpectWrittenAndPointedTo("config/default.zkd", Settings{});
-    EXPECT_TRUE(shown.Windows.empty());
-}
 
 TEST_F(ConfigurationLoad, PartialFileIsCompletedWithTheDefaults)
 {

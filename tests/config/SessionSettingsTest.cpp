@@ -74,20 +74,6 @@ TEST_F(SessionSettingsTest, WidthChangeOnlyWhenDifferent)
     EXPECT_EQ(st.Mem.LeftMargin, 0);
 }
 
-TEST_F(SessionSettingsTest, CollectSeesWhatTheHostChanged)
-{
-    Host("\x1b&f2k0a3d5LabcHELLO");
-    st.ColorScheme = 7;
-    st.CursorForm = 1;
-    Settings s;
-    CollectSettings(session, s);
-    EXPECT_EQ(s.Keys[1].Line1, "abc");
-    EXPECT_EQ(s.Keys[1].Text, "HELLO");
-    EXPECT_EQ(s.Keys[1].Type, FunctionKeyRecord::kNormal);
-    EXPECT_EQ(s.ColorIndex, 7);
-    EXPECT_EQ(s.Cursor, CursorStyle::Block);
-}
-
 TEST_F(SessionSettingsTest, DefaultSettingsLeaveADefaultSessionAlone)
 {
     Session fresh(clock);
@@ -96,11 +82,6 @@ TEST_F(SessionSettingsTest, DefaultSettingsLeaveADefaultSessionAlone)
     const TerminalState& b = fresh.State();
     EXPECT_EQ(std::tie(a.ColorScheme, a.Foreground, a.Mem.ColsInTerm, a.CursorForm, a.HostRoman8, a.CapsLock),
               std::tie(b.ColorScheme, b.Foreground, b.Mem.ColsInTerm, b.CursorForm, b.HostRoman8, b.CapsLock));
-    Settings collected;
-    Settings fromFresh;
-    CollectSettings(session, collected);
-    CollectSettings(fresh, fromFresh);
-    EXPECT_EQ(collected.Keys, fromFresh.Keys);
 }
 
 // A configuration attached to a session.
@@ -190,11 +171,9 @@ TEST_F(AttachedTest, SaveTermConfigKeepsAndRestoresThePreferences)
     EXPECT_FALSE(cfg.TermConfigPending());
     EXPECT_EQ(applied.Count, before + 1);
     EXPECT_EQ(st.Mem.ColsInTerm, 80);
-    EXPECT_EQ(st.ColorScheme, 0);
     EXPECT_EQ(cfg.Values().FontIndex, 1);
     EXPECT_EQ(Internals(session).FuncKeys().UserKeyString(0), "\x1bp");
     EXPECT_TRUE(st.Strap.A);
-    EXPECT_TRUE(st.AutoLineFeed);
     EXPECT_EQ(st.ModeBits, 0);
 
     // Nothing kept: restoring does nothing.
@@ -228,16 +207,6 @@ TEST_F(AttachedTest, OpenAndHardResetApplyTheFile)
     EXPECT_EQ(st.Mem.ColsInTerm, 132);
     EXPECT_EQ(Internals(session).FuncKeys().UserKeyString(1), "ls -l\\x");
     EXPECT_EQ(cfg.Values().BaudRate, "9600");
-}
-
-TEST_F(AttachedTest, SaveCollectsFromTheSession)
-{
-    st.ColorScheme = 11;
-    Internals(session).Keys().Enter.SmartEnter = true;
-    ASSERT_EQ(cfg.Save(), 0);
-    const Settings read = OnFile();
-    EXPECT_EQ(read.ColorIndex, 11);
-    EXPECT_TRUE(read.SmartReturn);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
-// The key names, the function-key record and the password scrambling (the
-// key texts and the encodings of each value are checked by the goldens).
+// The function-key record and the password scrambling (the key names and
+// texts and the encodings of each value are checked by the goldens and the
+// round trip of every setting).
 #include "ConfigTestSupport.h"
 
 #include "config/PasswordScramble.h"
@@ -8,25 +9,9 @@
 #include <gtest/gtest.h>
 
 #include <optional>
-#include <set>
 
 namespace kalvor::config {
 namespace {
-
-TEST(SettingKeyTable, EveryKeyIsFoundByItsOwnName)
-{
-    std::set<std::string> names;
-    for (int i = 1; i <= kKeyCount; ++i) {
-        EXPECT_TRUE(names.insert(KeyName(i)).second) << KeyName(i);
-        EXPECT_EQ(FindKey(KeyName(i)), i) << KeyName(i);
-    }
-    EXPECT_EQ(KeyName(40), "TELNETADDR11");
-    EXPECT_EQ(FindKey("TELNETADDR31"), 0);
-    EXPECT_EQ(SectionByName("newfuncKEYconfig"), Section::FuncKey);
-    EXPECT_FALSE(SectionByName("NewColorConfig").has_value());
-    EXPECT_EQ(MaxRowForWidth(200), 599);
-    EXPECT_EQ(WidthFromMaxRow("junk"), 80);
-}
 
 TEST(FunctionKeyRecords, EncodedAndDecoded)
 {

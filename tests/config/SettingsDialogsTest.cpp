@@ -1,6 +1,7 @@
 // The connection settings and terminal preferences dialogs without widgets:
 // control values into settings, the lists, the port proposal, the refusals,
-// and the section each dialog writes, byte for byte.
+// and the section the preferences write, byte for byte. The widgets, the
+// serial line and the SSH login are driven in tests/ui/SettingsDialogsTest.
 #include "ConfigTestSupport.h"
 
 #include "config/ConfigPaths.h"
@@ -17,228 +18,110 @@
 namespace kalvor::config {
 namespace {
 
-using test::ReadAll;
+using Edit = std::function<void(SetTerminalValues&)>;
 
-// A line of the file as it is written: the key text right-aligned in 40
-// characters, then the value.
-std::string Line(std::string_view key, std::string_view value)
+// The lines of the settings file that an edit of the default values changes.
+std::vector<std::string> Changes(const Edit& edit)
 {
-    return std::string(40 - key.size(), ' ') + std::string(key) + std::string(value) + "\r\n";
+    Settings s;
+    SetTerminalValues v = SetTerminalValuesFrom(s);
+    edit(v);
+    EXPECT_EQ(CheckSetTerminalValues(v), std::nullopt);
+    GetSetTermValues(v, s);
+    return test::Changes(s);
 }
 
-TEST(SetTerminalValuesTest, ControlValuesIntoSettings)
+TEST(SetTerminalValuesTest, ListsAndLocalProgramIntoSettings)
 {
     using Lines = std::vector<std::string>;
-    const struct {
-        const char* Name;
-        std::function<void(SetTerminalValues&)> Edit;
-        Lines Changes; // from the defaults
-    } cases[] = {
-        {"serial line from its buttons",
-         [](SetTerminalValues& v) {
-             v.Network = false;
-             v.CommPort = " COM 2 ";
-             v.BaudRate = "38400";
-             v.Handshake = "RTS/CTS";
-             v.Parity = "Odd";
-             v.EightDataBits = false;
-             v.TwoStopBits = true;
-             v.EchoOn = true;
-             v.RespondToEnq = true;
-         },
-         {"Baud Rate = 38400", "Communication Port = COM 2", "HandShake Protocol = RTS/CTS", "Respond to ENQ = Yes",
-          "Parity = Odd", "Number of Data Bits = 7", "Number of Stop Bits = 2", "Echo = On", "Connect Type = 0"}},
-        // A phone entry with the word local means no dialling, the second
-        // direct entry being the same entry.
-        {"local phone entry",
-         [](SetTerminalValues& v) {
-             v.PhoneList = {"555-0100", "[direct connect]"};
-             v.PhoneText = "Local line";
-         },
-         {"Phone Number2 = 555-0100"}},
-        {"a typed phone number becomes entry 0, blanks are cleared",
-         [](SetTerminalValues& v) {
-             v.PhoneList = {"555-0100", "   ", "555-0199"};
-             v.PhoneText = "555-0199";
-         },
-         {"Phone Number1 = 555-0199", "Phone Number2 = 555-0100"}},
-        {"a new host is added in front, the list keeps 30",
-         [](SetTerminalValues& v) {
-             v.HostList.clear();
-             for (int i = 1; i <= 30; ++i)
-                 v.HostList.push_back("h" + std::to_string(i));
-             v.HostText = "newhost:2323";
-         },
-         [] {
-             Settings e;
-             e.Hosts[0] = "newhost:2323";
-             for (std::size_t i = 1; i < 30; ++i)
-                 e.Hosts[i] = "h" + std::to_string(i);
-             return test::Changes(e);
-         }()},
-        {"a known host moves to the front",
-         [](SetTerminalValues& v) {
-             v.HostList = {"a", "b", "c"};
-             v.HostText = "c";
-         },
-         {"TelnetAddr1 = c", "TelnetAddr2 = a", "TelnetAddr3 = b"}},
-        {"local program with an empty command: the login shell, and no port keeps the setting",
-         [](SetTerminalValues& v) {
-             v.Kind = NetworkKind::LocalProgram;
-             v.HostList = {"bash -l"};
-             v.HostText = "";
-             v.NetPort = "";
-         },
-         {"TelnetAddr1 = ", "TelnetAddr2 = bash -l", "Network Type = 4"}},
-        {"network kind, port, terminal type and SSH login",
-         [](SetTerminalValues& v) {
-             v.Kind = NetworkKind::Ssh2;
-             v.NetPort = "2222";
-             v.TerminalType = " hp70092 ";
-             v.SshUser = "operator";
-             v.SshPassword = "pw";
-         },
-         {"Telnet Port = 2222", "Telnet Terminal Type = hp70092", "Network Type = 3", "SSH User Login = operator",
-          "SSH Login Password = 3B16"}},
-    };
-    for (const auto& c : cases) {
-        Settings s;
-        SetTerminalValues v = SetTerminalValuesFrom(s);
-        c.Edit(v);
-        ASSERT_EQ(CheckSetTerminalValues(v), std::nullopt) << c.Name;
-        GetSetTermValues(v, s);
-        EXPECT_EQ(test::Changes(s), c.Changes) << c.Name;
-    }
+    // A typed phone number becomes entry 0, blanks are cleared.
+    EXPECT_EQ(Changes([](SetTerminalValues& v) {
+                  v.PhoneList = {"555-0100", "   ", "555-0199"}, v.PhoneText = "555-0199";
+              }),
+              (Lines{"Phone Number1 = 555-0199", "Phone Number2 = 555-0100"}));
+    // A known host moves to the front.
+    EXPECT_EQ(Changes([](SetTerminalValues& v) {
+                  v.HostList = {"a", "b", "c"}, v.HostText = "c";
+              }),
+              (Lines{"TelnetAddr1 = c", "TelnetAddr2 = a", "TelnetAddr3 = b"}));
+    // A local program with an empty command: the login shell; no port keeps the setting.
+    EXPECT_EQ(Changes([](SetTerminalValues& v) {
+                  v.Kind = NetworkKind::LocalProgram, v.HostList = {"bash -l"}, v.HostText = "", v.NetPort = "";
+              }),
+              (Lines{"TelnetAddr1 = ", "TelnetAddr2 = bash -l", "Network Type = 4"}));
+    // A new host is added in front, the list keeps 30.
+    const Lines hosts = Changes([](SetTerminalValues& v) {
+        v.HostList.clear();
+        for (int i = 1; i <= 30; ++i)
+            v.HostList.push_back("h" + std::to_string(i));
+        v.HostText = "new";
+    });
+    ASSERT_EQ(hosts.size(), 30u);
+    EXPECT_EQ(hosts.front(), "TelnetAddr1 = new");
+    EXPECT_EQ(hosts.back(), "TelnetAddr30 = h29");
 }
 
-TEST(SetTerminalValuesTest, ControlsShowTheSettings)
+TEST(SetTerminalValuesTest, ControlsShowTheSettingsAndStoreThemBack)
 {
     Settings s = test::AllSet();
     s.Parity = "Mark";
     const SetTerminalValues v = SetTerminalValuesFrom(s);
-    EXPECT_FALSE(v.Network);
     EXPECT_EQ(v.Parity, "None") << "only None, Even and Odd have buttons";
-    EXPECT_FALSE(v.EightDataBits);
-    EXPECT_TRUE(v.TwoStopBits);
-    EXPECT_EQ(v.NetPort, "2323");
-    EXPECT_EQ(v.HostText, "host1.example.com");
-    EXPECT_EQ(v.HostList.size(), 30u);
     EXPECT_EQ(v.PhoneList.back(), kDirectConnect) << "no dialling is always offered";
-    EXPECT_EQ(GetBaudIndex("9600"), 5);
-    EXPECT_EQ(GetBaudIndex("115200"), -1);
-
     // Unchanged values store the same settings (the direct entry offered
     // takes no place of a number).
     Settings back = s;
     GetSetTermValues(v, back);
     back.Parity = "Mark";
-    for (int i = 0; i < kPhoneEntries; ++i)
-        EXPECT_EQ(back.Phones[static_cast<std::size_t>(i)],
-                  i == 9 ? "555-0109" : s.Phones[static_cast<std::size_t>(i)]);
+    EXPECT_EQ(back, s);
 }
 
 TEST(SetTerminalValuesTest, PortProposedWhenTheKindChangesFamily)
 {
     using K = NetworkKind;
-    struct Case {
-        K from, to;
-        std::optional<std::string> port;
-    };
-    const Case cases[] = {
-        {K::TelnetStandard, K::Ssh2, "22"},
-        {K::TelnetAdvanced, K::Ssh1, "22"},
-        {K::Ssh2, K::TelnetStandard, "23"},
-        {K::Ssh1, K::Ssh2, std::nullopt},
-        {K::TelnetStandard, K::TelnetAdvanced, std::nullopt},
-        {K::LocalProgram, K::Ssh2, "22"},
-        {K::TelnetStandard, K::LocalProgram, std::nullopt},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(ProposedPort(c.from, c.to), c.port) << NetworkKindNumber(c.from) << " -> " << NetworkKindNumber(c.to);
+    EXPECT_EQ(ProposedPort(K::TelnetAdvanced, K::Ssh1), "22");
+    EXPECT_EQ(ProposedPort(K::Ssh2, K::TelnetStandard), "23");
+    EXPECT_EQ(ProposedPort(K::Ssh1, K::Ssh2), std::nullopt);
+    EXPECT_EQ(ProposedPort(K::TelnetStandard, K::LocalProgram), std::nullopt);
 }
 
 TEST(SetTerminalValuesTest, ImpossibleValuesAreRefused)
 {
-    struct Case {
-        std::function<void(SetTerminalValues&)> edit;
-        const char* message; // nullptr: accepted
-    };
-    const Case cases[] = {
-        {[](SetTerminalValues& v) { v.BaudRate = "96o0"; }, "The baud rate must be a number, such as 9600."},
-        {[](SetTerminalValues& v) { v.BaudRate = "0"; }, "The baud rate must be a number, such as 9600."},
-        {[](SetTerminalValues& v) { v.NetPort = "70000"; }, "The network port must be a number from 1 to 65535."},
-        {[](SetTerminalValues& v) { v.NetPort = ""; }, "The network port must be a number from 1 to 65535."},
-        {[](SetTerminalValues& v) { v.TerminalType = "  "; }, "The terminal type cannot be empty."},
-        {[](SetTerminalValues& v) {
-             v.Network = false;
-             v.CommPort = "modem";
-         },
-         "The communication port must name a port number, such as COM 1."},
+    const struct {
+        Edit Change;
+        bool Refused;
+    } cases[] = {
+        {[](SetTerminalValues& v) { v.BaudRate = "96o0"; }, true},
+        {[](SetTerminalValues& v) { v.BaudRate = "0"; }, true},
+        {[](SetTerminalValues& v) { v.NetPort = "70000"; }, true},
+        {[](SetTerminalValues& v) { v.TerminalType = "  "; }, true},
+        {[](SetTerminalValues& v) { v.Network = false, v.CommPort = "modem"; }, true},
         // Network values do not matter on a serial line, nor the port of a local program.
-        {[](SetTerminalValues& v) {
-             v.Network = false;
-             v.NetPort = "x";
-         },
-         nullptr},
-        {[](SetTerminalValues& v) {
-             v.Kind = NetworkKind::LocalProgram;
-             v.NetPort = "";
-         },
-         nullptr},
+        {[](SetTerminalValues& v) { v.Network = false, v.NetPort = "x"; }, false},
+        {[](SetTerminalValues& v) { v.Kind = NetworkKind::LocalProgram, v.NetPort = ""; }, false},
     };
-    for (const Case& c : cases) {
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
         SetTerminalValues v = SetTerminalValuesFrom(Settings{});
-        c.edit(v);
-        const auto message = CheckSetTerminalValues(v);
-        if (c.message == nullptr)
-            EXPECT_EQ(message, std::nullopt);
-        else
-            EXPECT_EQ(message, std::optional<std::string>(c.message));
+        cases[i].Change(v);
+        EXPECT_EQ(CheckSetTerminalValues(v).has_value(), cases[i].Refused) << "case " << i;
     }
 }
 
-// Each dialog writes its own section into the current file: the file held
-// the defaults, the window's settings differ in a key of another section,
-// and only the dialog's keys change.
-class SectionWrittenTest : public ::testing::Test {
-protected:
-    SectionWrittenTest()
-    {
-        std::filesystem::create_directories(home.Path() / kConfigFolder);
-        EXPECT_EQ(CreateSettingsFile(config.CurrentFile(), Settings{}), 0);
-        config.Values().ColorIndex = 7;    // not in either section: stays 0 in the file
-        config.Values().BaudRate = "1200"; // communication: written only with NewCommConfig
-    }
-    std::string FileText() { return ReadAll(ConfigPath(config.CurrentFile())); }
-
+// The preferences write their own section into the current file: the file
+// held the defaults, the window's settings differ in keys of other
+// sections, and only the dialog's keys change.
+TEST(TermPreferencesTest, AcceptedValuesWriteNewTerminalPref)
+{
     test::TempHome home;
     logging::ErrorReport errors;
     Configuration config{errors};
-};
+    std::filesystem::create_directories(home.Path() / kConfigFolder);
+    ASSERT_EQ(CreateSettingsFile(config.CurrentFile(), Settings{}), 0);
+    config.Values().ColorIndex = 7;    // in no section: stays 0 in the file
+    config.Values().BaudRate = "1200"; // communication: written only with NewCommConfig
 
-TEST_F(SectionWrittenTest, ConnectionSettingsWriteNewCommConfig)
-{
-    SetTerminalValues v = SetTerminalValuesFrom(config.Values());
-    v.Kind = NetworkKind::LocalProgram;
-    v.HostText = "top -d 1";
-    v.PhoneText = "local";
-    v.SshUser = "operator";
-    ASSERT_EQ(AcceptConnectionSettings(config, v), 0);
-
-    Settings expected;
-    expected.BaudRate = "1200";
-    expected.NetworkType = 4;
-    expected.Hosts[0] = "top -d 1";
-    expected.Hosts[1] = Settings{}.Hosts[0]; // the previous host moves down the list
-    expected.SshUser = "operator";
-    EXPECT_EQ(FileText(), FormatSettingsFile(config.CurrentFile(), expected));
-}
-
-TEST_F(SectionWrittenTest, TerminalPreferencesWriteNewTerminalPref)
-{
     OpenTermPreferences(config);
     TermSetupValues v = TermSetupValuesFrom(config.Values());
-    EXPECT_EQ(v.Language, 2) << "English";
     v.DisplayWidth = 200;
     v.KbEnterKey = 1;
     v.NumEnterKey = 2;
@@ -248,13 +131,12 @@ TEST_F(SectionWrittenTest, TerminalPreferencesWriteNewTerminalPref)
     v.Latin1 = true;
     v.CapsOnly = true;
     v.BlockCursor = false;
-    TermSetupValues bad = v;
-    bad.KbEnterKey = 2;
-    EXPECT_EQ(CheckTermSetupValues(bad),
-              std::optional<std::string>("The main Enter key can act as Return or Enter only."));
-    bad = v;
-    bad.DisplayWidth = 100;
-    EXPECT_NE(CheckTermSetupValues(bad), std::nullopt);
+    for (const auto& [width, kbEnter] : {std::pair(200, 2), std::pair(100, 1)}) {
+        TermSetupValues bad = v;
+        bad.DisplayWidth = width;
+        bad.KbEnterKey = kbEnter;
+        EXPECT_NE(CheckTermSetupValues(bad), std::nullopt) << width;
+    }
     ASSERT_EQ(AcceptTermPreferences(config, v), 0);
     EXPECT_FALSE(config.TermConfigPending());
     EXPECT_EQ(TermSetupValuesFrom(config.Values()), v);
@@ -272,10 +154,10 @@ TEST_F(SectionWrittenTest, TerminalPreferencesWriteNewTerminalPref)
     // "MaxRow = " belongs to no section: the file keeps its line, and the
     // later "Max Display Width = " line decides when it is read.
     std::string text = FormatSettingsFile(config.CurrentFile(), expected);
-    const std::string maxRow = Line("MaxRow = ", "599");
+    const std::string maxRow = KeyLine(30, "599");
     ASSERT_NE(text.find(maxRow), std::string::npos);
-    text.replace(text.find(maxRow), maxRow.size(), Line("MaxRow = ", "14999"));
-    EXPECT_EQ(FileText(), text);
+    text.replace(text.find(maxRow), maxRow.size(), KeyLine(30, "14999"));
+    EXPECT_EQ(test::ReadAll(ConfigPath(config.CurrentFile())), text);
 }
 
 } // namespace

@@ -93,37 +93,26 @@ protected:
     }
 };
 
+// Nothing is written while the log is off; switching it on again starts a
+// fresh file, and the elapsed time runs on past midnight.
 TEST_F(CommLogTest, SwitchedOnAndOffWithHeaderLinesAndClosing)
 {
     log.LogTrace("Received:", "while off");
     EXPECT_EQ(log.TurnOff(), 0);
     EXPECT_FALSE(std::filesystem::exists(file));
     ASSERT_EQ(log.TurnOn(), 0);
-    EXPECT_TRUE(log.Tracing());
     EXPECT_EQ(log.StartTimeMs(), ManualClock::kNoon);
     EXPECT_EQ(ReadAll(file), kEveningHeader);
+    log.LogTrace("Received:", "one");
+    clock.Advance(12LL * 3600 * 1000 - 20); // 23:59:59.980
+    ASSERT_EQ(log.TurnOn(), 0);
     clock.Advance(40);
     log.LogTrace("Telnet:", "<host contacted>\r\n");
     ASSERT_EQ(log.TurnOff(), 0);
     EXPECT_FALSE(log.Tracing());
     EXPECT_EQ(window.Opened, std::vector<std::filesystem::path>{file});
-    EXPECT_EQ(ReadAll(file), kEveningHeader + "0.04            Telnet: <host contacted>'13'10\r\n" + kClosing);
     log.LogTrace("Received:", "after");
     EXPECT_EQ(ReadAll(file), kEveningHeader + "0.04            Telnet: <host contacted>'13'10\r\n" + kClosing);
-}
-
-// Switching on again starts a fresh file; the elapsed time runs on past
-// midnight.
-TEST_F(CommLogTest, SwitchingOnAgainStartsAFreshFile)
-{
-    ASSERT_EQ(log.TurnOn(), 0);
-    log.LogTrace("Received:", "one");
-    clock.Advance(12LL * 3600 * 1000 - 500); // 23:59:59.500
-    ASSERT_EQ(log.TurnOn(), 0);
-    clock.Advance(1000);
-    log.LogTrace("Received:", "two");
-    (void)log.TurnOff(false);
-    EXPECT_EQ(ReadAll(file), kEveningHeader + "1             Received: two\r\n" + kClosing);
 }
 
 TEST_F(CommLogTest, FileThatCannotBeMadeIsReportedAndTracingStaysOff)
@@ -156,29 +145,19 @@ TEST(SessionTrace, KnownExchangeByteForByte)
     session.Tick();
     clock.Advance(7);
     Internals(session).Transmit().XmitString("user", false);
+    Internals(session).Errors().ReportToLog("XmitFunction", 57); // errors go to the log on request
     ASSERT_EQ(Internals(session).CommLog().TurnOff(), 0);
 
     EXPECT_EQ(ReadAll(home.Path() / "temp" / "zkdebug.txt"), kEveningHeader +
                                                                  "0          CLIENT Dont: 1\r\n"
                                                                  "0          Transmitted: hello'13\r\n"
                                                                  "1.25          Received: login: '13'10'27&dB\r\n"
-                                                                 "1.257      Transmitted: user\r\n" +
+                                                                 "1.257      Transmitted: user\r\n"
+                                                                 "1.257            Error: [ 57:   XmitFunction ] "
+                                                                 "Device I/O Error.\r\n" +
                                                                  kClosing);
     EXPECT_EQ(observer.Opened, std::vector<std::filesystem::path>{home.Path() / "temp" / "zkdebug.txt"});
     EXPECT_EQ(net.Written(), "hello\ruser");
-}
-
-TEST(SessionTrace, ErrorsGoToTheLogOnRequest)
-{
-    TempHome home;
-    ManualClock clock;
-    Session session(clock);
-    Internals(session).CommLog().HeaderTime = kEvening;
-    ASSERT_EQ(Internals(session).CommLog().TurnOn(), 0);
-    Internals(session).Errors().ReportToLog("XmitFunction", 57);
-    (void)Internals(session).CommLog().TurnOff(false);
-    EXPECT_EQ(ReadAll(home.Path() / "temp" / "zkdebug.txt"),
-              kEveningHeader + "0                Error: [ 57:   XmitFunction ] Device I/O Error.\r\n" + kClosing);
 }
 
 } // namespace

@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
 #include <cstdlib>
 
 namespace fs = std::filesystem;
@@ -82,6 +83,8 @@ protected:
     ResourceCache cache_{ProgramFolder(), record_, clock_};
 };
 
+// Every file the server has lands in the cache; a missing one is logged and
+// skipped; a large one reports its progress.
 TEST_F(Download, FetchesEveryFileIntoTheCache)
 {
     struct Case {
@@ -90,35 +93,57 @@ TEST_F(Download, FetchesEveryFileIntoTheCache)
         const char* Properties;
         const char* User; // the FTP log-on
         bool Passive;
+        const char* Logged; // the missing file's failure
     };
     using K = LoopbackServer::Kind;
     const Case cases[] = {
-        {K::Http, "HTTP://", "", nullptr, false},
-        {K::Ftp, "FTP://", "", "USER anonymous", false},
-        {K::Ftp, "ftp://", " PASSIVE", "USER anonymous", true},
-        {K::Ftp, "FTP://", " USER kalvor PASSWORD secret", "USER kalvor", false},
+        {K::Http, "HTTP://", "", nullptr, false, "HTTP1.Error [404] "},
+        {K::Ftp, "FTP://", "", "USER anonymous", false, "FTP1.Error [550] "},
+        {K::Ftp, "ftp://", " PASSIVE", "USER anonymous", true, "FTP1.Error [550] "},
+        {K::Ftp, "FTP://", " USER kalvor PASSWORD secret", "USER kalvor", false, "FTP1.Error [550] "},
     };
-    const std::vector<std::string> names = {"one.gif", "two words.gif", "three.bmp"};
+    const std::vector<std::string> names = {"one.gif", "two words.gif", "three.bmp", "large.bmp"};
+    const std::size_t large = 6'000'000;
     fs::create_directories(served_ / "pics");
     for (std::size_t i = 0; i < names.size(); ++i)
-        WriteAll(served_ / "pics" / names[i], Picture(3000 + i * 1000, static_cast<char>(i)));
+        WriteAll(served_ / "pics" / names[i], Picture(i == 3 ? large : 3000 + i * 1000, static_cast<char>(i)));
 
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.Scheme) + c.Properties);
         fs::remove_all(ProgramFolder() / "cache");
         fs::remove(log_);
+        record_.Failures.clear();
+        record_.Progress.clear();
         LoopbackServer server(c.Kind, served_, log_);
         ASSERT_NE(server.Port(), 0) << server.Error();
         RunForm(ServerLine(server, c.Scheme, "pics") + c.Properties +
-                ")\n/RESOURCES (one.gif \"two words.gif\" three.bmp)\n");
+                ")\n/RESOURCES (one.gif \"two words.gif\" gone.gif three.bmp large.bmp)\n");
 
         for (const std::string& name : names)
             EXPECT_TRUE(ReadAll(Cached(name)) == ReadAll(served_ / "pics" / name)) << name;
+        EXPECT_FALSE(fs::exists(Cached("gone.gif")));
         EXPECT_TRUE(TempEmpty());
-        EXPECT_TRUE(record_.Failures.empty());
+        ASSERT_EQ(record_.Failures.size(), 1u);
+        EXPECT_TRUE(record_.Failures[0].starts_with(std::string("DownloadResources - ") + c.Logged))
+            << record_.Failures[0];
+        std::vector<TransferProgress> p;
+        std::copy_if(record_.Progress.begin(), record_.Progress.end(), std::back_inserter(p),
+                     [](const TransferProgress& t) { return t.Name == "large.bmp"; });
+        ASSERT_GE(p.size(), 3u);
+        EXPECT_EQ(p.front().Bytes, 0);
+        // The size (Content-Length, SIZE reply) is known before the file is complete.
+        EXPECT_TRUE(std::any_of(p.begin(), p.end(), [&](const TransferProgress& t) {
+            return t.Total == static_cast<std::int64_t>(large) && t.Bytes < t.Total;
+        }));
+        EXPECT_TRUE(std::is_sorted(p.begin(), p.end(), [](const TransferProgress& a, const TransferProgress& b) {
+            return a.Bytes < b.Bytes;
+        }));
+        EXPECT_EQ(p.back().Bytes, static_cast<std::int64_t>(large));
+        EXPECT_GT(p.back().RateKbps, 0);
+        EXPECT_FALSE(record_.Open);
         const std::vector<std::string> requests = server.Requests();
         if (c.Kind == K::Http) {
-            EXPECT_EQ(Count(requests, "GET /pics/"), names.size());
+            EXPECT_EQ(Count(requests, "GET /pics/"), names.size() + 1);
             continue;
         }
         // One log-on for all the files; each file's size asked before it is fetched.
@@ -158,99 +183,23 @@ TEST_F(Download, OpensNoConnectionWhenNothingIsToBeFetched)
     EXPECT_FALSE(fs::exists(Cached("new.gif")));
 }
 
-TEST_F(Download, MissingFileIsLoggedAndSkipped)
-{
-    struct Case {
-        LoopbackServer::Kind Kind;
-        const char* Scheme;
-        const char* Logged;
-    };
-    const Case cases[] = {
-        {LoopbackServer::Kind::Http, "HTTP://", "DownloadResources - HTTP1.Error [404] "},
-        {LoopbackServer::Kind::Ftp, "FTP://", "DownloadResources - FTP1.Error [550] "},
-    };
-    WriteAll(served_ / "before.gif", "before");
-    WriteAll(served_ / "after.gif", "after");
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.Scheme);
-        fs::remove_all(ProgramFolder() / "cache");
-        record_.Failures.clear();
-        LoopbackServer server(c.Kind, served_, log_);
-        ASSERT_NE(server.Port(), 0) << server.Error();
-        RunForm(ServerLine(server, c.Scheme) + ")\n/RESOURCES (before.gif gone.gif after.gif)\n");
-
-        EXPECT_EQ(ReadAll(Cached("before.gif")), "before");
-        EXPECT_EQ(ReadAll(Cached("after.gif")), "after");
-        EXPECT_FALSE(fs::exists(Cached("gone.gif")));
-        EXPECT_TRUE(TempEmpty());
-        ASSERT_EQ(record_.Failures.size(), 1u);
-        EXPECT_TRUE(record_.Failures[0].starts_with(c.Logged)) << record_.Failures[0];
-    }
-}
-
-TEST_F(Download, LargeFileReportsItsProgress)
-{
-    const std::size_t size = 6'000'000;
-    WriteAll(served_ / "large.bmp", Picture(size, 3));
-    for (const auto kind : {LoopbackServer::Kind::Http, LoopbackServer::Kind::Ftp}) {
-        const bool http = kind == LoopbackServer::Kind::Http;
-        SCOPED_TRACE(http ? "HTTP" : "FTP");
-        fs::remove_all(ProgramFolder() / "cache");
-        record_.Progress.clear();
-        LoopbackServer server(kind, served_, log_);
-        ASSERT_NE(server.Port(), 0) << server.Error();
-        RunForm(ServerLine(server, http ? "HTTP://" : "FTP://") + " PASSIVE)\n/RESOURCES (large.bmp)\n");
-
-        EXPECT_EQ(fs::file_size(Cached("large.bmp")), size);
-        const std::vector<TransferProgress>& p = record_.Progress;
-        ASSERT_GE(p.size(), 3u);
-        EXPECT_EQ(p.front().Name, "large.bmp");
-        EXPECT_EQ(p.front().Bytes, 0);
-        // The size (Content-Length, SIZE reply) is known before the file is complete.
-        EXPECT_TRUE(std::any_of(p.begin(), p.end(), [&](const TransferProgress& t) {
-            return t.Total == static_cast<std::int64_t>(size) && t.Bytes < t.Total;
-        }));
-        EXPECT_TRUE(std::is_sorted(p.begin(), p.end(), [](const TransferProgress& a, const TransferProgress& b) {
-            return a.Bytes < b.Bytes;
-        }));
-        EXPECT_EQ(p.back().Bytes, static_cast<std::int64_t>(size));
-        EXPECT_GT(p.back().RateKbps, 0);
-        EXPECT_FALSE(record_.Open);
-    }
-}
-
+// The proxy of http_proxy carries the request; a no_proxy entry naming the
+// proxy's host turns it off (ProxySettings.ReadFromVariables).
 TEST_F(Download, ProxyFromTheEnvironment)
 {
-    struct Case {
-        const char* NoProxy;
-        bool Proxied;
-    };
-    // A no_proxy entry that names the proxy's own host turns it off.
-    const Case cases[] = {{"", true}, {"example.org, 127.0.0.1", false}};
-    WriteAll(served_ / "via.gif", "through the proxy or not");
+    WriteAll(served_ / "via.gif", "through the proxy");
     LoopbackServer server(LoopbackServer::Kind::Http, served_, log_);
-    const fs::path proxyLog = home_.Path() / "proxy.log";
-    LoopbackServer proxy(LoopbackServer::Kind::Proxy, {}, proxyLog);
+    LoopbackServer proxy(LoopbackServer::Kind::Proxy, {}, home_.Path() / "proxy.log");
     ASSERT_NE(server.Port(), 0) << server.Error();
     ASSERT_NE(proxy.Port(), 0) << proxy.Error();
     ::setenv("http_proxy", ("http://127.0.0.1:" + std::to_string(proxy.Port()) + "/").c_str(), 1);
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.NoProxy);
-        fs::remove_all(ProgramFolder() / "cache");
-        fs::remove(proxyLog);
-        ::setenv("no_proxy", c.NoProxy, 1);
-        // The server by another name than the proxy's, so that only the proxy's own host is in no_proxy.
-        RunForm("/RESOURCESERVER (HTTP://localhost/ PORT " + std::to_string(server.Port()) +
-                ")\n/RESOURCES (via.gif)\n");
-        EXPECT_EQ(ReadAll(Cached("via.gif")), "through the proxy or not");
-        const std::vector<std::string> proxied = proxy.Requests();
-        EXPECT_EQ(proxied.size(), c.Proxied ? 1u : 0u);
-        if (c.Proxied && !proxied.empty()) {
-            EXPECT_TRUE(proxied[0].starts_with("GET http://localhost:")) << proxied[0];
-        }
-    }
+    // The server by another name than the proxy's.
+    RunForm("/RESOURCESERVER (HTTP://localhost/ PORT " + std::to_string(server.Port()) + ")\n/RESOURCES (via.gif)\n");
     ::unsetenv("http_proxy");
-    ::unsetenv("no_proxy");
+    EXPECT_EQ(ReadAll(Cached("via.gif")), "through the proxy");
+    const std::vector<std::string> proxied = proxy.Requests();
+    ASSERT_EQ(proxied.size(), 1u);
+    EXPECT_TRUE(proxied[0].starts_with("GET http://localhost:")) << proxied[0];
 }
 
 TEST(ProxySettings, ReadFromVariables)
@@ -279,10 +228,6 @@ TEST(ProxySettings, ReadFromVariables)
     }
 }
 
-} // namespace
-
-namespace {
-
 // kalvor-screen in forms mode fetches the resources of a form the host sends
 // into cache/ of the program folder, as the desktop program does.
 TEST_F(Download, TheHeadlessTerminalFetchesAFormsPicture)
@@ -293,7 +238,7 @@ TEST_F(Download, TheHeadlessTerminalFetchesAFormsPicture)
     ASSERT_NE(server.Port(), 0) << server.Error();
     const fs::path events = home_.Path() / "events.txt";
     WriteAll(events, "host \\e%k1F" + ServerLine(server, "HTTP://", "pics") +
-                          ")\\n/RESOURCES (logo.gif)\\n/IMAGE (10 10 logo.gif)\\n/CHECK (5 5 A)\\n\\e%kC\n");
+                         ")\\n/RESOURCES (logo.gif)\\n/IMAGE (10 10 logo.gif)\\n/CHECK (5 5 A)\\n\\e%kC\n");
     const fs::path out = home_.Path() / "out.json";
     const std::string command = std::string(KALVOR_SCREEN_PATH) + " --format json --rows 2 --events '" +
                                 events.string() + "' > '" + out.string() + "'";

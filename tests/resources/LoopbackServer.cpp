@@ -1,73 +1,27 @@
 #include "LoopbackServer.h"
 
+#include <cstdlib>
 #include <fstream>
-
-#include <fcntl.h>
-#include <poll.h>
-#include <signal.h>
-#include <sys/prctl.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace kalvor::test {
 
 LoopbackServer::LoopbackServer(Kind kind, const std::filesystem::path& folder, std::filesystem::path log)
     : log_(std::move(log))
 {
-    std::vector<std::string> argv = {KALVOR_PYTHON, KALVOR_SERVERS_SCRIPT};
-    switch (kind) {
-    case Kind::Http: argv.insert(argv.end(), {"http", folder.string()}); break;
-    case Kind::Ftp: argv.insert(argv.end(), {"ftp", folder.string()}); break;
-    case Kind::Proxy: argv.push_back("proxy"); break;
-    }
+    std::vector<std::string> argv = {KALVOR_PYTHON, KALVOR_SERVERS_SCRIPT,
+                                     kind == Kind::Http  ? "http"
+                                     : kind == Kind::Ftp ? "ftp"
+                                                         : "proxy"};
+    if (kind != Kind::Proxy)
+        argv.push_back(folder.string());
     argv.push_back(log_.string());
-    std::vector<char*> args;
-    for (std::string& a : argv)
-        args.push_back(a.data());
-    args.push_back(nullptr);
-
-    int fds[2];
-    if (::pipe2(fds, O_CLOEXEC) != 0) {
-        error_ = "pipe failed";
-        return;
-    }
-    pid_ = ::fork();
-    if (pid_ == 0) {
-        ::prctl(PR_SET_PDEATHSIG, SIGTERM); // a test that dies takes its servers with it
-        ::dup2(fds[1], 1);
-        ::execv(args[0], args.data());
-        ::_exit(127);
-    }
-    ::close(fds[1]);
-    // The first line is the port.
-    std::string line;
-    pollfd p{fds[0], POLLIN, 0};
-    while (pid_ > 0 && line.find('\n') == std::string::npos && ::poll(&p, 1, 15000) > 0) {
-        char buffer[64];
-        const ssize_t n = ::read(fds[0], buffer, sizeof buffer);
-        if (n <= 0)
-            break;
-        line.append(buffer, static_cast<std::size_t>(n));
-    }
-    ::close(fds[0]);
-    port_ = line.find('\n') != std::string::npos ? std::atoi(line.c_str()) : 0;
+    // The first line it prints is its port.
+    if (process_.Start(argv, error_) &&
+        WaitFor([&] { return process_.Output().find('\n') != std::string::npos || !process_.Running(); }))
+        port_ = std::atoi(process_.Output().c_str());
     if (port_ == 0)
-        error_ = std::string("no port from ") + KALVOR_PYTHON + " " + KALVOR_SERVERS_SCRIPT +
-                 " (is python3-pyftpdlib installed?)";
-}
-
-LoopbackServer::~LoopbackServer()
-{
-    if (pid_ <= 0)
-        return;
-    ::kill(pid_, SIGTERM);
-    for (int i = 0; i < 300; ++i) {
-        if (::waitpid(pid_, nullptr, WNOHANG) == pid_)
-            return;
-        ::usleep(10000);
-    }
-    ::kill(pid_, SIGKILL);
-    ::waitpid(pid_, nullptr, 0);
+        error_ += std::string(" no port from ") + KALVOR_PYTHON + " " + KALVOR_SERVERS_SCRIPT +
+                  " (is python3-pyftpdlib installed?)";
 }
 
 std::vector<std::string> LoopbackServer::Requests() const

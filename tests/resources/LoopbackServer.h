@@ -3,11 +3,11 @@
 // request it receives is a line of its log.
 #pragma once
 
+#include "NetTestSupport.h"
+
 #include <filesystem>
 #include <string>
 #include <vector>
-
-#include <sys/types.h>
 
 namespace kalvor::test {
 
@@ -17,9 +17,6 @@ public:
 
     // Starts a server serving `folder` (none for a proxy), its log in `log`.
     LoopbackServer(Kind kind, const std::filesystem::path& folder, std::filesystem::path log);
-    ~LoopbackServer();
-    LoopbackServer(const LoopbackServer&) = delete;
-    LoopbackServer& operator=(const LoopbackServer&) = delete;
 
     // 0 when the server could not be started (Error() says why).
     int Port() const { return port_; }
@@ -28,7 +25,7 @@ public:
     std::vector<std::string> Requests() const;
 
 private:
-    pid_t pid_ = -1;
+    ServerProcess process_;
     int port_ = 0;
     std::string error_;
     std::filesystem::path log_;

@@ -11,7 +11,6 @@ command) is appended to LOG as one line.
 import http.server
 import logging
 import sys
-import urllib.error
 import urllib.request
 
 
@@ -29,8 +28,11 @@ def http_server(folder, log):
         def __init__(self, *args, **kwargs):
             super().__init__(*args, directory=folder, **kwargs)
 
-        def log_message(self, format, *args):
+        def log_request(self, code="-", size="-"):
             record(log, self.requestline)
+
+        def log_message(self, format, *args):
+            pass
 
     server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
     announce(server.server_address[1])
@@ -66,11 +68,8 @@ def proxy_server(log):
     class Handler(http.server.BaseHTTPRequestHandler):
         def do_GET(self):
             record(log, self.requestline)
-            try:
-                with direct.open(self.path, timeout=10) as reply:
-                    status, body = reply.status, reply.read()
-            except urllib.error.HTTPError as error:
-                status, body = error.code, error.read()
+            with direct.open(self.path, timeout=10) as reply:
+                status, body = reply.status, reply.read()
             self.send_response(status)
             self.send_header("Content-Length", str(len(body)))
             self.end_headers()

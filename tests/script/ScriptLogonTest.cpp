@@ -2,7 +2,8 @@
 // ADDR line is the target of the automatic connect, its WAITs see the
 // server's prompts, its XMITs answer (echoed once, by the server or by the
 // terminal, as the Telnet variant decides), and after EXIT the user has the
-// connection.
+// connection. (The desktop program given a script on its command line is
+// tests/ui/EndToEndTest's form test.)
 #include "NetTestSupport.h"
 #include "SessionInternals.h"
 #include "TempHome.h"
@@ -10,8 +11,6 @@
 #include "script/ScriptTarget.h"
 
 #include <gtest/gtest.h>
-
-#include <cstdlib>
 
 #include <sys/stat.h>
 
@@ -29,20 +28,6 @@ public:
         const std::filesystem::path p = home.Path() / name;
         WriteAll(p, text);
         return p;
-    }
-
-    // kalvor-demohost on a free port; returns the port.
-    int StartDemoHost(ServerProcess& host, const std::filesystem::path& log, bool standard)
-    {
-        std::vector<std::string> argv = {KALVOR_DEMOHOST, "--port", "0", "--log", log.string()};
-        if (standard)
-            argv.push_back("--standard");
-        std::string error;
-        EXPECT_TRUE(host.Start(argv, error)) << error;
-        EXPECT_TRUE(WaitFor([&] { return host.Output().find('\n') != std::string::npos || !host.Running(); }));
-        const std::string& out = host.Output();
-        const auto colon = out.rfind(':');
-        return colon == std::string::npos ? 0 : std::atoi(out.c_str() + colon + 1);
     }
 
     // Start-up with a script: prepare it, connect to its target, and run the
@@ -71,8 +56,12 @@ TEST_F(ScriptLogon, DemoHostMenuDrivenByScriptInBothVariants)
         SCOPED_TRACE(standard ? "standard" : "advanced");
         ServerProcess host;
         const std::filesystem::path log = home.Path() / (standard ? "standard.bin" : "advanced.bin");
-        const int hostPort = StartDemoHost(host, log, standard);
-        ASSERT_GT(hostPort, 0) << host.Output();
+        std::string error;
+        std::vector<std::string> extra = {"--log", log.string()};
+        if (standard)
+            extra.push_back("--standard");
+        const int hostPort = StartDemoHost(host, extra, error);
+        ASSERT_GT(hostPort, 0) << error;
 
         Harness h;
         RunScript(h, "ADDR 127.0.0.1:" + std::to_string(hostPort) +
@@ -95,101 +84,35 @@ TEST_F(ScriptLogon, DemoHostMenuDrivenByScriptInBothVariants)
     }
 }
 
-// The desktop program with a script as its argument, as when a script file
-// is opened from the file manager: it connects and logs on by itself, and
-// the working script is gone once the script has ended.
-TEST_F(ScriptLogon, DesktopProgramRunsTheScriptGivenOnItsCommandLine)
-{
-    ServerProcess host;
-    const int hostPort = StartDemoHost(host, home.Path() / "received.bin", false);
-    ASSERT_GT(hostPort, 0) << host.Output();
-    const std::filesystem::path script =
-        WriteFile("logon.zkt", "ADDR 127.0.0.1:" + std::to_string(hostPort) +
-                                   "\nWAIT Choice: \nXMIT 7 3\nWAIT End of listing: 3 lines\nEXIT\n");
-    const std::filesystem::path dump = home.Path() / "screen.txt";
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    ServerProcess kalvor;
-    std::string error;
-    ASSERT_TRUE(kalvor.Start({KALVOR_PATH, "--dump-screen", dump.string(), script.string()}, error)) << error;
-    const std::filesystem::path working = home.Path() / "temp" / "zkscript.txt";
-    EXPECT_TRUE(WaitFor(
-        [&] {
-            return ReadAll(dump).find("End of listing: 3 lines") != std::string::npos &&
-                   !std::filesystem::exists(working);
-        },
-        30000))
-        << ReadAll(dump);
-    EXPECT_NE(ReadAll(dump).find("Choice: 7 3\n"), std::string::npos) << ReadAll(dump);
-    EXPECT_TRUE(kalvor.Running());
-}
-
-// A log-on program that asks for a user and a password (not echoed), then
-// runs a shell.
-std::string WriteLoginProgram(ScriptLogon& t)
-{
-    const std::filesystem::path login =
-        t.WriteFile("login.sh", "#!/bin/sh\n"
-                                "printf 'login: '\n"
-                                "read user\n"
-                                "stty -echo\n"
-                                "printf 'Password: '\n"
-                                "read pw\n"
-                                "stty echo\n"
-                                "printf '\\r\\n'\n"
-                                "if [ \"$user\" = guest ] && [ \"$pw\" = secret ]; then\n"
-                                "  echo \"Welcome, $user\"\n"
-                                "  exec /bin/sh\n"
-                                "fi\n"
-                                "echo 'Login incorrect'\n");
-    ::chmod(login.c_str(), 0755);
-    return login.string();
-}
-
-// The script logs on to the Telnet server on `port` and hands over.
-void ExpectLogOnAndHandOver(ScriptLogon& t, int port)
-{
-    Harness h;
-    t.RunScript(h, "ADDR 127.0.0.1:" + std::to_string(port) +
-                       "\nWAIT login: \nXMIT guest\nWAIT Password: \nXMIT secret\nWAIT Welcome, guest\n"
-                       "XMIT PS1='re''ady> '\nWAIT ready> \n");
-    EXPECT_TRUE(h.MemoryHas("login: guest\n")) << h.Memory();
-    EXPECT_FALSE(h.MemoryHas("secret")) << h.Memory();
-    EXPECT_FALSE(h.MemoryHas("Login incorrect")) << h.Memory();
-    // The script has ended: what the user types goes to the shell.
-    h.Type("echo handed-$((2*3))\r");
-    EXPECT_TRUE(WaitFor([&] { return h.MemoryHas("\nhanded-6\n"); })) << h.Memory();
-    h.Type("exit\r");
-    EXPECT_TRUE(WaitFor([&] { return h.ConnectEnabled; })) << h.Memory();
-}
-
-TEST_F(ScriptLogon, BusyBoxLogOnThenTheUserHasTheShell)
-{
-    const std::string busybox = FindProgram("busybox");
-    if (busybox.empty() || std::system((busybox + " telnetd --help >/dev/null 2>&1").c_str()) != 0)
-        GTEST_SKIP() << "\n*** SKIPPED LOUDLY: no BusyBox with telnetd (Debian package busybox-static) ***";
-    const std::string login = WriteLoginProgram(*this);
-    port = FreeLoopbackPort();
-    std::string error;
-    ASSERT_TRUE(
-        server.Start({busybox, "telnetd", "-F", "-b", "127.0.0.1", "-p", std::to_string(port), "-l", login}, error))
-        << error;
-    if (!WaitForListener(port))
-        GTEST_SKIP() << "\n*** SKIPPED LOUDLY: BusyBox telnetd did not start on port " << port << " ***";
-    ExpectLogOnAndHandOver(*this, port);
-}
-
+// inetutils telnetd runs a log-on program that asks for a user and a
+// password (not echoed), then a shell: the script logs on and hands over.
 TEST_F(ScriptLogon, InetutilsTelnetdLogOnThenTheUserHasTheShell)
 {
-    const std::string login = WriteLoginProgram(*this);
+    const std::filesystem::path login = WriteFile(
+        "login.sh", "#!/bin/sh\nprintf 'login: '; read user; stty -echo\n"
+                    "printf 'Password: '; read pw; stty echo; printf '\\r\\n'\n"
+                    "[ \"$user\" = guest ] && [ \"$pw\" = secret ] && echo \"Welcome, $user\" && exec /bin/sh\n"
+                    "echo 'Login incorrect'\n");
+    ::chmod(login.c_str(), 0755);
     port = FreeLoopbackPort();
     std::string error;
-    if (!StartInetutilsTelnetd(server, port, login, error)) {
+    if (!StartInetutilsTelnetd(server, port, login.string(), error)) {
         ASSERT_TRUE(error.empty()) << error;
         GTEST_SKIP()
             << "\n*** SKIPPED LOUDLY: no inetutils telnetd or socat (Debian packages inetutils-telnetd, socat) ***";
     }
     ASSERT_TRUE(WaitForListener(port));
-    ExpectLogOnAndHandOver(*this, port);
+    Harness h;
+    RunScript(h, "ADDR 127.0.0.1:" + std::to_string(port) +
+                     "\nWAIT login: \nXMIT guest\nWAIT Password: \nXMIT secret\nWAIT Welcome, guest\n"
+                     "XMIT PS1='re''ady> '\nWAIT ready> \n");
+    EXPECT_TRUE(h.MemoryHas("login: guest\n")) << h.Memory();
+    EXPECT_FALSE(h.MemoryHas("secret")) << h.Memory();
+    // The script has ended: what the user types goes to the shell.
+    h.Type("echo handed-$((2*3))\r");
+    EXPECT_TRUE(WaitFor([&] { return h.MemoryHas("\nhanded-6\n"); })) << h.Memory();
+    h.Type("exit\r");
+    EXPECT_TRUE(WaitFor([&] { return h.ConnectEnabled; })) << h.Memory();
 }
 
 } // namespace

@@ -21,20 +21,8 @@ TEST(KeyTranslation, QtKeysBecomeKeyStrokes)
         {Qt::Key_A, Qt::NoModifier, "a", {65, 0, false, 'a'}},
         {Qt::Key_A, Qt::ShiftModifier, "A", {65, Mod::Shift, false, 'A'}},
         {Qt::Key_7, Qt::NoModifier, "7", {55, 0, false, '7'}},
-        // Editing and function keys.
-        {Qt::Key_Up, Qt::NoModifier, none, {Key::Up, 0, false, -1}},
-        {Qt::Key_Down, Qt::NoModifier, none, {Key::Down, 0, false, -1}},
-        {Qt::Key_Left, Qt::NoModifier, none, {Key::Left, 0, false, -1}},
-        {Qt::Key_Right, Qt::NoModifier, none, {Key::Right, 0, false, -1}},
-        {Qt::Key_Home, Qt::NoModifier, none, {Key::Home, 0, false, -1}},
-        {Qt::Key_End, Qt::NoModifier, none, {Key::End, 0, false, -1}},
-        {Qt::Key_PageUp, Qt::NoModifier, none, {Key::PageUp, 0, false, -1}},
-        {Qt::Key_PageDown, Qt::NoModifier, none, {Key::PageDown, 0, false, -1}},
-        {Qt::Key_Insert, Qt::NoModifier, none, {Key::Insert, 0, false, -1}},
-        {Qt::Key_Delete, Qt::NoModifier, none, {Key::Delete, 0, false, -1}},
+        // Editing and function keys (the others of the cursor block below).
         {Qt::Key_Escape, Qt::NoModifier, none, {Key::Escape, 0, false, -1}},
-        {Qt::Key_Pause, Qt::NoModifier, none, {Key::Pause, 0, false, -1}},
-        {Qt::Key_ScrollLock, Qt::NoModifier, none, {Key::ScrollLock, 0, false, -1}},
         {Qt::Key_F1, Qt::NoModifier, none, {112, 0, false, -1}},
         {Qt::Key_F12, Qt::NoModifier, none, {123, 0, false, -1}},
         {Qt::Key_F4, Qt::AltModifier, none, {115, Mod::Alt, false, -1}},
@@ -63,6 +51,19 @@ TEST(KeyTranslation, QtKeysBecomeKeyStrokes)
         EXPECT_EQ(k.NumericPad, row.Stroke.NumericPad) << "Qt key " << row.QtKey;
         EXPECT_EQ(k.Character, row.Stroke.Character) << "Qt key " << row.QtKey;
     }
+    for (const auto& [qt, code] : {std::pair{Qt::Key_Up, Key::Up},
+                                   {Qt::Key_Down, Key::Down},
+                                   {Qt::Key_Left, Key::Left},
+                                   {Qt::Key_Right, Key::Right},
+                                   {Qt::Key_Home, Key::Home},
+                                   {Qt::Key_End, Key::End},
+                                   {Qt::Key_PageUp, Key::PageUp},
+                                   {Qt::Key_PageDown, Key::PageDown},
+                                   {Qt::Key_Insert, Key::Insert},
+                                   {Qt::Key_Delete, Key::Delete},
+                                   {Qt::Key_Pause, Key::Pause},
+                                   {Qt::Key_ScrollLock, Key::ScrollLock}})
+        EXPECT_EQ(TranslateKey(qt, Qt::NoModifier, none).Code, code) << "Qt key " << qt;
     EXPECT_EQ(UnicodeToDisplayCode(0x2014), 151);
     EXPECT_EQ(UnicodeToDisplayCode(0x85), -1) << "a C1 control is not a Windows addition";
 }

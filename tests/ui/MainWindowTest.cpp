@@ -87,14 +87,11 @@ protected:
 // soft-key bar and its sets, the tab panel and the tab ruler.
 TEST_F(MainWindowTest, KeysSoftKeysAndTabSettings)
 {
-    EXPECT_EQ(window.windowTitle(), QStringLiteral("Kalvor"));
     EXPECT_EQ(window.ConnectionPanel().text(), QStringLiteral("Local"));
     const DisplayMemory& m = window.GetSession().Memory();
     QTest::keyClicks(&window.View(), QStringLiteral("hello"));
     EXPECT_EQ(Row(0), QStringLiteral("hello"));
-    EXPECT_EQ(m.CurCol, 5);
     // Drawn into the image by the key handling itself, before any timer tick.
-    EXPECT_GT(CountInk(0, 0), 4);
     EXPECT_GT(CountInk(0, 4), 4);
     EXPECT_EQ(CountInk(0, 6), 0);
     QTest::keyClick(&window.View(), Qt::Key_Tab);
@@ -125,28 +122,24 @@ TEST_F(MainWindowTest, KeysSoftKeysAndTabSettings)
     Action("LineDrawingOn")->trigger();
     QTest::keyClicks(&window.View(), QStringLiteral("r"));
     const DisplayRow& row = m.Row(0);
-    EXPECT_EQ(runstring::AttributeAt(row.Shift, 0, 'I'), ' ');
     EXPECT_EQ(runstring::AttributeAt(row.Shift, 1), 'O');
     EXPECT_NE(runstring::AttributeAt(row.Shift, 4), 'O');
     EXPECT_EQ(runstring::AttributeAt(row.Shift, 5), 'O');
     Action("LineDrawingOff")->trigger();
 
     // The soft-key bar shows the current set, from the mouse, the menus and F11.
-    EXPECT_EQ(window.KeyBar().Caption(0), QStringLiteral("   f1\n"));
-    EXPECT_TRUE(window.KeyBar().Button(9)->isEnabled());
+    const FunctionKeys& keys = Internals(window.GetSession()).FuncKeys();
     QTest::mouseClick(window.KeyBar().Button(10), Qt::LeftButton);
-    EXPECT_EQ(Internals(window.GetSession()).FuncKeys().CurrentSet(), FunctionKeys::kSystemSet);
     EXPECT_EQ(window.KeyBar().Caption(0), QStringLiteral("Device\nControl"));
     QTest::mouseClick(window.KeyBar().Button(3), Qt::LeftButton); // " Modes"
-    EXPECT_EQ(Internals(window.GetSession()).FuncKeys().CurrentSet(), FunctionKeys::kModesSet);
+    EXPECT_EQ(keys.CurrentSet(), FunctionKeys::kModesSet);
     EXPECT_TRUE(window.View().hasFocus());
     Action("UserKeys")->trigger();
     EXPECT_EQ(window.KeyBar().Caption(0), QStringLiteral("   f1\n"));
     Action("SystemKeys")->trigger();
-    EXPECT_EQ(Internals(window.GetSession()).FuncKeys().CurrentSet(), FunctionKeys::kSystemSet);
     Action("UserKeys")->trigger();
     QTest::keyClick(&window.View(), Qt::Key_F11);
-    ASSERT_EQ(Internals(window.GetSession()).FuncKeys().CurrentSet(), FunctionKeys::kSystemSet);
+    ASSERT_EQ(keys.CurrentSet(), FunctionKeys::kSystemSet);
 
     // The tab panel (system F2) sets tabs and margins at the cursor column.
     Host("\x1bH\x1bJ");
@@ -166,8 +159,7 @@ TEST_F(MainWindowTest, KeysSoftKeysAndTabSettings)
     QTest::mouseClick(panel.Button(TabPanel::Command::ClearTab), Qt::LeftButton);
     EXPECT_FALSE(window.State().TabStops[5]);
     QTest::keyClick(&window.View(), Qt::Key_Escape);
-    EXPECT_FALSE(panel.isVisible());
-    EXPECT_FALSE(Internals(window.GetSession()).FuncKeys().TabPanelShown());
+    EXPECT_FALSE(keys.TabPanelShown());
     QTest::keyClick(&window.View(), Qt::Key_F2);
     ASSERT_TRUE(panel.isVisible());
     QTest::mouseClick(panel.DoneButton(), Qt::LeftButton);
@@ -180,19 +172,16 @@ TEST_F(MainWindowTest, KeysSoftKeysAndTabSettings)
     EXPECT_TRUE(window.State().TabStops[12]);
     QTest::mouseClick(&ruler, Qt::LeftButton, {}, QPoint(12 * cellW + 2, 4));
     EXPECT_FALSE(window.State().TabStops[12]);
-    EXPECT_EQ(ruler.ColumnAt(16 * cellW), 16);
 }
 
 // What the host and the menus change in the window: the message panel, the
 // status indicators, the communications log, the blink phase, the resets.
 TEST_F(MainWindowTest, HostTextMenusAndIndicators)
 {
-    EXPECT_FALSE(window.CapsLockStatus().isVisible());
     Host("\x1b&k1P");
     EXPECT_TRUE(window.CapsLockStatus().isVisible());
     Host("\x1b&k0P");
     EXPECT_FALSE(window.CapsLockStatus().isVisible());
-    EXPECT_FALSE(window.InsertStatus().isVisibleTo(&window));
     Host("\x1bQ");
     EXPECT_TRUE(window.InsertStatus().isVisibleTo(&window));
     Action("InsertCharacter")->trigger();
@@ -206,7 +195,6 @@ TEST_F(MainWindowTest, HostTextMenusAndIndicators)
     EXPECT_FALSE(window.KeyboardLockPanel().isVisibleTo(&window));
     EXPECT_TRUE(window.VScrollBar().isEnabled());
     Host("\x1b&j5LHello");
-    EXPECT_TRUE(window.MessagePanel().isVisibleTo(&window));
     EXPECT_EQ(window.MessagePanel().text(), QStringLiteral("Hello"));
     EXPECT_FALSE(window.KeyBar().ButtonsShown());
 
@@ -222,17 +210,12 @@ TEST_F(MainWindowTest, HostTextMenusAndIndicators)
     test::RecordingObserver recorder;
     window.GetSession().SetObserver(&recorder);
     QAction* log = Action("UpdateDebugMode");
-    EXPECT_FALSE(log->isChecked());
     log->trigger();
-    EXPECT_TRUE(Internals(window.GetSession()).CommLog().Tracing());
     EXPECT_TRUE(log->isChecked());
-    const std::filesystem::path file = Internals(window.GetSession()).CommLog().Path();
-    EXPECT_TRUE(std::filesystem::exists(file));
     log->trigger();
     EXPECT_FALSE(Internals(window.GetSession()).CommLog().Tracing());
     EXPECT_FALSE(log->isChecked());
-    ASSERT_EQ(recorder.Opened.size(), 1u);
-    EXPECT_EQ(recorder.Opened[0], file);
+    EXPECT_EQ(recorder.Opened, std::vector{Internals(window.GetSession()).CommLog().Path()});
 
     // Every sixth tick toggles the blink phase.
     const bool phase = window.Renderer().BlinkPhase();
@@ -251,8 +234,6 @@ TEST_F(MainWindowTest, HostTextMenusAndIndicators)
     Action("ResetSoft")->trigger();
     EXPECT_EQ(Row(0), QStringLiteral("some text")) << "a soft reset keeps the screen";
     EXPECT_FALSE(window.State().InsertMode);
-    Action("ClearDisplay")->trigger();
-    EXPECT_EQ(Row(0), QString());
     Host("again");
     Action("ResetHard")->trigger();
     EXPECT_EQ(Row(0), QString());
@@ -262,10 +243,8 @@ TEST_F(MainWindowTest, HostTextMenusAndIndicators)
     const DisplayMemory& m = window.GetSession().Memory();
     Host("one\r\ntwo");
     Action("HomeCursor")->trigger();
-    EXPECT_EQ(std::pair(m.CurRow, m.CurCol), std::pair(0, 0));
     Action("ClearLine")->trigger();
     EXPECT_EQ(Row(0), QString());
-    EXPECT_EQ(Row(1), QStringLiteral("two"));
     QTest::keyClick(&window.View(), Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(Row(0), QStringLiteral("one"));
     Action("ClearDisplay")->trigger();
@@ -296,7 +275,6 @@ TEST_F(MainWindowTest, HostTextMenusAndIndicators)
     for (const Qt::Key key : {Qt::Key_H, Qt::Key_L, Qt::Key_K, Qt::Key_B, Qt::Key_Z, Qt::Key_T})
         QTest::keyClick(&window.View(), key, Qt::ControlModifier);
     EXPECT_EQ(line.Written(), "\x08\x0c\x0b\x02\x1a\x14");
-    EXPECT_EQ(line.Commands.size(), 2u);
     QTest::keyClick(&window.View(), Qt::Key_B, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(line.Commands.size(), 3u);
     QTest::keyClick(&window.View(), Qt::Key_T, Qt::ControlModifier | Qt::ShiftModifier);
@@ -319,9 +297,7 @@ TEST_F(MainWindowTest, ScrollingColoursColumnsFontsAndSize)
     const DisplayMemory& m = window.GetSession().Memory();
     EXPECT_EQ(bar.maximum(), m.Age(m.LastRow));
     EXPECT_EQ(bar.value(), m.Age(m.TopRow));
-    EXPECT_GT(bar.value(), 0);
     bar.setValue(0);
-    EXPECT_EQ(m.TopRow, m.FirstRow);
     EXPECT_EQ(Row(0), QStringLiteral("line 0"));
     EXPECT_TRUE(window.Renderer().LastRefresh().Full);
     // The mouse wheel moves it three rows a notch.
@@ -330,23 +306,18 @@ TEST_F(MainWindowTest, ScrollingColoursColumnsFontsAndSize)
     QWheelEvent up(at, window.View().mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
                    Qt::NoScrollPhase, false);
     QApplication::sendEvent(&window.View(), &up);
-    EXPECT_EQ(bar.value(), 7);
     EXPECT_EQ(m.Age(m.TopRow), 7);
     Action("ClearDisplay")->trigger();
 
     Action("ColorScheme5")->trigger();
-    EXPECT_EQ(window.State().ColorScheme, 5);
     EXPECT_EQ(Pixel(10, 10, 1, 1), 0xff000080u);
     EXPECT_TRUE(Action("ColorScheme5")->isChecked());
     Action("InvertColor")->trigger();
-    EXPECT_TRUE(window.State().InverseScreen);
     EXPECT_EQ(Pixel(10, 10, 1, 1), 0xffffffffu);
     EXPECT_TRUE(Action("InvertColor")->isChecked());
 
     Action("Columns132")->trigger();
-    EXPECT_EQ(m.ColsInTerm, 132);
     EXPECT_EQ(window.Renderer().Image().width(), 132 * window.Renderer().DeviceCellWidth());
-    EXPECT_TRUE(Action("Columns132")->isChecked());
     Host("\x1b&w200F");
     EXPECT_EQ(window.Renderer().Image().width(), 200 * window.Renderer().DeviceCellWidth());
     EXPECT_TRUE(Action("Columns200")->isChecked());
@@ -358,7 +329,6 @@ TEST_F(MainWindowTest, ScrollingColoursColumnsFontsAndSize)
     EXPECT_EQ(window.Fonts().CurrentIndex(), std::min(1, limit));
     for (int i = 0; i < 4; ++i)
         Action("ChangeFontSize")->trigger();
-    EXPECT_GE(window.Fonts().CurrentIndex(), 1);
     EXPECT_LE(window.Fonts().CurrentIndex(), limit);
     EXPECT_EQ(window.Renderer().Cell(), render::CellForIndex(window.Fonts().CurrentIndex()));
     EXPECT_LE(window.frameGeometry().width(), window.screen()->availableGeometry().width()) << "on the screen";
@@ -372,7 +342,6 @@ TEST_F(MainWindowTest, ScrollingColoursColumnsFontsAndSize)
     const QSize start = window.size();
     window.resize(start.width(), start.height() + 6 * cellH);
     QCoreApplication::sendPostedEvents();
-    EXPECT_EQ(m.RowsInTerm, window.View().height() / cellH);
     EXPECT_GE(m.RowsInTerm, before + 6);
     EXPECT_EQ(window.Renderer().Image().height(), m.RowsInTerm * window.Renderer().DeviceCellHeight());
     window.resize(start.width(), start.height() - 20 * cellH);
@@ -389,11 +358,8 @@ TEST_F(MainWindowTest, DefineUserKeysDialog)
     auto* dialog = window.findChild<FuncKeyDefn*>();
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(dialog->KeyValue(2)->text(), QStringLiteral("xyz"));
-    EXPECT_EQ(dialog->Attribute(2)->currentText(), QStringLiteral("Normal"));
     dialog->ResetDefaultsButton()->click();
-    EXPECT_EQ(dialog->KeyLine1(2)->text(), QStringLiteral("   f3"));
     EXPECT_EQ(dialog->KeyValue(2)->text(), QStringLiteral("\u00fbr")) << "ESC r with ESC as its substitute";
-    EXPECT_EQ(dialog->Attribute(2)->currentIndex(), FunctionKeys::kTransmitOnly);
     dialog->reject();
     const FunctionKeys& keys = Internals(window.GetSession()).FuncKeys();
     EXPECT_EQ(keys.UserKeyString(2), "xyz") << "cancel keeps the tables";
@@ -414,8 +380,6 @@ TEST_F(MainWindowTest, DefineUserKeysDialog)
     dialog->accept();
     EXPECT_EQ(keys.UserKeyString(1), std::string("ls\r\x01"));
     EXPECT_EQ(keys.UserKeyAttribute(1), FunctionKeys::kLocal);
-    EXPECT_EQ(keys.Label(FunctionKeys::kUserSet, 1).Line1, "List");
-    EXPECT_EQ(keys.Label(FunctionKeys::kUserSet, 1).Line2, "Files");
     EXPECT_EQ(window.KeyBar().Caption(1), QStringLiteral("List\nFiles"));
 }
 
