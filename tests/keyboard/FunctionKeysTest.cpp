@@ -141,11 +141,9 @@ TEST_F(FunctionKeysTest, TransmitOnlyKeyUnderTheHandshake)
     const HsCase cases[] = {
         {"character mode goes at once", false, false, false, false, true, "k\r", "k\r"},
         {"block, page strapping: DC2 first", true, false, false, false, true, "\x12", "\x12k\x1e"},
-        {"block, page strapping, no DC1 yet", true, false, false, false, false, "", "\x12"},
         {"block, line strapping waits for DC1", true, true, false, false, true, "", "k\r"},
         {"G and H: at once", true, false, true, true, true, "k\x1e", "k\x1e"},
         {"G only: DC2 first", false, false, true, false, true, "\x12", "\x12k\r"},
-        {"H only: at once", true, false, false, true, true, "k\x1e", "k\x1e"},
     };
     for (const HsCase& c : cases) {
         SCOPED_TRACE(c.Name);
