@@ -22,7 +22,9 @@ TEST(TerminalStatusTest, PrinterStatusBytes)
         const char* Reply;
     };
     const Case cases[] = {
-        {'S', false, 6, "\\e\\\\p6080\\r"}, {' ', true, 6, "\\e\\\\p6010\\r"}, {'F', true, 4, "\\e\\\\p4191\\r"},
+        {'S', false, 6, "\\e\\\\p6080\\r"},
+        {' ', true, 6, "\\e\\\\p6010\\r"},
+        {'F', true, 4, "\\e\\\\p4191\\r"},
         {'X', false, 4, "\\e\\\\p4001\\r"},
     };
     for (const Case& c : cases) {

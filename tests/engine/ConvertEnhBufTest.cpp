@@ -36,8 +36,8 @@ TEST(ConvertEnhBuf, PutsShiftOutAndShiftInInFrontOfTheirCharacters)
         {"end on the SO column leaves the SO outside", "ABCDEF", "", "", soSi, 0, 2, "AB\016CD\017EF", 0, 2},
         {"a start inside the alternate run is preceded by an SO of its own", "ABCDEF", "", "", soSi, 3, 6,
          "AB\016C\016D\017EF", 4, 9},
-        {"changes at or beyond the end of the text are left out", "ABC", "", "", Runs({3, ' ', 3, 'O', 0}), 0, 3,
-         "ABC", 0, 3},
+        {"changes at or beyond the end of the text are left out", "ABC", "", "", Runs({3, ' ', 3, 'O', 0}), 0, 3, "ABC",
+         0, 3},
         {"alternate to the end of a long row", std::string(210, 'q'), "", "", Runs({200, ' ', 200, 'O', 0}), 0, 210,
          std::string(200, 'q') + "\016" + std::string(10, 'q'), 0, 211},
     };

@@ -110,10 +110,10 @@ TEST_F(EnhancementTest, CursorOffAndOn)
         int Saved;
     };
     const Step steps[] = {
-        {"\x1b*dR", 1, true, 1},   // off: the form is saved
-        {"\x1b*d2Q", 2, false, 2}, // form 2, saved
-        {"\x1b*dR", 2, true, 2},   {"\x1b*dQ", 2, false, 2}, // on with the saved form
-        {"\x1b*d7Q", 2, false, 2}, // any value but 1 is the second form
+        {"\x1b*dR", 1, true, 1},                               // off: the form is saved
+        {"\x1b*d2Q", 2, false, 2},                             // form 2, saved
+        {"\x1b*dR", 2, true, 2},     {"\x1b*dQ", 2, false, 2}, // on with the saved form
+        {"\x1b*d7Q", 2, false, 2},                             // any value but 1 is the second form
         {"\x1b*d 1 Q", 1, false, 1},
     };
     for (const Step& s : steps) {

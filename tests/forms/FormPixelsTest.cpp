@@ -68,8 +68,7 @@ TEST_F(FormPixels, ShapesAtChosenPoints)
 {
     const PixelCase cases[] = {
         // a filled box with its one-pixel outline inside it
-        {"/BOX (10 20 110 70 FILL 100 0 0)",
-         {{10, 20, kBlack}, {109, 69, kBlack}, {110, 70, kWhite}, {11, 21, kRed}}},
+        {"/BOX (10 20 110 70 FILL 100 0 0)", {{10, 20, kBlack}, {109, 69, kBlack}, {110, 70, kWhite}, {11, 21, kRed}}},
         // a gradient: the top row the fill colour, the bottom row the blend colour, equal steps between
         {"/BOX (0 100 100 201 FILL 0 0 0 BLEND 100 100 100 PENWIDTH 0)",
          {{50, 100, kBlack}, {50, 200, kWhite}, {50, 150, 0xff808080u}, {50, 99, kWhite}}},

@@ -319,12 +319,12 @@ TEST_F(KeyboardTest, EscDefineEnterKey)
         int Saves;
     };
     const EnterDef cases[] = {
-        {"\x1b&f149P", true, 1, 0, false, 0},      {"\x1b&f211P", true, 1, 2, false, 0},
-        {"\x1b&f154P", true, 1, 1, false, 0},
-        {"\x1b&f160P", true, 1, 1, false, 0},      {"\x1b&f148P", false, 1, 1, false, 0},
-        {"\x1b&f212P", false, 1, 1, false, 0},     {"\x1b&fR", true, 0, 2, false, 0},
-        {"\x1b&f1S", true, 1, 1, true, 1},         {"\x1b&f150p1S", true, 1, 2, true, 1},
-        {"\x1b&f154p<x>m!", true, 1, 1, false, 0}, {"\x1b&f1Q", false, 1, 1, false, 0},
+        {"\x1b&f149P", true, 1, 0, false, 0},  {"\x1b&f211P", true, 1, 2, false, 0},
+        {"\x1b&f154P", true, 1, 1, false, 0},  {"\x1b&f160P", true, 1, 1, false, 0},
+        {"\x1b&f148P", false, 1, 1, false, 0}, {"\x1b&f212P", false, 1, 1, false, 0},
+        {"\x1b&fR", true, 0, 2, false, 0},     {"\x1b&f1S", true, 1, 1, true, 1},
+        {"\x1b&f150p1S", true, 1, 2, true, 1}, {"\x1b&f154p<x>m!", true, 1, 1, false, 0},
+        {"\x1b&f1Q", false, 1, 1, false, 0},
     };
     for (const EnterDef& c : cases) {
         SCOPED_TRACE(c.Seq);
