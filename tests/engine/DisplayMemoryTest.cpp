@@ -123,9 +123,6 @@ TEST(DisplayMemoryDelEnhChar, RemovesTheCursorColumn)
         int rightMargin;
         std::string expected;
     } cases[] = {
-        {"inside a run", base, 7, 79, Runs({19, ' ', 5, 'B', 9, ' ', 5, 'D', 0})},
-        {"one-column run removed, neighbours merge", Runs({11, ' ', 5, 'B', 1, ' ', 5, 'D', 0}), 5, 79,
-         Runs({10, ' ', 10, 'D', 0})},
         {"at the header nothing changes", base, 20, 79, base},
         {"empty string", "", 3, 79, ""},
         // Runs crossing the right margin: the crossing run regains the column.

@@ -23,16 +23,8 @@ TEST(RunStringMarkFrom, RecordsAttributesFromAColumn)
 {
     const MarkCase cases[] = {
         {"empty at column 0", "", 'B', 0, '@', Runs({0, 'B', 0})},
-        {"empty at column 10", "", 'B', 10, '@', Runs({10, ' ', 10, 'B', 0})},
-        {"three characters of no attribute discarded", Runs({0, '@', 0}), 'D', 10, '@', Runs({10, ' ', 10, 'D', 0})},
-        {"three characters of a real attribute kept", Runs({0, 'B', 0}), 'D', 10, '@', Runs({10, 'B', 10, 'D', 0})},
         {"three characters kept and split", Runs({0, '[', 0}), ']', 10, runstring::kNeverBlank,
          Runs({10, '[', 10, ']', 0})},
-        {"at the header the open run changes", Runs({10, ' ', 10, 'B', 0}), 'D', 10, '@', Runs({10, ' ', 10, 'D', 0})},
-        {"beyond the header the open run is closed", Runs({10, ' ', 10, 'B', 0}), 'D', 20, '@',
-         Runs({20, ' ', 10, 'B', 10, 'D', 0})},
-        {"inside a run it is split to the end of that run", Runs({20, ' ', 10, 'B', 10, 'D', 0}), 'H', 5, '@',
-         Runs({20, ' ', 5, 'H', 5, 'B', 10, 'D', 0})},
         {"split equal to the next run merges with it", Runs({20, ' ', 10, 'B', 10, 'D', 0}), 'B', 5, '@',
          Runs({20, ' ', 5, 'B', 15, 'D', 0})},
         {"replacing a whole run merges three runs", Runs({20, 'B', 5, ' ', 5, 'B', 10, 'D', 0}), 'B', 5, '@',
