@@ -77,6 +77,7 @@ TEST_F(FieldRoutinesTest, FieldSearches)
         {"AField inside", FormFindAField, 8, FormField{8, 15, '['}},
         {"AField after the first field", FormFindAField, 15, note},
         {"AField inside the transmit-only field", FormFindAField, 22, FormField{22, 25, '{'}},
+        {"AField after the last", FormFindAField, 25, std::nullopt},
         // The last unprotected field starting before the column.
         {"PrevField inside", FormFindPrevField, 8, name},
         {"PrevField at its start", FormFindPrevField, 5, std::nullopt},
@@ -89,6 +90,7 @@ TEST_F(FieldRoutinesTest, FieldSearches)
         {"CurrentField protected", FormGetCurrentField, 15, std::nullopt},
         {"CurrentField transmit-only", FormGetCurrentField, 22, std::nullopt},
         // Transmitted fields under or after the column, whole.
+        {"CurXmitField inside", FormFindCurXmitField, 9, name},
         {"CurXmitField after", FormFindCurXmitField, 16, note},
         {"CurXmitField none", FormFindCurXmitField, 25, std::nullopt},
         {"NextXmitField from inside", FormFindNextXmitField, 6, note},

@@ -36,6 +36,7 @@ TEST(FormModel, LookupsIgnoreCaseAndFindTheChosenRadioButton)
     EXPECT_EQ(m.GetObjectIndexByName("size"), 1);
     EXPECT_EQ(m.GetObjectIndexByType(ObjectType::Check, 1), 0);
     EXPECT_EQ(m.GetDisplayFldIndex("TAX"), 2);
+    EXPECT_EQ(m.GetDisplayFldIndex("ok"), 0);
     EXPECT_EQ(m.GetTabIndex(6), 1) << "OK was created first";
     EXPECT_EQ(m.Focus.CurFocusObj, 6);
 }
