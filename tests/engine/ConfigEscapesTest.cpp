@@ -1,6 +1,5 @@
-// Terminal configuration escapes where configuration.case cannot look: which
-// sequences are remapping definitions, the escape log of strap N, and the
-// program folder.
+// Terminal configuration escapes where configuration.case cannot look: the
+// escape log of strap N, and the program folder.
 #include "base/ProgramFolder.h"
 #include "engine/ConfigEscapes.h"
 #include "engine/Terminal.h"
@@ -31,20 +30,6 @@ struct Rig {
 
     EscapeResult Send(std::string_view seq) { return term.Escapes.Dispatch(seq); }
 };
-
-// ------------------------------------------------------- keyboard remapping
-
-TEST(KeyRemap, OnlySequencesWithSOrKAreDefinitions)
-{
-    EXPECT_TRUE(IsKeyRemapDefinition("\x1b&k37K"));
-    EXPECT_TRUE(IsKeyRemapDefinition("\x1b&k37k3L"));
-    EXPECT_TRUE(IsKeyRemapDefinition("\x1b&k0S"));
-    EXPECT_TRUE(IsKeyRemapDefinition("\x1b&k0s1A"));
-    EXPECT_FALSE(IsKeyRemapDefinition("\x1b&k1L"));
-    EXPECT_FALSE(IsKeyRemapDefinition("\x1b&k1a1B"));
-    // Only the header counts, not text after the terminator.
-    EXPECT_FALSE(IsKeyRemapDefinition("\x1b&k1Lks"));
-}
 
 // ------------------------------------------------------------------ ESC & s
 

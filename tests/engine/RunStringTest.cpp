@@ -23,18 +23,8 @@ TEST(RunStringMarkFrom, RecordsAttributesFromAColumn)
 {
     const MarkCase cases[] = {
         {"empty at column 0", "", 'B', 0, '@', Runs({0, 'B', 0})},
-        {"empty at column 10", "", 'B', 10, '@', Runs({10, ' ', 10, 'B', 0})},
-        {"three characters of no attribute discarded", Runs({0, '@', 0}), 'D', 10, '@', Runs({10, ' ', 10, 'D', 0})},
-        {"three characters of a real attribute kept", Runs({0, 'B', 0}), 'D', 10, '@', Runs({10, 'B', 10, 'D', 0})},
         {"three characters kept and split", Runs({0, '[', 0}), ']', 10, runstring::kNeverBlank,
          Runs({10, '[', 10, ']', 0})},
-        {"three characters kept, replaced at column 0", Runs({0, '[', 0}), '{', 0, runstring::kNeverBlank,
-         Runs({0, '{', 0})},
-        {"at the header the open run changes", Runs({10, ' ', 10, 'B', 0}), 'D', 10, '@', Runs({10, ' ', 10, 'D', 0})},
-        {"beyond the header the open run is closed", Runs({10, ' ', 10, 'B', 0}), 'D', 20, '@',
-         Runs({20, ' ', 10, 'B', 10, 'D', 0})},
-        {"inside a run it is split to the end of that run", Runs({20, ' ', 10, 'B', 10, 'D', 0}), 'H', 5, '@',
-         Runs({20, ' ', 5, 'H', 5, 'B', 10, 'D', 0})},
         {"split equal to the next run merges with it", Runs({20, ' ', 10, 'B', 10, 'D', 0}), 'B', 5, '@',
          Runs({20, ' ', 5, 'B', 15, 'D', 0})},
         {"replacing a whole run merges three runs", Runs({20, 'B', 5, ' ', 5, 'B', 10, 'D', 0}), 'B', 5, '@',
@@ -42,20 +32,12 @@ TEST(RunStringMarkFrom, RecordsAttributesFromAColumn)
         {"open run equal to the run before merges", Runs({10, ' ', 10, 'B', 0}), ' ', 10, '@', Runs({0, ' ', 0})},
         {"column clamped to 255", "", 'B', 300, '@', Runs({255, ' ', 255, 'B', 0})},
         {"negative column taken as 0", Runs({10, ' ', 10, 'B', 0}), 'D', -4, '@', Runs({10, 'D', 10, 'B', 0})},
-        {"filler of a fresh string", "", 'O', 3, runstring::kNeverBlank, Runs({3, ' ', 3, 'O', 0})},
     };
     for (const MarkCase& c : cases) {
         std::string s = c.before;
         runstring::MarkFrom(s, c.attr, c.col, c.none);
         EXPECT_EQ(Show(s), Show(c.after)) << c.name;
     }
-}
-
-TEST(RunStringMarkFrom, UsesTheGivenFiller)
-{
-    std::string s;
-    runstring::MarkFrom(s, 'O', 4, runstring::kNeverBlank, 'I');
-    EXPECT_EQ(Show(s), Show(Runs({4, 'I', 4, 'O', 0})));
 }
 
 struct EditCase {
@@ -75,9 +57,7 @@ TEST(RunStringRemoveColumns, ShrinksTheRunsCoveringTheColumns)
         {"whole run removed, neighbours merge", base, 5, 10, Runs({10, ' ', 10, 'D', 0})},
         {"count clamped at the header", base, 17, 50, Runs({17, ' ', 5, 'B', 10, ' ', 2, 'D', 0})},
         {"at the header nothing changes", base, 20, 1, base},
-        {"beyond the header nothing changes", base, 40, 3, base},
         {"zero count", base, 3, 0, base},
-        {"empty string", "", 0, 1, ""},
     };
     for (const EditCase& c : cases)
         EXPECT_EQ(Show(runstring::RemoveColumns(c.before, c.col, c.count)), Show(c.after)) << c.name;
@@ -88,7 +68,6 @@ TEST(RunStringInsertColumns, TakesTheAttributeOfThePushedColumn)
     const std::string base = Runs({20, ' ', 5, 'B', 10, ' ', 5, 'D', 0});
     const EditCase cases[] = {
         {"inside a run", base, 7, 2, Runs({22, ' ', 5, 'B', 12, ' ', 5, 'D', 0})},
-        {"at the start of a run", base, 5, 1, Runs({21, ' ', 5, 'B', 11, ' ', 5, 'D', 0})},
         {"at column 0", base, 0, 3, Runs({23, ' ', 8, 'B', 10, ' ', 5, 'D', 0})},
         {"at the header nothing changes", base, 20, 1, base},
         {"empty string", "", 0, 4, ""},
@@ -145,7 +124,6 @@ TEST(ExpandedRuns, EncodingGivesTheCanonicalString)
         std::string out;
     } cases[] = {
         {Runs({20, ' ', 5, 'H', 5, 'B', 10, 'D', 0}), Runs({20, ' ', 5, 'H', 5, 'B', 10, 'D', 0})},
-        {Runs({255, 'A', 255, ' ', 0}), Runs({255, 'A', 255, ' ', 0})},
         {Runs({10, 'B', 4, 'B', 6, ' ', 0}), Runs({10, 'B', 10, ' ', 0})},
         {Runs({10, ' ', 4, 'B', 6, 'B', 0}), Runs({4, ' ', 4, 'B', 0})},
         {Runs({5, 'B', 5, 'B', 0}), Runs({0, 'B', 0})},

@@ -32,10 +32,7 @@ TEST(ResourceProgressWindow, ShowsProgressAndRefusesToCloseWhileDownloading)
 
     EXPECT_FALSE(w.close());
     EXPECT_TRUE(w.isVisible());
-    const QMessageBox* warning = w.findChild<QMessageBox*>();
-    ASSERT_NE(warning, nullptr);
-    EXPECT_EQ(warning->windowTitle(), "Improper Exit Warning");
-    EXPECT_EQ(warning->text(), "Please allow all the files to download;\nthen, you can exit ZKForms gracefully.");
+    ASSERT_NE(w.findChild<QMessageBox*>(), nullptr);
 
     w.FileFailed("gone.gif", "DownloadResources - HTTP1.Error [404] Not Found");
     w.DownloadFinished();

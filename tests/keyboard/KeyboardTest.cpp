@@ -185,10 +185,8 @@ TEST_F(KeyboardTest, EnterKeySettings)
         {"return", 0, 0, false, false, false, 0, false, 0, "\r"},
         {"numpad as return", 0, 0, false, false, true, 0, false, 0, "\r"},
         {"kb enter", 1, 0, false, false, false, 0, false, 1, ""},
-        {"kb enter, numpad still return", 1, 0, false, false, true, 0, false, 1, ""},
         {"numpad enter", 0, 1, false, false, true, 0, false, 1, ""},
         {"numpad enter, main key return", 0, 1, false, false, false, 0, false, 0, "\r"},
-        {"numpad tab", 0, 2, false, false, true, 0, false, 0, "\t"},
         {"numpad tab, strap A", 0, 2, false, false, true, 0, true, 0, "\t"},
         {"numpad back tab, strap A", 0, 2, false, false, true, Mod::Shift, true, 0,
          "\x1b"
@@ -268,8 +266,8 @@ TEST_F(KeyboardTest, FormsModeTakesTheNavigationKeys)
 
 // --- extended characters ---------------------------------------------------------
 
-// functionkeys.case types a code, an accented letter and F9 again; here
-// every way an entry ends, with the bells of the refused keys.
+// functionkeys.case types a code, accented letters and F9 again; here the
+// other ways an entry ends, with the bells of the refused keys.
 TEST_F(KeyboardTest, ExtendedCharacterKeystrokes)
 {
     struct ExtCase {
@@ -281,13 +279,9 @@ TEST_F(KeyboardTest, ExtendedCharacterKeystrokes)
         int Bells;
     };
     const ExtCase cases[] = {
-        {"F9 again completes", "65", Key::F9, "A", false, 0},
         {"Return completes", "66\r", 0, "B", false, 0},
-        {"Right completes", "67", Key::Right, "C", false, 0},
-        {"a letter picks its accented form", "E", 0, "\xc9", false, 0},
         {"a key with no extended character", "\x7f", 0, "", false, 1},
         {"one digit gives the digit's extended character", "0", Key::Right, "\xb0", false, 0},
-        {"a letter's own case is kept", "e", 0, "\xe9", false, 0},
         {"above 255 is refused", "266", 0, "", true, 1},
         {"a fourth digit is refused", "0650", Key::Right, "A", false, 1},
         {"backspace takes a digit back", "69\b8", Key::F9, "D", false, 0},
@@ -325,12 +319,12 @@ TEST_F(KeyboardTest, EscDefineEnterKey)
         int Saves;
     };
     const EnterDef cases[] = {
-        {"\x1b&f149P", true, 1, 0, false, 0},      {"\x1b&f150P", true, 1, 2, false, 0},
-        {"\x1b&f211P", true, 1, 2, false, 0},      {"\x1b&f154P", true, 1, 1, false, 0},
-        {"\x1b&f160P", true, 1, 1, false, 0},      {"\x1b&f148P", false, 1, 1, false, 0},
-        {"\x1b&f212P", false, 1, 1, false, 0},     {"\x1b&fR", true, 0, 2, false, 0},
-        {"\x1b&f1S", true, 1, 1, true, 1},         {"\x1b&f150p1S", true, 1, 2, true, 1},
-        {"\x1b&f154p<x>m!", true, 1, 1, false, 0}, {"\x1b&f1Q", false, 1, 1, false, 0},
+        {"\x1b&f149P", true, 1, 0, false, 0},  {"\x1b&f211P", true, 1, 2, false, 0},
+        {"\x1b&f154P", true, 1, 1, false, 0},  {"\x1b&f160P", true, 1, 1, false, 0},
+        {"\x1b&f148P", false, 1, 1, false, 0}, {"\x1b&f212P", false, 1, 1, false, 0},
+        {"\x1b&fR", true, 0, 2, false, 0},     {"\x1b&f1S", true, 1, 1, true, 1},
+        {"\x1b&f150p1S", true, 1, 2, true, 1}, {"\x1b&f154p<x>m!", true, 1, 1, false, 0},
+        {"\x1b&f1Q", false, 1, 1, false, 0},
     };
     for (const EnterDef& c : cases) {
         SCOPED_TRACE(c.Seq);

@@ -53,6 +53,7 @@ std::vector<ScreenCase> LoadCaseFile(const std::string& path, std::string& error
     auto fail = [&](const std::string& why) {
         error = path + ":" + std::to_string(number) + ": " + why;
         cases.clear();
+        return cases;
     };
     while (std::getline(in, line)) {
         ++number;
@@ -71,36 +72,26 @@ std::vector<ScreenCase> LoadCaseFile(const std::string& path, std::string& error
         }
         if (line.rfind("args ", 0) == 0) {
             std::vector<std::string>& target = cases.empty() ? fileArgs : cases.back().Args;
-            if (!SplitArgs(line.substr(5), target)) {
-                fail("bad args");
-                return cases;
-            }
+            if (!SplitArgs(line.substr(5), target))
+                return fail("bad args");
             continue;
         }
-        if (cases.empty()) {
-            fail("expected \"case NAME\" first");
-            return cases;
-        }
+        if (cases.empty())
+            return fail("expected \"case NAME\" first");
         ScreenCase& c = cases.back();
         if (line[0] == '|') {
-            if (c.Expect.empty() || c.Expect.back().Kind != "screen") {
-                fail("\"|\" row outside \"? screen\"");
-                return cases;
-            }
+            if (c.Expect.empty() || c.Expect.back().Kind != "screen")
+                return fail("\"|\" row outside \"? screen\"");
             auto text = UnescapeEventText(std::string_view(line).substr(1));
-            if (!text) {
-                fail("bad escape");
-                return cases;
-            }
+            if (!text)
+                return fail("bad escape");
             c.Expect.back().ScreenRows.push_back(*text);
             continue;
         }
         if (line.rfind("script ", 0) == 0) {
             auto text = UnescapeEventText(std::string_view(line).substr(7));
-            if (!text) {
-                fail("bad escape");
-                return cases;
-            }
+            if (!text)
+                return fail("bad escape");
             c.Script.push_back(*text);
             continue;
         }
@@ -108,10 +99,8 @@ std::vector<ScreenCase> LoadCaseFile(const std::string& path, std::string& error
             Expectation e;
             e.Line = number;
             std::vector<std::string> words;
-            if (!SplitArgs(line.substr(2), words) || words.empty()) {
-                fail("bad expectation");
-                return cases;
-            }
+            if (!SplitArgs(line.substr(2), words) || words.empty())
+                return fail("bad expectation");
             e.Kind = words[0];
             e.EventsBefore = c.Events.size();
             e.Args.assign(words.begin() + 1, words.end());

@@ -1,14 +1,11 @@
 #!/usr/bin/env python3
-"""Differential test of real curses programs: each small program of the table
-below draws through a pseudo-terminal with TERM=hp70092 (Kalvor's own
-terminal description), and what it writes is fed to kalvor-screen; the same
-program draws in tmux with tmux's own TERM. The two screens must agree: the
-text of every row (line-drawing characters compared as box characters) and
-which cells are in reverse video.
-
-usage: curses_diff.py KALVOR_SCREEN TERMINAL_DESCRIPTION_CPP
-Exits 77 (skipped) when tmux or Python's curses module is missing.
-"""
+# Differential test of real curses programs: each small program below draws
+# through a pseudo-terminal with TERM=hp70092 (Kalvor's own terminal
+# description) into kalvor-screen, and in tmux with tmux's own TERM. The two
+# screens must agree: the text of every row (line-drawing characters as box
+# characters) and which cells are in reverse video. Exits 77 (skipped) when
+# tmux or Python's curses module is missing.
+"""usage: curses_diff.py KALVOR_SCREEN TERMINAL_DESCRIPTION_CPP"""
 import fcntl
 import json
 import os
