@@ -61,27 +61,21 @@ TEST_F(SessionSettingsTest, ApplyThenCollectGivesTheSessionsSettingsBack)
     EXPECT_EQ(collected, expected);
 }
 
-TEST_F(SessionSettingsTest, WidthChangeOnlyWhenDifferent)
-{
-    st.Mem.SetWidth(80);
-    st.Mem.LeftMargin = 4;
-    Settings s;
-    ApplySettings(s, session); // 80 again: the margins stay
-    EXPECT_EQ(st.Mem.LeftMargin, 4);
-    s.DisplayWidth = 200;
-    ApplySettings(s, session);
-    EXPECT_EQ(st.Mem.ColsInTerm, 200);
-    EXPECT_EQ(st.Mem.LeftMargin, 0);
-}
-
-TEST_F(SessionSettingsTest, DefaultSettingsLeaveADefaultSessionAlone)
+// The defaults leave a default session alone, margins too (the width is
+// changed only when it differs).
+TEST_F(SessionSettingsTest, DefaultsLeaveADefaultSessionAloneAndWidthChangesOnlyWhenDifferent)
 {
     Session fresh(clock);
-    ApplySettings(Settings{}, session);
-    const TerminalState& a = session.State();
+    st.Mem.LeftMargin = 4;
+    Settings s;
+    ApplySettings(s, session);
+    EXPECT_EQ(st.Mem.LeftMargin, 4);
     const TerminalState& b = fresh.State();
-    EXPECT_EQ(std::tie(a.ColorScheme, a.Foreground, a.Mem.ColsInTerm, a.CursorForm, a.HostRoman8, a.CapsLock),
+    EXPECT_EQ(std::tie(st.ColorScheme, st.Foreground, st.Mem.ColsInTerm, st.CursorForm, st.HostRoman8, st.CapsLock),
               std::tie(b.ColorScheme, b.Foreground, b.Mem.ColsInTerm, b.CursorForm, b.HostRoman8, b.CapsLock));
+    s.DisplayWidth = 200;
+    ApplySettings(s, session);
+    EXPECT_EQ(st.Mem.LeftMargin, 0);
 }
 
 // A configuration attached to a session.

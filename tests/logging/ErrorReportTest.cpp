@@ -1,8 +1,6 @@
-// The "Kalvor Error" window content, the debug-log line and
-// the mapping of system errors onto the table.
-#include "FakeTrace.h"
+// The "Kalvor Error" window content and the mapping of system errors onto
+// the table.
 #include "FileBytes.h"
-#include "ShownErrors.h"
 #include "TempHome.h"
 
 #include "logging/ErrorReport.h"
@@ -15,7 +13,6 @@
 namespace kalvor::logging {
 namespace {
 
-using test::ShownErrors;
 using test::TempHome;
 
 TEST(ErrorWindowContent, DetailLineWithAndWithoutFile)
@@ -41,23 +38,6 @@ TEST(SystemErrors, MappedOntoTheTableOrKeptAsTheSystemSaysThem)
     EXPECT_EQ(MakeErrorWindow(std::make_error_code(std::errc::no_space_on_device), "X", "").Number, 61);
 }
 
-// The session's own log writes the line (CommunicationsLogTest); with the
-// trace off nothing is written, and the error still counts.
-TEST(ErrorReportRoutine, DebugLogLineOnlyWhileTracing)
-{
-    ErrorReport report;
-    ShownErrors shown;
-    shown.Attach(report);
-    test::FakeTrace trace;
-    trace.On = false;
-    report.SetDebugLog(&trace);
-    report.ReportToLog("XmitFunction", 57);
-    EXPECT_TRUE(trace.Lines.empty());
-    EXPECT_TRUE(shown.Windows.empty());
-    EXPECT_EQ(report.Count(), 1);
-    EXPECT_EQ(report.Last()->Number, 57);
-}
-
 TEST(SideFileErrors, ReportTheTableNumbers)
 {
     TempHome home;
@@ -71,20 +51,6 @@ TEST(SideFileErrors, ReportTheTableNumbers)
     EXPECT_TRUE(TableMessage(err).has_value()) << err;
     EXPECT_FALSE(f.IsOpen());
     EXPECT_EQ(f.Write("abc"), 52);
-}
-
-TEST(SideFileErrors, WritesLinesWithCrLf)
-{
-    TempHome home;
-    SideFile f("temp/x.txt");
-    ASSERT_EQ(f.Create(), 0);
-    EXPECT_EQ(f.WriteLine("one"), 0);
-    EXPECT_EQ(f.Write("two"), 0);
-    EXPECT_EQ(test::ReadAll(home.Path() / "temp" / "x.txt"), "one\r\ntwo"); // flushed at once
-    EXPECT_EQ(f.Close(), 0);
-    EXPECT_EQ(f.Close(), 0);
-    EXPECT_EQ(f.Remove(), 0);
-    EXPECT_FALSE(std::filesystem::exists(home.Path() / "temp" / "x.txt"));
 }
 
 } // namespace

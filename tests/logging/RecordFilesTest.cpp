@@ -38,14 +38,6 @@ protected:
     void SetUp() override { shown.Attach(errors); }
 };
 
-TEST_F(RecordFilesTest, TheDisplayAloneOpensNoFile)
-{
-    ASSERT_EQ(rec.TurnOnRecordMode(1), 0);
-    EXPECT_FALSE(rec.On());
-    rec.Write("x");
-    EXPECT_FALSE(std::filesystem::exists(recordFile) || std::filesystem::exists(home.Path() / "temp" / "zkprnt.txt"));
-}
-
 // Ending record mode asks for a name, and before replacing a file; the
 // temporary record file goes in every case.
 TEST_F(RecordFilesTest, EndingSavesTheRecordFileAsTheUserAnswers)
