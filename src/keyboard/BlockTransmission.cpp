@@ -161,6 +161,15 @@ bool BlockTransmission::FillRequest(HostRequest request, std::string& buffer)
 
 std::string BlockTransmission::ExecEscd()
 {
+    // In the host's user-key mode the block is the user keys' definitions:
+    // the whole page in block mode with page strapping, else the key at the
+    // shadow row, which then moves on to the next key.
+    if (st_.ShadowRowMode) {
+        const UserKeyTable keys = events_.UserKeys();
+        if (st_.BlockMode() && st_.Strap.PageStrapping())
+            return BuildUserKeyPage(keys, st_, BlockEnd);
+        return BuildUserKeyLine(st_.ShadowRow, keys, st_, BlockEnd);
+    }
     if (st_.FormatMode && st_.BlockMode())
         return BuildBlockEnter1();
     if (st_.FormatMode)

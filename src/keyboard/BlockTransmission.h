@@ -44,6 +44,7 @@ public:
     virtual void ShowLocal(std::string_view text) = 0; // text into the receive buffer, displayed
     virtual bool SendCursorAddress() = 0;              // every block starts with the cursor address
     virtual void EchoPendingUserKey() = 0;             // the waiting transmit-only user key goes out
+    virtual UserKeyTable UserKeys() = 0;               // the user keys as the host reads them back
 
 protected:
     ~BlockTransmissionEvents() = default;
@@ -75,7 +76,8 @@ public:
     //   StatusOutOfRange the reply terminator alone
     bool FillRequest(HostRequest request, std::string& buffer);
 
-    // The host's block request: the collector Enter uses in the same mode.
+    // The host's block request: the collector Enter uses in the same mode;
+    // in the host's user-key mode (ESC j) the user keys' definitions.
     std::string ExecEscd();
     // ESC d goes without the line-feed request in block or modify-all mode
     // with page strapping.

@@ -208,7 +208,7 @@ bool Keyboard::KeyDown(int keyCode, int shift, bool numericPad)
     }
 
     // The key is consumed from here on.
-    if (HostUserKeyMode && IsEditingKey(keyCode))
+    if (st_.ShadowRowMode && IsEditingKey(keyCode))
         return true;
     if (inhibit_ && fkey >= 0 && fkey <= 7)
         return true;

@@ -131,7 +131,6 @@ public:
     bool LocalEcho = false; // remote mode: typed text is also shown (the connection decides)
     EnterKeySettings Enter;
     bool BellOnRefusal = true;    // ring the bell when a key is refused
-    bool HostUserKeyMode = false; // the host's user-key mode: cursor and editing keys do nothing
 
     // State the window reads.
     bool KeyBusy() const { return keyBusy_; }

@@ -427,6 +427,17 @@ bool Session::SendCursorAddress() { return funcKeys_.SendCursorAddress; }
 
 void Session::EchoPendingUserKey() { funcKeys_.EchoPendingUserKey(); }
 
+UserKeyTable Session::UserKeys()
+{
+    UserKeyTable keys;
+    for (int i = 0; i < FunctionKeys::kUserKeys; ++i) {
+        const KeyLabel& label = funcKeys_.Label(FunctionKeys::kUserSet, i);
+        keys[static_cast<std::size_t>(i)] = {label.Line1, label.Line2, funcKeys_.UserKeyAttribute(i),
+                                             funcKeys_.UserKeyString(i)};
+    }
+    return keys;
+}
+
 bool Session::SelectionActive() { return observer_->SelectionActive(); }
 
 void Session::ClipCut() { observer_->ClipCut(); }

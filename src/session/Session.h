@@ -298,6 +298,7 @@ private:
     void ShowLocal(std::string_view text) override;
     bool SendCursorAddress() override;
     void EchoPendingUserKey() override;
+    UserKeyTable UserKeys() override;
     // KeyboardEvents
     bool SelectionActive() override;
     void ClipCut() override;

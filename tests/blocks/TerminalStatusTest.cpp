@@ -1,5 +1,6 @@
 // The status replies the screen cases cannot ask for: the printer status,
-// the object address and the user-key definitions (status.case has the rest).
+// the object address and the user-key labels cut to their lines (status.case
+// and block.case have the rest).
 #include "BlocksFixture.h"
 #include "TempHome.h"
 
@@ -43,56 +44,11 @@ TEST(TerminalStatusTest, ObjectAddress)
     EXPECT_EQ(Visible(BuildObjAddr(1234, 7)), "\\e%a234r007C");
 }
 
-UserKeyTable Keys()
-{
-    UserKeyTable keys;
-    for (int i = 0; i < 8; ++i)
-        keys[static_cast<std::size_t>(i)] = {"k" + std::to_string(i + 1), "", 0,
-                                             std::string(1, static_cast<char>('a' + i))};
-    return keys;
-}
-
 TEST(TerminalStatusTest, UserKeyDefinition)
 {
-    // Key 3 with a two-letter label, a three-character string, attribute 2.
-    EXPECT_EQ(Visible(UserKeyDefinitionText(3, {"ab", "", 2, "xyz"})), "\\e&f3k2a16d003Lab              xyz");
     // Label lines are cut to eight characters each.
     EXPECT_EQ(Visible(UserKeyDefinitionText(8, {"123456789", "line two!", 0, ""})), "\\e&f8k0a16d000L12345678line two");
     EXPECT_EQ(Visible(UserKeyDefinitionText(1, {"", "lower", 1, "q"})), "\\e&f1k1a16d001L        lower   q");
-}
-
-TEST(TerminalStatusTest, UserKeyLineWalksTheKeysThenSendsTheBlockEnd)
-{
-    const UserKeyTable keys = Keys();
-    TerminalState st;
-    int counter = 4;
-    EXPECT_EQ(Visible(BuildUserKeyLine(counter, keys, st, "#")), "\\e&f3k0a16d001Lk3              c\\r");
-    EXPECT_EQ(counter, 6);
-    counter = 14;
-    EXPECT_EQ(Visible(BuildUserKeyLine(counter, keys, st, "#")), "\\e&f8k0a16d001Lk8              h\\r");
-    EXPECT_EQ(counter, 16);
-    EXPECT_EQ(Visible(BuildUserKeyLine(counter, keys, st, "#")), "#\\r");
-    EXPECT_EQ(counter, 16);
-    st.ModeBits = kBlockMode;
-    EXPECT_EQ(Visible(BuildUserKeyLine(counter, keys, st, "")), "\\x1e");
-}
-
-TEST(TerminalStatusTest, UserKeyPage)
-{
-    const UserKeyTable keys = Keys();
-    std::string lines;
-    std::string blockLines;
-    for (int i = 0; i < 8; ++i) {
-        const std::string def = UserKeyDefinitionText(i + 1, keys[static_cast<std::size_t>(i)]);
-        lines += def + "\r";
-        blockLines += def + "\r\n";
-    }
-    TerminalState st;
-    EXPECT_EQ(Visible(BuildUserKeyPage(keys, st, "#")), Visible(lines + "#"));
-    st.ModeBits = kBlockMode;
-    EXPECT_EQ(Visible(BuildUserKeyPage(keys, st, "#")), Visible(blockLines + "#"));
-    st.Strap.LineStrapping = true;
-    EXPECT_EQ(Visible(BuildUserKeyPage(keys, st, "")), Visible(lines));
 }
 
 // Through the session: strap N from the host (it opens the escape log, so the

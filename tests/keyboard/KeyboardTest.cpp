@@ -118,16 +118,6 @@ TEST_F(KeyboardTest, RecordMode)
     EXPECT_EQ(session.BellCount(), 1);
 }
 
-TEST_F(KeyboardTest, HostUserKeyModeStopsTheEditingKeysOnly)
-{
-    keys.HostUserKeyMode = true;
-    Host("\x1b&a3c2Y");
-    EXPECT_TRUE(Press(Key::Up));
-    EXPECT_EQ(CurRow(), 2);
-    Press(Key::F11);
-    EXPECT_EQ(fkeys.CurrentSet(), FunctionKeys::kSystemSet);
-}
-
 TEST_F(KeyboardTest, ASecondEditingKeyWhileOneRunsIsIgnored)
 {
     window.Selected = true;
