@@ -1,5 +1,4 @@
 #include "FakeConnection.h"
-#include "FakeTrace.h"
 #include "RecordingObserver.h"
 #include "SessionInternals.h"
 #include "TempHome.h"
@@ -17,16 +16,14 @@ namespace {
 
 struct ReceiveFixture : ::testing::Test {
     ManualClock clock;
-    FakeTrace trace;
     FakeConnection conn;
-    Session session{clock, &trace};
+    Session session{clock};
     test::RecordingObserver observer;
     const int& repaints = observer.Repaints;
 
     void SetUp() override
     {
         conn.HandshakeCode = 1; // a serial line runs with Xon/Xoff
-        trace.On = false;
         session.SetObserver(&observer);
         session.SetConnection(conn);
     }
@@ -94,17 +91,6 @@ TEST_F(ReceiveFixture, PausedDisplayKeepsTheBacklogAndResumesInOrder)
     session.Tick();
     EXPECT_EQ(Row(0), "one");
     EXPECT_EQ(Row(1), "two");
-}
-
-TEST_F(ReceiveFixture, ReceivedDataIsTracedOncePerGather)
-{
-    trace.On = true;
-    Internals(session).Receive().DeliverNetworkData("ab");
-    Internals(session).Receive().DeliverNetworkData("cd");
-    session.Tick();
-    ASSERT_EQ(trace.Lines.size(), 1u);
-    EXPECT_EQ(trace.Lines[0].first, "Received:");
-    EXPECT_EQ(trace.Lines[0].second, "abcd");
 }
 
 TEST_F(ReceiveFixture, HoldStopsInterpretationForOneSecondOfTheClock)

@@ -1,8 +1,8 @@
 // A program run in a pseudo-terminal as the fifth network kind: the login
 // shell finds the hp70092 terminal description, the window size is kept in
 // step, a break interrupts, the end of the program is shown, a paused
-// display holds the program back; the thread that reads the
-// pseudo-terminal. (Its long stream: LongStreamTest.cpp; how curses
+// display holds the program back (and with it the thread that reads the
+// pseudo-terminal). (Its long stream: LongStreamTest.cpp; how curses
 // programs draw through the description: tests/screen/curses_diff.py.)
 #include "FileBytes.h"
 #include "NetTestSupport.h"
@@ -10,16 +10,8 @@
 #include "TempHome.h"
 
 #include "comms/net/LocalProgramEnvironment.h"
-#include "comms/net/PtyReader.h"
 
 #include <gtest/gtest.h>
-
-#include <atomic>
-#include <fcntl.h>
-#include <fstream>
-#include <poll.h>
-#include <thread>
-#include <unistd.h>
 
 namespace kalvor::test {
 namespace {
@@ -119,48 +111,6 @@ TEST_F(LocalFixture, PausedDisplayHoldsTheProgramBack)
     EXPECT_TRUE(h.ConnectEnabled);
     EXPECT_FALSE(h.Manager.ConnectedSwitch());
     EXPECT_EQ(h.Captions.back(), "Kalvor");
-}
-
-// The reader thread on a pipe: the bytes in order, its buffer never above
-// its capacity (the writer is held back meanwhile), and the end told only
-// once everything is taken. (Stopping a reader that waits for input: every
-// disconnection of a local program.)
-TEST(PtyReader, AStreamLargerThanItsBufferArrivesWholeWhileTheWriterIsHeldBack)
-{
-    int fds[2];
-    ASSERT_EQ(::pipe(fds), 0);
-    ::fcntl(fds[0], F_SETFL, ::fcntl(fds[0], F_GETFL) | O_NONBLOCK);
-    std::string sent;
-    for (int i = 0; sent.size() < 3 * net::PtyReader::kCapacity; ++i)
-        sent += std::to_string(i) + '\n';
-    std::atomic<std::size_t> written{0};
-    std::thread writer([&] {
-        for (std::size_t at = 0; at < sent.size();) {
-            const ssize_t n = ::write(fds[1], sent.data() + at, std::min<std::size_t>(4096, sent.size() - at));
-            if (n <= 0)
-                break;
-            at += static_cast<std::size_t>(n);
-            written = at;
-        }
-        ::close(fds[1]);
-    });
-    net::PtyReader reader(fds[0]);
-    // Nothing taken: the reader fills its buffer and stops; the pipe holds the rest.
-    ASSERT_TRUE(WaitFor([&] { return reader.Waiting() == net::PtyReader::kCapacity; }));
-    Settle(100);
-    EXPECT_EQ(reader.Waiting(), net::PtyReader::kCapacity);
-    EXPECT_LT(written.load(), sent.size());
-    std::string got;
-    while (!reader.Ended()) {
-        pollfd wake{reader.WakeFd(), POLLIN, 0};
-        ASSERT_EQ(::poll(&wake, 1, 10000), 1) << got.size() << " of " << sent.size();
-        reader.Take(got);
-        EXPECT_LE(reader.Waiting(), net::PtyReader::kCapacity);
-    }
-    writer.join();
-    EXPECT_EQ(got.size(), sent.size());
-    EXPECT_TRUE(got == sent);
-    ::close(fds[0]);
 }
 
 } // namespace

@@ -82,7 +82,7 @@ void ExpectStream(Harness& h, const StreamFile& stream, const std::function<void
     std::string prefix;
     bool started = false;
     std::size_t bytes = 0;
-    h.OnData = [&](std::string_view data) {
+    h.Trace.OnReceived = [&](std::string_view data) {
         if (!started) {
             prefix.append(data);
             const auto at = prefix.find(stream.Head);
@@ -98,7 +98,7 @@ void ExpectStream(Harness& h, const StreamFile& stream, const std::function<void
     const auto begin = std::chrono::steady_clock::now();
     start();
     const bool complete = WaitFor([&] { return bytes >= stream.Size; }, 300000);
-    h.OnData = nullptr;
+    h.Trace.OnReceived = nullptr;
     ASSERT_TRUE(complete) << bytes << " of " << stream.Size;
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
     EXPECT_EQ(hash.result().toHex().toStdString(), stream.Digest);
@@ -134,23 +134,11 @@ int FreeLoopbackPort()
     return server.listen(QHostAddress::LocalHost, 0) ? server.serverPort() : 0;
 }
 
-bool RecordingTrace::Has(std::string_view label, std::string_view data) const
-{
-    for (const auto& [l, d] : Lines)
-        if (l == label && d == data)
-            return true;
-    return false;
-}
-
 // ---------------------------------------------------------------------------
 
 Harness::Harness()
 {
     Term.SetObserver(this);
-    Trace.OnReceived = [this](std::string_view data) {
-        if (OnData && !data.empty())
-            OnData(data);
-    };
     ticker_.setInterval(Session::kTickMs);
     QObject::connect(&ticker_, &QTimer::timeout, &ticker_, [this] {
         const std::size_t backlog =
@@ -341,8 +329,6 @@ std::string FindWindow(const std::string& name, int timeoutMs)
 
 std::string FindProgram(const std::string& name)
 {
-    if (name.find('/') != std::string::npos)
-        return ::access(name.c_str(), X_OK) == 0 ? name : std::string();
     QString found = QStandardPaths::findExecutable(QString::fromStdString(name));
     if (found.isEmpty())
         found = QStandardPaths::findExecutable(QString::fromStdString(name), {"/usr/sbin", "/sbin"});

@@ -17,6 +17,7 @@
 #include <QTcpSocket>
 #include <QTimer>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -79,7 +80,10 @@ public:
     }
     // Every received byte passes here once, in order, whoever gathered it.
     std::function<void(std::string_view)> OnReceived;
-    bool Has(std::string_view label, std::string_view data) const;
+    bool Has(std::string_view label, std::string_view data) const
+    {
+        return std::ranges::find(Lines, std::pair<std::string, std::string>(label, data)) != Lines.end();
+    }
 };
 
 // A session, its connection manager and the receive timer. As the window
@@ -100,8 +104,7 @@ public:
     bool ConnectEnabled = true;
     bool DisconnectEnabled = false;
 
-    std::function<void(std::string_view)> OnData; // sees every received byte, in order
-    std::size_t MaxBacklog = 0;                   // the most characters seen waiting before a receive pass
+    std::size_t MaxBacklog = 0; // the most characters seen waiting before a receive pass
     // The SSH questions, as a window would answer them; without an answer
     // the prompts are cancelled and unknown host keys refused.
     std::function<void(const net::KeyboardPrompt&, net::KeyboardAnswer)> AnswerPrompts;
@@ -218,7 +221,7 @@ std::string StartDisplay(ServerProcess& x, const std::filesystem::path& folder);
 // The visible window named exactly `name`, waited for; "" when none came.
 std::string FindWindow(const std::string& name, int timeoutMs = 60000);
 
-// A program on the PATH or at a path, if it can be run.
+// A program on the PATH (or in /usr/sbin or /sbin), if it can be run.
 std::string FindProgram(const std::string& name);
 
 // kalvor-demohost on a free loopback port, with `extra` arguments; returns

@@ -68,10 +68,11 @@ protected:
         running = false;
     }
 
-    std::string Fingerprint(const std::string& key = "host_ed25519")
+    std::string Fingerprint()
     {
         int status = 0;
-        const std::string out = RunCommandLine("ssh-keygen -l -E sha256 -f " + (dir / (key + ".pub")).string(), status);
+        const std::string out =
+            RunCommandLine("ssh-keygen -l -E sha256 -f " + (dir / "host_ed25519.pub").string(), status);
         const auto at = out.find("SHA256:");
         return at == std::string::npos ? std::string() : out.substr(at, out.find(' ', at) - at);
     }
@@ -135,7 +136,6 @@ TEST_F(SshFixture, PasswordSessionFromLoginToTheServerClosingIt)
     h.Manager.Disconnect_Click();
     ASSERT_TRUE(WaitFor([&] { return h.MemoryHas("<The secure shell tunnel has been disconnected>"); })) << h.Memory();
     EXPECT_TRUE(h.ConnectEnabled);
-    EXPECT_FALSE(h.Manager.ConnectedSwitch());
 
     // A second connection finds the key known: no question.
     h.Manager.Connect_Click();

@@ -1,6 +1,8 @@
 // A side-file fake: records the files handed to the printer (their contents,
-// read at once) and to the text editor, and answers SaveRecordFile's
-// questions with preset values.
+// read at once: the caller may remove them right after) and to the text
+// editor, and answers the file chooser and yes/no questions with preset
+// values. RecordingSideFilesOf adds this to any interface with those four
+// calls (the session observer has them too).
 #pragma once
 
 #include "FileBytes.h"
@@ -14,7 +16,8 @@
 
 namespace kalvor::test {
 
-class RecordingSideFiles final : public logging::SideFileEvents {
+template <class Interface>
+class RecordingSideFilesOf : public Interface {
 public:
     std::vector<std::string> Printed;
     std::vector<std::filesystem::path> Opened;
@@ -35,5 +38,7 @@ public:
         return Yes;
     }
 };
+
+using RecordingSideFiles = RecordingSideFilesOf<logging::SideFileEvents>;
 
 } // namespace kalvor::test
