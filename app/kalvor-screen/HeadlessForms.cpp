@@ -12,24 +12,15 @@ namespace {
 
 using namespace kalvor::forms;
 
-// The surface of a form that is not drawn: layers always made, a picture
-// there when its file is.
-class NoDrawing final : public FormDrawing {
+// The surface of a form that is not drawn: a picture is there when its
+// file is.
+class NoDrawing final : public NullDrawing {
 public:
-    bool CreateLayers(int, int, Colour) override { return true; }
-    void Box(const Rect&, const FillStyle&, const PenStyle&) override {}
-    void Polygon(const std::vector<Point>&, const FillStyle&, const PenStyle&) override {}
-    void Polyline(const std::vector<Point>&, const PenStyle&) override {}
-    void Oval(const Rect&, const FillStyle&, const PenStyle&) override {}
-    void Line(Point, Point, const PenStyle&) override {}
-    void Text(Point, const TextStyle&, std::string_view) override {}
     bool Image(const ImageRequest& image) override
     {
         std::error_code ec;
         return std::filesystem::is_regular_file(image.File, ec);
     }
-    void Grid(double) override {}
-    void ObjectCreated(const FormModel&, ObjectRef) override {}
 };
 
 std::optional<FormsKey> KeyOf(std::string_view name, bool shift, bool alt)

@@ -94,4 +94,21 @@ public:
     virtual void ObjectCreated(const FormModel& model, ObjectRef object) = 0;
 };
 
+// A surface that draws nothing, for forms that are run but not shown: the
+// layers are always made and every picture loads, unless a subclass says
+// otherwise.
+class NullDrawing : public FormDrawing {
+public:
+    bool CreateLayers(int, int, Colour) override { return true; }
+    void Box(const Rect&, const FillStyle&, const PenStyle&) override {}
+    void Polygon(const std::vector<Point>&, const FillStyle&, const PenStyle&) override {}
+    void Polyline(const std::vector<Point>&, const PenStyle&) override {}
+    void Oval(const Rect&, const FillStyle&, const PenStyle&) override {}
+    void Line(Point, Point, const PenStyle&) override {}
+    void Text(Point, const TextStyle&, std::string_view) override {}
+    bool Image(const ImageRequest&) override { return true; }
+    void Grid(double) override {}
+    void ObjectCreated(const FormModel&, ObjectRef) override {}
+};
+
 } // namespace kalvor::forms

@@ -32,21 +32,12 @@ using namespace kalvor::forms;
 
 using kalvor::fuzz::Expect;
 // Draws nothing; refuses layers too large to make, as the window does.
-class NoDrawing final : public FormDrawing {
+class NoDrawing final : public NullDrawing {
 public:
     bool CreateLayers(int width, int height, Colour) override
     {
         return width > 0 && height > 0 && width <= 16384 && height <= 16384;
     }
-    void Box(const Rect&, const FillStyle&, const PenStyle&) override {}
-    void Polygon(const std::vector<Point>&, const FillStyle&, const PenStyle&) override {}
-    void Polyline(const std::vector<Point>&, const PenStyle&) override {}
-    void Oval(const Rect&, const FillStyle&, const PenStyle&) override {}
-    void Line(Point, Point, const PenStyle&) override {}
-    void Text(Point, const TextStyle&, std::string_view) override {}
-    bool Image(const ImageRequest&) override { return true; }
-    void Grid(double) override {}
-    void ObjectCreated(const FormModel&, ObjectRef) override {}
 };
 
 void CheckModel(const FormModel& m)
